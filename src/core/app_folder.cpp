@@ -1,0 +1,64 @@
+#include "core/app_folder.h"
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace cardora {
+namespace {
+QString& overrideFolder()
+{
+    static QString f;
+    return f;
+}
+
+QString withSlash(QString f)
+{
+    if (!f.endsWith('/'))
+        f += '/';
+    return f;
+}
+} // namespace
+
+QString ApplicationFolder()
+{
+    if (!overrideFolder().isEmpty())
+        return overrideFolder();
+    static const QString folder = [] {
+        const QString exeDir = QCoreApplication::applicationDirPath();
+        QFileInfo info(exeDir);
+        if (!exeDir.isEmpty() && info.isDir() && info.isWritable())
+            return withSlash(exeDir);
+        QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        if (data.isEmpty())
+            data = QDir::homePath() + "/.cardora";
+        QDir().mkpath(data);
+        return withSlash(data);
+    }();
+    return folder;
+}
+
+void SetApplicationFolder(const QString& folder) { overrideFolder() = folder.isEmpty() ? QString() : withSlash(folder); }
+
+QString PreferencesFileName() { return FindCaseInsensitive(ApplicationFolder(), "CDW.INI"); }
+
+QString HelpFolder()
+{
+    QString f = ApplicationFolder() + "help/";
+    if (QFileInfo::exists(f + "contents.html"))
+        return f;
+    // Installed copies keep their pages beside the executable.
+    return withSlash(QCoreApplication::applicationDirPath()) + "help/";
+}
+
+QString FindCaseInsensitive(const QString& folder, const QString& name)
+{
+    QDir dir(folder);
+    const QStringList entries = dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    for (const QString& e : entries)
+        if (e.compare(name, Qt::CaseInsensitive) == 0)
+            return withSlash(folder) + e;
+    return withSlash(folder) + name;
+}
+
+} // namespace cardora

@@ -1,0 +1,68 @@
+#pragma once
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QDialog;
+class QWidget;
+
+namespace cardora {
+
+// Every modal interaction of the program passes through here, so that tests
+// can answer message boxes and fill dialogs without a person.
+
+enum class MessageStyle { Information, Question, Warning, Error };
+
+// Results, numbered as the dialogs of the program return them.
+enum ModalResult { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7, mrNoneChoice = 99 };
+
+struct FileDialogRequest {
+    bool save = false;
+    QString title;
+    QString filter;      // "CDW File (*.cdw)"
+    QString defaultExt;  // "CDW"
+    QString folder;      // starting folder
+    QString fileName;    // proposed name
+    bool overwritePrompt = false;
+    bool mustExist = false;
+};
+
+class ModalHandler {
+public:
+    virtual ~ModalHandler() = default;
+    virtual int Message(const QString& text, const QString& caption, MessageStyle style) = 0;
+    virtual int Dialog(QDialog& dialog) = 0;
+    virtual std::optional<QFont> Font(const QFont& initial) = 0;
+    virtual std::optional<QColor> Color(const QColor& initial) = 0;
+    virtual QString FileName(const FileDialogRequest& request) = 0;
+};
+
+// Installs a handler (tests); nullptr restores the interactive one.
+void SetModalHandler(std::shared_ptr<ModalHandler> handler);
+ModalHandler& CurrentModalHandler();
+
+// The window modal dialogs belong to and are centred over.
+void SetMainWindow(QWidget* window);
+QWidget* MainWindow();
+
+// The general message function: returns the button pressed.
+int MessageDlg(const QString& text, const QString& caption, MessageStyle style);
+void Inform(const QString& text);
+bool Ask(const QString& text, const QString& caption);
+
+// Centres the dialog and runs it modally; returns its result code.
+int ExecModal(QDialog& dialog);
+
+std::optional<QFont> ChooseFont(const QFont& initial);
+std::optional<QColor> ChooseColor(const QColor& initial);
+// Empty when cancelled.
+QString ChooseFileName(const FileDialogRequest& request);
+
+// Hourglass cursor.
+void BusyOn();
+void BusyOff();
+
+} // namespace cardora

@@ -1,0 +1,27 @@
+#pragma once
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+class QWidget;
+
+namespace cardora {
+
+// The ini section that holds a window's placement: its class name and
+// "_Placement", with the screen's pixels per inch appended above 96.
+QString PlacementSection(const QString& className, int ppi);
+
+// A stored rectangle pulled back onto a screen of the given size, keeping its size.
+QRect ClampToScreen(QRect stored, QSize screen);
+
+void SaveWindowPlacement(QWidget& window, const QString& className);
+void RestoreWindowPlacement(QWidget& window, const QString& className);
+
+// The main window is centred on the screen; other windows over the main
+// window, or on the screen while the main window is maximised.
+void CentreDialog(QWidget& window);
+
+int ScreenPixelsPerInch();
+QSize ScreenSize();
+
+} // namespace cardora

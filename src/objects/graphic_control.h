@@ -1,0 +1,146 @@
+#pragma once
+#include "core/graphics_attributes.h"
+#include "core/persistent.h"
+#include "objects/card_object_parent.h"
+#include <QObject>
+#include <QPoint>
+#include <QRect>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QMenu;
+class QPainter;
+
+namespace cardora {
+
+class TReport;
+
+// Common base of every object placed on a card. It is not a widget: the panel
+// paints it and routes the mouse to it. Left, Top, Width and Height are in
+// panel pixels at the current Zoom.
+class TQGraphicControl : public QObject, public Persistent {
+    Q_OBJECT
+public:
+    explicit TQGraphicControl(QObject* owner = nullptr);
+    ~TQGraphicControl() override;
+
+    // The card file's class name ("TQLineShape", ...).
+    virtual QString ClassName() const = 0;
+
+    // --- parent
+    void SetParentPanel(CardObjectParent* parent);
+    CardObjectParent* ParentPanel() const { return parent_; }
+
+    // --- stored properties
+    QString Name() const { return objectName(); }
+    void SetName(const QString& name) { setObjectName(name); }
+    int Tag() const { return tag_; }
+    void SetTag(int t) { tag_ = t; }
+    int Left() const { return bounds_.left(); }
+    int Top() const { return bounds_.top(); }
+    int Width() const { return bounds_.width(); }
+    int Height() const { return bounds_.height(); }
+    void SetLeft(int v) { SetBounds(v, Top(), Width(), Height()); }
+    void SetTop(int v) { SetBounds(Left(), v, Width(), Height()); }
+    void SetWidth(int v) { SetBounds(Left(), Top(), v, Height()); }
+    void SetHeight(int v) { SetBounds(Left(), Top(), Width(), v); }
+    int Cursor() const { return cursor_; }
+    void SetCursor(int c) { cursor_ = c; }
+    QString Hint() const { return hint_; }
+    void SetHint(const QString& h) { hint_ = h; }
+    bool Locked() const { return locked_; }
+    void SetLocked(bool v);
+    bool Unselectable() const { return unselectable_; }
+    void SetUnselectable(bool v);
+
+    const PropertyTable& Properties() const override;
+    void PropertyRead(const QString& path) override;
+
+    // --- geometry
+    QRect BoundsRect() const { return bounds_; }
+    virtual void SetBounds(int left, int top, int width, int height);
+    void SetBoundsRect(const QRect& r) { SetBounds(r.left(), r.top(), r.width(), r.height()); }
+    // True when a panel point lies on the object (for routing the mouse).
+    virtual bool HitTest(const QPoint& panelPoint) const;
+    bool Visible() const { return visible_; }
+    void SetVisible(bool v);
+
+    float Zoom() const { return zoom_; }
+    // Sets the zoom without rescaling (objects just read from a file).
+    void AssignZoom(float z) { zoom_ = z; }
+    void SetZoom(float z);
+
+    // --- font; objects take the panel's font until theirs is changed
+    TFont* Font() { return &font_; }
+    const TFont& Font() const { return font_; }
+    bool ParentFont() const { return parentFont_; }
+    void SetParentFont(bool v) { parentFont_ = v; }
+
+    // --- loading state: setters store values without notifications
+    bool IsLoading() const { return loading_; }
+    void SetLoading(bool v) { loading_ = v; }
+
+    // --- overridable operations
+    virtual void Loaded();
+    virtual void BoundsChanged();
+    virtual void PopupOpening() {}
+    virtual void ApplyFont(const QFont& /*font*/) {}
+    virtual void BeforeSave() {}
+    virtual void PrintAt(TReport& /*report*/, double /*x*/, double /*y*/) {}
+    // Draws the object with CurrentCanvas in object coordinates.
+    virtual void Paint();
+
+    // --- non-virtual operations
+    void NotifyChanged();
+    void SyncSelectionHandles();
+    void PaintTo(QPainter& canvas, int x, int y);
+    // The panel paints objects through this; markers go on the panel.
+    void PaintOnPanel(QPainter& panelCanvas);
+    void DrawSelectionMarkers();
+    void Invalidate();
+    QMenu* ObjectMenu();
+    void ShowMenuAt(const QPoint& globalPos);
+    static QString TrimSpaces(const QString& text);
+
+    void Clone();
+    void CenterVertically();
+    void CenterHorizontally();
+
+    std::function<void(QObject* sender)> DoubleClickAction;
+
+    QPainter* CurrentCanvas() const { return canvas_; }
+
+protected:
+    // Object kinds append their own menu items here, after the common ones.
+    virtual void AddMenuItems(QMenu& /*menu*/) {}
+    QAction* LockedItem() const { return lockedItem_; }
+    bool onPanelCanvas() const { return onPanel_; }
+    // Markers are drawn with this brush colour, in panel coordinates.
+    static void DrawMarkers(QPainter& p, const QRect& bounds, bool single, TColor color);
+
+private:
+    void buildMenu();
+
+    CardObjectParent* parent_ = nullptr;
+    int tag_ = 0;
+    QRect bounds_;
+    int cursor_ = 0;
+    QString hint_;
+    bool locked_ = false;
+    bool unselectable_ = false;
+    bool visible_ = true;
+    float zoom_ = 1.0f;
+    QRect lastBounds_;
+    bool lastBoundsSet_ = false;
+    bool inBoundsCheck_ = false;
+    bool loading_ = false;
+    TFont font_;
+    bool parentFont_ = true;
+    QPainter* canvas_ = nullptr;
+    bool onPanel_ = false;
+    std::unique_ptr<QMenu> menu_;
+    QAction* lockedItem_ = nullptr;
+};
+
+} // namespace cardora
