@@ -116,9 +116,11 @@ void IniFile::WriteString(const QString& section, const QString& key, const QStr
     // Line breaks would split the entry; keep the value on one line.
     QString v = value;
     v.replace('\r', ' ').replace('\n', ' ');
-    const QString line = key + "=" + v;
+    QString line = key + "=" + v;
     const int i = findKey(section, key);
     if (i >= 0) {
+        // Keep the key as the file spells it.
+        line = lines_[i].left(lines_[i].indexOf('=')) + "=" + v;
         if (lines_[i] != line) {
             lines_[i] = line;
             dirty_ = true;
