@@ -17,7 +17,7 @@ public:
     {
         QMessageBox box(MainWindow());
         box.setWindowTitle(caption);
-        box.setText(text);
+        box.setText(QString(text).replace("\r\n", "\n").replace('\r', '\n'));
         switch (style) {
         case MessageStyle::Information:
             box.setIcon(QMessageBox::Information);

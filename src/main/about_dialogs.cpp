@@ -1,0 +1,90 @@
+#include "core/app_folder.h"
+#include "core/modal.h"
+#include "core/window_placement.h"
+#include "main/help_window.h"
+#include "main/main_screen.h"
+#include "main/printer_check.h"
+#include "main/version.h"
+#include "surface/card_panel.h"
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSysInfo>
+#include <QThread>
+#include <QVBoxLayout>
+
+namespace cardora {
+
+void TMainScreen::ShowHelpTopic(int topic) { cardora::ShowHelpTopic(topic); }
+void TMainScreen::Contents1Click() { ShowHelpContents(); }
+
+void TMainScreen::About1Click()
+{
+    QDialog dlg(this);
+    dlg.setObjectName("AboutBox");
+    dlg.setWindowTitle("About Cardora");
+    auto* l = new QHBoxLayout(&dlg);
+    auto* picture = new QLabel(&dlg);
+    picture->setObjectName("ProgramIcon");
+    picture->setPixmap(QIcon(":/icons/supershape.svg").pixmap(64, 64));
+    l->addWidget(picture);
+    auto* right = new QVBoxLayout;
+    auto* title = new QLabel("<b>Cardora</b>", &dlg);
+    right->addWidget(title);
+    right->addWidget(new QLabel("32-bit version", &dlg));
+    auto* version = new QLabel(QString("Version ") + kVersionText, &dlg);
+    version->setObjectName("Version");
+    right->addWidget(version);
+    auto* ok = new QPushButton("Ok", &dlg);
+    ok->setObjectName("OKButton");
+    QObject::connect(ok, &QPushButton::clicked, &dlg, &QDialog::accept);
+    right->addWidget(ok, 0, Qt::AlignRight);
+    l->addLayout(right);
+    ExecModal(dlg);
+}
+
+void TMainScreen::ConfigurationInformation1Click()
+{
+    QDialog dlg(this);
+    dlg.setObjectName("ConfigurationInformation");
+    dlg.setWindowTitle("Configuration Information");
+    auto* l = new QVBoxLayout(&dlg);
+    auto* text = new QPlainTextEdit(&dlg);
+    text->setObjectName("Report");
+    text->setReadOnly(true);
+    QStringList lines;
+    lines << QString("Cardora version %1").arg(kVersionText);
+    lines << "Operating system: " + QSysInfo::prettyProductName();
+    lines << "Processor: " + QSysInfo::currentCpuArchitecture()
+            + QString(" (%1 threads)").arg(QThread::idealThreadCount());
+    if (QScreen* s = QGuiApplication::primaryScreen())
+        lines << QString("Screen: %1 x %2, %3 pixels per inch, %4 bits per pixel")
+                     .arg(s->geometry().width())
+                     .arg(s->geometry().height())
+                     .arg(ScreenPixelsPerInch())
+                     .arg(s->depth());
+    lines << "Default printer: " + DefaultPrinterName();
+    lines << "Printers: " + InstalledPrinters().join(", ");
+    lines << "Preferences file: " + PreferencesFileName();
+    lines << "Default font: " + panel_->Font().Name() + QString(", %1 pt").arg(panel_->Font().Size());
+    const TPrinterNudges& n = prefs_.Nudges;
+    lines << QString("Printer nudges (1/32 inch): top %1, left %2, vertical %3, horizontal %4")
+                 .arg(n.TopMarginNudge)
+                 .arg(n.LeftMarginNudge)
+                 .arg(n.VerticalSpacing)
+                 .arg(n.HorizontalSpacing);
+    text->setPlainText(lines.join("\n"));
+    l->addWidget(text);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dlg);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
+    l->addWidget(buttons);
+    dlg.resize(520, 300);
+    ExecModal(dlg);
+}
+
+} // namespace cardora

@@ -1,0 +1,240 @@
+#include "core/app_folder.h"
+#include "core/modal.h"
+#include "main/main_screen.h"
+#include "main/mru_list.h"
+#include "objects/stream_error.h"
+#include "surface/card_panel.h"
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QSaveFile>
+#include <QTextStream>
+
+namespace cardora {
+
+QString TMainScreen::SavedFolder() const { return FindCaseInsensitive(ApplicationFolder(), "saved") + "/"; }
+
+QString TMainScreen::DefaultCardName(const QString& savedFolder)
+{
+    QString name;
+    for (int n = 10001; n < 100000; ++n) {
+        name = "BC" + QString::number(n).right(4) + ".CDW";
+        if (!QFileInfo::exists(FindCaseInsensitive(savedFolder, name)))
+            return name;
+    }
+    return name;
+}
+
+QString TMainScreen::SidecarFileName(const QString& cardPath)
+{
+    // The card's own extension is replaced, so each card keeps its own
+    // sidecar even in folders whose names hold a dot.
+    const QFileInfo info(cardPath);
+    const QString file = info.fileName();
+    const int dot = file.lastIndexOf('.');
+    const QString stem = dot < 0 ? file : file.left(dot);
+    const QString folder = cardPath.left(cardPath.size() - file.size());
+    return folder + stem + ".CDB";
+}
+
+bool TMainScreen::CheckSaveNeeded()
+{
+    if (!changesMade_ || !Ask("Save changes?", "Save"))
+        return false;
+    if (cardFileName_.isEmpty()) {
+        mnuSaveAsClick();
+        SetChangesMade(false);
+    } else {
+        SaveBCFile(cardFileName_);
+        changesMade_ = false;
+    }
+    return true;
+}
+
+void TMainScreen::New1Click()
+{
+    CheckSaveNeeded();
+    suppressChanges_ = true;
+    panel_->ClearObjects();
+    backgroundArtPath_.clear();
+    panel_->ClearColorPicture();
+    panel_->update();
+    cardFileName_.clear();
+    SetChangesMade(false);
+    suppressChanges_ = false;
+    Setbuttons();
+}
+
+static bool isCardFile(const QString& path)
+{
+    return QFileInfo(path).suffix().compare("CDW", Qt::CaseInsensitive) == 0;
+}
+
+void TMainScreen::Open1Click()
+{
+    CheckSaveNeeded();
+    FileDialogRequest r;
+    r.title = "Open Business Card";
+    r.filter = "CDW File (*.cdw *.CDW)";
+    r.folder = SavedFolder();
+    r.mustExist = true;
+    const QString path = ChooseFileName(r);
+    if (path.isEmpty())
+        return;
+    if (!isCardFile(path)) {
+        Inform("Must be a CDW (Cardora) file");
+        return;
+    }
+    OpenBCFile(path);
+}
+
+void TMainScreen::OpenRecent(const QString& path)
+{
+    CheckSaveNeeded();
+    if (QFileInfo::exists(path))
+        OpenBCFile(path);
+    else
+        Inform(path + " no longer exists");
+}
+
+void TMainScreen::OpenBCFile(const QString& path)
+{
+    suppressChanges_ = true;
+    panel_->ClearObjects();
+    backgroundArtPath_.clear();
+    panel_->ClearColorPicture();
+    bool cardRead = false;
+    try {
+        panel_->hide();
+        panel_->LoadCardFile(path);
+        panel_->show();
+        cardRead = true;
+        cardFileName_ = path;
+        mru_->Add(path);
+        mru_->Save();
+        rebuildRecentMenu();
+        QFile sidecar(SidecarFileName(path));
+        if (sidecar.exists() && sidecar.open(QIODevice::ReadOnly)) {
+            const QString line = QString::fromUtf8(sidecar.readLine()).trimmed();
+            if (!line.isEmpty())
+                backgroundArtPath_ = line;
+        }
+        if (!backgroundArtPath_.isEmpty() && QFileInfo::exists(backgroundArtPath_))
+            panel_->LoadColorPicture(backgroundArtPath_);
+        panel_->update();
+    } catch (...) {
+        panel_->ClearObjects();
+        panel_->show();
+        Inform("Unable to open " + path + ". Possibly corrupted, possibly not a CDW file");
+    }
+    Q_UNUSED(cardRead);
+    SetChangesMade(false);
+    QCoreApplication::processEvents();
+    suppressChanges_ = false;
+    Setbuttons();
+    panel_->update();
+}
+
+bool TMainScreen::SaveBCFile(const QString& path)
+{
+    try {
+        panel_->SaveCardFile(path);
+    } catch (const EStreamError& e) {
+        Inform(e.Message());
+        return false;
+    }
+    const QString sidecar = SidecarFileName(path);
+    if (backgroundArtPath_.isEmpty()) {
+        QFile::remove(sidecar);
+    } else {
+        QSaveFile f(sidecar);
+        if (f.open(QIODevice::WriteOnly)) {
+            f.write(backgroundArtPath_.toUtf8() + "\r\n");
+            f.commit();
+        }
+    }
+    return true;
+}
+
+void TMainScreen::mnuSaveClick()
+{
+    panel_->RemoveOffCardObjects();
+    if (cardFileName_.isEmpty()) {
+        QApplication::beep();
+        return;
+    }
+    if (SaveBCFile(cardFileName_))
+        SetChangesMade(false);
+}
+
+void TMainScreen::mnuSaveAsClick()
+{
+    panel_->RemoveOffCardObjects();
+    FileDialogRequest r;
+    r.save = true;
+    r.title = "Save As";
+    r.filter = "CDW File (*.CDW *.cdw)";
+    r.defaultExt = "CDW";
+    r.folder = SavedFolder();
+    r.fileName = cardFileName_.isEmpty() ? DefaultCardName(SavedFolder()) : QFileInfo(cardFileName_).fileName();
+    r.overwritePrompt = true;
+    const QString path = ChooseFileName(r);
+    if (!path.isEmpty()) {
+        cardFileName_ = path;
+        if (SaveBCFile(cardFileName_)) {
+            SetChangesMade(false);
+            mru_->Add(path);
+            mru_->Save();
+            rebuildRecentMenu();
+        }
+    }
+    Setbuttons();
+}
+
+void TMainScreen::Delete1Click()
+{
+    FileDialogRequest r;
+    r.title = "Delete Business Card";
+    r.filter = "CDW File (*.cdw *.CDW)";
+    r.folder = SavedFolder();
+    r.mustExist = true;
+    const QString path = ChooseFileName(r);
+    if (path.isEmpty())
+        return;
+    if (!isCardFile(path)) {
+        Inform("Must be a CDW (Cardora) file");
+        return;
+    }
+    if (!Ask("Delete " + path + "?", "CONFIRM"))
+        return;
+    QFile::remove(path);
+    const QString sidecar = SidecarFileName(path);
+    if (QFileInfo::exists(sidecar))
+        QFile::remove(sidecar);
+}
+
+void TMainScreen::rebuildRecentMenu()
+{
+    for (QAction* a : fileMenu_->actions())
+        if (a->property("recent").toBool())
+            fileMenu_->removeAction(a), a->deleteLater();
+    if (mru_->Items().isEmpty())
+        return;
+    QAction* sep = fileMenu_->addSeparator();
+    sep->setProperty("recent", true);
+    for (int i = 0; i < mru_->Items().size(); ++i) {
+        const QString path = mru_->Items()[i];
+        QAction* a = fileMenu_->addAction("&" + QString::number(i + 1) + " " + path);
+        a->setObjectName("Recent" + QString::number(i + 1));
+        a->setProperty("recent", true);
+        connect(a, &QAction::triggered, this, [this, path] {
+            mru_->Remove(path);
+            rebuildRecentMenu();
+            OpenRecent(path);
+        });
+    }
+}
+
+} // namespace cardora

@@ -1,0 +1,28 @@
+#pragma once
+#include <QWidget>
+
+class QTextBrowser;
+
+namespace cardora {
+
+// The help viewer: short HTML pages beside the program, opened by topic number.
+class HelpWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit HelpWindow(QWidget* parent = nullptr);
+    static HelpWindow& Instance();
+    void ShowTopic(int topic);
+    void ShowContents();
+    QString CurrentPage() const { return current_; }
+
+private:
+    void open(const QString& page);
+    QTextBrowser* browser_;
+    QString current_;
+};
+
+// Every dialog's Help button and the main window's help commands come here.
+void ShowHelpTopic(int topic);
+void ShowHelpContents();
+
+} // namespace cardora

@@ -1,0 +1,432 @@
+#include "main/main_screen.h"
+#include "core/app_folder.h"
+#include "core/modal.h"
+#include "core/window_placement.h"
+#include "main/mru_list.h"
+#include "main/printer_check.h"
+#include "main/zoom_spinner.h"
+#include "surface/card_panel.h"
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWhatsThis>
+
+namespace cardora {
+
+namespace {
+// The scroll box's content: a click on it, outside the card, clears the selection.
+class CardBackdrop : public QWidget {
+public:
+    using QWidget::QWidget;
+    std::function<void()> OnClick;
+
+protected:
+    void mousePressEvent(QMouseEvent*) override
+    {
+        if (OnClick)
+            OnClick();
+    }
+};
+} // namespace
+
+TMainScreen::TMainScreen(QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName("MainScreen");
+    SetMainWindow(this);
+    QFont f("Arial");
+    f.setPointSize(8);
+    setFont(f);
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    auto* toolBar = new QWidget(central);
+    toolBar->setObjectName("Panel2");
+    buildToolBar(toolBar);
+    layout->addWidget(toolBar);
+
+    scrollBox_ = new QScrollArea(central);
+    scrollBox_->setObjectName("ScrollBox1");
+    scrollBox_->setBackgroundRole(QPalette::Button);
+    auto* backdrop = new CardBackdrop;
+    backdrop->setAutoFillBackground(true);
+    backdrop->setBackgroundRole(QPalette::Button);
+    backdrop->OnClick = [this] { panel_->ClearSelection(); };
+    panel_ = new TQBusinessCardPanel32(backdrop, this);
+    panel_->setObjectName("BusinessCardPanel");
+    panel_->move(10, 8);
+    panel_->SetDrawOutline(true);
+    panel_->SetShape(lsRectangle);
+    panel_->SetGridSize(gs4x4);
+    panel_->DroppedObjectEvent = [this](QRect& r) { BusinessCardPanelDroppedObjectEvent(r); };
+    scrollBox_->setWidget(backdrop);
+    scrollBox_->setWidgetResizable(false);
+    layout->addWidget(scrollBox_, 1);
+
+    auto* buttonRow = new QWidget(central);
+    buttonRow->setObjectName("Panel1");
+    buildButtonRow(buttonRow);
+    layout->addWidget(buttonRow);
+
+    setCentralWidget(central);
+    buildMenus();
+    resize(622, 404 + menuBar()->sizeHint().height());
+    qApp->installEventFilter(this);
+    FormCreate();
+}
+
+TMainScreen::~TMainScreen()
+{
+    qApp->removeEventFilter(this);
+    if (MainWindow() == this)
+        SetMainWindow(nullptr);
+}
+
+QAction* TMainScreen::Action(const QString& name) const { return findChild<QAction*>(name); }
+QToolButton* TMainScreen::ToolButton(const QString& name) const { return findChild<QToolButton*>(name); }
+
+void TMainScreen::buildMenus()
+{
+    auto item = [this](QMenu* menu, const QString& name, const QString& caption, auto handler) {
+        QAction* a = menu->addAction(caption);
+        a->setObjectName(name);
+        connect(a, &QAction::triggered, this, handler);
+        return a;
+    };
+    auto later = [] {}; // commands whose dialogs are not part of this window
+
+    fileMenu_ = menuBar()->addMenu("&File");
+    fileMenu_->setObjectName("FileMenu");
+    item(fileMenu_, "New1", "&New", [this] { New1Click(); });
+    item(fileMenu_, "Open1", "&Open", [this] { Open1Click(); });
+    item(fileMenu_, "Delete1", "&Delete", [this] { Delete1Click(); });
+    fileMenu_->addSeparator();
+    item(fileMenu_, "mnuSave", "Save", [this] { mnuSaveClick(); })->setShortcut(QKeySequence("Ctrl+S"));
+    item(fileMenu_, "mnuSaveAs", "Save &As...", [this] { mnuSaveAsClick(); });
+    item(fileMenu_, "mnuSaveAsBitmap", "Save As Bitmap", later);
+    item(fileMenu_, "mnuSaveAsJPG", "Save As JPG", later);
+    fileMenu_->addSeparator();
+    item(fileMenu_, "mnuPrint", "&Print", later);
+    item(fileMenu_, "mnuPreview", "Pre&view", later);
+    fileMenu_->addSeparator();
+    item(fileMenu_, "mnuPrinterSetup", "Printer S&etup", later);
+    item(fileMenu_, "mnuPrinterFineTuning", "Printer Fine &Tuning", later);
+    item(fileMenu_, "mnuPrintOutlineTestPage", "Print O&utline Test Page", later);
+    fileMenu_->addSeparator();
+    item(fileMenu_, "Exit1", "E&xit", [this] { CloseButtonClick(); });
+
+    QMenu* edit = menuBar()->addMenu("&Edit");
+    edit->setObjectName("EditMenu");
+    defaultFontItem_ = item(edit, "mnuDefaultFont", "&Default Font - ", [this] { mnuDefaultFontClick(); });
+    item(edit, "PersonalInformation1", "&Personal Information", later);
+    item(edit, "mnuSetorChangeBackgroundArt", "&Set or Change Background Art", later);
+    edit->addSeparator();
+    item(edit, "ChangeCardLayout1", "Change Business Card Layout", later);
+
+    QMenu* help = menuBar()->addMenu("&Help");
+    help->setObjectName("HelpMenu");
+    item(help, "Contents1", "&Contents", [this] { Contents1Click(); });
+    item(help, "About1", "&About", [this] { About1Click(); });
+    item(help, "ConfigurationInformation1", "Configuration Information",
+        [this] { ConfigurationInformation1Click(); });
+    item(help, "TechnicalSupport1", "Technical Support", [this] { ShowHelpTopic(1041); });
+    item(help, "FrequentlyAskedQuestions1", "Frequently Asked Questions", [this] { ShowHelpTopic(911); });
+    help->addSeparator();
+    item(help, "VisitOurInternetWebsite1", "Visit Our Internet Website", [this] { ShowHelpTopic(3000); });
+}
+
+QToolButton* TMainScreen::addToolButton(QWidget* bar, const QString& name, const QString& icon,
+    const QString& hint, bool checkable)
+{
+    auto* b = new QToolButton(bar);
+    b->setObjectName(name);
+    b->setIcon(QIcon(":/icons/" + icon + ".svg"));
+    b->setIconSize(QSize(24, 24));
+    b->setToolTip(hint);
+    b->setCheckable(checkable);
+    b->setAutoRaise(true);
+    bar->layout()->addWidget(b);
+    return b;
+}
+
+void TMainScreen::buildToolBar(QWidget* bar)
+{
+    auto* l = new QHBoxLayout(bar);
+    l->setContentsMargins(4, 2, 4, 2);
+    l->setSpacing(1);
+    toolGroup_ = new QButtonGroup(this);
+    toolGroup_->setExclusive(true);
+    struct Tool {
+        const char* name;
+        const char* icon;
+        const char* hint;
+        TLPanelState state;
+    };
+    const Tool tools[] = {
+        { "Pointerbutton", "pointer", "Selection tool", psPointing },
+        { "DrawLabelButton", "text", "Text tool", psLabel },
+        { "DrawMLTextButton", "multiline", "Multi-line text tool", psMultiLineLabel },
+        { "DrawSymbolButton", "symbol", "Symbol tool", psSymbolLabel },
+        { "DrawRectanglebutton", "rectangle", "Rectangle tool", psRectangle },
+        { "DrawEllipseButton", "ellipse", "Ellipse tool", psEllipse },
+        { "DrawRoundrectbutton", "roundrect", "Round Rectangle tool", psRoundRectangle },
+        { "DrawLinebutton", "line", "Line Tool", psLine },
+        { "DrawImageButton", "image", "Clip Art Tool", psImage },
+        { "DrawSupershape", "supershape", "Supershape tool \nMulti-purpose shapes and surfaces", psSuperShape },
+        { "DrawRichText", "richtext", "Rich Text tool \nMixed fonts, colors and styles", psRichLabel },
+        { "DrawSuperTextButton", "supertext", "SuperText tool \nSpecial Effects Text - fill with gradients or bitmaps",
+            psSuperText },
+        { "DrawCircleTextbutton", "circletext", "CircleText Tool \nCircular or semi-circular text using any font",
+            psCircleText },
+    };
+    for (const Tool& t : tools) {
+        QToolButton* b = addToolButton(bar, t.name, t.icon, t.hint, true);
+        toolGroup_->addButton(b, t.state);
+    }
+    toolGroup_->button(psPointing)->setChecked(true);
+    connect(toolGroup_, &QButtonGroup::idClicked, this, [this](int id) { setTool(id); });
+
+    l->addSpacing(10);
+    QToolButton* grid = addToolButton(bar, "ShowGrid", "grid", "Show grid", true);
+    connect(grid, &QToolButton::toggled, this, [this](bool on) { panel_->SetShowGrid(on); });
+    QToolButton* snap = addToolButton(bar, "SnapToGrid", "snap", "Snap to Grid", true);
+    connect(snap, &QToolButton::toggled, this, [this](bool on) { panel_->SetSnapToGrid(on); });
+    addToolButton(bar, "SetBackgroundArtButton", "background", "Set or change background art", false);
+    QToolButton* assist = addToolButton(bar, "AssistButton", "assist", "Show the Designer Assistant", false);
+    assist->setText("Quick Tips");
+    connect(assist, &QToolButton::clicked, this, [this] { ShowHelpTopic(2016); });
+    l->addStretch(1);
+}
+
+void TMainScreen::buildButtonRow(QWidget* row)
+{
+    auto* l = new QHBoxLayout(row);
+    l->setContentsMargins(6, 4, 6, 4);
+    auto button = [&](const QString& name, const QString& caption, const QString& icon) {
+        auto* b = new QPushButton(caption, row);
+        b->setObjectName(name);
+        if (!icon.isEmpty())
+            b->setIcon(QIcon(":/icons/" + icon + ".svg"));
+        l->addWidget(b);
+        return b;
+    };
+    connect(button("Helpbutton", "&Help", "help"), &QPushButton::clicked, this, [this] { ShowHelpTopic(2016); });
+    auto* whatsThis = new QToolButton(row);
+    whatsThis->setObjectName("MouseHelpButton");
+    whatsThis->setIcon(QIcon(":/icons/whatsthis.svg"));
+    whatsThis->setToolTip("What's this?");
+    connect(whatsThis, &QToolButton::clicked, this, [] { QWhatsThis::enterWhatsThisMode(); });
+    l->addWidget(whatsThis);
+    connect(button("CloseButton", "E&xit", "exit"), &QPushButton::clicked, this, [this] { CloseButtonClick(); });
+    button("PrintButton", "&Print", "print");
+    button("Previewbutton", "Pre&view", "preview");
+    cancelButton_ = button("Cancelbutton", "Cancel", "cancel");
+    connect(cancelButton_, &QPushButton::clicked, this, [this] { CancelbuttonClick(); });
+    cancelButton_->hide();
+    saveButton_ = button("Savebutton", "Save as", "save");
+    connect(saveButton_, &QPushButton::clicked, this, [this] { SavebuttonClick(); });
+    saveButton_->hide();
+    l->addStretch(1);
+    auto* spinner = new ZoomSpinner(row);
+    spinner->setObjectName("ZoomSpinner");
+    spinner->setToolTip("Press plus (+) or minus (-) to \nincrease or decrease the zoom percentage");
+    spinner->OnUpClick = [this] { ZoomSpinnerUpClick(); };
+    spinner->OnDownClick = [this] { ZoomSpinnerDownClick(); };
+    l->addWidget(spinner);
+    l->addWidget(new QLabel("Zoom:", row));
+    zoomCaption_ = new QLabel("100%", row);
+    zoomCaption_->setObjectName("ZoomCaption");
+    zoomCaption_->setMinimumWidth(40);
+    l->addWidget(zoomCaption_);
+}
+
+// ---------------------------------------------------------------- start-up
+
+void TMainScreen::FormCreate()
+{
+    printingAvailable_ = false;
+    suppressChanges_ = true;
+    SelectAllLabels();
+    LoadPreferences();
+    SetCardSizeFromInches();
+    SetDefaultFontCaption();
+    SetPanelPersonalInfo();
+    SetChangesMade(false);
+    mru_ = std::make_unique<TMRUFileList>();
+    mru_->Maximum = 5;
+    mru_->AutoSaveName = PreferencesFileName();
+    mru_->AutoSaveKey = "MRU";
+    mru_->Load();
+    rebuildRecentMenu();
+    QDir app(ApplicationFolder());
+    for (const char* folder : { "bmbrush", "saved", "bg" })
+        if (!QFileInfo::exists(FindCaseInsensitive(ApplicationFolder(), folder)))
+            app.mkdir(folder);
+}
+
+void TMainScreen::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!activated_)
+        QTimer::singleShot(0, this, [this] { FormActivate(); });
+}
+
+void TMainScreen::FormActivate()
+{
+    panel_->update();
+    if (activated_ || !suppressChanges_)
+        return;
+    activated_ = true;
+    RestoreWindowPlacement(*this, "TMainScreen");
+    show();
+    QCoreApplication::processEvents();
+    panel_->SetShape(lsRectangle);
+    SetCardSizeFromInches();
+    panel_->show();
+    QCoreApplication::processEvents();
+    BusyOff();
+    if (!mru_->Items().isEmpty() && QFileInfo::exists(mru_->Items().first()))
+        OpenBCFile(mru_->Items().first());
+    SetChangesMade(false);
+    QCoreApplication::processEvents();
+    panel_->LabelChangedEvent = [this](QObject* sender) { CardChanged(sender); };
+    SetChangesMade(false);
+    suppressChanges_ = false;
+    printingAvailable_ = PrinterAvailable(true);
+    Setbuttons();
+}
+
+void TMainScreen::SelectAllLabels() { selectedPositions_.fill(true); }
+
+void TMainScreen::SetPanelPersonalInfo() { panel_->SetPersonalInfo(prefs_.Personal); }
+
+void TMainScreen::SetCardSizeFromInches()
+{
+    const int ppi = ScreenPixelsPerInch();
+    const float z = panel_->Zoom();
+    const int w = static_cast<int>(std::nearbyint(ppi * prefs_.Layout.Width));
+    const int h = static_cast<int>(std::nearbyint(ppi * prefs_.Layout.Height));
+    panel_->SetPanelSize(static_cast<int>(std::nearbyint(w * z)), static_cast<int>(std::nearbyint(h * z)));
+    if (QWidget* backdrop = scrollBox_->widget())
+        backdrop->resize(panel_->width() + 20, panel_->height() + 16);
+}
+
+// ---------------------------------------------------------------- changes
+
+void TMainScreen::CardChanged(QObject*)
+{
+    if (!suppressChanges_)
+        SetChangesMade(true);
+}
+
+void TMainScreen::SetChangesMade(bool b)
+{
+    changesMade_ = b;
+    cancelButton_->setVisible(b);
+    saveButton_->setText(cardFileName_.isEmpty() ? "Save As" : "Save");
+    Action("mnuSave")->setEnabled(!cardFileName_.isEmpty());
+    saveButton_->setVisible(b);
+}
+
+void TMainScreen::Setbuttons()
+{
+    Action("mnuSave")->setEnabled(!cardFileName_.isEmpty());
+    setWindowTitle(cardFileName_.isEmpty() ? QString("Cardora")
+                                           : "Cardora - " + QFileInfo(cardFileName_).fileName());
+    for (const char* name : { "PrintButton", "Previewbutton" })
+        if (auto* b = findChild<QPushButton*>(name))
+            b->setEnabled(printingAvailable_);
+    for (const char* name : { "mnuPrint", "mnuPreview", "mnuPrinterSetup", "mnuPrinterFineTuning",
+             "mnuPrintOutlineTestPage" })
+        Action(name)->setEnabled(printingAvailable_);
+}
+
+void TMainScreen::CancelbuttonClick()
+{
+    if (!Ask("Cancel all changes?", "CANCEL"))
+        return;
+    panel_->ClearObjects();
+    backgroundArtPath_.clear();
+    panel_->ClearColorPicture();
+    if (!cardFileName_.isEmpty())
+        OpenBCFile(cardFileName_);
+    SetChangesMade(false);
+    panel_->update();
+}
+
+void TMainScreen::SavebuttonClick()
+{
+    if (cardFileName_.isEmpty())
+        mnuSaveAsClick();
+    else
+        mnuSaveClick();
+}
+
+// ---------------------------------------------------------------- closing
+
+void TMainScreen::CloseButtonClick()
+{
+    CheckSaveNeeded();
+    close();
+}
+
+void TMainScreen::closeEvent(QCloseEvent* event)
+{
+    CheckSaveNeeded();
+    SaveWindowPlacement(*this, "TMainScreen");
+    event->accept();
+}
+
+// ---------------------------------------------------------------- keyboard
+
+bool TMainScreen::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
+        return QMainWindow::eventFilter(watched, event);
+    auto* w = qobject_cast<QWidget*>(watched);
+    // Only keys meant for this window, not for its dialogs or menus.
+    if (!w || w->window() != this || QApplication::activeModalWidget() || QApplication::activePopupWidget())
+        return QMainWindow::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (event->type() == QEvent::KeyRelease) {
+        if (key->modifiers() & Qt::KeypadModifier) {
+            if (key->key() == Qt::Key_Plus) {
+                ZoomSpinnerUpClick();
+                return true;
+            }
+            if (key->key() == Qt::Key_Minus) {
+                ZoomSpinnerDownClick();
+                return true;
+            }
+        }
+        return false;
+    }
+    QScrollBar* bar = scrollBox_->verticalScrollBar();
+    switch (key->key()) {
+    case Qt::Key_PageUp: bar->triggerAction(QAbstractSlider::SliderSingleStepSub); return true;
+    case Qt::Key_PageDown: bar->triggerAction(QAbstractSlider::SliderSingleStepAdd); return true;
+    case Qt::Key_Home: bar->triggerAction(QAbstractSlider::SliderToMinimum); return true;
+    case Qt::Key_End: bar->triggerAction(QAbstractSlider::SliderToMaximum); return true;
+    default: break;
+    }
+    if (key->isAutoRepeat() && key->key() != Qt::Key_Left && key->key() != Qt::Key_Right
+        && key->key() != Qt::Key_Up && key->key() != Qt::Key_Down)
+        return false;
+    panel_->KeyDown(key->key(), key->modifiers());
+    return key->key() == Qt::Key_Delete || (key->modifiers() & Qt::ControlModifier
+        && (key->key() == Qt::Key_C || key->key() == Qt::Key_V || key->key() == Qt::Key_X));
+}
+
+} // namespace cardora

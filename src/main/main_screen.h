@@ -1,0 +1,123 @@
+#pragma once
+#include "main/preferences.h"
+#include "printing/card_layout.h"
+#include <QMainWindow>
+#include <array>
+#include <memory>
+
+class QAction;
+class QButtonGroup;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QScrollArea;
+class QToolButton;
+
+namespace cardora {
+
+class TQBusinessCardPanel32;
+class TMRUFileList;
+class ZoomSpinner;
+
+// The one main window: the card panel in its scroll box, the tool bar, the
+// button row with zoom, the menus and the state that is not part of the card.
+class TMainScreen : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TMainScreen(QWidget* parent = nullptr);
+    ~TMainScreen() override;
+
+    TQBusinessCardPanel32* BusinessCardPanel() const { return panel_; }
+    QAction* Action(const QString& objectName) const;
+    QToolButton* ToolButton(const QString& objectName) const;
+
+    // --- state
+    bool ChangesMade() const { return changesMade_; }
+    bool SuppressChanges() const { return suppressChanges_; }
+    QString CardFileName() const { return cardFileName_; }
+    QString BackgroundArtPath() const { return backgroundArtPath_; }
+    bool PrintingAvailable() const { return printingAvailable_; }
+    TCardLayout& CardLayout() { return prefs_.Layout; }
+    TPreferences& Preferences() { return prefs_; }
+    std::array<bool, 10>& SelectedPositions() { return selectedPositions_; }
+    TMRUFileList& RecentFiles() { return *mru_; }
+
+    // --- operations other parts of the program use
+    void SetChangesMade(bool b);
+    void Setbuttons();
+    void CardChanged(QObject* sender);
+    void SelectAllLabels();
+    void LoadPreferences();
+    void SavePreferences();
+    void SetPanelPersonalInfo();
+    void SetCardSizeFromInches();
+    void SetDefaultFontCaption();
+    void FormActivate();
+    bool CheckSaveNeeded();
+    void OpenBCFile(const QString& path);
+    bool SaveBCFile(const QString& path);
+
+    // --- handlers
+    void ZoomSpinnerUpClick();
+    void ZoomSpinnerDownClick();
+    void mnuDefaultFontClick();
+    void CancelbuttonClick();
+    void SavebuttonClick();
+    void CloseButtonClick();
+    void BusinessCardPanelDroppedObjectEvent(QRect& r);
+    void New1Click();
+    void Open1Click();
+    void OpenRecent(const QString& path);
+    void Delete1Click();
+    void mnuSaveClick();
+    void mnuSaveAsClick();
+    void Contents1Click();
+    void About1Click();
+    void ConfigurationInformation1Click();
+    void ShowHelpTopic(int topic);
+
+    // The first free default name in the saved folder (BC0001.CDW first).
+    static QString DefaultCardName(const QString& savedFolder);
+    // Where a card's background art path is remembered.
+    static QString SidecarFileName(const QString& cardPath);
+    QString SavedFolder() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void FormCreate();
+    void buildMenus();
+    void buildToolBar(QWidget* bar);
+    void buildButtonRow(QWidget* row);
+    QToolButton* addToolButton(QWidget* bar, const QString& name, const QString& icon, const QString& hint,
+        bool checkable);
+    void setTool(int state);
+    void zoomBy(bool up);
+    void rebuildRecentMenu();
+
+    TPreferences prefs_;
+    std::array<bool, 10> selectedPositions_ {};
+    bool printMode_ = true;
+    bool outlineOnly_ = false;
+    bool suppressChanges_ = true;
+    bool changesMade_ = false;
+    bool printingAvailable_ = false;
+    bool activated_ = false;
+    QString backgroundArtPath_;
+    QString cardFileName_;
+
+    TQBusinessCardPanel32* panel_ = nullptr;
+    QScrollArea* scrollBox_ = nullptr;
+    QButtonGroup* toolGroup_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    QAction* defaultFontItem_ = nullptr;
+    QLabel* zoomCaption_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
+    QPushButton* saveButton_ = nullptr;
+    std::unique_ptr<TMRUFileList> mru_;
+};
+
+} // namespace cardora

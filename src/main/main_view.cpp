@@ -1,0 +1,79 @@
+#include "core/app_folder.h"
+#include "core/modal.h"
+#include "main/main_screen.h"
+#include "surface/card_panel.h"
+#include <QAbstractButton>
+#include <QAction>
+#include <QButtonGroup>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QScrollArea>
+#include <cmath>
+
+namespace cardora {
+
+void TMainScreen::setTool(int state) { panel_->SetPanelState(static_cast<TLPanelState>(state)); }
+
+void TMainScreen::BusinessCardPanelDroppedObjectEvent(QRect&)
+{
+    panel_->SetPanelState(psPointing);
+    toolGroup_->button(psPointing)->setChecked(true);
+}
+
+void TMainScreen::zoomBy(bool up)
+{
+    suppressChanges_ = true;
+    panel_->ClearSelection();
+    const float zoom = panel_->Zoom();
+    if (up) {
+        if (!(zoom > 1.5f))
+            panel_->SetZoom(zoom + 0.1f);
+    } else if (zoom >= 1.1f) {
+        panel_->SetZoom(zoom - 0.1f);
+    }
+    zoomCaption_->setText(QString::number(static_cast<int>(std::nearbyint(panel_->Zoom() * 100.0f))) + "%");
+    if (QWidget* backdrop = scrollBox_->widget())
+        backdrop->resize(panel_->width() + 20, panel_->height() + 16);
+    QCoreApplication::processEvents();
+    suppressChanges_ = false;
+}
+
+void TMainScreen::ZoomSpinnerUpClick() { zoomBy(true); }
+void TMainScreen::ZoomSpinnerDownClick() { zoomBy(false); }
+
+void TMainScreen::LoadPreferences()
+{
+    prefs_ = LoadPreferencesFile(PreferencesFileName());
+    ApplyDefaultFont(prefs_.DefaultFont, panel_->Font());
+}
+
+void TMainScreen::SavePreferences()
+{
+    prefs_.DefaultFont = DefaultFontOf(panel_->Font());
+    SavePreferencesFile(PreferencesFileName(), prefs_);
+}
+
+void TMainScreen::SetDefaultFontCaption()
+{
+    const TFont& f = panel_->Font();
+    QString caption = "Default Font: " + f.Name() + ", " + QString::number(f.Size()) + " pt ";
+    if (f.Style() & fsBold)
+        caption += ", bold";
+    if (f.Style() & fsItalic)
+        caption += ", italic";
+    if (f.Style() & fsUnderline)
+        caption += ", underline";
+    defaultFontItem_->setText(caption);
+}
+
+void TMainScreen::mnuDefaultFontClick()
+{
+    if (auto chosen = ChooseFont(panel_->Font().ToPointFont()))
+        panel_->Font().AssignQFont(*chosen);
+    SetDefaultFontCaption();
+    SavePreferences();
+    Inform("Note: the default font is used for NEW objects only.\rTo change the font of an existing object, "
+           "click it\rwith the RIGHT MOUSE BUTTON and select FONT");
+}
+
+} // namespace cardora

@@ -1,0 +1,106 @@
+#include "main/preferences.h"
+#include "core/graphics_attributes.h"
+#include "core/ini_file.h"
+#include "core/rounding.h"
+
+namespace cardora {
+
+const QStringList& PersonalKeys()
+{
+    static const QStringList k = { "Name", "Company", "Title", "Address1", "Address2", "Address3", "Phone1",
+        "Phone2", "Email", "Fax" };
+    return k;
+}
+
+namespace {
+double thousandths(const IniFile& ini, const char* key, int def)
+{
+    return ini.ReadInteger("Layout", key, def) * 0.001;
+}
+int toThousandths(double inches) { return Round(inches * 1000.0); }
+} // namespace
+
+TPreferences LoadPreferencesFile(const QString& path)
+{
+    TPreferences p;
+    IniFile ini(path);
+    p.Nudges.TopMarginNudge = ini.ReadInteger("Printer", "TopMarginNudge", 0);
+    p.Nudges.LeftMarginNudge = ini.ReadInteger("Printer", "LeftMarginNudge", 0);
+    p.Nudges.VerticalSpacing = ini.ReadInteger("Printer", "VerticalSpacing", 0);
+    p.Nudges.HorizontalSpacing = ini.ReadInteger("Printer", "HorizontalSpacing", 0);
+    p.ShowBottomMarginWarning = ini.ReadBool("Printer", "ShowBottomMarginWarning", true);
+    for (int i = 0; i < 10; ++i)
+        p.Personal[i] = ini.ReadString("Personal", PersonalKeys()[i], QString());
+    TCardLayout& l = p.Layout;
+    l.Height = thousandths(ini, "Height", 2000);
+    l.Width = thousandths(ini, "Width", 3500);
+    l.Across = ini.ReadInteger("Layout", "Across", 2);
+    l.Down = ini.ReadInteger("Layout", "Down", 5);
+    l.TopMargin = thousandths(ini, "TopMargin", 500);
+    l.LeftMargin = thousandths(ini, "LeftMargin", 750);
+    l.HPitch = thousandths(ini, "HPitch", 3500);
+    l.VPitch = thousandths(ini, "VPitch", 2000);
+    l.PredefLayout = ini.ReadInteger("Layout", "PredefLayout", 0);
+    l.Papersize = ini.ReadInteger("Layout", "Papersize", 1);
+    l.UseMM = ini.ReadBool("Layout", "UseMM", false);
+    TDefaultFont& f = p.DefaultFont;
+    f.Name = ini.ReadString("Default Font", "Name", "Arial").left(255);
+    f.Size = ini.ReadInteger("Default Font", "Size", 10);
+    f.Bold = ini.ReadBool("Default Font", "Bold", false);
+    f.Italic = ini.ReadBool("Default Font", "Italic", false);
+    f.Underline = ini.ReadBool("Default Font", "Underline", false);
+    return p;
+}
+
+void SavePreferencesFile(const QString& path, const TPreferences& p)
+{
+    IniFile ini(path);
+    ini.WriteInteger("Printer", "TopMarginNudge", p.Nudges.TopMarginNudge);
+    ini.WriteInteger("Printer", "LeftMarginNudge", p.Nudges.LeftMarginNudge);
+    ini.WriteInteger("Printer", "VerticalSpacing", p.Nudges.VerticalSpacing);
+    ini.WriteInteger("Printer", "HorizontalSpacing", p.Nudges.HorizontalSpacing);
+    for (int i = 0; i < 10; ++i)
+        ini.WriteString("Personal", PersonalKeys()[i], p.Personal.value(i));
+    ini.WriteBool("Printer", "ShowBottomMarginWarning", p.ShowBottomMarginWarning);
+    ini.WriteString("Default Font", "Name", p.DefaultFont.Name);
+    ini.WriteInteger("Default Font", "Size", p.DefaultFont.Size);
+    ini.WriteBool("Default Font", "Bold", p.DefaultFont.Bold);
+    ini.WriteBool("Default Font", "Italic", p.DefaultFont.Italic);
+    ini.WriteBool("Default Font", "Underline", p.DefaultFont.Underline);
+    const TCardLayout& l = p.Layout;
+    ini.WriteInteger("Layout", "Height", toThousandths(l.Height));
+    ini.WriteInteger("Layout", "Width", toThousandths(l.Width));
+    ini.WriteInteger("Layout", "TopMargin", toThousandths(l.TopMargin));
+    ini.WriteInteger("Layout", "LeftMargin", toThousandths(l.LeftMargin));
+    ini.WriteInteger("Layout", "HPitch", toThousandths(l.HPitch));
+    ini.WriteInteger("Layout", "VPitch", toThousandths(l.VPitch));
+    ini.WriteInteger("Layout", "PredefLayout", l.PredefLayout);
+    ini.WriteInteger("Layout", "Papersize", l.Papersize);
+    ini.WriteInteger("Layout", "Across", l.Across);
+    ini.WriteInteger("Layout", "Down", l.Down);
+    ini.WriteBool("Layout", "UseMM", l.UseMM);
+}
+
+void ApplyDefaultFont(const TDefaultFont& d, TFont& font)
+{
+    font.SetName(d.Name.left(255));
+    font.SetSize(d.Size);
+    int style = font.Style();
+    style = d.Bold ? (style | fsBold) : (style & ~fsBold);
+    style = d.Italic ? (style | fsItalic) : (style & ~fsItalic);
+    style = d.Underline ? (style | fsUnderline) : (style & ~fsUnderline);
+    font.SetStyle(style);
+}
+
+TDefaultFont DefaultFontOf(const TFont& font)
+{
+    TDefaultFont d;
+    d.Name = font.Name();
+    d.Size = font.Size();
+    d.Bold = font.Style() & fsBold;
+    d.Italic = font.Style() & fsItalic;
+    d.Underline = font.Style() & fsUnderline;
+    return d;
+}
+
+} // namespace cardora

@@ -1,0 +1,574 @@
+#include "surface/base_panel.h"
+#include "core/app_folder.h"
+#include "core/modal.h"
+#include "core/rounding.h"
+#include "objects/graphic_control.h"
+#include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <algorithm>
+
+namespace cardora {
+
+TQBasePanel::TQBasePanel(QWidget* parent, QObject* owner)
+    : QWidget(parent), owner_(owner ? owner : this), handle_(*this)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    clipFileName_ = ApplicationFolder() + "Clipbrd.tmp";
+    tempFileName_ = ApplicationFolder() + "TempFile.tmp";
+    for (int i = 0; i < 10; ++i)
+        personalInfo_ << QString();
+    buildPanelMenu();
+}
+
+TQBasePanel::~TQBasePanel()
+{
+    // Objects belong to the owner; they must not call back into a dead panel.
+    for (TQGraphicControl* o : objects_)
+        o->SetParentPanel(nullptr);
+    QFile::remove(clipFileName_);
+    QFile::remove(tempFileName_);
+}
+
+void TQBasePanel::SetDrawOutline(bool v)
+{
+    drawOutline_ = v;
+    update();
+}
+
+void TQBasePanel::SetShape(TLabelShapeType s)
+{
+    if (s == shape_)
+        return;
+    shape_ = s;
+    update();
+}
+
+void TQBasePanel::SetGridSize(TGridSize g)
+{
+    gridSize_ = g;
+    const int step = g == gs4x4 ? 4 : 8;
+    handle_.SetGridX(step);
+    handle_.SetGridY(step);
+    update();
+}
+
+void TQBasePanel::SetShowGrid(bool v)
+{
+    if (v == showGrid_)
+        return;
+    showGrid_ = v;
+    update();
+}
+
+void TQBasePanel::SetSnapToGrid(bool v)
+{
+    snapToGrid_ = v;
+    handle_.SetSnapToGrid(v);
+    if (v) {
+        const int step = gridSize_ == gs4x4 ? 4 : 8;
+        handle_.SetGridX(step);
+        handle_.SetGridY(step);
+        handle_.SetSnapToGrid(true);
+    }
+}
+
+void TQBasePanel::SetPanelSize(int width, int height)
+{
+    resize(width, height);
+    update();
+}
+
+// ---------------------------------------------------------------- objects
+
+void TQBasePanel::AddObject(TQGraphicControl* o)
+{
+    if (std::find(objects_.begin(), objects_.end(), o) != objects_.end())
+        return;
+    objects_.push_back(o);
+    o->SetParentPanel(this);
+    QObject::connect(o, &QObject::destroyed, this, [this, o] { removeObject(o); });
+    o->Invalidate();
+}
+
+void TQBasePanel::removeObject(TQGraphicControl* o)
+{
+    handle_.Forget(o);
+    if (mouseTarget_ == o)
+        mouseTarget_ = nullptr;
+    auto it = std::find(objects_.begin(), objects_.end(), o);
+    if (it != objects_.end())
+        objects_.erase(it);
+    update();
+}
+
+void TQBasePanel::FreeObject(TQGraphicControl* o)
+{
+    if (!o)
+        return;
+    o->disconnect(this);
+    removeObject(o);
+    try {
+        delete o;
+    } catch (...) {
+    }
+}
+
+void TQBasePanel::HookObject(TQGraphicControl* o)
+{
+    // Mouse events reach objects through the panel's routing; hooking only
+    // makes sure the object sits on this panel.
+    if (o && o->ParentPanel() != this)
+        AddObject(o);
+}
+
+void TQBasePanel::RehookObjects()
+{
+    for (auto it = objects_.rbegin(); it != objects_.rend(); ++it) {
+        HookObject(*it);
+        (*it)->AssignZoom(zoom_);
+    }
+}
+
+TQGraphicControl* TQBasePanel::objectAt(const QPoint& p) const
+{
+    for (auto it = objects_.rbegin(); it != objects_.rend(); ++it)
+        if ((*it)->HitTest(p))
+            return *it;
+    return nullptr;
+}
+
+void TQBasePanel::BringToFront(TQGraphicControl* o)
+{
+    auto it = std::find(objects_.begin(), objects_.end(), o);
+    if (it == objects_.end())
+        return;
+    objects_.erase(it);
+    objects_.push_back(o);
+    o->Invalidate();
+}
+
+void TQBasePanel::SendToBack(TQGraphicControl* o)
+{
+    auto it = std::find(objects_.begin(), objects_.end(), o);
+    if (it == objects_.end())
+        return;
+    objects_.erase(it);
+    objects_.insert(objects_.begin(), o);
+    o->Invalidate();
+}
+
+void TQBasePanel::ClearObjects()
+{
+    handle_.ClearSelection();
+    while (!objects_.empty())
+        FreeObject(objects_.back());
+}
+
+void TQBasePanel::RemoveOffCardObjects()
+{
+    handle_.ClearSelection();
+    const std::vector<TQGraphicControl*> all = objects_;
+    for (TQGraphicControl* o : all)
+        if (o->Top() > height() - 10 || o->Left() > width() - 10 || o->Width() < 1 || o->Height() < 1)
+            FreeObject(o);
+}
+
+QString TQBasePanel::UniqueName(const QString& stem) const
+{
+    const QObjectList& owned = owner_->children();
+    for (int n = 1; n <= 1000; ++n) {
+        const QString name = stem + QString::number(n);
+        bool taken = false;
+        for (const QObject* c : owned)
+            if (c->objectName().compare(name, Qt::CaseInsensitive) == 0) {
+                taken = true;
+                break;
+            }
+        if (!taken)
+            return name;
+    }
+    return QString();
+}
+
+void TQBasePanel::PlaceNewObject(TQGraphicControl* o, const QRect& r)
+{
+    o->SetVisible(false);
+    AddObject(o);
+    o->SetName(UniqueName("Special"));
+    o->SetBounds(r.left(), r.top(), std::max(10, r.width()), std::max(15, r.height()));
+    HookObject(o);
+    o->AssignZoom(zoom_);
+    o->SetVisible(true);
+    FireLabelChanged();
+    ProcessPendingEvents();
+}
+
+void TQBasePanel::CreateObjectForRect(QRect&) {}
+
+bool TQBasePanel::LoadColorPicture(const QString& path)
+{
+    const bool ok = colorPicture_.LoadFromFile(path);
+    update();
+    return ok;
+}
+
+void TQBasePanel::ClearColorPicture()
+{
+    colorPicture_.Clear();
+    update();
+}
+
+void TQBasePanel::PrintObjectsAt(TReport& report, double x, double y)
+{
+    for (TQGraphicControl* o : objects_)
+        o->PrintAt(report, x, y);
+}
+
+// ---------------------------------------------------------------- zoom and changes
+
+void TQBasePanel::SetZoom(float z)
+{
+    if (z == zoom_)
+        return;
+    zooming_ = true;
+    if (zoom_ == 0.0f)
+        zoom_ = 1.0f;
+    const float f = z / zoom_;
+    resize(Round(width() * f), Round(height() * f));
+    zoom_ = z;
+    for (TQGraphicControl* o : objects_)
+        o->SetZoom(z);
+    ProcessPendingEvents();
+    zooming_ = false;
+}
+
+void TQBasePanel::FireLabelChanged()
+{
+    if (!zooming_ && LabelChangedEvent)
+        LabelChangedEvent(this);
+}
+
+void TQBasePanel::PostSyncSelectionHandles()
+{
+    if (syncPosted_)
+        return;
+    syncPosted_ = true;
+    QMetaObject::invokeMethod(this, [this] { syncHandles(); }, Qt::QueuedConnection);
+}
+
+void TQBasePanel::syncHandles()
+{
+    syncPosted_ = false;
+    handle_.RefitToSelection();
+}
+
+void TQBasePanel::ProcessPendingEvents() { QCoreApplication::processEvents(); }
+
+// ---------------------------------------------------------------- selection
+
+bool TQBasePanel::IsSelected(const TQGraphicControl* o) const { return handle_.IndexOfSelected(o) >= 0; }
+void TQBasePanel::AddToSelection(TQGraphicControl* o) { handle_.Select(o); }
+void TQBasePanel::RemoveFromSelection(TQGraphicControl* o) { handle_.Unselect(o); }
+void TQBasePanel::ClearSelection() { handle_.ClearSelection(); }
+
+TColor TQBasePanel::MarkerColor(bool single) const
+{
+    return single ? handle_.Color() : handle_.SecondaryColor();
+}
+
+void TQBasePanel::SelectInRect(const QRect& r)
+{
+    const bool shift = (eventModifiers_ | QGuiApplication::keyboardModifiers()) & Qt::ShiftModifier;
+    std::vector<TQGraphicControl*> list;
+    if (shift)
+        list = handle_.Selection();
+    handle_.ClearSelection();
+    for (auto it = objects_.rbegin(); it != objects_.rend(); ++it) {
+        TQGraphicControl* o = *it;
+        if (!o->BoundsRect().intersects(r))
+            continue;
+        auto found = std::find(list.begin(), list.end(), o);
+        if (found != list.end() && shift)
+            list.erase(found);
+        else
+            list.push_back(o);
+    }
+    for (TQGraphicControl* o : list)
+        handle_.Select(o);
+}
+
+void TQBasePanel::SelectAll()
+{
+    if (!objects_.empty())
+        handle_.ClearSelection();
+    for (TQGraphicControl* o : objects_)
+        handle_.Select(o);
+}
+
+// ---------------------------------------------------------------- commands
+
+void TQBasePanel::KeyDown(int key, Qt::KeyboardModifiers modifiers)
+{
+    if (modifiers & Qt::ControlModifier) {
+        if (key == Qt::Key_C)
+            SelectionCommand(CardCommand::Copy);
+        else if (key == Qt::Key_V)
+            SelectionCommand(CardCommand::Paste);
+        else if (key == Qt::Key_X)
+            SelectionCommand(CardCommand::Cut);
+    } else if (key == Qt::Key_Delete) {
+        SelectionCommand(CardCommand::Delete);
+    }
+}
+
+void TQBasePanel::keyPressEvent(QKeyEvent* event) { KeyDown(event->key(), event->modifiers()); }
+
+// ---------------------------------------------------------------- painting
+
+QRegion TQBasePanel::ShapeRegion() const
+{
+    const QRect r(0, 0, width() + 1, height() + 1);
+    switch (shape_) {
+    case lsRectangle:
+        return QRegion(r);
+    case lsEllipse:
+        return QRegion(r, QRegion::Ellipse);
+    case lsRoundRect: {
+        QPainterPath path;
+        path.addRoundedRect(QRectF(r), 12, 12);
+        return QRegion(path.toFillPolygon().toPolygon());
+    }
+    }
+    return QRegion(r);
+}
+
+void TQBasePanel::PaintBackground(QPainter& p)
+{
+    const int w = width(), h = height();
+    p.fillRect(QRect(0, 0, w, h), Qt::white);
+    const QRegion shapeRegion = ShapeRegion();
+    for (const TPicture* pic : { &picture_, &colorPicture_ }) {
+        if (!pic->HasGraphic())
+            continue;
+        p.save();
+        p.setClipRegion(shapeRegion);
+        pic->Draw(p, QRect(0, 0, w, h));
+        p.restore();
+    }
+    if (drawOutline_) {
+        p.save();
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.setPen(QPen(Qt::black, 0));
+        p.setBrush(Qt::NoBrush);
+        const QRect outline(0, 0, w - 1, h - 1);
+        if (shape_ == lsRectangle)
+            p.drawRect(outline);
+        else if (shape_ == lsRoundRect)
+            p.drawRoundedRect(outline, 12, 12);
+        else
+            p.drawEllipse(outline);
+        p.restore();
+    }
+    if (showGrid_) {
+        // Dark-green dots ANDed into what is there, every 4 (or 8) pixels at 2 mod step.
+        const int step = gridSize_ == gs4x4 ? 4 : 8;
+        p.save();
+        p.setClipRegion(shapeRegion);
+        p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+        const QColor green(0x00, 0x80, 0x00);
+        for (int y = 2; y < h; y += step)
+            for (int x = 2; x < w; x += step)
+                p.fillRect(QRect(x, y, 1, 1), green);
+        p.restore();
+    }
+}
+
+void TQBasePanel::paintEvent(QPaintEvent*)
+{
+    const qreal dpr = devicePixelRatioF();
+    QImage image(QSize(width(), height()) * dpr, QImage::Format_RGB32);
+    image.setDevicePixelRatio(dpr);
+    {
+        QPainter p(&image);
+        PaintBackground(p);
+        currentCanvas_ = &p;
+        for (TQGraphicControl* o : objects_)
+            o->PaintOnPanel(p);
+        currentCanvas_ = nullptr;
+        if (bandActive_) {
+            p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+            p.setPen(QPen(Qt::white, 0, Qt::DotLine));
+            p.setBrush(Qt::NoBrush);
+            p.drawRect(QRect(bandStart_, bandEnd_).normalized());
+        }
+    }
+    QPainter w(this);
+    w.drawImage(0, 0, image);
+}
+
+// ---------------------------------------------------------------- mouse
+
+void TQBasePanel::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    const QPoint global = event->globalPosition().toPoint();
+    mouseTarget_ = nullptr;
+    mouseOnHandle_ = false;
+    if (handle_.Visible() && handle_.PointInSelection(p)) {
+        mouseOnHandle_ = true;
+        HandleMouseDown(p, event->modifiers());
+        if (pointing_ && event->button() == Qt::RightButton) {
+            TQGraphicControl* o = handle_.SelectedObjectAt(p);
+            if (handle_.SelectedCount() == 1 && o)
+                o->ShowMenuAt(global);
+            else if (panelMenu_)
+                panelMenu_->popup(global);
+        }
+        return;
+    }
+    if (TQGraphicControl* o = objectAt(p)) {
+        mouseTarget_ = o;
+        ObjectMouseDown(o, event->button(), event->modifiers(), p, global);
+        return;
+    }
+    PanelMouseDown(event->button(), p, global);
+}
+
+void TQBasePanel::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    if (mouseTarget_ && pointing_)
+        setCursor(Qt::PointingHandCursor);
+    PanelMouseMove(p);
+}
+
+void TQBasePanel::mouseReleaseEvent(QMouseEvent* event)
+{
+    eventModifiers_ = event->modifiers();
+    PanelMouseUp(event->position().toPoint());
+    mouseTarget_ = nullptr;
+    mouseOnHandle_ = false;
+}
+
+void TQBasePanel::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    const QPoint global = event->globalPosition().toPoint();
+    if (handle_.Visible() && handle_.PointInSelection(p)) {
+        ObjectDblClick(nullptr, true, global);
+        return;
+    }
+    if (TQGraphicControl* o = objectAt(p)) {
+        ObjectDblClick(o, false, global);
+        return;
+    }
+    if (OnDblClick)
+        OnDblClick(this);
+}
+
+void TQBasePanel::PanelMouseDown(Qt::MouseButton button, const QPoint& p, const QPoint& global)
+{
+    bandStart_ = bandEnd_ = p;
+    if (button != Qt::LeftButton) {
+        if (panelMenu_)
+            panelMenu_->popup(global);
+        return;
+    }
+    bandActive_ = true;
+    setCursor(Qt::PointingHandCursor);
+}
+
+void TQBasePanel::PanelMouseMove(const QPoint& p)
+{
+    if (!bandActive_)
+        return;
+    setCursor(Qt::PointingHandCursor);
+    update(QRect(bandStart_, bandEnd_).normalized().adjusted(-1, -1, 1, 1));
+    bandEnd_ = p;
+    update(QRect(bandStart_, bandEnd_).normalized().adjusted(-1, -1, 1, 1));
+}
+
+void TQBasePanel::PanelMouseUp(const QPoint& p)
+{
+    if (!bandActive_)
+        return;
+    int left = bandStart_.x(), top = bandStart_.y();
+    int right = p.x(), bottom = p.y();
+    if (left > right)
+        std::swap(left, right);
+    if (top > bottom)
+        std::swap(top, bottom);
+    QRect r(left, top, right - left, bottom - top);
+    update();
+    bandActive_ = false;
+    if (pointing_) {
+        SelectInRect(r);
+        update();
+    } else {
+        CreateObjectForRect(r);
+        if (DroppedObjectEvent)
+            DroppedObjectEvent(r);
+    }
+    if (pointing_)
+        setCursor(Qt::ArrowCursor);
+}
+
+void TQBasePanel::ObjectMouseDown(TQGraphicControl* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
+    const QPoint& p, const QPoint& global)
+{
+    if (!pointing_ || sender->Unselectable()) {
+        mouseTarget_ = nullptr;
+        PanelMouseDown(button, p, global);
+        return;
+    }
+    if (!(shift & Qt::ShiftModifier))
+        handle_.ClearSelection();
+    handle_.Select(sender);
+    update();
+    if (handle_.SelectedCount() == 1 && button == Qt::RightButton)
+        sender->ShowMenuAt(global);
+}
+
+void TQBasePanel::ObjectDblClick(TQGraphicControl* sender, bool fromHandle, const QPoint& global)
+{
+    const QPoint p = mapFromGlobal(global);
+    if (fromHandle) {
+        if (handle_.SelectedCount() > 1)
+            return;
+        TQGraphicControl* o = handle_.SelectedObjectAt(p);
+        if (o && o->DoubleClickAction)
+            o->DoubleClickAction(this);
+        else if (o)
+            o->ShowMenuAt(global);
+    } else if (sender) {
+        sender->ShowMenuAt(global);
+    }
+}
+
+void TQBasePanel::HandleMouseDown(const QPoint& p, Qt::KeyboardModifiers shift)
+{
+    if (!pointing_) {
+        mouseOnHandle_ = false;
+        PanelMouseDown(Qt::LeftButton, p, mapToGlobal(p));
+        return;
+    }
+    if (!(shift & Qt::ShiftModifier))
+        return;
+    std::vector<TQGraphicControl*> list = handle_.Selection();
+    handle_.ClearSelection();
+    ProcessPendingEvents();
+    list.erase(std::remove_if(list.begin(), list.end(),
+                   [&](TQGraphicControl* o) { return o->BoundsRect().contains(p); }),
+        list.end());
+    for (TQGraphicControl* o : list)
+        handle_.Select(o);
+}
+
+} // namespace cardora

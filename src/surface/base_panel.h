@@ -1,0 +1,190 @@
+#pragma once
+#include "core/graphics_attributes.h"
+#include "imaging/picture.h"
+#include "objects/card_object_parent.h"
+#include "surface/handle.h"
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QMenu;
+class QAction;
+
+namespace cardora {
+
+class TQGraphicControl;
+class TReport;
+
+enum TLabelShapeType { lsRectangle, lsRoundRect, lsEllipse };
+enum TGridSize { gs4x4, gs8x8 };
+
+// The design surface: shows the card at true size and zoom, holds the card
+// objects (back to front), draws the outline, grid and background art, runs
+// rubber-band selection and the card-wide menu.
+class TQBasePanel : public QWidget, public CardObjectParent {
+    Q_OBJECT
+public:
+    explicit TQBasePanel(QWidget* parent = nullptr, QObject* owner = nullptr);
+    ~TQBasePanel() override;
+
+    // --- properties
+    bool Pointing() const { return pointing_; }
+    void SetPointing(bool v) { pointing_ = v; }
+    bool DrawOutline() const { return drawOutline_; }
+    void SetDrawOutline(bool v);
+    TPicture& Picture() { return picture_; }
+    TPicture& ColorPicture() { return colorPicture_; }
+    bool Printing() const { return printing_; }
+    void SetPrinting(bool v) { printing_ = v; }
+    bool Previewing() const { return previewing_; }
+    void SetPreviewing(bool v) { previewing_ = v; }
+    TLabelShapeType Shape() const { return shape_; }
+    void SetShape(TLabelShapeType s);
+    TGridSize GridSize() const { return gridSize_; }
+    void SetGridSize(TGridSize g);
+    bool ShowGrid() const { return showGrid_; }
+    void SetShowGrid(bool v);
+    bool SnapToGrid() const { return snapToGrid_; }
+    void SetSnapToGrid(bool v);
+    float Zoom() const { return zoom_; }
+    bool Zooming() const { return zooming_; }
+    TFont& Font() { return font_; }
+    QObject* Owner() const { return owner_; }
+    TQHandle& Handle() { return handle_; }
+    QMenu* PanelMenu() { return panelMenu_; }
+    QString ClipFileName() const { return clipFileName_; }
+    QString TempFileName() const { return tempFileName_; }
+    bool BandActive() const { return bandActive_; }
+
+    // Card-size in zoom-1.0 pixels is set by the owner; at zoom z the panel is z times that.
+    void SetPanelSize(int width, int height);
+
+    std::function<void(QRect&)> DroppedObjectEvent;
+    std::function<void(QObject*)> LabelChangedEvent;
+    std::function<void(QObject*)> OnDblClick;
+
+    // --- objects
+    const std::vector<TQGraphicControl*>& Objects() const { return objects_; }
+    void AddObject(TQGraphicControl* object);
+    // Removes the object from the panel and frees it.
+    void FreeObject(TQGraphicControl* object);
+    void HookObject(TQGraphicControl* object);
+
+    // --- operations
+    void SetZoom(float z);
+    void ClearObjects();
+    void RemoveOffCardObjects();
+    bool LoadColorPicture(const QString& path);
+    void ClearColorPicture();
+    void PrintObjectsAt(TReport& report, double x, double y);
+    virtual void CreateObjectForRect(QRect& r);
+    void PlaceNewObject(TQGraphicControl* object, const QRect& r);
+    QString UniqueName(const QString& stem) const;
+    void SelectInRect(const QRect& r);
+    void FireLabelChanged() override;
+    void UpdatePanelMenu();
+    void KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void SelectAll();
+    // The background, outline and grid as Paint draws them.
+    void PaintBackground(QPainter& p);
+
+    // --- CardObjectParent
+    void PostSyncSelectionHandles() override;
+    bool IsPrinting() const override { return printing_; }
+    bool IsPreviewing() const override { return previewing_; }
+    bool IsPointing() const override { return pointing_; }
+    bool IsSelected(const TQGraphicControl* object) const override;
+    int SelectionCount() const override { return handle_.SelectedCount(); }
+    void AddToSelection(TQGraphicControl* object) override;
+    void RemoveFromSelection(TQGraphicControl* object) override;
+    void ClearSelection() override;
+    TColor MarkerColor(bool single) const override;
+    QSize PanelSize() const override { return size(); }
+    QStringList PersonalInfo() const override { return personalInfo_; }
+    const TFont& DefaultFont() const override { return font_; }
+    void BringToFront(TQGraphicControl* object) override;
+    void SendToBack(TQGraphicControl* object) override;
+    void ObjectCommand(TQGraphicControl* object, CardCommand command) override;
+    TQGraphicControl* DuplicateObject(TQGraphicControl* object) override;
+    void RehookObjects() override;
+    void InvalidateRect(const QRect& rect) override { update(rect); }
+    void RepaintPanel() override { update(); }
+    QPainter* PanelCanvas() override { return currentCanvas_; }
+    void ProcessPendingEvents() override;
+
+    void SelectionCommand(CardCommand command);
+    // Card files and the scratch clip file.
+    void SaveCardFile(const QString& path);
+    void LoadCardFile(const QString& path);
+
+    // The region of the card shape over (0, 0, w+1, h+1).
+    QRegion ShapeRegion() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+    // Mouse handling of the empty panel, in panel coordinates.
+    void PanelMouseDown(Qt::MouseButton button, const QPoint& p, const QPoint& global);
+    void PanelMouseMove(const QPoint& p);
+    void PanelMouseUp(const QPoint& p);
+    void ObjectMouseDown(TQGraphicControl* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
+        const QPoint& p, const QPoint& global);
+    void ObjectDblClick(TQGraphicControl* sender, bool fromHandle, const QPoint& global);
+    void HandleMouseDown(const QPoint& p, Qt::KeyboardModifiers shift);
+
+    QStringList personalInfo_;
+
+private:
+    void buildPanelMenu();
+    void saveSelectionToClip();
+    void saveObjectToClip(TQGraphicControl* object);
+    void pasteFromClip();
+    void deleteObject(TQGraphicControl* object);
+    void syncHandles();
+    void alignLeft();
+    void alignRight();
+    void alignTops();
+    void alignBottoms();
+    TQGraphicControl* objectAt(const QPoint& p) const;
+    void removeObject(TQGraphicControl* object);
+
+    QObject* owner_;
+    float zoom_ = 1.0f;
+    bool pointing_ = true;
+    bool drawOutline_ = false;
+    TPicture picture_;
+    TPicture colorPicture_;
+    bool printing_ = false;
+    bool previewing_ = false;
+    TLabelShapeType shape_ = lsRoundRect;
+    TGridSize gridSize_ = gs4x4;
+    bool showGrid_ = false;
+    bool snapToGrid_ = false;
+    bool bandActive_ = false;
+    bool zooming_ = false;
+    std::uint32_t lastPasteTime_ = 0;
+    QRect bandRect_; // as left/top/right/bottom corners, possibly unnormalised
+    QPoint bandStart_, bandEnd_;
+    QString clipFileName_, tempFileName_;
+    TFont font_;
+    TQHandle handle_;
+    std::vector<TQGraphicControl*> objects_;
+    QMenu* panelMenu_ = nullptr;
+    std::vector<QAction*> selectionItems_;
+    QAction* pasteItem_ = nullptr;
+    QAction* lockAllItem_ = nullptr;
+    QAction* unlockAllItem_ = nullptr;
+    QPainter* currentCanvas_ = nullptr;
+    bool syncPosted_ = false;
+    TQGraphicControl* mouseTarget_ = nullptr;
+    bool mouseOnHandle_ = false;
+    Qt::KeyboardModifiers eventModifiers_;
+};
+
+} // namespace cardora

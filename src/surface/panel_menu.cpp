@@ -1,0 +1,214 @@
+#include "core/modal.h"
+#include "objects/graphic_control.h"
+#include "surface/base_panel.h"
+#include "core/clock.h"
+#include <QFileInfo>
+#include <QMenu>
+#include <algorithm>
+#include <climits>
+
+namespace cardora {
+
+void TQBasePanel::buildPanelMenu()
+{
+    panelMenu_ = new QMenu(this);
+    QMenu& m = *panelMenu_;
+    auto add = [&](const QString& caption, auto fn, bool needsSelection) {
+        QAction* a = m.addAction(caption);
+        QObject::connect(a, &QAction::triggered, this, fn);
+        if (needsSelection)
+            selectionItems_.push_back(a);
+        return a;
+    };
+    add("Bring To Front", [this] {
+        if (handle_.SelectedCount() == 0)
+            return;
+        handle_.BringSelectionToFront();
+        if (LabelChangedEvent)
+            LabelChangedEvent(this);
+    }, true);
+    add("Send To Back", [this] {
+        if (handle_.SelectedCount() == 0)
+            return;
+        handle_.SendSelectionToBack();
+        handle_.ClearSelection();
+        if (LabelChangedEvent)
+            LabelChangedEvent(this);
+    }, true);
+    m.addSeparator();
+    add("Cut", [this] { SelectionCommand(CardCommand::Cut); }, true);
+    add("Copy", [this] { SelectionCommand(CardCommand::Copy); }, true);
+    pasteItem_ = add("Paste", [this] { SelectionCommand(CardCommand::Paste); }, false);
+    m.addSeparator();
+    add("Delete", [this] { SelectionCommand(CardCommand::Delete); }, true);
+    m.addSeparator();
+    add("Align Left", [this] { alignLeft(); }, true);
+    add("Align Right", [this] { alignRight(); }, true);
+    add("Align Tops", [this] { alignTops(); }, true);
+    add("Align Bottoms", [this] { alignBottoms(); }, true);
+    m.addSeparator();
+    add("Center Vertically", [this] {
+        for (TQGraphicControl* o : std::vector<TQGraphicControl*>(handle_.Selection()))
+            o->CenterVertically();
+        update();
+    }, true);
+    add("Center Horizontally", [this] {
+        for (TQGraphicControl* o : std::vector<TQGraphicControl*>(handle_.Selection()))
+            o->CenterHorizontally();
+        update();
+    }, true);
+    m.addSeparator();
+    lockAllItem_ = add("Lock All", [this] {
+        for (TQGraphicControl* o : objects_)
+            if (!o->Locked())
+                o->SetLocked(true);
+    }, false);
+    unlockAllItem_ = add("Unlock All", [this] {
+        for (TQGraphicControl* o : objects_)
+            if (o->Locked())
+                o->SetLocked(false);
+    }, false);
+    m.addSeparator();
+    add("Mark All Selectable", [this] {
+        for (TQGraphicControl* o : objects_)
+            o->SetUnselectable(false);
+    }, false);
+    add("Mark All Unselectable", [this] {
+        for (TQGraphicControl* o : std::vector<TQGraphicControl*>(objects_))
+            o->SetUnselectable(true);
+    }, false);
+    add("Select All", [this] { SelectAll(); }, false);
+    m.addSeparator();
+    add("Font", [this] {
+        if (handle_.SelectedCount() == 0)
+            return;
+        if (auto f = ChooseFont(font_.ToPointFont()))
+            for (TQGraphicControl* o : std::vector<TQGraphicControl*>(handle_.Selection()))
+                o->ApplyFont(*f);
+        update();
+    }, true);
+    QObject::connect(panelMenu_, &QMenu::aboutToShow, this, [this] { UpdatePanelMenu(); });
+}
+
+void TQBasePanel::UpdatePanelMenu()
+{
+    const bool any = handle_.SelectedCount() > 0;
+    for (QAction* a : selectionItems_)
+        a->setEnabled(any);
+    pasteItem_->setEnabled(QFileInfo::exists(clipFileName_));
+    lockAllItem_->setEnabled(!objects_.empty());
+    unlockAllItem_->setEnabled(!objects_.empty());
+}
+
+void TQBasePanel::alignLeft()
+{
+    if (handle_.SelectedCount() == 0)
+        return;
+    FireLabelChanged();
+    int m = width();
+    for (TQGraphicControl* o : handle_.Selection())
+        m = std::min(m, o->Left());
+    for (TQGraphicControl* o : handle_.Selection())
+        o->SetLeft(m);
+    update();
+}
+
+void TQBasePanel::alignRight()
+{
+    if (handle_.SelectedCount() == 0)
+        return;
+    FireLabelChanged();
+    int m = 0;
+    for (TQGraphicControl* o : handle_.Selection())
+        m = std::max(m, o->Left() + o->Width());
+    for (TQGraphicControl* o : handle_.Selection())
+        o->SetLeft(m - o->Width());
+    update();
+}
+
+void TQBasePanel::alignTops()
+{
+    if (handle_.SelectedCount() == 0)
+        return;
+    FireLabelChanged();
+    int m = height();
+    for (TQGraphicControl* o : handle_.Selection())
+        m = std::min(m, o->Top());
+    for (TQGraphicControl* o : handle_.Selection())
+        o->SetTop(m);
+    update();
+}
+
+void TQBasePanel::alignBottoms()
+{
+    if (handle_.SelectedCount() == 0)
+        return;
+    FireLabelChanged();
+    int m = 0;
+    for (TQGraphicControl* o : handle_.Selection())
+        m = std::max(m, o->Top() + o->Height());
+    for (TQGraphicControl* o : handle_.Selection())
+        o->SetTop(m - o->Height());
+    update();
+}
+
+void TQBasePanel::deleteObject(TQGraphicControl* o)
+{
+    handle_.Unselect(o);
+    FreeObject(o);
+    FireLabelChanged();
+}
+
+void TQBasePanel::SelectionCommand(CardCommand c)
+{
+    switch (c) {
+    case CardCommand::Paste: {
+        const std::uint32_t now = TickCount();
+        if (lastPasteTime_ == 0)
+            lastPasteTime_ = now;
+        else if (now - lastPasteTime_ < 1000)
+            return;
+        pasteFromClip();
+        lastPasteTime_ = TickCount();
+        return;
+    }
+    case CardCommand::Copy:
+        saveSelectionToClip();
+        return;
+    case CardCommand::Cut:
+        saveSelectionToClip();
+        [[fallthrough]];
+    case CardCommand::Delete: {
+        const std::vector<TQGraphicControl*> selected = handle_.Selection();
+        for (auto it = selected.rbegin(); it != selected.rend(); ++it)
+            deleteObject(*it);
+        return;
+    }
+    }
+}
+
+void TQBasePanel::ObjectCommand(TQGraphicControl* o, CardCommand c)
+{
+    if (IsSelected(o)) {
+        SelectionCommand(c);
+        return;
+    }
+    switch (c) {
+    case CardCommand::Paste:
+        pasteFromClip();
+        return;
+    case CardCommand::Copy:
+        saveObjectToClip(o);
+        return;
+    case CardCommand::Cut:
+        saveObjectToClip(o);
+        [[fallthrough]];
+    case CardCommand::Delete:
+        FireLabelChanged();
+        handle_.Unselect(o);
+        FreeObject(o);
+        return;
+    }
+}
+
+} // namespace cardora
