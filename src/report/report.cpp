@@ -1,0 +1,582 @@
+#include "report/report.h"
+#include "core/graphics_attributes.h"
+#include "core/rounding.h"
+#include "report/status_format.h"
+#include <QFontMetricsF>
+#include <QLabel>
+#include <QPageSize>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPicture>
+#include <algorithm>
+#include <cmath>
+
+namespace cardora {
+
+// ---- TPageMetrics
+
+QSize TPageMetrics::PaperPixels() const
+{
+    return QSize(Round(paperInches.width() * xDpi), Round(paperInches.height() * yDpi));
+}
+
+QPointF TPageMetrics::DeviceOrigin() const
+{
+    return QPointF(unprintableInches.left() * xDpi, unprintableInches.top() * yDpi);
+}
+
+bool TPageMetrics::operator==(const TPageMetrics& o) const
+{
+    return paperInches == o.paperInches && xDpi == o.xDpi && yDpi == o.yDpi && unprintableInches == o.unprintableInches;
+}
+
+QPageSize PaperSizeForCode(int paperCode, int width, int height)
+{
+    if (width > 0 && height > 0)
+        return QPageSize(QSizeF(width / 10.0, height / 10.0), QPageSize::Millimeter);
+    const QPageSize::PageSizeId id = QPageSize::id(paperCode);
+    if (id == QPageSize::Custom)
+        return QPageSize();
+    return QPageSize(id);
+}
+
+// ---- TReport
+
+TReport::TReport() = default;
+TReport::~TReport() = default;
+
+void TReport::SetOrientation(TPrinterOrientation orientation) { orientation_ = orientation; }
+
+// ---- status
+
+void TReport::SetStatusLabel(QLabel* label) { statusLabel_ = label; }
+QLabel* TReport::StatusLabel() const { return statusLabel_.data(); }
+
+QString TReport::StatusString() const { return ExpandStatusFormat(statusFormat_, page_, statusText_); }
+
+void TReport::UpdateStatus()
+{
+    QString shown = StatusString();
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    shown.replace(u'\r', u'\n');
+    if (statusLabel_)
+        statusLabel_->setText(shown);
+    if (statusSink_)
+        statusSink_(shown);
+}
+
+// ---- the run
+
+bool TReport::Execute()
+{
+    if (executing_)
+        return false;
+    aborted_ = false;
+    error_.clear();
+    inPath_ = false;
+    path_ = QPainterPath();
+    page_ = 1;
+    QPainter* first = BeginDocument();
+    if (!first) {
+        page_ = 0;
+        return false;
+    }
+    executing_ = true;
+    documentOpen_ = true;
+    StartPage(first);
+    try {
+        if (OnBeforePrint)
+            OnBeforePrint(*this);
+        UpdateStatus();
+        if (OnPrint)
+            OnPrint(*this);
+    } catch (...) {
+        // The document is closed whatever the handlers do.
+        CloseDocument();
+        throw;
+    }
+    CloseDocument();
+    return error_.isEmpty();
+}
+
+void TReport::CloseDocument()
+{
+    painter_ = nullptr;
+    inPath_ = false;
+    if (documentOpen_) {
+        documentOpen_ = false;
+        EndDocument();
+    }
+    executing_ = false;
+}
+
+void TReport::NewPage()
+{
+    if (!executing_)
+        return;
+    ++page_;
+    if (documentOpen_ && !aborted_) {
+        inPath_ = false;
+        path_ = QPainterPath();
+        painter_ = nullptr;
+        if (QPainter* next = BeginNextPage())
+            StartPage(next);
+    }
+    UpdateStatus();
+}
+
+void TReport::Abort()
+{
+    aborted_ = true;
+    painter_ = nullptr;
+    inPath_ = false;
+    if (documentOpen_) {
+        documentOpen_ = false;
+        AbortDocument();
+    }
+}
+
+void TReport::StartPage(QPainter* painter)
+{
+    painter_ = painter;
+    painter_->resetTransform();
+    painter_->translate(metrics_.DeviceOrigin());
+    painter_->setClipping(false);
+    painter_->setBackgroundMode(Qt::TransparentMode);
+    painter_->setFont(font_);
+}
+
+const QPaintDevice* TReport::FontDevice() const
+{
+    if (painter_)
+        return painter_->device();
+    const int dpmX = Round(XDpi() / 0.0254), dpmY = Round(YDpi() / 0.0254);
+    if (measureDevice_.isNull())
+        measureDevice_ = QImage(1, 1, QImage::Format_RGB32);
+    if (measureDevice_.dotsPerMeterX() != dpmX || measureDevice_.dotsPerMeterY() != dpmY) {
+        measureDevice_.setDotsPerMeterX(dpmX);
+        measureDevice_.setDotsPerMeterY(dpmY);
+    }
+    return &measureDevice_;
+}
+
+// ---- device mapping
+
+int TReport::DeviceX(double x) const { return Round((x - UnprintableLeft()) * XDpi()); }
+int TReport::DeviceY(double y) const { return Round((y - UnprintableTop()) * YDpi()); }
+
+QRect TReport::InchRectToDevice(double x1, double y1, double x2, double y2) const
+{
+    const int l = DeviceX(x1), t = DeviceY(y1), r = DeviceX(x2), b = DeviceY(y2);
+    return QRect(QPoint(l, t), QSize(r - l, b - t));
+}
+
+int TReport::PenWidthPixels(int width) const
+{
+    if (width < 0)
+        return std::max(1, Round(-width / 100.0 * XDpi()));
+    return std::max(1, width);
+}
+
+// ---- pen and brush
+
+void TReport::SetBrush(TColor color, int style, const QImage* bitmap)
+{
+    brushColor_ = color;
+    brushStyle_ = style;
+    brushBitmap_ = bitmap ? *bitmap : QImage();
+}
+
+void TReport::SetPen(TColor color, int style, int width, int mode)
+{
+    penColor_ = color;
+    penStyle_ = style;
+    penWidth_ = width;
+    penMode_ = mode;
+}
+
+QPen TReport::CurrentPen() const
+{
+    if (penStyle_ == psClear || penColor_ == clNone)
+        return QPen(Qt::NoPen);
+    const int w = PenWidthPixels(penWidth_);
+    // Broken line styles exist only for one-pixel pens; wider ones are solid.
+    const Qt::PenStyle style = w > 1 ? Qt::SolidLine : ToQtPenStyle(penStyle_);
+    QPen pen(ToQColor(penColor_), w, style, Qt::RoundCap, Qt::RoundJoin);
+    return pen;
+}
+
+QBrush TReport::CurrentBrush() const
+{
+    if (!brushBitmap_.isNull())
+        return QBrush(brushBitmap_);
+    if (brushStyle_ == bsClear || brushColor_ == clNone)
+        return QBrush(Qt::NoBrush);
+    return QBrush(ToQColor(brushColor_), ToQtBrushStyle(brushStyle_));
+}
+
+// Sets the painter's mix mode for the pen mode; false when nothing is to be
+// drawn. Devices without raster operations draw the pen as it is.
+bool TReport::BeginModeDrawing(QColor* forcedColor)
+{
+    QPainter::CompositionMode cm = QPainter::CompositionMode_SourceOver;
+    switch (penMode_) {
+    case pmNop: return false;
+    case pmBlack: *forcedColor = Qt::black; break;
+    case pmWhite: *forcedColor = Qt::white; break;
+    case pmNot: cm = QPainter::RasterOp_NotDestination; break;
+    case pmNotCopy: cm = QPainter::RasterOp_NotSource; break;
+    case pmMergePenNot: cm = QPainter::RasterOp_SourceOrNotDestination; break;
+    case pmMaskPenNot: cm = QPainter::RasterOp_SourceAndNotDestination; break;
+    case pmMergeNotPen: cm = QPainter::RasterOp_NotSourceOrDestination; break;
+    case pmMaskNotPen: cm = QPainter::RasterOp_NotSourceAndDestination; break;
+    case pmMerge: cm = QPainter::RasterOp_SourceOrDestination; break;
+    case pmNotMerge: cm = QPainter::RasterOp_NotSourceAndNotDestination; break;
+    case pmMask: cm = QPainter::RasterOp_SourceAndDestination; break;
+    case pmNotMask: cm = QPainter::RasterOp_NotSourceOrNotDestination; break;
+    case pmXor: cm = QPainter::RasterOp_SourceXorDestination; break;
+    case pmNotXor: cm = QPainter::RasterOp_NotSourceXorDestination; break;
+    default: break;
+    }
+    if (cm != QPainter::CompositionMode_SourceOver && painter_->paintEngine()
+        && !painter_->paintEngine()->hasFeature(QPaintEngine::RasterOpModes))
+        cm = QPainter::CompositionMode_SourceOver;
+    painter_->setCompositionMode(cm);
+    return true;
+}
+
+// ---- figures
+
+// Through pixel centres, so that a one-pixel outline covers the first and
+// last pixel of the figure, and the last pixel column is x2's left neighbour.
+QRectF TReport::FigureRect(double x1, double y1, double x2, double y2) const
+{
+    const int ax = DeviceX(x1), bx = DeviceX(x2), ay = DeviceY(y1), by = DeviceY(y2);
+    const int l = std::min(ax, bx), r = std::max(ax, bx), t = std::min(ay, by), b = std::max(ay, by);
+    QRectF rect(l + 0.5, t + 0.5, std::max(0, r - l - 1), std::max(0, b - t - 1));
+    if (penStyle_ == psInsideFrame) {
+        const double inset = (PenWidthPixels(penWidth_) - 1) / 2.0;
+        rect.adjust(inset, inset, -inset, -inset);
+        if (rect.width() < 0 || rect.height() < 0)
+            rect = QRectF(rect.center(), QSizeF(0, 0));
+    }
+    return rect;
+}
+
+void TReport::DrawFigure(const QPainterPath& figure)
+{
+    if (inPath_) {
+        path_.addPath(figure);
+        return;
+    }
+    if (!painter_)
+        return;
+    painter_->save();
+    QColor forced;
+    if (BeginModeDrawing(&forced)) {
+        QPen pen = CurrentPen();
+        QBrush brush = CurrentBrush();
+        if (forced.isValid()) {
+            if (pen.style() != Qt::NoPen)
+                pen.setColor(forced);
+            if (brush.style() != Qt::NoBrush)
+                brush = QBrush(forced, brush.style() == Qt::TexturePattern ? Qt::SolidPattern : brush.style());
+        }
+        painter_->setPen(pen);
+        painter_->setBrush(brush);
+        painter_->drawPath(figure);
+    }
+    painter_->restore();
+}
+
+void TReport::Rectangle(double x1, double y1, double x2, double y2)
+{
+    QPainterPath p;
+    p.addRect(FigureRect(x1, y1, x2, y2));
+    DrawFigure(p);
+}
+
+void TReport::RoundRect(double x1, double y1, double x2, double y2, double cornerWidth, double cornerHeight)
+{
+    QPainterPath p;
+    const double rx = std::abs(cornerWidth) * XDpi() / 2.0;
+    const double ry = std::abs(cornerHeight) * YDpi() / 2.0;
+    p.addRoundedRect(FigureRect(x1, y1, x2, y2), rx, ry);
+    DrawFigure(p);
+}
+
+void TReport::Ellipse(double x1, double y1, double x2, double y2)
+{
+    QPainterPath p;
+    p.addEllipse(FigureRect(x1, y1, x2, y2));
+    DrawFigure(p);
+}
+
+void TReport::MoveTo(double x, double y)
+{
+    penPos_ = DevicePoint(x, y);
+    if (inPath_)
+        path_.moveTo(penPos_ + QPointF(0.5, 0.5));
+}
+
+void TReport::LineTo(double x, double y)
+{
+    const QPoint to = DevicePoint(x, y);
+    if (inPath_) {
+        if (path_.elementCount() == 0)
+            path_.moveTo(penPos_ + QPointF(0.5, 0.5));
+        path_.lineTo(to + QPointF(0.5, 0.5));
+    } else if (painter_) {
+        painter_->save();
+        QColor forced;
+        if (BeginModeDrawing(&forced)) {
+            QPen pen = CurrentPen();
+            if (forced.isValid())
+                pen.setColor(forced);
+            painter_->setPen(pen);
+            painter_->drawLine(penPos_ + QPointF(0.5, 0.5), to + QPointF(0.5, 0.5));
+        }
+        painter_->restore();
+    }
+    penPos_ = to;
+}
+
+void TReport::Polygon(const QPolygon& devicePoints)
+{
+    if (devicePoints.size() < 2)
+        return;
+    QPainterPath p;
+    p.addPolygon(QPolygonF(devicePoints).translated(0.5, 0.5));
+    p.closeSubpath();
+    p.setFillRule(Qt::WindingFill);
+    DrawFigure(p);
+}
+
+void TReport::FillDeviceRect(const QRect& deviceRect)
+{
+    if (!painter_ || deviceRect.isEmpty())
+        return;
+    painter_->save();
+    QColor forced;
+    if (BeginModeDrawing(&forced)) {
+        const QBrush brush = forced.isValid() ? QBrush(forced) : CurrentBrush();
+        if (brush.style() != Qt::NoBrush)
+            painter_->fillRect(deviceRect, brush);
+    }
+    painter_->restore();
+}
+
+void TReport::FillDeviceRect(int left, int top, int right, int bottom)
+{
+    FillDeviceRect(QRect(QPoint(left, top), QSize(right - left, bottom - top)));
+}
+
+// ---- pictures
+
+void TReport::StretchDrawBitmap(double x1, double y1, double x2, double y2, const QImage& bitmap)
+{
+    if (!painter_ || bitmap.isNull())
+        return;
+    const int l = DeviceX(x1), t = DeviceY(y1), r = DeviceX(x2), b = DeviceY(y2);
+    if (l == r || t == b)
+        return;
+    const QImage shown = (r < l || b < t) ? bitmap.mirrored(r < l, b < t) : bitmap;
+    const QRectF target(std::min(l, r), std::min(t, b), std::abs(r - l), std::abs(b - t));
+    painter_->drawImage(target, shown, QRectF(shown.rect()));
+}
+
+void TReport::StretchDrawGraphic(const QRect& deviceRect, const QPicture& picture, const QRectF& frame)
+{
+    if (!painter_ || deviceRect.isEmpty())
+        return;
+    const QRectF from = frame.isEmpty() ? QRectF(picture.boundingRect()) : frame;
+    if (from.isEmpty())
+        return;
+    painter_->save();
+    painter_->translate(deviceRect.topLeft());
+    painter_->scale(deviceRect.width() / from.width(), deviceRect.height() / from.height());
+    painter_->translate(-from.topLeft());
+    painter_->drawPicture(QPointF(0, 0), picture);
+    painter_->restore();
+}
+
+void TReport::StretchDrawGraphic(const QRect& deviceRect, const GraphicPainter& paint)
+{
+    if (!painter_ || deviceRect.isEmpty() || !paint)
+        return;
+    painter_->save();
+    paint(*painter_, QRectF(deviceRect));
+    painter_->restore();
+}
+
+// ---- clipping regions (pixel edges, not centres: a region covers whole pixels)
+
+QPainterPath TReport::RectRegion(double x1, double y1, double x2, double y2) const
+{
+    QPainterPath p;
+    p.addRect(QRectF(InchRectToDevice(x1, y1, x2, y2)).normalized());
+    return p;
+}
+
+QPainterPath TReport::RoundRectRegion(double x1, double y1, double x2, double y2, double cornerWidth,
+    double cornerHeight) const
+{
+    QPainterPath p;
+    p.addRoundedRect(QRectF(InchRectToDevice(x1, y1, x2, y2)).normalized(), std::abs(cornerWidth) * XDpi() / 2.0,
+        std::abs(cornerHeight) * YDpi() / 2.0);
+    return p;
+}
+
+QPainterPath TReport::EllipseRegion(double x1, double y1, double x2, double y2) const
+{
+    QPainterPath p;
+    p.addEllipse(QRectF(InchRectToDevice(x1, y1, x2, y2)).normalized());
+    return p;
+}
+
+QPainterPath TReport::PolygonRegion(const QPolygon& devicePoints) const
+{
+    QPainterPath p;
+    if (devicePoints.size() >= 3) {
+        p.addPolygon(QPolygonF(devicePoints));
+        p.closeSubpath();
+    }
+    p.setFillRule(Qt::WindingFill);
+    return p;
+}
+
+void TReport::SelectClipRegion(const QPainterPath& region)
+{
+    if (painter_)
+        painter_->setClipPath(region, Qt::ReplaceClip);
+}
+
+void TReport::RemoveClip()
+{
+    if (painter_)
+        painter_->setClipping(false);
+}
+
+// ---- text
+
+void TReport::SetFont(const QString& name, double points)
+{
+    font_ = QFont(name);
+    font_.setPointSizeF(points > 0 ? points : 1.0);
+    font_.setBold(false);
+    font_.setItalic(false);
+    font_.setUnderline(false);
+    fontColor_ = Qt::black;
+    if (painter_)
+        painter_->setFont(font_);
+}
+
+void TReport::SetBold(bool on)
+{
+    font_.setBold(on);
+    if (painter_)
+        painter_->setFont(font_);
+}
+
+void TReport::SetItalic(bool on)
+{
+    font_.setItalic(on);
+    if (painter_)
+        painter_->setFont(font_);
+}
+
+void TReport::SetUnderline(bool on)
+{
+    font_.setUnderline(on);
+    if (painter_)
+        painter_->setFont(font_);
+}
+
+void TReport::SetFontColor(TColor color) { fontColor_ = ToQColor(color); }
+
+double TReport::FontHeight() const { return font_.pointSizeF() / 72.0; }
+
+void TReport::SetTextCursor(double x, double baselineY)
+{
+    cursorX_ = x;
+    cursorY_ = baselineY;
+}
+
+// Fonts are bound to the drawing device so that point sizes hold at its
+// resolution (a text path built with a screen-bound font would come out at
+// 96 dpi size on a 600 dpi page).
+static QFont DeviceFont(const QFont& font, const QPaintDevice* device)
+{
+    return device ? QFont(font, const_cast<QPaintDevice*>(device)) : font;
+}
+
+double TReport::TextWidth(const QString& text) const
+{
+    const QPaintDevice* device = FontDevice();
+    const QFontMetricsF fm(DeviceFont(font_, device));
+    const double dpi = device->logicalDpiX();
+    return fm.horizontalAdvance(text) / (dpi > 0 ? dpi : 96.0);
+}
+
+void TReport::PrintText(const QString& text)
+{
+    if (text.isEmpty())
+        return;
+    const double width = TextWidth(text);
+    if (painter_ || inPath_) {
+        const QFont font = DeviceFont(font_, FontDevice());
+        const QPointF at(DeviceX(cursorX_), DeviceY(cursorY_));
+        if (inPath_) {
+            path_.addText(at, font, text);
+        } else {
+            const QFontMetricsF fm(font);
+            painter_->save();
+            if (!transparentText_ && brushColor_ != clNone)
+                painter_->fillRect(QRectF(at.x(), at.y() - fm.ascent(), width * XDpi(), fm.height()),
+                    ToQColor(brushColor_));
+            painter_->setFont(font_);
+            painter_->setPen(fontColor_);
+            painter_->drawText(at, text);
+            painter_->restore();
+        }
+    }
+    cursorX_ += width;
+}
+
+// ---- paths
+
+void TReport::BeginPath()
+{
+    inPath_ = true;
+    path_ = QPainterPath();
+    path_.setFillRule(Qt::WindingFill);
+}
+
+void TReport::EndPath() { inPath_ = false; }
+
+void TReport::ClipToPath()
+{
+    inPath_ = false;
+    if (painter_)
+        painter_->setClipPath(path_, Qt::ReplaceClip);
+    path_ = QPainterPath();
+}
+
+void TReport::StrokePath()
+{
+    inPath_ = false;
+    if (painter_ && !path_.isEmpty()) {
+        painter_->save();
+        QColor forced;
+        if (BeginModeDrawing(&forced)) {
+            QPen pen = CurrentPen();
+            if (forced.isValid())
+                pen.setColor(forced);
+            painter_->strokePath(path_, pen);
+        }
+        painter_->restore();
+    }
+    path_ = QPainterPath();
+}
+
+} // namespace cardora
