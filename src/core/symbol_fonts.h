@@ -58,6 +58,8 @@ struct SymbolGlyph {
     QFont font;          // the base font's size and style on the family chosen
     QString text;        // the character(s) to draw with `font`; empty when nothing is drawn
     char32_t unicode = 0; // the Unicode character the code stands for (0 if unknown)
+
+    friend bool operator==(const SymbolGlyph&, const SymbolGlyph&) = default;
 };
 
 // What to draw for `code` (32–255) of a caption in `family`, with the size,
