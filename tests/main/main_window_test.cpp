@@ -1,0 +1,230 @@
+#include "core/app_folder.h"
+#include "core/ini_file.h"
+#include "core/window_placement.h"
+#include "main/main_screen.h"
+#include "main/preferences.h"
+#include "support/plain_object.h"
+#include "support/scripted_modal.h"
+#include "surface/card_panel.h"
+#include <QAction>
+#include <QButtonGroup>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+using namespace cardora;
+using cardora::test::PlainObject;
+using cardora::test::ScriptedModal;
+
+namespace {
+struct WindowFixture : ::testing::Test {
+    QTemporaryDir folder;
+    std::shared_ptr<ScriptedModal> modal;
+    std::unique_ptr<TMainScreen> window;
+
+    void SetUp() override
+    {
+        SetApplicationFolder(folder.path());
+        modal = ScriptedModal::Install();
+    }
+    void TearDown() override
+    {
+        window.reset();
+        SetModalHandler(nullptr);
+    }
+    void start()
+    {
+        window = std::make_unique<TMainScreen>();
+        window->show();
+        window->FormActivate();
+    }
+    QPushButton* button(const char* name) { return window->findChild<QPushButton*>(name); }
+    QString zoomCaption() { return window->findChild<QLabel*>("ZoomCaption")->text(); }
+};
+} // namespace
+
+TEST_F(WindowFixture, StartsWithEmptyCardAtTrueSizeAndPlainCaption)
+{
+    start();
+    EXPECT_EQ(window->windowTitle(), "Cardora");
+    EXPECT_EQ(window->BusinessCardPanel()->size(), QSize(336, 192));
+    EXPECT_TRUE(window->BusinessCardPanel()->Objects().empty());
+    EXPECT_FALSE(button("Cancelbutton")->isVisible());
+    EXPECT_FALSE(button("Savebutton")->isVisible());
+    EXPECT_FALSE(window->Action("mnuSave")->isEnabled());
+    EXPECT_TRUE(window->Action("mnuPrint")->isEnabled()); // the PDF printer is always there
+    // First run: the placement section exists afterwards.
+    IniFile ini(PreferencesFileName());
+    EXPECT_TRUE(ini.ValueExists("TMainScreen_Placement", "Bottom"));
+    for (const char* f : { "saved", "bg", "bmbrush" })
+        EXPECT_TRUE(QFileInfo(folder.filePath(f)).isDir()) << f;
+}
+
+TEST_F(WindowFixture, MenusHoldEveryItemInOrder)
+{
+    start();
+    auto captions = [&](const char* menu) {
+        QStringList out;
+        for (QAction* a : window->findChild<QMenu*>(menu)->actions())
+            out << (a->isSeparator() ? "-" : a->text());
+        return out;
+    };
+    EXPECT_EQ(captions("FileMenu"),
+        QStringList({ "&New", "&Open", "&Delete", "-", "Save", "Save &As...", "Save As Bitmap", "Save As JPG", "-",
+            "&Print", "Pre&view", "-", "Printer S&etup", "Printer Fine &Tuning", "Print O&utline Test Page", "-",
+            "E&xit" }));
+    EXPECT_EQ(captions("EditMenu"),
+        QStringList({ "Default Font: Arial, 10 pt ", "&Personal Information", "&Set or Change Background Art", "-",
+            "Change Business Card Layout" }));
+    EXPECT_EQ(captions("HelpMenu"),
+        QStringList({ "&Contents", "&About", "Configuration Information", "Technical Support",
+            "Frequently Asked Questions", "-", "Visit Our Internet Website" }));
+    EXPECT_EQ(window->Action("mnuSave")->shortcut(), QKeySequence("Ctrl+S"));
+}
+
+TEST_F(WindowFixture, KeypadZoomStepsTenPercentUpToOneFifty)
+{
+    start();
+    QTest::keyClick(window->BusinessCardPanel(), Qt::Key_Minus, Qt::KeypadModifier);
+    EXPECT_EQ(zoomCaption(), "100%");
+    QStringList seen;
+    for (int i = 0; i < 6; ++i) {
+        QTest::keyClick(window->BusinessCardPanel(), Qt::Key_Plus, Qt::KeypadModifier);
+        seen << zoomCaption();
+    }
+    EXPECT_EQ(seen, QStringList({ "110%", "120%", "130%", "140%", "150%", "150%" }));
+    EXPECT_FALSE(window->ChangesMade()); // zooming is not a change
+    // Each step rescales the last size: 370, 404, 438, 472, 506.
+    EXPECT_EQ(window->BusinessCardPanel()->width(), 506);
+}
+
+TEST_F(WindowFixture, ChangesShowCancelAndSaveButtons)
+{
+    start();
+    auto* o = new PlainObject(window.get());
+    window->BusinessCardPanel()->AddObject(o);
+    o->SetBounds(10, 10, 40, 20);
+    o->SetLeft(30);
+    EXPECT_TRUE(window->ChangesMade());
+    EXPECT_TRUE(button("Cancelbutton")->isVisible());
+    EXPECT_TRUE(button("Savebutton")->isVisible());
+    EXPECT_EQ(button("Savebutton")->text(), "Save As");
+    // Revert asks first; No keeps everything.
+    modal->answers = { mrNo };
+    button("Cancelbutton")->click();
+    EXPECT_EQ(window->BusinessCardPanel()->Objects().size(), 1u);
+    modal->answers = { mrYes };
+    button("Cancelbutton")->click();
+    EXPECT_TRUE(window->BusinessCardPanel()->Objects().empty());
+    EXPECT_FALSE(button("Cancelbutton")->isVisible());
+    EXPECT_EQ(modal->messages.back().text, "Cancel all changes?");
+    EXPECT_EQ(modal->messages.back().caption, "CANCEL");
+}
+
+TEST_F(WindowFixture, DroppedObjectReturnsToSelectionTool)
+{
+    start();
+    RegisterObjectTool(psEllipse, { [](QObject* owner, TQBusinessCardPanel32&) -> TQGraphicControl* {
+                                       return new PlainObject(owner);
+                                   },
+                                      nullptr, false });
+    window->ToolButton("DrawEllipseButton")->click();
+    EXPECT_EQ(window->BusinessCardPanel()->PanelState(), psEllipse);
+    QTest::mouseClick(window->BusinessCardPanel(), Qt::LeftButton, {}, QPoint(30, 30));
+    EXPECT_EQ(window->BusinessCardPanel()->Objects().size(), 1u);
+    EXPECT_EQ(window->BusinessCardPanel()->PanelState(), psPointing);
+    EXPECT_TRUE(window->ToolButton("Pointerbutton")->isChecked());
+    EXPECT_FALSE(window->ToolButton("DrawEllipseButton")->isChecked());
+}
+
+TEST_F(WindowFixture, DefaultFontIsStoredAndNoteShownEvenWhenCancelled)
+{
+    start();
+    QFont chosen("Times New Roman");
+    chosen.setPointSize(12);
+    chosen.setBold(true);
+    modal->fonts = { chosen };
+    window->mnuDefaultFontClick();
+    EXPECT_EQ(window->Action("mnuDefaultFont")->text(), "Default Font: Times New Roman, 12 pt , bold");
+    EXPECT_TRUE(modal->messages.back().text.startsWith("Note: the default font is used for NEW objects only.\r"));
+    IniFile ini(PreferencesFileName());
+    EXPECT_EQ(ini.ReadString("Default Font", "Name", ""), "Times New Roman");
+    EXPECT_EQ(ini.ReadInteger("Default Font", "Size", 0), 12);
+    EXPECT_TRUE(ini.ReadBool("Default Font", "Bold", false));
+    const size_t before = modal->messages.size();
+    window->mnuDefaultFontClick(); // cancelled: the note still shows
+    EXPECT_EQ(modal->messages.size(), before + 1);
+}
+
+TEST_F(WindowFixture, ExitAsksOnceMoreWhenSaveWasDeclined)
+{
+    start();
+    auto* o = new PlainObject(window.get());
+    window->BusinessCardPanel()->AddObject(o);
+    o->SetBounds(10, 10, 40, 20);
+    o->SetLeft(20);
+    modal->answers = { mrNo, mrNo };
+    window->CloseButtonClick();
+    int asked = 0;
+    for (const auto& m : modal->messages)
+        if (m.text == "Save changes?")
+            ++asked;
+    EXPECT_EQ(asked, 2);
+}
+
+TEST(Preferences, DefaultsRoundTripAndHalfEvenThousandths)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("CDW.INI");
+    TPreferences p = LoadPreferencesFile(path);
+    EXPECT_EQ(p.Layout.Width, 3.5);
+    EXPECT_EQ(p.Layout.Height, 2.0);
+    EXPECT_EQ(p.Layout.Across, 2);
+    EXPECT_EQ(p.Layout.Down, 5);
+    EXPECT_DOUBLE_EQ(p.Layout.TopMargin, 0.5);
+    EXPECT_DOUBLE_EQ(p.Layout.LeftMargin, 0.75);
+    EXPECT_EQ(p.DefaultFont.Name, "Arial");
+    EXPECT_EQ(p.DefaultFont.Size, 10);
+    EXPECT_TRUE(p.ShowBottomMarginWarning);
+    EXPECT_EQ(p.Nudges.TopMarginNudge, 0);
+    p.Layout.Width = 2.0625;
+    p.Personal[8] = "ann@example.org";
+    SavePreferencesFile(path, p);
+    IniFile ini(path);
+    EXPECT_EQ(ini.ReadInteger("Layout", "Width", 0), 2062);
+    const TPreferences back = LoadPreferencesFile(path);
+    EXPECT_DOUBLE_EQ(back.Layout.Width, 2.062);
+    EXPECT_EQ(back.Personal[8], "ann@example.org");
+
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("[Default Font]\nName=Courier New\nBold=1\nItalic=0\nUnderline=5\n");
+    f.close();
+    TFont font;
+    font.SetStyle(fsStrikeOut);
+    ApplyDefaultFont(LoadPreferencesFile(path).DefaultFont, font);
+    EXPECT_EQ(font.Style(), fsBold | fsUnderline | fsStrikeOut);
+    EXPECT_EQ(font.Name(), "Courier New");
+    EXPECT_EQ(font.Size(), 10);
+}
+
+TEST(WindowPlacement, SectionNamesAndClamping)
+{
+    EXPECT_EQ(PlacementSection("TMainScreen", 96), "TMainScreen_Placement");
+    EXPECT_EQ(PlacementSection("TMainScreen", 120), "TMainScreen_Placement120");
+    // Stored on a larger screen: pulled back fully, size kept.
+    EXPECT_EQ(ClampToScreen(QRect(1500, 900, 622, 450), QSize(1280, 800)), QRect(658, 350, 622, 450));
+    EXPECT_EQ(ClampToScreen(QRect(100, 50, 622, 450), QSize(1280, 800)), QRect(100, 50, 622, 450));
+}
+
+TEST(Sidecar, ReplacesTheCardsOwnExtension)
+{
+    EXPECT_EQ(TMainScreen::SidecarFileName("/home/a/My.Cards/Card.CDW"), "/home/a/My.Cards/Card.CDB");
+    EXPECT_EQ(TMainScreen::SidecarFileName("/home/a/.local/x/Card"), "/home/a/.local/x/Card.CDB");
+    EXPECT_EQ(TMainScreen::SidecarFileName("/tmp/v1.2/BC0001.cdw"), "/tmp/v1.2/BC0001.CDB");
+}
