@@ -24,7 +24,14 @@ void writeFile(const QByteArray& data, const QString& path)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw EStreamError(QString::fromLatin1(StreamMessage::CannotCreate).arg(path));
-    if (file.write(data) != data.size() || !file.commit())
+    // commit() alone reports success after a short write (disk full, size
+    // limit) and would put a truncated card in place of the old one.
+    const bool complete = file.write(data) == data.size() && file.flush() && file.size() == data.size();
+    if (!complete) {
+        file.cancelWriting();
+        throw EStreamError(QString::fromLatin1(StreamMessage::CannotCreate).arg(path));
+    }
+    if (!file.commit())
         throw EStreamError(QString::fromLatin1(StreamMessage::CannotCreate).arg(path));
 }
 
