@@ -213,6 +213,7 @@ TEST_F(SymbolFonts, WellKnownCodesMeanTheirCharacters)
     const QRawFont symbol = QRawFont::fromFont(partial.font);
     const SymbolGlyph florin = GlyphForCode(QStringLiteral("Symbol"), 0xA6, base);
     EXPECT_EQ(florin.unicode, U'\u0192');
+    EXPECT_EQ(florin.font.family(), QStringLiteral("Symbol"));
     EXPECT_NE(symbol.glyphIndexesForString(partial.text), symbol.glyphIndexesForString(florin.text));
     EXPECT_NE(partial.text, QString(QChar(0xB6)));
 
@@ -310,4 +311,17 @@ TEST_F(SymbolFonts, CaptionCodesAndRuns)
     ASSERT_EQ(plain.size(), 1);
     EXPECT_EQ(plain[0].text, QStringLiteral("Hello\u20AC"));
     EXPECT_TRUE(SymbolRuns(QStringLiteral("Symbol"), QString(), BaseFont()).isEmpty());
+
+    // Characters that are no code draw as themselves from the first fallback
+    // font that has them (Symbola has no Armenian, DejaVu Sans has); control
+    // characters draw nothing.
+    const QList<SymbolGlyph> other = SymbolRuns(QStringLiteral("Webdings"), QStringLiteral("\u0531\n"), BaseFont());
+    ASSERT_EQ(other.size(), 1);
+    EXPECT_EQ(other[0].font.family(), QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(other[0].text, QStringLiteral("\u0531"));
+    EXPECT_TRUE(DrawsRealGlyph(other[0], 0x531));
+    // One that no fallback font has is left to Qt, which may find any font.
+    const QList<SymbolGlyph> unknown = SymbolRuns(QStringLiteral("Webdings"), QString::fromUcs4(U"\U0010FFFD"), BaseFont());
+    ASSERT_EQ(unknown.size(), 1);
+    EXPECT_FALSE(unknown[0].font.styleStrategy() & QFont::NoFontMerging);
 }
