@@ -179,7 +179,7 @@ void TRecordingReport::DrawPage(QPainter& painter, int index, const QRectF& targ
     painter.setClipRect(target, Qt::IntersectClip);
     painter.translate(target.topLeft());
     painter.scale(target.width() / page.size.width(), target.height() / page.size.height());
-    painter.drawPicture(QPointF(0, 0), page.picture);
+    PlayPicture(painter, page.picture);
     painter.restore();
 }
 

@@ -40,6 +40,18 @@ QPageSize PaperSizeForCode(int paperCode, int width, int height)
     return QPageSize(id);
 }
 
+void PlayPicture(QPainter& painter, const QPicture& picture)
+{
+    const QPaintDevice* device = painter.device();
+    const QPicture reference; // a picture's resolution is the screen's
+    painter.save();
+    if (device && device->logicalDpiX() > 0 && device->logicalDpiY() > 0)
+        painter.scale(double(reference.logicalDpiX()) / device->logicalDpiX(),
+            double(reference.logicalDpiY()) / device->logicalDpiY());
+    painter.drawPicture(QPointF(0, 0), picture);
+    painter.restore();
+}
+
 // ---- TReport
 
 TReport::TReport() = default;
@@ -396,7 +408,7 @@ void TReport::StretchDrawGraphic(const QRect& deviceRect, const QPicture& pictur
     painter_->translate(deviceRect.topLeft());
     painter_->scale(deviceRect.width() / from.width(), deviceRect.height() / from.height());
     painter_->translate(-from.topLeft());
-    painter_->drawPicture(QPointF(0, 0), picture);
+    PlayPicture(*painter_, picture);
     painter_->restore();
 }
 
@@ -531,7 +543,8 @@ void TReport::PrintText(const QString& text)
         } else {
             const QFontMetricsF fm(font);
             painter_->save();
-            if (!transparentText_ && brushColor_ != clNone)
+            // As the platform canvas does: only a solid brush gives text an opaque cell.
+            if (!transparentText_ && brushStyle_ == bsSolid && brushBitmap_.isNull() && brushColor_ != clNone)
                 painter_->fillRect(QRectF(at.x(), at.y() - fm.ascent(), width * XDpi(), fm.height()),
                     ToQColor(brushColor_));
             painter_->setFont(font_);

@@ -1,5 +1,6 @@
 #pragma once
 #include "core/color.h"
+#include "core/graphics_attributes.h"
 #include <QBrush>
 #include <QFont>
 #include <QImage>
@@ -42,6 +43,11 @@ struct TPageMetrics {
 // height in tenths of a millimetre give a custom size when both are positive.
 // An invalid QPageSize when the code is unknown.
 QPageSize PaperSizeForCode(int paperCode, int width = 0, int height = 0);
+
+// Replays a picture in the painter's current coordinates, one picture unit
+// to one coordinate unit. (QPainter::drawPicture also scales by the device's
+// resolution over the screen's, which would enlarge it 6.25 times at 600 dpi.)
+void PlayPicture(QPainter& painter, const QPicture& picture);
 
 // The page-oriented drawing surface on which sheets of cards are printed and
 // the preview is recorded. Coordinates are inches from the physical top-left
@@ -189,7 +195,7 @@ public:
     const QFont& CurrentFont() const { return font_; }
     // The font's size in inches.
     double FontHeight() const;
-    // Transparent: text cells are not filled; otherwise they take the brush colour.
+    // Transparent: text cells are not filled; otherwise a solid brush's colour fills them.
     void SetTransparentTextBackground(bool transparent = true) { transparentText_ = transparent; }
     // y is the baseline of the line.
     void SetTextCursor(double x, double baselineY);
