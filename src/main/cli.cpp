@@ -1,32 +1,235 @@
 #include "main/cli.h"
+#include "core/app_folder.h"
+#include "core/modal.h"
+#include "core/rounding.h"
+#include "main/main_screen.h"
+#include "main/preferences.h"
 #include "main/version.h"
-#include <QCoreApplication>
+#include "objects/card_dump.h"
+#include "objects/stream_error.h"
+#include "surface/card_panel.h"
+#include "surface/object_kinds.h"
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QPainter>
+#include <QSaveFile>
+#include <QDir>
+#include <QTemporaryDir>
+#include <unistd.h>
 #include <cstdio>
-#include <cstring>
+#include <memory>
 
 namespace cardora {
 
 namespace {
+
 const char* kUsage =
     "Usage: cardora-cli COMMAND [ARGUMENTS]\n"
     "\n"
     "Commands:\n"
-    "  --help       show this help\n"
-    "  --version    show the version\n";
+    "  dump CARD.CDW                 print the card's objects and stored properties as JSON\n"
+    "  resave IN.CDW OUT.CDW         open a card and save it under another name\n"
+    "  render IN.CDW OUT.png [--border] [--prefs CDW.INI]\n"
+    "                                write the card picture at 96 pixels per inch\n"
+    "  --help                        show this help\n"
+    "  --version                     show the version\n"
+    "\n"
+    "Without --prefs the built-in defaults of a fresh installation are used.\n"
+    "Errors go to standard error and end with exit status 1.\n";
+
+// Answers that nobody is there: the batch tool never opens a window.
+class HeadlessModal : public ModalHandler {
+public:
+    QStringList messages;
+    int Message(const QString& text, const QString&, MessageStyle) override
+    {
+        messages << text;
+        return mrNo;
+    }
+    int Dialog(QDialog&) override { return mrCancel; }
+    std::optional<QFont> Font(const QFont&) override { return std::nullopt; }
+    std::optional<QColor> Color(const QColor&) override { return std::nullopt; }
+    QString FileName(const FileDialogRequest&) override { return QString(); }
+};
+
+int fail(const QString& message)
+{
+    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    return 1;
 }
+
+// A card opened as File › Open does, on a panel the size of the layout.
+struct OpenCard {
+    QObject owner;
+    TQBusinessCardPanel32 panel { nullptr, &owner };
+    QString backgroundArt;
+
+    explicit OpenCard(const TCardLayout& layout)
+    {
+        panel.SetShape(lsRectangle);
+        panel.SetPanelSize(Round(96 * layout.Width), Round(96 * layout.Height));
+    }
+
+    // Throws EStreamError with the reader's message.
+    void Load(const QString& path)
+    {
+        if (!QFileInfo::exists(path))
+            throw EStreamError(QString("Cannot open file %1").arg(path));
+        panel.LoadCardFile(path);
+        QFile sidecar(TMainScreen::SidecarFileName(path));
+        if (sidecar.open(QIODevice::ReadOnly))
+            backgroundArt = QString::fromUtf8(sidecar.readLine()).trimmed();
+        if (!backgroundArt.isEmpty() && QFileInfo::exists(backgroundArt))
+            panel.LoadColorPicture(backgroundArt);
+    }
+};
+
+struct Options {
+    QStringList positional;
+    QString prefs;
+    bool border = false;
+    QString error;
+};
+
+Options parse(const QStringList& args)
+{
+    Options o;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == "--border") {
+            o.border = true;
+        } else if (a == "--prefs") {
+            if (i + 1 >= args.size()) {
+                o.error = "--prefs needs a file name";
+                return o;
+            }
+            o.prefs = args[++i];
+        } else if (a.startsWith("--")) {
+            o.error = "Unknown option: " + a;
+            return o;
+        } else {
+            o.positional << a;
+        }
+    }
+    return o;
+}
+
+TCardLayout layoutFrom(const Options& o)
+{
+    // Never a CDW.INI lying around: only the file named on the command line.
+    if (o.prefs.isEmpty())
+        return TCardLayout();
+    return LoadPreferencesFile(o.prefs).Layout;
+}
+
+int dump(const Options& o)
+{
+    if (o.positional.size() != 1)
+        return fail("Usage: cardora-cli dump CARD.CDW");
+    OpenCard card(layoutFrom(o));
+    try {
+        card.Load(o.positional[0]);
+    } catch (const EStreamError& e) {
+        return fail(e.Message());
+    }
+    const QByteArray json = DumpCardJson(card.panel.Objects());
+    std::fwrite(json.constData(), 1, json.size(), stdout);
+    if (!json.endsWith('\n'))
+        std::fputc('\n', stdout);
+    return 0;
+}
+
+int resave(const Options& o)
+{
+    if (o.positional.size() != 2)
+        return fail("Usage: cardora-cli resave IN.CDW OUT.CDW");
+    OpenCard card(layoutFrom(o));
+    try {
+        card.Load(o.positional[0]);
+        card.panel.RemoveOffCardObjects();
+        card.panel.SaveCardFile(o.positional[1]);
+    } catch (const EStreamError& e) {
+        return fail(e.Message());
+    }
+    const QString sidecar = TMainScreen::SidecarFileName(o.positional[1]);
+    if (card.backgroundArt.isEmpty()) {
+        QFile::remove(sidecar);
+    } else {
+        QSaveFile f(sidecar);
+        if (!f.open(QIODevice::WriteOnly) || f.write(card.backgroundArt.toUtf8() + "\r\n") < 0 || !f.commit())
+            return fail("Cannot create file " + sidecar);
+    }
+    return 0;
+}
+
+int render(const Options& o)
+{
+    if (o.positional.size() != 2)
+        return fail("Usage: cardora-cli render IN.CDW OUT.png [--border] [--prefs CDW.INI]");
+    OpenCard card(layoutFrom(o));
+    try {
+        card.Load(o.positional[0]);
+    } catch (const EStreamError& e) {
+        return fail(e.Message());
+    }
+    QImage image = card.panel.RenderCardBitmap();
+    if (o.border) {
+        QPainter p(&image);
+        p.setPen(QPen(Qt::black, 0));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(0, 0, image.width() - 1, image.height() - 1);
+    }
+    QImageWriter writer(o.positional[1]);
+    if (QFileInfo(o.positional[1]).suffix().isEmpty())
+        writer.setFormat("png");
+    if (!writer.write(image))
+        return fail("Cannot create file " + o.positional[1] + ": " + writer.errorString());
+    return 0;
+}
+
+} // namespace
 
 int RunCli(int argc, char** argv)
 {
-    if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
-        std::fputs(kUsage, argc < 2 ? stderr : stdout);
-        return argc < 2 ? 1 : 0;
+    // The batch tool needs no display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        const QByteArray runtime = QDir::tempPath().toLocal8Bit() + "/cardora-runtime-" + QByteArray::number(getuid());
+        QDir().mkpath(QString::fromLocal8Bit(runtime));
+        QFile::setPermissions(QString::fromLocal8Bit(runtime), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", runtime);
     }
-    if (std::strcmp(argv[1], "--version") == 0) {
+    QApplication app(argc, argv);
+    QStringList args = app.arguments();
+    args.removeFirst();
+    if (args.isEmpty() || args[0] == "--help" || args[0] == "-h") {
+        std::fputs(kUsage, args.isEmpty() ? stderr : stdout);
+        return args.isEmpty() ? 1 : 0;
+    }
+    if (args[0] == "--version") {
         std::printf("cardora-cli %s\n", kVersionText);
         return 0;
     }
-    std::fprintf(stderr, "Unknown command: %s\n", argv[1]);
-    return 1;
+    auto modal = std::make_shared<HeadlessModal>();
+    SetModalHandler(modal);
+    // Scratch files go to a private folder, never beside a shared installation.
+    QTemporaryDir scratch;
+    SetApplicationFolder(scratch.path());
+    RegisterCardObjectKinds();
+
+    const QString command = args.takeFirst();
+    const Options o = parse(args);
+    if (!o.error.isEmpty())
+        return fail(o.error);
+    if (command == "dump")
+        return dump(o);
+    if (command == "resave")
+        return resave(o);
+    if (command == "render")
+        return render(o);
+    return fail("Unknown command: " + command + " (see cardora-cli --help)");
 }
 
 } // namespace cardora
