@@ -187,7 +187,9 @@ TEST_F(SymbolFonts, EveryCodeOfEverySymbolFontDrawsARealGlyph)
                     const char32_t drawn = OnlyCharacter(g.text);
                     EXPECT_TRUE(drawn == g.unicode || SimilarCharacters(g.unicode).contains(drawn))
                         << cardName << " code " << code;
-                    EXPECT_TRUE(SymbolFallbackFamilies().contains(g.font.family()));
+                    // Symbola, a single face, has them all: the same glyph in
+                    // every weight and slant on every machine of this kind.
+                    EXPECT_EQ(g.font.family(), QStringLiteral("Symbola")) << cardName << " code " << code;
                 }
                 // The clone's symbol-map glyphs are always used where it has them.
                 if (wine.supportsCharacter(0xF000u + uint(code)))
