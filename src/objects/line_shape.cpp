@@ -1,0 +1,212 @@
+#include "objects/line_shape.h"
+#include "core/modal.h"
+#include "core/rounding.h"
+#include "core/window_placement.h"
+#include "objects/shapes.h"
+#include "report/report.h"
+#include <QAction>
+#include <QMenu>
+#include <QPainter>
+#include <algorithm>
+
+namespace cardora {
+
+using namespace plain_drawing;
+
+const QStringList& LineStyleNames()
+{
+    static const QStringList n = { "stHorizontal", "stVertical", "stAngleSlopingUp", "stAngleSlopingDown" };
+    return n;
+}
+
+TQLineShape::TQLineShape(QObject* owner) : TQGraphicControl(owner)
+{
+    pen_.OnChange = [this] { penChanged(); };
+    // The panel's placing is the first bounds check, not this initial size.
+    SetLoading(true);
+    SetBounds(0, 0, 10, 10);
+    SetLoading(false);
+}
+
+TQLineShape::~TQLineShape() { pen_.OnChange = nullptr; }
+
+TQLineShape* TQLineShape::CreateForTool(QObject* owner)
+{
+    auto* line = new TQLineShape(owner);
+    line->SetLineStyle(stVertical);
+    line->Loaded();
+    return line;
+}
+
+void TQLineShape::penChanged()
+{
+    Invalidate();
+    if (!IsLoading())
+        NotifyChanged();
+}
+
+void TQLineShape::SetLineStyle(int v)
+{
+    if (v == lineStyle_ || v < stHorizontal || v > stAngleSlopingDown)
+        return;
+    lineStyle_ = v;
+    Invalidate();
+}
+
+const PropertyTable& TQLineShape::Properties() const
+{
+    static const PropertyTable t = [this] {
+        using T = TQLineShape;
+        PropertyTable p = TQGraphicControl::Properties();
+        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "LineStyle", stHorizontal, &T::LineStyle,
+            &T::SetLineStyle, LineStyleNames()));
+        p.push_back(NestedProp<T, TPen>("Pen", &T::Pen));
+        return p;
+    }();
+    return t;
+}
+
+int TQLineShape::ScreenPenWidth() const
+{
+    const int width = SaneWidth(pen_.Width());
+    if (Zoom() == 1.0f)
+        return width;
+    return std::max(0, Round(width * static_cast<double>(Zoom())));
+}
+
+QLine TQLineShape::ScreenLine() const
+{
+    const int w = ScreenPenWidth();
+    const int h = w / 2;
+    const int W = Width(), H = Height();
+    switch (lineStyle_) {
+    case stVertical: return QLine(h, h, h, H + h - w + 1);
+    case stAngleSlopingUp: return QLine(W, 0, 0, H);
+    case stAngleSlopingDown: return QLine(0, 0, W, H);
+    default: return QLine(h, h, W + h - w + 1, h);
+    }
+}
+
+void TQLineShape::Paint()
+{
+    QPainter* p = CurrentCanvas();
+    if (p && pen_.Style() != psClear) {
+        const int w = ScreenPenWidth();
+        const QLine line = ScreenLine();
+        p->save();
+        p->setClipRect(QRect(0, 0, Width(), Height()), Qt::IntersectClip);
+        p->setRenderHint(QPainter::Antialiasing, false);
+        QColor forced;
+        if (ApplyPenMode(*p, pen_.Mode(), &forced)) {
+            const QColor color = forced.isValid() ? forced : ToQColor(pen_.Color());
+            if (w <= 1) {
+                // Thin lines leave out their last pixel, broken styles included.
+                p->setPen(QPen(color, w, ToQtPenStyle(pen_.Style()), Qt::FlatCap));
+                p->drawLine(line);
+            } else {
+                // Wide lines are solid with round ends; odd widths centre on pixel centres.
+                const double off = w % 2 == 1 ? 0.5 : 0.0;
+                p->setPen(QPen(color, w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+                p->drawLine(QLineF(line).translated(off, off));
+            }
+        }
+        p->restore();
+    }
+    if (onPanelCanvas()) {
+        BoundsChanged();
+        DrawSelectionMarkers();
+    }
+}
+
+void TQLineShape::PrintAt(TReport& report, double x, double y)
+{
+    PrintAtResolution(report, x, y, ScreenPixelsPerInch());
+}
+
+void TQLineShape::PrintAtResolution(TReport& report, double x, double y, int ppi)
+{
+    if (ppi <= 0)
+        return;
+    // The pixel width prints unconverted, as hundredths of an inch.
+    const int width = SaneWidth(pen_.Width());
+    report.SetPen(pen_.Color(), pen_.Style(), -width, pmCopy);
+    const int h = width / 2;
+    const double x1 = x + Left() / static_cast<double>(ppi);
+    const double x2 = x + (Left() + Width()) / static_cast<double>(ppi);
+    const double y1 = y + (Top() + h) / static_cast<double>(ppi);
+    const double y2 = y + (Top() + Height() + h) / static_cast<double>(ppi);
+    switch (lineStyle_) {
+    case stVertical:
+        report.MoveTo(x1, y1);
+        report.LineTo(x1, y2);
+        break;
+    case stAngleSlopingUp:
+        report.MoveTo(x1, y2);
+        report.LineTo(x2, y1);
+        break;
+    case stAngleSlopingDown:
+        report.MoveTo(x1, y1);
+        report.LineTo(x2, y2);
+        break;
+    default:
+        report.MoveTo(x1, y1);
+        report.LineTo(x2, y1);
+        break;
+    }
+}
+
+void TQLineShape::ChooseLineColor()
+{
+    const std::optional<QColor> c = ChooseColor(ToQColor(pen_.Color()));
+    if (!c)
+        return;
+    NotifyChanged();
+    pen_.SetColor(FromQColor(*c));
+    Invalidate();
+}
+
+void TQLineShape::StretchToEdges()
+{
+    if (!ParentPanel())
+        return;
+    const QSize panel = ParentPanel()->PanelSize();
+    if (lineStyle_ == stHorizontal)
+        SetBounds(0, Top(), panel.width(), Height());
+    else if (lineStyle_ == stVertical)
+        SetBounds(Left(), 0, Width(), panel.height());
+    Invalidate();
+}
+
+void TQLineShape::AddMenuItems(QMenu& menu)
+{
+    menu.addSeparator();
+    QMenu* styles = menu.addMenu(QStringLiteral("Style"));
+    const char* captions[4] = { "Horizontal", "Vertical", "Angled Sloping Up", "Angled Sloping Down" };
+    for (int s = stHorizontal; s <= stAngleSlopingDown; ++s) {
+        QAction* a = styles->addAction(QString::fromLatin1(captions[s]));
+        a->setCheckable(true);
+        connect(a, &QAction::triggered, this, [this, s] {
+            NotifyChanged();
+            SetLineStyle(s);
+        });
+        styleItems_[s] = a;
+    }
+    connect(menu.addAction(QStringLiteral("Color")), &QAction::triggered, this, [this] { ChooseLineColor(); });
+    AddThicknessMenu(menu, this, thicknessItems_, [this](int n) {
+        pen_.SetWidth(n);
+        NotifyChanged();
+    });
+    menu.addSeparator();
+    connect(menu.addAction(QStringLiteral("Stretch To Edges")), &QAction::triggered, this,
+        [this] { StretchToEdges(); });
+}
+
+void TQLineShape::PopupOpening()
+{
+    CheckThickness(thicknessItems_, pen_.Width());
+    for (int s = stHorizontal; s <= stAngleSlopingDown; ++s)
+        if (styleItems_[s])
+            styleItems_[s]->setChecked(s == lineStyle_);
+}
+
+} // namespace cardora

@@ -1,0 +1,305 @@
+#include "objects/shapes.h"
+#include "core/modal.h"
+#include "core/rounding.h"
+#include "core/window_placement.h"
+#include "report/report.h"
+#include <QAction>
+#include <QMenu>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPainterPath>
+#include <algorithm>
+
+namespace cardora {
+
+const QStringList& ShapeTypeNames()
+{
+    static const QStringList n = { "stRectangle", "stSquare", "stRoundRect", "stRoundSquare", "stEllipse",
+        "stCircle" };
+    return n;
+}
+
+namespace plain_drawing {
+
+int SaneWidth(int width) { return std::clamp(width, 0, 1000); }
+
+bool ApplyPenMode(QPainter& painter, int mode, QColor* forced)
+{
+    QPainter::CompositionMode cm = QPainter::CompositionMode_SourceOver;
+    switch (mode) {
+    case pmNop: return false;
+    case pmBlack: *forced = Qt::black; break;
+    case pmWhite: *forced = Qt::white; break;
+    case pmNot: cm = QPainter::RasterOp_NotDestination; break;
+    case pmNotCopy: cm = QPainter::RasterOp_NotSource; break;
+    case pmMergePenNot: cm = QPainter::RasterOp_SourceOrNotDestination; break;
+    case pmMaskPenNot: cm = QPainter::RasterOp_SourceAndNotDestination; break;
+    case pmMergeNotPen: cm = QPainter::RasterOp_NotSourceOrDestination; break;
+    case pmMaskNotPen: cm = QPainter::RasterOp_NotSourceAndDestination; break;
+    case pmMerge: cm = QPainter::RasterOp_SourceOrDestination; break;
+    case pmNotMerge: cm = QPainter::RasterOp_NotSourceAndNotDestination; break;
+    case pmMask: cm = QPainter::RasterOp_SourceAndDestination; break;
+    case pmNotMask: cm = QPainter::RasterOp_NotSourceOrNotDestination; break;
+    case pmXor: cm = QPainter::RasterOp_SourceXorDestination; break;
+    case pmNotXor: cm = QPainter::RasterOp_NotSourceXorDestination; break;
+    default: break;
+    }
+    // Devices without raster operations (pictures, PDF) draw the pen as it is.
+    if (cm != QPainter::CompositionMode_SourceOver && painter.paintEngine()
+        && !painter.paintEngine()->hasFeature(QPaintEngine::RasterOpModes))
+        cm = QPainter::CompositionMode_SourceOver;
+    painter.setCompositionMode(cm);
+    return true;
+}
+
+QMenu* AddThicknessMenu(QMenu& menu, QObject* context, std::array<QAction*, 10>& items,
+    const std::function<void(int)>& choose)
+{
+    QMenu* sub = menu.addMenu(QStringLiteral("Line Thickness"));
+    for (int n = 1; n <= 10; ++n) {
+        QAction* a = sub->addAction(QString::number(n) + QStringLiteral(" Point"));
+        a->setCheckable(true);
+        QObject::connect(a, &QAction::triggered, context, [choose, n] { choose(n); });
+        items[n - 1] = a;
+    }
+    return sub;
+}
+
+void CheckThickness(const std::array<QAction*, 10>& items, int width)
+{
+    for (int n = 1; n <= 10; ++n)
+        if (items[n - 1])
+            items[n - 1]->setChecked(n == width);
+}
+
+} // namespace plain_drawing
+
+using namespace plain_drawing;
+
+TQLabelShapes::TQLabelShapes(QObject* owner) : TQGraphicControl(owner)
+{
+    pen_.OnChange = [this] { attributeChanged(); };
+    brush_.OnChange = [this] { attributeChanged(); };
+    // The panel's placing is the first bounds check, not this initial size.
+    SetLoading(true);
+    SetBounds(0, 0, 25, 25);
+    SetLoading(false);
+}
+
+TQLabelShapes::~TQLabelShapes()
+{
+    pen_.OnChange = nullptr;
+    brush_.OnChange = nullptr;
+}
+
+void TQLabelShapes::attributeChanged()
+{
+    Invalidate();
+    if (!IsLoading())
+        NotifyChanged();
+}
+
+void TQLabelShapes::SetTransparent(bool v)
+{
+    // Also when only the brush disagrees, so that "opaque" always fills.
+    if (v == transparent_ && (brush_.Style() == bsClear) == v)
+        return;
+    transparent_ = v;
+    brush_.SetStyle(v ? bsClear : bsSolid);
+    Invalidate();
+}
+
+void TQLabelShapes::SetRoundPerc(int v)
+{
+    if (v == roundPerc_)
+        return;
+    roundPerc_ = v;
+    Invalidate();
+}
+
+void TQLabelShapes::SetShape(int v)
+{
+    if (v == shape_ || v < stRectangle || v > stCircle)
+        return;
+    shape_ = v;
+    Invalidate();
+}
+
+const PropertyTable& TQLabelShapes::Properties() const
+{
+    static const PropertyTable t = [this] {
+        using T = TQLabelShapes;
+        PropertyTable p = TQGraphicControl::Properties();
+        p.push_back(OrdinalProp<T, bool>(PropKind::Boolean, "Transparent", std::nullopt, &T::Transparent,
+            &T::SetTransparent));
+        p.push_back(NestedProp<T, TBrush>("Brush", &T::Brush));
+        p.push_back(NestedProp<T, TPen>("Pen", &T::Pen));
+        p.push_back(IntegerProp<T, int>("RoundPerc", 25, &T::RoundPerc, &T::SetRoundPerc));
+        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "Shape", stRectangle, &T::Shape, &T::SetShape,
+            ShapeTypeNames()));
+        return p;
+    }();
+    return t;
+}
+
+void TQLabelShapes::Loaded()
+{
+    TQGraphicControl::Loaded();
+    // The rounding submenu follows the shape the object has now, once.
+    if (roundingMenu_ < 0)
+        roundingMenu_ = IsRounded() ? 1 : 0;
+}
+
+int TQLabelShapes::ScreenPenWidth() const
+{
+    const int width = SaneWidth(pen_.Width());
+    if (Zoom() == 1.0f)
+        return width;
+    const int w = Round(width * static_cast<double>(Zoom()));
+    return (w <= 0 && width > 0) ? 1 : std::max(0, w);
+}
+
+int TQLabelShapes::CornerSize() const
+{
+    const double m = std::max(Width(), Height());
+    const double c = std::trunc(roundPerc_ * 0.01 * m);
+    return static_cast<int>(std::clamp(c, 0.0, 2.0 * std::max(0.0, m)));
+}
+
+void TQLabelShapes::Paint()
+{
+    if (QPainter* p = CurrentCanvas()) {
+        const int w = ScreenPenWidth();
+        const int h = w / 2;
+        const int right = Width() + h - w + 1;
+        const int bottom = Height() + h - w + 1;
+        p->save();
+        p->setClipRect(QRect(0, 0, Width(), Height()), Qt::IntersectClip);
+        p->setRenderHint(QPainter::Antialiasing, false);
+        QColor forced;
+        if (ApplyPenMode(*p, pen_.Mode(), &forced)) {
+            QPen pen(forced.isValid() ? forced : ToQColor(pen_.Color()), w, Qt::SolidLine, Qt::SquareCap,
+                Qt::MiterJoin);
+            QBrush brush = brush_.ToQBrush();
+            if (forced.isValid() && brush.style() != Qt::NoBrush)
+                brush.setColor(forced);
+            p->setPen(pen);
+            p->setBrush(brush);
+            // The figure (h, h)-(right, bottom) covers pixels h..right-1; an odd
+            // pen is centred on pixel centres, an even one on pixel edges.
+            const double off = (w % 2 == 1 || w == 0) ? 0.5 : 0.0;
+            const QRectF r = QRectF(QPointF(h + off, h + off), QPointF(right - 1 + off, bottom - 1 + off)).normalized();
+            switch (shape_) {
+            case stRoundRect:
+            case stRoundSquare: {
+                const double radius = CornerSize() / 2.0;
+                p->drawRoundedRect(r, radius, radius);
+                break;
+            }
+            case stEllipse:
+            case stCircle: p->drawEllipse(r); break;
+            default: p->drawRect(r); break;
+            }
+        }
+        p->restore();
+    }
+    if (onPanelCanvas()) {
+        DrawSelectionMarkers();
+        BoundsChanged();
+    }
+}
+
+void TQLabelShapes::PrintAt(TReport& report, double x, double y)
+{
+    PrintAtResolution(report, x, y, ScreenPixelsPerInch());
+}
+
+void TQLabelShapes::PrintAtResolution(TReport& report, double x, double y, int ppi)
+{
+    if (ppi <= 0)
+        return;
+    // Pen widths travel as hundredths of an inch.
+    const int d = Trunc(SaneWidth(pen_.Width()) / static_cast<double>(ppi) * 100.0);
+    report.SetPen(pen_.Color(), pen_.Style(), -d, pen_.Mode());
+    report.SetBrush(brush_.Color(), brush_.Style());
+    const double x1 = x + Left() / static_cast<double>(ppi);
+    const double y1 = y + Top() / static_cast<double>(ppi);
+    const double x2 = x + (Left() + Width()) / static_cast<double>(ppi);
+    const double y2 = y + (Top() + Height()) / static_cast<double>(ppi);
+    switch (shape_) {
+    case stRoundRect:
+    case stRoundSquare: {
+        const double r = roundPerc_ * 0.01 * (Height() < Width() ? x2 - x1 : y2 - y1);
+        report.RoundRect(x1, y1, x2, y2, r, r);
+        break;
+    }
+    case stEllipse:
+    case stCircle: report.Ellipse(x1, y1, x2, y2); break;
+    default: report.Rectangle(x1, y1, x2, y2); break;
+    }
+}
+
+void TQLabelShapes::ChooseBackgroundColor()
+{
+    const std::optional<QColor> c = ChooseColor(ToQColor(brush_.Color()));
+    if (!c)
+        return;
+    brush_.SetColor(FromQColor(*c));
+    NotifyChanged();
+    SetTransparent(false);
+    Invalidate();
+}
+
+void TQLabelShapes::ChooseLineColor()
+{
+    const std::optional<QColor> c = ChooseColor(ToQColor(pen_.Color()));
+    if (!c)
+        return;
+    pen_.SetColor(FromQColor(*c));
+    NotifyChanged();
+    Invalidate();
+}
+
+void TQLabelShapes::AddMenuItems(QMenu& menu)
+{
+    menu.addSeparator();
+    connect(menu.addAction(QStringLiteral("Background Color")), &QAction::triggered, this,
+        [this] { ChooseBackgroundColor(); });
+    connect(menu.addAction(QStringLiteral("Line Color")), &QAction::triggered, this, [this] { ChooseLineColor(); });
+    AddThicknessMenu(menu, this, thicknessItems_, [this](int n) {
+        pen_.SetWidth(n);
+        NotifyChanged();
+    });
+    menu.addSeparator();
+    transparentItem_ = menu.addAction(QStringLiteral("Transparent"));
+    transparentItem_->setCheckable(true);
+    connect(transparentItem_, &QAction::triggered, this, [this] { SetTransparent(!transparent_); });
+    if (roundingMenu_ < 0)
+        roundingMenu_ = IsRounded() ? 1 : 0;
+    if (roundingMenu_ == 1) {
+        menu.addSeparator();
+        QMenu* sub = menu.addMenu(QStringLiteral("Degree of Rounding"));
+        for (int n = 20; n <= 80; n += 10)
+            connect(sub->addAction(QString::number(n) + QStringLiteral(" %")), &QAction::triggered, this, [this, n] {
+                SetRoundPerc(n);
+                NotifyChanged();
+            });
+    }
+}
+
+void TQLabelShapes::PopupOpening()
+{
+    if (transparentItem_)
+        transparentItem_->setChecked(transparent_);
+    CheckThickness(thicknessItems_, pen_.Width());
+}
+
+TBCShapes* TBCShapes::CreateForTool(QObject* owner, TShapeType shape)
+{
+    auto* s = new TBCShapes(owner);
+    s->SetShape(shape);
+    s->Loaded();
+    return s;
+}
+
+} // namespace cardora

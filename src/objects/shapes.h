@@ -1,0 +1,106 @@
+#pragma once
+#include "objects/graphic_control.h"
+#include <QStringList>
+#include <array>
+#include <functional>
+
+class QAction;
+class QColor;
+class QMenu;
+class QPainter;
+
+namespace cardora {
+
+enum TShapeType { stRectangle, stSquare, stRoundRect, stRoundSquare, stEllipse, stCircle };
+
+const QStringList& ShapeTypeNames();
+
+// Pieces shared by the plain shapes and the line.
+namespace plain_drawing {
+// Pen widths from a card file are not trusted: drawing uses 0..1000.
+int SaneWidth(int width);
+// Sets the painter's mix for a pen mode. False when nothing is to be drawn;
+// pmBlack and pmWhite hand back the colour everything takes.
+bool ApplyPenMode(QPainter& painter, int mode, QColor* forced);
+// The "Line Thickness" submenu: "1 Point" .. "10 Point".
+QMenu* AddThicknessMenu(QMenu& menu, QObject* context, std::array<QAction*, 10>& items,
+    const std::function<void(int width)>& choose);
+void CheckThickness(const std::array<QAction*, 10>& items, int width);
+} // namespace plain_drawing
+
+// A rectangle, rounded rectangle or ellipse filling the object's box,
+// outlined with Pen and filled with Brush unless Transparent.
+class TQLabelShapes : public TQGraphicControl {
+    Q_OBJECT
+public:
+    explicit TQLabelShapes(QObject* owner = nullptr);
+    ~TQLabelShapes() override;
+
+    static QString StaticClassName() { return QStringLiteral("TQLabelShapes"); }
+    static TQGraphicControl* Create(QObject* owner) { return new TQLabelShapes(owner); }
+    QString ClassName() const override { return StaticClassName(); }
+
+    bool Transparent() const { return transparent_; }
+    void SetTransparent(bool v);
+    TBrush* Brush() { return &brush_; }
+    const TBrush& Brush() const { return brush_; }
+    void SetBrush(const TBrush& b) { brush_.Assign(b); }
+    TPen* Pen() { return &pen_; }
+    const TPen& Pen() const { return pen_; }
+    void SetPen(const TPen& p) { pen_.Assign(p); }
+    int RoundPerc() const { return roundPerc_; }
+    void SetRoundPerc(int v);
+    int Shape() const { return shape_; }
+    void SetShape(int v);
+
+    const PropertyTable& Properties() const override;
+
+    void Loaded() override;
+    void Paint() override;
+    void PopupOpening() override;
+    void PrintAt(TReport& report, double x, double y) override;
+    // PrintAt for a screen of `ppi` logical pixels per inch.
+    void PrintAtResolution(TReport& report, double x, double y, int ppi);
+
+    // Screen pen width at the object's zoom (at least 1 for a visible pen).
+    int ScreenPenWidth() const;
+    // Width and height of the rounded corners on screen.
+    int CornerSize() const;
+    bool IsRounded() const { return shape_ == stRoundRect || shape_ == stRoundSquare; }
+
+    // Menu commands.
+    void ChooseBackgroundColor();
+    void ChooseLineColor();
+
+protected:
+    void AddMenuItems(QMenu& menu) override;
+
+private:
+    void attributeChanged();
+
+    bool transparent_ = false;
+    TBrush brush_;
+    TPen pen_;
+    int roundPerc_ = 25;
+    int shape_ = stRectangle;
+    // Whether the menu gets the rounding submenu, fixed when Loaded runs.
+    int roundingMenu_ = -1; // -1: not decided yet
+    std::array<QAction*, 10> thicknessItems_ {};
+    QAction* transparentItem_ = nullptr;
+};
+
+// The kind the drawing tools make; stored and drawn exactly like its parent class.
+class TBCShapes : public TQLabelShapes {
+    Q_OBJECT
+public:
+    explicit TBCShapes(QObject* owner = nullptr) : TQLabelShapes(owner) {}
+
+    static QString StaticClassName() { return QStringLiteral("TBCShapes"); }
+    static TQGraphicControl* Create(QObject* owner) { return new TBCShapes(owner); }
+    QString ClassName() const override { return StaticClassName(); }
+
+    // What the rectangle, ellipse and rounded-rectangle tools create, Loaded.
+    static TBCShapes* CreateForTool(QObject* owner, TShapeType shape);
+};
+
+} // namespace cardora
