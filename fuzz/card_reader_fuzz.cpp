@@ -1,0 +1,63 @@
+#include "objects/card_dump.h"
+#include "objects/card_filer.h"
+#include "objects/stream_error.h"
+#include "objects/fake_parent.h"
+#include "objects/test_card_object.h"
+#include "surface/object_kinds.h"
+#include <QApplication>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+using namespace cardora;
+using namespace cardora::test;
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication app(*argc, *argv);
+    RegisterCardObjectKinds();
+    TTestCardObject::Register();
+    return 0;
+}
+
+namespace {
+QByteArray readAndWrite(const QByteArray& bytes)
+{
+    FakeParent parent;
+    TQLabelObjectFiler filer;
+    return TQLabelObjectFiler::WriteObjects(
+        filer.ReadObjects(bytes, &parent.Owner, &parent, parent.AdoptFunction()));
+}
+} // namespace
+
+// Any input either fails with a reader message or reads objects whose file
+// reads back. Empty texts are left out when written, so an object that read
+// an empty font name takes the panel's on the next read: the bytes settle
+// after one more round and must not change after that.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const QByteArray input = QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    FakeParent parent;
+    TQLabelObjectFiler filer;
+    std::vector<TQGraphicControl*> read;
+    try {
+        read = filer.ReadObjects(input, &parent.Owner, &parent, parent.AdoptFunction());
+    } catch (const EStreamError&) {
+        return 0;
+    }
+    DumpCardJson(read);
+    try {
+        const QByteArray settled = readAndWrite(TQLabelObjectFiler::WriteObjects(read));
+        const QByteArray again = readAndWrite(settled);
+        if (again != settled) {
+            std::fprintf(stderr, "settled: %s\nagain:   %s\n", settled.toHex(' ').constData(),
+                again.toHex(' ').constData());
+            std::abort();
+        }
+    } catch (const EStreamError& e) {
+        std::fprintf(stderr, "written objects do not read back: %s\n", qPrintable(e.Message()));
+        std::abort();
+    }
+    return 0;
+}

@@ -1,0 +1,81 @@
+#include "core/object_stream.h"
+#include "objects/card_filer.h"
+#include "objects/fake_parent.h"
+#include "objects/stream_bytes.h"
+#include "objects/test_card_object.h"
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <cstdio>
+
+using namespace cardora;
+using namespace cardora::test;
+
+// Writes a few valid card files (and hand-made streams using the rarer
+// tags) into the folder given, to seed the card reader's fuzzing.
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: card_seed_writer <folder>\n");
+        return 2;
+    }
+    QCoreApplication app(argc, argv);
+    const QDir dir(QString::fromLocal8Bit(argv[1]));
+    QDir().mkpath(dir.path());
+    auto save = [&dir](const QString& name, const QByteArray& bytes) {
+        QFile f(dir.filePath(name));
+        if (f.open(QIODevice::WriteOnly))
+            f.write(bytes);
+    };
+
+    FakeParent parent;
+    save("empty.cdw", TQLabelObjectFiler::WriteObjects({}));
+
+    auto plain = new TTestCardObject(&parent.Owner);
+    plain->SetName("Component0");
+    plain->SetBounds(20, 30, 100, 10);
+    plain->Pen()->SetWidth(2);
+    save("plain.cdw", TQLabelObjectFiler::WriteObjects({ plain }));
+
+    auto full = new TTestCardObject(&parent.Owner);
+    full->SetName("Component1");
+    full->SetBounds(-5, 300, 40000, 7);
+    full->SetTag(-70000);
+    full->SetCursor(-4);
+    full->SetHint("hint");
+    full->SetLocked(true);
+    full->SetUnselectable(true);
+    full->SetShape(tsDiamond);
+    full->SetOptions(toShadow | toMirror);
+    full->SetCount(129);
+    full->SetBackColor(static_cast<TColor>(0x8000000F));
+    full->SetTransparent(true);
+    full->SetCaption(QString(260, 'c'));
+    full->Font()->SetName("Times New Roman");
+    full->Font()->SetStyle(fsBold | fsUnderline);
+    full->Font()->SetPitch(fpFixed);
+    full->Pen()->SetColor(clNone);
+    full->Pen()->SetMode(pmNotXor);
+    full->Brush()->SetStyle(bsDiagCross);
+    full->SetPictureData(QByteArray("BM") + QByteArray(40, '\x11'));
+    full->SetItems({ "first", "", "third" });
+    full->SetPartner("Component0");
+    save("full.cdw", TQLabelObjectFiler::WriteObjects({ plain, full }));
+
+    // Prefix flags, a child record and values of the tags card objects
+    // never write (float, nil, collection) inside it.
+    const QByteArray rare = Bytes()
+                                .Byte(1)
+                                .Raw("TPF0").Byte(0xF2).Byte(0x02).Byte(1).Name("TTestCardObject").Name("A")
+                                .Name("Partner").Byte(0x0D).Name("Left").Byte(0x04).Int32(70000).Byte(0)
+                                .Name("TChild").Name("C")
+                                .Name("F").Byte(0x05).Raw(QByteArray("\0\0\0\0\0\0\0\x80\xFF\x3F", 10))
+                                .Name("L").Byte(0x0E).Byte(0x02).Byte(0).Byte(0x01).Name("W").Byte(0x02).Byte(1)
+                                .Byte(0).Byte(0).Byte(0).Byte(0)
+                                .Byte(0)
+                                .Raw("TPF0").Byte(0xF1).Name("TTestCardObject").Name("Component0")
+                                .Name("Top").Byte(2).Byte(9).Byte(0).Byte(0)
+                                .Byte(0);
+    save("rare.cdw", rare);
+    return 0;
+}
