@@ -188,6 +188,9 @@ QImage TRecordingReport::RenderPage(int index, double scale) const
     if (index < 0 || index >= PageCount() || !(scale > 0))
         return QImage();
     const QSize size = PageSize(index);
+    constexpr double kLargest = 30000;
+    if (size.width() * scale > kLargest || size.height() * scale > kLargest)
+        return QImage();
     const QSize pixels(std::max(1, Round(size.width() * scale)), std::max(1, Round(size.height() * scale)));
     QImage image(pixels, QImage::Format_RGB32);
     if (image.isNull())

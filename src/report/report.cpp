@@ -13,11 +13,21 @@
 
 namespace cardora {
 
+// Coordinates from damaged card files may be absurd; keep them within what a
+// device pixel can hold instead of overflowing.
+static int ToPixels(double v)
+{
+    constexpr double kLimit = 1 << 28;
+    if (!std::isfinite(v))
+        return 0;
+    return Round(std::clamp(v, -kLimit, kLimit));
+}
+
 // ---- TPageMetrics
 
 QSize TPageMetrics::PaperPixels() const
 {
-    return QSize(Round(paperInches.width() * xDpi), Round(paperInches.height() * yDpi));
+    return QSize(ToPixels(paperInches.width() * xDpi), ToPixels(paperInches.height() * yDpi));
 }
 
 QPointF TPageMetrics::DeviceOrigin() const
@@ -32,8 +42,12 @@ bool TPageMetrics::operator==(const TPageMetrics& o) const
 
 QPageSize PaperSizeForCode(int paperCode, int width, int height)
 {
-    if (width > 0 && height > 0)
+    if (width > 0 && height > 0) {
+        constexpr int kLargest = 50000; // 5 metres, in tenths of a millimetre
+        if (width > kLargest || height > kLargest)
+            return QPageSize();
         return QPageSize(QSizeF(width / 10.0, height / 10.0), QPageSize::Millimeter);
+    }
     const QPageSize::PageSizeId id = QPageSize::id(paperCode);
     if (id == QPageSize::Custom)
         return QPageSize();
@@ -58,6 +72,17 @@ TReport::TReport() = default;
 TReport::~TReport() = default;
 
 void TReport::SetOrientation(TPrinterOrientation orientation) { orientation_ = orientation; }
+
+void TReport::SetMetrics(const TPageMetrics& metrics)
+{
+    constexpr double kLargestSheet = 200.0; // inches
+    auto inches = [&](double v) { return std::isfinite(v) ? std::clamp(v, 0.0, kLargestSheet) : 0.0; };
+    metrics_.paperInches = QSizeF(inches(metrics.paperInches.width()), inches(metrics.paperInches.height()));
+    metrics_.xDpi = std::clamp(metrics.xDpi, 1, 100000);
+    metrics_.yDpi = std::clamp(metrics.yDpi, 1, 100000);
+    const QMarginsF& u = metrics.unprintableInches;
+    metrics_.unprintableInches = QMarginsF(inches(u.left()), inches(u.top()), inches(u.right()), inches(u.bottom()));
+}
 
 // ---- status
 
@@ -174,8 +199,8 @@ const QPaintDevice* TReport::FontDevice() const
 
 // ---- device mapping
 
-int TReport::DeviceX(double x) const { return Round((x - UnprintableLeft()) * XDpi()); }
-int TReport::DeviceY(double y) const { return Round((y - UnprintableTop()) * YDpi()); }
+int TReport::DeviceX(double x) const { return ToPixels((x - UnprintableLeft()) * XDpi()); }
+int TReport::DeviceY(double y) const { return ToPixels((y - UnprintableTop()) * YDpi()); }
 
 QRect TReport::InchRectToDevice(double x1, double y1, double x2, double y2) const
 {
@@ -185,9 +210,10 @@ QRect TReport::InchRectToDevice(double x1, double y1, double x2, double y2) cons
 
 int TReport::PenWidthPixels(int width) const
 {
+    constexpr int kWidest = 1 << 16;
     if (width < 0)
-        return std::max(1, Round(-width / 100.0 * XDpi()));
-    return std::max(1, width);
+        return std::clamp(ToPixels(-static_cast<double>(width) / 100.0 * XDpi()), 1, kWidest);
+    return std::clamp(width, 1, kWidest);
 }
 
 // ---- pen and brush
@@ -311,8 +337,8 @@ void TReport::Rectangle(double x1, double y1, double x2, double y2)
 void TReport::RoundRect(double x1, double y1, double x2, double y2, double cornerWidth, double cornerHeight)
 {
     QPainterPath p;
-    const double rx = std::abs(cornerWidth) * XDpi() / 2.0;
-    const double ry = std::abs(cornerHeight) * YDpi() / 2.0;
+    const double rx = ToPixels(std::abs(cornerWidth) * XDpi()) / 2.0;
+    const double ry = ToPixels(std::abs(cornerHeight) * YDpi()) / 2.0;
     p.addRoundedRect(FigureRect(x1, y1, x2, y2), rx, ry);
     DrawFigure(p);
 }
@@ -380,7 +406,8 @@ void TReport::FillDeviceRect(const QRect& deviceRect)
 
 void TReport::FillDeviceRect(int left, int top, int right, int bottom)
 {
-    FillDeviceRect(QRect(QPoint(left, top), QSize(right - left, bottom - top)));
+    const int l = ToPixels(left), t = ToPixels(top), r = ToPixels(right), b = ToPixels(bottom);
+    FillDeviceRect(QRect(QPoint(l, t), QSize(r - l, b - t)));
 }
 
 // ---- pictures
@@ -434,8 +461,8 @@ QPainterPath TReport::RoundRectRegion(double x1, double y1, double x2, double y2
     double cornerHeight) const
 {
     QPainterPath p;
-    p.addRoundedRect(QRectF(InchRectToDevice(x1, y1, x2, y2)).normalized(), std::abs(cornerWidth) * XDpi() / 2.0,
-        std::abs(cornerHeight) * YDpi() / 2.0);
+    p.addRoundedRect(QRectF(InchRectToDevice(x1, y1, x2, y2)).normalized(),
+        ToPixels(std::abs(cornerWidth) * XDpi()) / 2.0, ToPixels(std::abs(cornerHeight) * YDpi()) / 2.0);
     return p;
 }
 
@@ -474,7 +501,7 @@ void TReport::RemoveClip()
 void TReport::SetFont(const QString& name, double points)
 {
     font_ = QFont(name);
-    font_.setPointSizeF(points > 0 ? points : 1.0);
+    font_.setPointSizeF(std::isfinite(points) ? std::clamp(points, 1.0, 4000.0) : 12.0);
     font_.setBold(false);
     font_.setItalic(false);
     font_.setUnderline(false);

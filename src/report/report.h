@@ -228,7 +228,8 @@ protected:
     // The paint device that fonts are bound to and measured with.
     virtual const QPaintDevice* FontDevice() const;
 
-    void SetMetrics(const TPageMetrics& metrics) { metrics_ = metrics; }
+    // Out-of-range values (from a damaged source) are brought into range.
+    void SetMetrics(const TPageMetrics& metrics);
     void SetError(const QString& text) { error_ = text; }
 
 private:

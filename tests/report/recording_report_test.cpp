@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QPicture>
 #include <gtest/gtest.h>
+#include <climits>
+#include <cmath>
 #include <vector>
 
 using namespace cardora;
@@ -359,4 +361,33 @@ TEST(RecordingReport, PaperCodesAndOrientationShapeThePage)
     report.OnPrint = [](TReport&) {};
     report.Execute();
     EXPECT_EQ(report.RenderPage(0, 0.5).size(), QSize(413, 584)); // halves to even
+}
+
+TEST(RecordingReport, AbsurdValuesDoNotBreakTheRun)
+{
+    TPageMetrics broken;
+    broken.paperInches = QSizeF(std::nan(""), -3);
+    broken.xDpi = 0;
+    broken.yDpi = -600;
+    TRecordingReport report(broken);
+    EXPECT_GE(report.XDpi(), 1);
+    EXPECT_TRUE(report.Metrics().paperInches.width() >= 0);
+    report.SetPageMetrics(SmallSheet(100, 0.0));
+    report.OnPrint = [](TReport& r) {
+        r.SetPen(clBlack, psSolid, INT_MIN, pmCopy);
+        r.SetFont("Arial", std::nan(""));
+        r.Rectangle(-1e300, 1e300, std::nan(""), 2);
+        r.RoundRect(0, 0, 1, 1, 1e300, -1e300);
+        r.SetTextCursor(1e200, -1e200);
+        r.PrintText("x");
+        r.StretchDrawBitmap(0, 0, 1e300, 1, QImage(2, 2, QImage::Format_RGB32));
+        r.FillDeviceRect(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
+        r.SelectClipRegion(r.EllipseRegion(-1e300, -1e300, 1e300, 1e300));
+    };
+    EXPECT_TRUE(report.Execute());
+    EXPECT_EQ(report.PageCount(), 1);
+    EXPECT_GE(report.PenWidthPixels(INT_MIN), 1);
+    EXPECT_TRUE(report.RenderPage(0, 1e9).isNull());
+    EXPECT_TRUE(report.RenderPage(0, -1).isNull());
+    EXPECT_FALSE(report.SelectPaper(0, 1000000, 1000000));
 }
