@@ -1,5 +1,6 @@
 #include "main/application.h"
 #include "core/modal.h"
+#include "core/symbol_fonts.h"
 #include "main/main_screen.h"
 #include "main/version.h"
 #include <QDir>
@@ -49,6 +50,7 @@ int RunCardora(int argc, char** argv)
     BusyOn();
     QApplication::setApplicationName(kApplicationTitle);
     QApplication::setApplicationDisplayName(QString());
+    RegisterBundledFonts();
     TMainScreen window;
     QPointer<TMainScreen> guard(&window);
     QObject::connect(&server, &QLocalServer::newConnection, &server, [&server, guard] {

@@ -1,6 +1,7 @@
 #include "main/cli.h"
 #include "core/app_folder.h"
 #include "core/modal.h"
+#include "core/symbol_fonts.h"
 #include "core/rounding.h"
 #include "main/main_screen.h"
 #include "main/preferences.h"
@@ -217,6 +218,7 @@ int RunCli(int argc, char** argv)
     // Scratch files go to a private folder, never beside a shared installation.
     QTemporaryDir scratch;
     SetApplicationFolder(scratch.path());
+    RegisterBundledFonts();
     RegisterCardObjectKinds();
 
     const QString command = args.takeFirst();

@@ -218,8 +218,11 @@ void TMainScreen::Delete1Click()
 void TMainScreen::rebuildRecentMenu()
 {
     for (QAction* a : fileMenu_->actions())
-        if (a->property("recent").toBool())
-            fileMenu_->removeAction(a), a->deleteLater();
+        if (a->property("recent").toBool()) {
+            fileMenu_->removeAction(a);
+            a->setObjectName(QString());
+            a->deleteLater(); // may be the item being clicked
+        }
     if (mru_->Items().isEmpty())
         return;
     QAction* sep = fileMenu_->addSeparator();

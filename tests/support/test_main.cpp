@@ -1,4 +1,5 @@
 #include "core/app_folder.h"
+#include "core/symbol_fonts.h"
 #include <QApplication>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    cardora::RegisterBundledFonts();
     QTemporaryDir folder;
     cardora::SetApplicationFolder(folder.path());
     ::testing::InitGoogleTest(&argc, argv);

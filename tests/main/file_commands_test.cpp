@@ -1,0 +1,222 @@
+#include "core/app_folder.h"
+#include "core/clock.h"
+#include "core/ini_file.h"
+#include "main/main_screen.h"
+#include "main/mru_list.h"
+#include "objects/class_registry.h"
+#include "support/plain_object.h"
+#include "support/scripted_modal.h"
+#include "surface/card_panel.h"
+#include <QAction>
+#include <QFile>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace cardora;
+using cardora::test::PlainObject;
+using cardora::test::ScriptedModal;
+
+namespace {
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+struct FileFixture : ::testing::Test {
+    QTemporaryDir folder;
+    std::shared_ptr<ScriptedModal> modal;
+    std::unique_ptr<TMainScreen> window;
+
+    void SetUp() override
+    {
+        RegisterCardClass<PlainObject>();
+        SetApplicationFolder(folder.path());
+        modal = ScriptedModal::Install();
+        window = std::make_unique<TMainScreen>();
+        window->show();
+        window->FormActivate();
+    }
+    void TearDown() override
+    {
+        window.reset();
+        SetModalHandler(nullptr);
+    }
+    TQBusinessCardPanel32& panel() { return *window->BusinessCardPanel(); }
+    PlainObject* draw(int l, int t, int w, int h)
+    {
+        auto* o = new PlainObject(window.get());
+        panel().AddObject(o);
+        o->SetBounds(l, t, w, h);
+        o->SetLeft(l + 1); // a real change
+        return o;
+    }
+    QString saved(const QString& name) { return window->SavedFolder() + name; }
+    QString saveAsNext()
+    {
+        modal->fileNames = { saved(TMainScreen::DefaultCardName(window->SavedFolder())) };
+        window->mnuSaveAsClick();
+        return window->CardFileName();
+    }
+};
+} // namespace
+
+TEST_F(FileFixture, SaveAsProposesNumberedNamesAndOpenRestoresTheCard)
+{
+    EXPECT_EQ(TMainScreen::DefaultCardName(window->SavedFolder()), "BC0001.CDW");
+    draw(10, 20, 50, 30);
+    const QString first = saveAsNext();
+    EXPECT_EQ(modal->fileRequests.back().fileName, "BC0001.CDW");
+    EXPECT_EQ(window->windowTitle(), "Cardora - BC0001.CDW");
+    EXPECT_FALSE(window->ChangesMade());
+    QFile::copy(first, saved("BC0002.CDW"));
+    EXPECT_EQ(TMainScreen::DefaultCardName(window->SavedFolder()), "BC0003.CDW");
+
+    window->New1Click();
+    EXPECT_TRUE(panel().Objects().empty());
+    EXPECT_EQ(window->windowTitle(), "Cardora");
+    window->OpenBCFile(first);
+    ASSERT_EQ(panel().Objects().size(), 1u);
+    EXPECT_EQ(panel().Objects()[0]->BoundsRect(), QRect(11, 20, 50, 30));
+    EXPECT_EQ(panel().Objects()[0]->Name(), "Component0");
+    EXPECT_FALSE(window->ChangesMade());
+}
+
+TEST_F(FileFixture, SavingAtZoomWritesZoomOneGeometryAndKeepsZoom)
+{
+    draw(10, 20, 50, 30);
+    window->ZoomSpinnerUpClick();
+    window->ZoomSpinnerUpClick();
+    window->ZoomSpinnerUpClick(); // 1.3
+    const QString path = saveAsNext();
+    EXPECT_FLOAT_EQ(panel().Zoom(), 1.3f);
+    window->New1Click();
+    window->OpenBCFile(path);
+    ASSERT_EQ(panel().Objects().size(), 1u);
+    // Opened at 1.3: the stored 11,20 50x30 shows scaled.
+    EXPECT_EQ(panel().Objects()[0]->BoundsRect(), QRect(14, 26, 65, 39));
+    EXPECT_FLOAT_EQ(panel().Objects()[0]->Zoom(), 1.3f);
+}
+
+TEST_F(FileFixture, UnreadableFileGivesMessageAndEmptyCardKeepingTheName)
+{
+    draw(10, 20, 50, 30);
+    const QString good = saveAsNext();
+    const QString bad = saved("broken.CDW");
+    QFile f(bad);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("\x01TPF0\x09TNotThere\x00\x00\x00\x00", 18);
+    f.close();
+    window->OpenBCFile(bad);
+    EXPECT_TRUE(panel().Objects().empty());
+    EXPECT_EQ(modal->messages.back().text,
+        "Unable to open " + bad + ". Possibly corrupted, possibly not a CDW file");
+    EXPECT_EQ(window->CardFileName(), good);
+    EXPECT_EQ(window->RecentFiles().Items().first(), good);
+}
+
+TEST_F(FileFixture, OpenRefusesOtherExtensionsAndDeleteLeavesShownCard)
+{
+    modal->fileNames = { folder.filePath("picture.bmp") };
+    window->Open1Click();
+    EXPECT_EQ(modal->messages.back().text, "Must be a CDW (Cardora) file");
+    EXPECT_EQ(modal->fileRequests.back().title, "Open Business Card");
+
+    draw(10, 20, 50, 30);
+    const QString path = saveAsNext();
+    modal->fileNames = { path };
+    modal->answers = { mrYes };
+    window->Delete1Click();
+    EXPECT_EQ(modal->messages.back().text, "Delete " + path + "?");
+    EXPECT_EQ(modal->messages.back().caption, "CONFIRM");
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_EQ(panel().Objects().size(), 1u);
+    EXPECT_EQ(window->CardFileName(), path);
+    window->mnuSaveClick();
+    EXPECT_TRUE(QFile::exists(path));
+}
+
+TEST_F(FileFixture, RecentFilesKeepFiveMostRecentWithoutDuplicates)
+{
+    QStringList paths;
+    for (int i = 1; i <= 6; ++i) {
+        const QString p = saved(QString("card%1.CDW").arg(i));
+        QFile f(p);
+        f.open(QIODevice::WriteOnly);
+        f.write(QByteArray("\x01\x00", 2));
+        f.close();
+        paths << p;
+        window->OpenBCFile(p);
+    }
+    QStringList expected = { paths[5], paths[4], paths[3], paths[2], paths[1] };
+    EXPECT_EQ(window->RecentFiles().Items(), expected);
+    window->OpenBCFile(paths[2]);
+    expected = QStringList { paths[2], paths[5], paths[4], paths[3], paths[1] };
+    EXPECT_EQ(window->RecentFiles().Items(), expected);
+    IniFile ini(PreferencesFileName());
+    EXPECT_EQ(ini.ReadString("MRU", "F0", ""), paths[2]);
+    EXPECT_EQ(window->Action("Recent1")->text(), "&1 " + paths[2]);
+    EXPECT_EQ(window->Action("Recent5")->text(), "&5 " + paths[1]);
+}
+
+TEST_F(FileFixture, DecliningSaveAsAfterSaveChangesDiscardsWithoutAnotherQuestion)
+{
+    draw(10, 20, 50, 30);
+    modal->answers = { mrYes };
+    modal->fileNames = { QString() }; // Save As cancelled
+    window->New1Click();
+    EXPECT_FALSE(window->ChangesMade());
+    int asked = 0;
+    for (const auto& m : modal->messages)
+        asked += m.text == "Save changes?";
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(panel().Objects().empty());
+}
+
+TEST_F(FileFixture, SidecarHoldsBackgroundArtPath)
+{
+    draw(10, 20, 50, 30);
+    const QString card = saveAsNext();
+    EXPECT_FALSE(QFile::exists(TMainScreen::SidecarFileName(card)));
+}
+
+TEST_F(FileFixture, CutCopyPasteThroughTheClipFile)
+{
+    PlainObject* a = draw(10, 20, 50, 30);
+    panel().AddToSelection(a);
+    std::uint32_t now = 5000;
+    SetTickSourceForTesting([&] { return now; });
+    panel().KeyDown(Qt::Key_C, Qt::ControlModifier);
+    panel().KeyDown(Qt::Key_V, Qt::ControlModifier);
+    panel().KeyDown(Qt::Key_V, Qt::ControlModifier); // within a second: ignored
+    ASSERT_EQ(panel().Objects().size(), 2u);
+    now += 1500;
+    panel().KeyDown(Qt::Key_V, Qt::ControlModifier);
+    ASSERT_EQ(panel().Objects().size(), 3u);
+    // Each paste offsets from the stored place, so both copies coincide.
+    EXPECT_EQ(panel().Objects()[1]->BoundsRect(), QRect(26, 35, 50, 30));
+    EXPECT_EQ(panel().Objects()[2]->BoundsRect(), QRect(26, 35, 50, 30));
+    EXPECT_NE(panel().Objects()[1]->Name(), panel().Objects()[2]->Name());
+    panel().ClearSelection();
+    panel().AddToSelection(a);
+    panel().KeyDown(Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(panel().Objects().size(), 2u);
+    SetTickSourceForTesting(nullptr);
+}
+
+TEST_F(FileFixture, CloneSitsTwentyFiveBelowInFrontAndTakesTheSelection)
+{
+    PlainObject* a = draw(10, 50, 50, 30);
+    PlainObject* b = draw(30, 60, 50, 30);
+    panel().AddToSelection(a);
+    a->Clone();
+    ASSERT_EQ(panel().Objects().size(), 3u);
+    TQGraphicControl* copy = panel().Objects().back();
+    EXPECT_NE(copy, b);
+    EXPECT_EQ(copy->Top(), 75);
+    EXPECT_EQ(copy->Left(), a->Left());
+    EXPECT_TRUE(panel().IsSelected(copy));
+    EXPECT_FALSE(panel().IsSelected(a));
+}
