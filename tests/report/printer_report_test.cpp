@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <QFile>
 #include <QPrintDialog>
+#include <QPainter>
+#include <QPicture>
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -45,6 +47,17 @@ void DrawScene(TReport& r)
     r.StretchDrawBitmap(5.0, 5.5, 6.5, 6.5, bitmap);
     r.SetBrush(clBlack, bsSolid);
     r.Polygon(QPolygon({ QPoint(150, 1200), QPoint(450, 1200), QPoint(300, 1450) }));
+    // A label's picture, made at screen resolution, stretched into its place.
+    QPicture label;
+    {
+        QPainter p(&label);
+        p.fillRect(QRect(0, 0, 100, 50), Qt::black);
+        QFont font("Arial");
+        font.setPointSize(20);
+        p.setFont(font);
+        p.drawText(QPoint(110, 40), "Lbl");
+    }
+    r.StretchDrawGraphic(r.InchRectToDevice(5.0, 7.5, 7.0, 8.0), label, QRectF(0, 0, 200, 50));
 }
 
 const QList<QRect> kSceneAreas = {
@@ -54,6 +67,8 @@ const QList<QRect> kSceneAreas = {
     QRect(0, 780, 700, 160),  // text
     QRect(720, 780, 400, 260),// bitmap
     QRect(0, 1150, 700, 330), // polygon
+    QRect(720, 1100, 185, 200), // picture: filled part
+    QRect(905, 1100, 300, 200), // picture: text
 };
 
 } // namespace
@@ -88,6 +103,8 @@ TEST(PrinterReport, RecordedPageHasTheGeometryOfThePrintedPdf)
         EXPECT_NEAR(p.right(), r.right(), 1);
         EXPECT_NEAR(p.bottom(), r.bottom(), 1);
     }
+    // The picture's frame fills the device rectangle on paper too.
+    EXPECT_EQ(InkBounds(printed, IsDark, kSceneAreas[6]), QRect(750, 1125, 150, 75));
     // The text is letters, not a filled cell.
     const QRect text = InkBounds(printed, IsDark, kSceneAreas[3]);
     EXPECT_LT(CountMatching(printed, IsDark, text), text.width() * text.height() / 2);
