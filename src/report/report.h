@@ -258,13 +258,13 @@ private:
     QString error_;
 
     TColor penColor_ = clBlack;
-    int penStyle_ = 0;  // psSolid
+    int penStyle_ = psSolid;
     int penWidth_ = 1;
-    int penMode_ = 4;   // pmCopy
+    int penMode_ = pmCopy;
     TColor brushColor_ = clWhite;
-    int brushStyle_ = 0; // bsSolid
+    int brushStyle_ = bsSolid;
     QImage brushBitmap_; // pattern or texture, null for none
-    QFont font_;
+    QFont font_ { "Arial", 10 };
     QColor fontColor_ = Qt::black;
     bool transparentText_ = false;
     QPoint penPos_;
