@@ -105,7 +105,6 @@ void TMainScreen::buildMenus()
         connect(a, &QAction::triggered, this, handler);
         return a;
     };
-    auto later = [] {}; // commands whose dialogs are not part of this window
 
     fileMenu_ = menuBar()->addMenu("&File");
     fileMenu_->setObjectName("FileMenu");
@@ -115,25 +114,26 @@ void TMainScreen::buildMenus()
     fileMenu_->addSeparator();
     item(fileMenu_, "mnuSave", "Save", [this] { mnuSaveClick(); })->setShortcut(QKeySequence("Ctrl+S"));
     item(fileMenu_, "mnuSaveAs", "Save &As...", [this] { mnuSaveAsClick(); });
-    item(fileMenu_, "mnuSaveAsBitmap", "Save As Bitmap", later);
-    item(fileMenu_, "mnuSaveAsJPG", "Save As JPG", later);
+    item(fileMenu_, "mnuSaveAsBitmap", "Save As Bitmap", [this] { mnuSaveAsBitmapClick(); });
+    item(fileMenu_, "mnuSaveAsJPG", "Save As JPG", [this] { mnuSaveAsJPGClick(); });
     fileMenu_->addSeparator();
-    item(fileMenu_, "mnuPrint", "&Print", later);
-    item(fileMenu_, "mnuPreview", "Pre&view", later);
+    item(fileMenu_, "mnuPrint", "&Print", [this] { mnuPrintClick(); });
+    item(fileMenu_, "mnuPreview", "Pre&view", [this] { mnuPreviewClick(); });
     fileMenu_->addSeparator();
-    item(fileMenu_, "mnuPrinterSetup", "Printer S&etup", later);
-    item(fileMenu_, "mnuPrinterFineTuning", "Printer Fine &Tuning", later);
-    item(fileMenu_, "mnuPrintOutlineTestPage", "Print O&utline Test Page", later);
+    item(fileMenu_, "mnuPrinterSetup", "Printer S&etup", [this] { mnuPrinterSetupClick(); });
+    item(fileMenu_, "mnuPrinterFineTuning", "Printer Fine &Tuning", [this] { mnuPrinterFineTuningClick(); });
+    item(fileMenu_, "mnuPrintOutlineTestPage", "Print O&utline Test Page", [this] { mnuPrintOutlineTestPageClick(); });
     fileMenu_->addSeparator();
     item(fileMenu_, "Exit1", "E&xit", [this] { CloseButtonClick(); });
 
     QMenu* edit = menuBar()->addMenu("&Edit");
     edit->setObjectName("EditMenu");
     defaultFontItem_ = item(edit, "mnuDefaultFont", "&Default Font - ", [this] { mnuDefaultFontClick(); });
-    item(edit, "PersonalInformation1", "&Personal Information", later);
-    item(edit, "mnuSetorChangeBackgroundArt", "&Set or Change Background Art", later);
+    item(edit, "PersonalInformation1", "&Personal Information", [this] { PersonalInformation1Click(); });
+    item(edit, "mnuSetorChangeBackgroundArt", "&Set or Change Background Art",
+        [this] { mnuSetorChangeBackgroundArtClick(); });
     edit->addSeparator();
-    item(edit, "ChangeCardLayout1", "Change Business Card Layout", later);
+    item(edit, "ChangeCardLayout1", "Change Business Card Layout", [this] { ChangeCardLayout1Click(); });
 
     QMenu* help = menuBar()->addMenu("&Help");
     help->setObjectName("HelpMenu");
@@ -203,7 +203,8 @@ void TMainScreen::buildToolBar(QWidget* bar)
     connect(grid, &QToolButton::toggled, this, [this](bool on) { panel_->SetShowGrid(on); });
     QToolButton* snap = addToolButton(bar, "SnapToGrid", "snap", "Snap to Grid", true);
     connect(snap, &QToolButton::toggled, this, [this](bool on) { panel_->SetSnapToGrid(on); });
-    addToolButton(bar, "SetBackgroundArtButton", "background", "Set or change background art", false);
+    connect(addToolButton(bar, "SetBackgroundArtButton", "background", "Set or change background art", false),
+        &QToolButton::clicked, this, [this] { mnuSetorChangeBackgroundArtClick(); });
     QToolButton* assist = addToolButton(bar, "AssistButton", "assist", "Show the Designer Assistant", false);
     assist->setText("Quick Tips");
     connect(assist, &QToolButton::clicked, this, [this] { ShowHelpTopic(2016); });
@@ -230,8 +231,8 @@ void TMainScreen::buildButtonRow(QWidget* row)
     connect(whatsThis, &QToolButton::clicked, this, [] { QWhatsThis::enterWhatsThisMode(); });
     l->addWidget(whatsThis);
     connect(button("CloseButton", "E&xit", "exit"), &QPushButton::clicked, this, [this] { CloseButtonClick(); });
-    button("PrintButton", "&Print", "print");
-    button("Previewbutton", "Pre&view", "preview");
+    connect(button("PrintButton", "&Print", "print"), &QPushButton::clicked, this, [this] { mnuPrintClick(); });
+    connect(button("Previewbutton", "Pre&view", "preview"), &QPushButton::clicked, this, [this] { mnuPreviewClick(); });
     cancelButton_ = button("Cancelbutton", "Cancel", "cancel");
     connect(cancelButton_, &QPushButton::clicked, this, [this] { CancelbuttonClick(); });
     cancelButton_->hide();

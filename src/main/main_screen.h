@@ -75,6 +75,24 @@ public:
     void About1Click();
     void ConfigurationInformation1Click();
     void ShowHelpTopic(int topic);
+    // Personal information (personal_info.cpp)
+    void PersonalInformation1Click();
+    // Layout and printing (print_commands.cpp)
+    void ChangeCardLayout1Click();
+    void mnuPrintClick();
+    void mnuPreviewClick();
+    void mnuPrinterSetupClick();
+    void mnuPrinterFineTuningClick();
+    void mnuPrintOutlineTestPageClick();
+    // Picture export (export_commands.cpp)
+    void mnuSaveAsBitmapClick();
+    void mnuSaveAsJPGClick();
+    // Background art (background_art.cpp)
+    void mnuSetorChangeBackgroundArtClick();
+    bool PrintMode() const { return printMode_; }
+    void SetPrintMode(bool v) { printMode_ = v; }
+    bool OutlineOnly() const { return outlineOnly_; }
+    void SetOutlineOnly(bool v) { outlineOnly_ = v; }
 
     // The first free default name in the saved folder (BC0001.CDW first).
     static QString DefaultCardName(const QString& savedFolder);

@@ -1,0 +1,7 @@
+#include "main/main_screen.h"
+
+namespace cardora {
+
+void TMainScreen::mnuSetorChangeBackgroundArtClick() {}
+
+} // namespace cardora
