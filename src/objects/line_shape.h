@@ -30,7 +30,6 @@ public:
     int LineStyle() const { return lineStyle_; }
     void SetLineStyle(int v);
     TPen* Pen() { return &pen_; }
-    const TPen& Pen() const { return pen_; }
     void SetPen(const TPen& p) { pen_.Assign(p); }
 
     const PropertyTable& Properties() const override;

@@ -43,10 +43,8 @@ public:
     bool Transparent() const { return transparent_; }
     void SetTransparent(bool v);
     TBrush* Brush() { return &brush_; }
-    const TBrush& Brush() const { return brush_; }
     void SetBrush(const TBrush& b) { brush_.Assign(b); }
     TPen* Pen() { return &pen_; }
-    const TPen& Pen() const { return pen_; }
     void SetPen(const TPen& p) { pen_.Assign(p); }
     int RoundPerc() const { return roundPerc_; }
     void SetRoundPerc(int v);
