@@ -3,6 +3,8 @@
 #include "objects/class_registry.h"
 #include "objects/line_shape.h"
 #include "objects/shapes.h"
+#include "objects/symbol_label.h"
+#include "objects/text_label.h"
 
 namespace cardora {
 
@@ -31,6 +33,32 @@ void RegisterCardObjectKinds()
         return TQLineShape::CreateForTool(owner);
     };
     RegisterObjectTool(psLine, lineTool);
+
+    RegisterCardClass<TQPLabel>();
+    RegisterCardClass<TQBusinessCardLabel>();
+    RegisterCardClass<TQSymbolLabel>();
+    ObjectTool labelTool;
+    labelTool.create = [](QObject* owner, TQBusinessCardPanel32& panel) -> TQGraphicControl* {
+        return TQBusinessCardLabel::CreateForTool(owner, panel, panel.Font());
+    };
+    labelTool.afterPlace = [](TQBusinessCardPanel32&, TQGraphicControl* object) {
+        if (auto* label = qobject_cast<TQBusinessCardLabel*>(object)) {
+            label->EditText();
+            label->FitToText();
+        }
+    };
+    RegisterObjectTool(psLabel, labelTool);
+    ObjectTool symbolTool;
+    symbolTool.create = [](QObject* owner, TQBusinessCardPanel32&) -> TQGraphicControl* {
+        return TQSymbolLabel::CreateForTool(owner);
+    };
+    symbolTool.afterPlace = [](TQBusinessCardPanel32&, TQGraphicControl* object) {
+        if (auto* symbol = qobject_cast<TQSymbolLabel*>(object)) {
+            symbol->SelectSymbol();
+            symbol->FitToText();
+        }
+    };
+    RegisterObjectTool(psSymbolLabel, symbolTool);
 }
 
 } // namespace cardora

@@ -1,0 +1,310 @@
+#include "objects/symbol_label.h"
+#include "core/modal.h"
+#include "core/rounding.h"
+#include "core/symbol_fonts.h"
+#include "objects/text_label_dialogs.h"
+#include <QAction>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace cardora {
+namespace {
+
+constexpr int kFirstCode = 32;
+constexpr int kCodeCount = 224;
+constexpr int kRowHeight = 30;
+constexpr int kCellWidth = 38;
+constexpr int kMaxBox = 100000;
+
+// Draws each grid entry as its symbol, through the same glyph choice as labels.
+class SymbolDelegate : public QStyledItemDelegate {
+public:
+    explicit SymbolDelegate(TGetSymbol& dialog) : QStyledItemDelegate(&dialog), dialog_(dialog) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        painter->save();
+        const bool selected = option.state & QStyle::State_Selected;
+        if (selected)
+            painter->fillRect(option.rect, option.palette.highlight());
+        const int code = index.row() + kFirstCode;
+        const SymbolGlyph glyph = GlyphForCode(dialog_.GridFontName(), code, dialog_.GridFont());
+        painter->setFont(glyph.font);
+        painter->setPen(selected ? option.palette.highlightedText().color() : ToQColor(dialog_.GridFontColor()));
+        painter->drawText(option.rect, Qt::AlignCenter, glyph.text);
+        painter->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override
+    {
+        return QSize(kCellWidth, kRowHeight);
+    }
+
+private:
+    TGetSymbol& dialog_;
+};
+
+} // namespace
+
+// ---- TQSymbolLabel
+
+TQSymbolLabel::TQSymbolLabel(QObject* owner) : TQBaseLabel(owner)
+{
+    SetLoading(true);
+    Font()->SetName(QStringLiteral("WingDings"));
+    Font()->SetSize(24);
+    SetCaption(CaptionForCode('['));
+    SetLoading(false);
+}
+
+TQSymbolLabel* TQSymbolLabel::CreateForTool(QObject* owner)
+{
+    auto* label = new TQSymbolLabel(owner);
+    label->Loaded();
+    return label;
+}
+
+QString TQSymbolLabel::CaptionForCode(int code)
+{
+    // The Windows-1252 character, so that the card file writes the same byte.
+    const char32_t ch = Windows1252Character(std::clamp(code, 0, 255));
+    return QString::fromUcs4(&ch, 1);
+}
+
+int TQSymbolLabel::Code() const
+{
+    const QList<uint> chars = Caption().toUcs4();
+    return chars.isEmpty() ? -1 : SymbolCodeOfCharacter(chars.first());
+}
+
+void TQSymbolLabel::Loaded()
+{
+    TQBaseLabel::Loaded();
+    try {
+        CalcLayout();
+        BoundsChanged();
+    } catch (...) {
+    }
+}
+
+void TQSymbolLabel::AddMenuItems(QMenu& menu)
+{
+    TQBaseLabel::AddMenuItems(menu);
+    const QList<QAction*> items = menu.actions();
+    for (auto it = items.rbegin(); it != items.rend(); ++it) {
+        QAction* a = *it;
+        const QString text = a->text();
+        if (a->data().toInt() == TQPLabel::kTextItemTag || text == QLatin1String("Font")
+            || text == QLatin1String("Alignment") || text == QLatin1String("Angle")) {
+            menu.removeAction(a);
+            if (a->parent() == &menu)
+                a->deleteLater();
+        }
+    }
+    menu.addSeparator();
+    connect(menu.addAction(QStringLiteral("Symbol Selector")), &QAction::triggered, this, [this] { SelectSymbol(); });
+}
+
+void TQSymbolLabel::ApplyFont(const QFont&) {}
+
+void TQSymbolLabel::BoundsChanged()
+{
+    TQBaseLabel::BoundsChanged();
+    if (IsLoading() || !ParentPanel())
+        return;
+    FitToGlyph();
+    SyncSelectionHandles();
+}
+
+void TQSymbolLabel::FitToGlyph()
+{
+    // The resize re-enters BoundsChanged; that call finds nothing to do.
+    if (fitting_)
+        return;
+    fitting_ = true;
+    const CaptionText text = MeasuredText(Caption());
+    const int w = Trunc(1.1 * text.Width());
+    const int h = Trunc(1.1 * text.CellHeight());
+    const LabelLayout& L = Layout();
+    const int ox = std::max({ L.mainOrigin.x(), L.shadowOrigin.x(), L.highlightOrigin.x() });
+    const int oy = std::max({ L.mainOrigin.y(), L.shadowOrigin.y(), L.highlightOrigin.y() });
+    const int width = std::clamp(w + ox, 1, kMaxBox);
+    const int height = std::clamp(h + oy, 1, kMaxBox);
+    if (width != Width() || height != Height())
+        SetBounds(Left(), Top(), width, height);
+    fitting_ = false;
+}
+
+void TQSymbolLabel::SelectSymbol()
+{
+    TGetSymbol dialog(MainWindow());
+    dialog.Setup(*Font(), Caption());
+    if (ExecModal(dialog) != mrOk)
+        return;
+    Font()->Assign(dialog.SelectedFont());
+    const int code = dialog.SelectedCode();
+    if (code >= kFirstCode && code < kFirstCode + kCodeCount)
+        SetCaption(CaptionForCode(code));
+    BoundsChanged();
+    repaint();
+}
+
+// ---- TGetSymbol
+
+TGetSymbol::TGetSymbol(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("TGetSymbol"));
+    setWindowTitle(QStringLiteral("Symbol Selector"));
+    auto* layout = new QVBoxLayout(this);
+    auto* top = new QHBoxLayout;
+    auto* prompt = new QLabel(QStringLiteral("&Font"), this);
+    fontButton_ = new QPushButton(this);
+    fontButton_->setObjectName(QStringLiteral("Fontbutton"));
+    fontButton_->setAutoDefault(false);
+    prompt->setBuddy(fontButton_);
+    top->addWidget(prompt);
+    top->addWidget(fontButton_, 1);
+    layout->addLayout(top);
+
+    symbolList_ = new QListWidget(this);
+    symbolList_->setObjectName(QStringLiteral("SymbolList"));
+    symbolList_->setViewMode(QListView::ListMode);
+    symbolList_->setFlow(QListView::LeftToRight);
+    symbolList_->setWrapping(true);
+    symbolList_->setResizeMode(QListView::Adjust);
+    symbolList_->setMovement(QListView::Static);
+    symbolList_->setUniformItemSizes(true);
+    symbolList_->setSelectionMode(QAbstractItemView::SingleSelection);
+    symbolList_->setItemDelegate(new SymbolDelegate(*this));
+    symbolList_->setMinimumHeight(8 * kRowHeight);
+    for (int code = kFirstCode; code < kFirstCode + kCodeCount; ++code) {
+        auto* item = new QListWidgetItem(symbolList_);
+        item->setData(Qt::UserRole, code);
+        item->setToolTip(QString::number(code));
+    }
+    layout->addWidget(symbolList_, 1);
+
+    selectedChar_ = new QLabel(this);
+    selectedChar_->setObjectName(QStringLiteral("SelectedChar"));
+    selectedChar_->hide();
+    AddDialogButtons(*this, *layout, kHelpTopic);
+
+    connect(fontButton_, &QPushButton::clicked, this, &TGetSymbol::FontbuttonClick);
+    connect(symbolList_, &QListWidget::itemDoubleClicked, this, [this] { done(mrOk); });
+    activate();
+}
+
+TGetSymbol::~TGetSymbol() = default;
+
+void TGetSymbol::Setup(const TFont& labelFont, const QString& caption)
+{
+    selected_.Assign(labelFont);
+    selectedChar_->setFont(selected_.ToQFont());
+    gridName_ = labelFont.Name();
+    gridStyle_ = labelFont.Style();
+    const QList<uint> chars = caption.toUcs4();
+    const int code = chars.isEmpty() ? -1 : SymbolCodeOfCharacter(chars.first());
+    if (code >= kFirstCode && code < kFirstCode + kCodeCount)
+        symbolList_->setCurrentRow(code - kFirstCode);
+    activate();
+}
+
+int TGetSymbol::ColumnsForPointSize(int points)
+{
+    if (points >= 6 && points <= 10)
+        return 14;
+    if (points >= 11 && points <= 20)
+        return 10;
+    if (points >= 21 && points <= 30)
+        return 8;
+    if (points >= 31 && points <= 40)
+        return 6;
+    if (points >= 41 && points <= 50)
+        return 4;
+    if (points >= 51 && points <= 60)
+        return 3;
+    if (points >= 61 && points <= 72)
+        return 2;
+    return 1;
+}
+
+int TGetSymbol::GridPointSize() const
+{
+    TFont f;
+    f.SetHeight(-kGridPixels);
+    return f.Size();
+}
+
+QFont TGetSymbol::GridFont() const
+{
+    TFont f;
+    f.SetName(gridName_);
+    f.SetHeight(-kGridPixels);
+    f.SetStyle(gridStyle_);
+    return f.ToQFont();
+}
+
+QString TGetSymbol::FontButtonCaption() const
+{
+    QString style;
+    if (gridStyle_ & fsItalic)
+        style = QStringLiteral("Italic ");
+    else if (gridStyle_ & fsBold)
+        style = QStringLiteral("Bold ");
+    return gridName_ + QStringLiteral(", ") + QString::number(GridPointSize()) + QStringLiteral("pt ") + style;
+}
+
+int TGetSymbol::SelectedCode() const
+{
+    const int row = symbolList_->currentRow();
+    return row >= 0 && row < kCodeCount ? row + kFirstCode : -1;
+}
+
+void TGetSymbol::FontbuttonClick()
+{
+    const std::optional<QFont> chosen = ChooseFont(selected_.ToPointFont());
+    if (chosen) {
+        selected_.AssignQFont(*chosen);
+        selectedChar_->setFont(selected_.ToQFont());
+        gridName_ = selected_.Name();
+        gridStyle_ = selected_.Style();
+        gridColor_ = selected_.Color();
+        symbolList_->viewport()->update();
+    }
+    fontButton_->setText(FontButtonCaption());
+}
+
+void TGetSymbol::applyColumns()
+{
+    columns_ = ColumnsForPointSize(GridPointSize());
+    symbolList_->setGridSize(QSize(kCellWidth, kRowHeight));
+    const int frame = 2 * symbolList_->frameWidth();
+    const int bar = symbolList_->verticalScrollBar()->sizeHint().width();
+    symbolList_->setFixedWidth(columns_ * kCellWidth + frame + bar + 2);
+}
+
+void TGetSymbol::activate()
+{
+    applyColumns();
+    fontButton_->setText(FontButtonCaption());
+}
+
+void TGetSymbol::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    activate();
+    if (QListWidgetItem* item = symbolList_->currentItem())
+        symbolList_->scrollToItem(item);
+}
+
+void TGetSymbol::reject() { done(mrCancel); }
+
+} // namespace cardora

@@ -1,0 +1,457 @@
+#include "objects/text_label.h"
+#include "core/modal.h"
+#include "objects/text_label_dialogs.h"
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+
+namespace cardora {
+
+const QStringList& AlignmentNames()
+{
+    static const QStringList n = { "taLeftJustify", "taRightJustify", "taCenter" };
+    return n;
+}
+
+const QStringList& HighlightDirectionNames()
+{
+    static const QStringList n = { "hdNone", "hdright", "hdLeft", "hdUpRight", "hdUpLeft", "hdUp" };
+    return n;
+}
+
+const QStringList& ShadowDirectionNames()
+{
+    static const QStringList n = { "sdNone", "sdRight", "sdLeft", "sdDownRight", "sdDownLeft", "sdDown" };
+    return n;
+}
+
+const QStringList& BorderStyleNames()
+{
+    static const QStringList n = { "bsNone", "bsSingle" };
+    return n;
+}
+
+// ---- TQBaseLabel
+
+TQBaseLabel::TQBaseLabel(QObject* owner) : TQGraphicControl(owner)
+{
+    // Font changes move the text: chain the layout onto the base's handling.
+    auto baseChange = Font()->OnChange;
+    Font()->OnChange = [this, baseChange] {
+        layoutDirty_ = true;
+        if (baseChange)
+            baseChange();
+    };
+    // The label sets its own font, so it never takes the panel's.
+    SetLoading(true);
+    Font()->SetName(QStringLiteral("Arial"));
+    Font()->SetSize(10);
+    SetParentFont(false);
+    // The panel's placing is the first bounds check, not this initial size.
+    SetBounds(0, 0, 142, 33);
+    SetLoading(false);
+}
+
+TQBaseLabel::~TQBaseLabel() { Font()->OnChange = nullptr; }
+
+void TQBaseLabel::changedVisibly()
+{
+    repaint();
+    if (!IsLoading())
+        NotifyChanged();
+}
+
+void TQBaseLabel::SetAlignment(int v)
+{
+    if (v == alignment_ || v < taLeftJustify || v > taCenter)
+        return;
+    alignment_ = v;
+    layoutDirty_ = true;
+    changedVisibly();
+}
+
+void TQBaseLabel::recomputeShadowOffset() { layout_.shadowOffset = ShadowOffsetFor(directionShadow_, depthShadow_); }
+
+void TQBaseLabel::recomputeHighlightOffset()
+{
+    layout_.highlightOffset = HighlightOffsetFor(directionHighlight_, depthHighlight_);
+}
+
+void TQBaseLabel::SetDepthHighlight(int v)
+{
+    if (v == depthHighlight_)
+        return;
+    depthHighlight_ = v;
+    recomputeHighlightOffset();
+    layoutDirty_ = true;
+    repaint();
+}
+
+void TQBaseLabel::SetDirectionHighlight(int v)
+{
+    if (v == directionHighlight_ || v < hdNone || v > hdUp)
+        return;
+    directionHighlight_ = v;
+    recomputeHighlightOffset();
+    layoutDirty_ = true;
+    repaint();
+}
+
+void TQBaseLabel::SetDepthShadow(int v)
+{
+    if (v == depthShadow_)
+        return;
+    depthShadow_ = v;
+    recomputeShadowOffset();
+    layoutDirty_ = true;
+    repaint();
+}
+
+void TQBaseLabel::SetDirectionShadow(int v)
+{
+    if (v == directionShadow_ || v < sdNone || v > sdDown)
+        return;
+    directionShadow_ = v;
+    recomputeShadowOffset();
+    layoutDirty_ = true;
+    repaint();
+}
+
+void TQBaseLabel::SetColorHighlight(TColor v)
+{
+    if (v == colorHighlight_)
+        return;
+    colorHighlight_ = v;
+    repaint();
+}
+
+void TQBaseLabel::SetColorShadow(TColor v)
+{
+    if (v == colorShadow_)
+        return;
+    colorShadow_ = v;
+    repaint();
+}
+
+void TQBaseLabel::SetAngle(int v)
+{
+    if (v == angle_ || (v != 0 && v != 90 && v != 180 && v != 270))
+        return;
+    const int oldWidth = Width(), oldHeight = Height();
+    angle_ = v;
+    layoutDirty_ = true;
+    // Alignment means something only for level text.
+    if (v != 0)
+        SetAlignment(taLeftJustify);
+    const bool level = v == 0 || v == 180;
+    if ((level && Height() > Width()) || (!level && Width() > Height())) {
+        SetHeight(oldWidth);
+        SetWidth(oldHeight);
+    }
+    repaint();
+}
+
+void TQBaseLabel::SetCaption(const QString& v)
+{
+    if (v == caption_)
+        return;
+    caption_ = v;
+    layoutDirty_ = true;
+    changedVisibly();
+}
+
+void TQBaseLabel::SetTransparent(bool v)
+{
+    if (v == transparent_)
+        return;
+    transparent_ = v;
+    if (transparentItem_)
+        transparentItem_->setChecked(v);
+    changedVisibly();
+}
+
+void TQBaseLabel::SetBackColor(TColor v)
+{
+    if (v == backColor_)
+        return;
+    backColor_ = v;
+    changedVisibly();
+}
+
+void TQBaseLabel::SetBorderStyle(int v)
+{
+    if (v == borderStyle_ || v < bsNone || v > bsSingle)
+        return;
+    borderStyle_ = v;
+    changedVisibly();
+}
+
+const PropertyTable& TQBaseLabel::Properties() const
+{
+    static const PropertyTable t = [this] {
+        using T = TQBaseLabel;
+        PropertyTable p = TQGraphicControl::Properties();
+        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "Alignment", taLeftJustify, &T::Alignment,
+            &T::SetAlignment, AlignmentNames()));
+        p.push_back(IntegerProp<T, int>("DepthHighlight", 0, &T::DepthHighlight, &T::SetDepthHighlight));
+        p.push_back(IntegerProp<T, int>("DepthShadow", 0, &T::DepthShadow, &T::SetDepthShadow));
+        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "DirectionHighlight", hdUpLeft, &T::DirectionHighlight,
+            &T::SetDirectionHighlight, HighlightDirectionNames()));
+        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "DirectionShadow", sdDownRight, &T::DirectionShadow,
+            &T::SetDirectionShadow, ShadowDirectionNames()));
+        p.push_back(OrdinalProp<T, TColor>(PropKind::Color, "colorHighlight", 0xFFFF00, &T::ColorHighlight,
+            &T::SetColorHighlight));
+        p.push_back(OrdinalProp<T, TColor>(PropKind::Color, "colorShadow", 0x808080, &T::ColorShadow,
+            &T::SetColorShadow));
+        p.push_back(IntegerProp<T, int>("Angle", 0, &T::Angle, &T::SetAngle));
+        p.push_back(TextProp<T>("Caption", &T::Caption, &T::SetCaption));
+        PropertyDecl font = NestedProp<T, TFont>("Font", &T::FontObject);
+        font.storedWhen = [](const Persistent& o) { return !static_cast<const T&>(o).ParentFont(); };
+        p.push_back(font);
+        p.push_back(OrdinalProp<T, bool>(PropKind::Boolean, "Transparent", std::nullopt, &T::Transparent,
+            &T::SetTransparent));
+        p.push_back(OrdinalProp<T, TColor>(PropKind::Color, "BackColor", std::nullopt, &T::BackColor,
+            &T::SetBackColor));
+        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "BorderStyle", std::nullopt, &T::BorderStyle,
+            &T::SetBorderStyle, BorderStyleNames()));
+        return p;
+    }();
+    return t;
+}
+
+void TQBaseLabel::Loaded() { TQGraphicControl::Loaded(); }
+
+void TQBaseLabel::BoundsChanged()
+{
+    TQGraphicControl::BoundsChanged();
+    layoutDirty_ = true;
+    if (Width() < 1 || Height() < 1)
+        SetBounds(Left(), Top(), std::max(1, Width()), std::max(1, Height()));
+}
+
+void TQBaseLabel::ApplyFont(const QFont& font)
+{
+    Font()->AssignQFont(font);
+    layoutDirty_ = true;
+    repaint();
+}
+
+void TQBaseLabel::ChooseFont()
+{
+    const std::optional<QFont> chosen = cardora::ChooseFont(Font()->ToPointFont());
+    if (!chosen)
+        return;
+    Font()->AssignQFont(*chosen);
+    layoutDirty_ = true;
+    repaint();
+}
+
+void TQBaseLabel::Choose3DEffects()
+{
+    TQFont3DEffects dialog(MainWindow());
+    dialog.Setup(*this);
+    if (ExecModal(dialog) != mrOk)
+        return;
+    dialog.ApplyTo(*this);
+    NotifyChanged();
+}
+
+void TQBaseLabel::ChooseBackColor()
+{
+    const std::optional<QColor> chosen = ChooseColor(ToQColor(backColor_));
+    if (!chosen)
+        return;
+    SetBackColor(FromQColor(*chosen));
+    SetTransparent(false);
+    if (transparentItem_)
+        transparentItem_->setChecked(transparent_);
+    repaint();
+}
+
+void TQBaseLabel::AddMenuItems(QMenu& menu)
+{
+    menu.addSeparator();
+    connect(menu.addAction(QStringLiteral("Font")), &QAction::triggered, this, [this] { ChooseFont(); });
+    connect(menu.addAction(QStringLiteral("3D Effects")), &QAction::triggered, this, [this] { Choose3DEffects(); });
+    QMenu* align = menu.addMenu(QStringLiteral("Alignment"));
+    const std::array<std::pair<const char*, int>, 3> choices = { { { "Left", taLeftJustify },
+        { "Center", taCenter }, { "Right", taRightJustify } } };
+    for (std::size_t i = 0; i < choices.size(); ++i) {
+        QAction* a = align->addAction(QString::fromLatin1(choices[i].first));
+        a->setCheckable(true);
+        const int value = choices[i].second;
+        connect(a, &QAction::triggered, this, [this, value] {
+            SetAlignment(value);
+            NotifyChanged();
+        });
+        alignmentItems_[i] = a;
+    }
+    transparentItem_ = menu.addAction(QStringLiteral("Transparent"));
+    transparentItem_->setCheckable(true);
+    transparentItem_->setChecked(transparent_);
+    connect(transparentItem_, &QAction::triggered, this, [this] {
+        SetTransparent(!transparent_);
+        transparentItem_->setChecked(transparent_);
+    });
+    connect(menu.addAction(QStringLiteral("Background Color")), &QAction::triggered, this,
+        [this] { ChooseBackColor(); });
+    borderItem_ = menu.addAction(QStringLiteral("Border"));
+    borderItem_->setCheckable(true);
+    connect(borderItem_, &QAction::triggered, this,
+        [this] { SetBorderStyle(borderStyle_ == bsSingle ? bsNone : bsSingle); });
+}
+
+void TQBaseLabel::PopupOpening()
+{
+    if (borderItem_)
+        borderItem_->setChecked(borderStyle_ == bsSingle);
+    if (alignmentItems_[0]) {
+        alignmentItems_[0]->setChecked(alignment_ == taLeftJustify);
+        alignmentItems_[1]->setChecked(alignment_ == taCenter);
+        alignmentItems_[2]->setChecked(alignment_ == taRightJustify);
+    }
+    // Also after a file set the value, not only after the item was used.
+    if (transparentItem_)
+        transparentItem_->setChecked(transparent_);
+}
+
+// ---- TQPLabel
+
+void TQPLabel::ChooseFont()
+{
+    TQBaseLabel::ChooseFont();
+    FitToText();
+}
+
+void TQPLabel::EditText()
+{
+    TGetLabelText dialog(MainWindow());
+    dialog.LabelText()->setText(Caption());
+    if (ExecModal(dialog) != mrOk)
+        return;
+    SetCaption(dialog.LabelText()->text());
+    FitToText();
+    repaint();
+}
+
+void TQPLabel::AddMenuItems(QMenu& menu)
+{
+    TQBaseLabel::AddMenuItems(menu);
+    menu.addSeparator();
+    QAction* text = menu.addAction(QStringLiteral("Text"));
+    text->setData(kTextItemTag);
+    // Virtual, so the business-card label's dialog opens from here as well.
+    connect(text, &QAction::triggered, this, [this] { EditText(); });
+    menu.addSeparator();
+    QMenu* rotation = menu.addMenu(QStringLiteral("Rotation"));
+    const std::array<std::pair<const char*, int>, 4> angles = { { { "No Rotation", 0 }, { "90 Degrees", 90 },
+        { "180 Degrees", 180 }, { "270 Degrees", 270 } } };
+    for (std::size_t i = 0; i < angles.size(); ++i) {
+        QAction* a = rotation->addAction(QString::fromLatin1(angles[i].first));
+        a->setCheckable(true);
+        const int angle = angles[i].second;
+        connect(a, &QAction::triggered, this, [this, angle] { SetAngle(angle); });
+        rotationItems_[i] = a;
+    }
+    hasRotationMenu_ = true;
+}
+
+void TQPLabel::PopupOpening()
+{
+    TQBaseLabel::PopupOpening();
+    if (!hasRotationMenu_)
+        return;
+    const int angles[4] = { 0, 90, 180, 270 };
+    for (int i = 0; i < 4; ++i)
+        rotationItems_[i]->setChecked(Angle() == angles[i]);
+}
+
+// ---- TQBusinessCardLabel
+
+const QStringList& TQBusinessCardLabel::PersonalInfoLabels()
+{
+    static const QStringList n = { "Name", "Company", "Title", "Address 1", "Address 2", "Address 3", "Phone 1",
+        "Phone 2", "EMail", "Fax" };
+    return n;
+}
+
+TQBusinessCardLabel* TQBusinessCardLabel::CreateForTool(QObject* owner, CardObjectParent& panel,
+    const TFont& panelFont)
+{
+    auto* label = new TQBusinessCardLabel(owner);
+    label->SetParentPanel(&panel);
+    label->Loaded();
+    label->SetCaption(QStringLiteral("Text"));
+    label->Font()->Assign(panelFont);
+    return label;
+}
+
+QStringList TQBusinessCardLabel::PanelPersonalInfo() const
+{
+    QStringList values = ParentPanel() ? ParentPanel()->PersonalInfo() : QStringList();
+    // The panel's list is not trusted to hold exactly ten.
+    values = values.mid(0, PersonalInfoLabels().size());
+    while (values.size() < PersonalInfoLabels().size())
+        values.append(QString());
+    return values;
+}
+
+void TQBusinessCardLabel::EditText()
+{
+    TGetBCLabelText dialog(PanelPersonalInfo(), MainWindow());
+    dialog.LabelText()->setText(Caption());
+    if (ExecModal(dialog) != mrOk)
+        return;
+    SetCaption(dialog.LabelText()->text());
+    FitToText();
+    repaint();
+}
+
+void TQBusinessCardLabel::PersonalInfoItemClick(const QString& itemCaption)
+{
+    const int tab = itemCaption.indexOf(QLatin1Char('\t'));
+    SetCaption(itemCaption.mid(tab + 1).left(255));
+    FitToText();
+    NotifyChanged();
+    repaint();
+}
+
+void TQBusinessCardLabel::AddMenuItems(QMenu& menu)
+{
+    TQPLabel::AddMenuItems(menu);
+    if (ParentPanel()) {
+        try {
+            QAction* first = menu.actions().isEmpty() ? nullptr : menu.actions().first();
+            personalInfoMenu_ = new QMenu(QStringLiteral("Personal Information"), &menu);
+            menu.insertMenu(first, personalInfoMenu_);
+            menu.insertSeparator(first);
+            rebuildPersonalInfoMenu();
+        } catch (...) {
+            personalInfoMenu_ = nullptr;
+        }
+    }
+    // The Text item already calls the virtual EditText of this class.
+    if (transparentItem_)
+        transparentItem_->setChecked(Transparent());
+}
+
+void TQBusinessCardLabel::rebuildPersonalInfoMenu()
+{
+    if (!personalInfoMenu_)
+        return;
+    personalInfoMenu_->clear();
+    const QStringList values = PanelPersonalInfo();
+    for (int i = 0; i < PersonalInfoLabels().size(); ++i) {
+        const QString caption = PersonalInfoLabels()[i] + QLatin1Char('\t') + values[i];
+        QAction* a = personalInfoMenu_->addAction(caption);
+        connect(a, &QAction::triggered, this, [this, caption] { PersonalInfoItemClick(caption); });
+    }
+}
+
+void TQBusinessCardLabel::PopupOpening()
+{
+    TQPLabel::PopupOpening();
+    rebuildPersonalInfoMenu();
+}
+
+} // namespace cardora

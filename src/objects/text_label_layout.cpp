@@ -1,0 +1,347 @@
+// Measuring, laying out, painting and printing of the text label family.
+#include "core/rounding.h"
+#include "core/window_placement.h"
+#include "objects/text_label.h"
+#include "report/report.h"
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPicture>
+#include <algorithm>
+#include <cstdint>
+
+namespace cardora {
+namespace {
+
+// Depths and sizes come from card files: keep the arithmetic far from overflow.
+constexpr int kMaxDepth = 1000;
+constexpr std::int64_t kMaxBox = 100000;
+
+int SaneDepth(int depth) { return std::clamp(depth, -kMaxDepth, kMaxDepth); }
+
+int BoxSize(std::int64_t v) { return static_cast<int>(std::clamp<std::int64_t>(v, 1, kMaxBox)); }
+
+QFontMetrics MetricsOn(const QFont& font, const QPaintDevice* device)
+{
+    return device ? QFontMetrics(font, device) : QFontMetrics(font);
+}
+
+// An offset in text coordinates turned into box coordinates.
+QPoint Turned(const QPoint& o, int angle)
+{
+    switch (angle) {
+    case 90: return { o.y(), -o.x() };
+    case 180: return { -o.x(), -o.y() };
+    case 270: return { -o.y(), o.x() };
+    default: return o;
+    }
+}
+
+// The reference point of a copy: one corner of its rectangle.
+QPoint OriginOf(const LabelRect& r, int angle)
+{
+    switch (angle) {
+    case 90: return { r.left, r.bottom };
+    case 180: return { r.right, r.bottom };
+    case 270: return { r.right, r.top };
+    default: return { r.left, r.top };
+    }
+}
+
+} // namespace
+
+QPoint ShadowOffsetFor(int direction, int depth)
+{
+    const int d = SaneDepth(depth);
+    switch (direction) {
+    case sdRight: return { d, 0 };
+    case sdLeft: return { -d, 0 };
+    case sdDownRight: return { d, d };
+    case sdDownLeft: return { -d, d };
+    case sdDown: return { 0, d };
+    default: return { 0, 0 };
+    }
+}
+
+QPoint HighlightOffsetFor(int direction, int depth)
+{
+    const int d = SaneDepth(depth);
+    switch (direction) {
+    case hdright: return { d, 0 };
+    case hdLeft: return { -d, 0 };
+    case hdUpRight: return { d, -d };
+    case hdUpLeft: return { -d, -d };
+    case hdUp: return { 0, -d };
+    default: return { 0, 0 };
+    }
+}
+
+// ---- CaptionText
+
+CaptionText::CaptionText(const QString& family, const QFont& font, const QString& text)
+    : runs_(SymbolRuns(family, text, font)), base_(font)
+{
+    // A symbol caption without characters still has the height of a space.
+    if (runs_.isEmpty())
+        base_ = GlyphForCode(family, ' ', font).font;
+}
+
+QList<QFont> CaptionText::metricFonts() const
+{
+    QList<QFont> fonts;
+    for (const SymbolGlyph& run : runs_)
+        fonts.append(run.font);
+    if (fonts.isEmpty())
+        fonts.append(base_);
+    return fonts;
+}
+
+int CaptionText::Width(const QPaintDevice* device) const
+{
+    int w = 0;
+    for (const SymbolGlyph& run : runs_)
+        w += MetricsOn(run.font, device).horizontalAdvance(run.text);
+    return w;
+}
+
+int CaptionText::CellHeight(const QPaintDevice* device) const
+{
+    int h = 0;
+    for (const QFont& f : metricFonts())
+        h = std::max(h, MetricsOn(f, device).height());
+    return h;
+}
+
+int CaptionText::Ascent(const QPaintDevice* device) const
+{
+    int a = 0;
+    for (const QFont& f : metricFonts())
+        a = std::max(a, MetricsOn(f, device).ascent());
+    return a;
+}
+
+int CaptionText::InternalLeading(const QPaintDevice* device) const
+{
+    int leading = 0;
+    for (const QFont& f : metricFonts()) {
+        const QFontMetrics m = MetricsOn(f, device);
+        // The em size in the device's pixels; fonts here are sized in pixels.
+        int em = f.pixelSize();
+        if (em <= 0)
+            em = Round(f.pointSizeF() * (device ? device->logicalDpiY() : ScreenPixelsPerInch()) / 72.0);
+        leading = std::max(leading, m.height() - em);
+    }
+    return std::max(0, leading);
+}
+
+int CaptionText::ExternalLeading(const QPaintDevice* device) const
+{
+    int leading = 0;
+    for (const QFont& f : metricFonts())
+        leading = std::max(leading, MetricsOn(f, device).leading());
+    return std::max(0, leading);
+}
+
+void CaptionText::Draw(QPainter& painter) const
+{
+    const QPaintDevice* device = painter.device();
+    const int baseline = Ascent(device);
+    int x = 0;
+    for (const SymbolGlyph& run : runs_) {
+        if (run.text.isEmpty())
+            continue;
+        painter.setFont(run.font);
+        painter.drawText(QPoint(x, baseline), run.text);
+        x += MetricsOn(run.font, device).horizontalAdvance(run.text);
+    }
+}
+
+// ---- TQBaseLabel: measuring
+
+QFont TQBaseLabel::ZoomedFont() const
+{
+    if (Zoom() == 1.0f)
+        return Font().ToQFont(1.0f);
+    TFont zoomed;
+    zoomed.Assign(Font());
+    zoomed.SetSize(Trunc(Font().Size() * static_cast<double>(Zoom())));
+    return zoomed.ToQFont(1.0f);
+}
+
+CaptionText TQBaseLabel::MeasuredText(const QString& text) const
+{
+    return CaptionText(Font().Name(), ZoomedFont(), text);
+}
+
+void TQBaseLabel::CalcLayout()
+{
+    if (!layoutDirty_)
+        return;
+    ++layoutRuns_;
+    const QString space = QStringLiteral(" ");
+    const CaptionText text = MeasuredText(caption_);
+    const CaptionText spaced = MeasuredText(caption_ + space);
+    LabelLayout& L = layout_;
+    L.b = text.CellHeight() + text.InternalLeading() + text.ExternalLeading();
+    L.tw = spaced.Width();
+
+    const int sx = L.shadowOffset.x(), sy = L.shadowOffset.y();
+    const int hx = L.highlightOffset.x(), hy = L.highlightOffset.y();
+    int mx = sx < 0 ? -sx : 0;
+    if (hx < 0)
+        mx = std::max(-hx, mx);
+    int my = sy < 0 ? -sy : 0;
+    if (hy < 0)
+        my = std::max(-hy, my);
+    L.textMargin = QPoint(mx, my);
+    L.l = L.b + sy - hy;
+    const int b = L.b, tw = L.tw, l = L.l;
+
+    // Fit the box; each step sees the one before. Resizing marks the layout
+    // dirty again, which the end of this run clears.
+    if (angle_ == 0 || angle_ == 180) {
+        if (angle_ == 180 && 2 * tw < Width())
+            SetWidth(BoxSize(2 * std::int64_t(tw)));
+        if (Width() <= 5)
+            SetWidth(BoxSize(tw));
+        if (1.2 * l < Height())
+            SetHeight(BoxSize(Trunc(1.2 * l)));
+        if (Height() < l)
+            SetHeight(BoxSize(l));
+    } else {
+        if (1.2 * tw < Height())
+            SetHeight(BoxSize(Trunc(1.2 * tw)));
+        if (Height() < 5)
+            SetHeight(BoxSize(tw));
+        if (1.2 * l < Width())
+            SetWidth(BoxSize(Trunc(1.2 * l)));
+        if (Width() < l)
+            SetWidth(BoxSize(l));
+    }
+    const int W = Width(), H = Height();
+
+    LabelRect main = (angle_ == 0 || angle_ == 180) ? LabelRect { mx, my, W, my + b }
+                                                     : LabelRect { my, mx, my + b, H - my };
+    const int rh = main.bottom - main.top + 1;
+    const int rw = main.right - main.left + 1;
+    if (angle_ == 90)
+        main = main.Moved(0, H - rh + hx);
+    else if (angle_ == 180)
+        main = main.Moved(W - rw - sy, 0);
+    const QPoint s = Turned(L.shadowOffset, angle_);
+    const QPoint h = Turned(L.highlightOffset, angle_);
+    L.mainRect = main;
+    L.shadowRect = main.Moved(s.x(), s.y());
+    L.highlightRect = main.Moved(h.x(), h.y());
+    L.mainOrigin = OriginOf(L.mainRect, angle_);
+    L.shadowOrigin = OriginOf(L.shadowRect, angle_);
+    L.highlightOrigin = OriginOf(L.highlightRect, angle_);
+
+    if (angle_ == 0) {
+        int x0 = main.left;
+        if (alignment_ == taRightJustify)
+            x0 = main.right - tw;
+        else if (alignment_ == taCenter)
+            x0 = (main.right - main.left) / 2 - tw / 2;
+        L.mainOrigin.setX(x0);
+        L.highlightOrigin.setX(x0 + hx);
+        L.shadowOrigin.setX(x0 + sx);
+    }
+    layoutDirty_ = false;
+}
+
+// ---- painting
+
+void TQBaseLabel::drawCopy(QPainter& canvas, const CaptionText& text, const QPoint& origin, const LabelRect& clip,
+    TColor color) const
+{
+    canvas.save();
+    canvas.setClipRect(clip.ToQRect(), Qt::IntersectClip);
+    canvas.translate(origin);
+    if (angle_ != 0)
+        canvas.rotate(-angle_); // counter-clockwise on a y-down canvas
+    canvas.setPen(ToQColor(color));
+    canvas.setBrush(Qt::NoBrush);
+    text.Draw(canvas);
+    canvas.restore();
+}
+
+void TQBaseLabel::DrawLabel(QPainter& canvas)
+{
+    CalcLayout();
+    const int W = Width(), H = Height();
+    canvas.save();
+    if (!transparent_)
+        canvas.fillRect(QRect(0, 0, W, H), ToQColor(backColor_));
+    const CaptionText text = MeasuredText(caption_);
+    // Background, shadow, highlight, text, border: each lies over the one before.
+    if (depthShadow_ > 0 && directionShadow_ != sdNone)
+        drawCopy(canvas, text, layout_.shadowOrigin, layout_.shadowRect, colorShadow_);
+    if (depthHighlight_ > 0 && directionHighlight_ != hdNone)
+        drawCopy(canvas, text, layout_.highlightOrigin, layout_.highlightRect, colorHighlight_);
+    drawCopy(canvas, text, layout_.mainOrigin, layout_.mainRect, Font()->Color());
+    if (borderStyle_ == bsSingle) {
+        canvas.setRenderHint(QPainter::Antialiasing, false);
+        canvas.setPen(QPen(Qt::black, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        canvas.setBrush(Qt::NoBrush);
+        canvas.drawRect(QRect(0, 0, W - 1, H - 1));
+    }
+    canvas.restore();
+}
+
+void TQBaseLabel::Paint()
+{
+    if (Width() < 5 || Height() < 5)
+        layoutDirty_ = true;
+    if (QPainter* p = CurrentCanvas())
+        DrawLabel(*p);
+    DrawSelectionMarkers();
+}
+
+void TQBaseLabel::FitToText()
+{
+    if (angle_ != 0)
+        return;
+    const LabelLayout& L = layout_;
+    const int px = std::max({ L.mainRect.left, L.shadowRect.left, L.highlightRect.left });
+    const int py = std::max({ L.mainRect.top, L.shadowRect.top, L.highlightRect.top });
+    const std::int64_t w = std::int64_t(px) + MeasuredText(caption_ + QStringLiteral("     ")).Width();
+    if (w > Width())
+        SetWidth(BoxSize(w));
+    const std::int64_t h = std::int64_t(py) + MeasuredText(caption_).CellHeight();
+    if (h > Height())
+        SetHeight(BoxSize(h));
+    layoutDirty_ = true;
+    repaint();
+}
+
+// ---- printing
+
+std::unique_ptr<QPicture> TQBaseLabel::MakeMetafile()
+{
+    CalcLayout(); // may refit the box first
+    auto picture = std::make_unique<QPicture>();
+    {
+        QPainter p(picture.get());
+        DrawLabel(p);
+    }
+    picture->setBoundingRect(QRect(0, 0, Width(), Height()));
+    return picture;
+}
+
+void TQBaseLabel::PrintAt(TReport& report, double x, double y)
+{
+    PrintAtResolution(report, x, y, ScreenPixelsPerInch());
+}
+
+void TQBaseLabel::PrintAtResolution(TReport& report, double x, double y, int ppi)
+{
+    if (ppi <= 0)
+        return;
+    const std::unique_ptr<QPicture> picture = MakeMetafile();
+    const double d = ppi;
+    const QRect target = report.InchRectToDevice(x + Left() / d, y + Top() / d, x + (Left() + Width()) / d,
+        y + (Top() + Height()) / d);
+    report.StretchDrawGraphic(target, *picture, QRectF(0, 0, Width(), Height()));
+}
+
+} // namespace cardora
