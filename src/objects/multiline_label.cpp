@@ -1,0 +1,417 @@
+#include "objects/multiline_label.h"
+#include "core/modal.h"
+#include "core/rounding.h"
+#include "core/window_placement.h"
+#include "objects/multiline_editor.h"
+#include "report/report.h"
+#include <QAction>
+#include <QFontMetrics>
+#include <QMenu>
+#include <QPainter>
+#include <QPicture>
+#include <algorithm>
+#include <cstdlib>
+
+namespace cardora {
+
+namespace multiline_layout {
+
+namespace {
+
+// The longest prefix of line[pos..] (at most `limit` characters) whose
+// advance fits `width`; 0 when not even one character fits.
+int fittingLength(const QString& line, int pos, int limit, const QFontMetrics& fm, int width)
+{
+    int lo = 0, hi = limit;
+    while (lo < hi) {
+        const int mid = lo + (hi - lo + 1) / 2;
+        if (fm.horizontalAdvance(line.mid(pos, mid)) <= width)
+            lo = mid;
+        else
+            hi = mid - 1;
+    }
+    return lo;
+}
+
+void wrapOne(const QString& line, const QFontMetrics& fm, int width, QStringList& out)
+{
+    const int length = static_cast<int>(line.size());
+    int pos = 0;
+    if (length == 0) {
+        out << QString();
+        return;
+    }
+    while (pos < length) {
+        // Spaces hang at the end of a line without needing room.
+        int end = length;
+        while (end > pos && line.at(end - 1) == QLatin1Char(' '))
+            --end;
+        // Every character takes at least a pixel, so no more than width + 1
+        // characters need measuring (this bounds the work on long lines).
+        const int limit = std::min(end - pos, std::max(1, width) + 1);
+        if (limit == end - pos && fm.horizontalAdvance(line.mid(pos, limit)) <= width) {
+            out << line.mid(pos);
+            return;
+        }
+        const int fits = fittingLength(line, pos, limit, fm, width);
+        // The last space within the part that fits, or right after it.
+        int space = -1;
+        for (int i = std::min(pos + fits, length - 1); i >= pos; --i)
+            if (line.at(i) == QLatin1Char(' ')) {
+                space = i;
+                break;
+            }
+        int next;
+        if (space >= pos) {
+            next = space + 1;
+            while (next < length && line.at(next) == QLatin1Char(' '))
+                ++next;
+        } else {
+            next = pos + std::max(1, fits);
+        }
+        out << line.mid(pos, next - pos);
+        pos = next;
+    }
+}
+
+} // namespace
+
+QStringList WrapLines(const QStringList& lines, const QFontMetrics& metrics, int width)
+{
+    QStringList out;
+    for (const QString& line : lines)
+        wrapOne(line, metrics, width, out);
+    return out;
+}
+
+QStringList SplitText(const QString& text)
+{
+    QString t = text;
+    t.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    if (t.isEmpty())
+        return {};
+    QStringList lines = t.split(QLatin1Char('\n'));
+    if (t.endsWith(QLatin1Char('\n')))
+        lines.removeLast();
+    return lines;
+}
+
+} // namespace multiline_layout
+
+// ---- TQMultiLineBaseLabel
+
+namespace {
+// Font heights beyond this (a damaged card file) are drawn at this height.
+constexpr int kLargestFontPixels = 2000;
+} // namespace
+
+const QStringList& TQMultiLineBaseLabel::AlignmentNames()
+{
+    static const QStringList n = { "taLeftJustify", "taRightJustify", "taCenter" };
+    return n;
+}
+
+TQMultiLineBaseLabel::TQMultiLineBaseLabel(QObject* owner) : TQGraphicControl(owner)
+{
+    // The panel's placing is the first bounds check, not this initial size.
+    SetLoading(true);
+    SetBounds(0, 0, 190, 33);
+    Font()->SetName(QStringLiteral("Arial"));
+    Font()->SetSize(10);
+    SetLoading(false);
+    // The label sets its own font, so it keeps it (and stores it) from the start.
+    SetParentFont(false);
+}
+
+TQMultiLineBaseLabel::~TQMultiLineBaseLabel() = default;
+
+void TQMultiLineBaseLabel::SetItems(const QStringList& items)
+{
+    items_ = items;
+    ++itemsRevision_;
+    if (wordWrap_)
+        layOut();
+    Invalidate();
+}
+
+void TQMultiLineBaseLabel::SetAlignment(int v)
+{
+    if (v == alignment_ || v < taLeftJustify || v > taCenter)
+        return;
+    alignment_ = v;
+    Invalidate();
+}
+
+void TQMultiLineBaseLabel::SetWordWrap(bool v)
+{
+    if (v == wordWrap_)
+        return;
+    wordWrap_ = v;
+    if (v)
+        Rewrap();
+    Invalidate();
+    if (!IsLoading())
+        NotifyChanged();
+}
+
+const PropertyTable& TQMultiLineBaseLabel::Properties() const
+{
+    static const PropertyTable t = [this] {
+        using T = TQMultiLineBaseLabel;
+        PropertyTable p = TQGraphicControl::Properties();
+        PropertyDecl items;
+        items.name = QStringLiteral("Items");
+        items.kind = PropKind::Strings;
+        items.getStrings = [](const Persistent& o) { return static_cast<const T&>(o).Items(); };
+        items.setStrings = [](Persistent& o, const QStringList& v) { static_cast<T&>(o).SetItems(v); };
+        p.push_back(items);
+        p.push_back(OrdinalProp<T, bool>(PropKind::Boolean, "AutoSize", std::nullopt, &T::AutoSize, &T::SetAutoSize));
+        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "Alignment", taLeftJustify, &T::Alignment, &T::SetAlignment,
+            AlignmentNames()));
+        PropertyDecl font;
+        font.name = QStringLiteral("Font");
+        font.kind = PropKind::Nested;
+        font.nested = [](Persistent& o) -> Persistent* { return static_cast<T&>(o).Font(); };
+        font.storedWhen = [](const Persistent& o) { return !static_cast<const T&>(o).ParentFont(); };
+        p.push_back(font);
+        p.push_back(OrdinalProp<T, bool>(PropKind::Boolean, "WordWrap", false, &T::WordWrap, &T::SetWordWrap));
+        return p;
+    }();
+    return t;
+}
+
+QFont TQMultiLineBaseLabel::ZoomedFont() const
+{
+    TFont f;
+    f.Assign(Font());
+    f.SetHeight(std::clamp(f.Height(), -kLargestFontPixels, kLargestFontPixels));
+    if (Zoom() != 1.0f)
+        f.SetSize(Trunc(f.Size() * static_cast<double>(Zoom())));
+    return f.ToQFont(1.0f);
+}
+
+int TQMultiLineBaseLabel::LineHeight() const
+{
+    // The cell height is the same for every text, "XXX" included.
+    return QFontMetrics(ZoomedFont()).height();
+}
+
+int TQMultiLineBaseLabel::LineOffset(int alignment, int boxWidth, int lineWidth)
+{
+    switch (alignment) {
+    case taRightJustify: return boxWidth - lineWidth - 1;
+    case taCenter: return boxWidth / 2 - lineWidth / 2 + 1;
+    default: return 0;
+    }
+}
+
+void TQMultiLineBaseLabel::layOut()
+{
+    const QFont font = ZoomedFont();
+    wrappedLines_ = multiline_layout::WrapLines(items_, QFontMetrics(font),
+        Width() - multiline_layout::kWrapInsets);
+    wrappedRevision_ = itemsRevision_;
+    wrappedWidth_ = Width();
+    wrappedFont_ = font;
+}
+
+void TQMultiLineBaseLabel::Rewrap()
+{
+    if (!wordWrap_)
+        return;
+    wrappedLines_.clear();
+    layOut();
+    Invalidate();
+}
+
+void TQMultiLineBaseLabel::EnsureWrapped()
+{
+    if (!wordWrap_)
+        return;
+    if (wrappedRevision_ != itemsRevision_ || wrappedWidth_ != Width() || wrappedFont_ != ZoomedFont())
+        layOut();
+}
+
+void TQMultiLineBaseLabel::DrawLines(QPainter& canvas) const
+{
+    QStringList lines = wordWrap_ ? wrappedLines_ : items_;
+    if (lines.isEmpty())
+        lines << BlankText();
+    else if (lines.size() == 1 && TrimSpaces(lines.first()).isEmpty())
+        lines << BlankText();
+
+    canvas.save();
+    canvas.setFont(ZoomedFont());
+    canvas.setPen(ToQColor(Font().Color()));
+    canvas.setBrush(Qt::NoBrush);
+    canvas.setBackgroundMode(Qt::TransparentMode);
+    const QRect box(0, 0, Width(), Height());
+    canvas.setClipRect(box, Qt::IntersectClip);
+    const QFontMetrics fm = canvas.fontMetrics();
+    const int lh = fm.height();
+    int y = 0;
+    for (const QString& line : lines) {
+        // Lines below the box are clipped away anyway.
+        if (y >= box.height() && lh > 0)
+            break;
+        const int x = LineOffset(alignment_, box.width(), fm.horizontalAdvance(line));
+        canvas.save();
+        canvas.setClipRect(QRect(0, y, box.width(), lh), Qt::IntersectClip);
+        canvas.drawText(QPoint(x, y + fm.ascent()), line);
+        canvas.restore();
+        y += lh;
+    }
+    canvas.restore();
+}
+
+std::unique_ptr<QPicture> TQMultiLineBaseLabel::MakeMetafile()
+{
+    EnsureWrapped();
+    auto picture = std::make_unique<QPicture>();
+    picture->setBoundingRect(QRect(0, 0, Width(), Height()));
+    QPainter p(picture.get());
+    DrawLines(p);
+    p.end();
+    return picture;
+}
+
+void TQMultiLineBaseLabel::FitToLines()
+{
+    const QFontMetrics fm(ZoomedFont());
+    const int lh = fm.height();
+    int w = Width();
+    if (wordWrap_)
+        Rewrap();
+    const QStringList& lines = wordWrap_ ? wrappedLines_ : items_;
+    for (const QString& line : lines)
+        w = std::max(w, fm.horizontalAdvance(line));
+    // An empty label still shows "<blank>": keep room for that one line, so
+    // the label stays visible and can be clicked.
+    const int count = std::max<int>(1, static_cast<int>(lines.size()));
+    SetBounds(Left(), Top(), w, lh * count);
+    Invalidate();
+}
+
+void TQMultiLineBaseLabel::Loaded() { TQGraphicControl::Loaded(); }
+
+void TQMultiLineBaseLabel::BoundsChanged()
+{
+    if (wordWrap_)
+        Rewrap();
+    TQGraphicControl::BoundsChanged();
+}
+
+void TQMultiLineBaseLabel::PopupOpening()
+{
+    static constexpr int order[3] = { taLeftJustify, taCenter, taRightJustify };
+    for (int i = 0; i < 3; ++i) {
+        if (alignmentItems_[i])
+            alignmentItems_[i]->setChecked(alignment_ == order[i]);
+    }
+}
+
+void TQMultiLineBaseLabel::ApplyFont(const QFont& font)
+{
+    Font()->AssignQFont(font);
+    SetParentFont(false);
+    if (wordWrap_)
+        Rewrap();
+}
+
+void TQMultiLineBaseLabel::ChooseFontCommand()
+{
+    if (const std::optional<QFont> f = ChooseFont(Font()->ToPointFont())) {
+        Font()->AssignQFont(*f);
+        SetParentFont(false);
+    }
+    if (wordWrap_)
+        Rewrap();
+}
+
+void TQMultiLineBaseLabel::Paint()
+{
+    if (QPainter* p = CurrentCanvas()) {
+        EnsureWrapped();
+        DrawLines(*p);
+    }
+    TQGraphicControl::Paint();
+}
+
+void TQMultiLineBaseLabel::PrintAt(TReport& report, double x, double y)
+{
+    const double ppi = ScreenPixelsPerInch();
+    if (ppi <= 0 || Width() <= 0 || Height() <= 0)
+        return;
+    const std::unique_ptr<QPicture> picture = MakeMetafile();
+    const QRect device = report.InchRectToDevice(x + Left() / ppi, y + Top() / ppi, x + (Left() + Width()) / ppi,
+        y + (Top() + Height()) / ppi);
+    report.StretchDrawGraphic(device, *picture, QRectF(0, 0, Width(), Height()));
+}
+
+void TQMultiLineBaseLabel::AddMenuItems(QMenu& menu)
+{
+    menu.addSeparator();
+    connect(menu.addAction(QStringLiteral("Font")), &QAction::triggered, this, [this] { ChooseFontCommand(); });
+    QMenu* sub = menu.addMenu(QStringLiteral("Alignment"));
+    const std::array<std::pair<const char*, int>, 3> choices { { { "Left", taLeftJustify },
+        { "Center", taCenter }, { "Right", taRightJustify } } };
+    for (int i = 0; i < 3; ++i) {
+        QAction* a = sub->addAction(QString::fromLatin1(choices[i].first));
+        a->setCheckable(true);
+        const int value = choices[i].second;
+        connect(a, &QAction::triggered, this, [this, value] {
+            SetAlignment(value);
+            NotifyChanged();
+        });
+        alignmentItems_[i] = a;
+    }
+}
+
+// ---- TQMultiLineLabel
+
+TQMultiLineLabel* TQMultiLineLabel::CreateForTool(QObject* owner, const TFont& font)
+{
+    auto* label = new TQMultiLineLabel(owner);
+    label->Loaded();
+    label->Font()->Assign(font);
+    label->SetParentFont(false);
+    return label;
+}
+
+void TQMultiLineLabel::AddMenuItems(QMenu& menu)
+{
+    TQMultiLineBaseLabel::AddMenuItems(menu);
+    menu.addSeparator();
+    connect(menu.addAction(QStringLiteral("Text")), &QAction::triggered, this, [this] { EditText(); });
+    wordWrapItem_ = menu.addAction(QStringLiteral("Word Wrap"));
+    wordWrapItem_->setCheckable(true);
+    wordWrapItem_->setChecked(WordWrap());
+    connect(wordWrapItem_, &QAction::triggered, this, [this] {
+        SetWordWrap(!WordWrap());
+        wordWrapItem_->setChecked(WordWrap());
+    });
+}
+
+void TQMultiLineLabel::PopupOpening()
+{
+    TQMultiLineBaseLabel::PopupOpening();
+    if (wordWrapItem_)
+        wordWrapItem_->setChecked(WordWrap());
+}
+
+bool TQMultiLineLabel::EditText()
+{
+    TMultiLineTextEditor editor(MainWindow());
+    editor.SetEditorFont(Font()->ToQFont());
+    editor.SetText(Items().join(QLatin1Char('\n')));
+    if (ExecModal(editor) != mrOk)
+        return false;
+    SetItems(multiline_layout::SplitText(editor.Text()));
+    Invalidate();
+    if (WordWrap())
+        Rewrap();
+    NotifyChanged();
+    return true;
+}
+
+} // namespace cardora
