@@ -401,7 +401,13 @@ bool TMainScreen::eventFilter(QObject* watched, QEvent* event)
     if (!w || w->window() != this || QApplication::activeModalWidget() || QApplication::activePopupWidget())
         return QMainWindow::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
+    const bool arrow = key->key() == Qt::Key_Left || key->key() == Qt::Key_Right || key->key() == Qt::Key_Up
+        || key->key() == Qt::Key_Down;
     if (event->type() == QEvent::KeyRelease) {
+        if (arrow && !key->isAutoRepeat()) {
+            panel_->KeyUp(key->key());
+            return panel_->Handle().Visible();
+        }
         if (key->modifiers() & Qt::KeypadModifier) {
             if (key->key() == Qt::Key_Plus) {
                 ZoomSpinnerUpClick();
@@ -422,11 +428,10 @@ bool TMainScreen::eventFilter(QObject* watched, QEvent* event)
     case Qt::Key_End: bar->triggerAction(QAbstractSlider::SliderToMaximum); return true;
     default: break;
     }
-    if (key->isAutoRepeat() && key->key() != Qt::Key_Left && key->key() != Qt::Key_Right
-        && key->key() != Qt::Key_Up && key->key() != Qt::Key_Down)
+    if (key->isAutoRepeat() && !arrow)
         return false;
     panel_->KeyDown(key->key(), key->modifiers());
-    return key->key() == Qt::Key_Delete || (key->modifiers() & Qt::ControlModifier
+    return (arrow && panel_->Handle().Visible()) || key->key() == Qt::Key_Delete || (key->modifiers() & Qt::ControlModifier
         && (key->key() == Qt::Key_C || key->key() == Qt::Key_V || key->key() == Qt::Key_X));
 }
 

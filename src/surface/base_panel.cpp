@@ -1,4 +1,5 @@
 #include "surface/base_panel.h"
+#include "surface/cursors.h"
 #include "core/app_folder.h"
 #include "core/modal.h"
 #include "core/rounding.h"
@@ -316,6 +317,8 @@ void TQBasePanel::SelectAll()
 
 void TQBasePanel::KeyDown(int key, Qt::KeyboardModifiers modifiers)
 {
+    if (handle_.Visible() && (key == Qt::Key_Left || key == Qt::Key_Up || key == Qt::Key_Right || key == Qt::Key_Down))
+        handle_.KeyDown(key, modifiers);
     if (modifiers & Qt::ControlModifier) {
         if (key == Qt::Key_C)
             SelectionCommand(CardCommand::Copy);
@@ -328,7 +331,11 @@ void TQBasePanel::KeyDown(int key, Qt::KeyboardModifiers modifiers)
     }
 }
 
-void TQBasePanel::keyPressEvent(QKeyEvent* event) { KeyDown(event->key(), event->modifiers()); }
+void TQBasePanel::KeyUp(int key)
+{
+    if (key == Qt::Key_Left || key == Qt::Key_Up || key == Qt::Key_Right || key == Qt::Key_Down)
+        handle_.KeyUp(key);
+}
 
 // ---------------------------------------------------------------- painting
 
@@ -402,6 +409,7 @@ void TQBasePanel::paintEvent(QPaintEvent*)
         for (TQGraphicControl* o : objects_)
             o->PaintOnPanel(p);
         currentCanvas_ = nullptr;
+        handle_.PaintOutlines(p);
         if (bandActive_) {
             p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
             p.setPen(QPen(Qt::white, 0, Qt::DotLine));
@@ -420,17 +428,8 @@ void TQBasePanel::mousePressEvent(QMouseEvent* event)
     const QPoint p = event->position().toPoint();
     const QPoint global = event->globalPosition().toPoint();
     mouseTarget_ = nullptr;
-    mouseOnHandle_ = false;
-    if (handle_.Visible() && handle_.PointInSelection(p)) {
-        mouseOnHandle_ = true;
-        HandleMouseDown(p, event->modifiers());
-        if (pointing_ && event->button() == Qt::RightButton) {
-            TQGraphicControl* o = handle_.SelectedObjectAt(p);
-            if (handle_.SelectedCount() == 1 && o)
-                o->ShowMenuAt(global);
-            else if (panelMenu_)
-                panelMenu_->popup(global);
-        }
+    if (handle_.Visible() && handle_.Bounds().contains(p)) {
+        handle_.MouseDown(event->button(), event->modifiers(), p - handle_.Bounds().topLeft(), global);
         return;
     }
     if (TQGraphicControl* o = objectAt(p)) {
@@ -441,27 +440,65 @@ void TQBasePanel::mousePressEvent(QMouseEvent* event)
     PanelMouseDown(event->button(), p, global);
 }
 
+void TQBasePanel::ForwardMouseDown(Qt::MouseButton button, const QPoint& p, const QPoint& global)
+{
+    if (TQGraphicControl* o = objectAt(p)) {
+        mouseTarget_ = o;
+        ObjectMouseDown(o, button, {}, p, global);
+        return;
+    }
+    PanelMouseDown(button, p, global);
+}
+
+void TQBasePanel::ForwardMouseUp(const QPoint& p)
+{
+    PanelMouseUp(p);
+    mouseTarget_ = nullptr;
+}
+
 void TQBasePanel::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint p = event->position().toPoint();
-    if (mouseTarget_ && pointing_)
-        setCursor(Qt::PointingHandCursor);
+    if (bandActive_) {
+        PanelMouseMove(p);
+        return;
+    }
+    if (handle_.Visible() && (handle_.Capturing() || handle_.Bounds().contains(p))) {
+        handle_.MouseMove(event->buttons(), event->modifiers(), p - handle_.Bounds().topLeft());
+        return;
+    }
+    if (pointing_ && objectAt(p))
+        setCursor(PointCursor());
+    else if (!event->buttons())
+        setCursor(pointing_ ? QCursor(Qt::ArrowCursor) : DragCursor());
     PanelMouseMove(p);
 }
 
 void TQBasePanel::mouseReleaseEvent(QMouseEvent* event)
 {
     eventModifiers_ = event->modifiers();
-    PanelMouseUp(event->position().toPoint());
+    const QPoint p = event->position().toPoint();
+    if (!bandActive_ && handle_.Visible() && (handle_.Capturing() || handle_.Bounds().contains(p))) {
+        handle_.MouseUp(event->button(), event->modifiers(), p - handle_.Bounds().topLeft());
+        mouseTarget_ = nullptr;
+        return;
+    }
+    PanelMouseUp(p);
     mouseTarget_ = nullptr;
-    mouseOnHandle_ = false;
+}
+
+void TQBasePanel::leaveEvent(QEvent*)
+{
+    if (handle_.Visible())
+        handle_.MouseLeave();
 }
 
 void TQBasePanel::mouseDoubleClickEvent(QMouseEvent* event)
 {
     const QPoint p = event->position().toPoint();
     const QPoint global = event->globalPosition().toPoint();
-    if (handle_.Visible() && handle_.PointInSelection(p)) {
+    if (handle_.Visible() && handle_.Bounds().contains(p)) {
+        handle_.DoubleClick(global);
         ObjectDblClick(nullptr, true, global);
         return;
     }
@@ -482,14 +519,14 @@ void TQBasePanel::PanelMouseDown(Qt::MouseButton button, const QPoint& p, const 
         return;
     }
     bandActive_ = true;
-    setCursor(Qt::PointingHandCursor);
+    setCursor(PointCursor());
 }
 
 void TQBasePanel::PanelMouseMove(const QPoint& p)
 {
     if (!bandActive_)
         return;
-    setCursor(Qt::PointingHandCursor);
+    setCursor(PointCursor());
     update(QRect(bandStart_, bandEnd_).normalized().adjusted(-1, -1, 1, 1));
     bandEnd_ = p;
     update(QRect(bandStart_, bandEnd_).normalized().adjusted(-1, -1, 1, 1));
@@ -555,7 +592,6 @@ void TQBasePanel::ObjectDblClick(TQGraphicControl* sender, bool fromHandle, cons
 void TQBasePanel::HandleMouseDown(const QPoint& p, Qt::KeyboardModifiers shift)
 {
     if (!pointing_) {
-        mouseOnHandle_ = false;
         PanelMouseDown(Qt::LeftButton, p, mapToGlobal(p));
         return;
     }

@@ -85,6 +85,12 @@ public:
     void FireLabelChanged() override;
     void UpdatePanelMenu();
     void KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void KeyUp(int key);
+    // Presses and releases the handle passes on to what lies beneath.
+    void ForwardMouseDown(Qt::MouseButton button, const QPoint& p, const QPoint& global);
+    void ForwardMouseUp(const QPoint& p);
+    // The panel's handler on the handle's mouse-down: Shift-click deselects.
+    void HandleMouseDown(const QPoint& p, Qt::KeyboardModifiers shift);
     void SelectAll();
     // The background, outline and grid as Paint draws them.
     void PaintBackground(QPainter& p);
@@ -127,7 +133,6 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
     // Mouse handling of the empty panel, in panel coordinates.
     void PanelMouseDown(Qt::MouseButton button, const QPoint& p, const QPoint& global);
@@ -136,7 +141,7 @@ protected:
     void ObjectMouseDown(TQGraphicControl* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
         const QPoint& p, const QPoint& global);
     void ObjectDblClick(TQGraphicControl* sender, bool fromHandle, const QPoint& global);
-    void HandleMouseDown(const QPoint& p, Qt::KeyboardModifiers shift);
+    void leaveEvent(QEvent* event) override;
 
     QStringList personalInfo_;
 
@@ -183,7 +188,6 @@ private:
     QPainter* currentCanvas_ = nullptr;
     bool syncPosted_ = false;
     TQGraphicControl* mouseTarget_ = nullptr;
-    bool mouseOnHandle_ = false;
     Qt::KeyboardModifiers eventModifiers_;
 };
 

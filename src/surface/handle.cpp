@@ -2,9 +2,18 @@
 #include "core/clock.h"
 #include "objects/graphic_control.h"
 #include "surface/base_panel.h"
+#include "surface/cursors.h"
+#include <QMenu>
+#include <QPainter>
 #include <algorithm>
+#include <climits>
+#include <cmath>
 
 namespace cardora {
+
+namespace {
+int snap(int v, int step) { return step * (v / step); }
+} // namespace
 
 TQHandle::TQHandle(TQBasePanel& panel) : panel_(panel) {}
 
@@ -49,12 +58,16 @@ void TQHandle::setBounds(const QRect& r)
     panel_.update(bounds_.adjusted(-1, -1, 1, 1));
 }
 
+// ---------------------------------------------------------------- selection
+
 void TQHandle::Select(TQGraphicControl* o)
 {
     if (o && o->Unselectable())
         return;
+    mouseDownTick_ = TickCount();
     if (!o || IndexOfSelected(o) >= 0)
         return;
+    panel_.setCursor(GrabCursor());
     if (!selection_.empty()) {
         const int l = std::min(bounds_.left(), o->Left() - 2);
         const int t = std::min(bounds_.top(), o->Top() - 2);
@@ -62,23 +75,41 @@ void TQHandle::Select(TQGraphicControl* o)
         const int b = std::max(bounds_.top() + bounds_.height() - 3, o->Top() + o->Height());
         setBounds(QRect(l, t, r - l + 3, b - t + 3));
     } else {
+        feedbackRect_ = QRect();
         enabled_ = visible_ = true;
         setBounds(QRect(o->Left() - 2, o->Top() - 2, o->Width() + 5, o->Height() + 5));
     }
     selection_.push_back(o);
+    zone_ = 0;
+    // A drag that follows the click on the object reaches the handle.
+    capturing_ = true;
     panel_.update();
+}
+
+void TQHandle::placeForUnselect()
+{
+    TQGraphicControl* first = selection_.front();
+    int l = first->Left() - 2, t = first->Top() - 2, w = first->Width() + 3, h = first->Height() + 3;
+    for (TQGraphicControl* o : selection_) {
+        l = std::min(l, o->Left() - 2);
+        t = std::min(t, o->Top() - 2);
+        const int r = std::max(l + w - 3, o->Left() + o->Width());
+        const int b = std::max(t + h - 3, o->Top() + o->Height());
+        w = r - l + 3;
+        h = b - t + 3;
+    }
+    setBounds(QRect(l, t, w, h));
 }
 
 void TQHandle::Unselect(TQGraphicControl* o)
 {
     const int i = IndexOfSelected(o);
-    if (i < 0)
-        return;
-    selection_.erase(selection_.begin() + i);
-    if (selection_.empty())
-        ClearSelection();
+    if (i >= 0)
+        selection_.erase(selection_.begin() + i);
+    if (!selection_.empty())
+        placeForUnselect();
     else
-        placeAround(5);
+        ClearSelection();
     panel_.update();
 }
 
@@ -96,6 +127,10 @@ void TQHandle::ClearSelection()
     selection_.clear();
     locked_ = false;
     visible_ = enabled_ = false;
+    feedbackRect_ = QRect();
+    dragging_ = false;
+    nudging_ = false;
+    capturing_ = false;
     setBounds(QRect(bounds_.left(), bounds_.top(), 24, 24));
     panel_.update();
 }
@@ -141,7 +176,7 @@ TQGraphicControl* TQHandle::SelectedObjectAt(const QPoint& p) const
 
 void TQHandle::RefitToSelection()
 {
-    if (selection_.empty())
+    if (selection_.empty() || refitting_)
         return;
     placeAround(6);
     panel_.update();
@@ -149,7 +184,7 @@ void TQHandle::RefitToSelection()
 
 void TQHandle::placeAround(int extra)
 {
-    int minL = INT32_MAX, minT = INT32_MAX, maxR = INT32_MIN, maxB = INT32_MIN;
+    int minL = INT_MAX, minT = INT_MAX, maxR = INT_MIN, maxB = INT_MIN;
     for (TQGraphicControl* o : selection_) {
         minL = std::min(minL, o->Left());
         minT = std::min(minT, o->Top());
@@ -157,6 +192,273 @@ void TQHandle::placeAround(int extra)
         maxB = std::max(maxB, o->Top() + o->Height());
     }
     setBounds(QRect(minL - 2, minT - 2, maxR - minL + extra, maxB - minT + extra));
+}
+
+// ---------------------------------------------------------------- moving and resizing
+
+void TQHandle::MoveSelectionTo(int left, int top, int width, int height)
+{
+    refitting_ = true;
+    const QRect old = bounds_;
+    for (TQGraphicControl* o : std::vector<TQGraphicControl*>(selection_)) {
+        if (o->Locked())
+            continue;
+        o->SetBounds(left + o->Left() - old.left(), top + o->Top() - old.top(), width + o->Width() - old.width(),
+            height + o->Height() - old.height());
+    }
+    setBounds(QRect(left, top, width, height));
+    refitting_ = false;
+}
+
+QRect TQHandle::NewBounds(int x, int y) const
+{
+    const int dx = x - downPoint_.x(), dy = y - downPoint_.y();
+    const int L = bounds_.left(), T = bounds_.top(), W = bounds_.width(), H = bounds_.height();
+    int l = L, t = T, w = W, h = H;
+    auto sx = [this](int v) { return snap(v, stepX_); };
+    auto sy = [this](int v) { return snap(v, stepY_); };
+    switch (zone_) {
+    case 0: l = sx(L + dx); t = sy(T + dy); break;
+    case 1: l = sx(L + dx); t = sy(T + dy); w = W + L - l; h = H + T - t; break;
+    case 2: t = sy(T + dy); w = sx(W + dx) - 1; h = H + T - t; break;
+    case 3: l = sx(L + dx); w = W + L - l; h = sy(H + dy) - 1; break;
+    case 4: w = sx(W + dx) - 1; h = sy(H + dy) - 1; break;
+    case 5: t = sy(T + dy); h = H + T - t; break;
+    case 6: l = sx(L + dx); w = W + L - l; break;
+    case 7: h = sy(H + dy) - 1; break;
+    case 8: w = sx(W + dx) - 1; break;
+    default: break;
+    }
+    return QRect(l, t, std::max(5, w), std::max(5, h));
+}
+
+void TQHandle::showOutline(const QRect& b)
+{
+    removeOutline();
+    feedbackRect_ = b;
+    panel_.update(QRect(b.left(), b.top(), b.width() + 1, b.height() + 1));
+}
+
+void TQHandle::removeOutline()
+{
+    if (!feedbackRect_.isNull())
+        panel_.update(feedbackRect_.adjusted(0, 0, 1, 1));
+    feedbackRect_ = QRect();
+}
+
+void TQHandle::PaintOutlines(QPainter& p) const
+{
+    auto outline = [&p](int l, int t, int r, int b) {
+        p.save();
+        p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        p.setPen(QPen(Qt::white, 0, Qt::DotLine));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRect(QPoint(l, t), QPoint(r - 1, b - 1)));
+        p.restore();
+    };
+    if (!feedbackRect_.isNull()) {
+        const QRect& f = feedbackRect_;
+        outline(f.left() + 2, f.top() + 2, f.left() + f.width() - 3, f.top() + f.height() - 3);
+    }
+    if (nudging_)
+        outline(nudgeRect_.left(), nudgeRect_.top(), nudgeRect_.right(), nudgeRect_.bottom());
+}
+
+QPoint TQHandle::limit(QPoint local) const
+{
+    const int x = std::clamp(bounds_.left() + local.x(), 0, panel_.width()) - bounds_.left();
+    const int y = std::clamp(bounds_.top() + local.y(), 0, panel_.height()) - bounds_.top();
+    return QPoint(x, y);
+}
+
+void TQHandle::runHitZones(const QPoint& local, int* zone)
+{
+    const int W = bounds_.width(), H = bounds_.height();
+    const double mx = W * 0.5, my = H * 0.5;
+    const int X = local.x(), Y = local.y();
+    Qt::CursorShape shape = Qt::ArrowCursor;
+    bool hit = false;
+    auto test = [&](bool cond, int z, Qt::CursorShape c) {
+        if (cond) {
+            *zone = z;
+            shape = c;
+            hit = true;
+        }
+    };
+    test(std::abs(X) < 8 && std::abs(Y) < 8, 1, Qt::SizeFDiagCursor);
+    test(std::abs(X - W) < 8 && std::abs(Y - H) < 8, 4, Qt::SizeFDiagCursor);
+    test(std::abs(X - W) < 8 && std::abs(Y) < 8, 2, Qt::SizeBDiagCursor);
+    test(std::abs(X) < 8 && std::abs(Y - H) < 8, 3, Qt::SizeBDiagCursor);
+    test(std::abs(X - mx) < 6.0 && std::abs(Y) < 8, 5, Qt::SizeVerCursor);
+    test(std::abs(X - mx) < 6.0 && std::abs(Y - H) < 8, 7, Qt::SizeVerCursor);
+    test(std::abs(Y - my) < 6.0 && std::abs(X) < 8, 6, Qt::SizeHorCursor);
+    test(std::abs(Y - my) < 6.0 && std::abs(X - W) < 8, 8, Qt::SizeHorCursor);
+    if (hit)
+        panel_.setCursor(shape);
+}
+
+// ---------------------------------------------------------------- mouse
+
+void TQHandle::MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, const QPoint& local,
+    const QPoint& global)
+{
+    const QPoint p = bounds_.topLeft() + local;
+    mouseDownTick_ = TickCount();
+    capturing_ = true;
+    if (panel_.Pointing() && button == Qt::LeftButton && (PointInSelection(p) || !selection_.empty())) {
+        if (!locked_) {
+            downPoint_ = local;
+            dragging_ = true;
+        }
+        panel_.HandleMouseDown(p, shift);
+        return;
+    }
+    if (button == Qt::RightButton) {
+        TQGraphicControl* o = SelectedObjectAt(p);
+        capturing_ = false;
+        if (o && SelectedCount() == 1)
+            o->ShowMenuAt(global);
+        else if (panel_.PanelMenu())
+            panel_.PanelMenu()->popup(global);
+        return;
+    }
+    // A drawing tool is active (or the middle button): the press goes beneath.
+    capturing_ = false;
+    panel_.setCursor(Qt::ArrowCursor);
+    panel_.ForwardMouseDown(button, p, global);
+}
+
+void TQHandle::MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers, const QPoint& localIn)
+{
+    if (doubleClicked_)
+        dragging_ = false;
+    doubleClicked_ = false;
+    if (!panel_.Pointing()) {
+        panel_.setCursor(DragCursor());
+        return;
+    }
+    QPoint local = localIn;
+    if ((buttons & Qt::LeftButton) && !dragging_ && !locked_) {
+        if (mouseDownTick_ > 0 && TickCount() - mouseDownTick_ > 10) {
+            downPoint_ = local;
+            dragging_ = true;
+        }
+        return;
+    }
+    if (!(buttons & Qt::LeftButton))
+        capturing_ = false;
+    int z = 0;
+    if (!dragging_)
+        panel_.setCursor(GrabCursor());
+    if (SelectedCount() == 1)
+        runHitZones(local, &z);
+    if (locked_)
+        panel_.setCursor(Qt::ForbiddenCursor);
+    if (dragging_) {
+        local = limit(local);
+        showOutline(NewBounds(local.x(), local.y()));
+    } else {
+        zone_ = z;
+    }
+}
+
+void TQHandle::MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, const QPoint& localIn)
+{
+    QPoint local = localIn;
+    if (dragging_ && TickCount() - mouseDownTick_ < 150)
+        downPoint_ = local; // a quick click moves nothing
+    mouseDownTick_ = 0;
+    if (dragging_ && button == Qt::LeftButton) {
+        local = limit(local);
+        if (local != downPoint_) {
+            const QRect r = NewBounds(local.x(), local.y());
+            MoveSelectionTo(r.left(), r.top(), r.width(), r.height());
+        }
+        removeOutline();
+        dragging_ = false;
+        capturing_ = false;
+        panel_.setCursor(Qt::ArrowCursor);
+    } else {
+        capturing_ = false;
+        panel_.ForwardMouseUp(bounds_.topLeft() + local);
+    }
+    panel_.update();
+}
+
+void TQHandle::DoubleClick(const QPoint&) { doubleClicked_ = true; }
+
+void TQHandle::MouseLeave()
+{
+    if (!dragging_)
+        panel_.setCursor(panel_.Pointing() ? Qt::ArrowCursor : DragCursor());
+}
+
+// ---------------------------------------------------------------- keys
+
+void TQHandle::KeyDown(int key, Qt::KeyboardModifiers shift)
+{
+    const bool arrow = key == Qt::Key_Left || key == Qt::Key_Up || key == Qt::Key_Right || key == Qt::Key_Down;
+    if (nudging_)
+        panel_.update(nudgeRect_.adjusted(-1, -1, 1, 1));
+    if (arrow && !nudging_ && !selection_.empty()) {
+        nudging_ = true;
+        nudgeRect_ = QRect(QPoint(bounds_.left() + 2, bounds_.top() + 2),
+            QPoint(bounds_.left() + bounds_.width() - 3, bounds_.top() + bounds_.height() - 3));
+    }
+    if (nudging_ && arrow) {
+        // Corners as stored: right and bottom are coordinates, not sizes.
+        int l = nudgeRect_.left(), t = nudgeRect_.top(), r = nudgeRect_.right(), b = nudgeRect_.bottom();
+        const int w = r - l + 1, h = b - t + 1;
+        const bool resize = (shift & Qt::ShiftModifier) && SelectedCount() == 1;
+        switch (key) {
+        case Qt::Key_Left:
+            if (resize) {
+                if (w > 10)
+                    --r;
+            } else if (l > 0) {
+                --l;
+                --r;
+            }
+            break;
+        case Qt::Key_Up:
+            if (resize) {
+                if (h > 10)
+                    --b;
+            } else if (t > 0) {
+                --t;
+                --b;
+            }
+            break;
+        case Qt::Key_Right:
+            if (w + l <= panel_.width()) {
+                if (!resize)
+                    ++l;
+                ++r;
+            }
+            break;
+        case Qt::Key_Down:
+            if (h + t <= panel_.height()) {
+                if (!resize)
+                    ++t;
+                ++b;
+            }
+            break;
+        default:
+            break;
+        }
+        nudgeRect_ = QRect(QPoint(l, t), QPoint(r, b));
+        panel_.update(nudgeRect_.adjusted(-1, -1, 1, 1));
+    }
+}
+
+void TQHandle::KeyUp(int)
+{
+    if (!nudging_)
+        return;
+    nudging_ = false;
+    const QRect n = nudgeRect_;
+    MoveSelectionTo(n.left() - 2, n.top() - 2, n.right() - n.left() + 5, n.bottom() - n.top() + 5);
+    panel_.update();
 }
 
 } // namespace cardora

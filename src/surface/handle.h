@@ -1,7 +1,11 @@
 #pragma once
 #include "core/color.h"
+#include <QPoint>
 #include <QRect>
+#include <cstdint>
 #include <vector>
+
+class QPainter;
 
 namespace cardora {
 
@@ -48,9 +52,40 @@ public:
     // Drops an object that is going away, without refitting.
     void Forget(TQGraphicControl* object);
 
+    // The handle's own bounds operation: unlocked selected objects follow its
+    // change of position and size.
+    void MoveSelectionTo(int left, int top, int width, int height);
+    // The rectangle a drag to the handle-relative point produces.
+    QRect NewBounds(int x, int y) const;
+
+    // Mouse and keys, in handle coordinates; the panel routes them here.
+    void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, const QPoint& local, const QPoint& global);
+    void MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers shift, const QPoint& local);
+    void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, const QPoint& local);
+    void DoubleClick(const QPoint& global);
+    void MouseLeave();
+    void KeyDown(int key, Qt::KeyboardModifiers shift);
+    void KeyUp(int key);
+    // True between a press that the handle took and its release.
+    bool Capturing() const { return capturing_; }
+    void Capture() { capturing_ = true; }
+
+    int Zone() const { return zone_; }
+    bool Dragging() const { return dragging_; }
+    bool Nudging() const { return nudging_; }
+    QRect FeedbackRect() const { return feedbackRect_; }
+    QPoint DownPoint() const { return downPoint_; }
+    // Drag and nudge outlines, drawn by the panel over everything else.
+    void PaintOutlines(QPainter& p) const;
+
 private:
     void placeAround(int extra);
     void setBounds(const QRect& r);
+    void placeForUnselect();
+    QPoint limit(QPoint local) const;
+    void showOutline(const QRect& bounds);
+    void removeOutline();
+    void runHitZones(const QPoint& local, int* zone);
 
     TQBasePanel& panel_;
     std::vector<TQGraphicControl*> selection_;
@@ -62,6 +97,16 @@ private:
     QRect bounds_ = QRect(0, 0, 24, 24);
     bool visible_ = false;
     bool enabled_ = false;
+    std::uint32_t mouseDownTick_ = 0;
+    QPoint downPoint_;
+    int zone_ = 0;
+    bool dragging_ = false;
+    bool doubleClicked_ = false;
+    bool nudging_ = false;
+    QRect nudgeRect_; // left/top/right/bottom corners, inclusive as stored
+    QRect feedbackRect_;
+    bool refitting_ = false;
+    bool capturing_ = false;
 };
 
 } // namespace cardora

@@ -1,0 +1,195 @@
+#include "core/clock.h"
+#include "support/plain_object.h"
+#include "surface/card_panel.h"
+#include "objects/shapes.h"
+#include "objects/line_shape.h"
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace cardora;
+using cardora::test::PlainObject;
+
+namespace {
+struct HandleFixture : ::testing::Test {
+    QObject owner;
+    TQBusinessCardPanel32 panel { nullptr, &owner };
+    std::uint32_t now = 1000;
+
+    void SetUp() override
+    {
+        SetTickSourceForTesting([this] { return now; });
+        panel.SetPanelSize(336, 192);
+        panel.show();
+    }
+    void TearDown() override { SetTickSourceForTesting(nullptr); }
+    PlainObject* add(int l, int t, int w, int h)
+    {
+        auto* o = new PlainObject(&owner);
+        panel.AddObject(o);
+        o->SetBounds(l, t, w, h);
+        return o;
+    }
+    TQHandle& handle() { return panel.Handle(); }
+    // A press, a move after `hold` ms and a release at `to`, in panel coordinates.
+    void drag(QPoint from, QPoint to, std::uint32_t hold = 200)
+    {
+        QTest::mousePress(&panel, Qt::LeftButton, {}, from);
+        now += 20;
+        QTest::mouseMove(&panel, from + QPoint(1, 0)); // starts the drag after 10 ms
+        now += hold;
+        QTest::mouseMove(&panel, to);
+        QTest::mouseRelease(&panel, Qt::LeftButton, {}, to);
+    }
+};
+} // namespace
+
+TEST_F(HandleFixture, PlacementFollowsBoundsRules)
+{
+    PlainObject* a = add(50, 60, 100, 40);
+    panel.AddToSelection(a);
+    EXPECT_EQ(handle().Bounds(), QRect(48, 58, 105, 45));
+    EXPECT_TRUE(handle().Visible());
+    PlainObject* b = add(200, 20, 20, 20);
+    panel.AddToSelection(b);
+    EXPECT_EQ(handle().Bounds(), QRect(48, 18, 175, 85));
+    handle().RefitToSelection(); // the +6 variant
+    EXPECT_EQ(handle().Bounds(), QRect(48, 18, 176, 86));
+    handle().SetLocked(true);
+    panel.RemoveFromSelection(b);
+    EXPECT_EQ(handle().Bounds(), QRect(48, 58, 105, 45));
+    panel.RemoveFromSelection(a);
+    EXPECT_FALSE(handle().Visible());
+    EXPECT_FALSE(handle().Locked());
+}
+
+TEST_F(HandleFixture, DragMovesWithSnappingAndQuickClickMovesNothing)
+{
+    PlainObject* a = add(50, 60, 100, 40);
+    panel.AddToSelection(a);
+    panel.SetSnapToGrid(true);
+    panel.SetGridSize(gs8x8);
+    EXPECT_EQ(handle().GridX(), 8);
+    drag(QPoint(100, 80), QPoint(103, 80)); // handle left 48 + 3 snaps back to 48
+    EXPECT_EQ(a->Left(), 50);
+    drag(QPoint(100, 80), QPoint(113, 80)); // 48 + 13 = 61 snaps to 56
+    EXPECT_EQ(handle().Bounds().left(), 56);
+    EXPECT_EQ(a->Left(), 58);
+    panel.SetSnapToGrid(false);
+    // Press and release within 150 ms: nothing moves even though the mouse did.
+    QTest::mousePress(&panel, Qt::LeftButton, {}, QPoint(100, 80));
+    now += 20;
+    QTest::mouseMove(&panel, QPoint(101, 80));
+    now += 50;
+    QTest::mouseMove(&panel, QPoint(130, 90));
+    QTest::mouseRelease(&panel, Qt::LeftButton, {}, QPoint(130, 90));
+    EXPECT_EQ(a->Left(), 58);
+    EXPECT_EQ(a->Top(), 58); // the snapped drag took the top from 58 to 56 too
+}
+
+TEST_F(HandleFixture, EdgeAndCornerZonesResizeWithMinimum)
+{
+    PlainObject* a = add(50, 60, 100, 40);
+    panel.AddToSelection(a);
+    const QRect h = handle().Bounds(); // 48,58 105x45
+    // The right edge zone, 10 pixels right: 9 wider.
+    QTest::mouseMove(&panel, QPoint(h.left() + h.width(), h.top() + h.height() / 2));
+    EXPECT_EQ(handle().Zone(), 8);
+    drag(QPoint(h.left() + h.width() - 1, h.top() + h.height() / 2),
+        QPoint(h.left() + h.width() + 9, h.top() + h.height() / 2));
+    EXPECT_EQ(a->Width(), 109);
+    // The bottom-right corner far up and left: a 5 x 5 handle.
+    const QRect h2 = handle().Bounds();
+    QTest::mouseMove(&panel, QPoint(h2.left() + h2.width() - 1, h2.top() + h2.height() - 1));
+    EXPECT_EQ(handle().Zone(), 4);
+    // (QTest takes a null point for the widget's centre, so aim at 1,1.)
+    drag(QPoint(h2.left() + h2.width() - 1, h2.top() + h2.height() - 1), QPoint(1, 1));
+    EXPECT_EQ(handle().Bounds().size(), QSize(5, 5));
+}
+
+TEST_F(HandleFixture, SeveralObjectsOnlyMoveAndLockedOnesStay)
+{
+    PlainObject* a = add(50, 60, 40, 20);
+    PlainObject* b = add(120, 60, 40, 20);
+    b->SetLocked(true);
+    panel.AddToSelection(a);
+    panel.AddToSelection(b);
+    const QRect h = handle().Bounds();
+    QTest::mouseMove(&panel, QPoint(h.left() + h.width() - 1, h.top() + h.height() / 2));
+    EXPECT_EQ(handle().Zone(), 0);
+    drag(QPoint(70, 70), QPoint(80, 90));
+    EXPECT_EQ(a->BoundsRect(), QRect(60, 80, 40, 20));
+    EXPECT_EQ(b->BoundsRect(), QRect(120, 60, 40, 20));
+    EXPECT_TRUE(panel.IsSelected(b));
+}
+
+TEST_F(HandleFixture, ArrowKeysNudgeOnReleaseAndShiftResizesOne)
+{
+    PlainObject* a = add(50, 60, 40, 20);
+    PlainObject* b = add(120, 60, 40, 20);
+    panel.AddToSelection(a);
+    panel.AddToSelection(b);
+    panel.KeyDown(Qt::Key_Right, {});
+    panel.KeyDown(Qt::Key_Right, {});
+    EXPECT_EQ(a->Left(), 50); // nothing moves until the key is released
+    panel.KeyUp(Qt::Key_Right);
+    EXPECT_EQ(a->Left(), 52);
+    EXPECT_EQ(b->Left(), 122);
+    // Shift with several objects selected still moves.
+    panel.KeyDown(Qt::Key_Up, Qt::ShiftModifier);
+    panel.KeyUp(Qt::Key_Up);
+    EXPECT_EQ(a->Top(), 59);
+    EXPECT_EQ(a->Height(), 20);
+
+    panel.ClearSelection();
+    panel.AddToSelection(a);
+    for (int i = 0; i < 50; ++i)
+        panel.KeyDown(Qt::Key_Left, Qt::ShiftModifier);
+    panel.KeyUp(Qt::Key_Left);
+    // The nudge rectangle counts both edges: 10 wide is an object 9 wide.
+    EXPECT_EQ(a->Width(), 9);
+    EXPECT_EQ(a->Left(), 52);
+}
+
+TEST_F(HandleFixture, ShiftClickOnSelectedObjectDeselectsIt)
+{
+    PlainObject* a = add(50, 60, 40, 20);
+    PlainObject* b = add(120, 60, 40, 20);
+    panel.AddToSelection(a);
+    panel.AddToSelection(b);
+    QTest::mouseClick(&panel, Qt::LeftButton, Qt::ShiftModifier, QPoint(130, 70));
+    EXPECT_EQ(panel.SelectionCount(), 1);
+    EXPECT_TRUE(panel.IsSelected(a));
+}
+
+TEST_F(HandleFixture, GridWriteChangesStepWithoutSnapFlag)
+{
+    EXPECT_EQ(handle().GridX(), 1);
+    handle().SetGridX(4);
+    EXPECT_EQ(handle().GridX(), 4);
+    EXPECT_TRUE(handle().SnapToGrid());
+    handle().SetSnapToGrid(false);
+    EXPECT_EQ(handle().GridX(), 1);
+}
+
+TEST_F(HandleFixture, DrawingToolsMakeShapesAndLines)
+{
+    const std::pair<TLPanelState, QString> tools[] = { { psRectangle, "TBCShapes" }, { psEllipse, "TBCShapes" },
+        { psRoundRectangle, "TBCShapes" }, { psLine, "TQLineShape" } };
+    int x = 10;
+    for (const auto& [state, cls] : tools) {
+        panel.SetPanelState(state);
+        QTest::mousePress(&panel, Qt::LeftButton, {}, QPoint(x, 20));
+        QTest::mouseMove(&panel, QPoint(x + 40, 60));
+        QTest::mouseRelease(&panel, Qt::LeftButton, {}, QPoint(x + 40, 60));
+        ASSERT_FALSE(panel.Objects().empty());
+        EXPECT_EQ(panel.Objects().back()->ClassName(), cls);
+        EXPECT_EQ(panel.Objects().back()->BoundsRect(), QRect(x, 20, 40, 40));
+        x += 60;
+    }
+    auto* e = dynamic_cast<TBCShapes*>(panel.Objects()[1]);
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->Shape(), stEllipse);
+    auto* l = dynamic_cast<TQLineShape*>(panel.Objects()[3]);
+    ASSERT_NE(l, nullptr);
+    EXPECT_EQ(l->LineStyle(), stVertical);
+}
