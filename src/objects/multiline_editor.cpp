@@ -1,15 +1,11 @@
 #include "objects/multiline_editor.h"
 #include "core/modal.h"
+#include "objects/text_label_dialogs.h"
 #include <QApplication>
-#include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QMetaObject>
 #include <QMimeData>
-#include <QPushButton>
 #include <QTextCursor>
-#include <QToolButton>
 #include <QVBoxLayout>
-#include <QWhatsThis>
 #include <algorithm>
 
 namespace cardora {
@@ -92,31 +88,7 @@ TMultiLineTextEditor::TMultiLineTextEditor(QWidget* parent) : QDialog(parent)
     memo_->setTabChangesFocus(true);
     layout->addWidget(memo_, 1);
 
-    auto* row = new QHBoxLayout;
-    row->addStretch(1);
-    auto* ok = new QPushButton(QStringLiteral("Ok"), this);
-    ok->setObjectName(QStringLiteral("OKButton"));
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, [this] { done(mrOk); });
-    row->addWidget(ok);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("Cancelbutton"));
-    connect(cancel, &QPushButton::clicked, this, [this] { done(mrCancel); });
-    row->addWidget(cancel);
-    auto* help = new QPushButton(QStringLiteral("Help"), this);
-    help->setObjectName(QStringLiteral("Helpbutton"));
-    connect(help, &QPushButton::clicked, this, [this] {
-        emit HelpRequested(kHelpTopic);
-        RequestHelpTopic(kHelpTopic);
-    });
-    row->addWidget(help);
-    auto* whatsThis = new QToolButton(this);
-    whatsThis->setObjectName(QStringLiteral("MouseHelpButton"));
-    whatsThis->setText(QStringLiteral("?"));
-    whatsThis->setToolTip(QStringLiteral("What's this?"));
-    connect(whatsThis, &QToolButton::clicked, this, [] { QWhatsThis::enterWhatsThisMode(); });
-    row->addWidget(whatsThis);
-    layout->addLayout(row);
+    AddDialogButtons(*this, *layout, kHelpTopic);
 
     memo_->setWhatsThis(QStringLiteral("Type the lines of the label here, at most %1 characters.").arg(kMaxLength));
     resize(360, 220);
@@ -124,13 +96,5 @@ TMultiLineTextEditor::TMultiLineTextEditor(QWidget* parent) : QDialog(parent)
 }
 
 void TMultiLineTextEditor::reject() { done(mrCancel); }
-
-void TMultiLineTextEditor::RequestHelpTopic(int topic)
-{
-    QWidget* window = MainWindow();
-    if (!window || window->metaObject()->indexOfMethod("ShowHelpTopic(int)") < 0)
-        return;
-    QMetaObject::invokeMethod(window, "ShowHelpTopic", Q_ARG(int, topic));
-}
 
 } // namespace cardora

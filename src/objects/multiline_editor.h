@@ -3,7 +3,6 @@
 #include <QPlainTextEdit>
 
 class QMimeData;
-class QPushButton;
 
 namespace cardora {
 
@@ -31,7 +30,7 @@ private:
 };
 
 // The "Multi-line Text Editor": the lines of a multi-line label in one
-// edit field, with Ok, Cancel and Help.
+// edit field above the Ok, Cancel and Help row of the objects' dialogs.
 class TMultiLineTextEditor : public QDialog {
     Q_OBJECT
 public:
@@ -47,13 +46,6 @@ public:
 
     // Closes with the Cancel result (also for Escape and the close box).
     void reject() override;
-
-    // Opens a help topic in the main window's help viewer when the main
-    // window offers one (objects do not know the main window's class).
-    static void RequestHelpTopic(int topic);
-
-signals:
-    void HelpRequested(int topic);
 
 private:
     TLimitedMemo* memo_ = nullptr;

@@ -105,12 +105,6 @@ namespace {
 constexpr int kLargestFontPixels = 2000;
 } // namespace
 
-const QStringList& TQMultiLineBaseLabel::AlignmentNames()
-{
-    static const QStringList n = { "taLeftJustify", "taRightJustify", "taCenter" };
-    return n;
-}
-
 TQMultiLineBaseLabel::TQMultiLineBaseLabel(QObject* owner) : TQGraphicControl(owner)
 {
     // The panel's placing is the first bounds check, not this initial size.

@@ -1,5 +1,6 @@
 #pragma once
 #include "objects/graphic_control.h"
+#include "objects/text_label.h"
 #include <QFont>
 #include <QStringList>
 #include <array>
@@ -37,8 +38,6 @@ QStringList SplitText(const QString& text);
 class TQMultiLineBaseLabel : public TQGraphicControl {
     Q_OBJECT
 public:
-    enum TAlignment { taLeftJustify, taRightJustify, taCenter };
-    static const QStringList& AlignmentNames();
     // What an empty label shows (and prints) in place of its lines.
     static QString BlankText() { return QStringLiteral("<blank>"); }
 
@@ -67,7 +66,7 @@ public:
     QFont ZoomedFont() const;
     // Height of one line: the cell height of "XXX" in the zoomed font.
     int LineHeight() const;
-    // Where a line of width `lineWidth` starts in a box `boxWidth` wide.
+    // Where a line of width `lineWidth` starts in a box `boxWidth` wide (TAlignment).
     static int LineOffset(int alignment, int boxWidth, int lineWidth);
 
     // Draws the lines (or "<blank>") in object coordinates, transparent.

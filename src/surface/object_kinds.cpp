@@ -2,6 +2,7 @@
 #include "surface/card_panel.h"
 #include "objects/class_registry.h"
 #include "objects/line_shape.h"
+#include "objects/multiline_label.h"
 #include "objects/shapes.h"
 #include "objects/symbol_label.h"
 #include "objects/text_label.h"
@@ -59,6 +60,19 @@ void RegisterCardObjectKinds()
         }
     };
     RegisterObjectTool(psSymbolLabel, symbolTool);
+
+    RegisterCardClass<TQMultiLineLabel>();
+    ObjectTool multiLineTool;
+    multiLineTool.create = [](QObject* owner, TQBusinessCardPanel32& panel) -> TQGraphicControl* {
+        return TQMultiLineLabel::CreateForTool(owner, panel.Font());
+    };
+    multiLineTool.afterPlace = [](TQBusinessCardPanel32&, TQGraphicControl* object) {
+        if (auto* label = qobject_cast<TQMultiLineLabel*>(object)) {
+            label->EditText();
+            label->FitToLines();
+        }
+    };
+    RegisterObjectTool(psMultiLineLabel, multiLineTool);
 }
 
 } // namespace cardora

@@ -2,6 +2,7 @@
 #include "fake_parent.h"
 #include "objects/multiline_editor.h"
 #include "objects/multiline_label.h"
+#include "objects/text_label_dialogs.h"
 #include "support/scripted_modal.h"
 #include <QApplication>
 #include <QClipboard>
@@ -11,18 +12,6 @@
 
 using namespace cardora;
 using namespace cardora::test;
-
-namespace {
-
-// Stands in for the main window: records the help topics asked for.
-class HelpRecorder : public QWidget {
-    Q_OBJECT
-public:
-    QList<int> topics;
-    Q_INVOKABLE void ShowHelpTopic(int topic) { topics << topic; }
-};
-
-} // namespace
 
 TEST(MultiLineEditor, AcceptsAtMost254TypedOrPastedCharacters)
 {
@@ -66,28 +55,26 @@ TEST(MultiLineEditor, AcceptsAtMost254TypedOrPastedCharacters)
 
 TEST(MultiLineEditor, ButtonsCloseWithTheirResultsAndHelpOpensItsTopic)
 {
-    HelpRecorder window;
-    SetMainWindow(&window);
-    {
-        TMultiLineTextEditor editor;
-        auto* ok = editor.findChild<QPushButton*>("OKButton");
-        auto* cancel = editor.findChild<QPushButton*>("Cancelbutton");
-        auto* help = editor.findChild<QPushButton*>("Helpbutton");
-        ASSERT_TRUE(ok && cancel && help);
-        EXPECT_EQ(ok->text(), "Ok");
-        EXPECT_TRUE(ok->isDefault());
-        EXPECT_EQ(cancel->text(), "Cancel");
-        help->click();
-        EXPECT_EQ(window.topics, QList<int>({ 40001 }));
-        ok->click();
-        EXPECT_EQ(editor.result(), mrOk);
-        cancel->click();
-        EXPECT_EQ(editor.result(), mrCancel);
-        editor.setResult(0);
-        editor.reject(); // Escape and the close box
-        EXPECT_EQ(editor.result(), mrCancel);
-    }
-    SetMainWindow(nullptr);
+    QList<int> topics;
+    SetDialogHelpHandler([&](int topic) { topics << topic; });
+    TMultiLineTextEditor editor;
+    auto* ok = editor.findChild<QPushButton*>("OkButton");
+    auto* cancel = editor.findChild<QPushButton*>("CancelButton");
+    auto* help = editor.findChild<QPushButton*>("HelpButton");
+    ASSERT_TRUE(ok && cancel && help);
+    EXPECT_EQ(ok->text(), "Ok");
+    EXPECT_TRUE(ok->isDefault());
+    EXPECT_EQ(cancel->text(), "Cancel");
+    help->click();
+    EXPECT_EQ(topics, QList<int>({ 40001 }));
+    ok->click();
+    EXPECT_EQ(editor.result(), mrOk);
+    cancel->click();
+    EXPECT_EQ(editor.result(), mrCancel);
+    editor.setResult(0);
+    editor.reject(); // Escape and the close box
+    EXPECT_EQ(editor.result(), mrCancel);
+    SetDialogHelpHandler(nullptr);
 }
 
 TEST(MultiLineEditor, EditTextTakesTheLinesOnOkOnly)
@@ -145,5 +132,3 @@ TEST(MultiLineEditor, ToolLabelTakesTheFontGivenAndKeepsIt)
     EXPECT_EQ(*l->Font(), toolFont);
     EXPECT_FALSE(l->ParentFont());
 }
-
-#include "multiline_editor_test.moc"

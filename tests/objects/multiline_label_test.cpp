@@ -137,7 +137,7 @@ TEST(MultiLineLabel, ConstructionDefaults)
     EXPECT_FALSE(l.ParentFont());
     EXPECT_FALSE(l.WordWrap());
     EXPECT_FALSE(l.AutoSize());
-    EXPECT_EQ(l.Alignment(), Label::taLeftJustify);
+    EXPECT_EQ(l.Alignment(), taLeftJustify);
     EXPECT_TRUE(l.Items().isEmpty());
     EXPECT_EQ(l.ClassName(), "TQMultiLineLabel");
 }
@@ -213,13 +213,13 @@ TEST(MultiLineLabel, AlignmentOffsetsAreOnePixelFromExact)
     const QRect left = Ink(Render(l));
     ASSERT_FALSE(left.isNull());
 
-    l.SetAlignment(Label::taRightJustify);
+    l.SetAlignment(taRightJustify);
     const QRect right = Ink(Render(l));
     // The line starts at width - d - 1: one pixel stays free at the right.
     EXPECT_EQ(right.left() - left.left(), 191 - d - 1);
     EXPECT_EQ(right.top(), left.top());
 
-    l.SetAlignment(Label::taCenter);
+    l.SetAlignment(taCenter);
     const QRect centre = Ink(Render(l));
     // (191 div 2) - (d div 2) + 1: one pixel right of the exact middle.
     EXPECT_EQ(centre.left() - left.left(), 95 - d / 2 + 1);
@@ -229,9 +229,9 @@ TEST(MultiLineLabel, AlignmentOffsetsAreOnePixelFromExact)
     l.SetItems({ "Hi", "Hello there" });
     const int lh = l.LineHeight();
     const int d2 = QFontMetrics(l.ZoomedFont()).horizontalAdvance("Hello there");
-    l.SetAlignment(Label::taLeftJustify);
+    l.SetAlignment(taLeftJustify);
     const QRect leftLine2 = Ink(Render(l), QRect(0, lh, 191, lh));
-    l.SetAlignment(Label::taRightJustify);
+    l.SetAlignment(taRightJustify);
     const QImage two = Render(l);
     EXPECT_EQ(Ink(two, QRect(0, 0, 191, lh)), right);
     EXPECT_EQ(Ink(two, QRect(0, lh, 191, lh)).left() - leftLine2.left(), 191 - d2 - 1);
@@ -331,7 +331,7 @@ TEST(MultiLineLabel, MenusAndCommands)
     // Alignment items set the property, notify, and are ticked on opening.
     const int before = panel.ChangedCount;
     Item(menu, "Right")->trigger();
-    EXPECT_EQ(l->Alignment(), Label::taRightJustify);
+    EXPECT_EQ(l->Alignment(), taRightJustify);
     EXPECT_EQ(panel.ChangedCount, before + 1);
     l->PopupOpening();
     EXPECT_TRUE(Item(menu, "Right")->isChecked());
@@ -390,7 +390,7 @@ TEST(MultiLineLabel, CardFileRoundTripIsByteForByte)
     full->SetName("Component0");
     full->SetBounds(12, 20, 200, 45);
     full->SetItems({ "Jane Doe", "", "  12 Long Street  ", QString(300, 'x') });
-    full->SetAlignment(Label::taCenter);
+    full->SetAlignment(taCenter);
     full->Font()->SetName("Times New Roman");
     full->Font()->SetColor(clNavy);
     full->SetWordWrap(true);
@@ -445,7 +445,7 @@ TEST(MultiLineLabel, CardFileRoundTripIsByteForByte)
     auto* back = qobject_cast<Label*>(read[0]);
     ASSERT_NE(back, nullptr);
     EXPECT_EQ(back->Items(), full->Items());
-    EXPECT_EQ(back->Alignment(), Label::taCenter);
+    EXPECT_EQ(back->Alignment(), taCenter);
     EXPECT_TRUE(back->WordWrap());
     EXPECT_TRUE(back->AutoSize());
     EXPECT_EQ(*back->Font(), *full->Font());
