@@ -193,3 +193,17 @@ TEST_F(HandleFixture, DrawingToolsMakeShapesAndLines)
     ASSERT_NE(l, nullptr);
     EXPECT_EQ(l->LineStyle(), stVertical);
 }
+
+TEST_F(HandleFixture, PressOnUnselectedObjectSelectsAndDragsIt)
+{
+    PlainObject* a = add(50, 60, 40, 20);
+    QTest::mousePress(&panel, Qt::LeftButton, {}, QPoint(60, 70));
+    EXPECT_TRUE(panel.IsSelected(a));
+    now += 100;
+    QTest::mouseMove(&panel, QPoint(70, 75));
+    now += 100;
+    QTest::mouseMove(&panel, QPoint(90, 80));
+    now += 300;
+    QTest::mouseRelease(&panel, Qt::LeftButton, {}, QPoint(90, 80));
+    EXPECT_EQ(a->BoundsRect(), QRect(70, 65, 40, 20));
+}
