@@ -124,6 +124,16 @@ void TQSymbolLabel::BoundsChanged()
     SyncSelectionHandles();
 }
 
+void TQSymbolLabel::LayoutChanged(const LabelLayout& previous)
+{
+    const LabelLayout& now = Layout();
+    if (IsLoading() || !ParentPanel())
+        return;
+    if (now.mainOrigin != previous.mainOrigin || now.shadowOrigin != previous.shadowOrigin
+        || now.highlightOrigin != previous.highlightOrigin)
+        FitToGlyph();
+}
+
 void TQSymbolLabel::FitToGlyph()
 {
     // The resize re-enters BoundsChanged; that call finds nothing to do.

@@ -37,6 +37,8 @@ public:
 
 protected:
     void AddMenuItems(QMenu& menu) override;
+    // New effect offsets move the origins: the box follows at once.
+    void LayoutChanged(const LabelLayout& previous) override;
 
 private:
     bool fitting_ = false;

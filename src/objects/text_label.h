@@ -150,6 +150,8 @@ public:
 
 protected:
     void AddMenuItems(QMenu& menu) override;
+    // Runs after each real layout run with the layout before it.
+    virtual void LayoutChanged(const LabelLayout& /*previous*/) {}
     // Repaint; NotifyChanged unless loading.
     void changedVisibly();
     void repaint() { Invalidate(); }

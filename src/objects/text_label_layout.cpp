@@ -177,6 +177,7 @@ void TQBaseLabel::CalcLayout()
     if (!layoutDirty_)
         return;
     ++layoutRuns_;
+    const LabelLayout previous = layout_;
     const QString space = QStringLiteral(" ");
     const CaptionText text = MeasuredText(caption_);
     const CaptionText spaced = MeasuredText(caption_ + space);
@@ -247,6 +248,7 @@ void TQBaseLabel::CalcLayout()
         L.shadowOrigin.setX(x0 + sx);
     }
     layoutDirty_ = false;
+    LayoutChanged(previous);
 }
 
 // ---- painting
