@@ -8,6 +8,7 @@
 #include "main/version.h"
 #include "objects/card_dump.h"
 #include "objects/stream_error.h"
+#include "printing/batch_print.h"
 #include "surface/card_panel.h"
 #include "surface/object_kinds.h"
 #include <QApplication>
@@ -34,6 +35,16 @@ const char* kUsage =
     "  resave IN.CDW OUT.CDW         open a card and save it under another name\n"
     "  render IN.CDW OUT.png [--border] [--prefs CDW.INI]\n"
     "                                write the card picture at 96 pixels per inch\n"
+    "  print IN.CDW OUT.pdf [--prefs CDW.INI] [--outline] [--preview]\n"
+    "        [--positions 1,2,5] [--sheets N] [--dpi 600]\n"
+    "                                print the card many-up on sheets into a PDF file\n"
+    "                                with no unprintable margins, as File > Print does,\n"
+    "                                with the layout, paper and nudges of the preferences;\n"
+    "                                --outline prints the outline test page, --preview\n"
+    "                                the preview page; --positions lists the positions\n"
+    "                                to fill (1-based, row by row; default all);\n"
+    "                                --sheets the number of sheets (1 to 999, default 1);\n"
+    "                                --dpi the resolution (72 to 2400, default 600)\n"
     "  --help                        show this help\n"
     "  --version                     show the version\n"
     "\n"
@@ -190,6 +201,30 @@ int render(const Options& o)
     return 0;
 }
 
+int print(const QStringList& args)
+{
+    QString error;
+    const std::optional<TBatchPrintOptions> o = ParseBatchPrintArguments(args, &error);
+    if (!o)
+        return fail(error);
+    TPreferences prefs;
+    if (!o->Prefs.isEmpty()) {
+        if (!QFileInfo(o->Prefs).isFile())
+            return fail("Cannot open file " + o->Prefs);
+        prefs = LoadPreferencesFile(o->Prefs);
+    }
+    OpenCard card(prefs.Layout);
+    try {
+        card.Load(o->Input);
+    } catch (const EStreamError& e) {
+        return fail(e.Message());
+    }
+    error = RunBatchPrint(card.panel, card.backgroundArt, prefs.Layout, prefs.Nudges, *o);
+    if (!error.isEmpty())
+        return fail(error);
+    return 0;
+}
+
 } // namespace
 
 int RunCli(int argc, char** argv)
@@ -222,6 +257,8 @@ int RunCli(int argc, char** argv)
     RegisterCardObjectKinds();
 
     const QString command = args.takeFirst();
+    if (command == "print")
+        return print(args);
     const Options o = parse(args);
     if (!o.error.isEmpty())
         return fail(o.error);

@@ -39,7 +39,7 @@ public:
     bool PrintingAvailable() const { return printingAvailable_; }
     TCardLayout& CardLayout() { return prefs_.Layout; }
     TPreferences& Preferences() { return prefs_; }
-    std::array<bool, 10>& SelectedPositions() { return selectedPositions_; }
+    TPositionSelection& SelectedPositions() { return selectedPositions_; }
     TMRUFileList& RecentFiles() { return *mru_; }
 
     // --- operations other parts of the program use
@@ -117,7 +117,7 @@ private:
     void rebuildRecentMenu();
 
     TPreferences prefs_;
-    std::array<bool, 10> selectedPositions_ {};
+    TPositionSelection selectedPositions_;
     bool printMode_ = true;
     bool outlineOnly_ = false;
     bool suppressChanges_ = true;

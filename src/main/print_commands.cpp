@@ -1,12 +1,180 @@
+#include "core/modal.h"
+#include "main/help_window.h"
 #include "main/main_screen.h"
+#include "printing/fine_tune_dialog.h"
+#include "printing/layout_dialog.h"
+#include "printing/print_run.h"
+#include "printing/select_cards_dialog.h"
+#include "report/printer_report.h"
+#include "surface/card_panel.h"
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <memory>
 
 namespace cardora {
 
-void TMainScreen::ChangeCardLayout1Click() {}
-void TMainScreen::mnuPrintClick() {}
-void TMainScreen::mnuPreviewClick() {}
-void TMainScreen::mnuPrinterSetupClick() {}
-void TMainScreen::mnuPrinterFineTuningClick() {}
-void TMainScreen::mnuPrintOutlineTestPageClick() {}
+namespace {
+
+// The main window's printer settings: made by the first printer command and
+// kept for the whole run, so the printer, paper and copies chosen stay chosen.
+class PrintJobSettingsHolder : public QObject {
+public:
+    explicit PrintJobSettingsHolder(QObject* parent) : QObject(parent) { setObjectName("PrintJobSettings"); }
+    TPrinterReport Report;
+};
+
+TPrinterReport& PrintJobSettings(TMainScreen& window)
+{
+    auto* holder = window.findChild<PrintJobSettingsHolder*>("PrintJobSettings", Qt::FindDirectChildrenOnly);
+    if (!holder)
+        holder = new PrintJobSettingsHolder(&window);
+    return holder->Report;
+}
+
+void showHelp(int context) { ShowHelpTopic(context); }
+
+// Printing to the PDF file printer asks where the file goes; false when the user cancels.
+bool ChoosePdfTarget(TPrinterReport& settings)
+{
+    if (!settings.IsPdfFile())
+        return true;
+    const QFileInfo current(settings.OutputFileName());
+    FileDialogRequest request;
+    request.save = true;
+    request.title = "Print to PDF File";
+    request.filter = "PDF file (*.pdf)";
+    request.defaultExt = "pdf";
+    request.folder = current.absolutePath();
+    request.fileName = current.fileName();
+    request.overwritePrompt = true;
+    const QString fileName = ChooseFileName(request);
+    if (fileName.isEmpty())
+        return false;
+    settings.SelectPdfFile(fileName);
+    return true;
+}
+
+bool DoPageSetup(TMainScreen& window)
+{
+    TPrinterReport& settings = PrintJobSettings(window);
+    TSelectSpecificLabels dialog(&settings, &window);
+    QObject::connect(&dialog, &TSelectSpecificLabels::HelpRequested, &dialog, &showHelp);
+    const TCardLayout& layout = window.CardLayout();
+    dialog.Setup(window.SelectedPositions(), layout, SheetSizeInches(layout.Papersize));
+    if (ExecModal(dialog) != mrOk)
+        return false;
+    window.SelectedPositions() = dialog.Flags();
+    return true;
+}
+
+void DoPrint(TMainScreen& window)
+{
+    TPrintRun run;
+    run.Panel = window.BusinessCardPanel();
+    run.Settings = &PrintJobSettings(window);
+    run.Selection = window.SelectedPositions();
+    run.Layout = window.CardLayout();
+    run.Nudges = window.Preferences().Nudges;
+    run.BackgroundFile = window.BackgroundArtPath();
+    run.PrintMode = window.PrintMode();
+    run.OutlineOnly = window.OutlineOnly();
+    run.Owner = &window;
+    run.ShowHelp = &showHelp;
+    cardora::DoPrint(run);
+}
+
+} // namespace
+
+void TMainScreen::ChangeCardLayout1Click()
+{
+    LoadPreferences();
+    TEditCardLayout dialog(this);
+    connect(&dialog, &TEditCardLayout::HelpRequested, &dialog, &showHelp);
+    dialog.SetUseMM(CardLayout().UseMM);
+    dialog.Values = CardLayout();
+    if (ExecModal(dialog) != mrOk)
+        return;
+    const bool useMM = dialog.UseMM();
+    CardLayout() = dialog.Values;
+    CardLayout().UseMM = useMM;
+    SavePreferences();
+    SetCardSizeFromInches();
+    BusinessCardPanel()->update();
+}
+
+void TMainScreen::mnuPrintClick()
+{
+    if (!PrintingAvailable())
+        return;
+    SetPrintMode(true);
+    TPrinterReport& settings = PrintJobSettings(*this);
+    settings.SelectPaper(CardLayout().Papersize);
+    BusinessCardPanel()->SetPreviewing(false);
+    SetOutlineOnly(false);
+    if (!DoPageSetup(*this))
+        return;
+    settings.ReReadDeviceMetrics();
+    QCoreApplication::processEvents();
+
+    const double bottom = settings.BottomUnprintableMargin();
+    if (BottomMarginWarningDue(bottom, CardLayout(), SelectedPositions(), Preferences().ShowBottomMarginWarning)) {
+        const TBottomMarginAnswer answer = AskBottomMargin(bottom, this, &showHelp);
+        if (answer.DontShowAgain) {
+            Preferences().ShowBottomMarginWarning = false;
+            SavePreferences();
+        }
+        if (!answer.Continue)
+            return;
+    }
+    if (!ChoosePdfTarget(settings))
+        return;
+    DoPrint(*this);
+}
+
+void TMainScreen::mnuPreviewClick()
+{
+    if (!PrintingAvailable())
+        return;
+    SetPrintMode(false);
+    PrintJobSettings(*this).SelectPaper(CardLayout().Papersize);
+    BusinessCardPanel()->SetPreviewing(true);
+    SetOutlineOnly(false);
+    DoPrint(*this);
+    BusinessCardPanel()->SetPreviewing(false);
+}
+
+void TMainScreen::mnuPrinterSetupClick()
+{
+    if (!PrintingAvailable())
+        return;
+    PrintJobSettings(*this).PrinterSetupDialog();
+}
+
+void TMainScreen::mnuPrinterFineTuningClick()
+{
+    if (!PrintingAvailable())
+        return;
+    TPrintFineTune dialog(Preferences().Nudges, this);
+    connect(&dialog, &TPrintFineTune::HelpRequested, &dialog, &showHelp);
+    if (ExecModal(dialog) != mrOk)
+        return;
+    Preferences().Nudges = dialog.Nudges();
+    SavePreferences();
+}
+
+void TMainScreen::mnuPrintOutlineTestPageClick()
+{
+    if (!PrintingAvailable())
+        return;
+    SetPrintMode(true);
+    SetOutlineOnly(true);
+    TPrinterReport& settings = PrintJobSettings(*this);
+    if (!settings.PrintDialog())
+        return;
+    if (!ChoosePdfTarget(settings))
+        return;
+    DoPrint(*this);
+}
 
 } // namespace cardora

@@ -1,4 +1,10 @@
 #pragma once
+#include <QRectF>
+#include <QSizeF>
+#include <QString>
+#include <array>
+#include <cstddef>
+#include <vector>
 
 namespace cardora {
 
@@ -23,6 +29,90 @@ struct TPrinterNudges {
     int LeftMarginNudge = 0;
     int VerticalSpacing = 0;
     int HorizontalSpacing = 0;
+};
+
+inline constexpr int kMaxAcross = 10;
+inline constexpr int kMaxDown = 30;
+inline constexpr int kMaxPositions = kMaxAcross * kMaxDown;
+inline constexpr int kPaperLetter = 1;
+inline constexpr int kPaperA4 = 9;
+inline constexpr double kNudgeStep = 1.0 / 32.0;
+
+// Which positions of a sheet to fill, by index row * across + column. It
+// grows with the layout up to 10 x 30; positions never set take the value of
+// the last fill, so "all selected" also covers positions a larger layout adds.
+class TPositionSelection {
+public:
+    explicit TPositionSelection(std::size_t count = 10, bool value = false) : flags_(count, value), rest_(value) {}
+
+    std::size_t size() const { return flags_.size(); }
+    // False outside 0 .. kMaxPositions - 1.
+    bool operator[](std::size_t index) const;
+    bool At(int index) const { return index >= 0 && (*this)[static_cast<std::size_t>(index)]; }
+    // Indexes outside 0 .. kMaxPositions - 1 are ignored.
+    void Set(int index, bool value);
+    void Toggle(int index) { Set(index, !At(index)); }
+    // Every position, present and future.
+    void fill(bool value);
+    // Makes room for `count` positions (at most kMaxPositions).
+    void Resize(std::size_t count);
+    // True when one of the first `count` positions is selected.
+    bool AnyOf(int count) const;
+    // True when every one of the positions first .. first + count - 1 is selected.
+    bool AllOf(int first, int count) const;
+
+private:
+    std::vector<bool> flags_;
+    bool rest_ = false;
+};
+
+// One entry of the list of predefined card stocks.
+struct TPredefinedLayout {
+    const char* Name;
+    double Height;
+    double Width;
+    double TopMargin;
+    double LeftMargin;
+    double HPitch;
+    double VPitch;
+    int Papersize;
+};
+
+const std::array<TPredefinedLayout, 14>& PredefinedLayoutTable();
+// The layout with entry `index` loaded (sizes, 2 x 5, paper code); unchanged for a bad index.
+TCardLayout ApplyPredefinedLayout(TCardLayout layout, int index);
+
+// 1 inch = 25.4 mm exactly.
+inline double InchesToMillimetres(double inches) { return inches * 25.4; }
+inline double MillimetresToInches(double mm) { return mm * 0.039370078740157480314; }
+// Fixed-point text with 7 significant digits and 3 decimals ("0.600").
+QString FormatFixed3(double value);
+// A value rounded to three decimals through that text.
+double RoundToThousandths(double value);
+
+// The sheet in inches as the selection picture assumes it: 8.5 x 11 for
+// Letter, otherwise 8.268 x 11.69.
+QSizeF SheetSizeInches(int papersize);
+
+// Empty when the layout is acceptable, else the first failing check's message.
+QString ValidCardMessage(const TCardLayout& layout);
+
+// The layout as a print job uses it: nudges applied, counts brought into
+// 1 .. 10 across and 1 .. 30 down (a hand-edited preferences file is not trusted).
+struct TSheetGeometry {
+    double CardHeight = 2.0;
+    double CardWidth = 3.5;
+    int Across = 2;
+    int Down = 5;
+    double TopMargin = 0.5;
+    double LeftMargin = 0.75;
+    double HPitch = 3.5;
+    double VPitch = 2.0;
+
+    static TSheetGeometry From(const TCardLayout& layout, const TPrinterNudges& nudges);
+    int Positions() const { return Across * Down; }
+    // The card at (row, col), from 0, in inches on the sheet.
+    QRectF CardRect(int row, int col) const;
 };
 
 } // namespace cardora

@@ -1,0 +1,158 @@
+#include "printing/fine_tune_dialog.h"
+#include "core/modal.h"
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <cstdlib>
+
+namespace cardora {
+
+QString NudgeText(int nudge)
+{
+    if (nudge == 0)
+        return QStringLiteral("None");
+    const QString amount = QString::number(std::abs(static_cast<long long>(nudge))) + "/32\"";
+    return (nudge < 0 ? QStringLiteral("Decrease by ") : QStringLiteral("Increase by ")) + amount;
+}
+
+TSpinButtonPair::TSpinButtonPair(QWidget* parent) : QWidget(parent)
+{
+    auto* l = new QVBoxLayout(this);
+    l->setContentsMargins(0, 0, 0, 0);
+    l->setSpacing(0);
+    up_ = new QToolButton(this);
+    up_->setObjectName("Up");
+    up_->setArrowType(Qt::UpArrow);
+    up_->setAutoRepeat(true);
+    down_ = new QToolButton(this);
+    down_->setObjectName("Down");
+    down_->setArrowType(Qt::DownArrow);
+    down_->setAutoRepeat(true);
+    l->addWidget(up_);
+    l->addWidget(down_);
+}
+
+TPrintFineTune::TPrintFineTune(const TPrinterNudges& nudges, QWidget* parent) : QDialog(parent)
+{
+    setObjectName("PrintFineTune");
+    setWindowTitle("Printer Fine-Tuning");
+    // FormCreate: the working copy.
+    values_ = { nudges.TopMarginNudge, nudges.LeftMarginNudge, nudges.VerticalSpacing, nudges.HorizontalSpacing };
+
+    struct PanelText {
+        const char* title;
+        const char* spinner;
+        const char* label;
+        const char* explanation;
+    };
+    const PanelText panels[4] = {
+        { "Top Margin nudge", "TopMarginSpinner", "lTopMarginNudge",
+            "Moves every card up (up arrow) or down (down arrow)." },
+        { "Left Margin nudge", "LeftMarginSpinner", "LLeftMarginNudge",
+            "Moves every card left (up arrow) or right (down arrow)." },
+        { "Vertical Spacing", "VerticalSpacingSpinner", "LVerticalSpacing",
+            "Moves the rows closer together (up arrow) or further apart (down arrow)." },
+        { "Horizontal Spacing", "HorizontalSpacingSpinner", "LHorizontalSpacing",
+            "Moves the columns closer together (up arrow) or further apart (down arrow)." },
+    };
+
+    auto* top = new QVBoxLayout(this);
+    auto* grid = new QGridLayout;
+    for (int i = 0; i < 4; ++i) {
+        auto* box = new QGroupBox(panels[i].title, this);
+        auto* l = new QHBoxLayout(box);
+        spinners_[i] = new TSpinButtonPair(box);
+        spinners_[i]->setObjectName(panels[i].spinner);
+        labels_[i] = new QLabel(box);
+        labels_[i]->setObjectName(panels[i].label);
+        labels_[i]->setMinimumWidth(110);
+        auto* explanation = new QLabel(panels[i].explanation, box);
+        explanation->setWordWrap(true);
+        l->addWidget(spinners_[i]);
+        l->addWidget(labels_[i]);
+        l->addWidget(explanation, 1);
+        grid->addWidget(box, i / 2, i % 2);
+        const auto which = static_cast<Which>(i);
+        connect(spinners_[i]->UpButton(), &QToolButton::clicked, this, [this, which] { SpinnerUpClick(which); });
+        connect(spinners_[i]->DownButton(), &QToolButton::clicked, this,
+            [this, which] { SpinnerDownClick(which); });
+    }
+    top->addLayout(grid);
+
+    auto* buttons = new QHBoxLayout;
+    auto* defaults = new QPushButton("Default", this);
+    defaults->setObjectName("DefaultButton");
+    auto* ok = new QPushButton("OK", this);
+    ok->setObjectName("OKButton");
+    ok->setDefault(true);
+    auto* cancel = new QPushButton("Cancel", this);
+    cancel->setObjectName("CancelButton");
+    auto* help = new QPushButton("&Help", this);
+    help->setObjectName("HelpButton");
+    buttons->addWidget(defaults);
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    buttons->addWidget(help);
+    top->addLayout(buttons);
+    connect(defaults, &QPushButton::clicked, this, [this] { DefaultButtonClick(); });
+    connect(ok, &QPushButton::clicked, this, [this] { OKButtonClick(); });
+    connect(cancel, &QPushButton::clicked, this, [this] { CancelButtonClick(); });
+    connect(help, &QPushButton::clicked, this, [this] { HelpButtonClick(); });
+}
+
+TPrinterNudges TPrintFineTune::Nudges() const
+{
+    TPrinterNudges n;
+    n.TopMarginNudge = values_[TopMargin];
+    n.LeftMarginNudge = values_[LeftMargin];
+    n.VerticalSpacing = values_[VerticalSpacing];
+    n.HorizontalSpacing = values_[HorizontalSpacing];
+    return n;
+}
+
+void TPrintFineTune::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    FormActivate();
+}
+
+void TPrintFineTune::reject() { CancelButtonClick(); }
+
+void TPrintFineTune::FormActivate() { ShowValues(); }
+
+void TPrintFineTune::ShowValues()
+{
+    for (int i = 0; i < 4; ++i)
+        labels_[i]->setText(NudgeText(values_[i]));
+}
+
+void TPrintFineTune::SpinnerDownClick(Which which)
+{
+    if (values_[which] < kHighest)
+        ++values_[which];
+    ShowValues();
+}
+
+void TPrintFineTune::SpinnerUpClick(Which which)
+{
+    if (values_[which] > kLowest)
+        --values_[which];
+    ShowValues();
+}
+
+void TPrintFineTune::DefaultButtonClick()
+{
+    values_.fill(0);
+    ShowValues();
+}
+
+void TPrintFineTune::OKButtonClick() { done(mrOk); }
+void TPrintFineTune::CancelButtonClick() { done(mrCancel); }
+void TPrintFineTune::HelpButtonClick() { emit HelpRequested(kHelpContext); }
+
+} // namespace cardora

@@ -1,0 +1,71 @@
+#pragma once
+#include "printing/card_layout.h"
+#include <QDialog>
+#include <array>
+
+class QLabel;
+class QToolButton;
+
+namespace cardora {
+
+// "Decrease by 3/32\"", "None", "Increase by 8/32\"".
+QString NudgeText(int nudge);
+
+// A pair of small arrow buttons, up above down.
+class TSpinButtonPair : public QWidget {
+    Q_OBJECT
+public:
+    explicit TSpinButtonPair(QWidget* parent = nullptr);
+    QToolButton* UpButton() const { return up_; }
+    QToolButton* DownButton() const { return down_; }
+
+private:
+    QToolButton* up_;
+    QToolButton* down_;
+};
+
+// "Printer Fine-Tuning": four offsets in 1/32 inch that correct where the
+// printer puts the cards. Works on a copy; OK stores it in Nudges.
+class TPrintFineTune : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kHelpContext = 2103;
+    static constexpr int kLowest = -8;
+    static constexpr int kHighest = 8;
+
+    enum Which { TopMargin, LeftMargin, VerticalSpacing, HorizontalSpacing };
+
+    explicit TPrintFineTune(const TPrinterNudges& nudges, QWidget* parent = nullptr);
+
+    // The working copy, and after OK the accepted values.
+    TPrinterNudges Nudges() const;
+    int Value(Which which) const { return values_[which]; }
+
+    // --- handlers
+    void FormActivate();
+    void ShowValues();
+    // The down arrow moves the cards down or right: the nudge grows.
+    void SpinnerDownClick(Which which);
+    void SpinnerUpClick(Which which);
+    void DefaultButtonClick();
+    void OKButtonClick();
+    void CancelButtonClick();
+    void HelpButtonClick();
+
+    TSpinButtonPair* Spinner(Which which) const { return spinners_[which]; }
+    QLabel* ValueLabel(Which which) const { return labels_[which]; }
+
+signals:
+    void HelpRequested(int context);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void reject() override;
+
+private:
+    std::array<int, 4> values_ {};
+    std::array<TSpinButtonPair*, 4> spinners_ {};
+    std::array<QLabel*, 4> labels_ {};
+};
+
+} // namespace cardora

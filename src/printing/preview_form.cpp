@@ -1,0 +1,331 @@
+#include "printing/preview_form.h"
+#include "core/modal.h"
+#include "core/rounding.h"
+#include "core/window_placement.h"
+#include "report/recording_report.h"
+#include <QCursor>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWhatsThis>
+#include <algorithm>
+
+namespace cardora {
+
+namespace {
+const QColor kDesk(128, 128, 128);
+
+// A magnifying glass: the cursor of the preview's page.
+QCursor magnifyCursor()
+{
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::white, 4));
+    p.drawEllipse(QRectF(3, 3, 16, 16));
+    p.drawLine(QPointF(17, 17), QPointF(28, 28));
+    p.setPen(QPen(Qt::black, 2));
+    p.drawEllipse(QRectF(3, 3, 16, 16));
+    p.setPen(QPen(Qt::black, 3));
+    p.drawLine(QPointF(17, 17), QPointF(28, 28));
+    p.end();
+    return QCursor(pixmap, 11, 11);
+}
+} // namespace
+
+// ---- the page control
+
+TPreviewPage::TPreviewPage(QWidget* parent) : QWidget(parent)
+{
+    setObjectName("PreviewPage");
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TPreviewPage::SetPage(const TRecordingReport* pages, int index, QSize pageSize, int margin, int shadow)
+{
+    pages_ = pages;
+    index_ = index;
+    shadow_ = shadow;
+    sheet_ = QRect(QPoint(margin, margin), pageSize);
+    resize(pageSize.width() + 2 * margin + shadow, pageSize.height() + 2 * margin + shadow);
+    update();
+}
+
+void TPreviewPage::paintEvent(QPaintEvent* event)
+{
+    QPainter p(this);
+    p.fillRect(event->rect(), kDesk);
+    if (sheet_.isEmpty())
+        return;
+    p.fillRect(sheet_.translated(shadow_, shadow_), Qt::black);
+    p.fillRect(sheet_, Qt::white);
+    p.setClipRect(event->rect());
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    if (pages_)
+        pages_->DrawPage(p, index_, QRectF(sheet_));
+    p.setClipping(false);
+    p.setPen(QPen(Qt::black, 0));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(sheet_.adjusted(0, 0, -1, -1));
+}
+
+void TPreviewPage::mousePressEvent(QMouseEvent* event)
+{
+    if (OnMouseDown)
+        OnMouseDown(event->button());
+}
+
+// ---- the preview component
+
+TFilePreview::TFilePreview(QObject* parent) : QObject(parent) { setObjectName("FilePreview1"); }
+
+int TFilePreview::Pages() const { return pages_ ? pages_->PageCount() : 0; }
+
+QSizeF TFilePreview::sheetInches() const
+{
+    if (!pages_ || pages_->PageCount() == 0)
+        return QSizeF(8.5, 11.0);
+    const QSize device = pages_->PageSize(std::clamp(currentPage_ - 1, 0, pages_->PageCount() - 1));
+    return QSizeF(double(device.width()) / std::max(1, pages_->XDpi()),
+        double(device.height()) / std::max(1, pages_->YDpi()));
+}
+
+void TFilePreview::Start(QScrollArea* scrollBox)
+{
+    scrollBox_ = scrollBox;
+    if (!scrollBox_)
+        return;
+    active_ = true;
+    auto* page = new TPreviewPage;
+    scrollBox_->setWidget(page);
+    scrollBox_->setWidgetResizable(false);
+    scrollBox_->setAlignment(Qt::AlignCenter);
+    pageControl_ = page;
+    currentPage_ = FirstPage();
+    PrintPage(currentPage_);
+}
+
+void TFilePreview::Finish()
+{
+    active_ = false;
+}
+
+void TFilePreview::PrintPage(int page)
+{
+    if (!pageControl_)
+        return;
+    const int count = Pages();
+    currentPage_ = count > 0 ? std::clamp(page, 1, count) : 1;
+    layoutPage();
+    emit PageChange();
+}
+
+void TFilePreview::layoutPage()
+{
+    if (!pageControl_)
+        return;
+    const QSizeF inches = sheetInches();
+    const double scale = ScreenPixelsPerInch() * zoom_ / 100.0;
+    const QSize size(std::max(1, Round(inches.width() * scale)), std::max(1, Round(inches.height() * scale)));
+    const int margin = Round(inches.width() * scale * marginPercent_ / 100.0);
+    pageControl_->SetPage(pages_, currentPage_ - 1, size, margin, shadowDepth_);
+}
+
+void TFilePreview::SetZoom(double percent)
+{
+    percent = std::clamp(percent, kMinZoom, kMaxZoom);
+    if (percent == zoom_)
+        return;
+    zoom_ = percent;
+    emit ZoomChange();
+}
+
+double TFilePreview::ZoomPageWidthFactor() const
+{
+    if (!scrollBox_)
+        return zoom_;
+    const QSizeF inches = sheetInches();
+    const double available = scrollBox_->viewport()->width() - shadowDepth_;
+    const double perZoom = inches.width() * ScreenPixelsPerInch() / 100.0 * (1.0 + 2 * marginPercent_ / 100.0);
+    return std::clamp(available / perZoom, kMinZoom, kMaxZoom);
+}
+
+double TFilePreview::ZoomPageFactor() const
+{
+    if (!scrollBox_)
+        return zoom_;
+    const QSizeF inches = sheetInches();
+    const double ppi = ScreenPixelsPerInch();
+    const double margins = 2 * marginPercent_ / 100.0 * inches.width() * ppi / 100.0;
+    const double height = (scrollBox_->viewport()->height() - shadowDepth_) / (inches.height() * ppi / 100.0 + margins);
+    return std::clamp(std::min(ZoomPageWidthFactor(), height), kMinZoom, kMaxZoom);
+}
+
+// ---- the window
+
+TPreviewForm::TPreviewForm(QWidget* parent) : QDialog(parent)
+{
+    setObjectName("PreviewForm");
+    setWindowTitle("Label Preview");
+    setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint | Qt::WindowSystemMenuHint);
+    setSizeGripEnabled(true);
+    resize(640, 520);
+
+    auto* top = new QVBoxLayout(this);
+    top->setContentsMargins(0, 0, 0, 0);
+    ScrollBox1 = new QScrollArea(this);
+    ScrollBox1->setObjectName("ScrollBox1");
+    ScrollBox1->setBackgroundRole(QPalette::Dark);
+    top->addWidget(ScrollBox1, 1);
+    FilePreview1 = new TFilePreview(this);
+
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(6, 4, 6, 6);
+    CloseButton = new QPushButton("Ok", this);
+    CloseButton->setObjectName("CloseButton");
+    CloseButton->setDefault(true);
+    auto zoomButton = [&](const char* name, const QString& text, const QString& hint) {
+        auto* b = new QToolButton(this);
+        b->setObjectName(name);
+        b->setText(text);
+        b->setToolTip(hint);
+        row->addWidget(b);
+        return b;
+    };
+    row->addWidget(CloseButton);
+    sbZoomIn = zoomButton("sbZoomIn", "+", "Zoom in");
+    sbZoomOut = zoomButton("sbZoomOut", QString(QChar(0x2212)), "Zoom out");
+    sbZoomPageWidth = zoomButton("sbZoomPageWidth", "Width", "Fit the page's width");
+    sbZoomPage = zoomButton("sbZoomPage", "Page", "Show the whole page");
+    row->addStretch(1);
+    auto* help = new QPushButton("Help", this);
+    help->setObjectName("Helpbutton");
+    auto* whatsThis = new QToolButton(this);
+    whatsThis->setObjectName("MouseHelpButton");
+    whatsThis->setText("?");
+    whatsThis->setToolTip("What's this?");
+    row->addWidget(help);
+    row->addWidget(whatsThis);
+    top->addLayout(row);
+
+    connect(CloseButton, &QPushButton::clicked, this, [this] { CloseButtonClick(); });
+    connect(sbZoomIn, &QToolButton::clicked, this, [this] { SBZoomInClick(); });
+    connect(sbZoomOut, &QToolButton::clicked, this, [this] { SBZoomOutClick(); });
+    connect(sbZoomPageWidth, &QToolButton::clicked, this, [this] { SBZoomPageWidthClick(); });
+    connect(sbZoomPage, &QToolButton::clicked, this, [this] { SBZoomPageClick(); });
+    connect(help, &QPushButton::clicked, this, [this] { emit HelpRequested(kHelpContext); });
+    connect(whatsThis, &QToolButton::clicked, this, [] { QWhatsThis::enterWhatsThisMode(); });
+    connect(FilePreview1, &TFilePreview::PageChange, this, [this] { FilePreview1PageChange(); });
+    connect(FilePreview1, &TFilePreview::ZoomChange, this, [this] { FilePreview1ZoomChange(); });
+
+    // FormCreate: the scroll box shows the magnifier.
+    ScrollBox1->viewport()->setCursor(magnifyCursor());
+    ScrollBox1->installEventFilter(this);
+    ScrollBox1->viewport()->installEventFilter(this);
+}
+
+TPreviewForm::~TPreviewForm() = default;
+
+void TPreviewForm::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    FormActivate();
+}
+
+void TPreviewForm::FormActivate()
+{
+    if (!firstActivation_)
+        return;
+    firstActivation_ = false;
+    RestoreWindowPlacement(*this, "TPreviewForm");
+    FilePreview1->Start(ScrollBox1);
+    if (TPreviewPage* page = FilePreview1->PageControl()) {
+        page->setCursor(ScrollBox1->viewport()->cursor());
+        page->OnMouseDown = [this](Qt::MouseButton b) { ScrollBox1MouseDown(b); };
+    }
+    FilePreview1->SetZoom(100.0);
+}
+
+void TPreviewForm::SBZoomInClick() { FilePreview1->SetZoom(FilePreview1->Zoom() + FilePreview1->ZoomInc()); }
+void TPreviewForm::SBZoomOutClick() { FilePreview1->SetZoom(FilePreview1->Zoom() - FilePreview1->ZoomInc()); }
+void TPreviewForm::SBZoomPageWidthClick() { FilePreview1->SetZoom(FilePreview1->ZoomPageWidthFactor()); }
+void TPreviewForm::SBZoomPageClick() { FilePreview1->SetZoom(FilePreview1->ZoomPageFactor()); }
+
+void TPreviewForm::ScrollBox1MouseDown(Qt::MouseButton button)
+{
+    if (button == Qt::LeftButton)
+        SBZoomInClick();
+    else
+        SBZoomOutClick();
+}
+
+void TPreviewForm::FormKeyDown(int key)
+{
+    QScrollBar* bar = ScrollBox1->verticalScrollBar();
+    if (key == Qt::Key_Up)
+        bar->setValue(std::max(0, bar->value() - bar->singleStep()));
+    else if (key == Qt::Key_Down)
+        bar->setValue(std::min(bar->value() + bar->singleStep(), bar->maximum()));
+}
+
+void TPreviewForm::FilePreview1PageChange()
+{
+    setWindowTitle(QString("Preview Page %1 of %2")
+                       .arg(FilePreview1->CurrentPage() - FilePreview1->FirstPage() + 1)
+                       .arg(FilePreview1->Pages()));
+}
+
+void TPreviewForm::FilePreview1ZoomChange() { FilePreview1->PrintPage(FilePreview1->CurrentPage()); }
+
+void TPreviewForm::CloseButtonClick() { done(mrOk); }
+
+void TPreviewForm::done(int result)
+{
+    FormClose();
+    QDialog::done(result == QDialog::Rejected ? mrOk : result);
+}
+
+void TPreviewForm::FormClose()
+{
+    if (closed_)
+        return;
+    closed_ = true;
+    if (!firstActivation_)
+        SaveWindowPlacement(*this, "TPreviewForm");
+    if (FilePreview1->Active())
+        FilePreview1->Finish();
+}
+
+void TPreviewForm::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down)
+        FormKeyDown(event->key());
+    else
+        QDialog::keyPressEvent(event);
+}
+
+bool TPreviewForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            FormKeyDown(key);
+            return true;
+        }
+    } else if (event->type() == QEvent::MouseButtonPress && watched == ScrollBox1->viewport()) {
+        ScrollBox1MouseDown(static_cast<QMouseEvent*>(event)->button());
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace cardora

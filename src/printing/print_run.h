@@ -1,0 +1,53 @@
+#pragma once
+#include "printing/card_layout.h"
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace cardora {
+
+class TPrinterReport;
+class TQBusinessCardPanel32;
+
+// Everything one run of the print job needs from the main window.
+struct TPrintRun {
+    TQBusinessCardPanel32* Panel = nullptr;
+    // The printer settings: its printer is the one printed on and its
+    // geometry the one previewed; its copies are the number of sheets.
+    TPrinterReport* Settings = nullptr;
+    TPositionSelection Selection { 10, true };
+    TCardLayout Layout;
+    TPrinterNudges Nudges;
+    QString BackgroundFile;
+    bool PrintMode = true;
+    bool OutlineOnly = false;
+    QWidget* Owner = nullptr;
+    std::function<void(int context)> ShowHelp;
+};
+
+struct TPrintOutcome {
+    bool Ran = false;     // the job was started
+    bool Aborted = false; // cancelled or stopped by the user
+    QString Error;        // why the printer could not take the job
+};
+
+// One print or preview job: the status window runs it; a preview that was
+// not stopped then opens the preview window. The panel's zoom is 1 while the
+// job runs and is restored afterwards, also on error. The settings' copies
+// are back at 1 afterwards.
+TPrintOutcome DoPrint(const TPrintRun& run);
+
+// Whether the bottom-margin warning is due: the printer cannot reach the
+// last half inch of the sheet and every position of the bottom row is selected.
+bool BottomMarginWarningDue(double bottomMargin, const TCardLayout& layout, const TPositionSelection& selection,
+    bool showWarning);
+
+struct TBottomMarginAnswer {
+    bool Continue = true;
+    bool DontShowAgain = false;
+};
+// Shows the warning with the margin; the answer and the check box.
+TBottomMarginAnswer AskBottomMargin(double bottomMargin, QWidget* owner, const std::function<void(int)>& showHelp);
+
+} // namespace cardora

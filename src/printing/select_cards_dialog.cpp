@@ -1,0 +1,271 @@
+#include "printing/select_cards_dialog.h"
+#include "core/modal.h"
+#include "core/rounding.h"
+#include "core/window_placement.h"
+#include "report/report.h"
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace cardora {
+
+namespace {
+constexpr int kPictureOffset = 10;
+constexpr QSize kPictureSize(204, 237);
+constexpr QSize kLargestPicture(800, 1000);
+
+double pictureScale(int ppi) { return 0.2 * ppi; }
+
+// A GDI rectangle: right and bottom are not part of it.
+QRect gdiRect(int left, int top, int right, int bottom) { return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)); }
+
+void drawGdiRectangle(QPainter& p, const QRect& r, const QColor& fill)
+{
+    p.fillRect(r, fill);
+    p.setPen(QPen(Qt::black, 0));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(r.adjusted(0, 0, -1, -1));
+}
+} // namespace
+
+// ---- picture geometry
+
+QRect TSelectionPicture::PageRect(QSizeF pageInches, int ppi)
+{
+    const double s = pictureScale(ppi);
+    return gdiRect(kPictureOffset, kPictureOffset, Trunc(pageInches.width() * s) + kPictureOffset,
+        Trunc(pageInches.height() * s) + kPictureOffset);
+}
+
+std::vector<QRect> TSelectionPicture::PositionRects(const TCardLayout& l, int ppi)
+{
+    const double s = pictureScale(ppi);
+    const int across = std::clamp(l.Across, 1, kMaxAcross);
+    const int down = std::clamp(l.Down, 1, kMaxDown);
+    // Kept within a few thousand pixels whatever a damaged layout says.
+    auto px = [s](double inches) { return Trunc(std::clamp(inches, -100.0, 100.0) * s); };
+    std::vector<QRect> rects;
+    rects.reserve(static_cast<std::size_t>(across * down));
+    for (int row = 0; row < down; ++row) {
+        for (int col = 0; col < across; ++col) {
+            const int left = px(l.LeftMargin) + col * px(l.HPitch) + kPictureOffset;
+            const int top = px(l.TopMargin) + row * px(l.VPitch) + kPictureOffset;
+            rects.push_back(gdiRect(left, top, left + px(l.Width), top + px(l.Height)));
+        }
+    }
+    return rects;
+}
+
+int TSelectionPicture::PositionAt(const std::vector<QRect>& rects, QPoint p)
+{
+    for (std::size_t i = 0; i < rects.size(); ++i)
+        if (rects[i].contains(p))
+            return static_cast<int>(i);
+    return -1;
+}
+
+void TSelectionPaintBox::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    if (OnPaint)
+        OnPaint(p);
+}
+
+void TSelectionPaintBox::mousePressEvent(QMouseEvent* event)
+{
+    if (OnMouseDown)
+        OnMouseDown(event->position().toPoint());
+}
+
+// ---- the dialog
+
+TSelectSpecificLabels::TSelectSpecificLabels(TReport* settings, QWidget* parent)
+    : QDialog(parent), settings_(settings), ppi_(ScreenPixelsPerInch())
+{
+    setObjectName("SelectSpecificLabels");
+    setWindowTitle("Print Cards");
+
+    auto* top = new QHBoxLayout(this);
+    auto* left = new QGroupBox(" Select Cards To Print", this);
+    left->setObjectName("Panel1");
+    auto* leftLayout = new QVBoxLayout(left);
+    PaintBox1 = new TSelectionPaintBox(left);
+    PaintBox1->setObjectName("PaintBox1");
+    PaintBox1->setFixedSize(kPictureSize);
+    PaintBox1->setToolTip("Click a card to print it or leave it out");
+    PaintBox1->OnPaint = [this](QPainter& p) { PaintBox1Paint(p); };
+    PaintBox1->OnMouseDown = [this](QPoint p) { FormMouseDown(p); };
+    leftLayout->addWidget(PaintBox1);
+    auto* allNone = new QHBoxLayout;
+    auto* all = new QPushButton("&All", left);
+    all->setObjectName("SelectAll");
+    auto* none = new QPushButton("&None", left);
+    none->setObjectName("Selectnone");
+    allNone->addWidget(all);
+    allNone->addWidget(none);
+    leftLayout->addLayout(allNone);
+    top->addWidget(left);
+
+    auto* right = new QVBoxLayout;
+    auto* printerBox = new QGroupBox("Printer", this);
+    auto* printerLayout = new QVBoxLayout(printerBox);
+    PrinterLabel = new QLabel(printerBox);
+    PrinterLabel->setObjectName("PrinterLabel");
+    PrinterLabel->setWordWrap(true);
+    auto* setup = new QPushButton("Print &Setup", printerBox);
+    setup->setObjectName("PrinterSetupButton");
+    printerLayout->addWidget(PrinterLabel);
+    printerLayout->addWidget(setup);
+    right->addWidget(printerBox);
+
+    auto* pagesBox = new QGroupBox("Pages", this);
+    auto* pagesLayout = new QHBoxLayout(pagesBox);
+    auto* pagesLabel = new QLabel("Number of &pages:", pagesBox);
+    pages = new QSpinBox(pagesBox);
+    pages->setObjectName("pages");
+    pages->setRange(1, 99);
+    pages->setValue(1);
+    pagesLabel->setBuddy(pages);
+    pagesLayout->addWidget(pagesLabel);
+    pagesLayout->addWidget(pages);
+    right->addWidget(pagesBox);
+    right->addStretch(1);
+
+    auto* ok = new QPushButton("OK", this);
+    ok->setObjectName("OKbutton");
+    ok->setDefault(true);
+    auto* cancel = new QPushButton("Cancel", this);
+    cancel->setObjectName("CancelButton");
+    auto* help = new QPushButton("&Help", this);
+    help->setObjectName("HelpButton");
+    right->addWidget(ok);
+    right->addWidget(cancel);
+    right->addWidget(help);
+    top->addLayout(right);
+
+    connect(all, &QPushButton::clicked, this, [this] { SelectAllClick(); });
+    connect(none, &QPushButton::clicked, this, [this] { SelectnoneClick(); });
+    connect(setup, &QPushButton::clicked, this, [this] { PrinterSetupButtonClick(); });
+    connect(ok, &QPushButton::clicked, this, [this] { OKbuttonClick(); });
+    connect(cancel, &QPushButton::clicked, this, [this] { CancelButtonClick(); });
+    connect(help, &QPushButton::clicked, this, [this] { HelpButtonClick(); });
+
+    // FormCreate: the current printer's name.
+    refreshPrinterName();
+}
+
+void TSelectSpecificLabels::Setup(const TPositionSelection& flags, const TCardLayout& layout, QSizeF pageInches)
+{
+    flags_ = flags;
+    layout_ = layout;
+    layout_.Across = std::clamp(layout.Across, 1, kMaxAcross);
+    layout_.Down = std::clamp(layout.Down, 1, kMaxDown);
+    flags_.Resize(static_cast<std::size_t>(Positions()));
+    pageInches_ = pageInches;
+    FormActivate();
+}
+
+QRect TSelectSpecificLabels::PageRect() const { return TSelectionPicture::PageRect(pageInches_, ppi_); }
+
+void TSelectSpecificLabels::refreshPrinterName()
+{
+    PrinterLabel->setText(settings_ ? settings_->PrinterName() : QString());
+}
+
+void TSelectSpecificLabels::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    FormActivate();
+}
+
+void TSelectSpecificLabels::FormActivate()
+{
+    rects_ = TSelectionPicture::PositionRects(layout_, ppi_);
+    // A sheet larger than the usual picture gets a larger picture.
+    QRect extent = PageRect();
+    for (const QRect& r : rects_)
+        extent |= r;
+    const QSize wanted(std::clamp(extent.right() + 1 + kPictureOffset, kPictureSize.width(), kLargestPicture.width()),
+        std::clamp(extent.bottom() + 1 + kPictureOffset, kPictureSize.height(), kLargestPicture.height()));
+    if (PaintBox1->size() != wanted)
+        PaintBox1->setFixedSize(wanted);
+    PaintBox1->update();
+}
+
+void TSelectSpecificLabels::PaintBox1Paint(QPainter& p)
+{
+    p.fillRect(PaintBox1->rect(), palette().color(QPalette::Window));
+    drawGdiRectangle(p, PageRect(), Qt::white);
+    for (int i = 0; i < static_cast<int>(rects_.size()); ++i)
+        paintPosition(p, i);
+}
+
+void TSelectSpecificLabels::paintPosition(QPainter& p, int index)
+{
+    drawGdiRectangle(p, rects_[static_cast<std::size_t>(index)], flags_.At(index) ? QColor(255, 0, 0) : Qt::white);
+}
+
+void TSelectSpecificLabels::FormMouseDown(QPoint point)
+{
+    const int index = TSelectionPicture::PositionAt(rects_, point);
+    if (index < 0)
+        return;
+    flags_.Toggle(index);
+    PaintBox1->update(rects_[static_cast<std::size_t>(index)]);
+}
+
+void TSelectSpecificLabels::SelectAllClick()
+{
+    for (int i = 0; i < Positions(); ++i)
+        flags_.Set(i, true);
+    PaintBox1->update();
+}
+
+void TSelectSpecificLabels::SelectnoneClick()
+{
+    for (int i = 0; i < Positions(); ++i)
+        flags_.Set(i, false);
+    PaintBox1->update();
+}
+
+void TSelectSpecificLabels::PrinterSetupButtonClick()
+{
+    if (settings_)
+        settings_->PrinterSetupDialog();
+    refreshPrinterName();
+}
+
+void TSelectSpecificLabels::OKbuttonClick()
+{
+    if (flags_.AnyOf(Positions()))
+        done(mrOk);
+    else
+        Inform("You must select at least one card to print");
+    if (settings_) {
+        settings_->SetOrientation(poPortrait);
+        settings_->SetCopies(pages->value());
+    }
+}
+
+void TSelectSpecificLabels::CancelButtonClick() { done(mrCancel); }
+void TSelectSpecificLabels::HelpButtonClick() { emit HelpRequested(kHelpContext); }
+void TSelectSpecificLabels::reject() { CancelButtonClick(); }
+
+void TSelectSpecificLabels::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: OKbuttonClick(); return;
+    case Qt::Key_Escape: CancelButtonClick(); return;
+    default: QDialog::keyPressEvent(event);
+    }
+}
+
+} // namespace cardora

@@ -1,0 +1,93 @@
+#pragma once
+#include "printing/card_layout.h"
+#include <QDialog>
+#include <QRect>
+#include <functional>
+#include <vector>
+
+class QLabel;
+class QPainter;
+class QSpinBox;
+
+namespace cardora {
+
+class TReport;
+
+// The picture of a sheet at a fifth of its real size, 10 pixels from the
+// corner of the picture; every product is truncated on its own.
+struct TSelectionPicture {
+    static QRect PageRect(QSizeF pageInches, int ppi);
+    // Row-major, across x down rectangles (right and bottom exclusive).
+    static std::vector<QRect> PositionRects(const TCardLayout& layout, int ppi);
+    // The first position whose rectangle holds the point; -1 for none.
+    static int PositionAt(const std::vector<QRect>& rects, QPoint p);
+};
+
+// The sheet picture the user clicks to choose positions.
+class TSelectionPaintBox : public QWidget {
+    Q_OBJECT
+public:
+    using QWidget::QWidget;
+    std::function<void(QPainter&)> OnPaint;
+    std::function<void(QPoint)> OnMouseDown;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+};
+
+// "Print Cards": which positions of the sheet to fill, how many sheets, and
+// which printer.
+class TSelectSpecificLabels : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kHelpContext = 2020;
+
+    // `settings` is the printer-settings report: its printer is shown and set
+    // up, and OK leaves the number of sheets in its copies.
+    explicit TSelectSpecificLabels(TReport* settings, QWidget* parent = nullptr);
+
+    // The caller's copy of the flags, the layout's size values and the page in inches.
+    void Setup(const TPositionSelection& flags, const TCardLayout& layout, QSizeF pageInches);
+    const TPositionSelection& Flags() const { return flags_; }
+    int Positions() const { return layout_.Across * layout_.Down; }
+    const std::vector<QRect>& PositionRects() const { return rects_; }
+    QRect PageRect() const;
+    int ScreenPpi() const { return ppi_; }
+
+    // --- handlers
+    void FormActivate();
+    void PaintBox1Paint(QPainter& painter);
+    void FormMouseDown(QPoint p);
+    void SelectAllClick();
+    void SelectnoneClick();
+    void PrinterSetupButtonClick();
+    void OKbuttonClick();
+    void CancelButtonClick();
+    void HelpButtonClick();
+
+    TSelectionPaintBox* PaintBox1 = nullptr;
+    QLabel* PrinterLabel = nullptr;
+    QSpinBox* pages = nullptr;
+
+signals:
+    void HelpRequested(int context);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void reject() override;
+
+private:
+    void paintPosition(QPainter& painter, int index);
+    void refreshPrinterName();
+
+    TReport* settings_;
+    int ppi_;
+    TCardLayout layout_;
+    QSizeF pageInches_ { 8.5, 11.0 };
+    TPositionSelection flags_;
+    std::vector<QRect> rects_;
+};
+
+} // namespace cardora
