@@ -1,0 +1,182 @@
+#include "objects/line_shape.h"
+#include "objects/multiline_label.h"
+#include "objects/shapes.h"
+#include "objects/symbol_label.h"
+#include "objects/text_label.h"
+#include "surface/card_panel.h"
+#include <QFile>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace cardora;
+
+namespace {
+struct CliRun {
+    int exitCode = -1;
+    QByteArray out, err;
+};
+
+CliRun cli(const QStringList& args)
+{
+    QProcess p;
+    p.start(CARDORA_CLI, args);
+    p.waitForFinished(60000);
+    return { p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError() };
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+void writeAll(const QString& path, const QByteArray& data)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(data);
+}
+
+// A card with one object of every kind the program has, saved as File › Save does.
+QString makeCard(const QString& folder)
+{
+    QObject owner;
+    TQBusinessCardPanel32 panel(nullptr, &owner);
+    panel.SetPanelSize(336, 192);
+    auto* rect = new TBCShapes(&owner);
+    rect->Loaded();
+    panel.PlaceNewObject(rect, QRect(10, 10, 120, 60));
+    rect->Pen()->SetWidth(3);
+    rect->Brush()->SetColor(0x00FFFF);
+    auto* line = new TQLineShape(&owner);
+    line->Loaded();
+    panel.PlaceNewObject(line, QRect(150, 20, 100, 10));
+    auto* label = new TQBusinessCardLabel(&owner);
+    label->Loaded();
+    panel.PlaceNewObject(label, QRect(20, 100, 150, 20));
+    label->SetCaption("Ann Example");
+    auto* symbol = new TQSymbolLabel(&owner);
+    symbol->Loaded();
+    panel.PlaceNewObject(symbol, QRect(250, 100, 30, 30));
+    auto* lines = new TQMultiLineLabel(&owner);
+    lines->Loaded();
+    panel.PlaceNewObject(lines, QRect(20, 130, 200, 50));
+    lines->SetItems({ "12 Long Street", "Springfield" });
+    const QString path = folder + "/card.CDW";
+    panel.SaveCardFile(path);
+    return path;
+}
+} // namespace
+
+TEST(Cli, DumpListsObjectsAndPropertiesInWritingOrder)
+{
+    QTemporaryDir dir;
+    const QString card = makeCard(dir.path());
+    const CliRun r = cli({ "dump", card });
+    ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.constData();
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(r.out, &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << r.out.constData();
+    const QJsonArray objects = doc.object()["objects"].toArray();
+    ASSERT_EQ(objects.size(), 5);
+    EXPECT_EQ(objects[0].toObject()["class"].toString(), "TBCShapes");
+    EXPECT_EQ(objects[0].toObject()["name"].toString(), "Component0");
+    EXPECT_EQ(objects[1].toObject()["class"].toString(), "TQLineShape");
+    EXPECT_EQ(objects[4].toObject()["name"].toString(), "Component4");
+    const QJsonArray props = objects[0].toObject()["properties"].toArray();
+    ASSERT_GE(props.size(), 5);
+    EXPECT_EQ(props[0].toArray()[0].toString(), "Left");
+    EXPECT_EQ(props[0].toArray()[1].toInt(), 10);
+    EXPECT_EQ(props[1].toArray()[0].toString(), "Top");
+    bool sawBrushColor = false, sawLocked = false;
+    for (const QJsonValue& v : props) {
+        const QJsonArray e = v.toArray();
+        if (e[0].toString() == "Brush.Color") {
+            sawBrushColor = true;
+            EXPECT_EQ(e[1].toString(), "clYellow");
+        }
+        if (e[0].toString() == "Locked") {
+            sawLocked = true;
+            EXPECT_TRUE(e[1].isBool());
+        }
+    }
+    EXPECT_TRUE(sawBrushColor);
+    EXPECT_TRUE(sawLocked);
+    bool sawItems = false;
+    for (const QJsonValue& v : objects[4].toObject()["properties"].toArray())
+        if (v.toArray()[0].toString() == "Items.Strings") {
+            sawItems = true;
+            EXPECT_EQ(v.toArray()[1].toArray().size(), 2);
+        }
+    EXPECT_TRUE(sawItems);
+}
+
+TEST(Cli, ResaveIsByteForByte)
+{
+    QTemporaryDir dir;
+    const QString card = makeCard(dir.path());
+    // Objects drawn in this run are named Special1...; reading names them
+    // Component0... So a card written after being opened comes back unchanged.
+    const QString opened = dir.filePath("opened.CDW");
+    const QString out = dir.filePath("again.CDW");
+    ASSERT_EQ(cli({ "resave", card, opened }).exitCode, 0);
+    const CliRun r = cli({ "resave", opened, out });
+    ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+    EXPECT_EQ(readAll(out), readAll(opened));
+    EXPECT_EQ(cli({ "dump", card }).out, cli({ "dump", out }).out);
+    writeAll(dir.filePath("empty.CDW"), QByteArray("\x01\x00", 2));
+    ASSERT_EQ(cli({ "resave", dir.filePath("empty.CDW"), out }).exitCode, 0);
+    EXPECT_EQ(readAll(out), QByteArray("\x01\x00", 2));
+}
+
+TEST(Cli, RenderDrawsTheCardAtNinetySixPixelsPerInch)
+{
+    QTemporaryDir dir;
+    const QString card = makeCard(dir.path());
+    const QString png = dir.filePath("card.png");
+    const CliRun r = cli({ "render", card, png, "--border" });
+    ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+    QImage img(png);
+    ASSERT_EQ(img.size(), QSize(336, 192));
+    EXPECT_EQ(img.pixel(0, 100) & 0xFFFFFF, 0x000000u);  // the border
+    EXPECT_EQ(img.pixel(335, 191) & 0xFFFFFF, 0x000000u);
+    EXPECT_EQ(img.pixel(60, 40) & 0xFFFFFF, 0xFFFF00u);  // the yellow rectangle
+    EXPECT_EQ(img.pixel(300, 60) & 0xFFFFFF, 0xFFFFFFu);
+
+    // The layout comes only from --prefs: a 2 x 3.5 inch card is 192 x 336.
+    writeAll(dir.filePath("CDW.INI"), "[Layout]\nWidth=2000\nHeight=3500\n");
+    ASSERT_EQ(cli({ "render", card, png, "--prefs", dir.filePath("CDW.INI") }).exitCode, 0);
+    EXPECT_EQ(QImage(png).size(), QSize(192, 336));
+}
+
+TEST(Cli, UnreadableCardsFailWithTheReadersMessageOnly)
+{
+    QTemporaryDir dir;
+    writeAll(dir.filePath("bad.CDW"), "\x02junk");
+    CliRun r = cli({ "dump", dir.filePath("bad.CDW") });
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_EQ(r.err.trimmed(), "Invalid stream format");
+
+    writeAll(dir.filePath("class.CDW"), QByteArray("\x01TPF0\x04TFoo\x01" "A\x00\x00\x00", 14));
+    r = cli({ "dump", dir.filePath("class.CDW") });
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_EQ(r.err.trimmed(), "Class TFoo not found");
+
+    r = cli({ "resave", dir.filePath("class.CDW"), dir.filePath("out.CDW") });
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_FALSE(QFile::exists(dir.filePath("out.CDW")));
+
+    r = cli({ "dump", dir.filePath("missing.CDW") });
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(cli({ "frobnicate" }).exitCode, 1);
+    EXPECT_EQ(cli({ "--help" }).exitCode, 0);
+}
