@@ -1,7 +1,20 @@
+#include "core/modal.h"
 #include "main/main_screen.h"
+#include "main/personal_info_dialog.h"
 
 namespace cardora {
 
-void TMainScreen::PersonalInformation1Click() {}
+void TMainScreen::PersonalInformation1Click()
+{
+    TPersonalInformation dialog(this);
+    // The values come fresh from the file, so hand edits show.
+    LoadPreferences();
+    dialog.SetValues(prefs_.Personal);
+    if (ExecModal(dialog) != mrOk)
+        return;
+    prefs_.Personal = dialog.Values();
+    SavePreferences();
+    SetPanelPersonalInfo();
+}
 
 } // namespace cardora
