@@ -396,7 +396,9 @@ void TQMultiLineLabel::PopupOpening()
 bool TQMultiLineLabel::EditText()
 {
     TMultiLineTextEditor editor(MainWindow());
-    editor.SetEditorFont(Font()->ToQFont());
+    QFont font = Font()->ToQFont();
+    font.setPixelSize(std::min(font.pixelSize(), kLargestFontPixels));
+    editor.SetEditorFont(font);
     editor.SetText(Items().join(QLatin1Char('\n')));
     if (ExecModal(editor) != mrOk)
         return false;

@@ -454,3 +454,28 @@ TEST(MultiLineLabel, CardFileRoundTripIsByteForByte)
     EXPECT_TRUE(qobject_cast<Label*>(read[1])->Items().isEmpty());
     EXPECT_EQ(TQLabelObjectFiler::WriteObjects(read), first);
 }
+
+TEST(MultiLineLabel, DamagedValuesAreBounded)
+{
+    Label l;
+    l.SetBounds(0, 0, 120, 40);
+    l.SetItems({ "Big" });
+    // A font height from a damaged card is drawn at a bounded size.
+    l.Font()->SetHeight(-100000000);
+    EXPECT_LE(l.ZoomedFont().pixelSize(), 2000);
+    EXPECT_EQ(Render(l).size(), QSize(120, 40)); // painted (the letters lie below the box)
+    l.Font()->SetHeight(-13);
+    // Out-of-range alignments are refused.
+    l.SetAlignment(7);
+    EXPECT_EQ(l.Alignment(), taLeftJustify);
+    // Many lines: only those in the box are drawn.
+    QStringList many;
+    for (int i = 0; i < 200000; ++i)
+        many << QStringLiteral("line %1").arg(i);
+    l.SetItems(many);
+    QElapsedTimer t;
+    t.start();
+    const QImage image = Render(l);
+    EXPECT_LT(t.elapsed(), 2000);
+    EXPECT_FALSE(Ink(image).isNull());
+}
