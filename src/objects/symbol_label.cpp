@@ -124,13 +124,10 @@ void TQSymbolLabel::BoundsChanged()
     SyncSelectionHandles();
 }
 
-void TQSymbolLabel::LayoutChanged(const LabelLayout& previous)
+void TQSymbolLabel::LayoutChanged(const LabelLayout&)
 {
-    const LabelLayout& now = Layout();
-    if (IsLoading() || !ParentPanel())
-        return;
-    if (now.mainOrigin != previous.mainOrigin || now.shadowOrigin != previous.shadowOrigin
-        || now.highlightOrigin != previous.highlightOrigin)
+    // New offsets, a new character or font: the box follows at once.
+    if (!IsLoading() && ParentPanel())
         FitToGlyph();
 }
 

@@ -37,7 +37,6 @@ public:
 
 protected:
     void AddMenuItems(QMenu& menu) override;
-    // New effect offsets move the origins: the box follows at once.
     void LayoutChanged(const LabelLayout& previous) override;
 
 private:
