@@ -3,6 +3,7 @@
 #include "core/modal.h"
 #include "core/symbol_fonts.h"
 #include "core/rounding.h"
+#include "main/card_picture.h"
 #include "main/main_screen.h"
 #include "main/preferences.h"
 #include "main/version.h"
@@ -186,13 +187,7 @@ int render(const Options& o)
     } catch (const EStreamError& e) {
         return fail(e.Message());
     }
-    QImage image = card.panel.RenderCardBitmap();
-    if (o.border) {
-        QPainter p(&image);
-        p.setPen(QPen(Qt::black, 0));
-        p.setBrush(Qt::NoBrush);
-        p.drawRect(0, 0, image.width() - 1, image.height() - 1);
-    }
+    const QImage image = RenderCardPicture(card.panel, o.border);
     QImageWriter writer(o.positional[1]);
     if (QFileInfo(o.positional[1]).suffix().isEmpty())
         writer.setFormat("png");

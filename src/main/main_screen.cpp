@@ -316,10 +316,9 @@ void TMainScreen::SetPanelPersonalInfo() { panel_->SetPersonalInfo(prefs_.Person
 void TMainScreen::SetCardSizeFromInches()
 {
     const int ppi = ScreenPixelsPerInch();
-    const float z = panel_->Zoom();
     const int w = static_cast<int>(std::nearbyint(ppi * prefs_.Layout.Width));
     const int h = static_cast<int>(std::nearbyint(ppi * prefs_.Layout.Height));
-    panel_->SetPanelSize(static_cast<int>(std::nearbyint(w * z)), static_cast<int>(std::nearbyint(h * z)));
+    panel_->SetPanelSize(w, h);
     if (QWidget* backdrop = scrollBox_->widget())
         backdrop->resize(panel_->width() + 20, panel_->height() + 16);
 }

@@ -87,6 +87,8 @@ public:
     // Picture export (export_commands.cpp)
     void mnuSaveAsBitmapClick();
     void mnuSaveAsJPGClick();
+    void SaveCardToBitmap(const QString& path, bool jpeg);
+    void ShowZoomCaption();
     // Background art (background_art.cpp)
     void mnuSetorChangeBackgroundArtClick();
     bool PrintMode() const { return printMode_; }
@@ -115,6 +117,7 @@ private:
     void setTool(int state);
     void zoomBy(bool up);
     void rebuildRecentMenu();
+    void exportCard(bool jpeg);
 
     TPreferences prefs_;
     TPositionSelection selectedPositions_;

@@ -31,11 +31,16 @@ void TMainScreen::zoomBy(bool up)
     } else if (zoom >= 1.1f) {
         panel_->SetZoom(zoom - 0.1f);
     }
+    ShowZoomCaption();
+    QCoreApplication::processEvents();
+    suppressChanges_ = false;
+}
+
+void TMainScreen::ShowZoomCaption()
+{
     zoomCaption_->setText(QString::number(static_cast<int>(std::nearbyint(panel_->Zoom() * 100.0f))) + "%");
     if (QWidget* backdrop = scrollBox_->widget())
         backdrop->resize(panel_->width() + 20, panel_->height() + 16);
-    QCoreApplication::processEvents();
-    suppressChanges_ = false;
 }
 
 void TMainScreen::ZoomSpinnerUpClick() { zoomBy(true); }

@@ -82,7 +82,8 @@ void TQBasePanel::SetSnapToGrid(bool v)
 
 void TQBasePanel::SetPanelSize(int width, int height)
 {
-    resize(width, height);
+    cardSize_ = QSize(width, height);
+    resize(Round(width * zoom_), Round(height * zoom_));
     update();
 }
 
@@ -241,8 +242,11 @@ void TQBasePanel::SetZoom(float z)
     zooming_ = true;
     if (zoom_ == 0.0f)
         zoom_ = 1.0f;
-    const float f = z / zoom_;
-    resize(Round(width() * f), Round(height() * f));
+    // The panel follows the card size itself, so zooming in and out again
+    // always comes back to the card's true size.
+    if (cardSize_.isEmpty())
+        cardSize_ = QSize(Round(width() / zoom_), Round(height() / zoom_));
+    resize(Round(cardSize_.width() * z), Round(cardSize_.height() * z));
     zoom_ = z;
     for (TQGraphicControl* o : objects_)
         o->SetZoom(z);

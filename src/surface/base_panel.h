@@ -57,8 +57,9 @@ public:
     QString TempFileName() const { return tempFileName_; }
     bool BandActive() const { return bandActive_; }
 
-    // Card-size in zoom-1.0 pixels is set by the owner; at zoom z the panel is z times that.
+    // The card size in zoom-1.0 pixels; at zoom z the panel is z times that, rounded.
     void SetPanelSize(int width, int height);
+    QSize CardSize() const { return cardSize_; }
 
     std::function<void(QRect&)> DroppedObjectEvent;
     std::function<void(QObject*)> LabelChangedEvent;
@@ -161,6 +162,7 @@ private:
 
     QObject* owner_;
     float zoom_ = 1.0f;
+    QSize cardSize_;
     bool pointing_ = true;
     bool drawOutline_ = false;
     TPicture picture_;

@@ -99,8 +99,13 @@ TEST_F(WindowFixture, KeypadZoomStepsTenPercentUpToOneFifty)
     }
     EXPECT_EQ(seen, QStringList({ "110%", "120%", "130%", "140%", "150%", "150%" }));
     EXPECT_FALSE(window->ChangesMade()); // zooming is not a change
-    // Each step rescales the last size: 370, 404, 438, 472, 506.
-    EXPECT_EQ(window->BusinessCardPanel()->width(), 506);
+    // The panel is the card size times the zoom, not the last size rescaled
+    // (which would drift to 506 and come back at 337).
+    EXPECT_EQ(window->BusinessCardPanel()->width(), 504);
+    for (int i = 0; i < 5; ++i)
+        QTest::keyClick(window->BusinessCardPanel(), Qt::Key_Minus, Qt::KeypadModifier);
+    EXPECT_EQ(zoomCaption(), "100%");
+    EXPECT_EQ(window->BusinessCardPanel()->size(), QSize(336, 192));
 }
 
 TEST_F(WindowFixture, ChangesShowCancelAndSaveButtons)

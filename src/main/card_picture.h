@@ -1,0 +1,12 @@
+#pragma once
+#include <QImage>
+
+namespace cardora {
+
+class TQBusinessCardPanel32;
+
+// The card as Save As Bitmap writes it: background art and every object at
+// the panel's present zoom, optionally framed by a one-pixel black line.
+QImage RenderCardPicture(TQBusinessCardPanel32& panel, bool border);
+
+} // namespace cardora

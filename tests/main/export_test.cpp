@@ -1,0 +1,62 @@
+#include "core/app_folder.h"
+#include "main/main_screen.h"
+#include "support/plain_object.h"
+#include "support/scripted_modal.h"
+#include "surface/card_panel.h"
+#include <QImageReader>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace cardora;
+using cardora::test::PlainObject;
+using cardora::test::ScriptedModal;
+
+TEST(Export, BitmapAtZoomOneWithBorderAndCardCountsAsUnchanged)
+{
+    QTemporaryDir folder;
+    SetApplicationFolder(folder.path());
+    auto modal = ScriptedModal::Install();
+    {
+        TMainScreen window;
+        window.show();
+        window.FormActivate();
+        auto* o = new PlainObject(&window);
+        window.BusinessCardPanel()->AddObject(o);
+        o->SetBounds(20, 20, 40, 30);
+        o->SetLeft(30);
+        ASSERT_TRUE(window.ChangesMade());
+        for (int i = 0; i < 3; ++i)
+            window.ZoomSpinnerUpClick();
+        const QString bmp = folder.filePath("card.BMP");
+        modal->fileNames = { bmp };
+        modal->answers = { mrYes }; // a border
+        window.mnuSaveAsBitmapClick();
+        EXPECT_EQ(modal->fileRequests.back().title, "Save Card As Bitmap");
+        EXPECT_EQ(modal->fileRequests.back().fileName, ApplicationFolder() + "BusinessCard.Bmp");
+        EXPECT_EQ(modal->messages.back().text, "Saved as " + bmp);
+        EXPECT_EQ(window.findChild<QLabel*>("ZoomCaption")->text(), "100%");
+        EXPECT_FALSE(window.ChangesMade());
+        QImageReader reader(bmp);
+        EXPECT_EQ(reader.format(), "bmp");
+        const QImage img = reader.read();
+        ASSERT_EQ(img.size(), QSize(336, 192));
+        for (QPoint p : { QPoint(0, 0), QPoint(335, 0), QPoint(0, 191), QPoint(335, 191), QPoint(100, 191) })
+            EXPECT_EQ(img.pixel(p) & 0xFFFFFF, 0x000000u) << p.x() << "," << p.y();
+        EXPECT_EQ(img.pixel(1, 1) & 0xFFFFFF, 0xFFFFFFu);
+        EXPECT_EQ(img.pixel(40, 30) & 0xFFFFFF, 0xFF0000u);
+
+        // JPEG without a border, named after the card.
+        const QString jpg = folder.filePath("card.JPG");
+        modal->fileNames = { jpg };
+        modal->answers = { mrNo };
+        window.mnuSaveAsJPGClick();
+        EXPECT_EQ(modal->fileRequests.back().title, "Save Card As JPG");
+        QImageReader jr(jpg);
+        EXPECT_EQ(jr.format(), "jpeg");
+        const QImage j = jr.read();
+        ASSERT_EQ(j.size(), QSize(336, 192));
+        EXPECT_GT(qGray(j.pixel(0, 100)), 200); // no border
+    }
+    SetModalHandler(nullptr);
+}
