@@ -35,6 +35,7 @@ IniFile::IniFile(const QString& path) : path_(path)
     QFile f(path);
     if (f.open(QIODevice::ReadOnly)) {
         QString text = QString::fromUtf8(f.readAll());
+        crlf_ = text.contains("\r\n");
         text.replace("\r\n", "\n");
         lines_ = text.split('\n');
         if (!lines_.isEmpty() && lines_.last().isEmpty())
@@ -181,7 +182,7 @@ bool IniFile::Flush()
         return false;
     QByteArray data;
     for (const QString& l : lines_)
-        data += l.toUtf8() + "\n";
+        data += l.toUtf8() + (crlf_ ? "\r\n" : "\n");
     f.write(data);
     if (!f.commit())
         return false;

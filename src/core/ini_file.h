@@ -38,6 +38,7 @@ private:
     QString path_;
     QStringList lines_;
     bool dirty_ = false;
+    bool crlf_ = false; // written back with the line ends it had
 };
 
 } // namespace cardora

@@ -1,6 +1,10 @@
 #include "main/help_window.h"
 #include "core/app_folder.h"
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QMap>
+#include <QRegularExpression>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -25,11 +29,46 @@ HelpWindow& HelpWindow::Instance()
     return *w;
 }
 
+namespace {
+QString pageTitle(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return QString();
+    const QString html = QString::fromUtf8(f.read(4096));
+    const QRegularExpressionMatch m = QRegularExpression("<title>([^<]*)</title>").match(html);
+    return m.hasMatch() ? m.captured(1).trimmed() : QFileInfo(path).baseName();
+}
+
+// The contents page lists every page shipped, so pages added with new
+// dialogs appear without editing it.
+QString contentsHtml(const QString& folder)
+{
+    QFile f(folder + "contents.html");
+    QString html = f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString("<!--topics-->");
+    QStringList items;
+    QMap<QString, QString> byTitle;
+    for (const QString& name : QDir(folder).entryList({ "*.html" }, QDir::Files))
+        if (name != "contents.html")
+            byTitle.insert(pageTitle(folder + name), name);
+    for (auto it = byTitle.cbegin(); it != byTitle.cend(); ++it)
+        items << QString("<li><a href=\"%1\">%2</a></li>").arg(it.value(), it.key().toHtmlEscaped());
+    return html.replace("<!--topics-->", "<ul>" + items.join("\n") + "</ul>");
+}
+} // namespace
+
 void HelpWindow::open(const QString& page)
 {
     QString path = HelpFolder() + page;
-    if (!QFileInfo::exists(path))
-        path = HelpFolder() + "contents.html";
+    if (!QFileInfo::exists(path) || page == "contents.html") {
+        current_ = "contents.html";
+        browser_->setSearchPaths({ HelpFolder() });
+        browser_->setHtml(contentsHtml(HelpFolder()));
+        show();
+        raise();
+        activateWindow();
+        return;
+    }
     current_ = QFileInfo(path).fileName();
     browser_->setSource(QUrl::fromLocalFile(path));
     show();

@@ -2,7 +2,9 @@
 #include "core/app_folder.h"
 #include "core/modal.h"
 #include "core/window_placement.h"
+#include "main/help_window.h"
 #include "main/mru_list.h"
+#include "objects/text_label_dialogs.h"
 #include "main/printer_check.h"
 #include "main/zoom_spinner.h"
 #include "surface/card_panel.h"
@@ -43,6 +45,7 @@ TMainScreen::TMainScreen(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName("MainScreen");
     SetMainWindow(this);
+    SetDialogHelpHandler([](int topic) { cardora::ShowHelpTopic(topic); });
     QFont f("Arial");
     f.setPointSize(8);
     setFont(f);

@@ -51,3 +51,15 @@ TEST(IniFile, MissingOrMalformedValuesGiveDefaults)
     IniFile missing(dir.filePath("none.ini"));
     EXPECT_EQ(missing.ReadString("a", "b", "def"), "def");
 }
+
+TEST(IniFile, KeepsWindowsLineEnds)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("CDW.INI");
+    writeAll(path, "[MRU]\r\nF0=a.cdw\r\n");
+    {
+        IniFile ini(path);
+        ini.WriteString("MRU", "F1", "b.cdw");
+    }
+    EXPECT_EQ(readAll(path), "[MRU]\r\nF0=a.cdw\r\nF1=b.cdw\r\n");
+}
