@@ -140,6 +140,9 @@ void TQBaseLabel::SetAngle(int v)
     const int oldWidth = Width(), oldHeight = Height();
     angle_ = v;
     layoutDirty_ = true;
+    // A card file's bounds and alignment already belong to its angle.
+    if (IsLoading())
+        return;
     // Alignment means something only for level text.
     if (v != 0)
         SetAlignment(taLeftJustify);

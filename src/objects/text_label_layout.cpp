@@ -15,6 +15,7 @@ namespace {
 // Depths and sizes come from card files: keep the arithmetic far from overflow.
 constexpr int kMaxDepth = 1000;
 constexpr std::int64_t kMaxBox = 100000;
+constexpr int kMaxFontPixels = 2000;
 
 int SaneDepth(int depth) { return std::clamp(depth, -kMaxDepth, kMaxDepth); }
 
@@ -159,12 +160,19 @@ void CaptionText::Draw(QPainter& painter) const
 
 QFont TQBaseLabel::ZoomedFont() const
 {
-    if (Zoom() == 1.0f)
-        return Font().ToQFont(1.0f);
-    TFont zoomed;
-    zoomed.Assign(Font());
-    zoomed.SetSize(Trunc(Font().Size() * static_cast<double>(Zoom())));
-    return zoomed.ToQFont(1.0f);
+    QFont font;
+    if (Zoom() == 1.0f) {
+        font = Font().ToQFont(1.0f);
+    } else {
+        TFont zoomed;
+        zoomed.Assign(Font());
+        zoomed.SetSize(Trunc(Font().Size() * static_cast<double>(Zoom())));
+        font = zoomed.ToQFont(1.0f);
+    }
+    // A height from a damaged file must not make glyphs the size of a house.
+    if (font.pixelSize() > kMaxFontPixels)
+        font.setPixelSize(kMaxFontPixels);
+    return font;
 }
 
 CaptionText TQBaseLabel::MeasuredText(const QString& text) const

@@ -92,11 +92,19 @@ TEST_F(LabelsFixture, EachLabelClassSurvivesACardFileRoundTrip)
     business->Font()->SetStyle(fsBold | fsUnderline);
     business->Font()->SetColor(clNavy);
 
+    // A short turned caption leaves a box wider than tall; centring was chosen after turning.
+    auto* shortTurned = make<TQPLabel>(0, 0, 40, 40);
+    shortTurned->SetCaption("A");
+    shortTurned->SetAngle(90);
+    shortTurned->SetAlignment(taCenter);
+    RenderObject(*shortTurned);
+    EXPECT_GT(shortTurned->Width(), shortTurned->Height());
+
     auto* symbol = make<TQSymbolLabel>(40, 50, 10, 10);
     symbol->SetCaption(TQSymbolLabel::CaptionForCode(0x80)); // a code the code page maps to another character
     symbol->SetColorHighlight(clRed);
 
-    for (TQBaseLabel* original : std::vector<TQBaseLabel*> { plain, business, symbol }) {
+    for (TQBaseLabel* original : std::vector<TQBaseLabel*> { plain, business, shortTurned, symbol }) {
         SCOPED_TRACE(original->ClassName().toStdString());
         original->SetName("Component0");
         RenderObject(*original); // as the panel last showed it

@@ -39,7 +39,7 @@ TEST_F(LabelsFixture, ConstructionValues)
     EXPECT_EQ(parent.ChangedCount, 0);
 }
 
-TEST_F(LabelsFixture, OffsetsFollowDepthAndDirection)
+TEST_F(LabelsFixture, OffsetsFollowDepthAndDirectionAndDamagedValuesStayHarmless)
 {
     const QPoint shadow[] = { { 0, 0 }, { 3, 0 }, { -3, 0 }, { 3, 3 }, { -3, 3 }, { 0, 3 } };
     const QPoint highlight[] = { { 0, 0 }, { 3, 0 }, { -3, 0 }, { 3, -3 }, { -3, -3 }, { 0, -3 } };
@@ -58,6 +58,12 @@ TEST_F(LabelsFixture, OffsetsFollowDepthAndDirection)
     label->CalcLayout();
     EXPECT_GE(label->Height(), 1);
     EXPECT_LE(label->Layout().shadowOffset.x(), 100000);
+    // So does a font height no card needs.
+    label->Font()->SetHeight(-50000000);
+    EXPECT_LE(label->ZoomedFont().pixelSize(), 2000);
+    label->SetBounds(0, 0, 10, 10);
+    label->CalcLayout();
+    EXPECT_LE(label->Height(), 100000);
 }
 
 TEST_F(LabelsFixture, MarginsKeepEveryCopyInsideTheBox)
