@@ -41,6 +41,8 @@ public:
     TPrinterNudges Nudges() const;
     int Value(Which which) const { return values_[which]; }
 
+    // Escape and the close box: Cancel.
+    void reject() override;
     // --- handlers
     void FormActivate();
     void ShowValues();
@@ -60,7 +62,6 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void reject() override;
 
 private:
     std::array<int, 4> values_ {};

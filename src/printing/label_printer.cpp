@@ -48,14 +48,7 @@ TLabelPrinter::TLabelPrinter(TQBusinessCardPanel32& panel, QWidget* parent) : QD
     connect(CancelButton, &QPushButton::clicked, this, [this] { CancelButtonClick(); });
 }
 
-TLabelPrinter::~TLabelPrinter()
-{
-    if (report_) {
-        report_->OnBeforePrint = nullptr;
-        report_->OnPrint = nullptr;
-        report_->SetStatusLabel(nullptr);
-    }
-}
+TLabelPrinter::~TLabelPrinter() = default;
 
 void TLabelPrinter::Setup(TReport& report, const TPrintJobRequest& r)
 {
@@ -106,6 +99,9 @@ void TLabelPrinter::FormActivate()
     }
     if (error_.isEmpty() && !report_->ErrorString().isEmpty())
         error_ = report_->ErrorString();
+    // The report may outlive this form: it keeps no handler of it.
+    report_->OnBeforePrint = nullptr;
+    report_->OnPrint = nullptr;
     QCoreApplication::processEvents();
     Extralabel->clear();
     finished_ = true;

@@ -44,6 +44,8 @@ public:
     // Takes the job's working copy (nudges applied) and hooks the report's events.
     void Setup(TReport& report, const TPrintJobRequest& request);
 
+    // Escape and the close box: Cancel.
+    void reject() override;
     // --- handlers
     // Runs the whole job the first time; later calls do nothing.
     void FormActivate();
@@ -75,7 +77,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void reject() override;
 
 private:
     void drawCard(TReport& report, double x, double y);

@@ -28,6 +28,8 @@ public:
     // Sets the unit radio pair without converting the edits.
     void SetUseMM(bool mm);
 
+    // Escape and the close box: Cancel.
+    void reject() override;
     // --- handlers
     void FormActivate();
     void FillEditsFromValues();
@@ -59,7 +61,6 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void reject() override;
 
 private:
     // The six number edits in the order width, height, hpitch, vpitch, left, top.

@@ -14,6 +14,8 @@ TNumberEdit::TNumberEdit(QWidget* parent) : QLineEdit(parent)
 
 double TNumberEdit::Value() const
 {
+    if (!shown_.isNull() && text() == shown_)
+        return value_;
     bool ok = false;
     const double v = text().trimmed().toDouble(&ok);
     return ok && std::isfinite(v) ? v : 0.0;
@@ -39,7 +41,12 @@ QString TNumberEdit::Format(double value) const
     return text;
 }
 
-void TNumberEdit::SetValue(double value) { setText(Format(value)); }
+void TNumberEdit::SetValue(double value)
+{
+    value_ = std::isfinite(value) ? value : 0.0;
+    shown_ = Format(value_);
+    setText(shown_);
+}
 
 void TNumberEdit::SetMask(Mask mask, int decimals)
 {

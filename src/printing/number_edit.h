@@ -14,7 +14,8 @@ public:
 
     explicit TNumberEdit(QWidget* parent = nullptr);
 
-    // The number typed; 0 when the text is not a number.
+    // The number typed; 0 when the text is not a number. A value set by the
+    // program keeps its full precision until the user edits the text.
     double Value() const;
     void SetValue(double value);
     void SetMask(Mask mask, int decimals = 3);
@@ -33,6 +34,8 @@ protected:
 private:
     Mask mask_ = Mask::UpToThree;
     int decimals_ = 3;
+    double value_ = 0.0;
+    QString shown_;
 };
 
 } // namespace cardora

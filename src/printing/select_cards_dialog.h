@@ -55,6 +55,8 @@ public:
     QRect PageRect() const;
     int ScreenPpi() const { return ppi_; }
 
+    // Escape and the close box: Cancel.
+    void reject() override;
     // --- handlers
     void FormActivate();
     void PaintBox1Paint(QPainter& painter);
@@ -76,7 +78,6 @@ signals:
 protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void reject() override;
 
 private:
     void paintPosition(QPainter& painter, int index);

@@ -17,6 +17,8 @@ public:
     // Appends the printer's bottom margin and its excess over half an inch.
     void ShowMargin(double bottomMarginInches);
 
+    // Escape and the close box: Cancel.
+    void reject() override;
     void OKButtonClick();
     void CancelbuttonClick();
 
@@ -28,7 +30,6 @@ signals:
     void HelpRequested(int context);
 
 protected:
-    void reject() override;
 };
 
 } // namespace cardora
