@@ -123,6 +123,9 @@ bool Ask(const QString& text, const QString& caption)
 
 int ExecModal(QDialog& dialog)
 {
+    // Centre with the size the dialog will really have.
+    if (!dialog.isVisible())
+        dialog.adjustSize();
     CentreDialog(dialog);
     return CurrentModalHandler().Dialog(dialog);
 }
