@@ -356,3 +356,31 @@ TEST_F(LabelsFixture, TextToolLabelTakesThePanelFont)
     ASSERT_NE(label->ObjectMenu(), nullptr);
     EXPECT_NE(label->PersonalInfoMenu(), nullptr); // built with the panel known
 }
+
+TEST_F(LabelsFixture, ColourDropDownOffersCustomColours)
+{
+    TColorCombo combo;
+    std::vector<TColor> announced;
+    QObject::connect(&combo, &TColorCombo::ColorChanged, [&](TColor c) { announced.push_back(c); });
+    EXPECT_EQ(combo.Color(), clBlack);
+    EXPECT_EQ(combo.itemText(combo.count() - 1), "Custom...");
+    combo.setCurrentIndex(combo.findText("Red"));
+    EXPECT_EQ(combo.Color(), clRed);
+
+    // A colour outside the sixteen gets an entry of its own, once.
+    combo.SetColor(0x123456);
+    EXPECT_EQ(combo.currentText(), "Custom");
+    const int entries = combo.count();
+    combo.SetColor(0x654321);
+    EXPECT_EQ(combo.count(), entries);
+
+    // "Custom..." asks the colour dialog; cancelling keeps the colour.
+    modal->colors.push_back(QColor(1, 2, 3));
+    combo.setCurrentIndex(combo.count() - 1);
+    EXPECT_EQ(combo.Color(), FromQColor(QColor(1, 2, 3)));
+    modal->colors.push_back(std::nullopt);
+    combo.setCurrentIndex(combo.count() - 1);
+    EXPECT_EQ(combo.Color(), FromQColor(QColor(1, 2, 3)));
+    EXPECT_EQ(combo.currentText(), "Custom");
+    EXPECT_EQ(announced, std::vector<TColor>({ clRed, 0x123456, 0x654321, FromQColor(QColor(1, 2, 3)) }));
+}
