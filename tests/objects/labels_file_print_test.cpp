@@ -1,7 +1,12 @@
 #include "labels_helpers.h"
 #include "core/window_placement.h"
 #include "objects/card_filer.h"
+#include "report/printer_report.h"
 #include "report/recording_report.h"
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include "stream_bytes.h"
 
 using namespace cardora;
@@ -188,4 +193,39 @@ TEST_F(LabelsFixture, PrintedTextLandsWhereTheScreenShowsIt)
     const QRect turned = MatchBounds(PrintOne(*label, 0.5, 0.25, dpi), IsInk);
     EXPECT_GT(turned.height(), 2 * turned.width());
     EXPECT_TRUE(QRect(box, QSize(label->Width() * scale, label->Height() * scale)).contains(turned));
+}
+
+TEST_F(LabelsFixture, PrintedPdfKeepsTheTextAsText)
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("label.pdf");
+    auto printer = TPrinterReport::CreateDefaultPrinter();
+    TPrinterReport report(printer);
+    report.SelectPdfFile(pdf);
+    report.SetResolution(600);
+    ASSERT_TRUE(report.SelectPaper(1));
+    auto* label = make<TQPLabel>(48, 24, 10, 10);
+    label->SetCaption("Cardholder");
+    label->Font()->SetSize(12);
+    label->CalcLayout();
+    label->FitToText();
+    label->CalcLayout();
+    report.OnPrint = [&](TReport& r) { label->PrintAt(r, 1.0, 2.0); };
+    ASSERT_TRUE(report.Execute()) << report.ErrorString().toStdString();
+
+    // The word is in the PDF as text, with its box where the label stands.
+    QProcess extract;
+    extract.start("pdftotext", { "-bbox", pdf, "-" });
+    ASSERT_TRUE(extract.waitForFinished(60000));
+    const QString html = QString::fromUtf8(extract.readAllStandardOutput());
+    const QRegularExpression word(R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)">Cardholder</word>)re");
+    const QRegularExpressionMatch m = word.match(html);
+    ASSERT_TRUE(m.hasMatch()) << html.toStdString();
+    const double points = 72.0 / 96.0; // points per screen pixel
+    const double left = 72.0 * 1.0 + (48 + label->Layout().mainOrigin.x()) * points;
+    const double top = 72.0 * 2.0 + (24 + label->Layout().mainOrigin.y()) * points;
+    EXPECT_NEAR(m.captured(1).toDouble(), left, 2.0);
+    EXPECT_NEAR(m.captured(2).toDouble(), top, 4.0);
+    EXPECT_LT(m.captured(3).toDouble(), 72.0 + (48 + label->Width()) * points);
+    EXPECT_LT(m.captured(4).toDouble(), 144.0 + (24 + label->Height()) * points + 1.0);
 }
