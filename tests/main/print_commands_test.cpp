@@ -1,0 +1,331 @@
+#include "core/app_folder.h"
+#include "core/ini_file.h"
+#include "main/main_screen.h"
+#include "objects/shapes.h"
+#include "printing/fine_tune_dialog.h"
+#include "printing/label_printer.h"
+#include "printing/layout_dialog.h"
+#include "printing/number_edit.h"
+#include "printing/preview_form.h"
+#include "printing/select_cards_dialog.h"
+#include "report/report_pixels.h"
+#include "support/scripted_modal.h"
+#include "surface/card_panel.h"
+#include <QLabel>
+#include <QPrintDialog>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace cardora;
+using cardora::test::ScriptedModal;
+
+namespace {
+
+bool isRed(QRgb c) { return qRed(c) > 180 && qGreen(c) < 90 && qBlue(c) < 90; }
+
+struct PrintCommandFixture : ::testing::Test {
+    QTemporaryDir folder;
+    QTemporaryDir out;
+    std::shared_ptr<ScriptedModal> modal;
+    std::unique_ptr<TMainScreen> window;
+
+    void SetUp() override
+    {
+        SetApplicationFolder(folder.path());
+        modal = ScriptedModal::Install();
+        window = std::make_unique<TMainScreen>();
+        window->show();
+        window->FormActivate();
+        modal->messages.clear();
+    }
+    void TearDown() override
+    {
+        window.reset();
+        SetModalHandler(nullptr);
+    }
+    TQBusinessCardPanel32* panel() { return window->BusinessCardPanel(); }
+    // A red rectangle from (48, 48) to (144, 96) panel pixels: 0.5 to 1.5 by 0.5 to 1 inch into the card.
+    TBCShapes* addRedBox()
+    {
+        TBCShapes* s = TBCShapes::CreateForTool(window.get(), stRectangle);
+        panel()->AddObject(s);
+        s->SetBounds(48, 48, 96, 48);
+        s->Brush()->SetColor(clRed);
+        s->Pen()->SetColor(clRed);
+        return s;
+    }
+    // Answers the selection dialog: positions to select (1-based, others cleared) and sheets.
+    void answerSelection(std::vector<int> positions, int sheets = 1, bool ok = true)
+    {
+        modal->dialogs.push_back([=](QDialog& d) {
+            auto& s = dynamic_cast<TSelectSpecificLabels&>(d);
+            s.show();
+            s.SelectnoneClick();
+            for (int p : positions)
+                QTest::mouseClick(s.PaintBox1, Qt::LeftButton, {}, s.PositionRects()[p - 1].center());
+            s.pages->setValue(sheets);
+            if (ok)
+                s.OKbuttonClick();
+            else
+                s.CancelButtonClick();
+            return s.result();
+        });
+    }
+    // Runs the status window as the user sees it, then presses its OK.
+    void answerStatus(QString* finalText = nullptr, std::function<void(TLabelPrinter&)> during = nullptr)
+    {
+        modal->dialogs.push_back([=](QDialog& d) {
+            auto& job = dynamic_cast<TLabelPrinter&>(d);
+            if (during)
+                during(job);
+            job.FormActivate();
+            if (finalText)
+                *finalText = job.RStatusLabel->text();
+            job.CancelButtonClick();
+            return job.result();
+        });
+    }
+    QString pdf(const char* name) { return out.filePath(name); }
+    static int redCount(const QImage& page, int position, double left = 0.75, double top = 0.5)
+    {
+        const int col = (position - 1) % 2, row = (position - 1) / 2;
+        const QRect box(qRound((left + col * 3.5 + 0.5) * 50) + 3, qRound((top + row * 2.0 + 0.5) * 50) + 3, 40, 18);
+        return cardora::test::CountMatching(page, isRed, box);
+    }
+};
+
+} // namespace
+
+TEST_F(PrintCommandFixture, LayoutCommandReadsTheFileAndOnOkSavesAndResizesTheCard)
+{
+    // A hand edit between two openings is seen.
+    {
+        IniFile ini(PreferencesFileName());
+        ini.WriteInteger("Layout", "Width", 3000);
+    }
+    modal->dialogs.push_back([](QDialog& d) {
+        auto& l = dynamic_cast<TEditCardLayout&>(d);
+        l.show();
+        EXPECT_EQ(l.eCardwidth->text(), "3");
+        l.eCardwidth->setText("3.6");
+        l.eHorizPitch->setText("3.6");
+        l.eCardHeight->setText("2.25");
+        l.eVertPitch->setText("2.25");
+        l.MMButton->click();
+        l.OkButtonClick();
+        return l.result();
+    });
+    window->ChangeCardLayout1Click();
+    EXPECT_EQ(window->CardLayout().Width, 3.6);
+    EXPECT_EQ(window->CardLayout().Height, 2.25);
+    EXPECT_TRUE(window->CardLayout().UseMM);
+    EXPECT_EQ(panel()->size(), QSize(346, 216)); // round(96 x 3.6), round(96 x 2.25)
+    IniFile ini(PreferencesFileName());
+    EXPECT_EQ(ini.ReadInteger("Layout", "Width", 0), 3600);
+    EXPECT_EQ(ini.ReadInteger("Layout", "Height", 0), 2250);
+    EXPECT_TRUE(ini.ReadBool("Layout", "UseMM", false));
+
+    // Cancel changes nothing.
+    modal->dialogs.push_back([](QDialog& d) {
+        auto& l = dynamic_cast<TEditCardLayout&>(d);
+        l.show();
+        EXPECT_TRUE(l.MMButton->isChecked());
+        EXPECT_EQ(l.eCardwidth->text(), "91.44");
+        l.eCardwidth->setText("50");
+        l.CancelbuttonClick();
+        return l.result();
+    });
+    window->ChangeCardLayout1Click();
+    EXPECT_EQ(window->CardLayout().Width, 3.6);
+    EXPECT_EQ(panel()->size(), QSize(346, 216));
+}
+
+TEST_F(PrintCommandFixture, FineTuningIsStoredOnlyOnOk)
+{
+    modal->dialogs.push_back([](QDialog& d) {
+        auto& f = dynamic_cast<TPrintFineTune&>(d);
+        f.show();
+        f.SpinnerDownClick(TPrintFineTune::TopMargin);
+        f.SpinnerDownClick(TPrintFineTune::TopMargin);
+        f.SpinnerUpClick(TPrintFineTune::HorizontalSpacing);
+        f.OKButtonClick();
+        return f.result();
+    });
+    window->mnuPrinterFineTuningClick();
+    EXPECT_EQ(window->Preferences().Nudges.TopMarginNudge, 2);
+    EXPECT_EQ(window->Preferences().Nudges.HorizontalSpacing, -1);
+    IniFile ini(PreferencesFileName());
+    EXPECT_EQ(ini.ReadInteger("Printer", "TopMarginNudge", 0), 2);
+
+    modal->dialogs.push_back([](QDialog& d) {
+        auto& f = dynamic_cast<TPrintFineTune&>(d);
+        f.DefaultButtonClick();
+        f.CancelButtonClick();
+        return f.result();
+    });
+    window->mnuPrinterFineTuningClick();
+    EXPECT_EQ(window->Preferences().Nudges.TopMarginNudge, 2);
+}
+
+TEST_F(PrintCommandFixture, PrintAsksPositionsSheetsAndFileThenPrintsEverySheet)
+{
+    addRedBox();
+    EXPECT_TRUE(window->SelectedPositions().AllOf(0, 300)); // all selected at start, whatever the layout
+    answerSelection({ 1, 4, 10 }, 2);
+    modal->fileNames.push_back(pdf("sheets.pdf"));
+    QString finalText;
+    answerStatus(&finalText);
+    window->mnuPrintClick();
+
+    EXPECT_TRUE(modal->dialogs.empty());
+    ASSERT_EQ(modal->fileRequests.size(), 1u);
+    EXPECT_TRUE(modal->fileRequests[0].save);
+    EXPECT_EQ(modal->fileRequests[0].defaultExt, "pdf");
+    EXPECT_EQ(finalText, "Print job completed and sent to printer!");
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(window->SelectedPositions()[i], i == 0 || i == 3 || i == 9) << i;
+
+    ASSERT_TRUE(QFileInfo::exists(pdf("sheets.pdf")));
+    EXPECT_EQ(cardora::test::PdfInfo(pdf("sheets.pdf"), "Pages"), "2");
+    EXPECT_TRUE(cardora::test::PdfInfo(pdf("sheets.pdf"), "Page size").startsWith("612 x 792"));
+    for (int p = 1; p <= 2; ++p) {
+        const QImage page = cardora::test::RenderPdf(pdf("sheets.pdf"), 50, p);
+        ASSERT_FALSE(page.isNull());
+        for (int position = 1; position <= 10; ++position) {
+            if (position == 1 || position == 4 || position == 10)
+                EXPECT_GT(redCount(page, position), 600) << "page " << p << " position " << position;
+            else
+                EXPECT_EQ(redCount(page, position), 0) << "page " << p << " position " << position;
+        }
+    }
+    EXPECT_FALSE(panel()->Printing());
+
+    // The sheet count starts again from one: the next selection dialog shows 1.
+    modal->dialogs.push_back([](QDialog& d) {
+        auto& s = dynamic_cast<TSelectSpecificLabels&>(d);
+        EXPECT_EQ(s.pages->value(), 1);
+        EXPECT_TRUE(s.Flags()[3]);
+        EXPECT_FALSE(s.Flags()[1]);
+        s.CancelButtonClick();
+        return s.result();
+    });
+    window->mnuPrintClick();
+    EXPECT_TRUE(modal->dialogs.empty());
+    EXPECT_EQ(modal->fileRequests.size(), 1u); // cancelled before the file name
+}
+
+TEST_F(PrintCommandFixture, PrintingRestoresTheZoomAndPrintsAtTrueSize)
+{
+    addRedBox();
+    for (int i = 0; i < 3; ++i)
+        window->ZoomSpinnerUpClick();
+    const float zoom = panel()->Zoom();
+    ASSERT_GT(zoom, 1.25f);
+    answerSelection({ 1 });
+    modal->fileNames.push_back(pdf("zoomed.pdf"));
+    float zoomDuring = 0;
+    answerStatus(nullptr, [&](TLabelPrinter&) { zoomDuring = panel()->Zoom(); });
+    window->mnuPrintClick();
+    EXPECT_EQ(zoomDuring, 1.0f);
+    EXPECT_EQ(panel()->Zoom(), zoom);
+    const QImage page = cardora::test::RenderPdf(pdf("zoomed.pdf"), 50);
+    const QRect red = cardora::test::InkBounds(page, isRed);
+    EXPECT_NEAR(red.left(), 62, 1); // (0.75 + 0.5) x 50
+    EXPECT_NEAR(red.right(), 112, 1);
+    EXPECT_NEAR(red.top(), 50, 1);
+    EXPECT_NEAR(red.bottom(), 75, 1);
+}
+
+TEST_F(PrintCommandFixture, NoFileNameNoPrint)
+{
+    answerSelection({ 1 });
+    answerStatus();
+    window->mnuPrintClick(); // the file dialog is cancelled
+    EXPECT_EQ(modal->fileRequests.size(), 1u);
+    EXPECT_EQ(modal->dialogs.size(), 1u); // the status window never opened
+}
+
+TEST_F(PrintCommandFixture, PreviewRecordsTheFirstCardAndShowsIt)
+{
+    addRedBox();
+    window->SelectedPositions().fill(true);
+    QString finalText;
+    answerStatus(&finalText, [](TLabelPrinter& job) { EXPECT_EQ(job.windowTitle(), "Preview Status"); });
+    QString caption;
+    QImage shown;
+    modal->dialogs.push_back([&](QDialog& d) {
+        auto& p = dynamic_cast<TPreviewForm&>(d);
+        EXPECT_EQ(p.windowTitle(), "Preview Business Cards");
+        p.show();
+        caption = p.windowTitle();
+        EXPECT_TRUE(panel()->Previewing()); // the super shapes know it is a preview
+        TPreviewPage* page = p.FilePreview1->PageControl();
+        shown = QImage(page->size(), QImage::Format_RGB32);
+        page->render(&shown);
+        p.CloseButtonClick();
+        return p.result();
+    });
+    window->mnuPreviewClick();
+    EXPECT_TRUE(modal->dialogs.empty());
+    EXPECT_TRUE(modal->fileRequests.empty()); // a preview asks for no file
+    EXPECT_EQ(finalText, "\nBusiness Card preview ready!\n\nNote: To save time, only a single card is previewed");
+    EXPECT_EQ(caption, "Preview Page 1 of 1");
+    // At 100 % and 96 ppi with a 20 pixel margin: the red box of card 1 only.
+    const QRect red = cardora::test::InkBounds(shown, isRed);
+    EXPECT_NEAR(red.left(), 20 + 120, 2);
+    EXPECT_NEAR(red.top(), 20 + 96, 2);
+    EXPECT_NEAR(red.right(), 20 + 216, 2);
+    EXPECT_NEAR(red.bottom(), 20 + 144, 2);
+    EXPECT_FALSE(panel()->Previewing());
+}
+
+TEST_F(PrintCommandFixture, StoppedPreviewShowsNoWindow)
+{
+    addRedBox();
+    QString finalText;
+    answerStatus(&finalText, [](TLabelPrinter& job) {
+        job.OnCardPrinted = [&job](int) { job.CancelButtonClick(); };
+    });
+    modal->dialogs.push_back([](QDialog&) {
+        ADD_FAILURE() << "no preview after Stop";
+        return int(mrOk);
+    });
+    window->mnuPreviewClick();
+    EXPECT_EQ(finalText, "\nBusiness Card Preview Canceled!");
+    EXPECT_EQ(modal->dialogs.size(), 1u);
+    modal->dialogs.clear();
+}
+
+TEST_F(PrintCommandFixture, OutlineTestPageDrawsCardOutlinesOnly)
+{
+    addRedBox();
+    window->SelectedPositions().fill(true);
+    window->SelectedPositions().Set(1, false);
+    modal->dialogs.push_back([](QDialog& d) {
+        EXPECT_NE(dynamic_cast<QPrintDialog*>(&d), nullptr);
+        return int(QDialog::Accepted);
+    });
+    modal->fileNames.push_back(pdf("outline.pdf"));
+    answerStatus();
+    window->mnuPrintOutlineTestPageClick();
+    EXPECT_TRUE(modal->dialogs.empty());
+    EXPECT_TRUE(window->OutlineOnly());
+    const QImage page = cardora::test::RenderPdf(pdf("outline.pdf"), 50);
+    ASSERT_FALSE(page.isNull());
+    EXPECT_EQ(cardora::test::CountMatching(page, isRed), 0); // no objects
+    // Card 1 from (37.5, 25) to (212.5, 125) pixels at 50 dpi; position 2 left out.
+    EXPECT_TRUE(cardora::test::IsDark(page.pixel(100, 25)) || cardora::test::IsDark(page.pixel(100, 26)));
+    EXPECT_TRUE(cardora::test::IsDark(page.pixel(37, 60)) || cardora::test::IsDark(page.pixel(38, 60)));
+    EXPECT_EQ(cardora::test::CountMatching(page, cardora::test::IsDark, QRect(250, 20, 150, 10)), 0);
+    EXPECT_GT(cardora::test::CountMatching(page, cardora::test::IsDark, QRect(250, 120, 150, 10)), 100); // position 4
+
+    // Cancelling the print dialog prints nothing.
+    modal->dialogs.push_back([](QDialog&) { return int(QDialog::Rejected); });
+    answerStatus();
+    window->mnuPrintOutlineTestPageClick();
+    EXPECT_EQ(modal->dialogs.size(), 1u);
+}
