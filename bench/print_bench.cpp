@@ -1,0 +1,208 @@
+// Times printing a sheet of ten cards to PDF at 600 dpi and recording the
+// preview page, for a card holding one object of every kind the program knows.
+//
+//   cardora-print-bench [--runs N] [--write-card FILE]
+//
+// --write-card saves the seven-object card used to time `cardora-cli print`
+// (three shapes, a line, three text labels and a picture when that kind exists).
+#include "core/app_folder.h"
+#include "core/persistent.h"
+#include "core/symbol_fonts.h"
+#include "objects/class_registry.h"
+#include "objects/graphic_control.h"
+#include "objects/line_shape.h"
+#include "objects/shapes.h"
+#include "printing/batch_print.h"
+#include "printing/label_printer.h"
+#include "report/recording_report.h"
+#include "surface/card_panel.h"
+#include "surface/object_kinds.h"
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+using namespace cardora;
+
+namespace {
+
+// Gives an object something to show through its stored properties, so that
+// any kind, present or future, can be filled in without knowing its class.
+void fillIn(TQGraphicControl& o, const QString& text)
+{
+    for (const PropertyDecl& p : o.Properties()) {
+        if (p.readOnly)
+            continue;
+        if (p.kind == PropKind::Text && p.setText && (p.name == "Caption" || p.name == "Text"))
+            p.setText(o, text);
+        else if (p.kind == PropKind::Strings && p.setStrings && p.name == "Lines")
+            p.setStrings(o, { text, "Second line of text", "Third line" });
+    }
+}
+
+TQGraphicControl* addKind(QObject& owner, TQBusinessCardPanel32& panel, const QString& kind, QRect box,
+    const QString& text)
+{
+    const CardObjectFactory* make = CardClassRegistry::Instance().Find(kind);
+    if (!make)
+        return nullptr;
+    TQGraphicControl* o = (*make)(&owner);
+    if (!o)
+        return nullptr;
+    o->SetName(panel.UniqueName(kind.mid(1)));
+    o->SetLoading(true);
+    fillIn(*o, text);
+    o->SetBounds(box.x(), box.y(), box.width(), box.height());
+    o->SetLoading(false);
+    panel.AddObject(o);
+    o->Loaded();
+    return o;
+}
+
+void addShape(QObject& owner, TQBusinessCardPanel32& panel, TShapeType shape, QRect box, TColor fill)
+{
+    TBCShapes* s = TBCShapes::CreateForTool(&owner, shape);
+    s->SetName(panel.UniqueName("Shape"));
+    panel.AddObject(s);
+    s->SetBounds(box.x(), box.y(), box.width(), box.height());
+    s->Brush()->SetColor(fill);
+}
+
+// The card of the command-line measurement.
+QStringList buildSevenObjectCard(QObject& owner, TQBusinessCardPanel32& panel)
+{
+    QStringList kinds;
+    addShape(owner, panel, stRectangle, QRect(4, 4, 328, 40), 0xF0E0D0);
+    addShape(owner, panel, stEllipse, QRect(260, 110, 60, 60), 0x80C0FF);
+    addShape(owner, panel, stRoundRect, QRect(10, 140, 120, 40), 0xC0FFC0);
+    kinds << "TBCShapes" << "TBCShapes" << "TBCShapes";
+    TQLineShape* line = TQLineShape::CreateForTool(&owner);
+    line->SetName(panel.UniqueName("Line"));
+    panel.AddObject(line);
+    line->SetLineStyle(stHorizontal);
+    line->SetBounds(10, 50, 316, 4);
+    kinds << "TQLineShape";
+    const char* texts[] = { "Jane Example", "Managing Director", "+1 555 0100 - jane@example.com" };
+    for (int i = 0; i < 3; ++i)
+        if (addKind(owner, panel, "TQBusinessCardLabel", QRect(12, 10 + i * 30 + (i ? 40 : 0), 220, 24), texts[i]))
+            kinds << "TQBusinessCardLabel";
+    for (const QString& picture : { QStringLiteral("TQImage"), QStringLiteral("TImage") })
+        if (addKind(owner, panel, picture, QRect(250, 60, 70, 45), QString())) {
+            kinds << picture;
+            break;
+        }
+    return kinds;
+}
+
+// One object of every registered kind, laid out in a grid on the card.
+QStringList buildEveryKindCard(QObject& owner, TQBusinessCardPanel32& panel)
+{
+    QStringList kinds = CardClassRegistry::Instance().Names();
+    kinds.sort();
+    QStringList placed;
+    int i = 0;
+    for (const QString& kind : kinds) {
+        const QRect box(8 + (i % 3) * 108, 8 + (i / 3) * 44, 100, 38);
+        if (TQGraphicControl* o = addKind(owner, panel, kind, box, kind)) {
+            if (auto* shape = dynamic_cast<TQLabelShapes*>(o))
+                shape->Brush()->SetColor(0x40A0FF);
+            placed << kind;
+            ++i;
+        }
+    }
+    return placed;
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0.0 : v[v.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir scratch;
+    SetApplicationFolder(scratch.path());
+    RegisterBundledFonts();
+    RegisterCardObjectKinds();
+
+    int runs = 10;
+    QString cardFile;
+    const QStringList args = app.arguments();
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == "--runs" && i + 1 < args.size())
+            runs = std::max(1, args[++i].toInt());
+        else if (args[i] == "--write-card" && i + 1 < args.size())
+            cardFile = args[++i];
+        else {
+            std::fprintf(stderr, "usage: cardora-print-bench [--runs N] [--write-card FILE]\n");
+            return 1;
+        }
+    }
+
+    if (!cardFile.isEmpty()) {
+        QObject owner;
+        TQBusinessCardPanel32 panel(nullptr, &owner);
+        panel.SetPanelSize(336, 192);
+        const QStringList kinds = buildSevenObjectCard(owner, panel);
+        panel.SaveCardFile(cardFile);
+        std::printf("wrote %s with %d objects: %s\n", qPrintable(cardFile), int(kinds.size()),
+            qPrintable(kinds.join(", ")));
+        return 0;
+    }
+
+    // The card goes through a card file, as the batch tool reads it.
+    QObject owner;
+    TQBusinessCardPanel32 panel(nullptr, &owner);
+    panel.SetShape(lsRectangle);
+    panel.SetPanelSize(336, 192);
+    const QStringList kinds = buildEveryKindCard(owner, panel);
+    const QString card = scratch.filePath("every-kind.CDW");
+    panel.SaveCardFile(card);
+    panel.ClearObjects();
+    panel.LoadCardFile(card);
+    std::printf("card: %d objects (%s)\n", int(panel.Objects().size()), qPrintable(kinds.join(", ")));
+
+    TBatchPrintOptions options;
+    options.Output = scratch.filePath("sheet.pdf");
+    options.Dpi = 600;
+    std::vector<double> sheet, preview;
+    for (int r = 0; r < runs; ++r) {
+        QElapsedTimer t;
+        t.start();
+        const QString error = RunBatchPrint(panel, QString(), TCardLayout(), TPrinterNudges(), options);
+        sheet.push_back(t.nsecsElapsed() / 1e6);
+        if (!error.isEmpty()) {
+            std::fprintf(stderr, "%s\n", qPrintable(error));
+            return 1;
+        }
+
+        auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(scratch.filePath("unused.pdf"));
+        printer->setResolution(600);
+        TRecordingReport pages(printer);
+        TPrintJobRequest request;
+        request.Printing = false;
+        panel.SetPreviewing(true);
+        TLabelPrinter job(panel);
+        job.Setup(pages, request);
+        t.restart();
+        job.FormActivate();
+        preview.push_back(t.nsecsElapsed() / 1e6);
+        panel.SetPreviewing(false);
+    }
+    const double perSheet = median(sheet);
+    std::printf("PDF at 600 dpi, %d runs (median): %.1f ms per sheet of 10 cards, %.2f ms per card\n", runs,
+        perSheet, perSheet / 10.0);
+    std::printf("preview recording (one card): %.2f ms\n", median(preview));
+    std::printf("PDF size: %lld bytes\n", static_cast<long long>(QFileInfo(options.Output).size()));
+    return 0;
+}
