@@ -2,6 +2,8 @@
 #include "core/rounding.h"
 #include "core/window_placement.h"
 #include <QFontMetricsF>
+#include <QPaintEngine>
+#include <QPainter>
 #include <cmath>
 
 namespace cardora {
@@ -52,6 +54,35 @@ Qt::BrushStyle ToQtBrushStyle(int style)
     case bsDiagCross: return Qt::DiagCrossPattern;
     default: return Qt::SolidPattern;
     }
+}
+
+bool ApplyPenMode(QPainter& painter, int mode, QColor* forced)
+{
+    QPainter::CompositionMode cm = QPainter::CompositionMode_SourceOver;
+    switch (mode) {
+    case pmNop: return false;
+    case pmBlack: *forced = Qt::black; break;
+    case pmWhite: *forced = Qt::white; break;
+    case pmNot: cm = QPainter::RasterOp_NotDestination; break;
+    case pmNotCopy: cm = QPainter::RasterOp_NotSource; break;
+    case pmMergePenNot: cm = QPainter::RasterOp_SourceOrNotDestination; break;
+    case pmMaskPenNot: cm = QPainter::RasterOp_SourceAndNotDestination; break;
+    case pmMergeNotPen: cm = QPainter::RasterOp_NotSourceOrDestination; break;
+    case pmMaskNotPen: cm = QPainter::RasterOp_NotSourceAndDestination; break;
+    case pmMerge: cm = QPainter::RasterOp_SourceOrDestination; break;
+    case pmNotMerge: cm = QPainter::RasterOp_NotSourceAndNotDestination; break;
+    case pmMask: cm = QPainter::RasterOp_SourceAndDestination; break;
+    case pmNotMask: cm = QPainter::RasterOp_NotSourceOrNotDestination; break;
+    case pmXor: cm = QPainter::RasterOp_SourceXorDestination; break;
+    case pmNotXor: cm = QPainter::RasterOp_NotSourceXorDestination; break;
+    default: break;
+    }
+    // Devices without raster operations (pictures, PDF) draw the pen as it is.
+    if (cm != QPainter::CompositionMode_SourceOver && painter.paintEngine()
+        && !painter.paintEngine()->hasFeature(QPaintEngine::RasterOpModes))
+        cm = QPainter::CompositionMode_SourceOver;
+    painter.setCompositionMode(cm);
+    return true;
 }
 
 // ---- TPen

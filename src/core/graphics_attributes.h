@@ -6,6 +6,8 @@
 #include <QBrush>
 #include <functional>
 
+class QPainter;
+
 namespace cardora {
 
 // Pen, brush and font as card objects hold them. Each tells its owner of a
@@ -23,6 +25,10 @@ const QStringList& PenStyleNames();
 const QStringList& BrushStyleNames();
 
 Qt::PenStyle ToQtPenStyle(int style);
+// Sets the painter's mix mode for a pen mode, and for pmBlack and pmWhite the
+// colour the pen must take; false when nothing is to be drawn (pmNop).
+// Devices without raster operations draw the pen as it is.
+bool ApplyPenMode(QPainter& painter, int mode, QColor* forced);
 Qt::BrushStyle ToQtBrushStyle(int style);
 
 class TPen : public Persistent {

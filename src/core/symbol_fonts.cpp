@@ -482,7 +482,13 @@ SymbolGlyph GlyphForCode(const QFont& font, int code)
 
 QString SymbolCaptionFromCodes(const QByteArray& codes)
 {
-    return QString::fromLatin1(codes);
+    // As card files decode their texts, so 0x80..0x9F survive a save.
+    QString caption;
+    for (const char c : codes) {
+        const char32_t ch = Windows1252Character(static_cast<unsigned char>(c));
+        caption += QString::fromUcs4(&ch, 1);
+    }
+    return caption;
 }
 
 QByteArray SymbolCodesFromCaption(const QString& caption)

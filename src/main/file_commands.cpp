@@ -72,22 +72,31 @@ static bool isCardFile(const QString& path)
     return QFileInfo(path).suffix().compare("CDW", Qt::CaseInsensitive) == 0;
 }
 
-void TMainScreen::Open1Click()
+// An existing card file chosen in the saved folder; empty when cancelled or
+// when the choice is not a card file (the user is told).
+QString TMainScreen::chooseCardFile(const QString& title)
 {
-    CheckSaveNeeded();
     FileDialogRequest r;
-    r.title = "Open Business Card";
+    r.title = title;
     r.filter = "CDW File (*.cdw *.CDW)";
     r.folder = SavedFolder();
     r.mustExist = true;
     const QString path = ChooseFileName(r);
     if (path.isEmpty())
-        return;
+        return QString();
     if (!isCardFile(path)) {
         Inform("Must be a CDW (Cardora) file");
-        return;
+        return QString();
     }
-    OpenBCFile(path);
+    return path;
+}
+
+void TMainScreen::Open1Click()
+{
+    CheckSaveNeeded();
+    const QString path = chooseCardFile("Open Business Card");
+    if (!path.isEmpty())
+        OpenBCFile(path);
 }
 
 void TMainScreen::OpenRecent(const QString& path)
@@ -195,18 +204,9 @@ void TMainScreen::mnuSaveAsClick()
 
 void TMainScreen::Delete1Click()
 {
-    FileDialogRequest r;
-    r.title = "Delete Business Card";
-    r.filter = "CDW File (*.cdw *.CDW)";
-    r.folder = SavedFolder();
-    r.mustExist = true;
-    const QString path = ChooseFileName(r);
+    const QString path = chooseCardFile("Delete Business Card");
     if (path.isEmpty())
         return;
-    if (!isCardFile(path)) {
-        Inform("Must be a CDW (Cardora) file");
-        return;
-    }
     if (!Ask("Delete " + path + "?", "CONFIRM"))
         return;
     QFile::remove(path);

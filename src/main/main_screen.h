@@ -118,6 +118,7 @@ private:
     void zoomBy(bool up);
     void rebuildRecentMenu();
     void exportCard(bool jpeg);
+    QString chooseCardFile(const QString& title);
 
     TPreferences prefs_;
     TPositionSelection selectedPositions_;

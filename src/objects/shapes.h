@@ -19,9 +19,6 @@ const QStringList& ShapeTypeNames();
 namespace plain_drawing {
 // Pen widths from a card file are not trusted: drawing uses 0..1000.
 int SaneWidth(int width);
-// Sets the painter's mix for a pen mode. False when nothing is to be drawn;
-// pmBlack and pmWhite hand back the colour everything takes.
-bool ApplyPenMode(QPainter& painter, int mode, QColor* forced);
 // The "Line Thickness" submenu: "1 Point" .. "10 Point".
 QMenu* AddThicknessMenu(QMenu& menu, QObject* context, std::array<QAction*, 10>& items,
     const std::function<void(int width)>& choose);

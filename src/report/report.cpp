@@ -255,33 +255,7 @@ QBrush TReport::CurrentBrush() const
 
 // Sets the painter's mix mode for the pen mode; false when nothing is to be
 // drawn. Devices without raster operations draw the pen as it is.
-bool TReport::BeginModeDrawing(QColor* forcedColor)
-{
-    QPainter::CompositionMode cm = QPainter::CompositionMode_SourceOver;
-    switch (penMode_) {
-    case pmNop: return false;
-    case pmBlack: *forcedColor = Qt::black; break;
-    case pmWhite: *forcedColor = Qt::white; break;
-    case pmNot: cm = QPainter::RasterOp_NotDestination; break;
-    case pmNotCopy: cm = QPainter::RasterOp_NotSource; break;
-    case pmMergePenNot: cm = QPainter::RasterOp_SourceOrNotDestination; break;
-    case pmMaskPenNot: cm = QPainter::RasterOp_SourceAndNotDestination; break;
-    case pmMergeNotPen: cm = QPainter::RasterOp_NotSourceOrDestination; break;
-    case pmMaskNotPen: cm = QPainter::RasterOp_NotSourceAndDestination; break;
-    case pmMerge: cm = QPainter::RasterOp_SourceOrDestination; break;
-    case pmNotMerge: cm = QPainter::RasterOp_NotSourceAndNotDestination; break;
-    case pmMask: cm = QPainter::RasterOp_SourceAndDestination; break;
-    case pmNotMask: cm = QPainter::RasterOp_NotSourceOrNotDestination; break;
-    case pmXor: cm = QPainter::RasterOp_SourceXorDestination; break;
-    case pmNotXor: cm = QPainter::RasterOp_NotSourceXorDestination; break;
-    default: break;
-    }
-    if (cm != QPainter::CompositionMode_SourceOver && painter_->paintEngine()
-        && !painter_->paintEngine()->hasFeature(QPaintEngine::RasterOpModes))
-        cm = QPainter::CompositionMode_SourceOver;
-    painter_->setCompositionMode(cm);
-    return true;
-}
+bool TReport::BeginModeDrawing(QColor* forcedColor) { return ApplyPenMode(*painter_, penMode_, forcedColor); }
 
 // ---- figures
 

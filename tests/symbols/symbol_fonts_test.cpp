@@ -400,3 +400,13 @@ TEST_F(SymbolFonts, CaptionCodesAndRuns)
     ASSERT_EQ(unknown.size(), 1);
     EXPECT_FALSE(unknown[0].font.styleStrategy() & QFont::NoFontMerging);
 }
+
+TEST(SymbolCaption, CodesSurviveTheCardFilesCodePage)
+{
+    QByteArray codes;
+    for (int c = 32; c <= 255; ++c)
+        codes.append(char(c));
+    const QString caption = cardora::SymbolCaptionFromCodes(codes);
+    EXPECT_EQ(caption.at(0x80 - 32), QChar(0x20AC)); // the euro sign, as Windows-1252 reads 0x80
+    EXPECT_EQ(cardora::SymbolCodesFromCaption(caption), codes);
+}
