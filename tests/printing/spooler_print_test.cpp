@@ -69,8 +69,10 @@ public:
             }
             QElapsedTimer t;
             t.start();
-            while (!schedulerRunning() && t.elapsed() < 10000)
-                QThread::msleep(50);
+            // A daemon that cannot run (no rights, port taken) ends at once.
+            while (!schedulerRunning() && t.elapsed() < 10000 && daemon_.state() == QProcess::Running
+                && !daemon_.waitForFinished(50)) {
+            }
             if (!schedulerRunning()) {
                 skipReason = "the CUPS scheduler did not come up (are we allowed to run it?)";
                 return;
