@@ -9,9 +9,6 @@
 #include <QLocalSocket>
 #include <QPointer>
 
-// The icons live in the main library; static libraries must pull them in.
-static void initResources() { Q_INIT_RESOURCE(resources); }
-
 namespace cardora {
 
 namespace {
@@ -40,7 +37,6 @@ bool AnotherInstanceRaised()
 int RunCardora(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    initResources();
     if (AnotherInstanceRaised())
         return 0;
     QLocalServer::removeServer(instanceName());

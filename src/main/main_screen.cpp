@@ -23,6 +23,9 @@
 #include <QVBoxLayout>
 #include <QWhatsThis>
 
+// The icons live in this static library; it must pull them in itself.
+static void initResources() { Q_INIT_RESOURCE(resources); }
+
 namespace cardora {
 
 namespace {
@@ -43,6 +46,7 @@ protected:
 
 TMainScreen::TMainScreen(QWidget* parent) : QMainWindow(parent)
 {
+    initResources();
     setObjectName("MainScreen");
     SetMainWindow(this);
     SetDialogHelpHandler([](int topic) { cardora::ShowHelpTopic(topic); });
