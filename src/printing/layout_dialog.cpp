@@ -226,13 +226,13 @@ void TEditCardLayout::InchesbuttonClick()
 void TEditCardLayout::eCardwidthExit()
 {
     if (eCardwidth->Value() > eHorizPitch->Value())
-        eHorizPitch->setText(eCardwidth->text());
+        eHorizPitch->SetValue(eCardwidth->Value());
 }
 
 void TEditCardLayout::eCardHeightExit()
 {
     if (eCardHeight->Value() > eVertPitch->Value())
-        eVertPitch->setText(eCardHeight->text());
+        eVertPitch->SetValue(eCardHeight->Value());
 }
 
 void TEditCardLayout::PredefinedLayoutsChange()
