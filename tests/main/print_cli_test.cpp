@@ -1,6 +1,5 @@
 #include "core/ini_file.h"
 #include "objects/shapes.h"
-#include "printing/batch_print.h"
 #include "report/report_pixels.h"
 #include "surface/card_panel.h"
 #include <QCoreApplication>
@@ -201,29 +200,4 @@ TEST_F(CliFixture, BadArgumentsFailWithAMessageAndNoFile)
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.contains("print IN.CDW OUT.pdf [--prefs CDW.INI] [--outline] [--preview]"));
     EXPECT_TRUE(help.out.contains("[--positions 1,2,5] [--sheets N] [--dpi 600]"));
-}
-
-TEST(BatchPrintArguments, ParsedAsDocumented)
-{
-    QString error;
-    auto o = ParseBatchPrintArguments({ "a.cdw", "b.pdf", "--positions", "1,2,5", "--sheets", "4", "--dpi", "300",
-                                          "--outline", "--prefs", "x.ini" },
-        &error);
-    ASSERT_TRUE(o.has_value()) << error.toStdString();
-    EXPECT_EQ(o->Input, "a.cdw");
-    EXPECT_EQ(o->Output, "b.pdf");
-    EXPECT_EQ(o->Positions, std::vector<int>({ 1, 2, 5 }));
-    EXPECT_EQ(o->Sheets, 4);
-    EXPECT_EQ(o->Dpi, 300);
-    EXPECT_TRUE(o->Outline);
-    EXPECT_FALSE(o->Preview);
-    EXPECT_EQ(o->Prefs, "x.ini");
-    o = ParseBatchPrintArguments({ "a.cdw", "b.pdf" }, &error);
-    ASSERT_TRUE(o.has_value());
-    EXPECT_TRUE(o->Positions.empty());
-    EXPECT_EQ(o->Sheets, 1);
-    EXPECT_EQ(o->Dpi, 600);
-    EXPECT_FALSE(ParseBatchPrintArguments({ "a.cdw", "b.pdf", "--positions", "301" }, &error));
-    EXPECT_FALSE(ParseBatchPrintArguments({ "a.cdw", "b.pdf", "--sheets", "1000" }, &error));
-    EXPECT_FALSE(ParseBatchPrintArguments({ "a.cdw", "b.pdf", "c" }, &error));
 }
