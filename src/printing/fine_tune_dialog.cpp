@@ -64,17 +64,20 @@ TPrintFineTune::TPrintFineTune(const TPrinterNudges& nudges, QWidget* parent) : 
     auto* grid = new QGridLayout;
     for (int i = 0; i < 4; ++i) {
         auto* box = new QGroupBox(panels[i].title, this);
-        auto* l = new QHBoxLayout(box);
+        auto* column = new QVBoxLayout(box);
+        auto* l = new QHBoxLayout;
         spinners_[i] = new TSpinButtonPair(box);
         spinners_[i]->setObjectName(panels[i].spinner);
         labels_[i] = new QLabel(box);
         labels_[i]->setObjectName(panels[i].label);
-        labels_[i]->setMinimumWidth(110);
+        labels_[i]->setMinimumWidth(130);
         auto* explanation = new QLabel(panels[i].explanation, box);
         explanation->setWordWrap(true);
+        explanation->setMinimumWidth(230);
         l->addWidget(spinners_[i]);
-        l->addWidget(labels_[i]);
-        l->addWidget(explanation, 1);
+        l->addWidget(labels_[i], 1);
+        column->addLayout(l);
+        column->addWidget(explanation);
         grid->addWidget(box, i / 2, i % 2);
         const auto which = static_cast<Which>(i);
         connect(spinners_[i]->UpButton(), &QToolButton::clicked, this, [this, which] { SpinnerUpClick(which); });
