@@ -4,6 +4,7 @@
 #include "printing/fine_tune_dialog.h"
 #include "printing/layout_dialog.h"
 #include "printing/print_run.h"
+#include "printing/printer_choice.h"
 #include "printing/select_cards_dialog.h"
 #include "report/printer_report.h"
 #include "surface/card_panel.h"
@@ -148,7 +149,7 @@ void TMainScreen::mnuPrinterSetupClick()
 {
     if (!PrintingAvailable())
         return;
-    PrintJobSettings(*this).PrinterSetupDialog();
+    RunPrinterDialog(PrintJobSettings(*this), &TPrinterReport::PrinterSetupDialog);
 }
 
 void TMainScreen::mnuPrinterFineTuningClick()
@@ -170,7 +171,7 @@ void TMainScreen::mnuPrintOutlineTestPageClick()
     SetPrintMode(true);
     SetOutlineOnly(true);
     TPrinterReport& settings = PrintJobSettings(*this);
-    if (!settings.PrintDialog())
+    if (!RunPrinterDialog(settings, &TPrinterReport::PrintDialog))
         return;
     if (!ChoosePdfTarget(settings))
         return;

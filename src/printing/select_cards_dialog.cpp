@@ -2,7 +2,8 @@
 #include "core/modal.h"
 #include "core/rounding.h"
 #include "core/window_placement.h"
-#include "report/report.h"
+#include "printing/printer_choice.h"
+#include "report/printer_report.h"
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -237,7 +238,9 @@ void TSelectSpecificLabels::SelectnoneClick()
 
 void TSelectSpecificLabels::PrinterSetupButtonClick()
 {
-    if (settings_)
+    if (auto* printer = dynamic_cast<TPrinterReport*>(settings_))
+        RunPrinterDialog(*printer, &TPrinterReport::PrinterSetupDialog);
+    else if (settings_)
         settings_->PrinterSetupDialog();
     refreshPrinterName();
 }

@@ -13,6 +13,7 @@
 #include "surface/card_panel.h"
 #include <QLabel>
 #include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -40,6 +41,16 @@ struct PrintCommandFixture : ::testing::Test {
         window = std::make_unique<TMainScreen>();
         window->show();
         window->FormActivate();
+        // Printer Setup chooses the PDF file printer, so that no test job ever
+        // reaches a real queue, whatever the machine's default printer is.
+        modal->dialogs.push_back([this](QDialog& d) {
+            QPrinter* printer = dynamic_cast<QPrintDialog&>(d).printer();
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(out.filePath("Cardora.pdf"));
+            return int(QDialog::Accepted);
+        });
+        window->mnuPrinterSetupClick();
+        EXPECT_TRUE(modal->dialogs.empty());
         modal->messages.clear();
     }
     void TearDown() override
@@ -185,6 +196,7 @@ TEST_F(PrintCommandFixture, PrintAsksPositionsSheetsAndFileThenPrintsEverySheet)
     ASSERT_EQ(modal->fileRequests.size(), 1u);
     EXPECT_TRUE(modal->fileRequests[0].save);
     EXPECT_EQ(modal->fileRequests[0].defaultExt, "pdf");
+    EXPECT_EQ(modal->fileRequests[0].fileName, "Cardora.pdf");
     EXPECT_EQ(finalText, "Print job completed and sent to printer!");
     for (int i = 0; i < 10; ++i)
         EXPECT_EQ(window->SelectedPositions()[i], i == 0 || i == 3 || i == 9) << i;
@@ -305,8 +317,11 @@ TEST_F(PrintCommandFixture, OutlineTestPageDrawsCardOutlinesOnly)
     addRedBox();
     window->SelectedPositions().fill(true);
     window->SelectedPositions().Set(1, false);
-    modal->dialogs.push_back([](QDialog& d) {
-        EXPECT_NE(dynamic_cast<QPrintDialog*>(&d), nullptr);
+    // The user keeps the PDF file printer in the print dialog.
+    modal->dialogs.push_back([this](QDialog& d) {
+        QPrinter* printer = dynamic_cast<QPrintDialog&>(d).printer();
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(out.filePath("Cardora.pdf"));
         return int(QDialog::Accepted);
     });
     modal->fileNames.push_back(pdf("outline.pdf"));
@@ -323,9 +338,15 @@ TEST_F(PrintCommandFixture, OutlineTestPageDrawsCardOutlinesOnly)
     EXPECT_EQ(cardora::test::CountMatching(page, cardora::test::IsDark, QRect(250, 20, 150, 10)), 0);
     EXPECT_GT(cardora::test::CountMatching(page, cardora::test::IsDark, QRect(250, 120, 150, 10)), 100); // position 4
 
-    // Cancelling the print dialog prints nothing.
+    // Cancelling the print dialog prints nothing and keeps the PDF file printer.
+    modal->dialogs.clear();
     modal->dialogs.push_back([](QDialog&) { return int(QDialog::Rejected); });
-    answerStatus();
     window->mnuPrintOutlineTestPageClick();
-    EXPECT_EQ(modal->dialogs.size(), 1u);
+    EXPECT_TRUE(modal->dialogs.empty());
+    answerSelection({ 1 });
+    answerStatus();
+    modal->fileNames.push_back(pdf("after-cancel.pdf"));
+    window->mnuPrintClick();
+    EXPECT_EQ(modal->fileRequests.size(), 2u);
+    EXPECT_TRUE(QFileInfo::exists(pdf("after-cancel.pdf")));
 }
