@@ -124,7 +124,7 @@ bool Ask(const QString& text, const QString& caption)
 int ExecModal(QDialog& dialog)
 {
     // Centre with the size the dialog will really have.
-    if (!dialog.isVisible())
+    if (!dialog.isVisible() && !dialog.testAttribute(Qt::WA_Resized))
         dialog.adjustSize();
     CentreDialog(dialog);
     return CurrentModalHandler().Dialog(dialog);

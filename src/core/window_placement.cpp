@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 
 namespace cardora {
@@ -89,7 +90,11 @@ void CentreDialog(QWidget& window)
         return;
     }
     const QRect m = main->geometry();
-    window.move(m.left() + (m.width() - size.width()) / 2, m.top() + (m.height() - size.height()) / 2);
+    // Over the main window, but never off the screen's top or left edge.
+    const QRect r = ClampToScreen(QRect(m.left() + (m.width() - size.width()) / 2,
+                                      m.top() + (m.height() - size.height()) / 2, size.width(), size.height()),
+        ScreenSize());
+    window.move(std::max(0, r.left()), std::max(0, r.top()));
 }
 
 } // namespace cardora
