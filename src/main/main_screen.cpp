@@ -11,6 +11,8 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QDesktopServices>
+#include <QUrl>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -151,7 +153,8 @@ void TMainScreen::buildMenus()
     item(help, "TechnicalSupport1", "Technical Support", [this] { ShowHelpTopic(1041); });
     item(help, "FrequentlyAskedQuestions1", "Frequently Asked Questions", [this] { ShowHelpTopic(911); });
     help->addSeparator();
-    item(help, "VisitOurInternetWebsite1", "Visit Our Internet Website", [this] { ShowHelpTopic(3000); });
+    item(help, "VisitOurInternetWebsite1", "Visit Our Internet Website",
+        [] { QDesktopServices::openUrl(QUrl("https://www.cardora.example/")); });
 }
 
 QToolButton* TMainScreen::addToolButton(QWidget* bar, const QString& name, const QString& icon,
