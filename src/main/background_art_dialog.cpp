@@ -1,0 +1,148 @@
+#include "main/background_art_dialog.h"
+#include "core/modal.h"
+#include "imaging/picture.h"
+#include "main/help_window.h"
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWhatsThis>
+
+namespace cardora {
+
+namespace {
+// Bitmaps and metafiles, and the other picture files the program reads.
+const QStringList kMasks = { "*.BMP", "*.WMF", "*.bmp", "*.wmf", "*.DIB", "*.dib", "*.JPG", "*.jpg", "*.JPEG",
+    "*.jpeg", "*.PNG", "*.png", "*.GIF", "*.gif" };
+} // namespace
+
+TLoadBackGround::TLoadBackGround(QWidget* parent) : QDialog(parent)
+{
+    setObjectName("LoadBackGround");
+    setWindowTitle("Load  Business Card Background Art ");
+    auto* layout = new QGridLayout(this);
+
+    folderLabel_ = new QLabel(this);
+    folderLabel_->setObjectName("FolderLabel");
+    layout->addWidget(folderLabel_, 0, 0);
+    auto* browse = new QPushButton("Other Folder...", this);
+    browse->setObjectName("BrowseButton");
+    connect(browse, &QPushButton::clicked, this, [this] { BrowseButtonClick(); });
+    layout->addWidget(browse, 1, 0);
+
+    files_ = new QListWidget(this);
+    files_->setObjectName("FileListBox1");
+    files_->setMinimumWidth(180);
+    connect(files_, &QListWidget::currentRowChanged, this, [this] { FileListBox1Change(); });
+    connect(files_, &QListWidget::itemDoubleClicked, this, [this] { OKButtonClick(); });
+    layout->addWidget(files_, 2, 0);
+
+    preview_ = new QLabel(this);
+    preview_->setObjectName("Image1");
+    preview_->setFixedSize(336, 192);
+    preview_->setFrameShape(QFrame::Box);
+    preview_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidget(preview_);
+    scroll->setFixedSize(340, 196);
+    layout->addWidget(scroll, 0, 1, 3, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    auto add = [&](const char* name, const QString& caption) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(name);
+        buttons->addWidget(b);
+        return b;
+    };
+    QPushButton* ok = add("OKButton", "Ok");
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, [this] { OKButtonClick(); });
+    connect(add("Cancelbutton", "Cancel"), &QPushButton::clicked, this, [this] { done(mrCancel); });
+    connect(add("NoneButton", "None"), &QPushButton::clicked, this, [this] { NoneButtonClick(); });
+    connect(add("Helpbutton", "Help"), &QPushButton::clicked, this, [] { ShowHelpTopic(2101); });
+    auto* whatsThis = new QToolButton(this);
+    whatsThis->setObjectName("MouseHelpButton");
+    whatsThis->setText("?");
+    connect(whatsThis, &QToolButton::clicked, this, [] { QWhatsThis::enterWhatsThisMode(); });
+    buttons->addWidget(whatsThis);
+    layout->addLayout(buttons, 3, 0, 1, 2);
+}
+
+void TLoadBackGround::SetFolder(const QString& folder)
+{
+    folder_ = folder.endsWith('/') ? folder : folder + "/";
+    folderLabel_->setText(QDir::toNativeSeparators(folder_));
+    files_->clear();
+    QStringList names = QDir(folder_).entryList(kMasks, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    names.removeDuplicates();
+    files_->addItems(names);
+    files_->setCurrentRow(-1);
+    preview_->clear();
+}
+
+bool TLoadBackGround::SelectFile(const QString& name)
+{
+    for (int i = 0; i < files_->count(); ++i)
+        if (files_->item(i)->text().compare(name, Qt::CaseInsensitive) == 0) {
+            files_->setCurrentRow(i);
+            return true;
+        }
+    return false;
+}
+
+QString TLoadBackGround::SelectedPath() const
+{
+    const QListWidgetItem* item = files_->currentItem();
+    return item && files_->currentRow() >= 0 ? folder_ + item->text() : QString();
+}
+
+void TLoadBackGround::FileListBox1Change()
+{
+    const QString path = SelectedPath();
+    if (path.isEmpty())
+        return;
+    TPicture picture;
+    if (!picture.LoadFromFile(path)) {
+        preview_->clear();
+        MessageDlg("Error loading file!", "Error", MessageStyle::Error);
+        return;
+    }
+    // At its natural size, cut to the frame.
+    preview_->setPixmap(QPixmap::fromImage(picture.Bitmap()));
+}
+
+void TLoadBackGround::OKButtonClick()
+{
+    if (SelectedPath().isEmpty()) {
+        QApplication::beep();
+        return;
+    }
+    done(mrOk);
+}
+
+void TLoadBackGround::NoneButtonClick() { done(mrNoneChoice); }
+
+void TLoadBackGround::BrowseButtonClick()
+{
+    FileDialogRequest r;
+    r.title = "Background Art";
+    r.filter = "Pictures (" + kMasks.join(' ') + ")";
+    r.folder = folder_;
+    r.mustExist = true;
+    const QString path = ChooseFileName(r);
+    if (path.isEmpty())
+        return;
+    const QFileInfo info(path);
+    SetFolder(info.absolutePath());
+    SelectFile(info.fileName());
+}
+
+} // namespace cardora
