@@ -129,19 +129,26 @@ Options parse(const QStringList& args)
     return o;
 }
 
-TCardLayout layoutFrom(const Options& o)
+// Never a CDW.INI lying around: only the file named on the command line.
+bool layoutFrom(const Options& o, TCardLayout* layout)
 {
-    // Never a CDW.INI lying around: only the file named on the command line.
+    *layout = TCardLayout();
     if (o.prefs.isEmpty())
-        return TCardLayout();
-    return LoadPreferencesFile(o.prefs).Layout;
+        return true;
+    if (!QFileInfo(o.prefs).isFile())
+        return false;
+    *layout = LoadPreferencesFile(o.prefs).Layout;
+    return true;
 }
 
 int dump(const Options& o)
 {
     if (o.positional.size() != 1)
         return fail("Usage: cardora-cli dump CARD.CDW");
-    OpenCard card(layoutFrom(o));
+    TCardLayout layout;
+    if (!layoutFrom(o, &layout))
+        return fail("Cannot open file " + o.prefs);
+    OpenCard card(layout);
     try {
         card.Load(o.positional[0]);
     } catch (const EStreamError& e) {
@@ -158,7 +165,10 @@ int resave(const Options& o)
 {
     if (o.positional.size() != 2)
         return fail("Usage: cardora-cli resave IN.CDW OUT.CDW");
-    OpenCard card(layoutFrom(o));
+    TCardLayout layout;
+    if (!layoutFrom(o, &layout))
+        return fail("Cannot open file " + o.prefs);
+    OpenCard card(layout);
     try {
         card.Load(o.positional[0]);
         card.panel.RemoveOffCardObjects();
@@ -181,7 +191,10 @@ int render(const Options& o)
 {
     if (o.positional.size() != 2)
         return fail("Usage: cardora-cli render IN.CDW OUT.png [--border] [--prefs CDW.INI]");
-    OpenCard card(layoutFrom(o));
+    TCardLayout layout;
+    if (!layoutFrom(o, &layout))
+        return fail("Cannot open file " + o.prefs);
+    OpenCard card(layout);
     try {
         card.Load(o.positional[0]);
     } catch (const EStreamError& e) {

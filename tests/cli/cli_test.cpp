@@ -180,3 +180,13 @@ TEST(Cli, UnreadableCardsFailWithTheReadersMessageOnly)
     EXPECT_EQ(cli({ "frobnicate" }).exitCode, 1);
     EXPECT_EQ(cli({ "--help" }).exitCode, 0);
 }
+
+TEST(Cli, MissingPreferencesFileIsAnError)
+{
+    QTemporaryDir dir;
+    const QString card = makeCard(dir.path());
+    const CliRun r = cli({ "render", card, dir.filePath("x.png"), "--prefs", dir.filePath("nowhere.ini") });
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.startsWith("Cannot open file")) << r.err.constData();
+    EXPECT_FALSE(QFile::exists(dir.filePath("x.png")));
+}
