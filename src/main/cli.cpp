@@ -141,20 +141,34 @@ bool layoutFrom(const Options& o, TCardLayout* layout)
     return true;
 }
 
+// The card of `path` on a panel of the layout of --prefs; null with the
+// message in `error` when either cannot be read.
+std::unique_ptr<OpenCard> openCard(const Options& o, const QString& path, QString* error)
+{
+    TCardLayout layout;
+    if (!layoutFrom(o, &layout)) {
+        *error = "Cannot open file " + o.prefs;
+        return nullptr;
+    }
+    auto card = std::make_unique<OpenCard>(layout);
+    try {
+        card->Load(path);
+    } catch (const EStreamError& e) {
+        *error = e.Message();
+        return nullptr;
+    }
+    return card;
+}
+
 int dump(const Options& o)
 {
     if (o.positional.size() != 1)
         return fail("Usage: cardora-cli dump CARD.CDW");
-    TCardLayout layout;
-    if (!layoutFrom(o, &layout))
-        return fail("Cannot open file " + o.prefs);
-    OpenCard card(layout);
-    try {
-        card.Load(o.positional[0]);
-    } catch (const EStreamError& e) {
-        return fail(e.Message());
-    }
-    const QByteArray json = DumpCardJson(card.panel.Objects());
+    QString error;
+    const auto card = openCard(o, o.positional[0], &error);
+    if (!card)
+        return fail(error);
+    const QByteArray json = DumpCardJson(card->panel.Objects());
     std::fwrite(json.constData(), 1, json.size(), stdout);
     if (!json.endsWith('\n'))
         std::fputc('\n', stdout);
@@ -165,25 +179,18 @@ int resave(const Options& o)
 {
     if (o.positional.size() != 2)
         return fail("Usage: cardora-cli resave IN.CDW OUT.CDW");
-    TCardLayout layout;
-    if (!layoutFrom(o, &layout))
-        return fail("Cannot open file " + o.prefs);
-    OpenCard card(layout);
+    QString error;
+    const auto card = openCard(o, o.positional[0], &error);
+    if (!card)
+        return fail(error);
     try {
-        card.Load(o.positional[0]);
-        card.panel.RemoveOffCardObjects();
-        card.panel.SaveCardFile(o.positional[1]);
+        card->panel.RemoveOffCardObjects();
+        card->panel.SaveCardFile(o.positional[1]);
     } catch (const EStreamError& e) {
         return fail(e.Message());
     }
-    const QString sidecar = TMainScreen::SidecarFileName(o.positional[1]);
-    if (card.backgroundArt.isEmpty()) {
-        QFile::remove(sidecar);
-    } else {
-        QSaveFile f(sidecar);
-        if (!f.open(QIODevice::WriteOnly) || f.write(card.backgroundArt.toUtf8() + "\r\n") < 0 || !f.commit())
-            return fail("Cannot create file " + sidecar);
-    }
+    if (!TMainScreen::WriteSidecar(o.positional[1], card->backgroundArt))
+        return fail("Cannot create file " + TMainScreen::SidecarFileName(o.positional[1]));
     return 0;
 }
 
@@ -191,16 +198,11 @@ int render(const Options& o)
 {
     if (o.positional.size() != 2)
         return fail("Usage: cardora-cli render IN.CDW OUT.png [--border] [--prefs CDW.INI]");
-    TCardLayout layout;
-    if (!layoutFrom(o, &layout))
-        return fail("Cannot open file " + o.prefs);
-    OpenCard card(layout);
-    try {
-        card.Load(o.positional[0]);
-    } catch (const EStreamError& e) {
-        return fail(e.Message());
-    }
-    const QImage image = RenderCardPicture(card.panel, o.border);
+    QString error;
+    const auto card = openCard(o, o.positional[0], &error);
+    if (!card)
+        return fail(error);
+    const QImage image = RenderCardPicture(card->panel, o.border);
     QImageWriter writer(o.positional[1]);
     if (QFileInfo(o.positional[1]).suffix().isEmpty())
         writer.setFormat("png");

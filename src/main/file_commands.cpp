@@ -154,17 +154,19 @@ bool TMainScreen::SaveBCFile(const QString& path)
         Inform(e.Message());
         return false;
     }
-    const QString sidecar = SidecarFileName(path);
-    if (backgroundArtPath_.isEmpty()) {
-        QFile::remove(sidecar);
-    } else {
-        QSaveFile f(sidecar);
-        if (f.open(QIODevice::WriteOnly)) {
-            f.write(backgroundArtPath_.toUtf8() + "\r\n");
-            f.commit();
-        }
-    }
+    WriteSidecar(path, backgroundArtPath_);
     return true;
+}
+
+bool TMainScreen::WriteSidecar(const QString& cardPath, const QString& artPath)
+{
+    const QString sidecar = SidecarFileName(cardPath);
+    if (artPath.isEmpty()) {
+        QFile::remove(sidecar);
+        return !QFile::exists(sidecar);
+    }
+    QSaveFile f(sidecar);
+    return f.open(QIODevice::WriteOnly) && f.write(artPath.toUtf8() + "\r\n") >= 0 && f.commit();
 }
 
 void TMainScreen::mnuSaveClick()

@@ -100,6 +100,8 @@ public:
     static QString DefaultCardName(const QString& savedFolder);
     // Where a card's background art path is remembered.
     static QString SidecarFileName(const QString& cardPath);
+    // Writes the one-line sidecar, or deletes it when there is no art.
+    static bool WriteSidecar(const QString& cardPath, const QString& artPath);
     QString SavedFolder() const;
 
 protected:
