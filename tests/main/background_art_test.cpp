@@ -9,28 +9,17 @@
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include "main/window_fixture.h"
 
 using namespace cardora;
 using cardora::test::ScriptedModal;
 
 namespace {
-struct BackgroundFixture : ::testing::Test {
-    QTemporaryDir folder;
-    std::shared_ptr<ScriptedModal> modal;
-    std::unique_ptr<TMainScreen> window;
-
+struct BackgroundFixture : cardora::test::MainWindowFixture {
     void SetUp() override
     {
-        SetApplicationFolder(folder.path());
-        modal = ScriptedModal::Install();
-        window = std::make_unique<TMainScreen>();
-        window->show();
-        window->FormActivate();
-    }
-    void TearDown() override
-    {
-        window.reset();
-        SetModalHandler(nullptr);
+        MainWindowFixture::SetUp();
+        start();
     }
     QString picture(const QString& path, QColor colour)
     {

@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include "main/window_fixture.h"
 
 using namespace cardora;
 using cardora::test::PlainObject;
@@ -25,24 +26,12 @@ QByteArray readAll(const QString& path)
     return f.readAll();
 }
 
-struct FileFixture : ::testing::Test {
-    QTemporaryDir folder;
-    std::shared_ptr<ScriptedModal> modal;
-    std::unique_ptr<TMainScreen> window;
-
+struct FileFixture : cardora::test::MainWindowFixture {
     void SetUp() override
     {
         RegisterCardClass<PlainObject>();
-        SetApplicationFolder(folder.path());
-        modal = ScriptedModal::Install();
-        window = std::make_unique<TMainScreen>();
-        window->show();
-        window->FormActivate();
-    }
-    void TearDown() override
-    {
-        window.reset();
-        SetModalHandler(nullptr);
+        MainWindowFixture::SetUp();
+        start();
     }
     TQBusinessCardPanel32& panel() { return *window->BusinessCardPanel(); }
     PlainObject* draw(int l, int t, int w, int h)

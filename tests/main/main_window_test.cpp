@@ -16,33 +16,14 @@
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
+#include "main/window_fixture.h"
 
 using namespace cardora;
 using cardora::test::PlainObject;
 using cardora::test::ScriptedModal;
 
 namespace {
-struct WindowFixture : ::testing::Test {
-    QTemporaryDir folder;
-    std::shared_ptr<ScriptedModal> modal;
-    std::unique_ptr<TMainScreen> window;
-
-    void SetUp() override
-    {
-        SetApplicationFolder(folder.path());
-        modal = ScriptedModal::Install();
-    }
-    void TearDown() override
-    {
-        window.reset();
-        SetModalHandler(nullptr);
-    }
-    void start()
-    {
-        window = std::make_unique<TMainScreen>();
-        window->show();
-        window->FormActivate();
-    }
+struct WindowFixture : cardora::test::MainWindowFixture {
     QPushButton* button(const char* name) { return window->findChild<QPushButton*>(name); }
     QString zoomCaption() { return window->findChild<QLabel*>("ZoomCaption")->text(); }
 };

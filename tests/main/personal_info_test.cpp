@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+#include "main/window_fixture.h"
 
 using namespace cardora;
 using cardora::test::ScriptedModal;
@@ -57,28 +58,8 @@ void FillFields(QDialog& d, const QStringList& values)
         d.findChild<QLineEdit*>(kFieldNames[i])->setText(values[i]);
 }
 
-struct PersonalInfoFixture : ::testing::Test {
-    QTemporaryDir folder;
-    std::shared_ptr<ScriptedModal> modal;
-    std::unique_ptr<TMainScreen> window;
-
-    void SetUp() override
-    {
-        SetApplicationFolder(folder.path());
-        modal = ScriptedModal::Install();
-    }
-    void TearDown() override
-    {
-        window.reset();
-        SetModalHandler(nullptr);
-    }
+struct PersonalInfoFixture : cardora::test::MainWindowFixture {
     QString ini() const { return folder.filePath("CDW.INI"); }
-    void start()
-    {
-        window = std::make_unique<TMainScreen>();
-        window->show();
-        window->FormActivate();
-    }
     QStringList panelInfo() const { return window->BusinessCardPanel()->PersonalInfo(); }
 };
 

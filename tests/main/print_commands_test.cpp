@@ -20,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+#include "main/window_fixture.h"
 
 using namespace cardora;
 using cardora::test::ScriptedModal;
@@ -28,19 +29,13 @@ namespace {
 
 bool isRed(QRgb c) { return qRed(c) > 180 && qGreen(c) < 90 && qBlue(c) < 90; }
 
-struct PrintCommandFixture : ::testing::Test {
-    QTemporaryDir folder;
+struct PrintCommandFixture : cardora::test::MainWindowFixture {
     QTemporaryDir out;
-    std::shared_ptr<ScriptedModal> modal;
-    std::unique_ptr<TMainScreen> window;
 
     void SetUp() override
     {
-        SetApplicationFolder(folder.path());
-        modal = ScriptedModal::Install();
-        window = std::make_unique<TMainScreen>();
-        window->show();
-        window->FormActivate();
+        MainWindowFixture::SetUp();
+        start();
         // Printer Setup chooses the PDF file printer, so that no test job ever
         // reaches a real queue, whatever the machine's default printer is.
         modal->dialogs.push_back([this](QDialog& d) {
@@ -52,11 +47,6 @@ struct PrintCommandFixture : ::testing::Test {
         window->mnuPrinterSetupClick();
         EXPECT_TRUE(modal->dialogs.empty());
         modal->messages.clear();
-    }
-    void TearDown() override
-    {
-        window.reset();
-        SetModalHandler(nullptr);
     }
     TQBusinessCardPanel32* panel() { return window->BusinessCardPanel(); }
     // A red rectangle from (48, 48) to (144, 96) panel pixels: 0.5 to 1.5 by 0.5 to 1 inch into the card.
