@@ -1,6 +1,6 @@
 #include "core/ini_file.h"
 #include <QFile>
-#include <QSaveFile>
+#include "core/safe_file.h"
 #include <QTextStream>
 
 namespace cardora {
@@ -177,14 +177,10 @@ bool IniFile::Flush()
 {
     if (!dirty_)
         return true;
-    QSaveFile f(path_);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
     QByteArray data;
     for (const QString& l : lines_)
         data += l.toUtf8() + (crlf_ ? "\r\n" : "\n");
-    f.write(data);
-    if (!f.commit())
+    if (!WriteFileSafely(path_, data).isEmpty())
         return false;
     dirty_ = false;
     return true;

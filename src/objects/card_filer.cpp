@@ -1,12 +1,12 @@
 #include "objects/card_filer.h"
 #include "core/object_stream.h"
+#include "core/safe_file.h"
 #include "objects/class_registry.h"
 #include "objects/graphic_control.h"
 #include "objects/stream_error.h"
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSet>
 #include <algorithm>
 
@@ -21,17 +21,8 @@ constexpr int kLastComponentNumber = 1000;
 
 void writeFile(const QByteArray& data, const QString& path)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw EStreamError(QString::fromLatin1(StreamMessage::CannotCreate).arg(path));
-    // commit() alone reports success after a short write (disk full, size
-    // limit) and would put a truncated card in place of the old one.
-    const bool complete = file.write(data) == data.size() && file.flush() && file.size() == data.size();
-    if (!complete) {
-        file.cancelWriting();
-        throw EStreamError(QString::fromLatin1(StreamMessage::CannotCreate).arg(path));
-    }
-    if (!file.commit())
+    // A save that fails part way (disk full, size limit) leaves the old card.
+    if (!WriteFileSafely(path, data).isEmpty())
         throw EStreamError(QString::fromLatin1(StreamMessage::CannotCreate).arg(path));
 }
 
@@ -308,8 +299,12 @@ std::vector<TQGraphicControl*> TQLabelObjectFiler::LoadCard(QObject* owner, Card
     const QFileInfo info(path);
     if (!info.exists())
         return {};
+    // A FIFO or device would block the reader for good.
+    const QString refusal = CheckInputFile(path);
+    if (!refusal.isEmpty())
+        throw EStreamError(refusal);
     QFile file(path);
-    if (info.isDir() || !file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly))
         throw EStreamError(QString::fromLatin1(StreamMessage::CannotOpen).arg(path));
     return ReadObjects(file, owner, panel, adopt);
 }
