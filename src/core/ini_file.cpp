@@ -1,7 +1,13 @@
 #include "core/ini_file.h"
-#include <QFile>
+#include "core/modal.h"
 #include "core/safe_file.h"
-#include <QTextStream>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <QStringDecoder>
+#include <algorithm>
+#include <iterator>
 
 namespace cardora {
 namespace {
@@ -30,17 +36,113 @@ bool splitKey(const QString& line, QString* key, QString* value)
 }
 } // namespace
 
+namespace {
+// Bytes 0x80..0x9F of Windows-1252; the rest is Latin-1.
+constexpr char16_t kHighControls[32] = { 0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6,
+    0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178 };
+
+bool validUtf8(const QByteArray& bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder(bytes);
+    return !decoder.hasError();
+}
+} // namespace
+
+QString IniFile::FromWindows1252(const QByteArray& bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        text[i] = QChar(b >= 0x80 && b < 0xA0 ? kHighControls[b - 0x80] : char16_t(b));
+    }
+    return text;
+}
+
+QByteArray IniFile::ToWindows1252(const QString& text)
+{
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+            bytes[i] = char(c);
+            continue;
+        }
+        const auto* at = std::find(std::begin(kHighControls), std::end(kHighControls), c);
+        if (at == std::end(kHighControls))
+            return QByteArray();
+        bytes[i] = char(0x80 + (at - std::begin(kHighControls)));
+    }
+    return bytes;
+}
+
 IniFile::IniFile(const QString& path) : path_(path)
 {
     QFile f(path);
-    if (f.open(QIODevice::ReadOnly)) {
-        QString text = QString::fromUtf8(f.readAll());
-        crlf_ = text.contains("\r\n");
-        text.replace("\r\n", "\n");
-        lines_ = text.split('\n');
-        if (!lines_.isEmpty() && lines_.last().isEmpty())
-            lines_.removeLast();
+    if (!QFileInfo::exists(path))
+        return;
+    // A FIFO or device would block; a file that cannot be read must not be
+    // replaced by the few keys written later.
+    if (!CheckInputFile(path).isEmpty() || !f.open(QIODevice::ReadOnly)) {
+        readable_ = false;
+        return;
     }
+    QByteArray data = f.readAll();
+    if (f.error() != QFileDevice::NoError) {
+        readable_ = false;
+        return;
+    }
+    if (data.startsWith("\xEF\xBB\xBF")) {
+        bom_ = data.left(3);
+        data.remove(0, 3);
+    }
+    bool crlf = false;
+    qsizetype at = 0;
+    while (at < data.size()) {
+        qsizetype nl = data.indexOf('\n', at);
+        Line line;
+        if (nl < 0) {
+            line.raw = data.mid(at);
+            at = data.size();
+        } else {
+            line.raw = data.mid(at, nl - at);
+            line.end = "\n";
+            if (line.raw.endsWith('\r')) {
+                line.raw.chop(1);
+                line.end = "\r\n";
+                crlf = true;
+            }
+            at = nl + 1;
+        }
+        if (validUtf8(line.raw)) {
+            line.text = QString::fromUtf8(line.raw);
+        } else {
+            line.text = FromWindows1252(line.raw);
+            windows1252_ = true;
+        }
+        lines_ << line;
+    }
+    if (crlf)
+        eol_ = "\r\n";
+}
+
+void IniFile::setLine(int index, const QString& text)
+{
+    if (lines_[index].text == text)
+        return;
+    lines_[index].text = text;
+    lines_[index].raw = QByteArray();
+    dirty_ = true;
+}
+
+void IniFile::insertLine(int index, const QString& text)
+{
+    Line line;
+    line.text = text;
+    line.end = eol_;
+    lines_.insert(index, line);
+    dirty_ = true;
 }
 
 IniFile::~IniFile() { Flush(); }
@@ -49,7 +151,7 @@ int IniFile::findSection(const QString& section) const
 {
     QString name;
     for (int i = 0; i < lines_.size(); ++i)
-        if (isHeader(lines_[i], &name) && name.compare(section, Qt::CaseInsensitive) == 0)
+        if (isHeader(lines_[i].text, &name) && name.compare(section, Qt::CaseInsensitive) == 0)
             return i;
     return -1;
 }
@@ -57,7 +159,7 @@ int IniFile::findSection(const QString& section) const
 int IniFile::sectionEnd(int headerLine) const
 {
     int i = headerLine + 1;
-    while (i < lines_.size() && !isHeader(lines_[i]))
+    while (i < lines_.size() && !isHeader(lines_[i].text))
         ++i;
     return i;
 }
@@ -70,7 +172,7 @@ int IniFile::findKey(const QString& section, const QString& key) const
     const int end = sectionEnd(h);
     QString k;
     for (int i = h + 1; i < end; ++i)
-        if (splitKey(lines_[i], &k, nullptr) && k.compare(key, Qt::CaseInsensitive) == 0)
+        if (splitKey(lines_[i].text, &k, nullptr) && k.compare(key, Qt::CaseInsensitive) == 0)
             return i;
     return -1;
 }
@@ -81,7 +183,7 @@ QString IniFile::ReadString(const QString& section, const QString& key, const QS
     if (i < 0)
         return def;
     QString k, v;
-    splitKey(lines_[i], &k, &v);
+    splitKey(lines_[i].text, &k, &v);
     return v;
 }
 
@@ -107,7 +209,7 @@ QStringList IniFile::ReadSectionKeys(const QString& section) const
         return keys;
     QString k;
     for (int i = h + 1, end = sectionEnd(h); i < end; ++i)
-        if (splitKey(lines_[i], &k, nullptr))
+        if (splitKey(lines_[i].text, &k, nullptr))
             keys << k;
     return keys;
 }
@@ -121,26 +223,23 @@ void IniFile::WriteString(const QString& section, const QString& key, const QStr
     const int i = findKey(section, key);
     if (i >= 0) {
         // Keep the key as the file spells it.
-        line = lines_[i].left(lines_[i].indexOf('=')) + "=" + v;
-        if (lines_[i] != line) {
-            lines_[i] = line;
-            dirty_ = true;
-        }
+        const QString& old = lines_[i].text;
+        setLine(i, old.left(old.indexOf('=')) + "=" + v);
         return;
     }
     int h = findSection(section);
     if (h < 0) {
-        if (!lines_.isEmpty() && !lines_.last().trimmed().isEmpty())
-            lines_ << QString();
-        lines_ << "[" + section + "]" << line;
+        if (!lines_.isEmpty() && !lines_.last().text.trimmed().isEmpty())
+            insertLine(lines_.size(), QString());
+        insertLine(lines_.size(), "[" + section + "]");
+        insertLine(lines_.size(), line);
     } else {
         // After the section's last non-blank line, so blank separators stay between sections.
         int end = sectionEnd(h);
-        while (end > h + 1 && lines_[end - 1].trimmed().isEmpty())
+        while (end > h + 1 && lines_[end - 1].text.trimmed().isEmpty())
             --end;
-        lines_.insert(end, line);
+        insertLine(end, line);
     }
-    dirty_ = true;
 }
 
 void IniFile::WriteInteger(const QString& section, const QString& key, int value)
@@ -177,13 +276,43 @@ bool IniFile::Flush()
 {
     if (!dirty_)
         return true;
-    QByteArray data;
-    for (const QString& l : lines_)
-        data += l.toUtf8() + (crlf_ ? "\r\n" : "\n");
-    if (!WriteFileSafely(path_, data).isEmpty())
+    if (!readable_) {
+        report("The settings file " + QDir::toNativeSeparators(path_)
+            + " could not be read, so it was left as it is and settings are not saved");
         return false;
+    }
+    QByteArray data = bom_;
+    for (qsizetype i = 0; i < lines_.size(); ++i) {
+        const Line& l = lines_[i];
+        if (!l.raw.isNull()) {
+            data += l.raw;
+        } else {
+            QByteArray bytes = windows1252_ ? ToWindows1252(l.text) : QByteArray();
+            data += bytes.isNull() ? l.text.toUtf8() : bytes;
+        }
+        // A last line without a line end gets one when lines follow it.
+        data += l.end.isEmpty() && i + 1 < lines_.size() ? eol_ : l.end;
+    }
+    const QString error = WriteFileSafely(path_, data);
+    if (!error.isEmpty()) {
+        report(error);
+        return false;
+    }
+    for (Line& l : lines_)
+        if (l.raw.isNull())
+            l.raw = windows1252_ && !ToWindows1252(l.text).isNull() ? ToWindows1252(l.text) : l.text.toUtf8();
     dirty_ = false;
     return true;
+}
+
+void IniFile::report(const QString& message) const
+{
+    // Once for each file: every later write would fail the same way.
+    static QSet<QString> told;
+    if (told.contains(path_))
+        return;
+    told.insert(path_);
+    Inform(message);
 }
 
 } // namespace cardora
