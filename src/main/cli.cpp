@@ -2,6 +2,8 @@
 #include "core/app_folder.h"
 #include "core/modal.h"
 #include "core/symbol_fonts.h"
+#include "core/printable_text.h"
+#include "core/safe_file.h"
 #include "core/rounding.h"
 #include "main/card_picture.h"
 #include "main/main_screen.h"
@@ -13,11 +15,11 @@
 #include "surface/card_panel.h"
 #include "surface/object_kinds.h"
 #include <QApplication>
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QPainter>
-#include <QSaveFile>
 #include <QDir>
 #include <QTemporaryDir>
 #include <unistd.h>
@@ -67,9 +69,10 @@ public:
     QString FileName(const FileDialogRequest&) override { return QString(); }
 };
 
+// Exactly one line, whatever bytes a file put into the message.
 int fail(const QString& message)
 {
-    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    std::fprintf(stderr, "%s\n", PrintableText(message).toLocal8Bit().constData());
     return 1;
 }
 
@@ -91,13 +94,30 @@ struct OpenCard {
         if (!QFileInfo::exists(path))
             throw EStreamError(QString("Cannot open file %1").arg(path));
         panel.LoadCardFile(path);
-        QFile sidecar(TMainScreen::SidecarFileName(path));
-        if (sidecar.open(QIODevice::ReadOnly))
-            backgroundArt = QString::fromUtf8(sidecar.readLine()).trimmed();
+        backgroundArt = TMainScreen::ReadSidecar(path);
         if (!backgroundArt.isEmpty() && QFileInfo::exists(backgroundArt))
             panel.LoadColorPicture(backgroundArt);
     }
 };
+
+// The files a command reads, which its output must never replace.
+QStringList inputsOf(const QString& card, const QString& prefs)
+{
+    QStringList inputs { card, TMainScreen::SidecarFileName(card) };
+    if (!prefs.isEmpty())
+        inputs << prefs;
+    return inputs;
+}
+
+// Refuses an output that would replace an input, before anything is read
+// or written; again once the card has named its background art.
+QString outputProblem(const QString& output, const QStringList& inputs, const OpenCard* card = nullptr)
+{
+    QStringList all = inputs;
+    if (card && !card->backgroundArt.isEmpty())
+        all << card->backgroundArt;
+    return CheckOutputFile(output, all);
+}
 
 struct Options {
     QStringList positional;
@@ -129,28 +149,35 @@ Options parse(const QStringList& args)
     return o;
 }
 
-// Never a CDW.INI lying around: only the file named on the command line.
-bool layoutFrom(const Options& o, TCardLayout* layout)
+// Never a CDW.INI lying around: only the file named on the command line,
+// which must be readable and hold a card size the layout dialog would take.
+QString preferencesFrom(const QString& path, TPreferences* prefs, bool sheets)
 {
-    *layout = TCardLayout();
-    if (o.prefs.isEmpty())
-        return true;
-    if (!QFileInfo(o.prefs).isFile())
-        return false;
-    *layout = LoadPreferencesFile(o.prefs).Layout;
-    return true;
+    *prefs = TPreferences();
+    if (path.isEmpty())
+        return QString();
+    const QString refusal = CheckInputFile(path);
+    if (!refusal.isEmpty())
+        return refusal;
+    bool readable = false;
+    *prefs = LoadPreferencesFile(path, &readable);
+    if (!readable)
+        return "Cannot read file " + path;
+    const QString invalid = BatchLayoutMessage(prefs->Layout, sheets);
+    if (!invalid.isEmpty())
+        return path + ": " + invalid;
+    return QString();
 }
 
 // The card of `path` on a panel of the layout of --prefs; null with the
 // message in `error` when either cannot be read.
 std::unique_ptr<OpenCard> openCard(const Options& o, const QString& path, QString* error)
 {
-    TCardLayout layout;
-    if (!layoutFrom(o, &layout)) {
-        *error = "Cannot open file " + o.prefs;
+    TPreferences prefs;
+    *error = preferencesFrom(o.prefs, &prefs, false);
+    if (!error->isEmpty())
         return nullptr;
-    }
-    auto card = std::make_unique<OpenCard>(layout);
+    auto card = std::make_unique<OpenCard>(prefs.Layout);
     try {
         card->Load(path);
     } catch (const EStreamError& e) {
@@ -179,18 +206,29 @@ int resave(const Options& o)
 {
     if (o.positional.size() != 2)
         return fail("Usage: cardora-cli resave IN.CDW OUT.CDW");
-    QString error;
+    const QString& out = o.positional[1];
+    const QStringList inputs = inputsOf(o.positional[0], o.prefs);
+    QString error = outputProblem(out, inputs);
+    if (error.isEmpty())
+        error = TMainScreen::SidecarProblem(out, inputs);
+    if (!error.isEmpty())
+        return fail(error);
     const auto card = openCard(o, o.positional[0], &error);
     if (!card)
         return fail(error);
+    error = outputProblem(out, inputs, card.get());
+    if (error.isEmpty())
+        error = TMainScreen::SidecarProblem(out, inputs + QStringList { card->backgroundArt });
+    if (!error.isEmpty())
+        return fail(error);
     try {
         card->panel.RemoveOffCardObjects();
-        card->panel.SaveCardFile(o.positional[1]);
+        card->panel.SaveCardFile(out);
     } catch (const EStreamError& e) {
         return fail(e.Message());
     }
-    if (!TMainScreen::WriteSidecar(o.positional[1], card->backgroundArt))
-        return fail("Cannot create file " + TMainScreen::SidecarFileName(o.positional[1]));
+    if (!TMainScreen::WriteSidecar(out, card->backgroundArt))
+        return fail("Cannot create file " + TMainScreen::SidecarFileName(out));
     return 0;
 }
 
@@ -198,16 +236,32 @@ int render(const Options& o)
 {
     if (o.positional.size() != 2)
         return fail("Usage: cardora-cli render IN.CDW OUT.png [--border] [--prefs CDW.INI]");
-    QString error;
+    const QString& out = o.positional[1];
+    // The picture type comes from the name; one Qt cannot write is refused
+    // before anything is read or written.
+    const QByteArray format = QFileInfo(out).suffix().isEmpty() ? QByteArray("png")
+                                                                : QFileInfo(out).suffix().toLower().toLatin1();
+    if (!QImageWriter::supportedImageFormats().contains(format))
+        return fail("Cannot create file " + out + ": Unsupported image format");
+    const QStringList inputs = inputsOf(o.positional[0], o.prefs);
+    QString error = outputProblem(out, inputs);
+    if (!error.isEmpty())
+        return fail(error);
     const auto card = openCard(o, o.positional[0], &error);
     if (!card)
         return fail(error);
+    error = outputProblem(out, inputs, card.get());
+    if (!error.isEmpty())
+        return fail(error);
     const QImage image = RenderCardPicture(card->panel, o.border);
-    QImageWriter writer(o.positional[1]);
-    if (QFileInfo(o.positional[1]).suffix().isEmpty())
-        writer.setFormat("png");
+    QBuffer encoded;
+    encoded.open(QIODevice::WriteOnly);
+    QImageWriter writer(&encoded, format);
     if (!writer.write(image))
-        return fail("Cannot create file " + o.positional[1] + ": " + writer.errorString());
+        return fail("Cannot create file " + out + ": " + writer.errorString());
+    error = WriteFileSafely(out, encoded.data());
+    if (!error.isEmpty())
+        return fail(error);
     return 0;
 }
 
@@ -217,22 +271,46 @@ int print(const QStringList& args)
     const std::optional<TBatchPrintOptions> o = ParseBatchPrintArguments(args, &error);
     if (!o)
         return fail(error);
+    if (QFileInfo(o->Output).suffix().compare("pdf", Qt::CaseInsensitive) != 0)
+        return fail("Cannot create file " + o->Output + ": the sheets are written as a PDF file, named *.pdf");
+    const QStringList inputs = inputsOf(o->Input, o->Prefs);
+    error = outputProblem(o->Output, inputs);
+    if (!error.isEmpty())
+        return fail(error);
     TPreferences prefs;
-    if (!o->Prefs.isEmpty()) {
-        if (!QFileInfo(o->Prefs).isFile())
-            return fail("Cannot open file " + o->Prefs);
-        prefs = LoadPreferencesFile(o->Prefs);
-    }
+    error = preferencesFrom(o->Prefs, &prefs, true);
+    if (!error.isEmpty())
+        return fail(error);
     OpenCard card(prefs.Layout);
     try {
         card.Load(o->Input);
     } catch (const EStreamError& e) {
         return fail(e.Message());
     }
+    error = outputProblem(o->Output, inputs, &card);
+    if (!error.isEmpty())
+        return fail(error);
     error = RunBatchPrint(card.panel, card.backgroundArt, prefs.Layout, prefs.Nudges, *o);
     if (!error.isEmpty())
         return fail(error);
     return 0;
+}
+
+int runCommand(QStringList args)
+{
+    const QString command = args.takeFirst();
+    if (command == "print")
+        return print(args);
+    const Options o = parse(args);
+    if (!o.error.isEmpty())
+        return fail(o.error);
+    if (command == "dump")
+        return dump(o);
+    if (command == "resave")
+        return resave(o);
+    if (command == "render")
+        return render(o);
+    return fail("Unknown command: " + command + " (see cardora-cli --help)");
 }
 
 } // namespace
@@ -263,22 +341,20 @@ int RunCli(int argc, char** argv)
     // Scratch files go to a private folder, never beside a shared installation.
     QTemporaryDir scratch;
     SetApplicationFolder(scratch.path());
+    // An interrupted run leaves neither half-written outputs nor the scratch
+    // folder; a file-size limit makes a write fail instead of ending the run.
+    RemoveTemporariesOnTermination(scratch.path());
     RegisterBundledFonts();
     RegisterCardObjectKinds();
 
-    const QString command = args.takeFirst();
-    if (command == "print")
-        return print(args);
-    const Options o = parse(args);
-    if (!o.error.isEmpty())
-        return fail(o.error);
-    if (command == "dump")
-        return dump(o);
-    if (command == "resave")
-        return resave(o);
-    if (command == "render")
-        return render(o);
-    return fail("Unknown command: " + command + " (see cardora-cli --help)");
+    // Whatever goes wrong below ends here, so the scratch folder goes too.
+    try {
+        return runCommand(args);
+    } catch (const std::exception& e) {
+        return fail(QString("Unexpected error: ") + QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        return fail("Unexpected error");
+    }
 }
 
 } // namespace cardora

@@ -1,9 +1,12 @@
 #include "core/app_folder.h"
 #include "core/modal.h"
+#include "core/safe_file.h"
 #include "main/card_picture.h"
 #include "main/main_screen.h"
 #include "surface/card_panel.h"
+#include <QBuffer>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QImageWriter>
 
@@ -18,26 +21,40 @@ QString exportName(const QString& cardFileName, const QString& fallback, const Q
 }
 } // namespace
 
-void TMainScreen::SaveCardToBitmap(const QString& path, bool jpeg)
+bool TMainScreen::SaveCardToBitmap(const QString& path, bool jpeg)
 {
     const bool border = Ask("Would you like to draw a border around the card?", "Save");
+    // The card file and its background art are never replaced by a picture.
+    QStringList inputs;
+    if (!cardFileName_.isEmpty())
+        inputs << cardFileName_ << SidecarFileName(cardFileName_);
+    if (!backgroundArtPath_.isEmpty())
+        inputs << backgroundArtPath_;
+    QString error = CheckOutputFile(path, inputs);
     BusyOn();
-    try {
+    if (error.isEmpty()) {
         panel_->update();
         QCoreApplication::processEvents();
         const QImage image = RenderCardPicture(*panel_, border);
-        QImageWriter writer(path, jpeg ? "jpeg" : "bmp");
+        QBuffer encoded;
+        encoded.open(QIODevice::WriteOnly);
+        QImageWriter writer(&encoded, jpeg ? "jpeg" : "bmp");
         if (jpeg)
             writer.setQuality(80);
-        writer.write(image.convertToFormat(QImage::Format_RGB32));
-        changesMade_ = false;
-    } catch (...) {
-        // An export that fails is not reported; "Saved as" still follows.
+        if (!writer.write(image.convertToFormat(QImage::Format_RGB32)))
+            error = "Cannot create file " + QDir::toNativeSeparators(path) + ": " + writer.errorString();
+        else
+            error = WriteFileSafely(path, encoded.data());
     }
+    if (error.isEmpty())
+        changesMade_ = false;
     panel_->update();
     BusyOff();
     QCoreApplication::processEvents();
     Setbuttons();
+    if (!error.isEmpty())
+        Inform(error);
+    return error.isEmpty();
 }
 
 void TMainScreen::exportCard(bool jpeg)
@@ -57,8 +74,8 @@ void TMainScreen::exportCard(bool jpeg)
     const QString path = ChooseFileName(r);
     if (path.isEmpty())
         return;
-    SaveCardToBitmap(path, jpeg);
-    Inform("Saved as " + path);
+    if (SaveCardToBitmap(path, jpeg))
+        Inform("Saved as " + path);
 }
 
 void TMainScreen::mnuSaveAsBitmapClick() { exportCard(false); }

@@ -1,15 +1,16 @@
 #include "core/app_folder.h"
 #include "core/modal.h"
+#include "core/safe_file.h"
 #include "main/main_screen.h"
 #include "main/mru_list.h"
 #include "objects/stream_error.h"
 #include "surface/card_panel.h"
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
-#include <QSaveFile>
 #include <QTextStream>
 
 namespace cardora {
@@ -124,18 +125,15 @@ void TMainScreen::OpenBCFile(const QString& path)
         mru_->Add(path);
         mru_->Save();
         rebuildRecentMenu();
-        QFile sidecar(SidecarFileName(path));
-        if (sidecar.exists() && sidecar.open(QIODevice::ReadOnly)) {
-            const QString line = QString::fromUtf8(sidecar.readLine()).trimmed();
-            if (!line.isEmpty())
-                backgroundArtPath_ = line;
-        }
+        backgroundArtPath_ = ReadSidecar(path);
         if (!backgroundArtPath_.isEmpty() && QFileInfo::exists(backgroundArtPath_))
             panel_->LoadColorPicture(backgroundArtPath_);
         panel_->update();
     } catch (...) {
         panel_->ClearObjects();
         panel_->show();
+        // The empty card must not be saved over the last one by name.
+        cardFileName_.clear();
         Inform("Unable to open " + path + ". Possibly corrupted, possibly not a CDW file");
     }
     Q_UNUSED(cardRead);
@@ -148,25 +146,63 @@ void TMainScreen::OpenBCFile(const QString& path)
 
 bool TMainScreen::SaveBCFile(const QString& path)
 {
+    const QStringList inputs = backgroundArtPath_.isEmpty() ? QStringList() : QStringList { backgroundArtPath_ };
+    QString problem = SidecarProblem(path, inputs);
+    if (problem.isEmpty())
+        problem = CheckOutputFile(path, inputs);
+    if (!problem.isEmpty()) {
+        Inform(problem);
+        return false;
+    }
     try {
         panel_->SaveCardFile(path);
     } catch (const EStreamError& e) {
         Inform(e.Message());
         return false;
     }
-    WriteSidecar(path, backgroundArtPath_);
+    if (!WriteSidecar(path, backgroundArtPath_)) {
+        Inform("Cannot create file " + QDir::toNativeSeparators(SidecarFileName(path))
+            + ": the card was saved without its background art");
+        return false;
+    }
     return true;
+}
+
+QString TMainScreen::SidecarProblem(const QString& cardPath, const QStringList& inputs)
+{
+    const QString sidecar = SidecarFileName(cardPath);
+    if (QFileInfo(sidecar).absoluteFilePath() == QFileInfo(cardPath).absoluteFilePath()
+        || IsSameFile(sidecar, cardPath))
+        return "Cannot save the card as " + QDir::toNativeSeparators(cardPath)
+            + ": the ending .CDB is kept for the file that remembers a card's background art";
+    for (const QString& input : inputs)
+        if (IsSameFile(sidecar, input))
+            return "Cannot save the card as " + QDir::toNativeSeparators(cardPath) + ": its background art file "
+                + QDir::toNativeSeparators(sidecar) + " would replace " + QDir::toNativeSeparators(input);
+    return QString();
+}
+
+QString TMainScreen::ReadSidecar(const QString& cardPath)
+{
+    const QString sidecar = SidecarFileName(cardPath);
+    if (!CheckInputFile(sidecar).isEmpty() || IsSameFile(sidecar, cardPath))
+        return QString();
+    QFile f(sidecar);
+    if (!f.open(QIODevice::ReadOnly))
+        return QString();
+    return QString::fromUtf8(f.readLine(4096)).trimmed();
 }
 
 bool TMainScreen::WriteSidecar(const QString& cardPath, const QString& artPath)
 {
+    if (!SidecarProblem(cardPath).isEmpty())
+        return false;
     const QString sidecar = SidecarFileName(cardPath);
     if (artPath.isEmpty()) {
         QFile::remove(sidecar);
         return !QFile::exists(sidecar);
     }
-    QSaveFile f(sidecar);
-    return f.open(QIODevice::WriteOnly) && f.write(artPath.toUtf8() + "\r\n") >= 0 && f.commit();
+    return WriteFileSafely(sidecar, artPath.toUtf8() + "\r\n").isEmpty();
 }
 
 void TMainScreen::mnuSaveClick()
@@ -193,8 +229,9 @@ void TMainScreen::mnuSaveAsClick()
     r.overwritePrompt = true;
     const QString path = ChooseFileName(r);
     if (!path.isEmpty()) {
-        cardFileName_ = path;
-        if (SaveBCFile(cardFileName_)) {
+        // A refused or failed save keeps the name the card had.
+        if (SaveBCFile(path)) {
+            cardFileName_ = path;
             SetChangesMade(false);
             mru_->Add(path);
             mru_->Save();

@@ -87,7 +87,8 @@ public:
     // Picture export (export_commands.cpp)
     void mnuSaveAsBitmapClick();
     void mnuSaveAsJPGClick();
-    void SaveCardToBitmap(const QString& path, bool jpeg);
+    // False (the user told why) when the picture could not be written.
+    bool SaveCardToBitmap(const QString& path, bool jpeg);
     void ShowZoomCaption();
     // Background art (background_art.cpp)
     void mnuSetorChangeBackgroundArtClick();
@@ -100,8 +101,16 @@ public:
     static QString DefaultCardName(const QString& savedFolder);
     // Where a card's background art path is remembered.
     static QString SidecarFileName(const QString& cardPath);
-    // Writes the one-line sidecar, or deletes it when there is no art.
+    // Writes the one-line sidecar, or deletes it when there is no art. False
+    // when that failed or the sidecar would be the card itself.
     static bool WriteSidecar(const QString& cardPath, const QString& artPath);
+    // The background art path the card's sidecar names; empty when there is
+    // none or it is not a regular file.
+    static QString ReadSidecar(const QString& cardPath);
+    // Why a card may not be saved under `cardPath` with its sidecar beside
+    // it (the sidecar would be the card itself, or one of `inputs`); empty
+    // when it may.
+    static QString SidecarProblem(const QString& cardPath, const QStringList& inputs = {});
     QString SavedFolder() const;
 
 protected:

@@ -20,10 +20,12 @@ double thousandths(const IniFile& ini, const char* key, int def)
 int toThousandths(double inches) { return Round(inches * 1000.0); }
 } // namespace
 
-TPreferences LoadPreferencesFile(const QString& path)
+TPreferences LoadPreferencesFile(const QString& path, bool* readable)
 {
     TPreferences p;
     IniFile ini(path);
+    if (readable)
+        *readable = ini.Readable();
     p.Nudges.TopMarginNudge = ini.ReadInteger("Printer", "TopMarginNudge", 0);
     p.Nudges.LeftMarginNudge = ini.ReadInteger("Printer", "LeftMarginNudge", 0);
     p.Nudges.VerticalSpacing = ini.ReadInteger("Printer", "VerticalSpacing", 0);

@@ -26,8 +26,9 @@ struct TPreferences {
 
 const QStringList& PersonalKeys();
 
-// Reads every key, defaults for what is missing or malformed.
-TPreferences LoadPreferencesFile(const QString& path);
+// Reads every key, defaults for what is missing or malformed. *readable is
+// false when the file exists but could not be read.
+TPreferences LoadPreferencesFile(const QString& path, bool* readable = nullptr);
 void SavePreferencesFile(const QString& path, const TPreferences& prefs);
 
 // The default font applied to a font: name, size and three styles; other styles stay.

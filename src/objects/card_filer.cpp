@@ -1,5 +1,6 @@
 #include "objects/card_filer.h"
 #include "core/object_stream.h"
+#include "core/printable_text.h"
 #include "core/safe_file.h"
 #include "objects/class_registry.h"
 #include "objects/graphic_control.h"
@@ -106,14 +107,16 @@ private:
         if (inherited) {
             object = findAncestor(storedName);
             if (!object)
-                throw EObjectStreamError(QString::fromLatin1(StreamMessage::AncestorNotFound).arg(storedName));
+                throw EObjectStreamError(
+                    QString::fromLatin1(StreamMessage::AncestorNotFound).arg(PrintableText(storedName)));
             object->SetLoading(true);
         } else {
             const CardObjectFactory* factory = CardClassRegistry::Instance().Find(className);
             if (factory)
                 object = (*factory)(owner_);
             if (!object)
-                throw EObjectStreamError(QString::fromLatin1(StreamMessage::ClassNotFound).arg(className));
+                throw EObjectStreamError(
+                    QString::fromLatin1(StreamMessage::ClassNotFound).arg(PrintableText(className)));
         }
 
         const std::size_t referencesBefore = references_.size();
@@ -142,7 +145,9 @@ private:
             throw;
         }
         taken_.insert(object->Name().toLower());
-        if (std::find(read_.begin(), read_.end(), object) == read_.end())
+        // Only an inherited object can come round again; searching for every
+        // new one made long cards quadratic.
+        if (!inherited || std::find(read_.begin(), read_.end(), object) == read_.end())
             read_.push_back(object);
         if (!inherited && adopt_)
             adopt_(object);
@@ -301,10 +306,10 @@ std::vector<TQGraphicControl*> TQLabelObjectFiler::LoadCard(QObject* owner, Card
         return {};
     // A FIFO or device would block the reader for good.
     const QString refusal = CheckInputFile(path);
-    if (!refusal.isEmpty())
+    if (!refusal.isEmpty() && !info.isDir())
         throw EStreamError(refusal);
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (info.isDir() || !file.open(QIODevice::ReadOnly))
         throw EStreamError(QString::fromLatin1(StreamMessage::CannotOpen).arg(path));
     return ReadObjects(file, owner, panel, adopt);
 }

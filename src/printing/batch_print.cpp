@@ -1,4 +1,5 @@
 #include "printing/batch_print.h"
+#include "core/safe_file.h"
 #include "printing/label_printer.h"
 #include "report/printer_report.h"
 #include "report/recording_report.h"
@@ -41,23 +42,55 @@ std::shared_ptr<QPrinter> pdfPrinter(const QString& fileName, int dpi)
 }
 
 // The recorded preview pages, one PDF page each, at their recorded geometry.
+// Drawn into a temporary file beside the output, which takes the output's
+// place only when complete.
 QString writePages(const TRecordingReport& pages, QPrinter& printer)
 {
+    const QString target = printer.outputFileName();
+    TSafeFile file(target);
+    if (!file.Open())
+        return file.ErrorString();
+    printer.setOutputFileName(file.TemporaryPath());
+    QString error;
     QPainter painter;
-    if (!painter.begin(&printer))
-        return "Cannot create file " + QDir::toNativeSeparators(printer.outputFileName());
-    for (int i = 0; i < pages.PageCount(); ++i) {
-        if (i > 0 && !printer.newPage()) {
-            painter.end();
-            return "Cannot write file " + QDir::toNativeSeparators(printer.outputFileName());
+    if (!painter.begin(&printer)) {
+        error = "Cannot create file " + QDir::toNativeSeparators(target);
+    } else {
+        for (int i = 0; i < pages.PageCount() && error.isEmpty(); ++i) {
+            if (i > 0 && !printer.newPage())
+                error = "Cannot write file " + QDir::toNativeSeparators(target);
+            else
+                pages.DrawPage(painter, i, QRectF(QPointF(0, 0), QSizeF(pages.PageSize(i))));
         }
-        pages.DrawPage(painter, i, QRectF(QPointF(0, 0), QSizeF(pages.PageSize(i))));
+        painter.end();
     }
-    painter.end();
+    printer.setOutputFileName(target);
+    if (!error.isEmpty())
+        return error;
+    if (!PdfFileComplete(file.TemporaryPath()))
+        file.Fail("the file was cut short (is the disk full?)");
+    if (!file.Commit())
+        return file.ErrorString();
     return QString();
 }
 
 } // namespace
+
+QString BatchLayoutMessage(const TCardLayout& layout, bool sheets)
+{
+    TCardLayout checked = layout;
+    if (!sheets)
+        checked.Across = checked.Down = 1; // one card: no pitch between cards
+    const QString message = ValidCardMessage(checked);
+    if (!message.isEmpty())
+        return message;
+    const QSizeF largest = SheetSizeInches(kPaperA4).expandedTo(SheetSizeInches(kPaperLetter));
+    if (layout.Width > largest.width())
+        return QString("Card Width must be at most %1 inches (the paper's width)").arg(largest.width());
+    if (layout.Height > largest.height())
+        return QString("Card Height must be at most %1 inches (the paper's height)").arg(largest.height());
+    return QString();
+}
 
 std::optional<TBatchPrintOptions> ParseBatchPrintArguments(const QStringList& args, QString* error)
 {

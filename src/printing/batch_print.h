@@ -27,6 +27,12 @@ inline constexpr int kBatchMaxSheets = 999;
 inline constexpr int kBatchMinDpi = 72;
 inline constexpr int kBatchMaxDpi = 2400;
 
+// The layout dialog's rules for a layout the batch tool is given, and a card
+// no larger than the larger sheet (a hand-edited file could ask for a
+// picture of gigabytes). The pitch rules apply only when `sheets` are
+// printed. Empty when the layout is acceptable.
+QString BatchLayoutMessage(const TCardLayout& layout, bool sheets);
+
 // The arguments after "print"; nullopt with *error set when they are wrong.
 std::optional<TBatchPrintOptions> ParseBatchPrintArguments(const QStringList& args, QString* error);
 

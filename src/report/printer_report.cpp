@@ -1,5 +1,6 @@
 #include "report/printer_report.h"
 #include "core/modal.h"
+#include "core/safe_file.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -140,7 +141,31 @@ void TPrinterReport::SelectPdfFile(const QString& fileName)
 }
 
 bool TPrinterReport::IsPdfFile() const { return printer_->outputFormat() == QPrinter::PdfFormat; }
-QString TPrinterReport::OutputFileName() const { return printer_->outputFileName(); }
+QString TPrinterReport::OutputFileName() const { return pdfFile_ ? pdfTarget_ : printer_->outputFileName(); }
+
+bool PdfFileComplete(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly) || f.size() < 8)
+        return false;
+    f.seek(std::max<qint64>(0, f.size() - 64));
+    return f.readAll().contains("%%EOF");
+}
+
+void TPrinterReport::finishPdfFile(bool keep)
+{
+    if (!pdfFile_)
+        return;
+    printer_->setOutputFileName(pdfTarget_);
+    if (keep) {
+        if (!PdfFileComplete(pdfFile_->TemporaryPath()))
+            pdfFile_->Fail("the file was cut short (is the disk full?)");
+        if (!pdfFile_->Commit())
+            SetError(pdfFile_->ErrorString());
+    }
+    pdfFile_.reset(); // an uncommitted file is removed; the old one stays
+    pdfTarget_.clear();
+}
 
 void TPrinterReport::SetResolution(int dpi)
 {
@@ -249,7 +274,17 @@ QPainter* TPrinterReport::BeginDocument()
 {
     ReReadDeviceMetrics();
     QPrinter* target = printer_.get();
-    if (!IsPdfFile()) {
+    if (IsPdfFile()) {
+        // A folder that does not take the file is reported before any drawing.
+        pdfTarget_ = printer_->outputFileName();
+        pdfFile_ = std::make_unique<TSafeFile>(pdfTarget_);
+        if (!pdfFile_->Open()) {
+            SetError(pdfFile_->ErrorString());
+            pdfFile_.reset();
+            return nullptr;
+        }
+        printer_->setOutputFileName(pdfFile_->TemporaryPath());
+    } else {
         QTemporaryFile spool(QDir::tempPath() + "/cardora-job-XXXXXX.pdf");
         spool.setAutoRemove(false);
         if (!spool.open()) {
@@ -272,6 +307,7 @@ QPainter* TPrinterReport::BeginDocument()
     if (!painter_->begin(target)) {
         SetError("The printer could not be started: " + PrinterName());
         painter_.reset();
+        finishPdfFile(false);
         jobPrinter_.reset();
         if (!spoolFile_.isEmpty())
             QFile::remove(spoolFile_);
@@ -302,6 +338,7 @@ void TPrinterReport::EndDocument()
         QFile::remove(spoolFile_);
         spoolFile_.clear();
     }
+    finishPdfFile(true);
 }
 
 // Hands the finished job to the queue; CUPS makes the copies.
@@ -344,9 +381,8 @@ void TPrinterReport::AbortDocument()
         jobPrinter_.reset();
         QFile::remove(spoolFile_);
         spoolFile_.clear();
-    } else {
-        QFile::remove(printer_->outputFileName());
     }
+    finishPdfFile(false);
 }
 
 } // namespace cardora

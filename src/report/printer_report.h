@@ -5,10 +5,18 @@
 class QPrinter;
 
 namespace cardora {
+class TSafeFile;
+}
+
+namespace cardora {
 
 // The geometry of a printer as it stands: paper as oriented, resolution and
 // the margins it cannot reach (none for a PDF file).
 TPageMetrics PrinterMetrics(const QPrinter& printer);
+
+// True when the file ends as a finished PDF file does; a write cut short (a
+// full disk, a file-size limit) does not.
+bool PdfFileComplete(const QString& path);
 
 // A report that prints on a QPrinter: a CUPS queue (through lp) or a PDF file. Reports
 // made with the same QPrinter address the same current printer, so a paper,
@@ -64,6 +72,11 @@ private:
     std::unique_ptr<QPrinter> jobPrinter_;
     QString spoolFile_;
     std::unique_ptr<QPainter> painter_;
+    // A PDF file is drawn into a temporary file beside it and put in its
+    // place only when the job ends complete.
+    std::unique_ptr<TSafeFile> pdfFile_;
+    QString pdfTarget_;
+    void finishPdfFile(bool keep);
 };
 
 } // namespace cardora

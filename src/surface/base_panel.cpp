@@ -3,6 +3,7 @@
 #include "core/app_folder.h"
 #include "core/modal.h"
 #include "core/rounding.h"
+#include "core/safe_file.h"
 #include "objects/graphic_control.h"
 #include <QApplication>
 #include <QFile>
@@ -177,8 +178,10 @@ void TQBasePanel::RemoveOffCardObjects()
 {
     handle_.ClearSelection();
     const std::vector<TQGraphicControl*> all = objects_;
+    // Only what shows nothing: an object with any part on the card stays.
+    const QRect card(0, 0, width(), height());
     for (TQGraphicControl* o : all)
-        if (o->Top() > height() - 10 || o->Left() > width() - 10 || o->Width() < 1 || o->Height() < 1)
+        if (o->Width() < 1 || o->Height() < 1 || !card.intersects(o->BoundsRect()))
             FreeObject(o);
 }
 
@@ -216,6 +219,12 @@ void TQBasePanel::CreateObjectForRect(QRect&) {}
 
 bool TQBasePanel::LoadColorPicture(const QString& path)
 {
+    // The path comes from a sidecar file; a FIFO or device there would block.
+    if (!CheckInputFile(path).isEmpty()) {
+        colorPicture_.Clear();
+        update();
+        return false;
+    }
     const bool ok = colorPicture_.LoadFromFile(path);
     update();
     return ok;

@@ -57,6 +57,27 @@ TEST(Export, BitmapAtZoomOneWithBorderAndCardCountsAsUnchanged)
         const QImage j = jr.read();
         ASSERT_EQ(j.size(), QSize(336, 192));
         EXPECT_GT(qGray(j.pixel(0, 100)), 200); // no border
+
+        // A picture that cannot be written is reported, not announced as saved,
+        // and the card still counts as changed; the card file is never a target.
+        o->SetLeft(31);
+        ASSERT_TRUE(window.ChangesMade());
+        struct Failing {
+            QString path;
+            const char* message;
+        };
+        const std::vector<Failing> failing = {
+            { folder.filePath("missing/card.BMP"), "Cannot create file " },
+            { folder.path(), "it is a folder" },
+        };
+        for (const Failing& f : failing) {
+            SCOPED_TRACE(f.path.toStdString());
+            modal->fileNames = { f.path };
+            modal->answers = { mrNo };
+            window.mnuSaveAsBitmapClick();
+            EXPECT_TRUE(modal->messages.back().text.contains(f.message)) << modal->messages.back().text.toStdString();
+            EXPECT_TRUE(window.ChangesMade());
+        }
     }
     SetModalHandler(nullptr);
 }

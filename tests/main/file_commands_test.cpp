@@ -89,7 +89,7 @@ TEST_F(FileFixture, SavingAtZoomWritesZoomOneGeometryAndKeepsZoom)
     EXPECT_FLOAT_EQ(panel().Objects()[0]->Zoom(), 1.3f);
 }
 
-TEST_F(FileFixture, UnreadableFileGivesMessageAndEmptyCardKeepingTheName)
+TEST_F(FileFixture, UnreadableFileGivesMessageAndEmptyUnnamedCard)
 {
     draw(10, 20, 50, 30);
     const QString good = saveAsNext();
@@ -102,8 +102,77 @@ TEST_F(FileFixture, UnreadableFileGivesMessageAndEmptyCardKeepingTheName)
     EXPECT_TRUE(panel().Objects().empty());
     EXPECT_EQ(modal->messages.back().text,
         "Unable to open " + bad + ". Possibly corrupted, possibly not a CDW file");
-    EXPECT_EQ(window->CardFileName(), good);
+    // The empty card holds no name, so saving cannot write it over the last card.
+    EXPECT_EQ(window->CardFileName(), QString());
+    EXPECT_EQ(window->windowTitle(), "Cardora");
     EXPECT_EQ(window->RecentFiles().Items().first(), good);
+    const QByteArray goodBytes = readAll(good);
+    window->mnuSaveClick();
+    EXPECT_EQ(readAll(good), goodBytes);
+}
+
+// Saving removes only objects with no part on the card or no size.
+TEST_F(FileFixture, SaveKeepsObjectsThatShowOnTheCard)
+{
+    struct Case {
+        QRect bounds;
+        bool kept;
+    };
+    const std::vector<Case> cases = {
+        { QRect(330, 50, 40, 20), true },   // near the right edge, mostly off
+        { QRect(100, 186, 30, 30), true },  // near the bottom edge
+        { QRect(-50, 10, 60, 20), true },   // sticking out on the left
+        { QRect(10, -15, 30, 20), true },   // sticking out at the top
+        { QRect(336, 50, 40, 20), false },  // just past the right edge
+        { QRect(10, 192, 30, 20), false },  // just past the bottom edge
+        { QRect(-100, 10, 60, 20), false }, // wholly left of the card
+        { QRect(10, 10, 0, 20), false },    // no width
+        { QRect(10, 10, 20, 0), false },    // no height
+    };
+    std::vector<PlainObject*> objects;
+    for (const Case& c : cases) {
+        objects.push_back(draw(c.bounds.left() - 1, c.bounds.top(), c.bounds.width(), c.bounds.height()));
+        ASSERT_EQ(objects.back()->BoundsRect(), c.bounds);
+    }
+    const QString card = saveAsNext();
+    window->OpenBCFile(card);
+    std::vector<QRect> expected, read;
+    for (const Case& c : cases)
+        if (c.kept)
+            expected.push_back(c.bounds);
+    for (TQGraphicControl* o : panel().Objects())
+        read.push_back(o->BoundsRect());
+    EXPECT_EQ(read, expected);
+}
+
+// A card name whose background art file would be the card itself, or a
+// file the card uses, is refused before anything is written.
+TEST_F(FileFixture, SaveAsRefusesNamesThatWouldDestroyAFile)
+{
+    draw(10, 20, 50, 30);
+    const QString good = saveAsNext();
+    const QString art = saved("art.CDB");
+    QFile f(art);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("art");
+    f.close();
+    struct Case {
+        QString name;
+        const char* message;
+    };
+    const std::vector<Case> cases = {
+        { saved("card.CDB"), "the ending .CDB is kept" },
+        { saved("art.CDB"), "the ending .CDB is kept" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        const QByteArray before = readAll(c.name);
+        modal->fileNames = { c.name };
+        window->mnuSaveAsClick();
+        EXPECT_TRUE(modal->messages.back().text.contains(c.message)) << modal->messages.back().text.toStdString();
+        EXPECT_EQ(readAll(c.name), before);
+        EXPECT_EQ(window->CardFileName(), good);
+    }
 }
 
 TEST_F(FileFixture, OpenRefusesOtherExtensionsAndDeleteLeavesShownCard)

@@ -239,12 +239,15 @@ TEST_F(PanelFixture, DrawingToolCreatesObjectInNormalisedRectWithMinimums)
 TEST_F(PanelFixture, DeleteKeyFreesSelectionAndOffCardObjectsGoBeforeSaving)
 {
     PlainObject* a = add(10, 10, 20, 20);
-    add(330, 10, 20, 20);  // left beyond width - 10
-    add(10, 185, 20, 20);  // top beyond height - 10
+    PlainObject* nearRight = add(330, 10, 20, 20);  // partly on the card: stays
+    PlainObject* nearBottom = add(10, 185, 20, 20); // partly on the card: stays
+    add(336, 10, 20, 20);  // wholly right of the card
+    add(10, 192, 20, 20);  // wholly below the card
     add(50, 50, 0, 20);    // no width
     panel.RemoveOffCardObjects();
-    ASSERT_EQ(panel.Objects().size(), 1u);
-    EXPECT_EQ(panel.Objects()[0], a);
+    ASSERT_EQ(panel.Objects(), (std::vector<TQGraphicControl*> { a, nearRight, nearBottom }));
+    panel.FreeObject(nearRight);
+    panel.FreeObject(nearBottom);
     panel.AddToSelection(a);
     changes = 0;
     panel.KeyDown(Qt::Key_Delete, {});
