@@ -4,6 +4,7 @@
 #include <QFontMetricsF>
 #include <QPaintEngine>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 
 namespace cardora {
@@ -89,7 +90,14 @@ bool ApplyPenMode(QPainter& painter, int mode, QColor* forced)
 void TPen::SetColor(TColor c) { if (c != color_) { color_ = c; changed(); } }
 void TPen::SetMode(int m) { if (m != mode_) { mode_ = m; changed(); } }
 void TPen::SetStyle(int s) { if (s != style_) { style_ = s; changed(); } }
-void TPen::SetWidth(int w) { if (w != width_) { width_ = w; changed(); } }
+void TPen::SetWidth(int w)
+{
+    w = BoundedCoordinate(w);
+    if (w != width_) {
+        width_ = w;
+        changed();
+    }
+}
 
 void TPen::Assign(const TPen& o)
 {
@@ -164,7 +172,15 @@ int TFont::PixelsPerInch()
 }
 
 void TFont::SetColor(TColor c) { if (c != color_) { color_ = c; changed(); } }
-void TFont::SetHeight(int h) { if (h != height_) { height_ = h; changed(); } }
+void TFont::SetHeight(int h)
+{
+    // A damaged file's height would overflow the size arithmetic.
+    h = std::clamp(h, -kMaxFontHeight, kMaxFontHeight);
+    if (h != height_) {
+        height_ = h;
+        changed();
+    }
+}
 void TFont::SetName(const QString& n) { if (n != name_) { name_ = n; changed(); } }
 void TFont::SetPitch(int p) { if (p != pitch_) { pitch_ = p; changed(); } }
 void TFont::SetStyle(int s) { if (s != style_) { style_ = s; changed(); } }

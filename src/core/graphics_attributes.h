@@ -80,6 +80,9 @@ private:
 
 class TFont : public Persistent {
 public:
+    // Heights are kept within this many pixels either way.
+    static constexpr int kMaxFontHeight = 16384;
+
     std::function<void()> OnChange;
 
     TColor Color() const { return color_; }

@@ -93,7 +93,9 @@ void TQGraphicControl::PropertyRead(const QString& path)
 
 void TQGraphicControl::SetBounds(int left, int top, int width, int height)
 {
-    const QRect r(left, top, width, height);
+    // Values from a damaged file are bounded before QRect adds them up.
+    const QRect r(BoundedCoordinate(left), BoundedCoordinate(top), BoundedCoordinate(width),
+        BoundedCoordinate(height));
     if (r == bounds_)
         return;
     const QRect old = bounds_;

@@ -1,4 +1,5 @@
 #include "objects/text_label.h"
+#include "core/rounding.h"
 #include "core/modal.h"
 #include "objects/text_label_dialogs.h"
 #include <QAction>
@@ -79,6 +80,7 @@ void TQBaseLabel::recomputeHighlightOffset()
 
 void TQBaseLabel::SetDepthHighlight(int v)
 {
+    v = BoundedCoordinate(v);
     if (v == depthHighlight_)
         return;
     depthHighlight_ = v;
@@ -99,6 +101,7 @@ void TQBaseLabel::SetDirectionHighlight(int v)
 
 void TQBaseLabel::SetDepthShadow(int v)
 {
+    v = BoundedCoordinate(v);
     if (v == depthShadow_)
         return;
     depthShadow_ = v;
