@@ -41,11 +41,16 @@ void wrapOne(const QString& line, const QFontMetrics& fm, int width, QStringList
         out << QString();
         return;
     }
+    // Spaces hang at the end of a line without needing room. Found once:
+    // rescanning them for every piece made long space runs quadratic.
+    int end = length;
+    while (end > 0 && line.at(end - 1) == QLatin1Char(' '))
+        --end;
     while (pos < length) {
-        // Spaces hang at the end of a line without needing room.
-        int end = length;
-        while (end > pos && line.at(end - 1) == QLatin1Char(' '))
-            --end;
+        if (pos >= end) {
+            out << line.mid(pos);
+            return;
+        }
         // Every character takes at least a pixel, so no more than width + 1
         // characters need measuring (this bounds the work on long lines).
         const int limit = std::min(end - pos, std::max(1, width) + 1);
