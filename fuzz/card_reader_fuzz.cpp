@@ -3,6 +3,7 @@
 #include "objects/stream_error.h"
 #include "objects/fake_parent.h"
 #include "objects/test_card_object.h"
+#include "surface/card_panel.h"
 #include "surface/object_kinds.h"
 #include <QApplication>
 #include <cstdint>
@@ -22,6 +23,33 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 }
 
 namespace {
+// What the reader accepted is also laid out and painted, as File > Open and
+// the batch tool's render do, on a small card panel.
+void paintOnCard(const QByteArray& input)
+{
+    static QObject owner;
+    static TQBusinessCardPanel32 panel(nullptr, &owner);
+    static bool sized = false;
+    if (!sized) {
+        panel.SetShape(lsRectangle);
+        panel.SetPanelSize(336, 192);
+        sized = true;
+    }
+    panel.ClearObjects();
+    TQLabelObjectFiler filer;
+    try {
+        filer.ReadObjects(input, &owner, &panel, [](TQGraphicControl* o) { panel.AddObject(o); });
+    } catch (const EStreamError&) {
+        // The objects read before the failure stay, as on the panel.
+    }
+    panel.RehookObjects();
+    const QImage image = panel.RenderCardBitmap();
+    if (image.isNull())
+        std::abort();
+    panel.RemoveOffCardObjects();
+    panel.ClearObjects();
+}
+
 QByteArray readAndWrite(const QByteArray& bytes)
 {
     FakeParent parent;
@@ -38,6 +66,7 @@ QByteArray readAndWrite(const QByteArray& bytes)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const QByteArray input = QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    paintOnCard(input);
     FakeParent parent;
     TQLabelObjectFiler filer;
     std::vector<TQGraphicControl*> read;
