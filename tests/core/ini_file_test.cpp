@@ -143,3 +143,30 @@ TEST(IniFile, LeavesUnreadableFilesAlone)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
         (QStringList { "fifo.ini", "folder.ini" }));
 }
+
+// Settings files other programs wrote (scripts/make-ini-samples): every
+// text reads as written, and a change to one key leaves the other lines as
+// they were, byte for byte.
+TEST(IniFile, ReadsAndKeepsFilesOtherProgramsWrote)
+{
+    const QString samples = QStringLiteral(QT_TESTCASE_SOURCEDIR "/tests/data/ini/");
+    for (const char* name : { "windows-1252.INI", "utf-8.INI" }) {
+        SCOPED_TRACE(name);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("CDW.INI");
+        const QByteArray original = readAll(samples + name);
+        ASSERT_FALSE(original.isEmpty());
+        writeAll(path, original);
+        {
+            IniFile ini(path);
+            EXPECT_EQ(ini.ReadString("Personal", "Name", ""), QString::fromUtf8("M\xC3\xBCller Caf\xC3\xA9"));
+            EXPECT_EQ(ini.ReadString("Personal", "Company", ""),
+                QString::fromUtf8("Soci\xC3\xA9t\xC3\xA9 G\xC3\xA9n\xC3\xA9rale \xE2\x80\x93 Z\xC3\xBCrich"));
+            EXPECT_EQ(ini.ReadString("Personal", "Title", ""), QString::fromUtf8("Ma\xC3\xAEtre d\xE2\x80\x99h\xC3\xB4tel"));
+            ini.WriteInteger("Layout", "Width", 2062);
+        }
+        QByteArray expected = original;
+        expected.replace("Width=3500", "Width=2062");
+        EXPECT_EQ(readAll(path), expected);
+    }
+}
