@@ -5,6 +5,7 @@
 #include "objects/line_shape.h"
 #include "objects/multiline_label.h"
 #include "objects/shapes.h"
+#include "objects/supershape/super_shape.h"
 #include "objects/symbol_label.h"
 #include "objects/text_label.h"
 
@@ -86,6 +87,18 @@ void RegisterCardObjectKinds()
     };
     circleTool.pointerBeforeDialog = true;
     RegisterObjectTool(psCircleText, circleTool);
+
+    RegisterCardClass<TSuperShape>();
+    ObjectTool superShapeTool;
+    superShapeTool.create = [](QObject* owner, TQBusinessCardPanel32&) -> TQGraphicControl* {
+        return TSuperShape::CreateForTool(owner);
+    };
+    superShapeTool.pointerBeforeDialog = true;
+    superShapeTool.afterPlace = [](TQBusinessCardPanel32&, TQGraphicControl* object) {
+        if (auto* shape = qobject_cast<TSuperShape*>(object))
+            shape->EditProperties();
+    };
+    RegisterObjectTool(psSuperShape, superShapeTool);
 }
 
 } // namespace cardora
