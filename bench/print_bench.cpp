@@ -10,6 +10,7 @@
 #include "core/app_folder.h"
 #include "core/persistent.h"
 #include "core/symbol_fonts.h"
+#include "objects/circletext/circle_text.h"
 #include "objects/class_registry.h"
 #include "objects/graphic_control.h"
 #include "objects/line_shape.h"
@@ -162,6 +163,39 @@ struct Timing {
 };
 Timing timeSheet(TQBusinessCardPanel32& panel, const QString& pdf, int runs);
 
+// A card of headlines: circle text round a seal and along arcs.
+QStringList buildHeadlineCard(QObject& owner, TQBusinessCardPanel32& panel)
+{
+    QStringList placed;
+    auto place = [&](TQGraphicControl* o, QRect box) {
+        o->SetName(panel.UniqueName("Special"));
+        panel.AddObject(o);
+        o->SetBounds(box.x(), box.y(), box.width(), box.height());
+        placed << o->ClassName();
+    };
+    struct Circle {
+        const char* text;
+        int degrees, start;
+        bool mirror;
+        QRect box;
+    };
+    const Circle circles[] = {
+        { "CARDORA PRINT SHOP EST 1999", dg360, dg180, false, QRect(4, 4, 110, 110) },
+        { "QUALITY CARDS", dg180, dg180, false, QRect(120, 4, 110, 60) },
+        { "FAST AND FRIENDLY", dg180, dg360, true, QRect(120, 70, 110, 60) },
+    };
+    for (const Circle& c : circles) {
+        TQPCircleText* t = TQPCircleText::CreateForTool(&owner);
+        t->SetCaption(QString::fromLatin1(c.text));
+        t->SetDegrees(c.degrees);
+        t->SetStartingVector(c.start);
+        t->SetMirror(c.mirror);
+        t->Font()->SetSize(9);
+        place(t, c.box);
+    }
+    return placed;
+}
+
 double median(std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
@@ -298,5 +332,25 @@ int main(int argc, char** argv)
         shapes.sheet, shapes.sheet / 10.0);
     std::printf("preview recording (one card): %.2f ms\n", shapes.preview);
     std::printf("PDF size: %lld bytes\n", static_cast<long long>(shapes.pdfBytes));
+
+    QObject headlineOwner;
+    TQBusinessCardPanel32 headline(nullptr, &headlineOwner);
+    headline.SetShape(lsRectangle);
+    headline.SetPanelSize(336, 192);
+    const QStringList headlineKinds = buildHeadlineCard(headlineOwner, headline);
+    const QString headlineCard = scratch.filePath("headlines.CDW");
+    headline.SaveCardFile(headlineCard);
+    headline.ClearObjects();
+    headline.LoadCardFile(headlineCard);
+    std::printf("\nheadline card: %s\n", qPrintable(headlineKinds.join(", ")));
+    const Timing headlines = timeSheet(headline, scratch.filePath("headlines.pdf"), runs);
+    if (!headlines.error.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(headlines.error));
+        return 1;
+    }
+    std::printf("PDF at 600 dpi, %d runs (median): %.1f ms per sheet of 10 cards, %.2f ms per card\n", runs,
+        headlines.sheet, headlines.sheet / 10.0);
+    std::printf("preview recording (one card): %.2f ms\n", headlines.preview);
+    std::printf("PDF size: %lld bytes\n", static_cast<long long>(headlines.pdfBytes));
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "surface/object_kinds.h"
 #include "surface/card_panel.h"
+#include "objects/circletext/circle_text.h"
 #include "objects/class_registry.h"
 #include "objects/line_shape.h"
 #include "objects/multiline_label.h"
@@ -74,6 +75,18 @@ void RegisterCardObjectKinds()
         }
     };
     RegisterObjectTool(psMultiLineLabel, multiLineTool);
+
+    RegisterCardClass<TQPCircleText>();
+    ObjectTool circleTool;
+    circleTool.create = [](QObject* owner, TQBusinessCardPanel32&) -> TQGraphicControl* {
+        return TQPCircleText::CreateForTool(owner);
+    };
+    circleTool.afterPlace = [](TQBusinessCardPanel32&, TQGraphicControl* object) {
+        if (auto* text = qobject_cast<TQPCircleText*>(object))
+            text->ShowProperties();
+    };
+    circleTool.pointerBeforeDialog = true;
+    RegisterObjectTool(psCircleText, circleTool);
 
     RegisterCardClass<TSuperShape>();
     ObjectTool superShapeTool;
