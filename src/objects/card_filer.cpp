@@ -311,7 +311,11 @@ std::vector<TQGraphicControl*> TQLabelObjectFiler::LoadCard(QObject* owner, Card
     QFile file(path);
     if (info.isDir() || !file.open(QIODevice::ReadOnly))
         throw EStreamError(QString::fromLatin1(StreamMessage::CannotOpen).arg(path));
-    return ReadObjects(file, owner, panel, adopt);
+    // Read from memory: the reader asks a file for its size before each value.
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw EStreamError(QString::fromLatin1(StreamMessage::CannotOpen).arg(path));
+    return ReadObjects(data, owner, panel, adopt);
 }
 
 std::vector<TQGraphicControl*> TQLabelObjectFiler::PasteObjects(QObject* owner, CardObjectParent* panel,

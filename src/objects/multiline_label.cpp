@@ -19,13 +19,41 @@ namespace multiline_layout {
 namespace {
 
 // The longest prefix of line[pos..] (at most `limit` characters) whose
-// advance fits `width`; 0 when not even one character fits.
-int fittingLength(const QString& line, int pos, int limit, const QFontMetrics& fm, int width)
+// advance fits `width`; 0 when not even one character fits. The search
+// starts at `hint` (the length the previous piece took) and widens its steps
+// from there, so that most pieces are measured a few times at about their
+// own length rather than from half the limit down.
+int fittingLength(const QString& line, int pos, int limit, const QFontMetrics& fm, int width, int hint)
 {
-    int lo = 0, hi = limit;
+    auto fits = [&](int n) { return n == 0 || fm.horizontalAdvance(line.mid(pos, n)) <= width; };
+    if (limit <= 0)
+        return 0;
+    int lo = 0, hi = limit; // lo fits; beyond hi does not
+    const int guess = std::clamp(hint, 1, limit);
+    if (fits(guess)) {
+        lo = guess;
+        for (int step = 1; lo < hi; step *= 2) {
+            const int probe = std::min(hi, lo + step);
+            if (!fits(probe)) {
+                hi = probe - 1;
+                break;
+            }
+            lo = probe;
+        }
+    } else {
+        hi = guess - 1;
+        for (int step = 1; lo < hi; step *= 2) {
+            const int probe = std::max(lo, guess - step);
+            if (fits(probe)) {
+                lo = probe;
+                break;
+            }
+            hi = probe - 1;
+        }
+    }
     while (lo < hi) {
         const int mid = lo + (hi - lo + 1) / 2;
-        if (fm.horizontalAdvance(line.mid(pos, mid)) <= width)
+        if (fits(mid))
             lo = mid;
         else
             hi = mid - 1;
@@ -46,6 +74,7 @@ void wrapOne(const QString& line, const QFontMetrics& fm, int width, QStringList
     int end = length;
     while (end > 0 && line.at(end - 1) == QLatin1Char(' '))
         --end;
+    int hint = std::max(1, width / std::max(1, fm.averageCharWidth()));
     while (pos < length) {
         if (pos >= end) {
             out << line.mid(pos);
@@ -58,7 +87,8 @@ void wrapOne(const QString& line, const QFontMetrics& fm, int width, QStringList
             out << line.mid(pos);
             return;
         }
-        const int fits = fittingLength(line, pos, limit, fm, width);
+        const int fits = fittingLength(line, pos, limit, fm, width, hint);
+        hint = std::max(1, fits);
         // The last space within the part that fits, or right after it.
         int space = -1;
         for (int i = std::min(pos + fits, length - 1); i >= pos; --i)

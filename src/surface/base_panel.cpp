@@ -92,7 +92,7 @@ void TQBasePanel::SetPanelSize(int width, int height)
 
 void TQBasePanel::AddObject(TQGraphicControl* o)
 {
-    if (std::find(objects_.begin(), objects_.end(), o) != objects_.end())
+    if (!onPanel_.insert(o).second)
         return;
     objects_.push_back(o);
     o->SetParentPanel(this);
@@ -105,9 +105,12 @@ void TQBasePanel::removeObject(TQGraphicControl* o)
     handle_.Forget(o);
     if (mouseTarget_ == o)
         mouseTarget_ = nullptr;
-    auto it = std::find(objects_.begin(), objects_.end(), o);
-    if (it != objects_.end())
-        objects_.erase(it);
+    if (onPanel_.erase(o)) {
+        // From the back: clearing the card removes the last object each time.
+        auto it = std::find(objects_.rbegin(), objects_.rend(), o);
+        if (it != objects_.rend())
+            objects_.erase(std::next(it).base());
+    }
     update();
 }
 

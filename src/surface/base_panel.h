@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <unordered_set>
 #include <vector>
 
 class QMenu;
@@ -182,6 +183,9 @@ private:
     TFont font_;
     TQHandle handle_;
     std::vector<TQGraphicControl*> objects_;
+    // The same objects, for telling in constant time whether one is on the
+    // panel (cards of thousands of objects load in linear time).
+    std::unordered_set<const TQGraphicControl*> onPanel_;
     QMenu* panelMenu_ = nullptr;
     std::vector<QAction*> selectionItems_;
     QAction* pasteItem_ = nullptr;
