@@ -3,6 +3,7 @@
 #include "objects/class_registry.h"
 #include "objects/line_shape.h"
 #include "objects/multiline_label.h"
+#include "objects/pictures/image_object.h"
 #include "objects/shapes.h"
 #include "objects/symbol_label.h"
 #include "objects/text_label.h"
@@ -73,6 +74,17 @@ void RegisterCardObjectKinds()
         }
     };
     RegisterObjectTool(psMultiLineLabel, multiLineTool);
+
+    RegisterCardClass<TQImage>();
+    ObjectTool imageTool;
+    imageTool.create = [](QObject* owner, TQBusinessCardPanel32&) -> TQGraphicControl* {
+        return TQImage::CreateForTool(owner);
+    };
+    imageTool.afterPlace = [](TQBusinessCardPanel32&, TQGraphicControl* object) {
+        if (auto* image = qobject_cast<TQImage*>(object))
+            image->LoadImageFromDisk();
+    };
+    RegisterObjectTool(psImage, imageTool);
 }
 
 } // namespace cardora
