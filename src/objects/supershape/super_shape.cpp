@@ -1,4 +1,5 @@
 #include "objects/supershape/super_shape.h"
+#include "imaging/bitmap_data.h"
 #include "core/graphics_attributes.h"
 #include "core/rounding.h"
 #include "core/window_placement.h"
@@ -6,16 +7,12 @@
 #include "objects/stream_error.h"
 #include "report/report.h"
 #include "report/report_fill.h"
-#include <QBuffer>
 #include <QGuiApplication>
-#include <QImageWriter>
 #include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScreen>
-#include <QtEndian>
 #include <algorithm>
-#include <climits>
 
 namespace cardora {
 
@@ -24,21 +21,6 @@ const QStringList& ShapeSurfaceNames()
     static const QStringList n = { "stBrushTransparent", "stBrushPattern", "stBrushImage", "stGradientFill" };
     return n;
 }
-
-namespace {
-
-QByteArray encodeBmp(const QImage& image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "bmp");
-    if (!writer.write(image.convertToFormat(QImage::Format_RGB32)))
-        return QByteArray();
-    return bytes;
-}
-
-} // namespace
 
 TSuperShape::TSuperShape(QObject* owner) : TQGraphicControl(owner)
 {
@@ -293,26 +275,15 @@ const PropertyTable& TSuperShape::Properties() const
 
 QByteArray TSuperShape::ImageData() const
 {
-    const QByteArray file = !imageFile_.isEmpty() ? imageFile_ : (image_.isNull() ? QByteArray() : encodeBmp(image_));
-    QByteArray data(4, '\0');
-    qToLittleEndian<quint32>(static_cast<quint32>(file.size()), data.data());
-    return data + file;
+    return !imageFile_.isEmpty() ? BitmapDataBlock(imageFile_) : BitmapDataBlock(image_);
 }
 
 void TSuperShape::SetImageData(const QByteArray& data)
 {
-    if (data.size() < 4)
-        throw EStreamError(QStringLiteral("Bitmap image is not valid"));
-    const quint32 size = qFromLittleEndian<quint32>(data.constData());
-    const QByteArray file = data.mid(4, static_cast<qsizetype>(std::min<quint32>(size, INT_MAX)));
-    if (size == 0) {
-        SetImage(nullptr);
-        return;
-    }
-    if (!file.startsWith("BM"))
-        throw EStreamError(QStringLiteral("Bitmap image is not valid"));
     QImage decoded;
-    decoded.loadFromData(file, "BMP");
+    QByteArray file;
+    if (!ReadBitmapDataBlock(data, &decoded, &file))
+        throw EStreamError(QStringLiteral("Bitmap image is not valid"));
     SetImage(decoded.isNull() ? nullptr : &decoded);
     // Kept even when undecodable here, so that saving gives the texture back.
     imageFile_ = file;
