@@ -1,18 +1,12 @@
 #include "objects/supershape/super_shape.h"
-#include "imaging/bitmap_data.h"
 #include "core/graphics_attributes.h"
 #include "core/rounding.h"
-#include "core/window_placement.h"
+#include "imaging/bitmap_data.h"
 #include "imaging/fill.h"
 #include "objects/stream_error.h"
-#include "report/report.h"
-#include "report/report_fill.h"
-#include <QGuiApplication>
 #include <QMenu>
-#include <QPainter>
-#include <QPainterPath>
-#include <QScreen>
 #include <algorithm>
+#include <climits>
 
 namespace cardora {
 
@@ -275,7 +269,7 @@ const PropertyTable& TSuperShape::Properties() const
 
 QByteArray TSuperShape::ImageData() const
 {
-    return !imageFile_.isEmpty() ? BitmapDataBlock(imageFile_) : BitmapDataBlock(image_);
+    return imageFile_.isEmpty() ? BitmapDataBlock(image_) : BitmapDataBlock(imageFile_);
 }
 
 void TSuperShape::SetImageData(const QByteArray& data)
@@ -285,7 +279,6 @@ void TSuperShape::SetImageData(const QByteArray& data)
     if (!ReadBitmapDataBlock(data, &decoded, &file))
         throw EStreamError(QStringLiteral("Bitmap image is not valid"));
     SetImage(decoded.isNull() ? nullptr : &decoded);
-    // Kept even when undecodable here, so that saving gives the texture back.
     imageFile_ = file;
 }
 
