@@ -11,6 +11,8 @@
 #include "objects/class_registry.h"
 #include "objects/graphic_control.h"
 #include "objects/line_shape.h"
+#include "objects/richtext_label/rich_label.h"
+#include "richtext/rich_text_control.h"
 #include "objects/shapes.h"
 #include "printing/batch_print.h"
 #include "printing/label_printer.h"
@@ -40,6 +42,8 @@ void fillIn(TQGraphicControl& o, const QString& text)
             p.setText(o, text);
         else if (p.kind == PropKind::Strings && p.setStrings && p.name == "Lines")
             p.setStrings(o, { text, "Second line of text", "Third line" });
+        else if (p.kind == PropKind::Binary && p.setBinary && p.name == "RTFText")
+            p.setBinary(o, "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 " + text.toUtf8() + " {\\b bold} \\i italic\\par}");
     }
 }
 
@@ -161,6 +165,7 @@ int main(int argc, char** argv)
     // The card goes through a card file, as the batch tool reads it.
     QObject owner;
     TQBusinessCardPanel32 panel(nullptr, &owner);
+    TRichTextControl masterRichText(&owner, QString::fromLatin1(kMasterRichTextName));
     panel.SetShape(lsRectangle);
     panel.SetPanelSize(336, 192);
     const QStringList kinds = buildEveryKindCard(owner, panel);
