@@ -184,6 +184,15 @@ const QHash<QByteArray, WordInfo>& wordTable()
 
 int clampTwips(long long v, int low = -kMaxTwips) { return static_cast<int>(std::clamp<long long>(v, low, kMaxTwips)); }
 
+// Characters the document model reserves for its own structure (block and
+// frame marks, objects) or that no writer keeps are dropped from text read.
+bool reservedChar(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u < 0x20 && u != u'\t') || u == QChar::ParagraphSeparator || u == QChar::ObjectReplacementCharacter
+        || u == 0xFDD0 || u == 0xFDD1 || u == 0xFFFE || u == 0xFFFF;
+}
+
 class RtfParser {
 public:
     RtfParser(const QByteArray& data, QTextDocument& doc) : data_(data), doc_(doc), cursor_(&doc) {}
@@ -573,18 +582,9 @@ private:
         return codePage_;
     }
 
-    // Characters the document model reserves for its own structure (block
-    // and frame marks, objects) or that no writer keeps are dropped.
-    static bool reserved(QChar c)
-    {
-        const char16_t u = c.unicode();
-        return (u < 0x20 && u != u'\t') || u == QChar::ParagraphSeparator || u == QChar::ObjectReplacementCharacter
-            || u == 0xFDD0 || u == 0xFDD1 || u == 0xFFFE || u == 0xFFFF;
-    }
-
     void appendText(QString text)
     {
-        text.removeIf(reserved);
+        text.removeIf(reservedChar);
         if (text.isEmpty())
             return;
         const CharState& ch = top().chr;
@@ -751,9 +751,16 @@ void ReadRtf(const QByteArray& data, QTextDocument& document)
         document.clear();
         document.setDocumentMargin(0);
         QByteArray text = data.left(data.indexOf('\0') < 0 ? data.size() : data.indexOf('\0'));
-        text.replace("\r\n", "\n");
+        text.replace("\r\n", "\n").replace('\r', '\n');
         QTextCursor cursor(&document);
-        cursor.insertText(DecodeCodePage(text, 1252));
+        const QList<QByteArray> lines = text.split('\n');
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (i > 0)
+                cursor.insertBlock();
+            QString line = DecodeCodePage(lines[i], 1252);
+            line.removeIf(reservedChar);
+            cursor.insertText(line);
+        }
         return;
     }
     RtfParser(data, document).Run();

@@ -209,6 +209,17 @@ private:
     {
         for (const QChar qc : text) {
             const char16_t c = qc.unicode();
+            if (inTable) {
+                // A font name: only bytes, ';' ends it.
+                if (c < 0x20)
+                    continue;
+                const std::optional<unsigned char> byte = EncodeWindows1252(c);
+                if (byte && (c >= 0x80 || c == u';' || c == u'\\' || c == u'{' || c == u'}'))
+                    out_ += "\\'" + QByteArray::number(*byte, 16).rightJustified(2, '0');
+                else
+                    out_ += byte ? static_cast<char>(*byte) : '?';
+                continue;
+            }
             switch (c) {
             case u'\\': out_ += "\\\\"; continue;
             case u'{': out_ += "\\{"; continue;
@@ -223,12 +234,15 @@ private:
             }
             if (c < 0x20)
                 continue;
-            if (c < 0x80 && !(inTable && c == u';')) {
+            if (c < 0x80) {
                 out_ += static_cast<char>(c);
                 continue;
             }
-            std::optional<unsigned char> byte = EncodeWindows1252(c);
-            if (symbolFont && c <= 0xFF)
+            // A symbol font's bytes stand for themselves, not for Windows-1252.
+            std::optional<unsigned char> byte;
+            if (!symbolFont)
+                byte = EncodeWindows1252(c);
+            else if (c <= 0xFF)
                 byte = static_cast<unsigned char>(c);
             if (byte) {
                 out_ += "\\'" + QByteArray::number(*byte, 16).rightJustified(2, '0');

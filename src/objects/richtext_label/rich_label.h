@@ -1,6 +1,7 @@
 #pragma once
 #include "objects/graphic_control.h"
 #include "objects/stream_error.h"
+#include "richtext/rich_text_control.h"
 #include "richtext/rich_text_storage.h"
 #include <QPointer>
 #include <memory>
@@ -9,8 +10,6 @@ class QAction;
 class QPicture;
 
 namespace cardora {
-
-class TRichTextControl;
 
 // Raised when a rich-text label finds no master control to paint through.
 class ENoMasterWPRich : public EStreamError {
