@@ -116,6 +116,9 @@ TRichTextToolBar::TRichTextToolBar(TRichTextEdit& editor, QWidget* parent) : QWi
     italic_ = addButton(QStringLiteral("ItalicButton"), QStringLiteral("I"), QStringLiteral("Italic"), true);
     underline_ = addButton(QStringLiteral("UnderlineButton"), QStringLiteral("U"), QStringLiteral("Underline"), true);
     strikeOut_ = addButton(QStringLiteral("StrikeOutButton"), QStringLiteral("S"), QStringLiteral("Strike out"), true);
+    bold_->setShortcut(QKeySequence::Bold);
+    italic_->setShortcut(QKeySequence::Italic);
+    underline_->setShortcut(QKeySequence::Underline);
     QFont f = bold_->font();
     f.setBold(true);
     bold_->setFont(f);
