@@ -8,6 +8,7 @@
 #include "core/modal.h"
 #include "objects/shapes.h"
 #include "objects/supershape/super_shape.h"
+#include "objects/supertext/super_text.h"
 #include "objects/symbol_label.h"
 #include "objects/text_label.h"
 
@@ -119,6 +120,18 @@ void RegisterCardObjectKinds()
             shape->EditProperties();
     };
     RegisterObjectTool(psSuperShape, superShapeTool);
+
+    RegisterCardClass<TQSuperText>();
+    ObjectTool superTextTool;
+    superTextTool.create = [](QObject* owner, TQBusinessCardPanel32&) -> TQGraphicControl* {
+        return TQSuperText::CreateForTool(owner);
+    };
+    superTextTool.pointerBeforeDialog = true;
+    superTextTool.afterPlace = [](TQBusinessCardPanel32&, TQGraphicControl* object) {
+        if (auto* text = qobject_cast<TQSuperText*>(object))
+            text->EditProperties();
+    };
+    RegisterObjectTool(psSuperText, superTextTool);
 }
 
 } // namespace cardora
