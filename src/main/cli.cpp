@@ -7,9 +7,12 @@
 #include "core/rounding.h"
 #include "main/card_picture.h"
 #include "main/main_screen.h"
+#include "main/picture_command.h"
 #include "main/preferences.h"
 #include "main/version.h"
 #include "objects/card_dump.h"
+#include "objects/richtext_label/rich_label.h"
+#include "richtext/rich_text_control.h"
 #include "objects/stream_error.h"
 #include "printing/batch_print.h"
 #include "surface/card_panel.h"
@@ -48,6 +51,11 @@ const char* kUsage =
     "                                to fill (1-based, row by row; default all);\n"
     "                                --sheets the number of sheets (1 to 999, default 1);\n"
     "                                --dpi the resolution (72 to 2400, default 600)\n"
+    "  picture IN OUT [--width W --height H]\n"
+    "                                read a picture file (BMP, DIB, RLE, JPG, JIF, GIF,\n"
+    "                                PCX, TGA, ICO, WMF, EMF) and write it as OUT's type\n"
+    "                                (.bmp, .png or .jpg), at its natural size or\n"
+    "                                stretched to W x H; prints its kind and natural size\n"
     "  --help                        show this help\n"
     "  --version                     show the version\n"
     "\n"
@@ -80,6 +88,7 @@ int fail(const QString& message)
 struct OpenCard {
     QObject owner;
     TQBusinessCardPanel32 panel { nullptr, &owner };
+    TRichTextControl masterRichText { &owner, QString::fromLatin1(kMasterRichTextName) };
     QString backgroundArt;
 
     explicit OpenCard(const TCardLayout& layout)
@@ -301,6 +310,13 @@ int runCommand(QStringList args)
     const QString command = args.takeFirst();
     if (command == "print")
         return print(args);
+    if (command == "picture") {
+        QString json, error;
+        if (!RunPictureCommand(args, &json, &error))
+            return fail(error);
+        std::printf("%s\n", json.toUtf8().constData());
+        return 0;
+    }
     const Options o = parse(args);
     if (!o.error.isEmpty())
         return fail(o.error);

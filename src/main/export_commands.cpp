@@ -1,14 +1,12 @@
 #include "core/app_folder.h"
 #include "core/modal.h"
 #include "core/safe_file.h"
+#include "imaging/picture_file.h"
 #include "main/card_picture.h"
 #include "main/main_screen.h"
 #include "surface/card_panel.h"
-#include <QBuffer>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
-#include <QImageWriter>
 
 namespace cardora {
 
@@ -21,7 +19,7 @@ QString exportName(const QString& cardFileName, const QString& fallback, const Q
 }
 } // namespace
 
-bool TMainScreen::SaveCardToBitmap(const QString& path, bool jpeg)
+bool TMainScreen::SaveCardToBitmap(const QString& path, bool jpeg, QString* error)
 {
     const bool border = Ask("Would you like to draw a border around the card?", "Save");
     // The card file and its background art are never replaced by a picture.
@@ -30,31 +28,31 @@ bool TMainScreen::SaveCardToBitmap(const QString& path, bool jpeg)
         inputs << cardFileName_ << SidecarFileName(cardFileName_);
     if (!backgroundArtPath_.isEmpty())
         inputs << backgroundArtPath_;
-    QString error = CheckOutputFile(path, inputs);
+    const QString refusal = CheckOutputFile(path, inputs);
+    if (!refusal.isEmpty()) {
+        if (error)
+            *error = refusal;
+        return false;
+    }
     BusyOn();
-    if (error.isEmpty()) {
+    bool saved = false;
+    try {
         panel_->update();
         QCoreApplication::processEvents();
         const QImage image = RenderCardPicture(*panel_, border);
-        QBuffer encoded;
-        encoded.open(QIODevice::WriteOnly);
-        QImageWriter writer(&encoded, jpeg ? "jpeg" : "bmp");
-        if (jpeg)
-            writer.setQuality(80);
-        if (!writer.write(image.convertToFormat(QImage::Format_RGB32)))
-            error = "Cannot create file " + QDir::toNativeSeparators(path) + ": " + writer.errorString();
-        else
-            error = WriteFileSafely(path, encoded.data());
+        // Written whole or not at all: a failed export leaves the old file.
+        saved = WritePictureFile(image, path, 80, error, jpeg ? "jpeg" : "bmp");
+        if (saved)
+            changesMade_ = false;
+    } catch (...) {
+        if (error)
+            *error = "Cannot write file " + path;
     }
-    if (error.isEmpty())
-        changesMade_ = false;
     panel_->update();
     BusyOff();
     QCoreApplication::processEvents();
     Setbuttons();
-    if (!error.isEmpty())
-        Inform(error);
-    return error.isEmpty();
+    return saved;
 }
 
 void TMainScreen::exportCard(bool jpeg)
@@ -74,8 +72,11 @@ void TMainScreen::exportCard(bool jpeg)
     const QString path = ChooseFileName(r);
     if (path.isEmpty())
         return;
-    if (SaveCardToBitmap(path, jpeg))
+    QString error;
+    if (SaveCardToBitmap(path, jpeg, &error))
         Inform("Saved as " + path);
+    else
+        MessageDlg(error, "Error", MessageStyle::Error);
 }
 
 void TMainScreen::mnuSaveAsBitmapClick() { exportCard(false); }
