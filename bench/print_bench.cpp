@@ -15,6 +15,8 @@
 #include "objects/supertext/super_text.h"
 #include "objects/graphic_control.h"
 #include "objects/line_shape.h"
+#include "objects/richtext_label/rich_label.h"
+#include "richtext/rich_text_control.h"
 #include "objects/shapes.h"
 #include "objects/supershape/super_shape.h"
 #include "printing/batch_print.h"
@@ -45,6 +47,8 @@ void fillIn(TQGraphicControl& o, const QString& text)
             p.setText(o, text);
         else if (p.kind == PropKind::Strings && p.setStrings && p.name == "Lines")
             p.setStrings(o, { text, "Second line of text", "Third line" });
+        else if (p.kind == PropKind::Binary && p.setBinary && p.name == "RTFText")
+            p.setBinary(o, "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 " + text.toUtf8() + " {\\b bold} \\i italic\\par}");
     }
 }
 
@@ -311,6 +315,7 @@ int main(int argc, char** argv)
     // The card goes through a card file, as the batch tool reads it.
     QObject owner;
     TQBusinessCardPanel32 panel(nullptr, &owner);
+    TRichTextControl masterRichText(&owner, QString::fromLatin1(kMasterRichTextName));
     panel.SetShape(lsRectangle);
     panel.SetPanelSize(336, 192);
     const QStringList kinds = buildEveryKindCard(owner, panel);

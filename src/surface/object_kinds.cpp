@@ -4,6 +4,8 @@
 #include "objects/class_registry.h"
 #include "objects/line_shape.h"
 #include "objects/multiline_label.h"
+#include "objects/richtext_label/rich_label.h"
+#include "core/modal.h"
 #include "objects/shapes.h"
 #include "objects/supershape/super_shape.h"
 #include "objects/supertext/super_text.h"
@@ -76,6 +78,24 @@ void RegisterCardObjectKinds()
         }
     };
     RegisterObjectTool(psMultiLineLabel, multiLineTool);
+
+    RegisterCardClass<TQPRichBaseLabel>();
+    ObjectTool richTool;
+    richTool.create = [](QObject* owner, TQBusinessCardPanel32&) -> TQGraphicControl* {
+        try {
+            return TQPRichBaseLabel::CreateForTool(owner);
+        } catch (const ENoMasterWPRich& e) {
+            // Nothing to paint through: no label rather than an invisible one.
+            Inform(e.Message());
+            return nullptr;
+        }
+    };
+    richTool.afterPlace = [](TQBusinessCardPanel32&, TQGraphicControl* object) {
+        if (auto* label = qobject_cast<TQPRichBaseLabel*>(object))
+            label->EditRichText();
+    };
+    richTool.pointerBeforeDialog = true;
+    RegisterObjectTool(psRichLabel, richTool);
 
     RegisterCardClass<TQPCircleText>();
     ObjectTool circleTool;
