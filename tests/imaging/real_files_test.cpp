@@ -88,3 +88,27 @@ TEST(RealPictureFiles, MetafilesOfOtherProgramsPlay)
             EXPECT_TRUE(Near(image.pixel(int(c.white.x() * 200), int(c.white.y() * 100)), Qt::white, 10));
     }
 }
+
+TEST(RealPictureFiles, HostileFilesAreRefusedOrDrawnWithoutHarm)
+{
+    // Inputs the fuzzers found; each once crashed a reader or the player.
+    // A file is refused with a message, or read and drawn.
+    const QDir folder(QStringLiteral(CARDORA_TEST_DATA "/pictures/hostile"));
+    const QStringList files = folder.entryList(QDir::Files);
+    ASSERT_FALSE(files.isEmpty());
+    for (const QString& name : files) {
+        SCOPED_TRACE(name.toStdString());
+        TPicture picture;
+        if (!picture.LoadFromFile(folder.filePath(name))) {
+            EXPECT_FALSE(picture.ErrorText().isEmpty());
+            EXPECT_FALSE(picture.HasGraphic());
+            continue;
+        }
+        QImage image(64, 48, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter p(&image);
+        picture.Draw(p, QRectF(0, 0, 64, 48));
+        p.end();
+        EXPECT_FALSE(picture.Size().isEmpty());
+    }
+}
