@@ -191,15 +191,10 @@ TEST_F(SuperShapeDialogTest, BrowserReportsOnlyBitmapFailures)
         bool loads;
         bool message;
     };
-    QByteArray good;
-    {
-        QImage t(4, 4, QImage::Format_RGB32);
-        t.fill(Qt::red);
-        t.save(folder + "/ok.bmp", "BMP");
-        QFile f(folder + "/ok.bmp");
-        f.open(QIODevice::ReadOnly);
-        good = f.readAll();
-    }
+    const QString okFile = writeTexture(folder, "ok.bmp", qRgb(255, 0, 0));
+    QFile okBytes(okFile);
+    okBytes.open(QIODevice::ReadOnly);
+    const QByteArray good = okBytes.readAll();
     const Case cases[] = {
         { "ok.bmp", good, true, false },
         { "bad.bmp", "BMnot a bitmap", false, true },

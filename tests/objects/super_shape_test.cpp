@@ -232,8 +232,6 @@ TEST_F(SuperShapeTest, PaintsSurfaceShadowAndOutlineOnScreen)
         TSuperShape* s = make(100, 60);
         c.setup(*s);
         const QImage image = RenderObject(*s, 10);
-        if (qEnvironmentVariableIsSet("SAVE_SHOTS"))
-            image.scaled(image.size() * 4).save(QString("/tmp/ss_%1.png").arg(&c - cases));
         for (const auto& [point, match] : c.pixels)
             EXPECT_TRUE(match(image.pixel(point + QPoint(10, 10))))
                 << c.what << " at " << point.x() << "," << point.y() << ": " << std::hex << image.pixel(point + QPoint(10, 10));

@@ -1,19 +1,10 @@
 #include "objects/supershape/super_shape.h"
 #include "core/graphics_attributes.h"
 #include "core/rounding.h"
-#include "core/window_placement.h"
+#include "imaging/bitmap_data.h"
 #include "imaging/fill.h"
 #include "objects/stream_error.h"
-#include "report/report.h"
-#include "report/report_fill.h"
-#include <QBuffer>
-#include <QGuiApplication>
-#include <QImageWriter>
 #include <QMenu>
-#include <QPainter>
-#include <QPainterPath>
-#include <QScreen>
-#include <QtEndian>
 #include <algorithm>
 #include <climits>
 
@@ -24,21 +15,6 @@ const QStringList& ShapeSurfaceNames()
     static const QStringList n = { "stBrushTransparent", "stBrushPattern", "stBrushImage", "stGradientFill" };
     return n;
 }
-
-namespace {
-
-QByteArray encodeBmp(const QImage& image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "bmp");
-    if (!writer.write(image.convertToFormat(QImage::Format_RGB32)))
-        return QByteArray();
-    return bytes;
-}
-
-} // namespace
 
 TSuperShape::TSuperShape(QObject* owner) : TQGraphicControl(owner)
 {
@@ -293,32 +269,27 @@ const PropertyTable& TSuperShape::Properties() const
 
 QByteArray TSuperShape::ImageData() const
 {
-    const QByteArray file = !imageFile_.isEmpty() ? imageFile_ : (image_.isNull() ? QByteArray() : encodeBmp(image_));
-    QByteArray data(4, '\0');
-    qToLittleEndian<quint32>(static_cast<quint32>(file.size()), data.data());
-    return data + file;
+    return imageFile_.isEmpty() ? BitmapDataBlock(image_) : BitmapDataBlock(imageFile_);
 }
 
 void TSuperShape::SetImageData(const QByteArray& data)
 {
-    if (data.size() < 4)
-        throw EStreamError(QStringLiteral("Bitmap image is not valid"));
-    const quint32 size = qFromLittleEndian<quint32>(data.constData());
-    const QByteArray file = data.mid(4, static_cast<qsizetype>(std::min<quint32>(size, INT_MAX)));
-    if (size == 0) {
-        SetImage(nullptr);
-        return;
-    }
-    if (!file.startsWith("BM"))
-        throw EStreamError(QStringLiteral("Bitmap image is not valid"));
     QImage decoded;
-    decoded.loadFromData(file, "BMP");
+    QByteArray file;
+    if (!ReadBitmapDataBlock(data, &decoded, &file))
+        throw EStreamError(QStringLiteral("Bitmap image is not valid"));
     SetImage(decoded.isNull() ? nullptr : &decoded);
-    // Kept even when undecodable here, so that saving gives the texture back.
     imageFile_ = file;
 }
 
 // ---- geometry
+
+QSize TSuperShape::SurfaceBitmapSize() const
+{
+    // Far beyond any card; a damaged file's giant object must not take gigabytes.
+    constexpr int kLargest = 8192;
+    return QSize(std::min(Width(), kLargest), std::min(Height(), kLargest));
+}
 
 int TSuperShape::zoomedDepth() const
 {
@@ -338,13 +309,13 @@ QPolygon TSuperShape::Vertices(const TEdges& r) const
 void TSuperShape::BuildGradient()
 {
     gradientBitmap_ = cardora::BuildGradient(static_cast<TFillDirection>(fillDirection_), backColor_,
-        gradientToColor_, QSize(Width(), Height()));
+        gradientToColor_, SurfaceBitmapSize());
     Invalidate();
 }
 
 void TSuperShape::BuildSolidBitmap()
 {
-    solidBitmap_ = cardora::BuildSolidBitmap(backColor_, QSize(Width(), Height()));
+    solidBitmap_ = cardora::BuildSolidBitmap(backColor_, SurfaceBitmapSize());
 }
 
 // ---- lifecycle
@@ -362,7 +333,7 @@ void TSuperShape::BoundsChanged()
     // The common handling (change notice, handles) stays: a moved or resized
     // shape is a change of the card like any other.
     TQGraphicControl::BoundsChanged();
-    if (surfaceType_ == stGradientFill && gradientBitmap_.size() != QSize(Width(), Height()))
+    if (surfaceType_ == stGradientFill && gradientBitmap_.size() != SurfaceBitmapSize())
         BuildGradient();
 }
 

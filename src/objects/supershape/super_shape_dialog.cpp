@@ -33,8 +33,10 @@ TObjectSampleView::TObjectSampleView(TQGraphicControl& object, QWidget* parent) 
 
 void TObjectSampleView::Refresh()
 {
-    setMinimumSize(object_.Width() + 20, object_.Height() + 20);
-    resize(std::max(width(), minimumWidth()), std::max(height(), minimumHeight()));
+    // The object at (10, 10) with a margin of 10 all round; the scroll box shows the rest.
+    const QSize size(std::max(1, object_.Width()) + 20, std::max(1, object_.Height()) + 20);
+    if (this->size() != size)
+        setFixedSize(size);
     update();
 }
 
@@ -90,9 +92,13 @@ void TSuperShapeProperties::build()
 
     scroll_ = new QScrollArea(this);
     scroll_->setObjectName(QStringLiteral("SampleBox"));
+    scroll_->setBackgroundRole(QPalette::Base);
+    QPalette white = scroll_->palette();
+    white.setColor(QPalette::Base, Qt::white);
+    scroll_->setPalette(white);
     view_ = new TObjectSampleView(*sample_);
     scroll_->setWidget(view_);
-    scroll_->setMinimumSize(240, 240);
+    scroll_->setMinimumSize(260, 260);
     scroll_->setWhatsThis(QStringLiteral("The shape as it will look with the choices made here."));
     columns->addWidget(scroll_, 1);
 
