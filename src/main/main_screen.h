@@ -90,7 +90,8 @@ public:
     // Picture export (export_commands.cpp)
     void mnuSaveAsBitmapClick();
     void mnuSaveAsJPGClick();
-    void SaveCardToBitmap(const QString& path, bool jpeg);
+    // False with the reason when the picture could not be written.
+    bool SaveCardToBitmap(const QString& path, bool jpeg, QString* error = nullptr);
     void ShowZoomCaption();
     // Background art (background_art.cpp)
     void mnuSetorChangeBackgroundArtClick();
