@@ -2,6 +2,7 @@
 #include "imaging/raster_readers.h"
 #include <QList>
 #include <QRgb>
+#include <cstring>
 
 namespace cardora {
 
@@ -14,21 +15,26 @@ constexpr int kPcxHeaderSize = 128;
 // stream continuously decodes both kinds alike.
 QByteArray DecodeRuns(ByteReader& in, qsizetype wanted, bool compressed)
 {
-    QByteArray out;
-    out.reserve(wanted);
-    while (out.size() < wanted && !in.AtEnd()) {
-        uint8_t b = in.U8();
+    QByteArray out(wanted, '\0');
+    char* dst = out.data();
+    qsizetype n = 0;
+    const auto* src = reinterpret_cast<const uchar*>(in.Here());
+    const qsizetype size = in.Remaining();
+    qsizetype i = 0;
+    while (n < wanted && i < size) {
+        uchar b = src[i++];
         if (compressed && (b & 0xC0) == 0xC0) {
-            const int count = b & 0x3F;
-            if (in.AtEnd())
+            if (i >= size)
                 break;
-            b = in.U8();
-            const qsizetype n = std::min<qsizetype>(count, wanted - out.size());
-            out.append(n, static_cast<char>(b));
+            const qsizetype count = std::min<qsizetype>(b & 0x3F, wanted - n);
+            std::memset(dst + n, src[i++], size_t(count));
+            n += count;
         } else {
-            out.append(static_cast<char>(b));
+            dst[n++] = char(b);
         }
     }
+    in.Skip(i);
+    out.truncate(n);
     return out;
 }
 
@@ -57,7 +63,7 @@ QImage ReadPcx(const QByteArray& bytes)
     in.Seek(65);
     const int planes = in.U8();
     const int bytesPerLine = in.U16();
-    if (manufacturer != 10 || version > 5 || encoding > 1 || in.Failed())
+    if (manufacturer != 10 || version > 5 || encoding > 1 || planes < 1 || in.Failed())
         return {};
     const qint64 width = qint64(xmax) - xmin + 1;
     const qint64 height = qint64(ymax) - ymin + 1;

@@ -88,3 +88,18 @@ TEST(RealPictureFiles, MetafilesOfOtherProgramsPlay)
             EXPECT_TRUE(Near(image.pixel(int(c.white.x() * 200), int(c.white.y() * 100)), Qt::white, 10));
     }
 }
+
+TEST(RealPictureFiles, HostileFilesAreRefusedWithAMessage)
+{
+    // Inputs the fuzzers found; each once crashed a reader.
+    const QDir folder(QStringLiteral(CARDORA_TEST_DATA "/pictures/hostile"));
+    const QStringList files = folder.entryList(QDir::Files);
+    ASSERT_FALSE(files.isEmpty());
+    for (const QString& name : files) {
+        SCOPED_TRACE(name.toStdString());
+        TPicture picture;
+        EXPECT_FALSE(picture.LoadFromFile(folder.filePath(name)));
+        EXPECT_FALSE(picture.ErrorText().isEmpty());
+        EXPECT_FALSE(picture.HasGraphic());
+    }
+}

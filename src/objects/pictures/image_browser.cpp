@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -42,8 +43,17 @@ TQImageBrowser::TQImageBrowser(QWidget* parent) : QDialog(parent)
     folders_->setHeaderHidden(true);
     for (int c = 1; c < model_->columnCount(); ++c)
         folders_->hideColumn(c);
+    // Whole folder names, with a scroll bar when they are long.
+    folders_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    folders_->header()->setStretchLastSection(false);
     connect(folders_->selectionModel(), &QItemSelectionModel::currentChanged, this,
         [this](const QModelIndex& index) { SetFolder(model_->filePath(index)); });
+    // The folder model fills in the background: show the current folder
+    // once the folders on its way have been read.
+    connect(model_, &QFileSystemModel::directoryLoaded, this, [this](const QString& path) {
+        if (folder_ == path || folder_.startsWith(path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/')))
+            showFolderInTree();
+    });
 
     files_ = new QListWidget(this);
     files_->setObjectName(QStringLiteral("FileListBox1"));
@@ -134,12 +144,7 @@ bool TQImageBrowser::SetFolder(const QString& folder)
         return true;
     folder_ = path;
     QDir::setCurrent(folder_);
-    {
-        const QSignalBlocker block(folders_->selectionModel());
-        const QModelIndex index = model_->index(folder_);
-        folders_->setCurrentIndex(index);
-        folders_->scrollTo(index);
-    }
+    showFolderInTree();
     const QSignalBlocker block(files_);
     files_->clear();
     // Name filters match without regard to case.
@@ -150,6 +155,21 @@ bool TQImageBrowser::SetFolder(const QString& folder)
     status_->clear();
     showPreview();
     return true;
+}
+
+void TQImageBrowser::showFolderInTree()
+{
+    const QSignalBlocker block(folders_->selectionModel());
+    const QModelIndex index = model_->index(folder_);
+    if (!index.isValid())
+        return;
+    for (QModelIndex up = index.parent(); up.isValid(); up = up.parent())
+        folders_->expand(up);
+    folders_->setCurrentIndex(index);
+    folders_->scrollTo(index, QAbstractItemView::PositionAtCenter);
+    // The folder's name starts at the left edge, its parents' just off it.
+    QScrollBar* bar = folders_->horizontalScrollBar();
+    bar->setValue(bar->value() + folders_->visualRect(index).left() - folders_->indentation());
 }
 
 QStringList TQImageBrowser::FileNames() const

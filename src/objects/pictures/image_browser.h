@@ -41,6 +41,7 @@ protected:
 
 private:
     void showPreview();
+    void showFolderInTree();
 
     QTreeView* folders_ = nullptr;
     QFileSystemModel* model_ = nullptr;
