@@ -1,7 +1,13 @@
 #include "core/clock.h"
 #include "objects/card_filer.h"
 #include "objects/class_registry.h"
+#include "objects/circletext/circle_text.h"
 #include "objects/line_shape.h"
+#include "objects/pictures/image_object.h"
+#include "objects/richtext_label/rich_label.h"
+#include "richtext/rich_text_control.h"
+#include "objects/supershape/super_shape.h"
+#include "objects/supertext/super_text.h"
 #include "objects/shapes.h"
 #include "objects/text_label.h"
 #include "support/plain_object.h"
@@ -273,4 +279,51 @@ TEST_F(UndoFixture, UndoRestoresStackingOrderAndSelectsWhatItTouched)
     EXPECT_EQ(c.panel.Objects()[1]->ClassName(), "TQLineShape");
     ASSERT_EQ(c.panel.SelectionCount(), 1);
     EXPECT_EQ(c.panel.Handle().SelectedAt(0), c.panel.Objects()[1]);
+}
+
+// Every object kind goes through the same path: its own menu toggles, a
+// nudge, Clone and Delete undo to the card's bytes and redo again, with no
+// code of its own for undo.
+TEST_F(UndoFixture, EveryObjectKindIsCoveredByTheSamePath)
+{
+    struct Kind {
+        const char* name;
+        std::function<TQGraphicControl*(QObject*)> make;
+        QStringList toggles;
+    };
+    const Kind kinds[] = {
+        { "circle text", [](QObject* o) { return TQPCircleText::CreateForTool(o); }, { "Transparent", "Border" } },
+        { "super text", [](QObject* o) { return TQSuperText::CreateForTool(o); }, { "Transparent", "Border" } },
+        { "rich text",
+            [](QObject* o) {
+                // The owner holds the master control, as the main window does.
+                new TRichTextControl(o, QString::fromLatin1(kMasterRichTextName));
+                return TQPRichBaseLabel::CreateForTool(o);
+            },
+            { "Transparent", "Border" } },
+        { "super shape", [](QObject* o) { return TSuperShape::CreateForTool(o); }, {} },
+        { "picture", [](QObject* o) { return TQImage::CreateForTool(o); }, {} },
+    };
+    for (const Kind& k : kinds) {
+        for (const QString& command : k.toggles + QStringList { "nudge", "Clone", "Delete", "Locked" }) {
+            SCOPED_TRACE(std::string(k.name) + ": " + command.toStdString());
+            Card c;
+            TQGraphicControl* o = k.make(&c.owner);
+            c.place(o, QRect(150, 90, 90, 60));
+            c.select({ o });
+            c.stack.clear();
+            const QByteArray before = c.bytes();
+            if (command == "nudge")
+                nudge(c, Qt::Key_Up, 2);
+            else
+                c.objectItem(o, command)->trigger();
+            const QByteArray after = c.bytes();
+            ASSERT_NE(after, before);
+            ASSERT_EQ(c.stack.count(), 1);
+            c.stack.undo();
+            EXPECT_EQ(c.bytes(), before);
+            c.stack.redo();
+            EXPECT_EQ(c.bytes(), after);
+        }
+    }
 }
