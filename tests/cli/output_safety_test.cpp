@@ -159,7 +159,7 @@ TEST(CliSafety, RefusesWithOneLineAndChangesNothing)
             [](const QString& f) { ::mkfifo(QFile::encodeName(f + "/fifo.CDW").constData(), 0600); } },
         { "a FIFO as preferences", { "render", "@/card.CDW", "@/x.png", "--prefs", "@/fifo.ini" }, "not a regular file",
             [](const QString& f) { ::mkfifo(QFile::encodeName(f + "/fifo.ini").constData(), 0600); } },
-        { "an enormous card", { "render", "@/card.CDW", "@/x.png", "--prefs", "@/CDW.INI" }, "Card Width must be at most",
+        { "an enormous card", { "render", "@/card.CDW", "@/x.png", "--prefs", "@/CDW.INI" }, "the paper",
             [](const QString& f) { writeAll(f + "/CDW.INI", "[Layout]\nWidth=320000\nHeight=200000\n"); } },
         { "a card of no size", { "render", "@/card.CDW", "@/x.png", "--prefs", "@/CDW.INI" }, "Card Height must be at least",
             [](const QString& f) { writeAll(f + "/CDW.INI", "[Layout]\nWidth=0\nHeight=0\n"); } },
