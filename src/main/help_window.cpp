@@ -1,5 +1,6 @@
 #include "main/help_window.h"
 #include "core/app_folder.h"
+#include "core/context_help.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -18,6 +19,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     auto* l = new QVBoxLayout(this);
     l->setContentsMargins(0, 0, 0, 0);
     browser_ = new QTextBrowser(this);
+    browser_->setObjectName("HelpBrowser");
     browser_->setOpenExternalLinks(true);
     l->addWidget(browser_);
     resize(560, 480);
@@ -81,5 +83,13 @@ void HelpWindow::ShowContents() { open("contents.html"); }
 
 void ShowHelpTopic(int topic) { HelpWindow::Instance().ShowTopic(topic); }
 void ShowHelpContents() { HelpWindow::Instance().ShowContents(); }
+
+void InstallProgramHelp()
+{
+    QFile table(":/whatsthis.txt");
+    if (table.open(QIODevice::ReadOnly))
+        SetWhatsThisTexts(ParseWhatsThisTexts(table.readAll()));
+    InstallContextHelp();
+}
 
 } // namespace cardora
