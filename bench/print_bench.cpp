@@ -1,17 +1,21 @@
 // Times printing a sheet of ten cards to PDF at 600 dpi and recording the
 // preview page, for a card holding one object of every kind the program knows.
 //
-//   cardora-print-bench [--runs N] [--write-card FILE]
+//   cardora-print-bench [--runs N] [--write-card FILE] [--write-filled-card FILE]
 //
 // --write-card saves the seven-object card used to time `cardora-cli print`
 // (three shapes, a line, three text labels and a picture when that kind exists).
+// The second sheet holds a texture-filled and a gradient-filled super shape on
+// each card, the slowest surfaces to print; --write-filled-card saves that card.
 #include "core/app_folder.h"
 #include "core/persistent.h"
 #include "core/symbol_fonts.h"
+#include "objects/circletext/circle_text.h"
 #include "objects/class_registry.h"
 #include "objects/graphic_control.h"
 #include "objects/line_shape.h"
 #include "objects/shapes.h"
+#include "objects/supershape/super_shape.h"
 #include "printing/batch_print.h"
 #include "printing/label_printer.h"
 #include "report/recording_report.h"
@@ -116,16 +120,131 @@ QStringList buildEveryKindCard(QObject& owner, TQBusinessCardPanel32& panel)
     return placed;
 }
 
+// A texture-filled rounded rectangle with a shadow behind a gradient star.
+QStringList buildFilledShapesCard(QObject& owner, TQBusinessCardPanel32& panel, const QImage& texture)
+{
+    TSuperShape* textured = TSuperShape::CreateForTool(&owner);
+    textured->SetName(panel.UniqueName("Special"));
+    panel.AddObject(textured);
+    textured->SetBounds(8, 8, 220, 150);
+    textured->SetShape(qstRoundRect);
+    textured->SetSurfaceType(stBrushImage);
+    textured->SetImage(&texture);
+    textured->SetShadowOrient(soLowerRight);
+    textured->SetOutlineWidth(2);
+    TSuperShape* gradient = TSuperShape::CreateForTool(&owner);
+    gradient->SetName(panel.UniqueName("Special"));
+    panel.AddObject(gradient);
+    gradient->SetBounds(190, 40, 140, 140);
+    gradient->SetFillDirection(gdRight);
+    gradient->SetShadowOrient(soLowerLeft);
+    return { "TSuperShape (texture)", "TSuperShape (gradient)" };
+}
+
+QImage benchTexture()
+{
+    QImage texture(QStringLiteral(":/bmbrush/wood.bmp"));
+    if (texture.isNull()) {
+        texture = QImage(64, 64, QImage::Format_RGB32);
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 64; ++x)
+                texture.setPixel(x, y, qRgb(120 + (x * 7 + y * 3) % 60, 80 + y % 40, 40));
+    }
+    return texture;
+}
+
+// Median time to print `panel` on a sheet of ten cards to PDF at 600 dpi and
+// to record its preview page.
+struct Timing {
+    double sheet = 0;
+    double preview = 0;
+    qint64 pdfBytes = 0;
+    QString error;
+};
+Timing timeSheet(TQBusinessCardPanel32& panel, const QString& pdf, int runs);
+
+// A card of headlines: circle text round a seal and along arcs.
+QStringList buildHeadlineCard(QObject& owner, TQBusinessCardPanel32& panel)
+{
+    QStringList placed;
+    auto place = [&](TQGraphicControl* o, QRect box) {
+        o->SetName(panel.UniqueName("Special"));
+        panel.AddObject(o);
+        o->SetBounds(box.x(), box.y(), box.width(), box.height());
+        placed << o->ClassName();
+    };
+    struct Circle {
+        const char* text;
+        int degrees, start;
+        bool mirror;
+        QRect box;
+    };
+    const Circle circles[] = {
+        { "CARDORA PRINT SHOP EST 1999", dg360, dg180, false, QRect(4, 4, 110, 110) },
+        { "QUALITY CARDS", dg180, dg180, false, QRect(120, 4, 110, 60) },
+        { "FAST AND FRIENDLY", dg180, dg360, true, QRect(120, 70, 110, 60) },
+    };
+    for (const Circle& c : circles) {
+        TQPCircleText* t = TQPCircleText::CreateForTool(&owner);
+        t->SetCaption(QString::fromLatin1(c.text));
+        t->SetDegrees(c.degrees);
+        t->SetStartingVector(c.start);
+        t->SetMirror(c.mirror);
+        t->Font()->SetSize(9);
+        place(t, c.box);
+    }
+    return placed;
+}
+
 double median(std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
     return v.empty() ? 0.0 : v[v.size() / 2];
 }
 
+Timing timeSheet(TQBusinessCardPanel32& panel, const QString& pdf, int runs)
+{
+    Timing result;
+    TBatchPrintOptions options;
+    options.Output = pdf;
+    options.Dpi = 600;
+    std::vector<double> sheet, preview;
+    for (int r = 0; r < runs; ++r) {
+        QElapsedTimer t;
+        t.start();
+        result.error = RunBatchPrint(panel, QString(), TCardLayout(), TPrinterNudges(), options);
+        sheet.push_back(t.nsecsElapsed() / 1e6);
+        if (!result.error.isEmpty())
+            return result;
+
+        auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(pdf + ".unused");
+        printer->setResolution(600);
+        TRecordingReport pages(printer);
+        TPrintJobRequest request;
+        request.Printing = false;
+        panel.SetPreviewing(true);
+        TLabelPrinter job(panel);
+        job.Setup(pages, request);
+        t.restart();
+        job.FormActivate();
+        preview.push_back(t.nsecsElapsed() / 1e6);
+        panel.SetPreviewing(false);
+    }
+    result.sheet = median(sheet);
+    result.preview = median(preview);
+    result.pdfBytes = QFileInfo(pdf).size();
+    return result;
+}
+
 } // namespace
+
+static void initBundledResources() { Q_INIT_RESOURCE(resources); }
 
 int main(int argc, char** argv)
 {
+    initBundledResources();
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTemporaryDir scratch;
@@ -135,14 +254,17 @@ int main(int argc, char** argv)
 
     int runs = 10;
     QString cardFile;
+    QString filledCardFile;
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == "--runs" && i + 1 < args.size())
             runs = std::max(1, args[++i].toInt());
         else if (args[i] == "--write-card" && i + 1 < args.size())
             cardFile = args[++i];
+        else if (args[i] == "--write-filled-card" && i + 1 < args.size())
+            filledCardFile = args[++i];
         else {
-            std::fprintf(stderr, "usage: cardora-print-bench [--runs N] [--write-card FILE]\n");
+            std::fprintf(stderr, "usage: cardora-print-bench [--runs N] [--write-card FILE] [--write-filled-card FILE]\n");
             return 1;
         }
     }
@@ -154,6 +276,17 @@ int main(int argc, char** argv)
         const QStringList kinds = buildSevenObjectCard(owner, panel);
         panel.SaveCardFile(cardFile);
         std::printf("wrote %s with %d objects: %s\n", qPrintable(cardFile), int(kinds.size()),
+            qPrintable(kinds.join(", ")));
+        return 0;
+    }
+
+    if (!filledCardFile.isEmpty()) {
+        QObject owner;
+        TQBusinessCardPanel32 panel(nullptr, &owner);
+        panel.SetPanelSize(336, 192);
+        const QStringList kinds = buildFilledShapesCard(owner, panel, benchTexture());
+        panel.SaveCardFile(filledCardFile);
+        std::printf("wrote %s with %d objects: %s\n", qPrintable(filledCardFile), int(kinds.size()),
             qPrintable(kinds.join(", ")));
         return 0;
     }
@@ -170,39 +303,54 @@ int main(int argc, char** argv)
     panel.LoadCardFile(card);
     std::printf("card: %d objects (%s)\n", int(panel.Objects().size()), qPrintable(kinds.join(", ")));
 
-    TBatchPrintOptions options;
-    options.Output = scratch.filePath("sheet.pdf");
-    options.Dpi = 600;
-    std::vector<double> sheet, preview;
-    for (int r = 0; r < runs; ++r) {
-        QElapsedTimer t;
-        t.start();
-        const QString error = RunBatchPrint(panel, QString(), TCardLayout(), TPrinterNudges(), options);
-        sheet.push_back(t.nsecsElapsed() / 1e6);
-        if (!error.isEmpty()) {
-            std::fprintf(stderr, "%s\n", qPrintable(error));
-            return 1;
-        }
-
-        auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
-        printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(scratch.filePath("unused.pdf"));
-        printer->setResolution(600);
-        TRecordingReport pages(printer);
-        TPrintJobRequest request;
-        request.Printing = false;
-        panel.SetPreviewing(true);
-        TLabelPrinter job(panel);
-        job.Setup(pages, request);
-        t.restart();
-        job.FormActivate();
-        preview.push_back(t.nsecsElapsed() / 1e6);
-        panel.SetPreviewing(false);
+    const Timing every = timeSheet(panel, scratch.filePath("sheet.pdf"), runs);
+    if (!every.error.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(every.error));
+        return 1;
     }
-    const double perSheet = median(sheet);
     std::printf("PDF at 600 dpi, %d runs (median): %.1f ms per sheet of 10 cards, %.2f ms per card\n", runs,
-        perSheet, perSheet / 10.0);
-    std::printf("preview recording (one card): %.2f ms\n", median(preview));
-    std::printf("PDF size: %lld bytes\n", static_cast<long long>(QFileInfo(options.Output).size()));
+        every.sheet, every.sheet / 10.0);
+    std::printf("preview recording (one card): %.2f ms\n", every.preview);
+    std::printf("PDF size: %lld bytes\n", static_cast<long long>(every.pdfBytes));
+
+    QObject filledOwner;
+    TQBusinessCardPanel32 filled(nullptr, &filledOwner);
+    filled.SetShape(lsRectangle);
+    filled.SetPanelSize(336, 192);
+    const QStringList filledKinds = buildFilledShapesCard(filledOwner, filled, benchTexture());
+    const QString filledCard = scratch.filePath("filled.CDW");
+    filled.SaveCardFile(filledCard);
+    filled.ClearObjects();
+    filled.LoadCardFile(filledCard);
+    std::printf("\nfilled card: %s\n", qPrintable(filledKinds.join(", ")));
+    const Timing shapes = timeSheet(filled, scratch.filePath("filled.pdf"), runs);
+    if (!shapes.error.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(shapes.error));
+        return 1;
+    }
+    std::printf("PDF at 600 dpi, %d runs (median): %.1f ms per sheet of 10 cards, %.2f ms per card\n", runs,
+        shapes.sheet, shapes.sheet / 10.0);
+    std::printf("preview recording (one card): %.2f ms\n", shapes.preview);
+    std::printf("PDF size: %lld bytes\n", static_cast<long long>(shapes.pdfBytes));
+
+    QObject headlineOwner;
+    TQBusinessCardPanel32 headline(nullptr, &headlineOwner);
+    headline.SetShape(lsRectangle);
+    headline.SetPanelSize(336, 192);
+    const QStringList headlineKinds = buildHeadlineCard(headlineOwner, headline);
+    const QString headlineCard = scratch.filePath("headlines.CDW");
+    headline.SaveCardFile(headlineCard);
+    headline.ClearObjects();
+    headline.LoadCardFile(headlineCard);
+    std::printf("\nheadline card: %s\n", qPrintable(headlineKinds.join(", ")));
+    const Timing headlines = timeSheet(headline, scratch.filePath("headlines.pdf"), runs);
+    if (!headlines.error.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(headlines.error));
+        return 1;
+    }
+    std::printf("PDF at 600 dpi, %d runs (median): %.1f ms per sheet of 10 cards, %.2f ms per card\n", runs,
+        headlines.sheet, headlines.sheet / 10.0);
+    std::printf("preview recording (one card): %.2f ms\n", headlines.preview);
+    std::printf("PDF size: %lld bytes\n", static_cast<long long>(headlines.pdfBytes));
     return 0;
 }

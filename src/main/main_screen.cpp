@@ -274,6 +274,21 @@ void TMainScreen::buildButtonRow(QWidget* row)
 
 // ---------------------------------------------------------------- start-up
 
+// The textures that come with the program, copied into "bmbrush" where a
+// file of that name is missing, so a new user has textures to choose from.
+static void InstallBundledTextures()
+{
+    const QString brushes = FindCaseInsensitive(ApplicationFolder(), "bmbrush");
+    if (!QFileInfo(brushes).isDir())
+        return;
+    for (const QFileInfo& bundled : QDir(QStringLiteral(":/bmbrush")).entryInfoList(QDir::Files)) {
+        const QString target = brushes + "/" + bundled.fileName();
+        if (QFileInfo::exists(target) || !QFile::copy(bundled.filePath(), target))
+            continue;
+        QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    }
+}
+
 void TMainScreen::FormCreate()
 {
     printingAvailable_ = false;
@@ -291,9 +306,10 @@ void TMainScreen::FormCreate()
     mru_->Load();
     rebuildRecentMenu();
     QDir app(ApplicationFolder());
-    for (const char* folder : { "bmbrush", "saved", "bg" })
+    for (const char* folder : { "bmbrush", "Textures", "saved", "bg" })
         if (!QFileInfo::exists(FindCaseInsensitive(ApplicationFolder(), folder)))
             app.mkdir(folder);
+    InstallBundledTextures();
 }
 
 void TMainScreen::showEvent(QShowEvent* event)

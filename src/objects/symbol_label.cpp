@@ -4,6 +4,7 @@
 #include "core/symbol_fonts.h"
 #include "objects/text_label_dialogs.h"
 #include <QAction>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -286,6 +287,48 @@ void TGetSymbol::FontbuttonClick()
         gridColor_ = selected_.Color();
         symbolList_->viewport()->update();
     }
+    fontButton_->setText(FontButtonCaption());
+}
+
+void TGetSymbol::OfferFonts(const QStringList& families)
+{
+    if (!symbolSets_) {
+        symbolSets_ = new QComboBox(this);
+        symbolSets_->setObjectName(QStringLiteral("SymbolSets"));
+        symbolSets_->setEditable(false);
+        if (auto* box = qobject_cast<QBoxLayout*>(layout()))
+            box->insertWidget(0, symbolSets_);
+        connect(symbolSets_, &QComboBox::currentIndexChanged, this, &TGetSymbol::SymbolSetsChange);
+    }
+    fontButton_->hide();
+    if (QWidget* prompt = qobject_cast<QWidget*>(fontButton_->parent()))
+        for (QLabel* l : prompt->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly))
+            if (l->buddy() == fontButton_)
+                l->hide();
+    QStringList sorted = families;
+    sorted.sort(Qt::CaseInsensitive);
+    const QSignalBlocker block(symbolSets_);
+    symbolSets_->clear();
+    symbolSets_->addItems(sorted);
+    int chosen = sorted.isEmpty() ? -1 : 0;
+    for (int i = 0; i < sorted.size(); ++i)
+        if (sorted[i].toUpper().contains(QStringLiteral("WINGDING"))) {
+            chosen = i;
+            break;
+        }
+    symbolSets_->setCurrentIndex(chosen);
+    SymbolSetsChange(chosen);
+}
+
+void TGetSymbol::SymbolSetsChange(int index)
+{
+    if (!symbolSets_ || index < 0 || index >= symbolSets_->count())
+        return;
+    gridName_ = symbolSets_->itemText(index);
+    selected_.SetName(gridName_);
+    selectedChar_->setFont(selected_.ToQFont());
+    symbolList_->setCurrentRow(0);
+    symbolList_->viewport()->update();
     fontButton_->setText(FontButtonCaption());
 }
 

@@ -2,6 +2,7 @@
 #include "objects/text_label.h"
 #include <QDialog>
 
+class QComboBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -77,6 +78,13 @@ public:
     QListWidget* SymbolList() const { return symbolList_; }
     QLabel* SelectedChar() const { return selectedChar_; }
 
+    // Offers a list of fonts (`SymbolSets`) instead of the font button: the
+    // first whose name contains "WINGDING" is chosen, else the first, and
+    // the grid starts at its first character.
+    void OfferFonts(const QStringList& families);
+    QComboBox* SymbolSets() const { return symbolSets_; }
+    void SymbolSetsChange(int index);
+
     void FontbuttonClick();
     void reject() override;
 
@@ -90,6 +98,7 @@ private:
     QPushButton* fontButton_ = nullptr;
     QListWidget* symbolList_ = nullptr;
     QLabel* selectedChar_ = nullptr;
+    QComboBox* symbolSets_ = nullptr;
     TFont selected_;
     QString gridName_ = QStringLiteral("WingDings");
     int gridStyle_ = 0;

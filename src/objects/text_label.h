@@ -3,6 +3,7 @@
 #include "objects/graphic_control.h"
 #include <QFont>
 #include <QList>
+#include <QPainterPath>
 #include <QPoint>
 #include <QString>
 #include <QStringList>
@@ -68,6 +69,9 @@ public:
     // Draws with the painter's pen colour; the top-left corner of the text
     // cell lies at (0, 0) of the painter's current coordinates.
     void Draw(QPainter& painter) const;
+    // The outlines of the letters as Draw would place them, the text cell's
+    // top-left corner at `topLeft`, measured on the screen.
+    QPainterPath Path(QPointF topLeft) const;
 
 private:
     QList<QFont> metricFonts() const;

@@ -156,6 +156,21 @@ void CaptionText::Draw(QPainter& painter) const
     }
 }
 
+QPainterPath CaptionText::Path(QPointF topLeft) const
+{
+    QPainterPath path;
+    path.setFillRule(Qt::WindingFill);
+    const double baseline = topLeft.y() + Ascent();
+    double x = topLeft.x();
+    for (const SymbolGlyph& run : runs_) {
+        if (run.text.isEmpty())
+            continue;
+        path.addText(QPointF(x, baseline), run.font, run.text);
+        x += MetricsOn(run.font, nullptr).horizontalAdvance(run.text);
+    }
+    return path;
+}
+
 // ---- TQBaseLabel: measuring
 
 QFont TQBaseLabel::ZoomedFont() const

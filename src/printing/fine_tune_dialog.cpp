@@ -19,23 +19,6 @@ QString NudgeText(int nudge)
     return (nudge < 0 ? QStringLiteral("Decrease by ") : QStringLiteral("Increase by ")) + amount;
 }
 
-TSpinButtonPair::TSpinButtonPair(QWidget* parent) : QWidget(parent)
-{
-    auto* l = new QVBoxLayout(this);
-    l->setContentsMargins(0, 0, 0, 0);
-    l->setSpacing(0);
-    up_ = new QToolButton(this);
-    up_->setObjectName("Up");
-    up_->setArrowType(Qt::UpArrow);
-    up_->setAutoRepeat(true);
-    down_ = new QToolButton(this);
-    down_->setObjectName("Down");
-    down_->setArrowType(Qt::DownArrow);
-    down_->setAutoRepeat(true);
-    l->addWidget(up_);
-    l->addWidget(down_);
-}
-
 TPrintFineTune::TPrintFineTune(const TPrinterNudges& nudges, QWidget* parent) : QDialog(parent)
 {
     setObjectName("PrintFineTune");

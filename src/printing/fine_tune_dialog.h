@@ -1,4 +1,5 @@
 #pragma once
+#include "core/spin_buttons.h"
 #include "printing/card_layout.h"
 #include <QDialog>
 #include <array>
@@ -10,19 +11,6 @@ namespace cardora {
 
 // "Decrease by 3/32\"", "None", "Increase by 8/32\"".
 QString NudgeText(int nudge);
-
-// A pair of small arrow buttons, up above down.
-class TSpinButtonPair : public QWidget {
-    Q_OBJECT
-public:
-    explicit TSpinButtonPair(QWidget* parent = nullptr);
-    QToolButton* UpButton() const { return up_; }
-    QToolButton* DownButton() const { return down_; }
-
-private:
-    QToolButton* up_;
-    QToolButton* down_;
-};
 
 // "Printer Fine-Tuning": four offsets in 1/32 inch that correct where the
 // printer puts the cards. Works on a copy; OK stores it in Nudges.

@@ -1,4 +1,5 @@
 #include "report/report.h"
+#include "core/symbol_fonts.h"
 #include "core/graphics_attributes.h"
 #include "core/rounding.h"
 #include "report/status_format.h"
@@ -523,12 +524,20 @@ static QFont DeviceFont(const QFont& font, const QPaintDevice* device)
     return device ? QFont(font, const_cast<QPaintDevice*>(device)) : font;
 }
 
+namespace {
+// Symbol fonts draw codes their clone lacks from a fallback font; text fonts
+// give one run holding the whole text.
+QList<SymbolGlyph> TextRuns(const QFont& font, const QString& text) { return SymbolRuns(font.family(), text, font); }
+} // namespace
+
 double TReport::TextWidth(const QString& text) const
 {
     const QPaintDevice* device = FontDevice();
-    const QFontMetricsF fm(DeviceFont(font_, device));
+    double width = 0.0;
+    for (const SymbolGlyph& run : TextRuns(DeviceFont(font_, device), text))
+        width += QFontMetricsF(run.font).horizontalAdvance(run.text);
     const double dpi = device->logicalDpiX();
-    return fm.horizontalAdvance(text) / (dpi > 0 ? dpi : 96.0);
+    return width / (dpi > 0 ? dpi : 96.0);
 }
 
 void TReport::PrintText(const QString& text)
@@ -539,8 +548,13 @@ void TReport::PrintText(const QString& text)
     if (painter_ || inPath_) {
         const QFont font = DeviceFont(font_, FontDevice());
         const QPointF at(DeviceX(cursorX_), DeviceY(cursorY_));
+        const QList<SymbolGlyph> runs = TextRuns(font, text);
         if (inPath_) {
-            path_.addText(at, font, text);
+            double x = at.x();
+            for (const SymbolGlyph& run : runs) {
+                path_.addText(QPointF(x, at.y()), run.font, run.text);
+                x += QFontMetricsF(run.font).horizontalAdvance(run.text);
+            }
         } else {
             const QFontMetricsF fm(font);
             painter_->save();
@@ -548,9 +562,13 @@ void TReport::PrintText(const QString& text)
             if (!transparentText_ && brushStyle_ == bsSolid && brushBitmap_.isNull() && brushColor_ != clNone)
                 painter_->fillRect(QRectF(at.x(), at.y() - fm.ascent(), width * XDpi(), fm.height()),
                     ToQColor(brushColor_));
-            painter_->setFont(font_);
             painter_->setPen(fontColor_);
-            painter_->drawText(at, text);
+            double x = at.x();
+            for (const SymbolGlyph& run : runs) {
+                painter_->setFont(run.font);
+                painter_->drawText(QPointF(x, at.y()), run.text);
+                x += QFontMetricsF(run.font).horizontalAdvance(run.text);
+            }
             painter_->restore();
         }
     }

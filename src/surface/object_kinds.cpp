@@ -1,9 +1,11 @@
 #include "surface/object_kinds.h"
 #include "surface/card_panel.h"
+#include "objects/circletext/circle_text.h"
 #include "objects/class_registry.h"
 #include "objects/line_shape.h"
 #include "objects/multiline_label.h"
 #include "objects/shapes.h"
+#include "objects/supershape/super_shape.h"
 #include "objects/symbol_label.h"
 #include "objects/text_label.h"
 
@@ -73,6 +75,30 @@ void RegisterCardObjectKinds()
         }
     };
     RegisterObjectTool(psMultiLineLabel, multiLineTool);
+
+    RegisterCardClass<TQPCircleText>();
+    ObjectTool circleTool;
+    circleTool.create = [](QObject* owner, TQBusinessCardPanel32&) -> TQGraphicControl* {
+        return TQPCircleText::CreateForTool(owner);
+    };
+    circleTool.afterPlace = [](TQBusinessCardPanel32&, TQGraphicControl* object) {
+        if (auto* text = qobject_cast<TQPCircleText*>(object))
+            text->ShowProperties();
+    };
+    circleTool.pointerBeforeDialog = true;
+    RegisterObjectTool(psCircleText, circleTool);
+
+    RegisterCardClass<TSuperShape>();
+    ObjectTool superShapeTool;
+    superShapeTool.create = [](QObject* owner, TQBusinessCardPanel32&) -> TQGraphicControl* {
+        return TSuperShape::CreateForTool(owner);
+    };
+    superShapeTool.pointerBeforeDialog = true;
+    superShapeTool.afterPlace = [](TQBusinessCardPanel32&, TQGraphicControl* object) {
+        if (auto* shape = qobject_cast<TSuperShape*>(object))
+            shape->EditProperties();
+    };
+    RegisterObjectTool(psSuperShape, superShapeTool);
 }
 
 } // namespace cardora

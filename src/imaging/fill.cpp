@@ -1,0 +1,53 @@
+#include "imaging/fill.h"
+#include "core/rounding.h"
+#include <QPainter>
+
+namespace cardora {
+
+QImage BuildGradient(TFillDirection direction, TColor from, TColor to, QSize size)
+{
+    if (size.width() <= 0 || size.height() <= 0)
+        return QImage();
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    for (const TGradientBand& band : GradientBands(direction, from, to, size))
+        if (!band.rect.isEmpty())
+            p.fillRect(band.rect, band.color);
+    return image;
+}
+
+QImage BuildSolidBitmap(TColor color, QSize size)
+{
+    if (size.width() <= 0 || size.height() <= 0)
+        return QImage();
+    QImage image(size, QImage::Format_RGB32);
+    const std::uint32_t rgb = ColorToRGB(color);
+    image.fill(QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF));
+    return image;
+}
+
+QSize ScreenTileSize(const QImage& tile, float zoom, bool scaleByZoom)
+{
+    if (tile.isNull())
+        return QSize();
+    if (!scaleByZoom || zoom == 1.0f)
+        return tile.size();
+    return QSize(Trunc(tile.width() * static_cast<double>(zoom)), Trunc(tile.height() * static_cast<double>(zoom)));
+}
+
+void TileFill(QPainter& painter, const QImage& tile, QSize tileSize, QSize area)
+{
+    if (tile.isNull() || tileSize.width() <= 0 || tileSize.height() <= 0)
+        return;
+    const bool stretched = tileSize != tile.size();
+    for (int y = 0; y < area.height(); y += tileSize.height())
+        for (int x = 0; x < area.width(); x += tileSize.width()) {
+            if (stretched)
+                painter.drawImage(QRect(QPoint(x, y), tileSize), tile);
+            else
+                painter.drawImage(QPoint(x, y), tile);
+        }
+}
+
+} // namespace cardora

@@ -1,0 +1,29 @@
+#pragma once
+#include "core/color.h"
+#include "core/gradient.h"
+#include <QImage>
+#include <QSize>
+
+class QPainter;
+
+namespace cardora {
+
+// Surfaces that filled objects paint through a clip: a gradient or a solid
+// colour rendered once into an object-sized bitmap, and texture tiling.
+
+// The 256-band gradient in a bitmap of `size`; a null image for an empty size.
+QImage BuildGradient(TFillDirection direction, TColor from, TColor to, QSize size);
+
+// A bitmap of `size` in one colour (system colours resolved); null when empty.
+QImage BuildSolidBitmap(TColor color, QSize size);
+
+// The size each copy of `tile` takes on screen: its own size, or, when
+// `scaleByZoom` and the zoom is not 1, each side times the zoom, truncated.
+QSize ScreenTileSize(const QImage& tile, float zoom, bool scaleByZoom);
+
+// Stretch-draws `tile` at `tileSize` into (x, y) for x = 0, w, 2w, ... while
+// x < area width and likewise for y, from the painter's origin; the painter's
+// clip cuts the tiles to the figure. An empty tile or size draws nothing.
+void TileFill(QPainter& painter, const QImage& tile, QSize tileSize, QSize area);
+
+} // namespace cardora

@@ -1,0 +1,427 @@
+#include "objects/circletext/circle_text.h"
+#include "core/modal.h"
+#include "core/rounding.h"
+#include "core/symbol_fonts.h"
+#include "core/window_placement.h"
+#include "objects/circletext/circle_text_dialog.h"
+#include "objects/text_box.h"
+#include "objects/text_label.h"
+#include "report/report.h"
+#include <QAction>
+#include <QFontMetrics>
+#include <QMenu>
+#include <QPainter>
+#include <QPicture>
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace cardora {
+
+namespace {
+// Sizes from a damaged file must not make letters the size of a house.
+constexpr int kMaxFontPixels = 2000;
+} // namespace
+
+const QStringList& DegreesNames()
+{
+    static const QStringList n = { "dg90", "dg180", "dg270", "dg360" };
+    return n;
+}
+
+TQPCircleText::TQPCircleText(QObject* owner) : TQGraphicControl(owner)
+{
+    // The panel's placing is the first bounds check, not this initial size.
+    SetLoading(true);
+    Font()->SetName(QStringLiteral("Arial"));
+    Font()->SetSize(10);
+    Font()->SetStyle(Font()->Style() | fsBold);
+    Font()->SetColor(clBlack);
+    SetParentFont(false);
+    SetBounds(0, 0, 142, 33);
+    SetLoading(false);
+}
+
+TQPCircleText::~TQPCircleText() = default;
+
+TQPCircleText* TQPCircleText::CreateForTool(QObject* owner)
+{
+    auto* c = new TQPCircleText(owner);
+    c->Loaded();
+    return c;
+}
+
+// ---- properties
+
+void TQPCircleText::repaint()
+{
+    if (!painting_)
+        Invalidate();
+}
+
+void TQPCircleText::changedVisibly()
+{
+    repaint();
+    if (!IsLoading() && !painting_)
+        NotifyChanged();
+}
+
+void TQPCircleText::SetStartingVector(int v)
+{
+    if (v == startingVector_ || v < dg90 || v > dg360)
+        return;
+    startingVector_ = v;
+    repaint();
+}
+
+void TQPCircleText::SetDegrees(int v)
+{
+    if (v == degrees_ || v < dg90 || v > dg360)
+        return;
+    degrees_ = v;
+    repaint();
+}
+
+void TQPCircleText::SetMirror(bool v)
+{
+    if (v == mirror_)
+        return;
+    mirror_ = v;
+    repaint();
+}
+
+void TQPCircleText::SetDrawLettersAngled(bool v)
+{
+    if (v == drawLettersAngled_)
+        return;
+    drawLettersAngled_ = v;
+    changedVisibly();
+}
+
+void TQPCircleText::SetBorderStyle(int v)
+{
+    if (v == borderStyle_ || v < bsNone || v > bsSingle)
+        return;
+    borderStyle_ = v;
+    changedVisibly();
+}
+
+void TQPCircleText::SetControlTransparent(bool v)
+{
+    if (v == controlTransparent_)
+        return;
+    controlTransparent_ = v;
+    repaint();
+}
+
+void TQPCircleText::SetBGColor(TColor v)
+{
+    if (v == bgColor_)
+        return;
+    bgColor_ = v;
+    changedVisibly();
+}
+
+void TQPCircleText::SetCaption(const QString& v)
+{
+    if (v == caption_)
+        return;
+    caption_ = v;
+    changedVisibly();
+}
+
+const PropertyTable& TQPCircleText::Properties() const
+{
+    static const PropertyTable t = [this] {
+        using T = TQPCircleText;
+        PropertyTable p = TQGraphicControl::Properties();
+        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "StartingVector", std::nullopt, &T::StartingVector,
+            &T::SetStartingVector, DegreesNames()));
+        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "Degrees", std::nullopt, &T::Degrees, &T::SetDegrees,
+            DegreesNames()));
+        PropertyDecl menu = TextProp<T>("PopupMenu", &T::PopupMenuName, &T::SetPopupMenuName);
+        menu.kind = PropKind::Reference;
+        p.push_back(menu);
+        PropertyDecl font = NestedProp<T, TFont>("Font", &T::FontObject);
+        font.storedWhen = [](const Persistent& o) { return !static_cast<const T&>(o).ParentFont(); };
+        p.push_back(font);
+        p.push_back(OrdinalProp<T, bool>(PropKind::Boolean, "Mirror", std::nullopt, &T::Mirror, &T::SetMirror));
+        p.push_back(OrdinalProp<T, bool>(PropKind::Boolean, "DrawLettersAngled", std::nullopt,
+            &T::DrawLettersAngled, &T::SetDrawLettersAngled));
+        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "BorderStyle", std::nullopt, &T::BorderStyle,
+            &T::SetBorderStyle, BorderStyleNames()));
+        p.push_back(OrdinalProp<T, bool>(PropKind::Boolean, "ControlTransparent", std::nullopt,
+            &T::ControlTransparent, &T::SetControlTransparent));
+        p.push_back(OrdinalProp<T, TColor>(PropKind::Color, "BGColor", std::nullopt, &T::BGColor, &T::SetBGColor));
+        p.push_back(TextProp<T>("Caption", &T::Caption, &T::SetCaption));
+        return p;
+    }();
+    return t;
+}
+
+// ---- geometry
+
+QFont TQPCircleText::ZoomedFont() const
+{
+    TFont f;
+    f.Assign(Font());
+    if (Zoom() != 1.0f)
+        f.SetSize(Trunc(Font().Size() * static_cast<double>(Zoom())));
+    QFont q = f.ToQFont(1.0f);
+    if (q.pixelSize() > kMaxFontPixels)
+        q.setPixelSize(kMaxFontPixels);
+    return q;
+}
+
+CircleGeometry TQPCircleText::Geometry(int th, int aw) const
+{
+    const int W = Width(), H = Height();
+    const int n = static_cast<int>(caption_.toUcs4().size());
+    CircleGeometry g;
+    g.start = (startingVector_ + 1) * 90;
+    g.arc = (degrees_ + 1) * 90;
+    if (degrees_ == dg360 && n > 5)
+        g.arc = 355; // keeps the last letter off the first
+    int cx = W / 2, cy = H / 2, rx = cx, ry = cy;
+    if (degrees_ == dg90) {
+        rx = W - aw;
+        ry = H - th;
+        cx = (startingVector_ == dg90 || startingVector_ == dg360) ? aw : W - aw;
+        cy = (startingVector_ == dg90 || startingVector_ == dg180) ? H - th : th;
+    } else if (degrees_ == dg180) {
+        switch (startingVector_) {
+        case dg90:
+            cx = aw;
+            rx = W - aw;
+            break;
+        case dg180:
+            cy = H - th;
+            ry = H - th;
+            break;
+        case dg270:
+            cx = W - aw;
+            rx = W - aw;
+            break;
+        default:
+            cy = th;
+            ry = H - th;
+            break;
+        }
+    }
+    g.cx = cx;
+    g.cy = cy;
+    const bool m = mirror_ && drawLettersAngled_;
+    g.radius = std::min(rx, ry) - 4;
+    if (!m)
+        g.radius -= std::abs(th); // letters standing outwards need their height inside the box
+    if (n < 2)
+        g.step = static_cast<float>(g.arc);
+    else if (degrees_ == dg360)
+        g.step = static_cast<float>(g.arc) / static_cast<float>(n);
+    else
+        g.step = static_cast<float>(g.arc) / static_cast<float>(n - 1);
+    return g;
+}
+
+std::vector<CircleLetter> TQPCircleText::LetterPlacement(const QFontMetrics& metrics) const
+{
+    std::vector<CircleLetter> letters;
+    const int n = static_cast<int>(caption_.toUcs4().size());
+    if (n == 0)
+        return letters;
+    const CircleGeometry g = Geometry(metrics.height(), metrics.averageCharWidth());
+    const bool m = mirror_ && drawLettersAngled_;
+    const bool partial = degrees_ != dg360;
+    const float b = static_cast<float>((g.start - 90) * 10);
+    const double toRadians = std::numbers::pi / 180.0;
+    letters.reserve(n);
+    for (int i = 0; i < n; ++i) {
+        const bool last = i == n - 1;
+        CircleLetter L;
+        L.position = m ? n - i : i + 1;
+        int e = (last && partial) ? Round(b - g.arc * 10.0f) : Round(b - static_cast<float>(i) * g.step * 10.0f);
+        if (e < 0)
+            e += 3600;
+        if (m)
+            e = (e + 1800 > 3600) ? e - 1800 : e + 1800;
+        L.escapement = e;
+        const double a = (last && partial) ? (g.arc - g.start) * toRadians
+                                           : (static_cast<float>(i) * g.step - g.start) * toRadians;
+        L.at = QPoint(Round(std::cos(a) * g.radius) + g.cx, Round(std::sin(a) * g.radius) + g.cy);
+        L.inside = L.at.x() >= 0 && L.at.y() >= 0 && L.at.x() < Width() && L.at.y() < Height();
+        letters.push_back(L);
+    }
+    return letters;
+}
+
+// ---- drawing
+
+void TQPCircleText::drawLetters(QPainter& canvas)
+{
+    if (caption_.isEmpty())
+        return;
+    const QFont font = ZoomedFont();
+    const QList<uint> chars = caption_.toUcs4();
+    const std::vector<CircleLetter> letters = LetterPlacement(QFontMetrics(font));
+    canvas.save();
+    canvas.setPen(ToQColor(Font()->Color()));
+    canvas.setBrush(Qt::NoBrush);
+    canvas.setBackgroundMode(Qt::TransparentMode);
+    for (const CircleLetter& L : letters) {
+        if (!L.inside)
+            continue;
+        const char32_t ch = chars[L.position - 1];
+        // Symbol fonts draw codes their clone lacks from a fallback font.
+        QFont glyphFont = font;
+        QString text = QString::fromUcs4(&ch, 1);
+        if (SymbolEncodingOf(Font()->Name()) != SymbolEncoding::None) {
+            const SymbolGlyph glyph = GlyphForCode(Font()->Name(), SymbolCodeOfCharacter(ch), font);
+            glyphFont = glyph.font;
+            text = glyph.text;
+        }
+        if (text.isEmpty())
+            continue;
+        const QFontMetricsF fm(glyphFont);
+        canvas.save();
+        canvas.setFont(glyphFont);
+        canvas.translate(L.at);
+        if (drawLettersAngled_ && L.escapement != 0)
+            canvas.rotate(-L.escapement / 10.0); // escapement turns counter-clockwise
+        // Centred on the point, the foot of the character cell on it.
+        canvas.drawText(QPointF(-fm.horizontalAdvance(text) / 2.0, -fm.descent()), text);
+        canvas.restore();
+    }
+    canvas.restore();
+}
+
+void TQPCircleText::DrawTo(QPainter& canvas)
+{
+    DrawBoxBackground(canvas, Width(), Height(), controlTransparent_, bgColor_, borderStyle_ == bsSingle);
+    drawLetters(canvas);
+}
+
+std::unique_ptr<QPicture> TQPCircleText::MakeMetafile()
+{
+    auto picture = std::make_unique<QPicture>();
+    {
+        QPainter p(picture.get());
+        DrawTo(p);
+    }
+    picture->setBoundingRect(QRect(0, 0, std::max(1, Width()), std::max(1, Height())));
+    return picture;
+}
+
+void TQPCircleText::Paint()
+{
+    if (painting_)
+        return;
+    painting_ = true;
+    try {
+        if (QPainter* p = CurrentCanvas())
+            DrawTo(*p);
+    } catch (...) {
+    }
+    DrawSelectionMarkers();
+    painting_ = false;
+}
+
+void TQPCircleText::BoundsChanged()
+{
+    TQGraphicControl::BoundsChanged();
+    if (Width() <= 0 || Height() <= 0)
+        SetBounds(Left(), Top(), std::max(1, Width()), std::max(1, Height()));
+}
+
+void TQPCircleText::PrintAt(TReport& report, double x, double y)
+{
+    PrintAtResolution(report, x, y, ScreenPixelsPerInch());
+}
+
+void TQPCircleText::PrintAtResolution(TReport& report, double x, double y, int ppi)
+{
+    if (ppi <= 0 || Width() <= 0 || Height() <= 0)
+        return;
+    const std::unique_ptr<QPicture> picture = MakeMetafile();
+    const double d = ppi;
+    const QRect target = report.InchRectToDevice(x + Left() / d, y + Top() / d, x + (Left() + Width()) / d,
+        y + (Top() + Height()) / d);
+    report.StretchDrawGraphic(target, *picture, QRectF(0, 0, Width(), Height()));
+}
+
+void TQPCircleText::CopySettingsFrom(const TQPCircleText& other)
+{
+    painting_ = true;
+    SetCaption(other.caption_);
+    Font()->Assign(other.Font());
+    SetControlTransparent(other.controlTransparent_);
+    SetBGColor(other.bgColor_);
+    SetBorderStyle(other.borderStyle_);
+    SetBounds(Left(), Top(), other.Width(), other.Height());
+    SetStartingVector(other.startingVector_);
+    SetDegrees(other.degrees_);
+    SetDrawLettersAngled(other.drawLettersAngled_);
+    SetMirror(other.mirror_);
+    painting_ = false;
+    Invalidate();
+}
+
+// ---- menu and commands
+
+void TQPCircleText::ApplyFont(const QFont& font) { Font()->AssignQFont(font); }
+
+void TQPCircleText::ChooseFont()
+{
+    if (const std::optional<QFont> f = cardora::ChooseFont(Font()->ToPointFont()))
+        Font()->AssignQFont(*f);
+}
+
+void TQPCircleText::ChooseBackgroundColor()
+{
+    const std::optional<QColor> c = ChooseColor(ToQColor(bgColor_));
+    if (!c)
+        return;
+    SetBGColor(FromQColor(*c));
+    NotifyChanged();
+    SetControlTransparent(false);
+    Invalidate();
+}
+
+bool TQPCircleText::ShowProperties()
+{
+    TCircleTextProperties dialog(MainWindow());
+    dialog.Preview()->CopySettingsFrom(*this);
+    dialog.LoadFromPreview();
+    if (ExecModal(dialog) != mrOk)
+        return false;
+    dialog.Preview()->SetZoom(1.0f);
+    CopySettingsFrom(*dialog.Preview());
+    Invalidate();
+    NotifyChanged();
+    return true;
+}
+
+void TQPCircleText::AddMenuItems(QMenu& menu)
+{
+    menu.addSeparator();
+    connect(menu.addAction(QStringLiteral("Font")), &QAction::triggered, this, [this] { ChooseFont(); });
+    transparentItem_ = menu.addAction(QStringLiteral("Transparent"));
+    transparentItem_->setCheckable(true);
+    connect(transparentItem_, &QAction::triggered, this, [this] { SetControlTransparent(!controlTransparent_); });
+    connect(menu.addAction(QStringLiteral("Background Color")), &QAction::triggered, this,
+        [this] { ChooseBackgroundColor(); });
+    borderItem_ = menu.addAction(QStringLiteral("Border"));
+    borderItem_->setCheckable(true);
+    connect(borderItem_, &QAction::triggered, this,
+        [this] { SetBorderStyle(borderStyle_ == bsSingle ? bsNone : bsSingle); });
+    connect(menu.addAction(QStringLiteral("Properties")), &QAction::triggered, this, [this] { ShowProperties(); });
+}
+
+void TQPCircleText::PopupOpening()
+{
+    if (borderItem_)
+        borderItem_->setChecked(borderStyle_ == bsSingle);
+    if (transparentItem_)
+        transparentItem_->setChecked(controlTransparent_);
+}
+
+} // namespace cardora

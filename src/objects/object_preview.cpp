@@ -1,0 +1,75 @@
+#include "objects/object_preview.h"
+#include "objects/graphic_control.h"
+#include <QCoreApplication>
+#include <QPainter>
+#include <algorithm>
+
+namespace cardora {
+
+TObjectPreview::TObjectPreview(QWidget* parent) : QWidget(parent)
+{
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+}
+
+TObjectPreview::~TObjectPreview()
+{
+    if (object_ && object_->ParentPanel() == this)
+        object_->SetParentPanel(nullptr);
+}
+
+void TObjectPreview::SetObject(TQGraphicControl* object)
+{
+    if (object_ && object_->ParentPanel() == this)
+        object_->SetParentPanel(nullptr);
+    object_ = object;
+    if (object_) {
+        // The object keeps its own font: the preview's is never taken.
+        object_->SetParentFont(false);
+        object_->SetParentPanel(this);
+    }
+    refit();
+    update();
+}
+
+QSize TObjectPreview::sizeHint() const
+{
+    if (!object_)
+        return QSize(100, 100);
+    return QSize(std::max(1, object_->Left() + object_->Width()), std::max(1, object_->Top() + object_->Height()));
+}
+
+void TObjectPreview::InvalidateRect(const QRect&)
+{
+    refit();
+    update();
+}
+
+void TObjectPreview::RepaintPanel()
+{
+    refit();
+    update();
+}
+
+void TObjectPreview::ProcessPendingEvents() { QCoreApplication::processEvents(); }
+
+void TObjectPreview::refit()
+{
+    const QSize wanted = sizeHint();
+    // Never smaller than the view around it, so the white reaches its edges.
+    const QSize shown = parentWidget() ? wanted.expandedTo(parentWidget()->size()) : wanted;
+    if (shown != size())
+        resize(shown);
+}
+
+void TObjectPreview::paintEvent(QPaintEvent*)
+{
+    if (!object_)
+        return;
+    QPainter p(this);
+    object_->PaintTo(p, object_->Left(), object_->Top());
+}
+
+} // namespace cardora

@@ -1,0 +1,358 @@
+#include "objects/supershape/super_shape.h"
+#include "core/graphics_attributes.h"
+#include "core/rounding.h"
+#include "imaging/bitmap_data.h"
+#include "imaging/fill.h"
+#include "objects/stream_error.h"
+#include <QMenu>
+#include <algorithm>
+#include <climits>
+
+namespace cardora {
+
+const QStringList& ShapeSurfaceNames()
+{
+    static const QStringList n = { "stBrushTransparent", "stBrushPattern", "stBrushImage", "stGradientFill" };
+    return n;
+}
+
+TSuperShape::TSuperShape(QObject* owner) : TQGraphicControl(owner)
+{
+    // The panel's placing is the first size change, not this initial size.
+    SetLoading(true);
+    SetBounds(0, 0, 25, 25);
+    SetLoading(false);
+}
+
+TSuperShape::~TSuperShape() = default;
+
+TSuperShape* TSuperShape::CreateForTool(QObject* owner)
+{
+    auto* s = new TSuperShape(owner);
+    s->Loaded();
+    return s;
+}
+
+// ---- setters
+
+void TSuperShape::rebuildGradientIfShown()
+{
+    if (surfaceType_ == stGradientFill)
+        BuildGradient();
+}
+
+void TSuperShape::SetBackColor(TColor c)
+{
+    if (c == backColor_)
+        return;
+    backColor_ = c;
+    rebuildGradientIfShown();
+    if (surfaceType_ == stBrushPattern)
+        BuildSolidBitmap();
+    Invalidate();
+}
+
+void TSuperShape::SetFillDirection(int d)
+{
+    if (d == fillDirection_ || d < gdUp || d > gdRight)
+        return;
+    fillDirection_ = d;
+    rebuildGradientIfShown();
+    Invalidate();
+}
+
+void TSuperShape::SetForeColor(TColor c)
+{
+    if (c == foreColor_)
+        return;
+    foreColor_ = c;
+    if (surfaceType_ == stBrushPattern)
+        BuildSolidBitmap();
+    Invalidate();
+}
+
+void TSuperShape::SetGradientToColor(TColor c)
+{
+    if (c == gradientToColor_)
+        return;
+    gradientToColor_ = c;
+    rebuildGradientIfShown();
+    Invalidate();
+}
+
+void TSuperShape::SetImage(const QImage* image)
+{
+    image_ = image ? *image : QImage();
+    imageFile_.clear();
+    Invalidate();
+}
+
+void TSuperShape::SetInVectorPercent(int v)
+{
+    if (v == inVectorPercent_ || v < 0 || v > 100)
+        return;
+    inVectorPercent_ = v;
+    Invalidate();
+}
+
+void TSuperShape::SetOutlineColor(TColor c)
+{
+    if (c == outlineColor_)
+        return;
+    outlineColor_ = c;
+    Invalidate();
+}
+
+void TSuperShape::SetOutlineStyle(int s)
+{
+    if (s == outlineStyle_ || s < psSolid || s > psInsideFrame)
+        return;
+    outlineStyle_ = s;
+    Invalidate();
+}
+
+void TSuperShape::SetOutlineWidth(int w)
+{
+    if (w == outlineWidth_)
+        return;
+    outlineWidth_ = w;
+    Invalidate();
+}
+
+void TSuperShape::SetPattern(int p)
+{
+    if (p == pattern_ || p < bsSolid || p > bsDiagCross)
+        return;
+    pattern_ = p;
+    BuildSolidBitmap();
+    Invalidate();
+}
+
+void TSuperShape::SetRoundPerc(int v)
+{
+    if (v == roundPerc_)
+        return;
+    roundPerc_ = v;
+    Invalidate();
+}
+
+void TSuperShape::SetShadowColor(TColor c)
+{
+    if (c == shadowColor_)
+        return;
+    shadowColor_ = c;
+    rebuildGradientIfShown();
+    Invalidate();
+}
+
+void TSuperShape::SetShadowDepth(int d)
+{
+    if (d == shadowDepth_ || d > Width() / 2 || d > Height() / 2)
+        return;
+    shadowDepth_ = d;
+    rebuildGradientIfShown();
+    Invalidate();
+}
+
+void TSuperShape::SetShadowOrient(int o)
+{
+    if (o == shadowOrient_ || o < soNone || o > soLowerLeft)
+        return;
+    shadowOrient_ = o;
+    rebuildGradientIfShown();
+    Invalidate();
+}
+
+void TSuperShape::SetShape(int s)
+{
+    if (s == shape_ || s < qstRectangle || s > qstPolyGon)
+        return;
+    shape_ = s;
+    if (s == qstStar) {
+        if (inVectorPercent_ == 0)
+            SetInVectorPercent(50);
+        if (vectors_ < 10)
+            SetVectors(10);
+        SetStartingAngle(90);
+    }
+    Invalidate();
+}
+
+void TSuperShape::SetStartingAngle(int a)
+{
+    if (a == startingAngle_ || a < 0 || a > 359)
+        return;
+    startingAngle_ = a;
+    Invalidate();
+}
+
+void TSuperShape::SetSurfaceType(int t)
+{
+    if (t == surfaceType_ || t < stBrushTransparent || t > stGradientFill)
+        return;
+    surfaceType_ = t;
+    Invalidate();
+    if (t != stBrushImage)
+        SetImage(nullptr);
+    if (t == stGradientFill)
+        BuildGradient();
+    if (t == stBrushPattern) {
+        SetImage(nullptr);
+        BuildSolidBitmap();
+    }
+    if (t == stBrushTransparent) {
+        // A transparent shape stays visible through its outline.
+        SetShadowOrient(soNone);
+        SetPattern(bsClear);
+        if (outlineStyle_ == psClear)
+            SetOutlineStyle(psSolid);
+    }
+}
+
+void TSuperShape::SetVectors(int v)
+{
+    if (v == vectors_ || v < 3 || v > 60)
+        return;
+    vectors_ = v;
+    Invalidate();
+}
+
+// ---- stored form
+
+const PropertyTable& TSuperShape::Properties() const
+{
+    static const PropertyTable t = [this] {
+        using T = TSuperShape;
+        PropertyTable p = TQGraphicControl::Properties();
+        const std::nullopt_t always = std::nullopt;
+        p.push_back(OrdinalProp<T, TColor>(PropKind::Color, "BackColor", always, &T::BackColor, &T::SetBackColor));
+        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "FillDirection", always, &T::FillDirection,
+            &T::SetFillDirection, FillDirectionNames()));
+        p.push_back(OrdinalProp<T, TColor>(PropKind::Color, "ForeColor", always, &T::ForeColor, &T::SetForeColor));
+        p.push_back(OrdinalProp<T, TColor>(PropKind::Color, "GradientToColor", always, &T::GradientToColor,
+            &T::SetGradientToColor));
+        PropertyDecl image;
+        image.name = "Image";
+        image.kind = PropKind::Binary;
+        image.getBinary = [](const Persistent& o) { return static_cast<const T&>(o).ImageData(); };
+        image.setBinary = [](Persistent& o, const QByteArray& b) { static_cast<T&>(o).SetImageData(b); };
+        image.storedWhen = [](const Persistent& o) {
+            const auto& s = static_cast<const T&>(o);
+            return !s.image_.isNull() || !s.imageFile_.isEmpty();
+        };
+        p.push_back(image);
+        p.push_back(IntegerProp<T, int>("InVectorPercent", always, &T::InVectorPercent, &T::SetInVectorPercent));
+        p.push_back(OrdinalProp<T, TColor>(PropKind::Color, "OutlineColor", always, &T::OutlineColor,
+            &T::SetOutlineColor));
+        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "OutlineStyle", always, &T::OutlineStyle,
+            &T::SetOutlineStyle, PenStyleNames()));
+        p.push_back(IntegerProp<T, int>("OutlineWidth", always, &T::OutlineWidth, &T::SetOutlineWidth));
+        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "Pattern", always, &T::Pattern, &T::SetPattern,
+            BrushStyleNames()));
+        p.push_back(IntegerProp<T, int>("RoundPerc", always, &T::RoundPerc, &T::SetRoundPerc));
+        p.push_back(OrdinalProp<T, TColor>(PropKind::Color, "ShadowColor", always, &T::ShadowColor,
+            &T::SetShadowColor));
+        p.push_back(IntegerProp<T, int>("ShadowDepth", always, &T::ShadowDepth, &T::SetShadowDepth));
+        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "ShadowOrient", always, &T::ShadowOrient,
+            &T::SetShadowOrient, ShadowOrientNames()));
+        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "Shape", always, &T::Shape, &T::SetShape, ShapeKindNames()));
+        p.push_back(IntegerProp<T, int>("StartingAngle", always, &T::StartingAngle, &T::SetStartingAngle));
+        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "SurfaceType", always, &T::SurfaceType, &T::SetSurfaceType,
+            ShapeSurfaceNames()));
+        p.push_back(IntegerProp<T, int>("Vectors", always, &T::Vectors, &T::SetVectors));
+        p.push_back(TextProp<T>("LastBitmapFileNameandPath", &T::LastBitmapFileNameandPath,
+            &T::SetLastBitmapFileNameandPath));
+        return p;
+    }();
+    return t;
+}
+
+QByteArray TSuperShape::ImageData() const
+{
+    return imageFile_.isEmpty() ? BitmapDataBlock(image_) : BitmapDataBlock(imageFile_);
+}
+
+void TSuperShape::SetImageData(const QByteArray& data)
+{
+    QImage decoded;
+    QByteArray file;
+    if (!ReadBitmapDataBlock(data, &decoded, &file))
+        throw EStreamError(QStringLiteral("Bitmap image is not valid"));
+    SetImage(decoded.isNull() ? nullptr : &decoded);
+    imageFile_ = file;
+}
+
+// ---- geometry
+
+int TSuperShape::zoomedDepth() const
+{
+    return Zoom() == 1.0f ? shadowDepth_ : Trunc(shadowDepth_ * static_cast<double>(Zoom()));
+}
+
+TShapeRects TSuperShape::ShapeRects() const
+{
+    return ComputeShapeRects(shape_, shadowOrient_, zoomedDepth(), outlineWidth_, Width(), Height());
+}
+
+QPolygon TSuperShape::Vertices(const TEdges& r) const
+{
+    return OutlineVertices(shape_, r, vectors_, startingAngle_, inVectorPercent_);
+}
+
+void TSuperShape::BuildGradient()
+{
+    gradientBitmap_ = cardora::BuildGradient(static_cast<TFillDirection>(fillDirection_), backColor_,
+        gradientToColor_, QSize(Width(), Height()));
+    Invalidate();
+}
+
+void TSuperShape::BuildSolidBitmap()
+{
+    solidBitmap_ = cardora::BuildSolidBitmap(backColor_, QSize(Width(), Height()));
+}
+
+// ---- lifecycle
+
+void TSuperShape::Loaded() { TQGraphicControl::Loaded(); }
+
+void TSuperShape::AddMenuItems(QMenu& menu)
+{
+    menu.addSeparator();
+    connect(menu.addAction(QStringLiteral("Properties")), &QAction::triggered, this, [this] { EditProperties(); });
+}
+
+void TSuperShape::BoundsChanged()
+{
+    // The common handling (change notice, handles) stays: a moved or resized
+    // shape is a change of the card like any other.
+    TQGraphicControl::BoundsChanged();
+    if (surfaceType_ == stGradientFill && gradientBitmap_.size() != QSize(Width(), Height()))
+        BuildGradient();
+}
+
+void TSuperShape::AssignProperties(const TSuperShape& o)
+{
+    SetBackColor(o.backColor_);
+    SetFillDirection(o.fillDirection_);
+    SetForeColor(o.foreColor_);
+    SetGradientToColor(o.gradientToColor_);
+    SetImage(&o.image_);
+    imageFile_ = o.imageFile_;
+    SetInVectorPercent(o.inVectorPercent_);
+    SetOutlineColor(o.outlineColor_);
+    SetOutlineStyle(o.outlineStyle_);
+    SetOutlineWidth(o.outlineWidth_);
+    SetPattern(o.pattern_);
+    SetRoundPerc(o.roundPerc_);
+    SetShadowColor(o.shadowColor_);
+    SetShadowDepth(o.shadowDepth_);
+    SetShadowOrient(o.shadowOrient_);
+    SetShape(o.shape_);
+    // Becoming a star resets the inward percentage; the one chosen wins.
+    SetInVectorPercent(o.inVectorPercent_);
+    SetStartingAngle(o.startingAngle_);
+    SetSurfaceType(o.surfaceType_);
+    SetVectors(o.vectors_);
+}
+
+} // namespace cardora

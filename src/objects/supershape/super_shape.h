@@ -1,0 +1,130 @@
+#pragma once
+#include "core/gradient.h"
+#include "objects/graphic_control.h"
+#include "objects/supershape/super_shape_geometry.h"
+#include <QByteArray>
+#include <QImage>
+
+namespace cardora {
+
+// Surfaces of the super shape (the super text has a list of its own).
+enum TSurfaceType { stBrushTransparent, stBrushPattern, stBrushImage, stGradientFill };
+const QStringList& ShapeSurfaceNames();
+
+// One of ten outlines with a drop shadow, a transparent, solid, textured or
+// gradient surface and an outline of any colour, style and width.
+class TSuperShape : public TQGraphicControl {
+    Q_OBJECT
+public:
+    explicit TSuperShape(QObject* owner = nullptr);
+    ~TSuperShape() override;
+
+    static QString StaticClassName() { return QStringLiteral("TSuperShape"); }
+    static TQGraphicControl* Create(QObject* owner) { return new TSuperShape(owner); }
+    QString ClassName() const override { return StaticClassName(); }
+    // What the super-shape tool creates, Loaded.
+    static TSuperShape* CreateForTool(QObject* owner);
+
+    // --- stored properties
+    TColor BackColor() const { return backColor_; }
+    void SetBackColor(TColor c);
+    int FillDirection() const { return fillDirection_; }
+    void SetFillDirection(int d);
+    TColor ForeColor() const { return foreColor_; }
+    void SetForeColor(TColor c);
+    TColor GradientToColor() const { return gradientToColor_; }
+    void SetGradientToColor(TColor c);
+    const QImage& Image() const { return image_; }
+    // Copies the picture; nullptr or a null image empties the texture.
+    void SetImage(const QImage* image);
+    int InVectorPercent() const { return inVectorPercent_; }
+    void SetInVectorPercent(int v);
+    TColor OutlineColor() const { return outlineColor_; }
+    void SetOutlineColor(TColor c);
+    int OutlineStyle() const { return outlineStyle_; }
+    void SetOutlineStyle(int s);
+    int OutlineWidth() const { return outlineWidth_; }
+    void SetOutlineWidth(int w);
+    int Pattern() const { return pattern_; }
+    void SetPattern(int p);
+    int RoundPerc() const { return roundPerc_; }
+    void SetRoundPerc(int v);
+    TColor ShadowColor() const { return shadowColor_; }
+    void SetShadowColor(TColor c);
+    int ShadowDepth() const { return shadowDepth_; }
+    void SetShadowDepth(int d);
+    int ShadowOrient() const { return shadowOrient_; }
+    void SetShadowOrient(int o);
+    int Shape() const { return shape_; }
+    void SetShape(int s);
+    int StartingAngle() const { return startingAngle_; }
+    void SetStartingAngle(int a);
+    int SurfaceType() const { return surfaceType_; }
+    void SetSurfaceType(int t);
+    int Vectors() const { return vectors_; }
+    void SetVectors(int v);
+    QString LastBitmapFileNameandPath() const { return lastBitmapFile_; }
+    void SetLastBitmapFileNameandPath(const QString& path) { lastBitmapFile_ = path; }
+
+    const PropertyTable& Properties() const override;
+
+    // The "Image.Data" entry: a 4-byte size and a BMP file. Reading keeps the
+    // bytes so that the texture is written back as it came.
+    QByteArray ImageData() const;
+    void SetImageData(const QByteArray& data);
+
+    // --- painting and printing
+    void Loaded() override;
+    void BoundsChanged() override;
+    void Paint() override;
+    void PrintAt(TReport& report, double x, double y) override;
+    // PrintAt for a screen of `ppi` logical pixels per inch and `displayColors` colours.
+    void PrintAtResolution(TReport& report, double x, double y, int ppi, qint64 displayColors);
+
+    // The shape and shadow rectangles at the current zoom.
+    TShapeRects ShapeRects() const;
+    // Vertices of the outline in `r` (empty for rectangles and ellipses).
+    QPolygon Vertices(const TEdges& r) const;
+    const QImage& GradientBitmap() const { return gradientBitmap_; }
+    const QImage& SolidBitmap() const { return solidBitmap_; }
+
+    // Takes every property of `other` through the setters, in the order the
+    // properties dialog hands them back; the size is not taken.
+    void AssignProperties(const TSuperShape& other);
+    // The "Properties" command.
+    void EditProperties();
+
+protected:
+    void AddMenuItems(QMenu& menu) override;
+
+private:
+    void BuildGradient();
+    void BuildSolidBitmap();
+    void rebuildGradientIfShown();
+    int zoomedDepth() const;
+
+    TColor backColor_ = clRed;
+    int fillDirection_ = gdUp;
+    TColor foreColor_ = clBlack;
+    TColor gradientToColor_ = clBlue;
+    QImage image_;
+    QByteArray imageFile_; // the BMP file the texture was read from, if any
+    QImage gradientBitmap_;
+    QImage solidBitmap_;
+    int inVectorPercent_ = 50;
+    TColor outlineColor_ = clBlack;
+    int outlineStyle_ = 0; // psSolid
+    int outlineWidth_ = 1;
+    int pattern_ = 1;      // bsClear
+    int roundPerc_ = 25;
+    TColor shadowColor_ = clBlack;
+    int shadowDepth_ = 5;
+    int shadowOrient_ = soNone;
+    int shape_ = qstStar;
+    int startingAngle_ = 90;
+    int surfaceType_ = stGradientFill;
+    int vectors_ = 10;
+    QString lastBitmapFile_;
+};
+
+} // namespace cardora

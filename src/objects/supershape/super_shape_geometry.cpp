@@ -1,0 +1,109 @@
+#include "objects/supershape/super_shape_geometry.h"
+#include "core/rounding.h"
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace cardora {
+
+const QStringList& ShapeKindNames()
+{
+    static const QStringList n = { "qstRectangle", "qstRoundRect", "qstEllipse", "qstDiamond", "qstStar",
+        "qstTriangleLeft", "qstTriangleRight", "qstTriangleUp", "qstTriangleDown", "qstPolyGon" };
+    return n;
+}
+
+const QStringList& ShadowOrientNames()
+{
+    static const QStringList n = { "soNone", "soLowerRight", "soUpperRight", "soUpperLeft", "soLowerLeft" };
+    return n;
+}
+
+bool IsPolygonShape(int shape) { return shape >= qstDiamond && shape <= qstPolyGon; }
+
+TShapeRects ComputeShapeRects(int shape, int orient, int d, int outlineWidth, int width, int height)
+{
+    const int h = outlineWidth / 2;
+    const int w1 = width - outlineWidth + 1;
+    const int h1 = height - outlineWidth + 1;
+    TShapeRects r;
+    if (shape == qstDiamond && orient != soNone) {
+        if (orient == soLowerRight || orient == soUpperRight) {
+            r.shape = { h, h, w1 - d, h1 };
+            r.shadow = { h + d, h, w1, h1 };
+        } else {
+            r.shape = { h + d, h, w1, h1 };
+            r.shadow = { h, h, w1 - d, h1 };
+        }
+        return r;
+    }
+    switch (orient) {
+    case soLowerRight:
+        r.shape = { h, h, w1 - d, h1 - d };
+        r.shadow = { h + d, h + d, w1, h1 };
+        break;
+    case soUpperRight:
+        r.shape = { h, h + d, w1 - d, h1 };
+        r.shadow = { h + d, h, w1, h1 - d };
+        break;
+    case soUpperLeft:
+        r.shape = { h + d, h + d, w1, h1 };
+        r.shadow = { h, h, w1 - d, h1 - d };
+        break;
+    case soLowerLeft:
+        r.shape = { h + d, h, w1, h1 - d };
+        r.shadow = { h, h + d, w1 - d, h1 };
+        break;
+    default:
+        r.shape = { h, h, w1, h1 };
+        break;
+    }
+    return r;
+}
+
+QPolygon StarPoints(const TEdges& r, int vectors, int startingAngle, int inVectorPercent)
+{
+    QPolygon points;
+    if (vectors <= 0)
+        return points;
+    const int w = r.Width();
+    const int v = r.Height();
+    const double radius = std::min(w / 2, v / 2) - 4;
+    const int cx = r.left + w / 2;
+    const int cy = r.top + v / 2;
+    points.reserve(vectors);
+    for (int m = 0; m < vectors; ++m) {
+        const double theta = (360.0 / vectors * m - startingAngle) * std::numbers::pi / 180.0;
+        const double rm = (m % 2 == 0) ? radius : radius * (100 - inVectorPercent) * 0.01;
+        points << QPoint(cx + Round(std::cos(theta) * rm), cy + Round(std::sin(theta) * rm));
+    }
+    return points;
+}
+
+QPolygon OutlineVertices(int shape, const TEdges& r, int vectors, int startingAngle, int inVectorPercent)
+{
+    const int l = r.left, t = r.top, w = r.Width(), v = r.Height();
+    switch (shape) {
+    case qstDiamond:
+        return QPolygon({ QPoint(l + w / 2, t), QPoint(l + w - 1, t + v / 2), QPoint(l + w / 2, t + v - 1),
+            QPoint(l, t + v / 2) });
+    case qstTriangleLeft:
+        return QPolygon({ QPoint(l + w - 1, t), QPoint(l + w - 1, t + v - 1), QPoint(l, t + v / 2) });
+    case qstTriangleRight:
+        return QPolygon({ QPoint(l, t), QPoint(l + w - 1, t + v / 2), QPoint(l, t + v - 1) });
+    case qstTriangleUp:
+        return QPolygon({ QPoint(l + w / 2, t), QPoint(l, t + v - 1), QPoint(l + w - 1, t + v - 1) });
+    case qstTriangleDown:
+        return QPolygon({ QPoint(l, t), QPoint(l + w / 2, t + v - 1), QPoint(l + w - 1, t) });
+    case qstStar:
+    case qstPolyGon: return StarPoints(r, vectors, startingAngle, inVectorPercent);
+    default: return QPolygon();
+    }
+}
+
+int RoundCornerSize(int width, int height, int roundPerc)
+{
+    return Trunc(std::max(width, height) * roundPerc * 0.01);
+}
+
+} // namespace cardora

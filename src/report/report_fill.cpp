@@ -1,0 +1,58 @@
+#include "report/report_fill.h"
+#include "core/graphics_attributes.h"
+#include "core/rounding.h"
+#include "report/report.h"
+#include <QPainter>
+
+namespace cardora {
+
+QSize PrintedTileSize(QSize bitmap, double sx, double sy)
+{
+    return QSize(Round(bitmap.width() * sx), Round(bitmap.height() * sy));
+}
+
+void PrintTiles(TReport& report, const QImage& tile, QSize tileSize, const QRect& box, QPointF inchOrigin,
+    bool preassemble)
+{
+    const int tw = tileSize.width();
+    const int th = tileSize.height();
+    if (tile.isNull() || tw <= 0 || th <= 0 || box.width() <= 0 || box.height() <= 0)
+        return;
+    const double xRes = report.XDpi();
+    const double yRes = report.YDpi();
+    if (preassemble) {
+        QImage whole(box.size(), QImage::Format_RGB32);
+        whole.fill(Qt::white);
+        QPainter p(&whole);
+        for (int oy = 0; oy < box.height(); oy += th)
+            for (int ox = 0; ox < box.width(); ox += tw)
+                p.drawImage(QRect(ox, oy, tw, th), tile);
+        p.end();
+        report.StretchDrawBitmap(inchOrigin.x() + box.left() / xRes, inchOrigin.y() + box.top() / yRes,
+            inchOrigin.x() + (box.left() + box.width()) / xRes, inchOrigin.y() + (box.top() + box.height()) / yRes,
+            whole);
+        return;
+    }
+    const double stepW = tw / xRes + 0.01;
+    const double stepH = th / yRes + 0.01;
+    for (int oy = 0; oy < box.height() + th; oy += th) {
+        const double y1 = inchOrigin.y() + (box.top() + oy) / yRes;
+        for (int ox = 0; ox < box.width() + tw; ox += tw) {
+            const double x1 = inchOrigin.x() + (box.left() + ox) / xRes;
+            report.StretchDrawBitmap(x1, y1, x1 + stepW, y1 + stepH, tile);
+        }
+    }
+}
+
+void PrintGradient(TReport& report, TFillDirection direction, TColor from, TColor to, QSize area, QPoint offset)
+{
+    report.SetPen(clBlack, psSolid, -1, pmCopy);
+    for (const TGradientBand& band : GradientBands(direction, from, to, area)) {
+        if (band.rect.isEmpty())
+            continue;
+        report.SetBrush(FromQColor(band.color), bsSolid);
+        report.FillDeviceRect(band.rect.translated(offset));
+    }
+}
+
+} // namespace cardora

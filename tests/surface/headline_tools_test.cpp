@@ -1,0 +1,77 @@
+#include "objects/circletext/circle_text.h"
+#include "objects/circletext/circle_text_dialog.h"
+#include "support/scripted_modal.h"
+#include "surface/card_panel.h"
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <functional>
+
+using namespace cardora;
+using cardora::test::ScriptedModal;
+
+namespace {
+
+struct ToolFixture : ::testing::Test {
+    QObject owner;
+    TQBusinessCardPanel32 panel { nullptr, &owner };
+    std::shared_ptr<ScriptedModal> modal;
+
+    void SetUp() override
+    {
+        modal = ScriptedModal::Install();
+        panel.SetPanelSize(336, 192);
+        panel.show();
+    }
+    void TearDown() override { SetModalHandler(nullptr); }
+
+    TQGraphicControl* drag(TLPanelState tool, QPoint from, QPoint to)
+    {
+        panel.SetPanelState(tool);
+        QTest::mousePress(&panel, Qt::LeftButton, {}, from);
+        QTest::mouseMove(&panel, to);
+        QTest::mouseRelease(&panel, Qt::LeftButton, {}, to);
+        return panel.Objects().empty() ? nullptr : panel.Objects().back();
+    }
+};
+
+} // namespace
+
+TEST_F(ToolFixture, ToolsPlaceTheObjectAndOpenItsPropertiesAtOnce)
+{
+    struct Case {
+        TLPanelState tool;
+        const char* dialog;
+        bool confirm;
+        const char* caption;
+    };
+    const Case cases[] = {
+        { psCircleText, "TCircleTextProperties", false, "ABC DEF GHI JKL" },
+        { psCircleText, "TCircleTextProperties", true, "Round" },
+    };
+    int n = 0;
+    for (const Case& k : cases) {
+        QString shown;
+        modal->dialogs.push_back([&](QDialog& d) {
+            shown = d.objectName();
+            // The tool has gone back to the pointer before the dialog opens.
+            EXPECT_EQ(panel.PanelState(), psPointing);
+            if (!k.confirm)
+                return int(mrCancel);
+            d.findChild<QLineEdit*>("CaptionText")->setText(QString::fromLatin1(k.caption));
+            d.findChild<QPushButton*>("OkButton")->click();
+            return d.result();
+        });
+        const QRect box(20 + 100 * n, 20, 90, 80);
+        TQGraphicControl* o = drag(k.tool, box.topLeft(), box.bottomRight() + QPoint(1, 1));
+        ++n;
+        ASSERT_NE(o, nullptr);
+        EXPECT_EQ(shown, QString::fromLatin1(k.dialog));
+        EXPECT_EQ(o->BoundsRect(), box);
+        if (auto* c = qobject_cast<TQPCircleText*>(o))
+            EXPECT_EQ(c->Caption(), QString::fromLatin1(k.caption));
+        else
+            ADD_FAILURE() << "wrong kind " << o->ClassName().toStdString();
+    }
+}
