@@ -10,6 +10,7 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QPointer>
+#include <QTimer>
 #include <cstdio>
 
 namespace cardora {
@@ -38,18 +39,25 @@ bool AnotherInstanceRaised(const QString& card)
         socket.waitForDisconnected(1000);
     return true;
 }
+} // namespace
 
 // The first copy reads each request to its end before acting on it.
-void serveRequests(QLocalServer& server, QPointer<TMainScreen> window)
+void ServeInstanceRequests(QLocalServer& server, TMainScreen* target)
 {
+    QPointer<TMainScreen> window(target);
     QObject::connect(&server, &QLocalServer::newConnection, &server, [&server, window] {
         while (QLocalSocket* s = server.nextPendingConnection()) {
             auto handle = [s, window] {
                 if (!s->property("handled").toBool() && (s->canReadLine() || s->state() != QLocalSocket::ConnectedState)) {
                     s->setProperty("handled", true);
                     const QString card = DecodeInstanceRequest(s->readAll());
+                    // Opening may ask "Save changes?"; the socket must not be
+                    // inside its own signal while that box waits.
                     if (window)
-                        window->BringForwardAndOpen(card);
+                        QTimer::singleShot(0, window, [window, card] {
+                            if (window)
+                                window->BringForwardAndOpen(card);
+                        });
                 }
             };
             QObject::connect(s, &QLocalSocket::readyRead, s, handle);
@@ -60,7 +68,6 @@ void serveRequests(QLocalServer& server, QPointer<TMainScreen> window)
         }
     });
 }
-} // namespace
 
 QByteArray EncodeInstanceRequest(const QString& card)
 {
@@ -111,7 +118,7 @@ int RunCardora(int argc, char** argv)
     RegisterBundledFonts();
     TMainScreen window;
     window.SetStartupCard(*card);
-    serveRequests(server, &window);
+    ServeInstanceRequests(server, &window);
     BusyOff();
     window.show();
     return app.exec();

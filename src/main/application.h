@@ -4,7 +4,11 @@
 #include <QStringList>
 #include <optional>
 
+class QLocalServer;
+
 namespace cardora {
+
+class TMainScreen;
 
 // Start-up of the desktop program: single-instance guard, title, main window.
 // `cardora CARD.CDW` opens that card; a copy started while another runs hands
@@ -19,5 +23,7 @@ std::optional<QString> CardFromArguments(const QStringList& arguments, QString* 
 QByteArray EncodeInstanceRequest(const QString& card);
 // The card of a request; empty when it only asks to come forward.
 QString DecodeInstanceRequest(const QByteArray& request);
+// The first copy's side: each request brings the window forward and opens its card.
+void ServeInstanceRequests(QLocalServer& server, TMainScreen* window);
 
 } // namespace cardora

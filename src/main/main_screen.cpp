@@ -133,7 +133,7 @@ void TMainScreen::buildMenus()
     item(fileMenu_, "mnuSaveAs", "Save &As...", [this] { mnuSaveAsClick(); });
     item(fileMenu_, "mnuSaveAsBitmap", "Save As Bitmap", [this] { mnuSaveAsBitmapClick(); });
     item(fileMenu_, "mnuSaveAsJPG", "Save As JPG", [this] { mnuSaveAsJPGClick(); });
-    item(fileMenu_, "mnuExport", "&Export...", [this] { mnuExportClick(); });
+    item(fileMenu_, "mnuExport", "Expo&rt...", [this] { mnuExportClick(); });
     fileMenu_->addSeparator();
     item(fileMenu_, "mnuPrint", "&Print", [this] { mnuPrintClick(); });
     item(fileMenu_, "mnuPreview", "Pre&view", [this] { mnuPreviewClick(); });

@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QSpinBox>
@@ -109,6 +111,35 @@ TEST_F(MainWindowFixture, CardNamedOnTheCommandLineOpensAfterSaveChanges)
         EXPECT_EQ(modal->messages.back().text, r.message);
         EXPECT_EQ(window->CardFileName(), three);
     }
+}
+
+// The first copy's side of the hand-off, through a real local socket.
+TEST_F(MainWindowFixture, SecondCopysCardArrivesThroughTheSocketAndOpens)
+{
+    start();
+    const QString two = saveCard(*window, folder.filePath("two.CDW"), 2);
+    auto* o = new PlainObject(window.get());
+    window->BusinessCardPanel()->AddObject(o);
+    o->SetBounds(100, 100, 10, 10);
+    o->SetLeft(110);
+    QLocalServer server;
+    const QString name = QString("cardora-test-%1").arg(QCoreApplication::applicationPid());
+    QLocalServer::removeServer(name);
+    ASSERT_TRUE(server.listen(name));
+    ServeInstanceRequests(server, window.get());
+    modal->answers = { mrNo };
+    QLocalSocket second;
+    second.connectToServer(name);
+    ASSERT_TRUE(second.waitForConnected(2000));
+    second.write(EncodeInstanceRequest(two));
+    second.flush();
+    second.disconnectFromServer(); // the second copy ends at once
+    for (int waited = 0; waited < 3000 && window->CardFileName() != two; waited += 20)
+        QTest::qWait(20);
+    EXPECT_EQ(window->CardFileName(), two);
+    EXPECT_EQ(window->BusinessCardPanel()->Objects().size(), 2u);
+    ASSERT_FALSE(modal->messages.empty());
+    EXPECT_EQ(modal->messages.back().text, "Save changes?");
 }
 
 TEST_F(MainWindowFixture, CardFromASecondCopyWaitsForAnOpenDialog)

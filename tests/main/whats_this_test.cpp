@@ -3,7 +3,10 @@
 #include "main/export_dialog.h"
 #include "main/help_window.h"
 #include "main/personal_info_dialog.h"
+#include "objects/circletext/circle_text_dialog.h"
 #include "objects/multiline_editor.h"
+#include "objects/supershape/super_shape_dialog.h"
+#include "objects/texture_browser.h"
 #include "objects/symbol_label.h"
 #include "objects/text_label_dialogs.h"
 #include "printing/fine_tune_dialog.h"
@@ -118,6 +121,9 @@ TEST_F(WhatsThis, EveryControlOfEveryWindowSaysWhatItDoes)
         { "Multi-line Text Editor", [] { return std::make_unique<TMultiLineTextEditor>(); } },
         { "Symbol Selector", [] { return std::make_unique<TGetSymbol>(); } },
         { "Help", [] { return std::make_unique<HelpWindow>(); } },
+        { "Super Shape Properties", [] { return std::make_unique<TSuperShapeProperties>(); } },
+        { "Load Texture Image", [] { return std::make_unique<TQBrushImageBrowser>(); } },
+        { "CircleText Properties", [] { return std::make_unique<TCircleTextProperties>(); } },
     };
     EXPECT_EQ(controlsWithoutHelp(*window).join(", ").toStdString(), "") << "main window";
     for (const auto& [name, make] : windows) {
