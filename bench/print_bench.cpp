@@ -12,8 +12,11 @@
 #include "core/symbol_fonts.h"
 #include "objects/circletext/circle_text.h"
 #include "objects/class_registry.h"
+#include "objects/supertext/super_text.h"
 #include "objects/graphic_control.h"
 #include "objects/line_shape.h"
+#include "objects/richtext_label/rich_label.h"
+#include "richtext/rich_text_control.h"
 #include "objects/shapes.h"
 #include "objects/supershape/super_shape.h"
 #include "printing/batch_print.h"
@@ -44,6 +47,8 @@ void fillIn(TQGraphicControl& o, const QString& text)
             p.setText(o, text);
         else if (p.kind == PropKind::Strings && p.setStrings && p.name == "Lines")
             p.setStrings(o, { text, "Second line of text", "Third line" });
+        else if (p.kind == PropKind::Binary && p.setBinary && p.name == "RTFText")
+            p.setBinary(o, "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 " + text.toUtf8() + " {\\b bold} \\i italic\\par}");
     }
 }
 
@@ -141,6 +146,17 @@ QStringList buildFilledShapesCard(QObject& owner, TQBusinessCardPanel32& panel, 
     return { "TSuperShape (texture)", "TSuperShape (gradient)" };
 }
 
+
+// Median time to print `panel` on a sheet of ten cards to PDF at 600 dpi and
+// to record its preview page.
+struct Timing {
+    double sheet = 0;
+    double preview = 0;
+    qint64 pdfBytes = 0;
+    QString error;
+};
+Timing timeSheet(TQBusinessCardPanel32& panel, const QString& pdf, int runs);
+
 QImage benchTexture()
 {
     QImage texture(QStringLiteral(":/bmbrush/wood.bmp"));
@@ -153,17 +169,8 @@ QImage benchTexture()
     return texture;
 }
 
-// Median time to print `panel` on a sheet of ten cards to PDF at 600 dpi and
-// to record its preview page.
-struct Timing {
-    double sheet = 0;
-    double preview = 0;
-    qint64 pdfBytes = 0;
-    QString error;
-};
-Timing timeSheet(TQBusinessCardPanel32& panel, const QString& pdf, int runs);
-
-// A card of headlines: circle text round a seal and along arcs.
+// A card of headlines: circle text round a seal and along arcs, and super
+// text with each of its fills.
 QStringList buildHeadlineCard(QObject& owner, TQBusinessCardPanel32& panel)
 {
     QStringList placed;
@@ -192,6 +199,20 @@ QStringList buildHeadlineCard(QObject& owner, TQBusinessCardPanel32& panel)
         t->SetMirror(c.mirror);
         t->Font()->SetSize(9);
         place(t, c.box);
+    }
+    // Super text filled with a gradient, a texture and the font colour,
+    // outlined and shadowed.
+    const QImage tile = benchTexture();
+    const int surfaces[] = { TQSuperText::stGradientFill, TQSuperText::stBrushImage, TQSuperText::stNormal };
+    for (int i = 0; i < 3; ++i) {
+        TQSuperText* t = TQSuperText::CreateForTool(&owner);
+        t->SetCaption(QStringLiteral("Headline %1").arg(i + 1));
+        t->Font()->SetSize(22);
+        t->SetShadowDepth(3);
+        t->SetSurfaceType(surfaces[i]);
+        if (surfaces[i] == TQSuperText::stBrushImage)
+            t->SetImage(&tile);
+        place(t, i < 2 ? QRect(232, 4 + i * 60, 100, 50) : QRect(10, 135, 320, 50));
     }
     return placed;
 }
@@ -294,6 +315,7 @@ int main(int argc, char** argv)
     // The card goes through a card file, as the batch tool reads it.
     QObject owner;
     TQBusinessCardPanel32 panel(nullptr, &owner);
+    TRichTextControl masterRichText(&owner, QString::fromLatin1(kMasterRichTextName));
     panel.SetShape(lsRectangle);
     panel.SetPanelSize(336, 192);
     const QStringList kinds = buildEveryKindCard(owner, panel);

@@ -2,6 +2,7 @@
 #include "objects/card_filer.h"
 #include "objects/fake_parent.h"
 #include "objects/stream_bytes.h"
+#include "objects/supershape/super_shape.h"
 #include "objects/test_card_object.h"
 #include <QCoreApplication>
 #include <QDir>
@@ -77,5 +78,21 @@ int main(int argc, char** argv)
                                 .Name("Top").Byte(2).Byte(9).Byte(0).Byte(0)
                                 .Byte(0);
     save("rare.cdw", rare);
+
+    // Super shapes: a texture in Image.Data, and a polygon with a shadow.
+    auto textured = new TSuperShape(&parent.Owner);
+    textured->SetName("Special1");
+    textured->SetBounds(4, 4, 90, 60);
+    textured->SetSurfaceType(stBrushImage);
+    QImage tile(5, 3, QImage::Format_RGB32);
+    tile.fill(Qt::darkGreen);
+    textured->SetImage(&tile);
+    auto polygon = new TSuperShape(&parent.Owner);
+    polygon->SetName("Special2");
+    polygon->SetBounds(100, 4, 80, 80);
+    polygon->SetShape(qstPolyGon);
+    polygon->SetVectors(7);
+    polygon->SetShadowOrient(soUpperLeft);
+    save("supershape.cdw", TQLabelObjectFiler::WriteObjects({ textured, polygon }));
     return 0;
 }

@@ -1,6 +1,8 @@
 #include "imaging/bitmap_data.h"
 #include <QBuffer>
-#include <QImageReader>
+#include <QImageWriter>
+#include <algorithm>
+#include <climits>
 #include <QtEndian>
 
 namespace cardora {
@@ -19,8 +21,8 @@ QByteArray BitmapDataBlock(const QImage& image)
         QBuffer buffer(&file);
         buffer.open(QIODevice::WriteOnly);
         // Card bitmaps have no alpha channel.
-        const QImage opaque = image.hasAlphaChannel() ? image.convertToFormat(QImage::Format_RGB32) : image;
-        if (!opaque.save(&buffer, "BMP"))
+        QImageWriter writer(&buffer, "bmp");
+        if (!writer.write(image.convertToFormat(QImage::Format_RGB32)))
             file.clear();
     }
     return BitmapDataBlock(file);
@@ -31,24 +33,14 @@ bool ReadBitmapDataBlock(const QByteArray& block, QImage* image, QByteArray* bmp
     if (block.size() < 4)
         return false;
     const quint32 size = qFromLittleEndian<quint32>(block.constData());
-    if (size == 0) {
-        *image = QImage();
-        bmpFile->clear();
+    *image = QImage();
+    bmpFile->clear();
+    if (size == 0)
         return true;
-    }
-    if (size > static_cast<quint32>(block.size() - 4))
-        return false;
-    const QByteArray file = block.mid(4, static_cast<qsizetype>(size));
+    const QByteArray file = block.mid(4, static_cast<qsizetype>(std::min<quint32>(size, INT_MAX)));
     if (!file.startsWith("BM"))
         return false;
-    QBuffer buffer;
-    buffer.setData(file);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "bmp");
-    const QImage decoded = reader.read();
-    if (decoded.isNull())
-        return false;
-    *image = decoded;
+    image->loadFromData(file, "BMP");
     *bmpFile = file;
     return true;
 }

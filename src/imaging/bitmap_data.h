@@ -11,9 +11,10 @@ namespace cardora {
 QByteArray BitmapDataBlock(const QImage& image);
 QByteArray BitmapDataBlock(const QByteArray& bmpFile);
 
-// Decodes a block. False when it holds no valid BMP file (not starting with
-// "BM", shorter than it says, or not decodable); an empty bitmap gives a
-// null image. `bmpFile` receives the file's bytes.
+// Decodes a block. False when it is not a bitmap (shorter than its size
+// field, or a file not starting with "BM"). An empty bitmap gives a null
+// image and no file; a file that cannot be decoded here gives a null image
+// but its bytes, so that it can be written back as it came.
 bool ReadBitmapDataBlock(const QByteArray& block, QImage* image, QByteArray* bmpFile);
 
 } // namespace cardora

@@ -38,11 +38,22 @@ QSize ScreenTileSize(const QImage& tile, float zoom, bool scaleByZoom)
 
 void TileFill(QPainter& painter, const QImage& tile, QSize tileSize, QSize area)
 {
-    if (tile.isNull() || tileSize.width() <= 0 || tileSize.height() <= 0)
+    const int tw = tileSize.width();
+    const int th = tileSize.height();
+    if (tile.isNull() || tw <= 0 || th <= 0)
+        return;
+    // Only the tiles the clip lets through are drawn, so that a tiny texture
+    // on a huge object costs what is visible, not what is stored.
+    QRect visible(QPoint(0, 0), area);
+    if (painter.hasClipping())
+        visible &= painter.clipBoundingRect().toAlignedRect();
+    if (visible.isEmpty())
         return;
     const bool stretched = tileSize != tile.size();
-    for (int y = 0; y < area.height(); y += tileSize.height())
-        for (int x = 0; x < area.width(); x += tileSize.width()) {
+    const int firstX = (visible.left() / tw) * tw;
+    const int firstY = (visible.top() / th) * th;
+    for (int y = firstY; y < area.height() && y <= visible.bottom(); y += th)
+        for (int x = firstX; x < area.width() && x <= visible.right(); x += tw) {
             if (stretched)
                 painter.drawImage(QRect(QPoint(x, y), tileSize), tile);
             else

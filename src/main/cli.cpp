@@ -8,6 +8,8 @@
 #include "main/preferences.h"
 #include "main/version.h"
 #include "objects/card_dump.h"
+#include "objects/richtext_label/rich_label.h"
+#include "richtext/rich_text_control.h"
 #include "objects/stream_error.h"
 #include "printing/batch_print.h"
 #include "surface/card_panel.h"
@@ -81,6 +83,7 @@ int fail(const QString& message)
 struct OpenCard {
     QObject owner;
     TQBusinessCardPanel32 panel { nullptr, &owner };
+    TRichTextControl masterRichText { &owner, QString::fromLatin1(kMasterRichTextName) };
     QString backgroundArt;
 
     explicit OpenCard(const TCardLayout& layout)

@@ -8,6 +8,8 @@
 #include "objects/text_label_dialogs.h"
 #include "main/printer_check.h"
 #include "main/zoom_spinner.h"
+#include "objects/richtext_label/rich_label.h"
+#include "richtext/rich_text_control.h"
 #include "surface/card_panel.h"
 #include <QApplication>
 #include <QButtonGroup>
@@ -83,6 +85,8 @@ TMainScreen::TMainScreen(QWidget* parent) : QMainWindow(parent)
     panel_->SetShape(lsRectangle);
     panel_->SetGridSize(gs4x4);
     panel_->DroppedObjectEvent = [this](QRect& r) { BusinessCardPanelDroppedObjectEvent(r); };
+    // Every rich-text label of the card paints through this hidden control.
+    new TRichTextControl(this, QString::fromLatin1(kMasterRichTextName));
     scrollBox_->setWidget(backdrop);
     scrollBox_->setWidgetResizable(false);
     auto* middle = new QHBoxLayout;

@@ -3,6 +3,7 @@
 #include "core/rounding.h"
 #include "report/report.h"
 #include <QPainter>
+#include <algorithm>
 
 namespace cardora {
 
@@ -33,11 +34,21 @@ void PrintTiles(TReport& report, const QImage& tile, QSize tileSize, const QRect
             whole);
         return;
     }
+    // Tiles wholly outside the clip are skipped: they would draw nothing.
+    int firstX = 0, firstY = 0, lastX = box.width() + tw, lastY = box.height() + th;
+    if (QPainter* p = report.Painter(); p && p->hasClipping()) {
+        const QRect clip = p->clipBoundingRect().toAlignedRect();
+        const QPoint origin = report.DevicePoint(inchOrigin.x() + box.left() / xRes, inchOrigin.y() + box.top() / yRes);
+        firstX = std::max(0, (clip.left() - origin.x()) / tw - 1) * tw;
+        firstY = std::max(0, (clip.top() - origin.y()) / th - 1) * th;
+        lastX = std::min<qint64>(lastX, qint64(clip.right()) - origin.x() + 1);
+        lastY = std::min<qint64>(lastY, qint64(clip.bottom()) - origin.y() + 1);
+    }
     const double stepW = tw / xRes + 0.01;
     const double stepH = th / yRes + 0.01;
-    for (int oy = 0; oy < box.height() + th; oy += th) {
+    for (int oy = firstY; oy < box.height() + th && oy < lastY; oy += th) {
         const double y1 = inchOrigin.y() + (box.top() + oy) / yRes;
-        for (int ox = 0; ox < box.width() + tw; ox += tw) {
+        for (int ox = firstX; ox < box.width() + tw && ox < lastX; ox += tw) {
             const double x1 = inchOrigin.x() + (box.left() + ox) / xRes;
             report.StretchDrawBitmap(x1, y1, x1 + stepW, y1 + stepH, tile);
         }

@@ -4,8 +4,11 @@
 #include "objects/class_registry.h"
 #include "objects/line_shape.h"
 #include "objects/multiline_label.h"
+#include "objects/richtext_label/rich_label.h"
+#include "core/modal.h"
 #include "objects/shapes.h"
 #include "objects/supershape/super_shape.h"
+#include "objects/supertext/super_text.h"
 #include "objects/symbol_label.h"
 #include "objects/text_label.h"
 
@@ -76,6 +79,24 @@ void RegisterCardObjectKinds()
     };
     RegisterObjectTool(psMultiLineLabel, multiLineTool);
 
+    RegisterCardClass<TQPRichBaseLabel>();
+    ObjectTool richTool;
+    richTool.create = [](QObject* owner, TQBusinessCardPanel32&) -> TQGraphicControl* {
+        try {
+            return TQPRichBaseLabel::CreateForTool(owner);
+        } catch (const ENoMasterWPRich& e) {
+            // Nothing to paint through: no label rather than an invisible one.
+            Inform(e.Message());
+            return nullptr;
+        }
+    };
+    richTool.afterPlace = [](TQBusinessCardPanel32&, TQGraphicControl* object) {
+        if (auto* label = qobject_cast<TQPRichBaseLabel*>(object))
+            label->EditRichText();
+    };
+    richTool.pointerBeforeDialog = true;
+    RegisterObjectTool(psRichLabel, richTool);
+
     RegisterCardClass<TQPCircleText>();
     ObjectTool circleTool;
     circleTool.create = [](QObject* owner, TQBusinessCardPanel32&) -> TQGraphicControl* {
@@ -99,6 +120,18 @@ void RegisterCardObjectKinds()
             shape->EditProperties();
     };
     RegisterObjectTool(psSuperShape, superShapeTool);
+
+    RegisterCardClass<TQSuperText>();
+    ObjectTool superTextTool;
+    superTextTool.create = [](QObject* owner, TQBusinessCardPanel32&) -> TQGraphicControl* {
+        return TQSuperText::CreateForTool(owner);
+    };
+    superTextTool.pointerBeforeDialog = true;
+    superTextTool.afterPlace = [](TQBusinessCardPanel32&, TQGraphicControl* object) {
+        if (auto* text = qobject_cast<TQSuperText*>(object))
+            text->EditProperties();
+    };
+    RegisterObjectTool(psSuperText, superTextTool);
 }
 
 } // namespace cardora

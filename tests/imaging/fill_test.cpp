@@ -87,3 +87,24 @@ TEST(Fill, TileFillStepsByTheTileSizeFromTheCorner)
     p.end();
     EXPECT_EQ(canvas.pixel(0, 0), qRgb(0, 0, 0));
 }
+
+// A one-pixel texture on a huge object: only the tiles inside the clip are
+// drawn (without that this would take hours), and they cover the clip.
+TEST(Fill, TileFillDrawsOnlyWhatTheClipShows)
+{
+    QImage dot(1, 1, QImage::Format_RGB32);
+    dot.fill(Qt::red);
+    QImage canvas(20, 20, QImage::Format_RGB32);
+    canvas.fill(Qt::black);
+    QPainter p(&canvas);
+    p.setClipRect(QRect(5, 6, 10, 4));
+    TileFill(p, dot, dot.size(), QSize(1000000, 1000000));
+    p.end();
+    int red = 0;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x)
+            red += canvas.pixel(x, y) == qRgb(255, 0, 0) ? 1 : 0;
+    EXPECT_EQ(red, 40);
+    EXPECT_EQ(canvas.pixel(5, 6), qRgb(255, 0, 0));
+    EXPECT_EQ(canvas.pixel(4, 6), qRgb(0, 0, 0));
+}

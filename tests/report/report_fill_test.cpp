@@ -112,3 +112,18 @@ TEST(ReportFill, GradientBandsLandAtTheOffsetInDevicePixels)
         EXPECT_EQ(ink, QRect(corner, QSize(200, 130))) << c.direction;
     }
 }
+
+// Under a clip, a huge box prints only the tiles the clip lets through.
+TEST(ReportFill, TilesOutsideTheClipAreSkipped)
+{
+    QImage tile(1, 1, QImage::Format_RGB32);
+    tile.fill(Qt::red);
+    TRecordingReport report(Sheet(300, 300, 0.25));
+    const QImage page = Record(report, [&](TReport& r) {
+        r.SelectClipRegion(r.RectRegion(1.0, 1.0, 1.5, 1.25));
+        PrintTiles(r, tile, PrintedTileSize(tile.size(), 300 / 96.0, 300 / 96.0), QRect(0, 0, 3000000, 3000000),
+            QPointF(), false);
+        r.RemoveClip();
+    });
+    EXPECT_EQ(InkBounds(page, IsRed), QRect(300, 300, 150, 75));
+}

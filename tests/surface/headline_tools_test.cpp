@@ -1,5 +1,6 @@
 #include "objects/circletext/circle_text.h"
 #include "objects/circletext/circle_text_dialog.h"
+#include "objects/supertext/super_text.h"
 #include "support/scripted_modal.h"
 #include "surface/card_panel.h"
 #include <QLineEdit>
@@ -49,6 +50,8 @@ TEST_F(ToolFixture, ToolsPlaceTheObjectAndOpenItsPropertiesAtOnce)
     const Case cases[] = {
         { psCircleText, "TCircleTextProperties", false, "ABC DEF GHI JKL" },
         { psCircleText, "TCircleTextProperties", true, "Round" },
+        { psSuperText, "TSuperTextProperties", false, "Text" },
+        { psSuperText, "TSuperTextProperties", true, "Headline" },
     };
     int n = 0;
     for (const Case& k : cases) {
@@ -63,14 +66,19 @@ TEST_F(ToolFixture, ToolsPlaceTheObjectAndOpenItsPropertiesAtOnce)
             d.findChild<QPushButton*>("OkButton")->click();
             return d.result();
         });
-        const QRect box(20 + 100 * n, 20, 90, 80);
+        const QRect box(20 + 75 * n, 20, 70, 80);
         TQGraphicControl* o = drag(k.tool, box.topLeft(), box.bottomRight() + QPoint(1, 1));
         ++n;
         ASSERT_NE(o, nullptr);
         EXPECT_EQ(shown, QString::fromLatin1(k.dialog));
-        EXPECT_EQ(o->BoundsRect(), box);
-        if (auto* c = qobject_cast<TQPCircleText*>(o))
+        EXPECT_EQ(o->BoundsRect().topLeft(), box.topLeft());
+        if (auto* c = qobject_cast<TQPCircleText*>(o)) {
+            EXPECT_EQ(o->BoundsRect(), box);
             EXPECT_EQ(c->Caption(), QString::fromLatin1(k.caption));
+        } else if (auto* s = qobject_cast<TQSuperText*>(o)) {
+            EXPECT_EQ(o->Width(), box.width());
+            EXPECT_EQ(s->Caption(), QString::fromLatin1(k.caption));
+        }
         else
             ADD_FAILURE() << "wrong kind " << o->ClassName().toStdString();
     }

@@ -284,6 +284,13 @@ void TSuperShape::SetImageData(const QByteArray& data)
 
 // ---- geometry
 
+QSize TSuperShape::SurfaceBitmapSize() const
+{
+    // Far beyond any card; a damaged file's giant object must not take gigabytes.
+    constexpr int kLargest = 8192;
+    return QSize(std::min(Width(), kLargest), std::min(Height(), kLargest));
+}
+
 int TSuperShape::zoomedDepth() const
 {
     return Zoom() == 1.0f ? shadowDepth_ : Trunc(shadowDepth_ * static_cast<double>(Zoom()));
@@ -302,13 +309,13 @@ QPolygon TSuperShape::Vertices(const TEdges& r) const
 void TSuperShape::BuildGradient()
 {
     gradientBitmap_ = cardora::BuildGradient(static_cast<TFillDirection>(fillDirection_), backColor_,
-        gradientToColor_, QSize(Width(), Height()));
+        gradientToColor_, SurfaceBitmapSize());
     Invalidate();
 }
 
 void TSuperShape::BuildSolidBitmap()
 {
-    solidBitmap_ = cardora::BuildSolidBitmap(backColor_, QSize(Width(), Height()));
+    solidBitmap_ = cardora::BuildSolidBitmap(backColor_, SurfaceBitmapSize());
 }
 
 // ---- lifecycle
@@ -326,7 +333,7 @@ void TSuperShape::BoundsChanged()
     // The common handling (change notice, handles) stays: a moved or resized
     // shape is a change of the card like any other.
     TQGraphicControl::BoundsChanged();
-    if (surfaceType_ == stGradientFill && gradientBitmap_.size() != QSize(Width(), Height()))
+    if (surfaceType_ == stGradientFill && gradientBitmap_.size() != SurfaceBitmapSize())
         BuildGradient();
 }
 

@@ -86,6 +86,8 @@ public:
     // Vertices of the outline in `r` (empty for rectangles and ellipses).
     QPolygon Vertices(const TEdges& r) const;
     const QImage& GradientBitmap() const { return gradientBitmap_; }
+    // The object's size, up to a limit no card reaches.
+    QSize SurfaceBitmapSize() const;
     const QImage& SolidBitmap() const { return solidBitmap_; }
 
     // Takes every property of `other` through the setters, in the order the

@@ -71,9 +71,9 @@ void TSuperShape::Paint()
         if (surfaceType_ == stBrushPattern && solidBitmap_.isNull())
             BuildSolidBitmap();
         // A shape read from a file has had no size change yet.
-        if (surfaceType_ == stGradientFill && gradientBitmap_.size() != QSize(Width(), Height()))
+        if (surfaceType_ == stGradientFill && gradientBitmap_.size() != SurfaceBitmapSize())
             gradientBitmap_ = cardora::BuildGradient(static_cast<TFillDirection>(fillDirection_), backColor_,
-                gradientToColor_, QSize(Width(), Height()));
+                gradientToColor_, SurfaceBitmapSize());
         const TShapeRects rects = ShapeRects();
         const int corner = RoundCornerSize(Width(), Height(), roundPerc_);
         p->save();

@@ -1,0 +1,253 @@
+#include "objects/richtext_label/rich_label.h"
+#include "core/modal.h"
+#include "core/rounding.h"
+#include "core/window_placement.h"
+#include "objects/richtext_label/rich_text_editor.h"
+#include "objects/text_label.h"
+#include "report/report.h"
+#include "richtext/rich_text_control.h"
+#include <QAction>
+#include <QMenu>
+#include <QPainter>
+#include <QPicture>
+#include <QWidget>
+
+namespace cardora {
+
+namespace {
+// The label's zoom in whole percent. A float zoom such as 1.3 is a hair
+// below 130 percent; that hair must not cost a whole percent.
+int zoomPercent(float zoom) { return Trunc(static_cast<double>(zoom) * 100.0 + 1e-4); }
+
+TRichPageLayout pageOfBox(int width, int height, float zoom)
+{
+    const double ppi = ScreenPixelsPerInch();
+    TRichPageLayout layout;
+    layout.pageWidth = BoxTwips(width, zoom, ppi);
+    layout.pageHeight = BoxTwips(height, zoom, ppi);
+    return layout;
+}
+} // namespace
+
+TQPRichBaseLabel::TQPRichBaseLabel(QObject* owner) : TQGraphicControl(owner)
+{
+    // The panel's placing is the first bounds check, not this initial size.
+    SetLoading(true);
+    SetBounds(0, 0, 190, 33);
+    SetLoading(false);
+}
+
+TQPRichBaseLabel::~TQPRichBaseLabel() = default;
+
+TQPRichBaseLabel* TQPRichBaseLabel::CreateForTool(QObject* owner)
+{
+    auto label = std::make_unique<TQPRichBaseLabel>(owner);
+    label->Loaded();
+    return label.release();
+}
+
+void TQPRichBaseLabel::SetRTFText(const QTextDocument& document)
+{
+    rtfStorage_.Assign(document);
+    Invalidate();
+    if (!IsLoading())
+        NotifyChanged();
+}
+
+void TQPRichBaseLabel::SetBorderStyle(int v)
+{
+    if (v == borderStyle_ || v < bsNone || v > bsSingle)
+        return;
+    borderStyle_ = v;
+    Invalidate();
+    if (!IsLoading())
+        NotifyChanged();
+}
+
+void TQPRichBaseLabel::SetTransparent(bool v)
+{
+    if (v == transparent_)
+        return;
+    transparent_ = v;
+    Invalidate();
+}
+
+void TQPRichBaseLabel::SetBGColor(TColor c)
+{
+    if (c == bgColor_)
+        return;
+    bgColor_ = c;
+    Invalidate();
+    if (!IsLoading())
+        NotifyChanged();
+}
+
+const PropertyTable& TQPRichBaseLabel::Properties() const
+{
+    static const PropertyTable t = [this] {
+        using T = TQPRichBaseLabel;
+        PropertyTable p = TQGraphicControl::Properties();
+        PropertyDecl rtf;
+        rtf.name = QStringLiteral("RTFText");
+        rtf.kind = PropKind::Binary;
+        rtf.getBinary = [](const Persistent& o) { return static_cast<const T&>(o).rtfStorage_.Data(); };
+        rtf.setBinary = [](Persistent& o, const QByteArray& bytes) {
+            auto& label = static_cast<T&>(o);
+            label.rtfStorage_.SetData(bytes);
+            label.Invalidate();
+        };
+        p.push_back(rtf);
+        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "BorderStyle", std::nullopt, &T::BorderStyle,
+            &T::SetBorderStyle, BorderStyleNames()));
+        p.push_back(OrdinalProp<T, bool>(PropKind::Boolean, "Transparent", std::nullopt, &T::Transparent,
+            &T::SetTransparent));
+        p.push_back(OrdinalProp<T, TColor>(PropKind::Color, "BGColor", std::nullopt, &T::BGColor, &T::SetBGColor));
+        return p;
+    }();
+    return t;
+}
+
+TRichTextControl* TQPRichBaseLabel::FindMasterRichText() const
+{
+    // Up the owners to the window (or, without one, the topmost owner).
+    QObject* form = parent();
+    while (form && form->parent()) {
+        if (auto* w = qobject_cast<QWidget*>(form); w && w->isWindow())
+            break;
+        form = form->parent();
+    }
+    if (!form)
+        return nullptr;
+    for (TRichTextControl* c : form->findChildren<TRichTextControl*>())
+        if (c->objectName().toUpper() == QLatin1String(kMasterRichTextName))
+            return c;
+    return nullptr;
+}
+
+void TQPRichBaseLabel::Loaded()
+{
+    TQGraphicControl::Loaded();
+    TRichTextControl* master = FindMasterRichText();
+    if (!master)
+        throw ENoMasterWPRich();
+    master_ = master;
+    DoubleClickAction = [this](QObject*) { EditRichText(); };
+}
+
+void TQPRichBaseLabel::AddMenuItems(QMenu& menu)
+{
+    menu.addSeparator();
+    transparentItem_ = menu.addAction(QStringLiteral("Transparent"));
+    transparentItem_->setCheckable(true);
+    connect(transparentItem_, &QAction::triggered, this, [this] {
+        SetTransparent(!transparent_);
+        // A visible change the user made: the card must offer to be saved.
+        NotifyChanged();
+    });
+    connect(menu.addAction(QStringLiteral("Background Color")), &QAction::triggered, this,
+        [this] { ChooseBackgroundColor(); });
+    borderItem_ = menu.addAction(QStringLiteral("Border"));
+    borderItem_->setCheckable(true);
+    connect(borderItem_, &QAction::triggered, this,
+        [this] { SetBorderStyle(borderStyle_ == bsSingle ? bsNone : bsSingle); });
+    connect(menu.addAction(QStringLiteral("Edit")), &QAction::triggered, this, [this] { EditRichText(); });
+}
+
+void TQPRichBaseLabel::PopupOpening()
+{
+    if (transparentItem_)
+        transparentItem_->setChecked(transparent_);
+    if (borderItem_)
+        borderItem_->setChecked(borderStyle_ == bsSingle);
+}
+
+void TQPRichBaseLabel::ChooseBackgroundColor()
+{
+    const std::optional<QColor> c = ChooseColor(ToQColor(bgColor_));
+    if (!c)
+        return;
+    SetBGColor(FromQColor(*c));
+    NotifyChanged();
+    SetTransparent(false);
+    Invalidate();
+}
+
+void TQPRichBaseLabel::DrawRich(QPainter& canvas)
+{
+    TRichTextControl* master = master_;
+    if (!master)
+        return;
+    const int w = Width(), h = Height();
+    canvas.save();
+    canvas.setPen(Qt::black);
+    if (transparent_) {
+        master->SetPageColor(Qt::white);
+    } else {
+        const QColor bg = ToQColor(bgColor_);
+        canvas.fillRect(QRect(0, 0, w, h), bg);
+        master->SetPageColor(bg);
+    }
+    master->AssignDocument(RTFText());
+    master->SetZoom(zoomPercent(Zoom()));
+    master->SetPageLayout(pageOfBox(w, h, Zoom()));
+    master->SetWordWrap(true);
+    master->SetPaintModeFlags(TRichTextControl::kPaintNoErase);
+    master->PaintTo(canvas, w, h);
+    if (borderStyle_ == bsSingle) {
+        canvas.setPen(QPen(Qt::black, 1, Qt::SolidLine));
+        canvas.setBrush(Qt::NoBrush);
+        canvas.setRenderHint(QPainter::Antialiasing, false);
+        canvas.drawRect(QRect(0, 0, w - 1, h - 1));
+    }
+    canvas.restore();
+}
+
+std::unique_ptr<QPicture> TQPRichBaseLabel::MakeMetafile()
+{
+    auto picture = std::make_unique<QPicture>();
+    picture->setBoundingRect(QRect(0, 0, Width(), Height()));
+    QPainter p(picture.get());
+    DrawRich(p);
+    p.end();
+    return picture;
+}
+
+void TQPRichBaseLabel::Paint()
+{
+    if (QPainter* p = CurrentCanvas())
+        DrawRich(*p);
+    TQGraphicControl::Paint();
+}
+
+void TQPRichBaseLabel::PrintAt(TReport& report, double x, double y)
+{
+    const double ppi = ScreenPixelsPerInch();
+    if (ppi <= 0 || Width() <= 0 || Height() <= 0)
+        return;
+    const std::unique_ptr<QPicture> picture = MakeMetafile();
+    const QRect device = report.InchRectToDevice(x + Left() / ppi, y + Top() / ppi, x + (Left() + Width()) / ppi,
+        y + (Top() + Height()) / ppi);
+    report.StretchDrawGraphic(device, *picture, QRectF(0, 0, Width(), Height()));
+}
+
+bool TQPRichBaseLabel::EditRichText()
+{
+    BusyOn();
+    TRichTextLabelEditor editor(MainWindow());
+    editor.WPRichText1()->AssignDocument(RTFText());
+    if (!transparent_)
+        editor.SetPanelColor(ToQColor(bgColor_));
+    TRichPageLayout page = pageOfBox(Width(), Height(), Zoom());
+    editor.WPRichText1()->SetPageLayout(page);
+    editor.WPRichText1()->SetZoom(Round(static_cast<double>(Zoom()) * 100.0));
+    editor.SetPanelSize(Width() + 1, Height() + 1);
+    BusyOff();
+    if (ExecModal(editor) != mrOk)
+        return false;
+    SetRTFText(editor.WPRichText1()->Document());
+    Invalidate();
+    NotifyChanged();
+    return true;
+}
+
+} // namespace cardora

@@ -1,0 +1,648 @@
+#include "objects/supertext/super_text.h"
+#include "core/gradient.h"
+#include "core/modal.h"
+#include "core/object_stream.h"
+#include "core/rounding.h"
+#include "core/window_placement.h"
+#include "imaging/bitmap_data.h"
+#include "imaging/fill.h"
+#include "objects/stream_error.h"
+#include "objects/supertext/super_text_dialog.h"
+#include "objects/text_box.h"
+#include "report/report.h"
+#include "report/report_fill.h"
+#include <QAction>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QPainter>
+#include <QScreen>
+#include <algorithm>
+#include <cmath>
+
+namespace cardora {
+
+namespace {
+// Sizes from a damaged file must not make letters the size of a house.
+constexpr int kMaxFontPixels = 2000;
+constexpr int kMaxOutlineWidth = 100;
+} // namespace
+
+const QStringList& TQSuperText::SurfaceTypeNames()
+{
+    static const QStringList n = { "stNormal", "stBrushTransparent", "stBrushImage", "stGradientFill" };
+    return n;
+}
+
+TQSuperText::TQSuperText(QObject* owner) : TQGraphicControl(owner)
+{
+    SetLoading(true);
+    Font()->SetName(QStringLiteral("Arial"));
+    Font()->SetSize(48);
+    Font()->SetStyle(fsBold);
+    Font()->SetColor(clBlack);
+    SetParentFont(false);
+    SetBounds(0, 0, 142, 33);
+    SetLoading(false);
+    BuildGradient();
+}
+
+TQSuperText::~TQSuperText() = default;
+
+TQSuperText* TQSuperText::CreateForTool(QObject* owner)
+{
+    auto* t = new TQSuperText(owner);
+    t->Loaded();
+    return t;
+}
+
+// ---- properties
+
+void TQSuperText::changedVisibly()
+{
+    repaint();
+    if (!IsLoading())
+        NotifyChanged();
+}
+
+void TQSuperText::SetShadowDepth(int v)
+{
+    if (v == shadowDepth_)
+        return;
+    shadowDepth_ = v;
+    shadowOffset_ = ShadowOffsetFor(shadowOrientation_, shadowDepth_);
+    layoutDirty_ = true;
+    repaint();
+}
+
+void TQSuperText::SetShadowOrientation(int v)
+{
+    if (v == shadowOrientation_ || v < sdNone || v > sdDown)
+        return;
+    shadowOrientation_ = v;
+    shadowOffset_ = ShadowOffsetFor(shadowOrientation_, shadowDepth_);
+    layoutDirty_ = true;
+    repaint();
+}
+
+void TQSuperText::SetShadowcolor(TColor v)
+{
+    if (v == shadowColor_)
+        return;
+    shadowColor_ = v;
+    repaint();
+}
+
+void TQSuperText::SetBorderStyle(int v)
+{
+    if (v == borderStyle_ || v < bsNone || v > bsSingle)
+        return;
+    borderStyle_ = v;
+    if (borderItem_)
+        borderItem_->setChecked(v == bsSingle);
+    changedVisibly();
+}
+
+void TQSuperText::SetControlTransparent(bool v)
+{
+    if (v == controlTransparent_)
+        return;
+    controlTransparent_ = v;
+    if (transparentItem_)
+        transparentItem_->setChecked(v);
+    repaint();
+}
+
+void TQSuperText::SetBGColor(TColor v)
+{
+    if (v == bgColor_)
+        return;
+    bgColor_ = v;
+    changedVisibly();
+}
+
+void TQSuperText::SetCaption(const QString& v)
+{
+    if (v == caption_)
+        return;
+    caption_ = v;
+    layoutDirty_ = true;
+    changedVisibly();
+}
+
+void TQSuperText::SetFillDirection(int v)
+{
+    if (v == fillDirection_ || v < gdUp || v > gdRight)
+        return;
+    fillDirection_ = v;
+    if (surfaceType_ == stGradientFill)
+        BuildGradient();
+    repaint();
+}
+
+void TQSuperText::SetGradientToColor(TColor v)
+{
+    if (v == gradientTo_)
+        return;
+    gradientTo_ = v;
+    if (surfaceType_ == stGradientFill)
+        BuildGradient();
+    repaint();
+}
+
+void TQSuperText::SetGradientFromColor(TColor v)
+{
+    if (v == gradientFrom_)
+        return;
+    gradientFrom_ = v;
+    if (!IsLoading())
+        NotifyChanged();
+    if (surfaceType_ == stGradientFill)
+        BuildGradient();
+    repaint();
+}
+
+void TQSuperText::SetImage(const QImage* image)
+{
+    if (image && !image->isNull()) {
+        if (image->cacheKey() == image_.cacheKey())
+            return;
+        image_ = *image;
+    } else {
+        image_ = QImage();
+    }
+    imageFile_.clear();
+    repaint();
+}
+
+void TQSuperText::SetOutlineColor(TColor v)
+{
+    if (v == outlineColor_)
+        return;
+    outlineColor_ = v;
+    repaint();
+}
+
+void TQSuperText::SetOutlineStyle(int v)
+{
+    if (v == outlineStyle_ || v < psSolid || v > psInsideFrame)
+        return;
+    outlineStyle_ = v;
+    repaint();
+}
+
+void TQSuperText::SetOutlineWidth(int v)
+{
+    if (v == outlineWidth_)
+        return;
+    outlineWidth_ = v;
+    repaint();
+}
+
+void TQSuperText::SetSurfaceType(int v)
+{
+    if (v == surfaceType_ || v < stNormal || v > stGradientFill)
+        return;
+    surfaceType_ = v;
+    repaint();
+    // A texture lives only while it is the surface.
+    if (v != stBrushImage)
+        SetImage(nullptr);
+    if (v == stGradientFill)
+        BuildGradient();
+    // Letters neither filled nor outlined would vanish.
+    if (v == stBrushTransparent && outlineStyle_ == psClear)
+        SetOutlineStyle(psSolid);
+}
+
+QByteArray TQSuperText::ImageData() const
+{
+    return imageFile_.isEmpty() ? BitmapDataBlock(image_) : BitmapDataBlock(imageFile_);
+}
+
+void TQSuperText::SetImageData(const QByteArray& data)
+{
+    QImage image;
+    QByteArray file;
+    if (!ReadBitmapDataBlock(data, &image, &file))
+        throw EStreamError(QString::fromLatin1(StreamMessage::InvalidBitmap));
+    image_ = image;
+    // Kept even when it cannot be shown here, so that saving gives it back.
+    imageFile_ = file;
+    repaint();
+}
+
+const PropertyTable& TQSuperText::Properties() const
+{
+    static const PropertyTable t = [this] {
+        using T = TQSuperText;
+        PropertyTable p = TQGraphicControl::Properties();
+        p.push_back(IntegerProp<T, int>("ShadowDepth", 0, &T::ShadowDepth, &T::SetShadowDepth));
+        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "ShadowOrientation", sdDownRight, &T::ShadowOrientation,
+            &T::SetShadowOrientation, ShadowDirectionNames()));
+        p.push_back(OrdinalProp<T, TColor>(PropKind::Color, "Shadowcolor", 0x808080, &T::Shadowcolor,
+            &T::SetShadowcolor));
+        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "BorderStyle", std::nullopt, &T::BorderStyle,
+            &T::SetBorderStyle, BorderStyleNames()));
+        p.push_back(OrdinalProp<T, bool>(PropKind::Boolean, "ControlTransparent", std::nullopt,
+            &T::ControlTransparent, &T::SetControlTransparent));
+        p.push_back(OrdinalProp<T, TColor>(PropKind::Color, "BGColor", std::nullopt, &T::BGColor, &T::SetBGColor));
+        p.push_back(TextProp<T>("Caption", &T::Caption, &T::SetCaption));
+        PropertyDecl font = NestedProp<T, TFont>("Font", &T::FontObject);
+        font.storedWhen = [](const Persistent& o) { return !static_cast<const T&>(o).ParentFont(); };
+        p.push_back(font);
+        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "FillDirection", std::nullopt, &T::FillDirection,
+            &T::SetFillDirection, FillDirectionNames()));
+        p.push_back(OrdinalProp<T, TColor>(PropKind::Color, "GradientToColor", std::nullopt, &T::GradientToColor,
+            &T::SetGradientToColor));
+        p.push_back(OrdinalProp<T, TColor>(PropKind::Color, "GradientFromColor", std::nullopt,
+            &T::GradientFromColor, &T::SetGradientFromColor));
+        PropertyDecl image;
+        image.name = QStringLiteral("Image");
+        image.kind = PropKind::Binary;
+        image.getBinary = [](const Persistent& o) { return static_cast<const T&>(o).ImageData(); };
+        image.setBinary = [](Persistent& o, const QByteArray& b) { static_cast<T&>(o).SetImageData(b); };
+        image.storedWhen = [](const Persistent& o) {
+            const auto& t = static_cast<const T&>(o);
+            return !t.image_.isNull() || !t.imageFile_.isEmpty();
+        };
+        p.push_back(image);
+        p.push_back(OrdinalProp<T, TColor>(PropKind::Color, "OutlineColor", std::nullopt, &T::OutlineColor,
+            &T::SetOutlineColor));
+        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "OutlineStyle", std::nullopt, &T::OutlineStyle,
+            &T::SetOutlineStyle, PenStyleNames()));
+        p.push_back(IntegerProp<T, int>("OutlineWidth", std::nullopt, &T::OutlineWidth, &T::SetOutlineWidth));
+        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "SurfaceType", std::nullopt, &T::SurfaceType,
+            &T::SetSurfaceType, SurfaceTypeNames()));
+        p.push_back(TextProp<T>("LastBitmapFileNameandPath", &T::LastBitmapFileNameandPath,
+            &T::SetLastBitmapFileNameandPath));
+        return p;
+    }();
+    return t;
+}
+
+// ---- layout
+
+QFont TQSuperText::ZoomedFont() const
+{
+    TFont f;
+    f.Assign(Font());
+    if (Zoom() != 1.0f)
+        f.SetSize(Trunc(LetterFont().Size() * static_cast<double>(Zoom())));
+    QFont q = f.ToQFont(1.0f);
+    if (q.pixelSize() > kMaxFontPixels)
+        q.setPixelSize(kMaxFontPixels);
+    return q;
+}
+
+void TQSuperText::CalcLayout()
+{
+    if (!layoutDirty_)
+        return;
+    QPoint d = shadowOffset_;
+    if (Zoom() != 1.0f)
+        d = QPoint(Trunc(d.x() * static_cast<double>(Zoom())), Trunc(d.y() * static_cast<double>(Zoom())));
+    if (inLayout_)
+        return;
+    inLayout_ = true;
+    try {
+        const CaptionText text(LetterFont().Name(), ZoomedFont(), caption_);
+        const int th = text.CellHeight();
+        const int tw = CaptionText(LetterFont().Name(), ZoomedFont(), caption_ + QStringLiteral(" ")).Width();
+        SuperTextLayout& L = layout_;
+        L.shadowOffset = d;
+        L.textMargin = QPoint(d.x() < 0 ? -d.x() : 0, d.y() < 0 ? -d.y() : 0);
+        if (Width() <= 5)
+            SetWidth(std::max(1, tw));
+        const int f = std::abs(d.y()) + th;
+        if (1.2 * f < Height() && controlTransparent_ && borderStyle_ == bsNone)
+            SetHeight(std::max(1, Trunc(1.2 * f)));
+        if (Height() < f)
+            SetHeight(f);
+        const int mx = L.textMargin.x(), my = L.textMargin.y();
+        L.mainRect = { mx + 5, my, Width(), th + my };
+        L.shadowRect = L.mainRect.Moved(d.x(), d.y());
+        L.mainOrigin = QPoint(L.mainRect.left, L.mainRect.top);
+        L.shadowOrigin = QPoint(L.mainRect.left + d.x(), L.shadowRect.top);
+    } catch (...) {
+    }
+    layoutDirty_ = false;
+    inLayout_ = false;
+}
+
+QString TQSuperText::ShownText() const
+{
+    const int e = std::max(layout_.mainRect.left, layout_.shadowRect.left);
+    const QFont font = ZoomedFont();
+    QString text = caption_;
+    while (!text.isEmpty() && CaptionText(LetterFont().Name(), font, text).Width() > Width() - e)
+        text.chop(1);
+    return text;
+}
+
+QPainterPath TQSuperText::TextPath(const QString& text, QPointF origin) const
+{
+    return CaptionText(LetterFont().Name(), ZoomedFont(), text).Path(origin);
+}
+
+void TQSuperText::BuildGradient()
+{
+    gradientBitmap_ = cardora::BuildGradient(static_cast<TFillDirection>(fillDirection_), gradientFrom_,
+        gradientTo_, QSize(std::max(1, Width()), std::max(1, Height())));
+    repaint();
+}
+
+void TQSuperText::FitSample()
+{
+    const CaptionText stored(LetterFont().Name(), LetterFont().ToQFont(1.0f), caption_);
+    const int a = stored.Width();
+    const int b = stored.CellHeight();
+    CalcLayout();
+    const int c = std::max(layout_.mainRect.left, layout_.shadowRect.left);
+    const int d = std::max(layout_.mainRect.top, layout_.shadowRect.top);
+    int width = Trunc(c + 1.2 * a);
+    int height = Trunc(1.2 * (b + d));
+    if (height < b)
+        height = Trunc(1.5 * b);
+    if (width < a)
+        width = Trunc(1.5 * a);
+    SetBounds(Left(), Top(), std::max(1, width), std::max(1, height));
+}
+
+// ---- painting
+
+void TQSuperText::drawLetters(QPainter& canvas, const QString& text)
+{
+    const int W = Width(), H = Height();
+    const QRect box(0, 0, W, H);
+    canvas.setRenderHint(QPainter::Antialiasing, true);
+    if (shadowDepth_ > 0 && shadowOrientation_ != sdNone) {
+        canvas.save();
+        canvas.setClipPath(TextPath(text, layout_.shadowOrigin), Qt::IntersectClip);
+        canvas.fillRect(box, ToQColor(shadowColor_));
+        canvas.restore();
+    }
+    const QPainterPath letters = TextPath(text, layout_.mainOrigin);
+    if (surfaceType_ != stBrushTransparent) {
+        canvas.save();
+        canvas.setClipPath(letters, Qt::IntersectClip);
+        switch (surfaceType_) {
+        case stNormal: canvas.fillRect(box, ToQColor(LetterFont().Color())); break;
+        case stBrushImage:
+            TileFill(canvas, image_, ScreenTileSize(image_, Zoom(), true), box.size());
+            break;
+        default:
+            TileFill(canvas, gradientBitmap_, ScreenTileSize(gradientBitmap_, Zoom(), false), box.size());
+            break;
+        }
+        canvas.restore();
+    }
+    if (outlineStyle_ != psClear && outlineWidth_ >= 1) {
+        QPen pen(ToQColor(outlineColor_), std::min(outlineWidth_, kMaxOutlineWidth), ToQtPenStyle(outlineStyle_));
+        pen.setJoinStyle(Qt::MiterJoin);
+        canvas.strokePath(letters, pen);
+    }
+}
+
+void TQSuperText::Paint()
+{
+    if (inPaint_)
+        return;
+    inPaint_ = true;
+    try {
+        if (QPainter* p = CurrentCanvas()) {
+            if (Width() < 5 || Height() < 5)
+                layoutDirty_ = true;
+            CalcLayout();
+            const int W = Width(), H = Height();
+            p->save();
+            DrawBoxBackground(*p, W, H, controlTransparent_, bgColor_, borderStyle_ == bsSingle);
+            const QString text = ShownText();
+            if (text.isEmpty()) {
+                // Too narrow for even one letter: a crossed box shows where it is.
+                p->setRenderHint(QPainter::Antialiasing, false);
+                p->setPen(QPen(Qt::black, 1));
+                p->setBrush(Qt::NoBrush);
+                p->drawRect(QRect(0, 0, W - 1, H - 1));
+                p->drawLine(0, 0, W - 1, H - 1);
+                p->drawLine(W - 1, 0, 0, H - 1);
+            } else {
+                drawLetters(*p, text);
+            }
+            p->restore();
+        }
+    } catch (...) {
+    }
+    DrawSelectionMarkers();
+    inPaint_ = false;
+}
+
+// ---- printing
+
+void TQSuperText::PrintAt(TReport& report, double x, double y)
+{
+    qint64 colours = 256;
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        if (screen->depth() > 0 && screen->depth() < 63)
+            colours = qint64(1) << screen->depth();
+    PrintAtResolution(report, x, y, ScreenPixelsPerInch(), colours);
+}
+
+void TQSuperText::PrintAtResolution(TReport& report, double x, double y, int ppi, qint64 colourCount)
+{
+    if (ppi <= 0)
+        return;
+    const double d = ppi;
+    const double sx = report.XDpi() / d, sy = report.YDpi() / d;
+    layoutDirty_ = true;
+    CalcLayout();
+    report.SetFont(LetterFont().Name(), LetterFont().Size());
+    report.SetBold(LetterFont().Style() & fsBold);
+    report.SetItalic(LetterFont().Style() & fsItalic);
+    report.SetUnderline(LetterFont().Style() & fsUnderline);
+
+    const double left = x + Left() / d, top = y + Top() / d;
+    const double right = x + (Left() + Width()) / d, bottom = y + (Top() + Height()) / d;
+    if (!controlTransparent_ || borderStyle_ == bsSingle) {
+        if (controlTransparent_)
+            report.SetBrush(clWhite, bsClear);
+        else
+            report.SetBrush(bgColor_, bsSolid);
+        report.SetPen(clBlack, borderStyle_ == bsSingle ? psSolid : psClear, 1, pmCopy);
+        report.Rectangle(left, top, right, bottom);
+    }
+    report.SetBrush(clWhite, bsClear);
+    const QString text = ShownText();
+    if (text.isEmpty())
+        return;
+
+    // Text is placed by its baseline; the cell's top is where the screen has it.
+    auto printAt = [&](const QPoint& origin) {
+        const double X = x + (Left() + origin.x()) / d;
+        const double Y = y + (Top() + origin.y()) / d;
+        report.SetTransparentTextBackground(true);
+        report.SetTextCursor(X, Y + 0.88 * report.FontHeight());
+        report.SetLineTop(Y);
+        report.PrintText(text);
+    };
+    if (shadowDepth_ > 0 && shadowOrientation_ != sdNone) {
+        report.SetFontColor(shadowColor_);
+        printAt(layout_.shadowOrigin);
+    }
+    report.SetFontColor(LetterFont().Color());
+    // The box, widened a little to the left and top for overhanging letters.
+    const QRect box = report.InchRectToDevice(left - 0.03, top - 0.03, right, bottom);
+    if (surfaceType_ != stBrushTransparent) {
+        report.BeginPath();
+        printAt(layout_.mainOrigin);
+        report.EndPath();
+        report.ClipToPath();
+        switch (surfaceType_) {
+        case stNormal:
+            report.SetBrush(LetterFont().Color(), bsSolid);
+            report.FillDeviceRect(box);
+            break;
+        case stBrushImage: {
+            const bool previewing = ParentPanel() && ParentPanel()->IsPreviewing();
+            printTexture(report, box, sx, sy, previewing && colourCount <= 256);
+            break;
+        }
+        default: printGradient(report, report.InchRectToDevice(left, top, right, bottom)); break;
+        }
+        report.RemoveClip();
+    }
+    if (outlineStyle_ != psClear && outlineWidth_ > 0) {
+        report.SetBrush(LetterFont().Color(), bsClear);
+        report.SetPen(outlineColor_, outlineStyle_, -std::min(outlineWidth_, kMaxOutlineWidth), pmCopy);
+        report.BeginPath();
+        printAt(layout_.mainOrigin);
+        report.EndPath();
+        report.StrokePath();
+    }
+}
+
+void TQSuperText::printTexture(TReport& report, const QRect& box, double sx, double sy, bool preassemble)
+{
+    if (image_.isNull())
+        return;
+    const QSize tile = PrintedTileSize(image_.size(), sx, sy);
+    PrintTiles(report, image_, tile, box, QPointF(report.UnprintableLeft(), report.UnprintableTop()), preassemble);
+}
+
+void TQSuperText::printGradient(TReport& report, const QRect& box)
+{
+    // The bands span the object's box on the sheet, as they span it on
+    // screen, wherever the printable area of the printer begins.
+    report.SetPen(clBlack, psSolid, -1, pmCopy);
+    cardora::PrintGradient(report, static_cast<TFillDirection>(fillDirection_), gradientFrom_, gradientTo_,
+        box.size(), box.topLeft());
+}
+
+// ---- copying
+
+void TQSuperText::CopyFrom(const TQSuperText& other)
+{
+    SetCaption(other.caption_);
+    Font()->Assign(other.Font());
+    SetControlTransparent(other.controlTransparent_);
+    SetBGColor(other.bgColor_);
+    SetBorderStyle(other.borderStyle_);
+    SetCaption(other.caption_);
+    SetGradientFromColor(other.gradientFrom_);
+    SetFillDirection(other.fillDirection_);
+    SetGradientToColor(other.gradientTo_);
+    SetImage(&other.image_);
+    imageFile_ = other.imageFile_;
+    SetOutlineColor(other.outlineColor_);
+    SetOutlineStyle(other.outlineStyle_);
+    SetOutlineWidth(other.outlineWidth_);
+    SetShadowcolor(other.shadowColor_);
+    SetShadowDepth(other.shadowDepth_);
+    SetShadowOrientation(other.shadowOrientation_);
+    SetSurfaceType(other.surfaceType_);
+    SetBounds(Left(), Top(), other.Width(), other.Height());
+    layoutDirty_ = true;
+}
+
+// ---- the object's own operations
+
+void TQSuperText::Loaded()
+{
+    TQGraphicControl::Loaded();
+    if (surfaceType_ == stGradientFill) {
+        try {
+            BuildGradient();
+        } catch (...) {
+        }
+    }
+}
+
+void TQSuperText::BoundsChanged()
+{
+    TQGraphicControl::BoundsChanged();
+    layoutDirty_ = true;
+    if (Width() < 1 || Height() < 1)
+        SetBounds(Left(), Top(), std::max(1, Width()), std::max(1, Height()));
+    if (surfaceType_ == stGradientFill && gradientBitmap_.size() != QSize(Width(), Height()))
+        BuildGradient();
+}
+
+void TQSuperText::ApplyFont(const QFont& font)
+{
+    Font()->AssignQFont(font);
+    layoutDirty_ = true;
+}
+
+void TQSuperText::ChooseFont()
+{
+    if (const std::optional<QFont> f = cardora::ChooseFont(Font()->ToPointFont())) {
+        Font()->AssignQFont(*f);
+        layoutDirty_ = true;
+    }
+}
+
+void TQSuperText::ChooseBackgroundColor()
+{
+    const std::optional<QColor> c = ChooseColor(ToQColor(bgColor_));
+    if (!c)
+        return;
+    SetBGColor(FromQColor(*c));
+    NotifyChanged();
+    SetControlTransparent(false);
+    repaint();
+}
+
+bool TQSuperText::EditProperties()
+{
+    TSuperTextProperties dialog(MainWindow());
+    dialog.Setup(*this);
+    if (ExecModal(dialog) != mrOk)
+        return false;
+    dialog.ApplyTo(*this);
+    return true;
+}
+
+void TQSuperText::AddMenuItems(QMenu& menu)
+{
+    menu.addSeparator();
+    connect(menu.addAction(QStringLiteral("Font")), &QAction::triggered, this, [this] { ChooseFont(); });
+    transparentItem_ = menu.addAction(QStringLiteral("Transparent"));
+    transparentItem_->setCheckable(true);
+    connect(transparentItem_, &QAction::triggered, this, [this] { SetControlTransparent(!controlTransparent_); });
+    connect(menu.addAction(QStringLiteral("Background Color")), &QAction::triggered, this,
+        [this] { ChooseBackgroundColor(); });
+    borderItem_ = menu.addAction(QStringLiteral("Border"));
+    borderItem_->setCheckable(true);
+    connect(borderItem_, &QAction::triggered, this,
+        [this] { SetBorderStyle(borderStyle_ == bsSingle ? bsNone : bsSingle); });
+    connect(menu.addAction(QStringLiteral("Properties")), &QAction::triggered, this, [this] { EditProperties(); });
+}
+
+void TQSuperText::PopupOpening()
+{
+    if (borderItem_)
+        borderItem_->setChecked(borderStyle_ == bsSingle);
+    if (transparentItem_)
+        transparentItem_->setChecked(controlTransparent_);
+}
+
+} // namespace cardora

@@ -1,0 +1,159 @@
+#pragma once
+#include "core/gradient.h"
+#include "objects/graphic_control.h"
+#include "objects/text_label.h"
+#include <QByteArray>
+#include <QImage>
+#include <QPainterPath>
+#include <QStringList>
+
+class QAction;
+
+namespace cardora {
+
+// What the last layout run found, in pixels of the object's box.
+struct SuperTextLayout {
+    QPoint shadowOffset;         // zoomed
+    QPoint textMargin;
+    LabelRect mainRect, shadowRect;
+    QPoint mainOrigin, shadowOrigin; // top-left of the text cell
+};
+
+// A short headline in large type whose letters are filled with the font
+// colour, a gradient or a tiled texture (or left empty), outlined with any
+// pen and given a solid drop shadow. The letters are a text path used as a
+// clip for the fill and stroked for the outline.
+class TQSuperText : public TQGraphicControl {
+    Q_OBJECT
+public:
+    enum TSurfaceType { stNormal, stBrushTransparent, stBrushImage, stGradientFill };
+    static const QStringList& SurfaceTypeNames();
+
+    explicit TQSuperText(QObject* owner = nullptr);
+    ~TQSuperText() override;
+
+    static QString StaticClassName() { return QStringLiteral("TQSuperText"); }
+    static TQGraphicControl* Create(QObject* owner) { return new TQSuperText(owner); }
+    QString ClassName() const override { return StaticClassName(); }
+    // What the super-text tool creates before placing, Loaded.
+    static TQSuperText* CreateForTool(QObject* owner);
+
+    // --- stored properties
+    int ShadowDepth() const { return shadowDepth_; }
+    void SetShadowDepth(int v);
+    int ShadowOrientation() const { return shadowOrientation_; }
+    void SetShadowOrientation(int v);
+    TColor Shadowcolor() const { return shadowColor_; }
+    void SetShadowcolor(TColor v);
+    int BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(int v);
+    bool ControlTransparent() const { return controlTransparent_; }
+    void SetControlTransparent(bool v);
+    TColor BGColor() const { return bgColor_; }
+    void SetBGColor(TColor v);
+    QString Caption() const { return caption_; }
+    void SetCaption(const QString& v);
+    TFont* FontObject() { return Font(); }
+    // The font as it is, also from non-const code.
+    const TFont& LetterFont() const { return Font(); }
+    int FillDirection() const { return fillDirection_; }
+    void SetFillDirection(int v);
+    TColor GradientToColor() const { return gradientTo_; }
+    void SetGradientToColor(TColor v);
+    TColor GradientFromColor() const { return gradientFrom_; }
+    void SetGradientFromColor(TColor v);
+    const QImage& Image() const { return image_; }
+    // Copies the picture; nullptr or a null image empties the texture.
+    void SetImage(const QImage* image);
+    TColor OutlineColor() const { return outlineColor_; }
+    void SetOutlineColor(TColor v);
+    int OutlineStyle() const { return outlineStyle_; }
+    void SetOutlineStyle(int v);
+    int OutlineWidth() const { return outlineWidth_; }
+    void SetOutlineWidth(int v);
+    int SurfaceType() const { return surfaceType_; }
+    void SetSurfaceType(int v);
+    QString LastBitmapFileNameandPath() const { return lastBitmapFile_; }
+    void SetLastBitmapFileNameandPath(const QString& path) { lastBitmapFile_ = path; }
+
+    const PropertyTable& Properties() const override;
+    // The "Image.Data" entry: a 4-byte size and a BMP file. A texture read
+    // from a card keeps its bytes, so it is written back as it came.
+    QByteArray ImageData() const;
+    void SetImageData(const QByteArray& data);
+
+    // --- layout
+    bool LayoutDirty() const { return layoutDirty_; }
+    void MarkLayoutDirty() { layoutDirty_ = true; }
+    const SuperTextLayout& Layout() const { return layout_; }
+    void CalcLayout();
+    // The letters' font at the current zoom.
+    QFont ZoomedFont() const;
+    // The caption cut to what fits the box, as painting and printing show it.
+    QString ShownText() const;
+    // The letters of `text` as a path, the text cell's top-left at `origin`.
+    QPainterPath TextPath(const QString& text, QPointF origin) const;
+    const QImage& GradientBitmap() const { return gradientBitmap_; }
+    // Sizes the box to the text (the dialog's preview).
+    void FitSample();
+
+    // --- overridden operations
+    void Loaded() override;
+    void BoundsChanged() override;
+    void PopupOpening() override;
+    void ApplyFont(const QFont& font) override;
+    void Paint() override;
+    void PrintAt(TReport& report, double x, double y) override;
+    // PrintAt for a screen of `ppi` logical pixels per inch and `colourCount` colours.
+    void PrintAtResolution(TReport& report, double x, double y, int ppi, qint64 colourCount);
+
+    // Takes every setting of `other` through the setters, and its size.
+    void CopyFrom(const TQSuperText& other);
+
+    // --- commands
+    void ChooseFont();
+    void ChooseBackgroundColor();
+    // The "SuperText Properties" dialog; true when confirmed.
+    bool EditProperties();
+
+protected:
+    void AddMenuItems(QMenu& menu) override;
+
+private:
+    void BuildGradient();
+    void repaint() { Invalidate(); }
+    void changedVisibly();
+    void drawLetters(QPainter& canvas, const QString& text);
+    void printTexture(TReport& report, const QRect& box, double sx, double sy, bool preassemble);
+    void printGradient(TReport& report, const QRect& box);
+
+    int shadowDepth_ = 0;
+    int shadowOrientation_ = sdDownRight;
+    TColor shadowColor_ = 0x808080;
+    int borderStyle_ = bsNone;
+    bool controlTransparent_ = true;
+    TColor bgColor_ = clWhite;
+    QString caption_ = QStringLiteral("Text");
+    int fillDirection_ = gdRight;
+    TColor gradientTo_ = clYellow;
+    TColor gradientFrom_ = clBlue;
+    QImage image_;
+    QByteArray imageFile_; // the BMP file the texture was read from, if any
+    TColor outlineColor_ = clBlack;
+    int outlineStyle_ = psSolid;
+    int outlineWidth_ = 1;
+    int surfaceType_ = stGradientFill;
+    QString lastBitmapFile_;
+
+    QPoint shadowOffset_;
+    SuperTextLayout layout_;
+    bool layoutDirty_ = true;
+    bool inLayout_ = false;
+    bool inPaint_ = false;
+    QImage gradientBitmap_;
+
+    QAction* borderItem_ = nullptr;
+    QAction* transparentItem_ = nullptr;
+};
+
+} // namespace cardora

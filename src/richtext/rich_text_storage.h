@@ -1,0 +1,43 @@
+#pragma once
+#include <QByteArray>
+#include <QTextDocument>
+#include <memory>
+
+namespace cardora {
+
+// A new, empty document as the rich-text controls expect it: no margin,
+// Arial 10 points, word processors' half-inch tabs.
+std::unique_ptr<QTextDocument> NewRichDocument();
+
+// Copies every block, run and format of `source` into `target`.
+void CopyRichDocument(const QTextDocument& source, QTextDocument& target);
+
+// True when the document holds no character and only one paragraph.
+bool IsRichDocumentEmpty(const QTextDocument& document);
+
+// Holds one formatted document and streams it as a card file keeps it: the
+// RTF, then four zero bytes. The bytes read are written back unchanged for
+// as long as the document is not replaced.
+class TRichTextStorage {
+public:
+    TRichTextStorage();
+
+    const QTextDocument& Document() const { return *document_; }
+    // Replaces the document with a copy of `source`.
+    void Assign(const QTextDocument& source);
+    bool IsEmpty() const { return IsRichDocumentEmpty(*document_); }
+
+    // The stored form; empty for an empty document (nothing is written).
+    QByteArray Data() const;
+    void SetData(const QByteArray& data);
+
+    // Counts replacements, so that a painter can tell a changed document.
+    quint64 Generation() const { return generation_; }
+
+private:
+    std::unique_ptr<QTextDocument> document_;
+    QByteArray readBytes_; // as read, while the document is unchanged
+    quint64 generation_ = 0;
+};
+
+} // namespace cardora
