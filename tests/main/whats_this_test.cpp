@@ -5,7 +5,9 @@
 #include "main/personal_info_dialog.h"
 #include "objects/circletext/circle_text_dialog.h"
 #include "objects/multiline_editor.h"
+#include "objects/richtext_label/rich_text_editor.h"
 #include "objects/supershape/super_shape_dialog.h"
+#include "objects/supertext/super_text_dialog.h"
 #include "objects/texture_browser.h"
 #include "objects/symbol_label.h"
 #include "objects/text_label_dialogs.h"
@@ -124,6 +126,8 @@ TEST_F(WhatsThis, EveryControlOfEveryWindowSaysWhatItDoes)
         { "Super Shape Properties", [] { return std::make_unique<TSuperShapeProperties>(); } },
         { "Load Texture Image", [] { return std::make_unique<TQBrushImageBrowser>(); } },
         { "CircleText Properties", [] { return std::make_unique<TCircleTextProperties>(); } },
+        { "SuperText Properties", [] { return std::make_unique<TSuperTextProperties>(); } },
+        { "Rich Text Editor", [] { return std::make_unique<TRichTextLabelEditor>(); } },
     };
     EXPECT_EQ(controlsWithoutHelp(*window).join(", ").toStdString(), "") << "main window";
     for (const auto& [name, make] : windows) {
