@@ -254,6 +254,11 @@ const PropertyTable& TFont::Properties() const
             OrdinalProp<TFont, int>(PropKind::Set, "Style", std::nullopt, &TFont::Style, &TFont::SetStyle,
                 { "fsBold", "fsItalic", "fsUnderline", "fsStrikeOut" }),
         };
+        // Files from elsewhere may give the size in points; it is read, and
+        // written back as Height.
+        PropertyDecl size = IntegerProp<TFont, int>("Size", std::nullopt, &TFont::Size, &TFont::SetSize);
+        size.storedWhen = [](const Persistent&) { return false; };
+        p.push_back(size);
         return p;
     }();
     return t;

@@ -1,26 +1,349 @@
 #include "imaging/picture.h"
+#include "imaging/picture_file.h"
+#include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QImageWriter>
 #include <QPainter>
 
 namespace cardora {
 
-bool TPicture::LoadFromFile(const QString& path)
+namespace {
+
+constexpr qint64 kMaxPictureFileBytes = 256LL * 1024 * 1024;
+// Screen copies larger than this are not kept; the picture is drawn directly.
+constexpr qint64 kMaxCachedPixels = 16LL * 1024 * 1024;
+
+void Put32(QByteArray& out, uint32_t v)
 {
-    QImageReader reader(path);
-    if (QFileInfo(path).suffix().compare("dib", Qt::CaseInsensitive) == 0)
-        reader.setFormat("bmp");
-    QImage image = reader.read();
+    for (int i = 0; i < 4; ++i)
+        out.append(char((v >> (8 * i)) & 0xFF));
+}
+
+uint32_t Get32(const QByteArray& b, int at)
+{
+    uint32_t v = 0;
+    for (int i = 0; i < 4; ++i)
+        v |= uint32_t(uchar(b[at + i])) << (8 * i);
+    return v;
+}
+
+QByteArray BmpBytes(const QImage& image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "bmp");
+    writer.write(image.hasAlphaChannel() ? image.convertToFormat(QImage::Format_RGB32) : image);
+    return bytes;
+}
+
+// A placeable header for a metafile read without one, so that the stored
+// metafile says its own size.
+QByteArray PlaceableWmf(const QByteArray& plain, const QRectF& frame)
+{
+    QByteArray head;
+    Put32(head, 0x9AC6CDD7);
+    auto put16 = [&head](int v) {
+        head.append(char(v & 0xFF));
+        head.append(char((v >> 8) & 0xFF));
+    };
+    put16(0);
+    const QRect r = frame.toAlignedRect();
+    put16(std::clamp(r.left(), -32768, 32767));
+    put16(std::clamp(r.top(), -32768, 32767));
+    put16(std::clamp(r.left() + r.width(), -32768, 32767));
+    put16(std::clamp(r.top() + r.height(), -32768, 32767));
+    put16(96);
+    Put32(head, 0);
+    uint16_t sum = 0;
+    for (int i = 0; i < 20; i += 2)
+        sum ^= uint16_t(uchar(head[i]) | (uchar(head[i + 1]) << 8));
+    put16(sum);
+    return head + plain;
+}
+
+} // namespace
+
+struct TPicture::Cache {
+    QSize size;
+    bool flip = false, reverse = false;
+    QImage scaled;
+    QImage natural; // a metafile played at its natural size
+};
+
+TPicture::TPicture() : cache_(std::make_unique<Cache>()) {}
+
+TPicture::TPicture(const TPicture& o)
+    : kind_(o.kind_)
+    , bitmap_(o.bitmap_)
+    , source_(o.source_)
+    , metafile_(o.metafile_)
+    , error_(o.error_)
+    , cache_(std::make_unique<Cache>())
+{
+}
+
+TPicture& TPicture::operator=(const TPicture& o)
+{
+    if (this != &o) {
+        kind_ = o.kind_;
+        bitmap_ = o.bitmap_;
+        source_ = o.source_;
+        metafile_ = o.metafile_;
+        error_ = o.error_;
+        *cache_ = Cache();
+    }
+    return *this;
+}
+
+TPicture::~TPicture() = default;
+
+const QImage& TPicture::Bitmap() const
+{
+    if (kind_ != TGraphicKind::Metafile)
+        return bitmap_;
+    if (cache_->natural.isNull()) {
+        QImage image(metafile_.naturalSize, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        QPainter p(&image);
+        PlayMetafile(source_, p, QRectF(QPointF(0, 0), QSizeF(metafile_.naturalSize)));
+        p.end();
+        cache_->natural = image.convertToFormat(QImage::Format_RGB32);
+    }
+    return cache_->natural;
+}
+
+QSize TPicture::Size() const
+{
+    switch (kind_) {
+    case TGraphicKind::Bitmap:
+    case TGraphicKind::Icon: return bitmap_.size();
+    case TGraphicKind::Metafile: return metafile_.naturalSize;
+    case TGraphicKind::None: break;
+    }
+    return {};
+}
+
+void TPicture::SetBitmap(const QImage& image)
+{
+    Clear();
     if (image.isNull())
-        return false;
+        return;
+    kind_ = TGraphicKind::Bitmap;
     bitmap_ = image;
+}
+
+void TPicture::Clear()
+{
+    kind_ = TGraphicKind::None;
+    bitmap_ = QImage();
+    source_.clear();
+    metafile_ = MetafileHeader();
+    *cache_ = Cache();
+}
+
+void TPicture::SetIcon(const QImage& image, const QByteArray& iconFile)
+{
+    Clear();
+    if (image.isNull())
+        return;
+    kind_ = TGraphicKind::Icon;
+    bitmap_ = image;
+    source_ = iconFile;
+}
+
+bool TPicture::SetMetafile(const QByteArray& bytes)
+{
+    const MetafileHeader header = ReadMetafileHeader(bytes);
+    if (header.format == MetafileFormat::None || header.naturalSize.isEmpty())
+        return false;
+    Clear();
+    kind_ = TGraphicKind::Metafile;
+    source_ = bytes;
+    metafile_ = header;
     return true;
 }
 
-void TPicture::Draw(QPainter& painter, const QRect& target) const
+bool TPicture::LoadFromFile(const QString& path)
 {
-    if (!bitmap_.isNull())
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error_ = QStringLiteral("Cannot open file %1").arg(path);
+        return false;
+    }
+    if (file.size() > kMaxPictureFileBytes) {
+        error_ = QStringLiteral("%1 is too large for a picture").arg(QFileInfo(path).fileName());
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    return LoadFromBytes(bytes, QFileInfo(path).fileName());
+}
+
+bool TPicture::LoadFromBytes(const QByteArray& bytes, const QString& fileName)
+{
+    TPicture loaded;
+    QString message;
+    if (!ReadPicture(bytes, fileName, loaded, &message)) {
+        error_ = message;
+        return false;
+    }
+    *this = loaded;
+    error_.clear();
+    return true;
+}
+
+TPicture TPicture::ToBitmapPicture() const
+{
+    if (kind_ != TGraphicKind::Icon)
+        return *this;
+    // An icon is drawn onto a white bitmap of its size.
+    QImage image(bitmap_.size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.drawImage(0, 0, bitmap_);
+    p.end();
+    TPicture out;
+    out.SetBitmap(image);
+    return out;
+}
+
+QString TPicture::ClassName() const
+{
+    switch (kind_) {
+    case TGraphicKind::Bitmap: return QStringLiteral("TBitmap");
+    case TGraphicKind::Icon: return QStringLiteral("TIcon");
+    case TGraphicKind::Metafile: return QStringLiteral("TMetafile");
+    case TGraphicKind::None: break;
+    }
+    return {};
+}
+
+QByteArray TPicture::GraphicData() const
+{
+    QByteArray out;
+    switch (kind_) {
+    case TGraphicKind::Bitmap: {
+        const QByteArray bmp = source_.isEmpty() ? BmpBytes(bitmap_) : source_;
+        Put32(out, uint32_t(bmp.size()));
+        out.append(bmp);
+        break;
+    }
+    case TGraphicKind::Icon: out = source_; break;
+    case TGraphicKind::Metafile: {
+        const QByteArray body = metafile_.format == MetafileFormat::Wmf ? PlaceableWmf(source_, metafile_.frame) : source_;
+        Put32(out, uint32_t(body.size()));
+        out.append(body);
+        break;
+    }
+    case TGraphicKind::None: break;
+    }
+    return out;
+}
+
+bool TPicture::SetGraphicData(const QString& className, const QByteArray& data, QString* message)
+{
+    auto fail = [message](const QString& text) {
+        if (message)
+            *message = text;
+        return false;
+    };
+    if (className == QLatin1String("TIcon")) {
+        QBuffer buffer;
+        buffer.setData(data);
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader reader(&buffer, "ico");
+        reader.setDecideFormatFromContent(false);
+        if (reader.imageCount() != 1)
+            return fail(QStringLiteral("Icon image is not valid"));
+        const QImage image = reader.read();
+        if (image.isNull())
+            return fail(QStringLiteral("Icon image is not valid"));
+        SetIcon(image, data);
+        return true;
+    }
+    if (data.size() < 4)
+        return fail(QStringLiteral("Stream read error"));
+    const qint64 size = Get32(data, 0);
+    if (size > data.size() - 4)
+        return fail(QStringLiteral("Stream read error"));
+    const QByteArray body = data.mid(4, size);
+    if (className == QLatin1String("TBitmap")) {
+        if (size == 0) {
+            Clear();
+            return true;
+        }
+        if (!body.startsWith("BM"))
+            return fail(QStringLiteral("Bitmap image is not valid"));
+        QImage image = QImage::fromData(body, "BMP");
+        if (image.isNull())
+            return fail(QStringLiteral("Bitmap image is not valid"));
+        Clear();
+        kind_ = TGraphicKind::Bitmap;
+        bitmap_ = image;
+        source_ = body;
+        return true;
+    }
+    if (className == QLatin1String("TMetafile")) {
+        if (!SetMetafile(body))
+            return fail(QStringLiteral("Metafile is not valid"));
+        return true;
+    }
+    return true; // other class names leave the picture as it is
+}
+
+void TPicture::Draw(QPainter& painter, const QRectF& target, bool flip, bool reverse) const
+{
+    if (!target.isValid())
+        return;
+    switch (kind_) {
+    case TGraphicKind::Bitmap:
+        painter.save();
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(target, (flip || reverse) ? bitmap_.mirrored(reverse, flip) : bitmap_);
+        painter.restore();
+        break;
+    case TGraphicKind::Icon:
         painter.drawImage(target, bitmap_);
+        break;
+    case TGraphicKind::Metafile: PlayMetafile(source_, painter, target); break;
+    case TGraphicKind::None: break;
+    }
+}
+
+void TPicture::DrawCached(QPainter& painter, const QRect& target, bool flip, bool reverse) const
+{
+    if (!HasGraphic() || target.isEmpty())
+        return;
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    const QSize size = (QSizeF(target.size()) * ratio * std::hypot(painter.transform().m11(), painter.transform().m12()))
+                           .toSize();
+    if (kind_ != TGraphicKind::Bitmap)
+        flip = reverse = false;
+    if (size.isEmpty() || qint64(size.width()) * size.height() > kMaxCachedPixels) {
+        Draw(painter, target, flip, reverse);
+        return;
+    }
+    Cache& c = *cache_;
+    if (c.scaled.isNull() || c.size != size || c.flip != flip || c.reverse != reverse) {
+        if (kind_ == TGraphicKind::Metafile) {
+            QImage image(size, QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::transparent);
+            QPainter p(&image);
+            p.setRenderHint(QPainter::Antialiasing);
+            PlayMetafile(source_, p, QRectF(QPointF(0, 0), QSizeF(size)));
+            p.end();
+            c.scaled = image;
+        } else {
+            const QImage source = (flip || reverse) ? bitmap_.mirrored(reverse, flip) : bitmap_;
+            c.scaled = source.size() == size ? source : source.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        }
+        c.size = size;
+        c.flip = flip;
+        c.reverse = reverse;
+    }
+    painter.drawImage(QRectF(target), c.scaled);
 }
 
 } // namespace cardora

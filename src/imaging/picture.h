@@ -1,28 +1,83 @@
 #pragma once
+#include "imaging/metafile.h"
 #include <QByteArray>
 #include <QImage>
 #include <QRect>
 #include <QString>
+#include <memory>
 
 class QPainter;
 
 namespace cardora {
 
-// Holds at most one graphic. Bitmaps are stretched by copying pixels; other
-// kinds draw themselves into the target rectangle.
+enum class TGraphicKind { None, Bitmap, Icon, Metafile };
+
+// Holds at most one graphic: a bitmap, an icon (only as read from a file or a
+// card) or a metafile. Icons and metafiles keep the bytes they were read
+// from, and so does a bitmap read from a card file, so that writing the
+// picture back gives the same bytes.
 class TPicture {
 public:
-    bool HasGraphic() const { return !bitmap_.isNull(); }
-    bool IsBitmap() const { return HasGraphic(); }
-    const QImage& Bitmap() const { return bitmap_; }
-    void SetBitmap(const QImage& image) { bitmap_ = image; }
-    void Clear() { bitmap_ = QImage(); }
-    // False when the file cannot be read as a picture.
+    TPicture();
+    TPicture(const TPicture& other);
+    TPicture& operator=(const TPicture& other);
+    ~TPicture();
+
+    TGraphicKind Kind() const { return kind_; }
+    bool HasGraphic() const { return kind_ != TGraphicKind::None; }
+    bool IsBitmap() const { return kind_ == TGraphicKind::Bitmap; }
+    bool IsIcon() const { return kind_ == TGraphicKind::Icon; }
+    bool IsMetafile() const { return kind_ == TGraphicKind::Metafile; }
+    // The pixels of a bitmap or icon; a metafile played at its natural size.
+    const QImage& Bitmap() const;
+    // Natural size: a bitmap's pixels, a metafile's size at 96 per inch.
+    QSize Size() const;
+    int Width() const { return Size().width(); }
+    int Height() const { return Size().height(); }
+
+    void SetBitmap(const QImage& image);
+    // An icon's largest image with the icon file's bytes.
+    void SetIcon(const QImage& image, const QByteArray& iconFile);
+    // False when the bytes are not a metafile.
+    bool SetMetafile(const QByteArray& bytes);
+    void Clear();
+
+    // Reads a picture file, chosen by the last extension of its name (see
+    // picture_file.h). False, with ErrorText() set, when it cannot be read;
+    // the picture is then unchanged.
     bool LoadFromFile(const QString& path);
-    void Draw(QPainter& painter, const QRect& target) const;
+    // The same from bytes already in memory, with the file name that decides
+    // the format.
+    bool LoadFromBytes(const QByteArray& bytes, const QString& fileName);
+    QString ErrorText() const { return error_; }
+
+    // Picture as a bitmap (icons reach cards this way).
+    TPicture ToBitmapPicture() const;
+
+    // Card file form: the class name ("TBitmap", "TIcon", "TMetafile") and
+    // the data that follows it.
+    QString ClassName() const;
+    QByteArray GraphicData() const;
+    // Throws nothing; false with the reader's message when the data is bad.
+    bool SetGraphicData(const QString& className, const QByteArray& data, QString* message);
+    // The bytes a metafile, icon or stored bitmap was read from.
+    const QByteArray& SourceBytes() const { return source_; }
+
+    // Draws stretched into target at full quality (printing, export).
+    // Mirroring applies to bitmaps and icons only.
+    void Draw(QPainter& painter, const QRectF& target, bool flip = false, bool reverse = false) const;
+    // Screen painting: the same picture from a copy scaled once per box size.
+    void DrawCached(QPainter& painter, const QRect& target, bool flip = false, bool reverse = false) const;
 
 private:
+    struct Cache;
+
+    TGraphicKind kind_ = TGraphicKind::None;
     QImage bitmap_;
+    QByteArray source_;
+    MetafileHeader metafile_;
+    QString error_;
+    std::unique_ptr<Cache> cache_;
 };
 
 } // namespace cardora

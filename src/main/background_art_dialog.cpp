@@ -19,8 +19,8 @@ namespace cardora {
 
 namespace {
 // Bitmaps and metafiles, and the other picture files the program reads.
-const QStringList kMasks = { "*.BMP", "*.WMF", "*.bmp", "*.wmf", "*.DIB", "*.dib", "*.JPG", "*.jpg", "*.JPEG",
-    "*.jpeg", "*.PNG", "*.png", "*.GIF", "*.gif" };
+const QStringList kMasks = { "*.BMP", "*.WMF", "*.EMF", "*.DIB", "*.RLE", "*.JPG", "*.JPEG", "*.JIF", "*.PNG",
+    "*.GIF", "*.PCX", "*.TGA", "*.ICO" };
 } // namespace
 
 TLoadBackGround::TLoadBackGround(QWidget* parent) : QDialog(parent)
@@ -134,7 +134,7 @@ void TLoadBackGround::BrowseButtonClick()
 {
     FileDialogRequest r;
     r.title = "Background Art";
-    r.filter = "Pictures (" + kMasks.join(' ') + ")";
+    r.filter = "Pictures (" + kMasks.join(' ') + ' ' + kMasks.join(' ').toLower() + ")";
     r.folder = folder_;
     r.mustExist = true;
     const QString path = ChooseFileName(r);

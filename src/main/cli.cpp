@@ -5,6 +5,7 @@
 #include "core/rounding.h"
 #include "main/card_export.h"
 #include "main/main_screen.h"
+#include "main/picture_command.h"
 #include "main/preferences.h"
 #include "main/version.h"
 #include "objects/card_dump.h"
@@ -52,6 +53,11 @@ const char* kUsage =
     "                                --sheets the number of sheets (1 to 999, default 1);\n"
     "                                --dpi the resolution (72 to 2400, default 600);\n"
     "                                --crop-marks adds cutting marks outside each card\n"
+    "  picture IN OUT [--width W --height H]\n"
+    "                                read a picture file (BMP, DIB, RLE, JPG, JIF, GIF,\n"
+    "                                PCX, TGA, ICO, WMF, EMF) and write it as OUT's type\n"
+    "                                (.bmp, .png or .jpg), at its natural size or\n"
+    "                                stretched to W x H; prints its kind and natural size\n"
     "  --help                        show this help\n"
     "  --version                     show the version\n"
     "\n"
@@ -300,6 +306,13 @@ int RunCli(int argc, char** argv)
     const QString command = args.takeFirst();
     if (command == "print")
         return print(args);
+    if (command == "picture") {
+        QString json, error;
+        if (!RunPictureCommand(args, &json, &error))
+            return fail(error);
+        std::printf("%s\n", json.toUtf8().constData());
+        return 0;
+    }
     const Options o = parse(args);
     if (!o.error.isEmpty())
         return fail(o.error);

@@ -1,6 +1,7 @@
 #include "core/app_folder.h"
 #include "core/ini_file.h"
 #include "core/modal.h"
+#include "imaging/picture_file.h"
 #include "main/card_export.h"
 #include "main/export_dialog.h"
 #include "main/card_picture.h"
@@ -8,7 +9,6 @@
 #include "surface/card_panel.h"
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QImageWriter>
 #include <algorithm>
 
 namespace cardora {
@@ -22,26 +22,28 @@ QString exportName(const QString& cardFileName, const QString& fallback, const Q
 }
 } // namespace
 
-void TMainScreen::SaveCardToBitmap(const QString& path, bool jpeg)
+bool TMainScreen::SaveCardToBitmap(const QString& path, bool jpeg, QString* error)
 {
     const bool border = Ask("Would you like to draw a border around the card?", "Save");
     BusyOn();
+    bool saved = false;
     try {
         panel_->update();
         QCoreApplication::processEvents();
         const QImage image = RenderCardPicture(*panel_, border);
-        QImageWriter writer(path, jpeg ? "jpeg" : "bmp");
-        if (jpeg)
-            writer.setQuality(80);
-        writer.write(image.convertToFormat(QImage::Format_RGB32));
-        changesMade_ = false;
+        // Written whole or not at all: a failed export leaves the old file.
+        saved = WritePictureFile(image, path, 80, error, jpeg ? "jpeg" : "bmp");
+        if (saved)
+            changesMade_ = false;
     } catch (...) {
-        // An export that fails is not reported; "Saved as" still follows.
+        if (error)
+            *error = "Cannot write file " + path;
     }
     panel_->update();
     BusyOff();
     QCoreApplication::processEvents();
     Setbuttons();
+    return saved;
 }
 
 void TMainScreen::exportCard(bool jpeg)
@@ -61,8 +63,11 @@ void TMainScreen::exportCard(bool jpeg)
     const QString path = ChooseFileName(r);
     if (path.isEmpty())
         return;
-    SaveCardToBitmap(path, jpeg);
-    Inform("Saved as " + path);
+    QString error;
+    if (SaveCardToBitmap(path, jpeg, &error))
+        Inform("Saved as " + path);
+    else
+        MessageDlg(error, "Error", MessageStyle::Error);
 }
 
 void TMainScreen::mnuExportClick()

@@ -97,7 +97,8 @@ public:
     void mnuSaveAsJPGClick();
     // File › Export...: PNG, JPEG, BMP at a chosen resolution, PDF or SVG.
     void mnuExportClick();
-    void SaveCardToBitmap(const QString& path, bool jpeg);
+    // False with the reason when the picture could not be written.
+    bool SaveCardToBitmap(const QString& path, bool jpeg, QString* error = nullptr);
     void ShowZoomCaption();
     // Background art (background_art.cpp)
     void mnuSetorChangeBackgroundArtClick();

@@ -1,4 +1,5 @@
 #include "printing/label_printer.h"
+#include "report/picture_printing.h"
 #include "core/modal.h"
 #include "printing/crop_marks.h"
 #include "report/report.h"
@@ -216,36 +217,23 @@ void TLabelPrinter::drawCropMarks(TReport& report, int row, int col)
 void TLabelPrinter::LoadBackGround()
 {
     backgroundKind_ = bkNone;
-    backgroundBitmap_.Clear();
-    backgroundMetafile_.Clear();
+    background_.Clear();
     if (backgroundFile_.isEmpty())
         return;
-    const QString upper = backgroundFile_.toUpper();
-    if (upper.contains(".BMP") && QFileInfo::exists(backgroundFile_)) {
-        if (backgroundBitmap_.LoadFromFile(backgroundFile_) && backgroundBitmap_.IsBitmap())
-            backgroundKind_ = bkBitmap;
-    } else if (upper.contains(".WMF")) {
-        if (backgroundMetafile_.LoadFromFile(backgroundFile_) && backgroundMetafile_.HasGraphic())
-            backgroundKind_ = bkMetafile;
-    }
+    // Every picture the background chooser offers prints, read the same way
+    // as on the panel.
+    if (!background_.LoadFromFile(backgroundFile_))
+        return;
+    backgroundKind_ = background_.IsMetafile() ? bkMetafile : bkBitmap;
 }
 
 void TLabelPrinter::PrintBackGround(double x, double y)
 {
-    if (!report_)
+    if (!report_ || backgroundKind_ == bkNone)
         return;
     // A background that cannot be drawn is left out; the card is still printed.
     try {
-        const double right = x + kBackgroundWidth;
-        const double bottom = y + kBackgroundHeight;
-        if (backgroundKind_ == bkBitmap) {
-            report_->StretchDrawBitmap(x, y, right, bottom, backgroundBitmap_.Bitmap());
-        } else if (backgroundKind_ == bkMetafile) {
-            const QRect target = report_->InchRectToDevice(x, y, right, bottom);
-            report_->StretchDrawGraphic(target, [this](QPainter& painter, const QRectF& r) {
-                backgroundMetafile_.Draw(painter, r.toAlignedRect());
-            });
-        }
+        PrintPicture(*report_, x, y, x + kBackgroundWidth, y + kBackgroundHeight, background_);
     } catch (...) {
     }
 }

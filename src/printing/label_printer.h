@@ -86,8 +86,7 @@ private:
     TQBusinessCardPanel32& panel_;
     TReport* report_ = nullptr;
     TBackgroundKind backgroundKind_ = bkNone;
-    TPicture backgroundBitmap_;
-    TPicture backgroundMetafile_;
+    TPicture background_;
     int sheets_ = 1;
     TPositionSelection selection_;
     bool cancelled_ = false;

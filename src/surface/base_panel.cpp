@@ -370,7 +370,7 @@ void TQBasePanel::PaintBackground(QPainter& p)
             continue;
         p.save();
         p.setClipRegion(shapeRegion);
-        pic->Draw(p, QRect(0, 0, w, h));
+        pic->DrawCached(p, QRect(0, 0, w, h));
         p.restore();
     }
     if (drawOutline_) {

@@ -4,6 +4,7 @@
 #include "objects/class_registry.h"
 #include "objects/line_shape.h"
 #include "objects/multiline_label.h"
+#include "objects/pictures/image_object.h"
 #include "objects/richtext_label/rich_label.h"
 #include "core/modal.h"
 #include "objects/shapes.h"
@@ -78,6 +79,18 @@ void RegisterCardObjectKinds()
         }
     };
     RegisterObjectTool(psMultiLineLabel, multiLineTool);
+
+    RegisterCardClass<TQImage>();
+    ObjectTool imageTool;
+    imageTool.create = [](QObject* owner, TQBusinessCardPanel32&) -> TQGraphicControl* {
+        return TQImage::CreateForTool(owner);
+    };
+    imageTool.afterPlace = [](TQBusinessCardPanel32&, TQGraphicControl* object) {
+        if (auto* image = qobject_cast<TQImage*>(object))
+            image->LoadImageFromDisk();
+    };
+    imageTool.pointerBeforeDialog = true;
+    RegisterObjectTool(psImage, imageTool);
 
     RegisterCardClass<TQPRichBaseLabel>();
     ObjectTool richTool;

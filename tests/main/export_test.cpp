@@ -3,6 +3,7 @@
 #include "support/plain_object.h"
 #include "support/scripted_modal.h"
 #include "surface/card_panel.h"
+#include <QDir>
 #include <QImageReader>
 #include <QLabel>
 #include <QTemporaryDir>
@@ -57,6 +58,49 @@ TEST(Export, BitmapAtZoomOneWithBorderAndCardCountsAsUnchanged)
         const QImage j = jr.read();
         ASSERT_EQ(j.size(), QSize(336, 192));
         EXPECT_GT(qGray(j.pixel(0, 100)), 200); // no border
+    }
+    SetModalHandler(nullptr);
+}
+
+TEST(Export, JpegLeavesNoScratchFileAndFailedExportsAreReported)
+{
+    QTemporaryDir folder;
+    SetApplicationFolder(folder.path());
+    QDir(folder.path()).mkdir("taken.JPG");
+    auto modal = ScriptedModal::Install();
+    const struct {
+        const char* what;
+        bool jpeg;
+        QString target;
+        bool saved;
+    } cases[] = {
+        { "JPEG beside nothing else", true, folder.filePath("card.JPG"), true },
+        { "bitmap into a missing folder", false, folder.filePath("missing/card.BMP"), false },
+        { "JPEG over a folder of that name", true, folder.filePath("taken.JPG"), false },
+    };
+    {
+        TMainScreen window;
+        window.show();
+        window.FormActivate();
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.what);
+            const QStringList before = QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+            modal->fileNames = { c.target };
+            modal->answers = { mrNo };
+            c.jpeg ? window.mnuSaveAsJPGClick() : window.mnuSaveAsBitmapClick();
+            const QString last = modal->messages.back().text;
+            if (c.saved) {
+                EXPECT_EQ(last, "Saved as " + c.target);
+                EXPECT_FALSE(QImage(c.target).isNull());
+                QStringList after = QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+                EXPECT_TRUE(after.removeOne("card.JPG"));
+                EXPECT_EQ(after, before);
+            } else {
+                EXPECT_NE(last, "Saved as " + c.target);
+                EXPECT_EQ(modal->messages.back().style, MessageStyle::Error);
+                EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+            }
+        }
     }
     SetModalHandler(nullptr);
 }

@@ -9,6 +9,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace cardora;
@@ -315,23 +316,35 @@ TEST_F(WalkFixture, BackgroundArtIsDrawnThreeAndAHalfByTwoInchesWhateverTheCardS
     EXPECT_EQ(cardora::test::InkBounds(page, green, QRect(0, 0, 411, 260)), QRect(QPoint(59, 53), QPoint(408, 252)));
     EXPECT_EQ(card.probe->calls.size(), 10u); // the objects still print on top
 
-    // A .BMP name that does not exist, an unreadable .WMF, another kind: no background.
-    for (const QString& name : { dir.filePath("missing.BMP"), dir.filePath("broken.wmf"), dir.filePath("art.png") }) {
-        QFile f(name);
-        if (name.endsWith(".wmf")) {
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-            f.write("not a metafile");
-            f.close();
-        } else if (name.endsWith(".png")) {
-            art.save(name, "PNG");
-        }
+    // Every picture the background chooser offers prints; a name that does
+    // not exist or a file that cannot be read gives no background.
+    art.save(dir.filePath("art.png"), "PNG");
+    art.save(dir.filePath("art.Jpg"), "JPEG");
+    QFile broken(dir.filePath("broken.wmf"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("not a metafile");
+    broken.close();
+    auto red = [](QRgb c) { return qRed(c) > 200 && qGreen(c) < 60 && qBlue(c) < 60; };
+    const struct {
+        QString file;
+        TBackgroundKind kind;
+        std::function<bool(QRgb)> ink;
+    } cases[] = {
+        { dir.filePath("missing.BMP"), bkNone, green },
+        { dir.filePath("broken.wmf"), bkNone, green },
+        { dir.filePath("art.png"), bkBitmap, green },
+        { dir.filePath("art.Jpg"), bkBitmap, green },
+        { QStringLiteral(CARDORA_TEST_DATA "/pictures/inkscape.wmf"), bkMetafile, red },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file.toStdString());
         card.probe->calls.clear();
-        r.BackgroundFile = name;
+        r.BackgroundFile = c.file;
         TRecordingReport plain(LetterAt(50));
         job = run(plain, r);
-        EXPECT_EQ(job->BackgroundKind(), bkNone) << name.toStdString();
+        EXPECT_EQ(job->BackgroundKind(), c.kind);
         EXPECT_EQ(card.probe->calls.size(), 10u);
-        EXPECT_EQ(cardora::test::CountMatching(plain.RenderPage(0), green), 0);
+        EXPECT_EQ(cardora::test::CountMatching(plain.RenderPage(0), c.ink) > 0, c.kind != bkNone);
     }
 }
 

@@ -1,0 +1,189 @@
+#include "imaging/picture_file.h"
+#include "imaging/byte_reader.h"
+#include "imaging/picture.h"
+#include "imaging/raster_readers.h"
+#include <QBuffer>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
+#include <QSaveFile>
+
+namespace cardora {
+
+namespace {
+
+// Pictures with transparency arrive on white, as they are shown on a card.
+QImage Opaque(const QImage& image)
+{
+    if (!image.hasAlphaChannel())
+        return image.format() == QImage::Format_RGB32 ? image : image.convertToFormat(QImage::Format_RGB32);
+    QImage out(image.size(), QImage::Format_RGB32);
+    out.fill(Qt::white);
+    QPainter p(&out);
+    p.drawImage(0, 0, image);
+    p.end();
+    return out;
+}
+
+QImage ReadWithQt(const QByteArray& bytes, const char* format, QString* why)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, format);
+    reader.setDecideFormatFromContent(format == nullptr);
+    reader.setAutoTransform(true);
+    const QSize size = reader.size();
+    if (size.isValid() && !PictureSizeAcceptable(size.width(), size.height())) {
+        *why = QStringLiteral("the picture is too large");
+        return {};
+    }
+    QImage image = reader.read();
+    if (image.isNull())
+        *why = reader.errorString();
+    return image;
+}
+
+QImage ReadIcon(const QByteArray& bytes, QString* why)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "ico");
+    reader.setDecideFormatFromContent(false);
+    // Of an icon's images the largest is the picture.
+    QImage best;
+    const int count = std::min(reader.imageCount(), 64);
+    for (int i = 0; i < std::max(count, 1); ++i) {
+        if (i > 0 && !reader.jumpToImage(i))
+            break;
+        const QImage image = reader.read();
+        if (!image.isNull() && qint64(image.width()) * image.height() > qint64(best.width()) * best.height())
+            best = image;
+    }
+    if (best.isNull())
+        *why = reader.errorString();
+    return best;
+}
+
+} // namespace
+
+QString LastExtension(const QString& fileName)
+{
+    QString name = fileName;
+    const qsizetype cut = std::max(name.lastIndexOf(QLatin1Char('/')), name.lastIndexOf(QLatin1Char('\\')));
+    name = name.mid(cut + 1);
+    const qsizetype colon = name.lastIndexOf(QLatin1Char(':'));
+    name = name.mid(colon + 1);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return name.mid(dot + 1).toUpper();
+}
+
+PictureClass ClassifyPictureName(const QString& fileName)
+{
+    static const struct {
+        const char* ext;
+        PictureClass cls;
+    } table[] = {
+        { "JPG", PictureClass::Jpg }, { "GIF", PictureClass::Gif }, { "JIF", PictureClass::Jif },
+        { "BMP", PictureClass::Bmp }, { "DIB", PictureClass::Dib }, { "RLE", PictureClass::Rle },
+        { "TGA", PictureClass::Tga }, { "PCX", PictureClass::Pcx }, { "ICO", PictureClass::Ico },
+        { "WMF", PictureClass::Wmf }, { "EMF", PictureClass::Emf },
+    };
+    const QString ext = LastExtension(fileName);
+    for (const auto& e : table)
+        if (ext == QLatin1String(e.ext))
+            return e.cls;
+    return PictureClass::Other;
+}
+
+bool ReadPicture(const QByteArray& bytes, const QString& fileName, TPicture& picture, QString* message)
+{
+    QString why;
+    QImage image;
+    const QString name = QFileInfo(fileName).fileName();
+    auto fail = [&](const QString& reason) {
+        if (message)
+            *message = QStringLiteral("%1 cannot be read: %2").arg(name, reason.isEmpty() ? QStringLiteral("not a picture") : reason);
+        return false;
+    };
+    if (bytes.isEmpty())
+        return fail(QStringLiteral("the file is empty"));
+
+    switch (ClassifyPictureName(fileName)) {
+    case PictureClass::Bmp:
+    case PictureClass::Dib:
+    case PictureClass::Rle: image = ReadWithQt(bytes, "bmp", &why); break;
+    case PictureClass::Jpg:
+    case PictureClass::Jif: image = ReadWithQt(bytes, "jpeg", &why); break;
+    case PictureClass::Gif: image = ReadWithQt(bytes, "gif", &why); break;
+    case PictureClass::Pcx:
+        image = ReadPcx(bytes);
+        why = QStringLiteral("not a PCX picture this program can read");
+        break;
+    case PictureClass::Tga:
+        image = ReadTga(bytes);
+        why = QStringLiteral("not a TGA picture this program can read");
+        break;
+    case PictureClass::Ico: {
+        const QImage icon = ReadIcon(bytes, &why);
+        if (icon.isNull())
+            return fail(why);
+        // Kept as the icon it is; cards take it as a bitmap.
+        picture.SetIcon(icon, bytes);
+        return true;
+    }
+    case PictureClass::Wmf:
+    case PictureClass::Emf: {
+        const MetafileHeader header = ReadMetafileHeader(bytes);
+        if (header.format == MetafileFormat::None || header.naturalSize.isEmpty())
+            return fail(QStringLiteral("not a Windows metafile"));
+        picture.SetMetafile(bytes);
+        return true;
+    }
+    case PictureClass::Other: image = ReadWithQt(bytes, nullptr, &why); break;
+    }
+    if (image.isNull())
+        return fail(why);
+    if (!PictureSizeAcceptable(image.width(), image.height()))
+        return fail(QStringLiteral("the picture is too large"));
+    TPicture out;
+    out.SetBitmap(Opaque(image));
+    picture = out;
+    return true;
+}
+
+bool WritePictureFile(const QImage& image, const QString& path, int jpegQuality, QString* message,
+    const char* format)
+{
+    const QString ext = QFileInfo(path).suffix().toLower();
+    if (!format)
+        format = ext == QLatin1String("bmp") ? "bmp"
+            : ext == QLatin1String("png")    ? "png"
+            : (ext == QLatin1String("jpg") || ext == QLatin1String("jpeg")) ? "jpeg"
+                                             : nullptr;
+    auto fail = [message](const QString& text) {
+        if (message)
+            *message = text;
+        return false;
+    };
+    if (!format)
+        return fail(QStringLiteral("%1: the picture type must be .bmp, .png or .jpg").arg(path));
+    if (image.isNull())
+        return fail(QStringLiteral("%1: there is no picture to write").arg(path));
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(QStringLiteral("Cannot create file %1").arg(path));
+    QImageWriter writer(&file, format);
+    if (qstrcmp(format, "jpeg") == 0)
+        writer.setQuality(jpegQuality);
+    const QImage out = qstrcmp(format, "png") == 0 ? image : Opaque(image);
+    if (!writer.write(out) || !file.commit()) {
+        file.cancelWriting();
+        return fail(QStringLiteral("Cannot write file %1").arg(path));
+    }
+    return true;
+}
+
+} // namespace cardora
