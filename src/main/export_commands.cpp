@@ -127,7 +127,10 @@ void TMainScreen::mnuExportClick()
     suppressChanges_ = suppressed;
     ShowZoomCaption();
     panel_->update();
-    Inform(error.isEmpty() ? "Saved as " + path : error);
+    if (error.isEmpty())
+        Inform("Saved as " + path);
+    else
+        MessageDlg(error, "Error", MessageStyle::Error);
 }
 
 void TMainScreen::mnuSaveAsBitmapClick() { exportCard(false); }

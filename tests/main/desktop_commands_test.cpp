@@ -218,4 +218,12 @@ TEST_F(MainWindowFixture, ExportWritesTheChosenFormatAndRemembersTheFolder)
     EXPECT_EQ(QDir(modal->fileRequests[1].folder).absolutePath(), QDir(folder.filePath("out")).absolutePath());
     EXPECT_EQ(modal->fileRequests[0].fileName, "BusinessCard.png");
     EXPECT_NEAR(window->BusinessCardPanel()->Zoom(), 1.1f, 1e-6);
+
+    // A folder that is not there: the reason is shown as an error and nothing is written.
+    modal->dialogs.push_back([](QDialog&) { return int(mrOk); });
+    modal->fileNames.push_back(folder.filePath("gone/card.pdf"));
+    window->mnuExportClick();
+    EXPECT_EQ(modal->messages.back().style, MessageStyle::Error);
+    EXPECT_TRUE(modal->messages.back().text.startsWith("Cannot create file")) << modal->messages.back().text.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(folder.filePath("gone")));
 }

@@ -5,6 +5,7 @@
 #include "main/personal_info_dialog.h"
 #include "objects/circletext/circle_text_dialog.h"
 #include "objects/multiline_editor.h"
+#include "objects/pictures/image_browser.h"
 #include "objects/richtext_label/rich_text_editor.h"
 #include "objects/supershape/super_shape_dialog.h"
 #include "objects/supertext/super_text_dialog.h"
@@ -128,6 +129,7 @@ TEST_F(WhatsThis, EveryControlOfEveryWindowSaysWhatItDoes)
         { "CircleText Properties", [] { return std::make_unique<TCircleTextProperties>(); } },
         { "SuperText Properties", [] { return std::make_unique<TSuperTextProperties>(); } },
         { "Rich Text Editor", [] { return std::make_unique<TRichTextLabelEditor>(); } },
+        { "Load Image File", [] { return std::make_unique<TQImageBrowser>(); } },
     };
     EXPECT_EQ(controlsWithoutHelp(*window).join(", ").toStdString(), "") << "main window";
     for (const auto& [name, make] : windows) {
