@@ -22,7 +22,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     browser_->setObjectName("HelpBrowser");
     browser_->setOpenExternalLinks(true);
     l->addWidget(browser_);
-    resize(560, 480);
+    resize(640, 520);
 }
 
 HelpWindow& HelpWindow::Instance()
