@@ -2,7 +2,9 @@
 #include "objects/card_filer.h"
 #include "objects/fake_parent.h"
 #include "objects/stream_bytes.h"
+#include "objects/circletext/circle_text.h"
 #include "objects/supershape/super_shape.h"
+#include "objects/supertext/super_text.h"
 #include "objects/test_card_object.h"
 #include <QCoreApplication>
 #include <QDir>
@@ -94,5 +96,21 @@ int main(int argc, char** argv)
     polygon->SetVectors(7);
     polygon->SetShadowOrient(soUpperLeft);
     save("supershape.cdw", TQLabelObjectFiler::WriteObjects({ textured, polygon }));
+
+    // Headlines: a textured, shadowed super text and a mirrored circle text.
+    auto headline = new TQSuperText(&parent.Owner);
+    headline->SetName("Special3");
+    headline->SetBounds(4, 100, 200, 50);
+    headline->SetSurfaceType(TQSuperText::stBrushImage);
+    headline->SetImage(&tile);
+    headline->SetShadowDepth(4);
+    headline->SetShadowOrientation(2);
+    headline->SetLastBitmapFileNameandPath("bmbrush/wood.bmp");
+    auto circle = new TQPCircleText(&parent.Owner);
+    circle->SetName("Special4");
+    circle->SetBounds(210, 100, 90, 90);
+    circle->SetDegrees(dg270);
+    circle->SetMirror(true);
+    save("headlines.cdw", TQLabelObjectFiler::WriteObjects({ headline, circle }));
     return 0;
 }

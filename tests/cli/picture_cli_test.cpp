@@ -1,10 +1,15 @@
 // cardora-cli picture: every class of the image browser's mask in, BMP, PNG
 // or JPEG out, one JSON line on success; nothing on standard output and one
 // line on standard error on failure.
+#include "imaging/picture.h"
+#include "objects/pictures/image_object.h"
+#include "surface/card_panel.h"
+#include "surface/object_kinds.h"
 #include <QFile>
 #include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -116,4 +121,96 @@ TEST(PictureCli, FailuresSayOneLineAndLeaveNoOutput)
     QFile same(folder.filePath("same.bmp"));
     ASSERT_TRUE(same.open(QIODevice::ReadOnly));
     EXPECT_EQ(same.readAll(), sameBefore);
+}
+
+TEST(PictureCli, CardsWithPicturesDumpRenderAndPrint)
+{
+    // A card with two metafiles (one with a red left half, one with text)
+    // and a bitmap (blue), as the image tool places them.
+    QTemporaryDir dir;
+    cardora::RegisterCardObjectKinds();
+    const QString card = dir.filePath("pictures.CDW");
+    {
+        QObject owner;
+        cardora::TQBusinessCardPanel32 panel(nullptr, &owner);
+        panel.SetPanelSize(336, 192);
+        auto* drawing = new cardora::TQImage(&owner);
+        drawing->Loaded();
+        panel.PlaceNewObject(drawing, QRect(10, 10, 96, 48));
+        cardora::TPicture wmf;
+        ASSERT_TRUE(wmf.LoadFromFile(Sample("inkscape.wmf")));
+        drawing->SetPicture(wmf);
+        auto* photo = new cardora::TQImage(&owner);
+        photo->Loaded();
+        panel.PlaceNewObject(photo, QRect(200, 100, 40, 30));
+        QImage blue(8, 6, QImage::Format_RGB32);
+        blue.fill(Qt::blue);
+        cardora::TPicture bitmap;
+        bitmap.SetBitmap(blue);
+        photo->SetPicture(bitmap);
+        photo->SetBorderStyle(cardora::bsSingle);
+        auto* lettering = new cardora::TQImage(&owner);
+        lettering->Loaded();
+        panel.PlaceNewObject(lettering, QRect(150, 10, 150, 60));
+        cardora::TPicture emf;
+        ASSERT_TRUE(emf.LoadFromFile(Sample("fig2dev.emf")));
+        lettering->SetPicture(emf);
+        panel.SaveCardFile(card);
+    }
+    const CliResult dump = [&] {
+        QProcess p;
+        p.start(CARDORA_CLI, { "dump", card });
+        p.waitForFinished(60000);
+        return CliResult { p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError() };
+    }();
+    ASSERT_EQ(dump.exitCode, 0) << dump.err.toStdString();
+    EXPECT_EQ(dump.out.count("\"TQImage\""), 3);
+    EXPECT_EQ(dump.out.count("Picture.Data"), 3);
+
+    // Opened and saved again, the card is the same bytes (after the first
+    // read has numbered the objects as every read does).
+    auto resave = [](const QString& from, const QString& to) {
+        QProcess p;
+        p.start(CARDORA_CLI, { "resave", from, to });
+        p.waitForFinished(60000);
+        QFile f(to);
+        EXPECT_EQ(p.exitCode(), 0);
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    };
+    const QByteArray once = resave(card, dir.filePath("once.CDW"));
+    EXPECT_EQ(resave(dir.filePath("once.CDW"), dir.filePath("twice.CDW")), once);
+    EXPECT_FALSE(once.isEmpty());
+
+    QProcess render;
+    const QString png = dir.filePath("card.png");
+    render.start(CARDORA_CLI, { "render", card, png });
+    render.waitForFinished(60000);
+    ASSERT_EQ(render.exitCode(), 0);
+    const QImage image(png);
+    EXPECT_EQ(image.pixel(30, 30) & 0xFFFFFF, 0xFF0000u);  // the drawing's red half
+    EXPECT_EQ(image.pixel(220, 115) & 0xFFFFFF, 0x0000FFu); // the bitmap
+    EXPECT_EQ(image.pixel(200, 115) & 0xFFFFFF, 0x000000u); // its frame
+
+    QProcess print;
+    const QString pdf = dir.filePath("sheet.pdf");
+    print.start(CARDORA_CLI, { "print", card, pdf, "--dpi", "150" });
+    print.waitForFinished(60000);
+    EXPECT_EQ(print.exitCode(), 0) << print.readAllStandardError().toStdString();
+    EXPECT_GT(QFileInfo(pdf).size(), 1000);
+    // The metafile's text stays text, and the bitmap goes in at its own 8 x 6 pixels.
+    QProcess text;
+    text.start("pdftotext", { pdf, "-" });
+    text.waitForFinished(60000);
+    EXPECT_GE(text.readAllStandardOutput().count("Ab"), 10);
+    QProcess images;
+    images.start("pdfimages", { "-list", pdf });
+    images.waitForFinished(60000);
+    const QStringList rows = QString::fromUtf8(images.readAllStandardOutput()).split('\n').mid(2);
+    int ownSize = 0;
+    for (const QString& row : rows) {
+        const QStringList cols = row.simplified().split(' ');
+        ownSize += cols.size() > 4 && cols[3] == "8" && cols[4] == "6";
+    }
+    EXPECT_GE(ownSize, 1);
 }

@@ -4,6 +4,7 @@
 #include <QMimeData>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -119,6 +120,29 @@ TEST(RichTextEditor, PastesRtfWithItsFormatting)
         EXPECT_EQ(e.item->document()->toPlainText(), c.text);
         EXPECT_EQ(e.At(6).fontWeight() == QFont::Bold, c.bold);
     }
+}
+
+} // namespace
+
+namespace {
+
+// Typing in the shown editor: the keys reach the text, and Ctrl+B bolds the
+// line selected with Shift+Home.
+TEST(RichTextEditor, KeyboardSelectsAndBolds)
+{
+    TRichTextLabelEditor editor;
+    editor.show();
+    editor.FormActivate();
+    TRichTextEdit* edit = editor.WPRichText1();
+    QTest::keyClicks(edit->viewport(), "Jane");
+    QTest::keyClick(edit->viewport(), Qt::Key_Home, Qt::ShiftModifier);
+    EXPECT_EQ(edit->TextItem()->textCursor().selectedText(), "Jane");
+    editor.findChild<QToolButton*>("BoldButton")->animateClick();
+    QTest::qWait(200);
+    QTextCursor c(&edit->Document());
+    c.setPosition(2);
+    EXPECT_EQ(edit->Document().toPlainText(), "Jane");
+    EXPECT_EQ(c.charFormat().fontWeight(), QFont::Bold);
 }
 
 } // namespace

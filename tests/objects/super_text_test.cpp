@@ -155,6 +155,14 @@ TEST_F(SuperTextFixture, TextIsCutToTheBoxAndTooNarrowABoxIsCrossed)
     EXPECT_LE(QFontMetrics(font).horizontalAdvance(shown), 35);
     EXPECT_GT(QFontMetrics(font).horizontalAdvance(QStringLiteral("Headline of the card").left(shown.size() + 1)), 35);
 
+    // A very long caption is cut the same way.
+    t->SetCaption(QString(20000, QChar('W')));
+    t->CalcLayout();
+    const QString longShown = t->ShownText();
+    ASSERT_FALSE(longShown.isEmpty());
+    EXPECT_LE(QFontMetrics(font).horizontalAdvance(longShown), 35);
+    EXPECT_GT(QFontMetrics(font).horizontalAdvance(longShown + "W"), 35);
+
     // Not even the first letter fits: a crossed box, no letters.
     t->Font()->SetSize(72);
     t->SetBounds(10, 10, 12, 60);
@@ -264,6 +272,10 @@ TEST_F(SuperTextFixture, SetterSideEffects)
     EXPECT_FALSE(t->Image().isNull());
     t->SetSurfaceType(ST::stNormal);
     EXPECT_TRUE(t->Image().isNull());
+    // A giant box from a damaged file keeps a bounded gradient, stretched over it.
+    t->SetBounds(0, 0, 30000, 20000);
+    EXPECT_LE(t->GradientBitmap().width(), 4096);
+    EXPECT_LE(t->GradientBitmap().height(), 4096);
     // The gradient follows the box and the colours.
     t->SetSurfaceType(ST::stGradientFill);
     t->SetBounds(0, 0, 256, 40);

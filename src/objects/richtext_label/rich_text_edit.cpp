@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QScrollBar>
+#include <QStyleOptionGraphicsItem>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocumentFragment>
@@ -81,6 +82,14 @@ void TRichTextItem::Cut()
     Copy();
     cursor.removeSelectedText();
     setTextCursor(cursor);
+}
+
+void TRichTextItem::paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget)
+{
+    // The text is the whole editor: no focus frame around it.
+    QStyleOptionGraphicsItem plain(*option);
+    plain.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
+    QGraphicsTextItem::paint(painter, &plain, widget);
 }
 
 void TRichTextItem::keyPressEvent(QKeyEvent* event)
@@ -162,6 +171,12 @@ TRichTextEdit::TRichTextEdit(QWidget* parent) : QGraphicsView(parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
     SetPageColor(Qt::white);
+    // The text never scrolls sideways: it wraps at the box's width, and the
+    // caret's own scrolling would otherwise hide the first letters.
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, [this](int v) {
+        if (v != horizontalScrollBar()->minimum())
+            horizontalScrollBar()->setValue(horizontalScrollBar()->minimum());
+    });
     connect(item_, &TRichTextItem::CursorMoved, this, [this] {
         updateScene();
         // Keep the caret in sight when the text grows below the box.
@@ -173,7 +188,8 @@ TRichTextEdit::TRichTextEdit(QWidget* parent) : QGraphicsView(parent)
             if (line.isValid())
                 r = QRectF(r.left(), r.top() + line.y(), r.width(), line.height());
         }
-        ensureVisible(item_->mapRectToScene(r), 0, 0);
+        const QRectF caret = item_->mapRectToScene(r);
+        ensureVisible(QRectF(0, caret.top(), 1, caret.height()), 0, 0);
         emit CurrentFormatChanged();
     });
 }
@@ -214,11 +230,11 @@ void TRichTextEdit::SetPageColor(const QColor& c)
 
 void TRichTextEdit::updateScene()
 {
+    // Only the text's height scrolls: the page's width is the box's, and
+    // empty page below the text needs no scrolling to.
     const double ppi = ScreenPixelsPerInch();
-    const QRectF page(0, 0, TwipsToPixels(layout_.pageWidth, ppi), TwipsToPixels(layout_.pageHeight, ppi));
-    QRectF text = item_->mapRectToScene(item_->boundingRect());
-    text.setWidth(page.width());
-    setSceneRect(page.united(text));
+    const QRectF text = item_->mapRectToScene(item_->boundingRect());
+    setSceneRect(QRectF(0, 0, TwipsToPixels(layout_.pageWidth, ppi), std::max(1.0, text.bottom())));
 }
 
 void TRichTextEdit::ReformatAndFocus()

@@ -20,6 +20,7 @@ public:
     void Cut();
     // What a paste of this clipboard content inserts.
     void InsertMimeData(const QMimeData& data);
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
 
 signals:
     // The caret moved or the text changed: the toolbar shows the format.

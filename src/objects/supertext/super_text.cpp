@@ -25,6 +25,9 @@ namespace {
 // Sizes from a damaged file must not make letters the size of a house.
 constexpr int kMaxFontPixels = 2000;
 constexpr int kMaxOutlineWidth = 100;
+// The gradient is cached at the box's size up to this; a larger box (only a
+// damaged file has one) has it stretched, so it never takes gigabytes.
+constexpr int kMaxGradientSide = 2048;
 } // namespace
 
 const QStringList& TQSuperText::SurfaceTypeNames()
@@ -333,10 +336,19 @@ QString TQSuperText::ShownText() const
 {
     const int e = std::max(layout_.mainRect.left, layout_.shadowRect.left);
     const QFont font = ZoomedFont();
-    QString text = caption_;
-    while (!text.isEmpty() && CaptionText(LetterFont().Name(), font, text).Width() > Width() - e)
-        text.chop(1);
-    return text;
+    auto fits = [&](qsizetype n) {
+        return CaptionText(LetterFont().Name(), font, caption_.left(n)).Width() <= Width() - e;
+    };
+    // The longest leading part that fits, found by halving so that a very
+    // long caption does not take one measurement per character.
+    if (fits(caption_.size()))
+        return caption_;
+    qsizetype good = 0, bad = caption_.size();
+    while (bad - good > 1) {
+        const qsizetype mid = good + (bad - good) / 2;
+        (fits(mid) ? good : bad) = mid;
+    }
+    return good > 0 ? caption_.left(good) : QString();
 }
 
 QPainterPath TQSuperText::TextPath(const QString& text, QPointF origin) const
@@ -347,8 +359,13 @@ QPainterPath TQSuperText::TextPath(const QString& text, QPointF origin) const
 void TQSuperText::BuildGradient()
 {
     gradientBitmap_ = cardora::BuildGradient(static_cast<TFillDirection>(fillDirection_), gradientFrom_,
-        gradientTo_, QSize(std::max(1, Width()), std::max(1, Height())));
+        gradientTo_, GradientBitmapSize());
     repaint();
+}
+
+QSize TQSuperText::GradientBitmapSize() const
+{
+    return QSize(std::clamp(Width(), 1, kMaxGradientSide), std::clamp(Height(), 1, kMaxGradientSide));
 }
 
 void TQSuperText::FitSample()
@@ -391,7 +408,10 @@ void TQSuperText::drawLetters(QPainter& canvas, const QString& text)
             TileFill(canvas, image_, ScreenTileSize(image_, Zoom(), true), box.size());
             break;
         default:
-            TileFill(canvas, gradientBitmap_, ScreenTileSize(gradientBitmap_, Zoom(), false), box.size());
+            if (gradientBitmap_.size() == box.size())
+                TileFill(canvas, gradientBitmap_, ScreenTileSize(gradientBitmap_, Zoom(), false), box.size());
+            else if (!gradientBitmap_.isNull())
+                canvas.drawImage(box, gradientBitmap_);
             break;
         }
         canvas.restore();
@@ -582,7 +602,7 @@ void TQSuperText::BoundsChanged()
     layoutDirty_ = true;
     if (Width() < 1 || Height() < 1)
         SetBounds(Left(), Top(), std::max(1, Width()), std::max(1, Height()));
-    if (surfaceType_ == stGradientFill && gradientBitmap_.size() != QSize(Width(), Height()))
+    if (surfaceType_ == stGradientFill && gradientBitmap_.size() != GradientBitmapSize())
         BuildGradient();
 }
 

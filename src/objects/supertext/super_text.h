@@ -94,6 +94,8 @@ public:
     // The letters of `text` as a path, the text cell's top-left at `origin`.
     QPainterPath TextPath(const QString& text, QPointF origin) const;
     const QImage& GradientBitmap() const { return gradientBitmap_; }
+    // The box's size, up to a limit no card reaches.
+    QSize GradientBitmapSize() const;
     // Sizes the box to the text (the dialog's preview).
     void FitSample();
 

@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSpinBox>
+#include <QStackedWidget>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -140,10 +141,14 @@ TSuperTextProperties::TSuperTextProperties(QWidget* parent) : QDialog(parent)
     fontColor_ = ColorButton(fontColorPanel_, QStringLiteral("Font Color"), QStringLiteral("FontColorButton"));
     fontColorLayout->addWidget(fontColor_);
     fontColorLayout->addStretch(1);
-    // The three panels share one place; only the surface's own one shows.
-    fillLayout->addWidget(fillPanel_);
-    fillLayout->addWidget(imagePanel_);
-    fillLayout->addWidget(fontColorPanel_);
+    // The three panels share one place; only the surface's own one shows,
+    // and the place keeps its size so nothing else moves.
+    fillPanels_ = new QStackedWidget(fillBox);
+    fillPanels_->addWidget(fillPanel_);
+    fillPanels_->addWidget(imagePanel_);
+    fillPanels_->addWidget(fontColorPanel_);
+    fillPanels_->addWidget(new QWidget(fillPanels_));
+    fillLayout->addWidget(fillPanels_);
     fillLayout->addStretch(1);
     settings->addWidget(fillBox, 1);
 
@@ -290,20 +295,16 @@ void TSuperTextProperties::showEvent(QShowEvent* event)
     captionText_->setFocus();
 }
 
-QString TSuperTextProperties::VisibleFillPanel() const
-{
-    for (const QWidget* w : { fillPanel_, imagePanel_, fontColorPanel_ })
-        if (!w->isHidden())
-            return w->objectName();
-    return QString();
-}
+QString TSuperTextProperties::VisibleFillPanel() const { return fillPanels_->currentWidget()->objectName(); }
 
 void TSuperTextProperties::showFillPanel()
 {
-    const int type = preview_->SurfaceType();
-    fillPanel_->setVisible(type == TQSuperText::stGradientFill);
-    imagePanel_->setVisible(type == TQSuperText::stBrushImage);
-    fontColorPanel_->setVisible(type == TQSuperText::stNormal);
+    switch (preview_->SurfaceType()) {
+    case TQSuperText::stGradientFill: fillPanels_->setCurrentWidget(fillPanel_); break;
+    case TQSuperText::stBrushImage: fillPanels_->setCurrentWidget(imagePanel_); break;
+    case TQSuperText::stNormal: fillPanels_->setCurrentWidget(fontColorPanel_); break;
+    default: fillPanels_->setCurrentIndex(3); break;
+    }
 }
 
 void TSuperTextProperties::fit()

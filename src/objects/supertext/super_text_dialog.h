@@ -7,6 +7,7 @@ class QComboBox;
 class QLineEdit;
 class QScrollArea;
 class QSpinBox;
+class QStackedWidget;
 class QTimer;
 class QWidget;
 
@@ -81,6 +82,7 @@ private:
     QWidget* fillPanel_ = nullptr;
     QWidget* imagePanel_ = nullptr;
     QWidget* fontColorPanel_ = nullptr;
+    QStackedWidget* fillPanels_ = nullptr;
     QTimer* timer1_ = nullptr;
     QImage lastUsedImage_;
     QString lastBitmapFile_;
