@@ -1,7 +1,10 @@
 #include "main/help_window.h"
 #include "core/app_folder.h"
 #include "core/context_help.h"
+#include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QKeyEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
@@ -22,6 +25,13 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     browser_->setObjectName("HelpBrowser");
     browser_->setOpenExternalLinks(true);
     l->addWidget(browser_);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    buttons->setContentsMargins(6, 0, 6, 6);
+    buttons->button(QDialogButtonBox::Close)->setObjectName("CloseButton");
+    connect(buttons, &QDialogButtonBox::rejected, this, &QWidget::close);
+    l->addWidget(buttons);
+    // An open help window alone does not keep the program running.
+    setAttribute(Qt::WA_QuitOnClose, false);
     resize(640, 520);
 }
 
@@ -78,6 +88,15 @@ void HelpWindow::open(const QString& page)
     activateWindow();
 }
 
+void HelpWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 void HelpWindow::ShowTopic(int topic) { open(QString::number(topic) + ".html"); }
 void HelpWindow::ShowContents() { open("contents.html"); }
 
@@ -90,6 +109,14 @@ void InstallProgramHelp()
     if (table.open(QIODevice::ReadOnly))
         SetWhatsThisTexts(ParseWhatsThisTexts(table.readAll()));
     InstallContextHelp();
+}
+
+void CloseHelpWindow()
+{
+    // Never creates the window just to close it.
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<HelpWindow*>(w))
+            w->close();
 }
 
 } // namespace cardora

@@ -15,6 +15,9 @@ public:
     void ShowContents();
     QString CurrentPage() const { return current_; }
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void open(const QString& page);
     QTextBrowser* browser_;
@@ -24,6 +27,7 @@ private:
 // Every dialog's Help button and the main window's help commands come here.
 void ShowHelpTopic(int topic);
 void ShowHelpContents();
+void CloseHelpWindow();
 
 // The program's what's-this texts and its right-click "What's this?" for
 // every window; once per run, before the first window is shown.
