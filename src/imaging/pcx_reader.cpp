@@ -15,6 +15,8 @@ constexpr int kPcxHeaderSize = 128;
 // stream continuously decodes both kinds alike.
 QByteArray DecodeRuns(ByteReader& in, qsizetype wanted, bool compressed)
 {
+    // Two bytes give at most 63: a short file never makes a large buffer.
+    wanted = std::min<qsizetype>(wanted, compressed ? in.Remaining() / 2 * 63 + 63 : in.Remaining());
     QByteArray out(wanted, '\0');
     char* dst = out.data();
     qsizetype n = 0;
