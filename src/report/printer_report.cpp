@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPainter>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -203,17 +205,44 @@ void TPrinterReport::SetOrientation(TPrinterOrientation orientation)
     }
 }
 
+// Qt's dialog picks a queue for the printer while it is built; a printer
+// that prints to a PDF file shows as the PDF entry with its file name again.
+void TPrinterReport::keepPdfChoice(QPrintDialog& dialog, bool wasPdf, const QString& file)
+{
+    if (!wasPdf)
+        return;
+    if (!IsPdfFile() || OutputFileName() != file)
+        SelectPdfFile(file);
+    if (auto* printers = dialog.findChild<QComboBox*>("printers"); printers && printers->count() > 0)
+        printers->setCurrentIndex(printers->count() - 1);
+    if (auto* name = dialog.findChild<QLineEdit*>("filename"))
+        name->setText(file);
+}
+
+void TPrinterReport::notePdfConfirmed(bool ok) { pdfConfirmed_ = ok && IsPdfFile(); }
+
+bool TPrinterReport::TakePdfConfirmation()
+{
+    const bool confirmed = pdfConfirmed_;
+    pdfConfirmed_ = false;
+    return confirmed;
+}
+
 bool TPrinterReport::PrintDialog()
 {
     if (Executing())
         return false;
+    const bool wasPdf = IsPdfFile();
+    const QString file = OutputFileName();
     QPrintDialog dialog(printer_.get(), MainWindow());
+    keepPdfChoice(dialog, wasPdf, file);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
     const bool ok = ExecModal(dialog) == QDialog::Accepted;
     if (ok)
         SetCopies(std::max(1, printer_->copyCount()));
     Normalize();
+    notePdfConfirmed(ok);
     return ok;
 }
 
@@ -221,7 +250,10 @@ bool TPrinterReport::PrinterSetupDialog()
 {
     if (Executing())
         return false;
+    const bool wasPdf = IsPdfFile();
+    const QString file = OutputFileName();
     QPrintDialog dialog(printer_.get(), MainWindow());
+    keepPdfChoice(dialog, wasPdf, file);
     dialog.setWindowTitle("Print Setup");
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
@@ -233,6 +265,7 @@ bool TPrinterReport::PrinterSetupDialog()
     if (ok)
         SetOrientation(printer_->pageLayout().orientation() == QPageLayout::Landscape ? poLandscape : poPortrait);
     Normalize();
+    notePdfConfirmed(ok);
     return ok;
 }
 

@@ -76,6 +76,9 @@ TEST_F(LabelsFixture, PersonalInformationSubmenuIsRebuiltAtEachOpening)
     ASSERT_EQ(info->actions().size(), 10);
     EXPECT_EQ(info->actions()[1]->text(), "Company\tWidgets Ltd");
     EXPECT_EQ(info->actions()[9]->text(), "Fax\t");
+    // Empty entries show but cannot be chosen: they would wipe the caption.
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(info->actions()[i]->isEnabled(), i < 2) << i;
 
     // One click puts the value into the label and fits the box to it.
     const int changes = parent.ChangedCount;
