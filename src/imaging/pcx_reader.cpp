@@ -84,7 +84,8 @@ QImage ReadPcx(const QByteArray& bytes)
     in.Seek(kPcxHeaderSize);
     const QByteArray data = DecodeRuns(in, lineBytes * height, encoding == 1);
     const qint64 rows = data.size() / lineBytes;
-    if (rows == 0)
+    // A file that ends more than a row early is damaged, not a picture.
+    if (rows == 0 || rows < height - 1)
         return {};
 
     QImage image(int(width), int(height), trueColour ? QImage::Format_ARGB32 : QImage::Format_RGB32);

@@ -100,7 +100,8 @@ QImage ReadTga(const QByteArray& bytes)
         }
     }
     const qint64 decodedRows = pixels.size() / (qint64(width) * pixelBytes);
-    if (decodedRows == 0)
+    // A file that ends more than a row early is damaged, not a picture.
+    if (decodedRows == 0 || decodedRows < height - 1)
         return {};
 
     const bool hasAlpha = depth == 32 && (descriptor & 0x0F) != 0;
