@@ -1,10 +1,9 @@
 #include "main/card_export.h"
 #include "core/rounding.h"
-#include "core/safe_file.h"
 #include "main/card_picture.h"
 #include "report/device_report.h"
 #include "surface/card_panel.h"
-#include <QBuffer>
+#include <QSaveFile>
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QPageSize>
@@ -78,6 +77,20 @@ QImage renderAtDpi(TQBusinessCardPanel32& panel, QSizeF card, int dpi, bool bord
     return image;
 }
 
+// An export never replaces what it was made from, nor a folder.
+QString refusedOutput(const QString& path, const QStringList& inputs)
+{
+    const QFileInfo out(path);
+    if (out.isDir())
+        return "Cannot create file " + path + ": it is a folder";
+    if (!out.exists())
+        return QString();
+    for (const QString& in : inputs)
+        if (!in.isEmpty() && QFileInfo(in).exists() && QFileInfo(in).canonicalFilePath() == out.canonicalFilePath())
+            return "Cannot create file " + path + ": it is one of the files the card is read from";
+    return QString();
+}
+
 const char* writerFormat(TCardExportFormat f)
 {
     switch (f) {
@@ -118,14 +131,15 @@ QString CardExportExtension(TCardExportFormat format)
 
 QString WriteCardExport(TQBusinessCardPanel32& panel, const TCardExport& o, const QString& path, const QStringList& inputs)
 {
-    const QString refused = CheckOutputFile(path, inputs);
+    const QString refused = refusedOutput(path, inputs);
     if (!refused.isEmpty())
         return refused;
     if (o.CardInches.width() <= 0 || o.CardInches.height() <= 0)
         return "Cannot create file " + path + ": the card has no size";
-    TSafeFile file(path);
-    if (!file.Open())
-        return file.ErrorString();
+    // The file appears under its name only once it is complete.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return "Cannot create file " + path + ": " + file.errorString();
     QString error;
     switch (o.Format) {
     case TCardExportFormat::Png:
@@ -136,7 +150,7 @@ QString WriteCardExport(TQBusinessCardPanel32& panel, const TCardExport& o, cons
                                          : renderAtDpi(panel, o.CardInches, o.Dpi, o.Border, &error);
         if (!error.isEmpty())
             break;
-        QImageWriter writer(file.Device(), o.WriterFormat.isEmpty() ? QByteArray(writerFormat(o.Format)) : o.WriterFormat);
+        QImageWriter writer(&file, o.WriterFormat.isEmpty() ? QByteArray(writerFormat(o.Format)) : o.WriterFormat);
         if (o.Format == TCardExportFormat::Jpeg)
             writer.setQuality(o.JpegQuality);
         const QImage out = o.Format == TCardExportFormat::Png ? image : image.convertToFormat(QImage::Format_RGB32);
@@ -145,7 +159,7 @@ QString WriteCardExport(TQBusinessCardPanel32& panel, const TCardExport& o, cons
         break;
     }
     case TCardExportFormat::Pdf: {
-        QPdfWriter pdf(file.Device());
+        QPdfWriter pdf(&file);
         pdf.setResolution(kVectorDpi);
         pdf.setPageSize(QPageSize(o.CardInches, QPageSize::Inch, QString(), QPageSize::ExactMatch));
         pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
@@ -157,7 +171,7 @@ QString WriteCardExport(TQBusinessCardPanel32& panel, const TCardExport& o, cons
     }
     case TCardExportFormat::Svg: {
         QSvgGenerator svg;
-        svg.setOutputDevice(file.Device());
+        svg.setOutputDevice(&file);
         svg.setResolution(kVectorDpi);
         const QSize size(Round(o.CardInches.width() * kVectorDpi), Round(o.CardInches.height() * kVectorDpi));
         svg.setSize(size);
@@ -170,12 +184,11 @@ QString WriteCardExport(TQBusinessCardPanel32& panel, const TCardExport& o, cons
     }
     }
     if (!error.isEmpty()) {
-        file.Fail(error);
-        file.Commit();
+        file.cancelWriting();
         return "Cannot create file " + path + ": " + error;
     }
-    if (!file.Commit())
-        return file.ErrorString();
+    if (!file.commit())
+        return "Cannot create file " + path + ": " + file.errorString();
     return QString();
 }
 
