@@ -5,7 +5,7 @@
 #include "core/printable_text.h"
 #include "core/safe_file.h"
 #include "core/rounding.h"
-#include "main/card_picture.h"
+#include "main/card_export.h"
 #include "main/main_screen.h"
 #include "main/picture_command.h"
 #include "main/preferences.h"
@@ -39,10 +39,13 @@ const char* kUsage =
     "Commands:\n"
     "  dump CARD.CDW                 print the card's objects and stored properties as JSON\n"
     "  resave IN.CDW OUT.CDW         open a card and save it under another name\n"
-    "  render IN.CDW OUT.png [--border] [--prefs CDW.INI]\n"
-    "                                write the card picture at 96 pixels per inch\n"
+    "  render IN.CDW OUT.png [--border] [--prefs CDW.INI] [--dpi N]\n"
+    "                                write the card picture at 96 pixels per inch;\n"
+    "                                OUT may be .png, .jpg, .bmp, or .pdf and .svg for\n"
+    "                                one card at its true size with text kept as text;\n"
+    "                                --dpi draws pictures at N pixels per inch (72 to 2400)\n"
     "  print IN.CDW OUT.pdf [--prefs CDW.INI] [--outline] [--preview]\n"
-    "        [--positions 1,2,5] [--sheets N] [--dpi 600]\n"
+    "        [--positions 1,2,5] [--sheets N] [--dpi 600] [--crop-marks]\n"
     "                                print the card many-up on sheets into a PDF file\n"
     "                                with no unprintable margins, as File > Print does,\n"
     "                                with the layout, paper and nudges of the preferences;\n"
@@ -50,7 +53,8 @@ const char* kUsage =
     "                                the preview page; --positions lists the positions\n"
     "                                to fill (1-based, row by row; default all);\n"
     "                                --sheets the number of sheets (1 to 999, default 1);\n"
-    "                                --dpi the resolution (72 to 2400, default 600)\n"
+    "                                --dpi the resolution (72 to 2400, default 600);\n"
+    "                                --crop-marks adds cutting marks outside each card\n"
     "  picture IN OUT [--width W --height H]\n"
     "                                read a picture file (BMP, DIB, RLE, JPG, JIF, GIF,\n"
     "                                PCX, TGA, ICO, WMF, EMF) and write it as OUT's type\n"
@@ -132,6 +136,7 @@ struct Options {
     QStringList positional;
     QString prefs;
     bool border = false;
+    int dpi = 96;
     QString error;
 };
 
@@ -148,6 +153,13 @@ Options parse(const QStringList& args)
                 return o;
             }
             o.prefs = args[++i];
+        } else if (a == "--dpi") {
+            bool ok = false;
+            o.dpi = i + 1 < args.size() ? args[++i].trimmed().toInt(&ok) : 0;
+            if (!ok || o.dpi < kExportMinDpi || o.dpi > kExportMaxDpi) {
+                o.error = QString("--dpi needs a number from %1 to %2").arg(kExportMinDpi).arg(kExportMaxDpi);
+                return o;
+            }
         } else if (a.startsWith("--")) {
             o.error = "Unknown option: " + a;
             return o;
@@ -244,31 +256,35 @@ int resave(const Options& o)
 int render(const Options& o)
 {
     if (o.positional.size() != 2)
-        return fail("Usage: cardora-cli render IN.CDW OUT.png [--border] [--prefs CDW.INI]");
-    const QString& out = o.positional[1];
-    // The picture type comes from the name; one Qt cannot write is refused
-    // before anything is read or written.
-    const QByteArray format = QFileInfo(out).suffix().isEmpty() ? QByteArray("png")
-                                                                : QFileInfo(out).suffix().toLower().toLatin1();
-    if (!QImageWriter::supportedImageFormats().contains(format))
-        return fail("Cannot create file " + out + ": Unsupported image format");
-    const QStringList inputs = inputsOf(o.positional[0], o.prefs);
+        return fail("Usage: cardora-cli render IN.CDW OUT.png [--border] [--prefs CDW.INI] [--dpi N]");
+    const QString out = o.positional[1];
+    TCardExport e;
+    e.Dpi = o.dpi;
+    e.Border = o.border;
+    // The picture type comes from the name; one that cannot be written is
+    // refused before anything is read or written.
+    if (const auto format = CardExportFormatFor(out)) {
+        e.Format = *format;
+    } else {
+        // Any other picture format Qt writes, named by the extension as before.
+        const QByteArray suffix = QFileInfo(out).suffix().toLower().toLatin1();
+        e.WriterFormat = suffix.isEmpty() ? QByteArray("png") : suffix;
+        if (!QImageWriter::supportedImageFormats().contains(e.WriterFormat))
+            return fail("Cannot create file " + out + ": Unsupported image format");
+    }
+    QStringList inputs = inputsOf(o.positional[0], o.prefs);
     QString error = outputProblem(out, inputs);
     if (!error.isEmpty())
         return fail(error);
     const auto card = openCard(o, o.positional[0], &error);
     if (!card)
         return fail(error);
-    error = outputProblem(out, inputs, card.get());
-    if (!error.isEmpty())
-        return fail(error);
-    const QImage image = RenderCardPicture(card->panel, o.border);
-    QBuffer encoded;
-    encoded.open(QIODevice::WriteOnly);
-    QImageWriter writer(&encoded, format);
-    if (!writer.write(image))
-        return fail("Cannot create file " + out + ": " + writer.errorString());
-    error = WriteFileSafely(out, encoded.data());
+    TPreferences prefs;
+    preferencesFrom(o.prefs, &prefs, false); // read and checked by openCard
+    e.CardInches = QSizeF(prefs.Layout.Width, prefs.Layout.Height);
+    if (!card->backgroundArt.isEmpty())
+        inputs << card->backgroundArt;
+    error = WriteCardExport(card->panel, e, out, inputs);
     if (!error.isEmpty())
         return fail(error);
     return 0;

@@ -15,6 +15,7 @@
 #include <QStandardPaths>
 #include <QTemporaryFile>
 #include <algorithm>
+#include <functional>
 
 namespace cardora {
 namespace {
@@ -238,10 +239,29 @@ void TPrinterReport::keepPdfChoice(QPrintDialog& dialog, bool wasPdf, const QStr
         return;
     if (!IsPdfFile() || OutputFileName() != file)
         SelectPdfFile(file);
-    if (auto* printers = dialog.findChild<QComboBox*>("printers"); printers && printers->count() > 0)
-        printers->setCurrentIndex(printers->count() - 1);
-    if (auto* name = dialog.findChild<QLineEdit*>("filename"))
-        name->setText(file);
+    // The PDF entry exists only once the dialog is shown.
+    auto select = [&dialog, file] {
+        if (auto* printers = dialog.findChild<QComboBox*>("printers"); printers && printers->count() > 0)
+            printers->setCurrentIndex(printers->count() - 1);
+        if (auto* name = dialog.findChild<QLineEdit*>("filename"))
+            name->setText(file);
+    };
+    struct ShowWatch : QObject {
+        std::function<void()> onShow;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            if (e->type() == QEvent::Show && onShow) {
+                auto f = std::move(onShow);
+                onShow = nullptr;
+                f();
+            }
+            return false;
+        }
+    };
+    auto* watch = new ShowWatch;
+    watch->setParent(&dialog);
+    watch->onShow = select;
+    dialog.installEventFilter(watch);
 }
 
 void TPrinterReport::notePdfConfirmed(bool ok) { pdfConfirmed_ = ok && IsPdfFile(); }
@@ -260,9 +280,9 @@ bool TPrinterReport::PrintDialog()
     const bool wasPdf = IsPdfFile();
     const QString file = OutputFileName();
     QPrintDialog dialog(printer_.get(), MainWindow());
-    keepPdfChoice(dialog, wasPdf, file);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    keepPdfChoice(dialog, wasPdf, file);
     const bool ok = ExecModal(dialog) == QDialog::Accepted;
     if (ok)
         SetCopies(std::max(1, printer_->copyCount()));
@@ -278,13 +298,13 @@ bool TPrinterReport::PrinterSetupDialog()
     const bool wasPdf = IsPdfFile();
     const QString file = OutputFileName();
     QPrintDialog dialog(printer_.get(), MainWindow());
-    keepPdfChoice(dialog, wasPdf, file);
     dialog.setWindowTitle("Print Setup");
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintCollateCopies, false);
     dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    keepPdfChoice(dialog, wasPdf, file);
     const bool ok = ExecModal(dialog) == QDialog::Accepted;
     SetCopies(Copies()); // set-up chooses the printer, not the number of copies
     if (ok)

@@ -1,4 +1,5 @@
 #include "labels_helpers.h"
+#include "objects/multiline_label.h"
 #include "objects/text_label_dialogs.h"
 #include <QComboBox>
 #include <QLineEdit>
@@ -386,4 +387,36 @@ TEST_F(LabelsFixture, ColourDropDownOffersCustomColours)
     EXPECT_EQ(combo.Color(), FromQColor(QColor(1, 2, 3)));
     EXPECT_EQ(combo.currentText(), "Custom");
     EXPECT_EQ(announced, std::vector<TColor>({ clRed, 0x123456, 0x654321, FromQColor(QColor(1, 2, 3)) }));
+}
+
+// The Font command of text and multi-line labels sets the colour as well;
+// the dialog starts at the label's colour, and a cancelled one changes nothing.
+TEST_F(LabelsFixture, FontCommandsChooseTheColourToo)
+{
+    auto* text = make<TQPLabel>(10, 10, 80, 20);
+    auto* lines = make<TQMultiLineLabel>(10, 40, 80, 40);
+    struct Case {
+        const char* kind;
+        TQGraphicControl* label;
+        std::function<void()> command;
+    };
+    const Case cases[] = {
+        { "text label", text, [text] { text->ChooseFont(); } },
+        { "multi-line text", lines, [lines] { lines->ChooseFontCommand(); } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.kind);
+        c.label->Font()->SetColor(clBlue);
+        modal->fonts = { QFont("Times New Roman", 14) };
+        modal->fontColors = { QColor(Qt::red) };
+        modal->fontColorsOffered.clear();
+        c.command();
+        ASSERT_EQ(modal->fontColorsOffered.size(), 1u);
+        EXPECT_EQ(modal->fontColorsOffered[0], ToQColor(clBlue));
+        EXPECT_EQ(c.label->Font()->Color(), clRed);
+        EXPECT_EQ(c.label->Font()->Name(), "Times New Roman");
+        modal->fonts = { std::nullopt };
+        c.command();
+        EXPECT_EQ(c.label->Font()->Color(), clRed);
+    }
 }
