@@ -424,8 +424,17 @@ void MetafilePlayer::TextOut(QPointF p, const QString& text, const QRectF* opaqu
     painter_.setFont(font);
     if (dc_.opaqueBk)
         painter_.fillRect(QRectF(x, y - fm.ascent(), width, fm.height()), dc_.bkColor);
-    painter_.setPen(dc_.textColor);
-    painter_.drawText(QPointF(x, y), text);
+    // Glyphs stretched far out of shape or very large are filled as outlines:
+    // the glyph cache is not made for them.
+    const double stretch = sx / sy;
+    if (stretch > 8 || stretch < 1.0 / 8 || targetEm > 512) {
+        QPainterPath outline;
+        outline.addText(QPointF(x, y), font, text);
+        painter_.fillPath(outline, dc_.textColor);
+    } else {
+        painter_.setPen(dc_.textColor);
+        painter_.drawText(QPointF(x, y), text);
+    }
     if (align & TA_UPDATECP)
         dc_.current.rx() += width * k / sy * (align & TA_RIGHT ? -1 : 1);
 }

@@ -167,6 +167,21 @@ TEST(PictureCli, CardsWithPicturesDumpRenderAndPrint)
     EXPECT_EQ(dump.out.count("\"TQImage\""), 3);
     EXPECT_EQ(dump.out.count("Picture.Data"), 3);
 
+    // Opened and saved again, the card is the same bytes (after the first
+    // read has numbered the objects as every read does).
+    auto resave = [](const QString& from, const QString& to) {
+        QProcess p;
+        p.start(CARDORA_CLI, { "resave", from, to });
+        p.waitForFinished(60000);
+        QFile f(to);
+        EXPECT_EQ(p.exitCode(), 0);
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    };
+    const QByteArray once = resave(card, dir.filePath("once.CDW"));
+    EXPECT_EQ(resave(dir.filePath("once.CDW"), dir.filePath("twice.CDW")), once);
+    EXPECT_FALSE(once.isEmpty());
+
     QProcess render;
     const QString png = dir.filePath("card.png");
     render.start(CARDORA_CLI, { "render", card, png });

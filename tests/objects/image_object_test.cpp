@@ -336,3 +336,34 @@ TEST(ImageBrowser, ListsPicturesWithoutRegardToCaseAndHandsIconsOverAsBitmaps)
     }
     SetModalHandler(nullptr);
 }
+
+TEST(CardFont, SizeFromElsewhereIsReadAndWrittenAsHeight)
+{
+    RegisterCardClass<TQBusinessCardLabel>();
+    FakeParent parent;
+    auto* o = new TQBusinessCardLabel(&parent.Owner);
+    o->SetName("Label1");
+    o->Font()->SetColor(clMaroon); // a font of its own is written
+    o->Font()->SetHeight(-13);
+    const QByteArray height = QByteArray("\x0b" "Font.Height\x02\xf3", 14);
+    const QByteArray size = QByteArray("\x09" "Font.Size\x02\x0a", 12); // 10 points
+    QByteArray bytes = CardBytes({ o });
+    ASSERT_TRUE(bytes.contains(height));
+    bytes.replace(height, size);
+
+    const struct {
+        const char* what;
+        QByteArray file;
+    } cases[] = { { "Font.Size", bytes }, { "Font.Height", CardBytes({ o }) } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeParent readBack;
+        TQLabelObjectFiler filer;
+        const auto read = filer.ReadObjects(c.file, &readBack.Owner, &readBack, readBack.AdoptFunction());
+        ASSERT_EQ(read.size(), 1u);
+        EXPECT_EQ(read[0]->Font()->Height(), -13);
+        const QByteArray written = CardBytes(read);
+        EXPECT_TRUE(written.contains(height));
+        EXPECT_FALSE(written.contains("Font.Size"));
+    }
+}
