@@ -5,6 +5,11 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QMessageBox>
 #include <QPointer>
 
@@ -27,6 +32,11 @@ public:
             box.setIcon(QMessageBox::Question);
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
             box.setEscapeButton(QMessageBox::No);
+            break;
+        case MessageStyle::QuestionCancel:
+            box.setIcon(QMessageBox::Question);
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            box.setEscapeButton(QMessageBox::Cancel);
             break;
         case MessageStyle::Warning:
             box.setIcon(QMessageBox::Warning);
@@ -56,6 +66,52 @@ public:
         if (!ok)
             return std::nullopt;
         return f;
+    }
+
+    std::optional<FontChoice> FontWithColor(const QFont& initial, const QColor& color) override
+    {
+        QFontDialog dialog(initial, MainWindow());
+        dialog.setOption(QFontDialog::DontUseNativeDialog);
+        QColor chosen = color.isValid() ? color : QColor(Qt::black);
+        // The colour sits below the effects, with a swatch showing it; the
+        // sample text takes it too.
+        auto* row = new QWidget(&dialog);
+        auto* rowLayout = new QHBoxLayout(row);
+        rowLayout->setContentsMargins(0, 0, 0, 0);
+        auto* label = new QLabel("Co&lor:", row);
+        auto* button = new QPushButton(row);
+        button->setObjectName("FontColorButton");
+        button->setFixedWidth(90);
+        label->setBuddy(button);
+        rowLayout->addWidget(label);
+        rowLayout->addWidget(button);
+        rowLayout->addStretch(1);
+        auto show = [&] {
+            QPixmap swatch(40, 14);
+            swatch.fill(chosen);
+            button->setIcon(QIcon(swatch));
+            button->setIconSize(swatch.size());
+            for (QLineEdit* sample : dialog.findChildren<QLineEdit*>())
+                if (sample->isReadOnly()) {
+                    QPalette p = sample->palette();
+                    p.setColor(QPalette::Text, chosen);
+                    sample->setPalette(p);
+                }
+        };
+        QObject::connect(button, &QPushButton::clicked, &dialog, [&] {
+            const QColor c = QColorDialog::getColor(chosen, &dialog);
+            if (c.isValid())
+                chosen = c;
+            show();
+        });
+        if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
+            grid->addWidget(row, grid->rowCount(), 0, 1, grid->columnCount());
+        else if (dialog.layout())
+            dialog.layout()->addWidget(row);
+        show();
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return FontChoice { dialog.selectedFont(), chosen };
     }
 
     std::optional<QColor> Color(const QColor& initial) override
@@ -121,6 +177,12 @@ bool Ask(const QString& text, const QString& caption)
     return MessageDlg(text, caption, MessageStyle::Question) == mrYes;
 }
 
+int AskYesNoCancel(const QString& text, const QString& caption)
+{
+    const int r = MessageDlg(text, caption, MessageStyle::QuestionCancel);
+    return r == mrYes || r == mrNo ? r : mrCancel;
+}
+
 int ExecModal(QDialog& dialog)
 {
     // Centre with the size the dialog will really have.
@@ -131,6 +193,10 @@ int ExecModal(QDialog& dialog)
 }
 
 std::optional<QFont> ChooseFont(const QFont& initial) { return CurrentModalHandler().Font(initial); }
+std::optional<FontChoice> ChooseFontWithColor(const QFont& initial, const QColor& color)
+{
+    return CurrentModalHandler().FontWithColor(initial, color);
+}
 std::optional<QColor> ChooseColor(const QColor& initial) { return CurrentModalHandler().Color(initial); }
 QString ChooseFileName(const FileDialogRequest& request) { return CurrentModalHandler().FileName(request); }
 

@@ -14,7 +14,8 @@ namespace cardora {
 // Every modal interaction of the program passes through here, so that tests
 // can answer message boxes and fill dialogs without a person.
 
-enum class MessageStyle { Information, Question, Warning, Error };
+// QuestionCancel offers Yes, No and Cancel.
+enum class MessageStyle { Information, Question, Warning, Error, QuestionCancel };
 
 // Results, numbered as the dialogs of the program return them.
 enum ModalResult { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7, mrNoneChoice = 99 };
@@ -30,12 +31,27 @@ struct FileDialogRequest {
     bool mustExist = false;
 };
 
+// A font with its colour, as the font dialog with effects chooses them.
+struct FontChoice {
+    QFont font;
+    QColor color;
+};
+
 class ModalHandler {
 public:
     virtual ~ModalHandler() = default;
     virtual int Message(const QString& text, const QString& caption, MessageStyle style) = 0;
     virtual int Dialog(QDialog& dialog) = 0;
     virtual std::optional<QFont> Font(const QFont& initial) = 0;
+    // The font dialog with a colour choice; by default the font dialog
+    // without one, keeping the colour.
+    virtual std::optional<FontChoice> FontWithColor(const QFont& initial, const QColor& color)
+    {
+        const std::optional<QFont> f = Font(initial);
+        if (!f)
+            return std::nullopt;
+        return FontChoice { *f, color };
+    }
     virtual std::optional<QColor> Color(const QColor& initial) = 0;
     virtual QString FileName(const FileDialogRequest& request) = 0;
 };
@@ -52,11 +68,15 @@ QWidget* MainWindow();
 int MessageDlg(const QString& text, const QString& caption, MessageStyle style);
 void Inform(const QString& text);
 bool Ask(const QString& text, const QString& caption);
+// Yes, No or Cancel: mrYes, mrNo or mrCancel (closing the box is Cancel).
+int AskYesNoCancel(const QString& text, const QString& caption);
 
 // Centres the dialog and runs it modally; returns its result code.
 int ExecModal(QDialog& dialog);
 
 std::optional<QFont> ChooseFont(const QFont& initial);
+// The font dialog with effects: colour, underline and strike-out.
+std::optional<FontChoice> ChooseFontWithColor(const QFont& initial, const QColor& color);
 std::optional<QColor> ChooseColor(const QColor& initial);
 // Empty when cancelled.
 QString ChooseFileName(const FileDialogRequest& request);

@@ -236,11 +236,12 @@ void MetafilePlayer::paintPath(const QPainterPath& path, bool fill, bool stroke)
         // Zero-width pens are one screen pixel wide at any resolution; a pen
         // wider than the whole picture is drawn as wide as the picture.
         const double limit = 2 * std::hypot(target_.width(), target_.height()) + 1;
-        if (width < device) {
+        const double logical = std::min(width, limit) / scale;
+        if (width < device || !std::isfinite(logical) || logical > 1e9) {
             pen.setCosmetic(true);
             pen.setWidthF(device);
         } else {
-            pen.setWidthF(std::min(width, limit) / scale);
+            pen.setWidthF(logical);
         }
         painter_.strokePath(path, pen);
     }

@@ -15,6 +15,8 @@ constexpr int kPcxHeaderSize = 128;
 // stream continuously decodes both kinds alike.
 QByteArray DecodeRuns(ByteReader& in, qsizetype wanted, bool compressed)
 {
+    // Two bytes give at most 63: a short file never makes a large buffer.
+    wanted = std::min<qsizetype>(wanted, compressed ? in.Remaining() / 2 * 63 + 63 : in.Remaining());
     QByteArray out(wanted, '\0');
     char* dst = out.data();
     qsizetype n = 0;
@@ -82,7 +84,8 @@ QImage ReadPcx(const QByteArray& bytes)
     in.Seek(kPcxHeaderSize);
     const QByteArray data = DecodeRuns(in, lineBytes * height, encoding == 1);
     const qint64 rows = data.size() / lineBytes;
-    if (rows == 0)
+    // A file that ends more than a row early is damaged, not a picture.
+    if (rows == 0 || rows < height - 1)
         return {};
 
     QImage image(int(width), int(height), trueColour ? QImage::Format_ARGB32 : QImage::Format_RGB32);

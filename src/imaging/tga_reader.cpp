@@ -79,7 +79,8 @@ QImage ReadTga(const QByteArray& bytes)
     } else {
         // Packets are decoded as one stream: a packet may run on into the
         // next row, as the format allows.
-        pixels.reserve(total * pixelBytes);
+        // A packet of 1 + pixel bytes gives at most 128 pixels.
+        pixels.reserve(std::min<qint64>(total, in.Remaining() / (1 + pixelBytes) * 128 + 128) * pixelBytes);
         while (pixels.size() < total * pixelBytes && !in.AtEnd()) {
             const int head = in.U8();
             const int count = (head & 0x7F) + 1;
@@ -99,7 +100,8 @@ QImage ReadTga(const QByteArray& bytes)
         }
     }
     const qint64 decodedRows = pixels.size() / (qint64(width) * pixelBytes);
-    if (decodedRows == 0)
+    // A file that ends more than a row early is damaged, not a picture.
+    if (decodedRows == 0 || decodedRows < height - 1)
         return {};
 
     const bool hasAlpha = depth == 32 && (descriptor & 0x0F) != 0;

@@ -23,17 +23,15 @@ void TMainScreen::mnuSetorChangeBackgroundArtClick()
         }
     }
     const int result = ExecModal(dialog);
+    const QString before = backgroundArtPath_;
     if (result == mrOk) {
-        backgroundArtPath_ = dialog.SelectedPath();
-        if (!panel_->LoadColorPicture(backgroundArtPath_))
-            Inform("Unable to load " + backgroundArtPath_);
-        panel_->update();
+        ApplyBackgroundArt(dialog.SelectedPath());
         SetChangesMade(true);
+        pushBackgroundArt(before);
     } else if (result == mrNoneChoice) {
-        backgroundArtPath_.clear();
-        panel_->ClearColorPicture();
-        panel_->update();
+        ApplyBackgroundArt(QString());
         SetChangesMade(true);
+        pushBackgroundArt(before);
     }
 }
 

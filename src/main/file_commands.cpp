@@ -39,29 +39,37 @@ QString TMainScreen::SidecarFileName(const QString& cardPath)
     return folder + stem + ".CDB";
 }
 
+// True when the command that asked may go on: nothing was changed, the user
+// answered No, or the card was saved. Cancel, a cancelled Save As dialog and
+// a failed save keep the card as it is and stop the command.
 bool TMainScreen::CheckSaveNeeded()
 {
-    if (!changesMade_ || !Ask("Save changes?", "Save"))
+    if (!changesMade_)
+        return true;
+    const int answer = AskYesNoCancel("Save changes?", "Save");
+    if (answer == mrNo)
+        return true;
+    if (answer != mrYes)
         return false;
-    if (cardFileName_.isEmpty()) {
-        mnuSaveAsClick();
-        SetChangesMade(false);
-    } else {
-        SaveBCFile(cardFileName_);
-        changesMade_ = false;
-    }
+    if (cardFileName_.isEmpty())
+        return mnuSaveAsClick();
+    if (!SaveBCFile(cardFileName_))
+        return false;
+    SetChangesMade(false);
     return true;
 }
 
 void TMainScreen::New1Click()
 {
-    CheckSaveNeeded();
+    if (!CheckSaveNeeded())
+        return;
     suppressChanges_ = true;
     panel_->ClearObjects();
     backgroundArtPath_.clear();
     panel_->ClearColorPicture();
     panel_->update();
     cardFileName_.clear();
+    ClearUndoHistory();
     SetChangesMade(false);
     suppressChanges_ = false;
     Setbuttons();
@@ -93,7 +101,8 @@ QString TMainScreen::chooseCardFile(const QString& title)
 
 void TMainScreen::Open1Click()
 {
-    CheckSaveNeeded();
+    if (!CheckSaveNeeded())
+        return;
     const QString path = chooseCardFile("Open Business Card");
     if (!path.isEmpty())
         OpenBCFile(path);
@@ -101,7 +110,11 @@ void TMainScreen::Open1Click()
 
 void TMainScreen::OpenRecent(const QString& path)
 {
-    CheckSaveNeeded();
+    // A cancelled question leaves the list as it was.
+    if (!CheckSaveNeeded())
+        return;
+    mru_->Remove(path);
+    rebuildRecentMenu();
     if (QFileInfo::exists(path))
         OpenBCFile(path);
     else
@@ -114,6 +127,7 @@ void TMainScreen::OpenBCFile(const QString& path)
     panel_->ClearObjects();
     backgroundArtPath_.clear();
     panel_->ClearColorPicture();
+    ClearUndoHistory();
     bool cardRead = false;
     try {
         panel_->hide();
@@ -171,16 +185,16 @@ bool TMainScreen::WriteSidecar(const QString& cardPath, const QString& artPath)
 
 void TMainScreen::mnuSaveClick()
 {
-    panel_->RemoveOffCardObjects();
     if (cardFileName_.isEmpty()) {
-        QApplication::beep();
+        mnuSaveAsClick();
         return;
     }
+    panel_->RemoveOffCardObjects();
     if (SaveBCFile(cardFileName_))
         SetChangesMade(false);
 }
 
-void TMainScreen::mnuSaveAsClick()
+bool TMainScreen::mnuSaveAsClick()
 {
     panel_->RemoveOffCardObjects();
     FileDialogRequest r;
@@ -192,9 +206,11 @@ void TMainScreen::mnuSaveAsClick()
     r.fileName = cardFileName_.isEmpty() ? DefaultCardName(SavedFolder()) : QFileInfo(cardFileName_).fileName();
     r.overwritePrompt = true;
     const QString path = ChooseFileName(r);
+    bool saved = false;
     if (!path.isEmpty()) {
         cardFileName_ = path;
-        if (SaveBCFile(cardFileName_)) {
+        saved = SaveBCFile(cardFileName_);
+        if (saved) {
             SetChangesMade(false);
             mru_->Add(path);
             mru_->Save();
@@ -202,6 +218,7 @@ void TMainScreen::mnuSaveAsClick()
         }
     }
     Setbuttons();
+    return saved;
 }
 
 void TMainScreen::Delete1Click()
@@ -234,11 +251,7 @@ void TMainScreen::rebuildRecentMenu()
         QAction* a = fileMenu_->addAction("&" + QString::number(i + 1) + " " + path);
         a->setObjectName("Recent" + QString::number(i + 1));
         a->setProperty("recent", true);
-        connect(a, &QAction::triggered, this, [this, path] {
-            mru_->Remove(path);
-            rebuildRecentMenu();
-            OpenRecent(path);
-        });
+        connect(a, &QAction::triggered, this, [this, path] { OpenRecent(path); });
     }
 }
 

@@ -1,6 +1,9 @@
 #include "main/help_window.h"
 #include "core/app_folder.h"
+#include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QKeyEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
@@ -20,6 +23,12 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     browser_ = new QTextBrowser(this);
     browser_->setOpenExternalLinks(true);
     l->addWidget(browser_);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    buttons->setContentsMargins(6, 0, 6, 6);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QWidget::close);
+    l->addWidget(buttons);
+    // An open help window alone does not keep the program running.
+    setAttribute(Qt::WA_QuitOnClose, false);
     resize(560, 480);
 }
 
@@ -76,10 +85,27 @@ void HelpWindow::open(const QString& page)
     activateWindow();
 }
 
+void HelpWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 void HelpWindow::ShowTopic(int topic) { open(QString::number(topic) + ".html"); }
 void HelpWindow::ShowContents() { open("contents.html"); }
 
 void ShowHelpTopic(int topic) { HelpWindow::Instance().ShowTopic(topic); }
 void ShowHelpContents() { HelpWindow::Instance().ShowContents(); }
+
+void CloseHelpWindow()
+{
+    // Never creates the window just to close it.
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<HelpWindow*>(w))
+            w->close();
+}
 
 } // namespace cardora

@@ -15,6 +15,9 @@ public:
     void ShowContents();
     QString CurrentPage() const { return current_; }
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void open(const QString& page);
     QTextBrowser* browser_;
@@ -24,5 +27,6 @@ private:
 // Every dialog's Help button and the main window's help commands come here.
 void ShowHelpTopic(int topic);
 void ShowHelpContents();
+void CloseHelpWindow();
 
 } // namespace cardora

@@ -3,6 +3,7 @@
 #include "core/modal.h"
 #include "core/window_placement.h"
 #include "main/help_window.h"
+#include <QUndoStack>
 #include "main/mru_list.h"
 #include "objects/text_label_dialogs.h"
 #include "main/printer_check.h"
@@ -103,6 +104,10 @@ TMainScreen::TMainScreen(QWidget* parent) : QMainWindow(parent)
 TMainScreen::~TMainScreen()
 {
     qApp->removeEventFilter(this);
+    // The history goes first: clearing it must not reach a half-destroyed window.
+    panel_->SetUndoStack(nullptr);
+    delete undoStack_;
+    undoStack_ = nullptr;
     if (MainWindow() == this)
         SetMainWindow(nullptr);
 }
@@ -121,8 +126,8 @@ void TMainScreen::buildMenus()
 
     fileMenu_ = menuBar()->addMenu("&File");
     fileMenu_->setObjectName("FileMenu");
-    item(fileMenu_, "New1", "&New", [this] { New1Click(); });
-    item(fileMenu_, "Open1", "&Open", [this] { Open1Click(); });
+    item(fileMenu_, "New1", "&New", [this] { New1Click(); })->setShortcut(QKeySequence::New);
+    item(fileMenu_, "Open1", "&Open", [this] { Open1Click(); })->setShortcut(QKeySequence::Open);
     item(fileMenu_, "Delete1", "&Delete", [this] { Delete1Click(); });
     fileMenu_->addSeparator();
     item(fileMenu_, "mnuSave", "Save", [this] { mnuSaveClick(); })->setShortcut(QKeySequence("Ctrl+S"));
@@ -130,7 +135,7 @@ void TMainScreen::buildMenus()
     item(fileMenu_, "mnuSaveAsBitmap", "Save As Bitmap", [this] { mnuSaveAsBitmapClick(); });
     item(fileMenu_, "mnuSaveAsJPG", "Save As JPG", [this] { mnuSaveAsJPGClick(); });
     fileMenu_->addSeparator();
-    item(fileMenu_, "mnuPrint", "&Print", [this] { mnuPrintClick(); });
+    item(fileMenu_, "mnuPrint", "&Print", [this] { mnuPrintClick(); })->setShortcut(QKeySequence::Print);
     item(fileMenu_, "mnuPreview", "Pre&view", [this] { mnuPreviewClick(); });
     fileMenu_->addSeparator();
     item(fileMenu_, "mnuPrinterSetup", "Printer S&etup", [this] { mnuPrinterSetupClick(); });
@@ -141,6 +146,7 @@ void TMainScreen::buildMenus()
 
     QMenu* edit = menuBar()->addMenu("&Edit");
     edit->setObjectName("EditMenu");
+    buildEditCommands(edit);
     defaultFontItem_ = item(edit, "mnuDefaultFont", "&Default Font - ", [this] { mnuDefaultFontClick(); });
     item(edit, "PersonalInformation1", "&Personal Information", [this] { PersonalInformation1Click(); });
     item(edit, "mnuSetorChangeBackgroundArt", "&Set or Change Background Art",
@@ -364,17 +370,27 @@ void TMainScreen::CardChanged(QObject*)
 void TMainScreen::SetChangesMade(bool b)
 {
     changesMade_ = b;
+    // The saved state is where undoing clears the flag again.
+    if (!b && undoStack_)
+        undoStack_->setClean();
     cancelButton_->setVisible(b);
     saveButton_->setText(cardFileName_.isEmpty() ? "Save As" : "Save");
-    Action("mnuSave")->setEnabled(!cardFileName_.isEmpty());
     saveButton_->setVisible(b);
+    updateTitle();
+}
+
+void TMainScreen::updateTitle()
+{
+    const QString title = cardFileName_.isEmpty() ? QString("Cardora")
+                                                   : "Cardora - " + QFileInfo(cardFileName_).fileName();
+    setWindowTitle(changesMade_ ? title + " *" : title);
 }
 
 void TMainScreen::Setbuttons()
 {
-    Action("mnuSave")->setEnabled(!cardFileName_.isEmpty());
-    setWindowTitle(cardFileName_.isEmpty() ? QString("Cardora")
-                                           : "Cardora - " + QFileInfo(cardFileName_).fileName());
+    // Save on a card never saved asks for a name, as Save As does.
+    Action("mnuSave")->setEnabled(true);
+    updateTitle();
     for (const char* name : { "PrintButton", "Previewbutton" })
         if (auto* b = findChild<QPushButton*>(name))
             b->setEnabled(printingAvailable_);
@@ -385,11 +401,14 @@ void TMainScreen::Setbuttons()
 
 void TMainScreen::CancelbuttonClick()
 {
-    if (!Ask("Cancel all changes?", "CANCEL"))
+    if (!Ask("Cancel all changes?", "Cancel"))
         return;
+    suppressChanges_ = true;
     panel_->ClearObjects();
     backgroundArtPath_.clear();
     panel_->ClearColorPicture();
+    ClearUndoHistory();
+    suppressChanges_ = false;
     if (!cardFileName_.isEmpty())
         OpenBCFile(cardFileName_);
     SetChangesMade(false);
@@ -406,16 +425,18 @@ void TMainScreen::SavebuttonClick()
 
 // ---------------------------------------------------------------- closing
 
-void TMainScreen::CloseButtonClick()
-{
-    CheckSaveNeeded();
-    close();
-}
+void TMainScreen::CloseButtonClick() { close(); }
 
 void TMainScreen::closeEvent(QCloseEvent* event)
 {
-    CheckSaveNeeded();
+    // Asked once, however the window is closed; Cancel keeps it open.
+    if (!CheckSaveNeeded()) {
+        event->ignore();
+        return;
+    }
     SaveWindowPlacement(*this, "TMainScreen");
+    // The help window must not keep the program running on its own.
+    CloseHelpWindow();
     event->accept();
 }
 
@@ -432,6 +453,8 @@ bool TMainScreen::eventFilter(QObject* watched, QEvent* event)
     auto* key = static_cast<QKeyEvent*>(event);
     const bool arrow = key->key() == Qt::Key_Left || key->key() == Qt::Key_Right || key->key() == Qt::Key_Up
         || key->key() == Qt::Key_Down;
+    if (!key->isAutoRepeat() && handleWindowKey(key))
+        return true;
     if (event->type() == QEvent::KeyRelease) {
         if (arrow && !key->isAutoRepeat()) {
             panel_->KeyUp(key->key());

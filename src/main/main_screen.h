@@ -12,6 +12,8 @@ class QMenu;
 class QPushButton;
 class QScrollArea;
 class QToolButton;
+class QKeyEvent;
+class QUndoStack;
 
 namespace cardora {
 
@@ -70,7 +72,8 @@ public:
     void OpenRecent(const QString& path);
     void Delete1Click();
     void mnuSaveClick();
-    void mnuSaveAsClick();
+    // True when the card was saved.
+    bool mnuSaveAsClick();
     void Contents1Click();
     void About1Click();
     void ConfigurationInformation1Click();
@@ -92,6 +95,13 @@ public:
     void ShowZoomCaption();
     // Background art (background_art.cpp)
     void mnuSetorChangeBackgroundArtClick();
+    // Shows the picture as the card's background art (empty: none).
+    void ApplyBackgroundArt(const QString& path);
+    // Undo and the Edit menu (edit_commands.cpp)
+    QUndoStack& UndoStack() { return *undoStack_; }
+    void ClearUndoHistory();
+    // Records a change of background art from `before` to the present one.
+    void pushBackgroundArt(const QString& before);
     bool PrintMode() const { return printMode_; }
     void SetPrintMode(bool v) { printMode_ = v; }
     bool OutlineOnly() const { return outlineOnly_; }
@@ -120,6 +130,9 @@ private:
     void setTool(int state);
     void zoomBy(bool up);
     void rebuildRecentMenu();
+    void buildEditCommands(QMenu* edit);
+    void updateTitle();
+    bool handleWindowKey(QKeyEvent* key);
     void exportCard(bool jpeg);
     QString chooseCardFile(const QString& title);
 
@@ -143,6 +156,7 @@ private:
     QPushButton* cancelButton_ = nullptr;
     QPushButton* saveButton_ = nullptr;
     std::unique_ptr<TMRUFileList> mru_;
+    QUndoStack* undoStack_ = nullptr;
 };
 
 } // namespace cardora

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QScrollArea>
+#include <algorithm>
 #include <cmath>
 
 namespace cardora {
@@ -24,13 +25,11 @@ void TMainScreen::zoomBy(bool up)
 {
     suppressChanges_ = true;
     panel_->ClearSelection();
-    const float zoom = panel_->Zoom();
-    if (up) {
-        if (!(zoom > 1.5f))
-            panel_->SetZoom(zoom + 0.1f);
-    } else if (zoom >= 1.1f) {
-        panel_->SetZoom(zoom - 0.1f);
-    }
+    // Whole tenths from 100% to 150%, so that stepping back lands exactly on 1.
+    const int tenths = static_cast<int>(std::lround(panel_->Zoom() * 10.0f));
+    const int next = up ? std::min(15, tenths + 1) : std::max(10, tenths - 1);
+    if (next != tenths)
+        panel_->SetZoom(static_cast<float>(next) / 10.0f);
     ShowZoomCaption();
     QCoreApplication::processEvents();
     suppressChanges_ = false;

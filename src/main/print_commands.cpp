@@ -38,7 +38,8 @@ void showHelp(int context) { ShowHelpTopic(context); }
 // Printing to the PDF file printer asks where the file goes; false when the user cancels.
 bool ChoosePdfTarget(TPrinterReport& settings)
 {
-    if (!settings.IsPdfFile())
+    // A printer dialog of this command already asked for the file.
+    if (settings.TakePdfConfirmation() || !settings.IsPdfFile())
         return true;
     const QFileInfo current(settings.OutputFileName());
     FileDialogRequest request;
@@ -110,6 +111,7 @@ void TMainScreen::mnuPrintClick()
         return;
     SetPrintMode(true);
     TPrinterReport& settings = PrintJobSettings(*this);
+    settings.TakePdfConfirmation(); // a file named in an earlier command is asked for again
     settings.SelectPaper(CardLayout().Papersize);
     BusinessCardPanel()->SetPreviewing(false);
     SetOutlineOnly(false);
@@ -171,6 +173,7 @@ void TMainScreen::mnuPrintOutlineTestPageClick()
     SetPrintMode(true);
     SetOutlineOnly(true);
     TPrinterReport& settings = PrintJobSettings(*this);
+    settings.TakePdfConfirmation();
     if (!RunPrinterDialog(settings, &TPrinterReport::PrintDialog))
         return;
     if (!ChoosePdfTarget(settings))

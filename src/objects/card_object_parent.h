@@ -4,6 +4,7 @@
 #include <QSize>
 #include <QStringList>
 
+class QMenu;
 class QPainter;
 
 namespace cardora {
@@ -52,6 +53,14 @@ public:
     // The painter of the panel's current paint, in panel coordinates.
     virtual QPainter* PanelCanvas() = 0;
     virtual void ProcessPendingEvents() = 0;
+
+    // Edits that can be undone: everything between BeginEdit and EndEdit is
+    // one step named `text`. Pairs nest; only the outermost counts.
+    virtual void BeginEdit() {}
+    virtual void EndEdit(const QString& /*text*/) {}
+    // Every command of an object's menu (and its submenus) becomes one
+    // undoable step named after it.
+    virtual void WatchMenu(QMenu* /*menu*/) {}
 };
 
 } // namespace cardora

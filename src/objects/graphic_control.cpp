@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QPainter>
+#include <climits>
 
 namespace cardora {
 
@@ -71,10 +72,10 @@ const PropertyTable& TQGraphicControl::Properties() const
         using T = TQGraphicControl;
         PropertyTable p;
         p.push_back(IntegerProp<T, int>("Tag", 0, &T::Tag, &T::SetTag));
-        p.push_back(IntegerProp<T, int>("Left", std::nullopt, &T::Left, &T::SetLeft));
-        p.push_back(IntegerProp<T, int>("Top", std::nullopt, &T::Top, &T::SetTop));
-        p.push_back(IntegerProp<T, int>("Width", std::nullopt, &T::Width, &T::SetWidth));
-        p.push_back(IntegerProp<T, int>("Height", std::nullopt, &T::Height, &T::SetHeight));
+        p.push_back(IntegerProp<T, int>("Left", std::nullopt, &T::StoredLeft, &T::SetStoredLeft));
+        p.push_back(IntegerProp<T, int>("Top", std::nullopt, &T::StoredTop, &T::SetStoredTop));
+        p.push_back(IntegerProp<T, int>("Width", std::nullopt, &T::StoredWidth, &T::SetStoredWidth));
+        p.push_back(IntegerProp<T, int>("Height", std::nullopt, &T::StoredHeight, &T::SetStoredHeight));
         p.push_back(OrdinalProp<T, int>(PropKind::Cursor, "Cursor", 0, &T::Cursor, &T::SetCursor));
         p.push_back(TextProp<T>("Hint", &T::Hint, &T::SetHint));
         p.push_back(OrdinalProp<T, bool>(PropKind::Boolean, "Locked", std::nullopt, &T::Locked, &T::SetLocked));
@@ -91,9 +92,54 @@ void TQGraphicControl::PropertyRead(const QString& path)
         parentFont_ = false;
 }
 
+namespace {
+// One coordinate shown at zoom z from its zoom-1 value.
+int shownAt(int stored, float z) { return z == 1.0f ? stored : Round(stored * static_cast<double>(z)); }
+
+// The zoom-1 value behind a coordinate set at zoom z: unchanged coordinates
+// keep their exact stored value.
+int storedFor(int shown, int oldShown, int oldStored, float z)
+{
+    if (z == 1.0f)
+        return shown;
+    if (shown == oldShown)
+        return oldStored;
+    return Round(shown / static_cast<double>(z));
+}
+
+QRect shownRect(const QRect& stored, float z)
+{
+    return QRect(shownAt(stored.left(), z), shownAt(stored.top(), z), shownAt(stored.width(), z),
+        shownAt(stored.height(), z));
+}
+} // namespace
+
 void TQGraphicControl::SetBounds(int left, int top, int width, int height)
 {
     const QRect r(left, top, width, height);
+    if (r == bounds_)
+        return;
+    const QRect& o = bounds_;
+    const QRect& t = trueBounds_;
+    trueBounds_ = QRect(storedFor(left, o.left(), t.left(), zoom_), storedFor(top, o.top(), t.top(), zoom_),
+        storedFor(width, o.width(), t.width(), zoom_), storedFor(height, o.height(), t.height(), zoom_));
+    placedZoom_ = zoom_ == 1.0f ? 0.0f : zoom_;
+    placedShown_ = r;
+    placedTrue_ = trueBounds_;
+    showBounds(r);
+}
+
+void TQGraphicControl::SetStoredBounds(const QRect& r)
+{
+    if (r == trueBounds_ && shownRect(r, zoom_) == bounds_)
+        return;
+    trueBounds_ = r;
+    placedZoom_ = 0.0f;
+    showBounds(shownRect(r, zoom_));
+}
+
+void TQGraphicControl::showBounds(const QRect& r)
+{
     if (r == bounds_)
         return;
     const QRect old = bounds_;
@@ -120,10 +166,24 @@ void TQGraphicControl::SetZoom(float z)
 {
     if (z == zoom_)
         return;
-    const float f = z / zoom_;
-    SetBounds(Round(Left() * f), Round(Top() * f), Round(Width() * f), Round(Height() * f));
     zoom_ = z;
+    // Derived from the zoom-1 truth, never from the last zoom's rounding.
+    const bool wasLoading = loading_;
+    loading_ = true;
+    const bool asPlaced = placedZoom_ == z && placedTrue_ == trueBounds_;
+    showBounds(asPlaced ? placedShown_ : shownRect(trueBounds_, z));
+    loading_ = wasLoading;
     BoundsChanged();
+}
+
+void TQGraphicControl::AssignZoom(float z)
+{
+    if (z == zoom_)
+        return;
+    zoom_ = z;
+    placedZoom_ = 0.0f;
+    trueBounds_ = QRect(storedFor(bounds_.left(), INT_MIN, 0, z), storedFor(bounds_.top(), INT_MIN, 0, z),
+        storedFor(bounds_.width(), INT_MIN, 0, z), storedFor(bounds_.height(), INT_MIN, 0, z));
 }
 
 void TQGraphicControl::Loaded() {}
@@ -232,6 +292,18 @@ void TQGraphicControl::DrawSelectionMarkers()
     p->restore();
 }
 
+void TQGraphicControl::PaintSelectionMarkers(QPainter& p)
+{
+    if (!parent_ || !visible_ || !parent_->IsSelected(this))
+        return;
+    const bool single = parent_->SelectionCount() == 1;
+    p.save();
+    p.resetTransform();
+    p.setClipping(false);
+    DrawMarkers(p, bounds_, single, parent_->MarkerColor(single));
+    p.restore();
+}
+
 void TQGraphicControl::Invalidate()
 {
     if (parent_)
@@ -302,6 +374,8 @@ QMenu* TQGraphicControl::ObjectMenu()
     // Built on first use: card files are often read only to be printed.
     if (!menu_)
         buildMenu();
+    if (parent_)
+        parent_->WatchMenu(menu_.get());
     return menu_.get();
 }
 
@@ -328,11 +402,10 @@ void TQGraphicControl::Clone()
         return;
     copy->SetTop(Top() + 25);
     panel->BringToFront(copy);
-    if (panel->IsSelected(this)) {
-        panel->RemoveFromSelection(this);
-        panel->AddToSelection(copy);
-    }
     panel->RehookObjects();
+    // The copy is what the next command acts on.
+    panel->ClearSelection();
+    panel->AddToSelection(copy);
     NotifyChanged();
 }
 

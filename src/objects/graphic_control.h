@@ -18,7 +18,9 @@ class TReport;
 
 // Common base of every object placed on a card. It is not a widget: the panel
 // paints it and routes the mouse to it. Left, Top, Width and Height are in
-// panel pixels at the current Zoom.
+// panel pixels at the current Zoom; the object keeps its geometry at zoom 1
+// as the truth (what card files hold) and derives what is shown from it, so
+// zooming never moves or resizes an object for good.
 class TQGraphicControl : public QObject, public Persistent {
     Q_OBJECT
 public:
@@ -54,6 +56,19 @@ public:
     bool Unselectable() const { return unselectable_; }
     void SetUnselectable(bool v);
 
+    // Geometry at zoom 1, as stored in card files.
+    int StoredLeft() const { return trueBounds_.left(); }
+    int StoredTop() const { return trueBounds_.top(); }
+    int StoredWidth() const { return trueBounds_.width(); }
+    int StoredHeight() const { return trueBounds_.height(); }
+    void SetStoredLeft(int v) { SetStoredBounds(QRect(v, StoredTop(), StoredWidth(), StoredHeight())); }
+    void SetStoredTop(int v) { SetStoredBounds(QRect(StoredLeft(), v, StoredWidth(), StoredHeight())); }
+    void SetStoredWidth(int v) { SetStoredBounds(QRect(StoredLeft(), StoredTop(), v, StoredHeight())); }
+    void SetStoredHeight(int v) { SetStoredBounds(QRect(StoredLeft(), StoredTop(), StoredWidth(), v)); }
+    QRect StoredBounds() const { return trueBounds_; }
+    // Sets the zoom-1 geometry; what is shown follows at the current zoom.
+    void SetStoredBounds(const QRect& r);
+
     const PropertyTable& Properties() const override;
     void PropertyRead(const QString& path) override;
 
@@ -67,8 +82,9 @@ public:
     void SetVisible(bool v);
 
     float Zoom() const { return zoom_; }
-    // Sets the zoom without rescaling (objects just read from a file).
-    void AssignZoom(float z) { zoom_ = z; }
+    // Sets the zoom without rescaling: the bounds shown now are taken to be
+    // at zoom z (objects placed on a zoomed panel).
+    void AssignZoom(float z);
     void SetZoom(float z);
 
     // --- font; objects take the panel's font until theirs is changed
@@ -98,6 +114,8 @@ public:
     // The panel paints objects through this; markers go on the panel.
     void PaintOnPanel(QPainter& panelCanvas);
     void DrawSelectionMarkers();
+    // The markers of a selected object, on the panel's canvas (panel coordinates).
+    void PaintSelectionMarkers(QPainter& panelCanvas);
     void Invalidate();
     QMenu* ObjectMenu();
     void ShowMenuAt(const QPoint& globalPos);
@@ -123,8 +141,15 @@ private:
     void buildMenu();
 
     CardObjectParent* parent_ = nullptr;
+    void showBounds(const QRect& r);
+
     int tag_ = 0;
     QRect bounds_;
+    QRect trueBounds_;
+    // Bounds last set at a zoom other than 1, so that coming back to that
+    // zoom shows them exactly as placed.
+    QRect placedShown_, placedTrue_;
+    float placedZoom_ = 0.0f;
     int cursor_ = 0;
     QString hint_;
     bool locked_ = false;

@@ -314,8 +314,9 @@ void TQMultiLineBaseLabel::ApplyFont(const QFont& font)
 
 void TQMultiLineBaseLabel::ChooseFontCommand()
 {
-    if (const std::optional<QFont> f = ChooseFont(Font()->ToPointFont())) {
-        Font()->AssignQFont(*f);
+    if (const std::optional<FontChoice> f = ChooseFontWithColor(Font()->ToPointFont(), ToQColor(Font()->Color()))) {
+        Font()->AssignQFont(f->font);
+        Font()->SetColor(FromQColor(f->color));
         SetParentFont(false);
     }
     if (wordWrap_)

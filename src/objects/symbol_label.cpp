@@ -278,9 +278,10 @@ int TGetSymbol::SelectedCode() const
 
 void TGetSymbol::FontbuttonClick()
 {
-    const std::optional<QFont> chosen = ChooseFont(selected_.ToPointFont());
+    const std::optional<FontChoice> chosen = ChooseFontWithColor(selected_.ToPointFont(), ToQColor(selected_.Color()));
     if (chosen) {
-        selected_.AssignQFont(*chosen);
+        selected_.AssignQFont(chosen->font);
+        selected_.SetColor(FromQColor(chosen->color));
         selectedChar_->setFont(selected_.ToQFont());
         gridName_ = selected_.Name();
         gridStyle_ = selected_.Style();

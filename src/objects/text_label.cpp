@@ -241,10 +241,11 @@ void TQBaseLabel::ApplyFont(const QFont& font)
 
 void TQBaseLabel::ChooseFont()
 {
-    const std::optional<QFont> chosen = cardora::ChooseFont(Font()->ToPointFont());
+    const std::optional<FontChoice> chosen = ChooseFontWithColor(Font()->ToPointFont(), ToQColor(Font()->Color()));
     if (!chosen)
         return;
-    Font()->AssignQFont(*chosen);
+    Font()->AssignQFont(chosen->font);
+    Font()->SetColor(FromQColor(chosen->color));
     layoutDirty_ = true;
     repaint();
 }
@@ -447,6 +448,8 @@ void TQBusinessCardLabel::rebuildPersonalInfoMenu()
     for (int i = 0; i < PersonalInfoLabels().size(); ++i) {
         const QString caption = PersonalInfoLabels()[i] + QLatin1Char('\t') + values[i];
         QAction* a = personalInfoMenu_->addAction(caption);
+        // An entry with nothing in it would only wipe the caption.
+        a->setEnabled(!values[i].trimmed().isEmpty());
         connect(a, &QAction::triggered, this, [this, caption] { PersonalInfoItemClick(caption); });
     }
 }

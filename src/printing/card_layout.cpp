@@ -125,6 +125,23 @@ QString ValidCardMessage(const TCardLayout& l)
         return QStringLiteral("Horizontal Pitch must be at least = Card Width");
     if (l.Down >= 2 && l.VPitch < l.Height)
         return QStringLiteral("Vertical Pitch must be at least = Card Height");
+    // Every card must lie on the paper, or the sheet prints cut-off cards.
+    if (l.LeftMargin < 0)
+        return QStringLiteral("Left Margin must not be negative");
+    if (l.TopMargin < 0)
+        return QStringLiteral("Top Margin must not be negative");
+    const QSizeF sheet = SheetSizeInches(l.Papersize);
+    const double slack = 0.0005; // three-decimal entries
+    const double right = l.LeftMargin + std::max(0, l.Across - 1) * l.HPitch + l.Width;
+    if (right > sheet.width() + slack)
+        return QStringLiteral("The cards run off the right edge of the paper: the last card ends at %1 inches, "
+                              "but the paper is %2 inches wide")
+            .arg(FormatFixed3(right), FormatFixed3(sheet.width()));
+    const double bottom = l.TopMargin + std::max(0, l.Down - 1) * l.VPitch + l.Height;
+    if (bottom > sheet.height() + slack)
+        return QStringLiteral("The cards run off the bottom edge of the paper: the last row ends at %1 inches, "
+                              "but the paper is %2 inches high")
+            .arg(FormatFixed3(bottom), FormatFixed3(sheet.height()));
     return QString();
 }
 

@@ -1,9 +1,11 @@
 #include "printing/label_printer.h"
 #include "report/picture_printing.h"
 #include "core/modal.h"
+#include "report/printer_report.h"
 #include "report/report.h"
 #include "surface/card_panel.h"
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
@@ -108,19 +110,27 @@ void TLabelPrinter::FormActivate()
     finished_ = true;
     CancelButton->setText("OK");
     CancelButton->setDefault(true);
-    if (!error_.isEmpty() && !report_->Aborted())
+    if (!error_.isEmpty() && !report_->Aborted()) {
         report_->SetStatusFormat((printing_ ? "Business Card printing failed:\r" : "Business Card preview failed:\r")
             + QString(error_).replace('%', "%%"));
-    else
-        report_->SetStatusFormat(FinalStatus(report_->Aborted(), printing_, panel_.HasFilledObjects()));
+    } else {
+        auto* printer = dynamic_cast<TPrinterReport*>(report_);
+        const QString pdf =
+            printer && printer->IsPdfFile() ? QDir::toNativeSeparators(printer->OutputFileName()) : QString();
+        report_->SetStatusFormat(
+            FinalStatus(report_->Aborted(), printing_, panel_.HasFilledObjects(), QString(pdf).replace('%', "%%")));
+    }
     report_->UpdateStatus();
 }
 
-QString TLabelPrinter::FinalStatus(bool aborted, bool printing, bool filled)
+QString TLabelPrinter::FinalStatus(bool aborted, bool printing, bool filled, const QString& pdfFile)
 {
     if (aborted)
         return printing ? QStringLiteral("\rBusiness Card Print Canceled!")
                         : QStringLiteral("\rBusiness Card Preview Canceled!");
+    // A file is not a printer: say where the sheets went.
+    if (printing && !pdfFile.isEmpty())
+        return QStringLiteral("Print job completed: the cards were saved to the PDF file\r") + pdfFile;
     if (printing)
         return filled ? QStringLiteral("Print job completed and sent to printer!\r\rNote: this design contains "
                                        "complex shapes or text.\rPlease be patient while the printer produces "

@@ -56,7 +56,8 @@ public:
     void CancelButtonClick();
 
     // The text the status shows when the job is over.
-    static QString FinalStatus(bool aborted, bool printing, bool filledObjects);
+    // `pdfFile`: where a print to a PDF file went (empty for a printer).
+    static QString FinalStatus(bool aborted, bool printing, bool filledObjects, const QString& pdfFile = QString());
 
     // --- state
     bool Ran() const { return ran_; }

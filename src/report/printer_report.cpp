@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPainter>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -12,6 +14,7 @@
 #include <QStandardPaths>
 #include <QTemporaryFile>
 #include <algorithm>
+#include <functional>
 
 namespace cardora {
 namespace {
@@ -203,17 +206,63 @@ void TPrinterReport::SetOrientation(TPrinterOrientation orientation)
     }
 }
 
+// Qt's dialog picks a queue for the printer while it is built; a printer
+// that prints to a PDF file shows as the PDF entry with its file name again.
+void TPrinterReport::keepPdfChoice(QPrintDialog& dialog, bool wasPdf, const QString& file)
+{
+    if (!wasPdf)
+        return;
+    if (!IsPdfFile() || OutputFileName() != file)
+        SelectPdfFile(file);
+    // The PDF entry exists only once the dialog is shown.
+    auto select = [&dialog, file] {
+        if (auto* printers = dialog.findChild<QComboBox*>("printers"); printers && printers->count() > 0)
+            printers->setCurrentIndex(printers->count() - 1);
+        if (auto* name = dialog.findChild<QLineEdit*>("filename"))
+            name->setText(file);
+    };
+    struct ShowWatch : QObject {
+        std::function<void()> onShow;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            if (e->type() == QEvent::Show && onShow) {
+                auto f = std::move(onShow);
+                onShow = nullptr;
+                f();
+            }
+            return false;
+        }
+    };
+    auto* watch = new ShowWatch;
+    watch->setParent(&dialog);
+    watch->onShow = select;
+    dialog.installEventFilter(watch);
+}
+
+void TPrinterReport::notePdfConfirmed(bool ok) { pdfConfirmed_ = ok && IsPdfFile(); }
+
+bool TPrinterReport::TakePdfConfirmation()
+{
+    const bool confirmed = pdfConfirmed_;
+    pdfConfirmed_ = false;
+    return confirmed;
+}
+
 bool TPrinterReport::PrintDialog()
 {
     if (Executing())
         return false;
+    const bool wasPdf = IsPdfFile();
+    const QString file = OutputFileName();
     QPrintDialog dialog(printer_.get(), MainWindow());
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    keepPdfChoice(dialog, wasPdf, file);
     const bool ok = ExecModal(dialog) == QDialog::Accepted;
     if (ok)
         SetCopies(std::max(1, printer_->copyCount()));
     Normalize();
+    notePdfConfirmed(ok);
     return ok;
 }
 
@@ -221,6 +270,8 @@ bool TPrinterReport::PrinterSetupDialog()
 {
     if (Executing())
         return false;
+    const bool wasPdf = IsPdfFile();
+    const QString file = OutputFileName();
     QPrintDialog dialog(printer_.get(), MainWindow());
     dialog.setWindowTitle("Print Setup");
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
@@ -228,11 +279,13 @@ bool TPrinterReport::PrinterSetupDialog()
     dialog.setOption(QAbstractPrintDialog::PrintCollateCopies, false);
     dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    keepPdfChoice(dialog, wasPdf, file);
     const bool ok = ExecModal(dialog) == QDialog::Accepted;
     SetCopies(Copies()); // set-up chooses the printer, not the number of copies
     if (ok)
         SetOrientation(printer_->pageLayout().orientation() == QPageLayout::Landscape ? poLandscape : poPortrait);
     Normalize();
+    notePdfConfirmed(ok);
     return ok;
 }
 

@@ -3,6 +3,7 @@
 #include <memory>
 
 class QPrinter;
+class QPrintDialog;
 
 namespace cardora {
 
@@ -33,6 +34,9 @@ public:
     bool SelectPrinter(const QString& queueName);
     void SelectPdfFile(const QString& fileName);
     bool IsPdfFile() const;
+    // True once after a printer dialog was confirmed with a PDF file: its
+    // name was asked there and need not be asked again.
+    bool TakePdfConfirmation();
     QString OutputFileName() const;
     void SetResolution(int dpi);
     // The job's name in the spooler.
@@ -57,6 +61,9 @@ protected:
 private:
     void Normalize();
     bool Spool();
+    void keepPdfChoice(QPrintDialog& dialog, bool wasPdf, const QString& file);
+    void notePdfConfirmed(bool ok);
+    bool pdfConfirmed_ = false;
 
     std::shared_ptr<QPrinter> printer_;
     // A queue's job is drawn into a PDF file of its own and handed to the

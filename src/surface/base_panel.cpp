@@ -1,5 +1,6 @@
 #include "surface/base_panel.h"
 #include "surface/cursors.h"
+#include "surface/card_edit.h"
 #include "core/app_folder.h"
 #include "core/modal.h"
 #include "core/rounding.h"
@@ -134,7 +135,8 @@ void TQBasePanel::RehookObjects()
 {
     for (auto it = objects_.rbegin(); it != objects_.rend(); ++it) {
         HookObject(*it);
-        (*it)->AssignZoom(zoom_);
+        // Objects just read hold zoom-1 geometry.
+        (*it)->SetZoom(zoom_);
     }
 }
 
@@ -327,11 +329,11 @@ void TQBasePanel::KeyDown(int key, Qt::KeyboardModifiers modifiers)
         if (key == Qt::Key_C)
             SelectionCommand(CardCommand::Copy);
         else if (key == Qt::Key_V)
-            SelectionCommand(CardCommand::Paste);
+            RunSelectionCommand(CardCommand::Paste);
         else if (key == Qt::Key_X)
-            SelectionCommand(CardCommand::Cut);
+            RunSelectionCommand(CardCommand::Cut);
     } else if (key == Qt::Key_Delete) {
-        SelectionCommand(CardCommand::Delete);
+        RunSelectionCommand(CardCommand::Delete);
     }
 }
 
@@ -409,10 +411,13 @@ void TQBasePanel::paintEvent(QPaintEvent*)
     {
         QPainter p(&image);
         PaintBackground(p);
-        currentCanvas_ = &p;
+        // Objects paint without their markers; the markers of the selection
+        // go on top of everything, so objects in front never hide them.
+        currentCanvas_ = nullptr;
         for (TQGraphicControl* o : objects_)
             o->PaintOnPanel(p);
-        currentCanvas_ = nullptr;
+        for (TQGraphicControl* o : handle_.Selection())
+            o->PaintSelectionMarkers(p);
         handle_.PaintOutlines(p);
         if (bandActive_) {
             p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
@@ -584,9 +589,11 @@ void TQBasePanel::ObjectDblClick(TQGraphicControl* sender, bool fromHandle, cons
         if (handle_.SelectedCount() > 1)
             return;
         TQGraphicControl* o = handle_.SelectedObjectAt(p);
-        if (o && o->DoubleClickAction)
+        if (o && o->DoubleClickAction) {
+            BeginEdit();
             o->DoubleClickAction(this);
-        else if (o)
+            EndEdit("Properties");
+        } else if (o)
             o->ShowMenuAt(global);
     } else if (sender) {
         sender->ShowMenuAt(global);

@@ -10,11 +10,13 @@
 
 class QMenu;
 class QAction;
+class QUndoStack;
 
 namespace cardora {
 
 class TQGraphicControl;
 class TReport;
+struct TCardSnapshot;
 
 enum TLabelShapeType { lsRectangle, lsRoundRect, lsEllipse };
 enum TGridSize { gs4x4, gs8x8 };
@@ -120,7 +122,38 @@ public:
     QPainter* PanelCanvas() override { return currentCanvas_; }
     void ProcessPendingEvents() override;
 
+    // --- undo (card_edit_panel.cpp)
+    // The stack edits are pushed on; none means edits are not recorded.
+    void SetUndoStack(QUndoStack* stack) { undoStack_ = stack; }
+    QUndoStack* UndoStack() const { return undoStack_; }
+    void BeginEdit() override;
+    void EndEdit(const QString& text) override;
+    // An edit that only moves or resizes these objects; `mergeId` lets a
+    // run of such steps merge into one.
+    void BeginMove(const std::vector<TQGraphicControl*>& objects);
+    void EndMove(const QString& text, int mergeId = -1);
+    void WatchMenu(QMenu* menu) override;
+    // Objects keep their edit key while they are freed and read back by undo.
+    int EditKey(TQGraphicControl* object);
+    TQGraphicControl* ObjectByEditKey(int key) const;
+    // Reads one object's state back onto the panel under its key and name.
+    TQGraphicControl* RestoreObject(const QByteArray& state, int key, const QString& name);
+    void ArrangeByEditKeys(const std::vector<int>& order);
+    // While undo or redo applies a step, nothing is recorded.
+    class ApplyingEdit {
+    public:
+        explicit ApplyingEdit(TQBasePanel& panel) : panel_(panel) { ++panel_.applyingEdit_; }
+        ~ApplyingEdit() { --panel_.applyingEdit_; }
+
+    private:
+        TQBasePanel& panel_;
+    };
+    // The selection becomes exactly these objects.
+    void SelectOnly(const std::vector<TQGraphicControl*>& objects);
+
     void SelectionCommand(CardCommand command);
+    // SelectionCommand as one undoable step.
+    void RunSelectionCommand(CardCommand command);
     // Card files and the scratch clip file.
     void SaveCardFile(const QString& path);
     void LoadCardFile(const QString& path);
@@ -191,6 +224,18 @@ private:
     bool syncPosted_ = false;
     TQGraphicControl* mouseTarget_ = nullptr;
     Qt::KeyboardModifiers eventModifiers_;
+
+    void menuActionStarting(QAction* action);
+    void menuActionDone(QAction* action);
+    void watchMenuActions(QMenu* menu);
+    QUndoStack* undoStack_ = nullptr;
+    std::unique_ptr<TCardSnapshot> pendingEdit_;
+    int editDepth_ = 0;
+    int applyingEdit_ = 0;
+    int nextEditKey_ = 1;
+    QAction* menuAction_ = nullptr;
+    QString menuText_;
+    QAction* lastMenuAction_ = nullptr;
 };
 
 } // namespace cardora

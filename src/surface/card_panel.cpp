@@ -2,6 +2,7 @@
 #include "objects/graphic_control.h"
 #include "surface/object_kinds.h"
 #include <QPainter>
+#include <QPointer>
 #include <map>
 
 namespace cardora {
@@ -47,6 +48,7 @@ void TQBusinessCardPanel32::SetPersonalInfo(const QStringList& values)
 
 void TQBusinessCardPanel32::CreateObjectForRect(QRect& r)
 {
+    draggedRect_ = r;
     if (r.width() < 25)
         r.setWidth(50);
     if (r.height() < 15)
@@ -54,16 +56,44 @@ void TQBusinessCardPanel32::CreateObjectForRect(QRect& r)
     const ObjectTool* tool = FindObjectTool(panelState_);
     if (!tool || !tool->create)
         return;
+    const TLPanelState state = panelState_;
+    BeginEdit();
     TQGraphicControl* o = tool->create(Owner(), *this);
-    if (!o)
-        return;
-    PlaceNewObject(o, r);
-    if (tool->pointerBeforeDialog) {
-        setCursor(Qt::ArrowCursor);
-        SetPanelState(psPointing);
+    QPointer<TQGraphicControl> placed = o;
+    if (o) {
+        PlaceNewObject(o, r);
+        if (tool->pointerBeforeDialog) {
+            setCursor(Qt::ArrowCursor);
+            SetPanelState(psPointing);
+        }
+        if (tool->afterPlace)
+            tool->afterPlace(*this, o);
+        // The new object is what the next command acts on (a dialog may have
+        // dropped it).
+        if (placed)
+            SelectOnly({ placed.data() });
     }
-    if (tool->afterPlace)
-        tool->afterPlace(*this, o);
+    EndEdit("New " + ToolNoun(state));
+}
+
+QString TQBusinessCardPanel32::ToolNoun(TLPanelState state)
+{
+    switch (state) {
+    case psLabel: return "Text";
+    case psSymbolLabel: return "Symbol";
+    case psMultiLineLabel: return "Multi-line Text";
+    case psRectangle: return "Rectangle";
+    case psEllipse: return "Ellipse";
+    case psRoundRectangle: return "Round Rectangle";
+    case psLine: return "Line";
+    case psImage: return "Picture";
+    case psSuperShape: return "Super Shape";
+    case psRichLabel: return "Rich Text";
+    case psSuperText: return "Super Text";
+    case psCircleText: return "Circle Text";
+    case psPointing: break;
+    }
+    return "Object";
 }
 
 QImage TQBusinessCardPanel32::RenderCardBitmap()

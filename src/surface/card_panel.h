@@ -38,9 +38,15 @@ public:
     // The card at its present size: white, the background art, every object.
     QImage RenderCardBitmap();
     bool HasFilledObjects() const;
+    // What a tool makes, as undo names it ("Undo New Line").
+    static QString ToolNoun(TLPanelState state);
+    // The rectangle the user dragged for the object being made, before the
+    // minimum sizes were applied.
+    QRect DraggedRect() const { return draggedRect_; }
 
 private:
     TLPanelState panelState_ = psPointing;
+    QRect draggedRect_;
 };
 
 } // namespace cardora

@@ -2,6 +2,7 @@
 #include "core/clock.h"
 #include "objects/graphic_control.h"
 #include "surface/base_panel.h"
+#include "surface/card_edit.h"
 #include "surface/cursors.h"
 #include <QMenu>
 #include <QPainter>
@@ -372,7 +373,9 @@ void TQHandle::MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, const QPoi
         local = limit(local);
         if (local != downPoint_) {
             const QRect r = NewBounds(local.x(), local.y());
+            panel_.BeginMove(selection_);
             MoveSelectionTo(r.left(), r.top(), r.width(), r.height());
+            panel_.EndMove(zone_ == 0 ? "Move" : "Resize");
         }
         removeOutline();
         dragging_ = false;
@@ -457,7 +460,10 @@ void TQHandle::KeyUp(int)
         return;
     nudging_ = false;
     const QRect n = nudgeRect_;
+    const bool resize = n.width() != bounds_.width() - 4 || n.height() != bounds_.height() - 4;
+    panel_.BeginMove(selection_);
     MoveSelectionTo(n.left() - 2, n.top() - 2, n.right() - n.left() + 5, n.bottom() - n.top() + 5);
+    panel_.EndMove(resize ? "Resize" : "Move", TCardEditCommand::kNudgeId);
     panel_.update();
 }
 

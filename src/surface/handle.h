@@ -69,6 +69,7 @@ public:
     // True between a press that the handle took and its release.
     bool Capturing() const { return capturing_; }
     void Capture() { capturing_ = true; }
+    void ReleaseCapture() { capturing_ = false; }
 
     int Zone() const { return zone_; }
     bool Dragging() const { return dragging_; }

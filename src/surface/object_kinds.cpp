@@ -39,6 +39,12 @@ void RegisterCardObjectKinds()
     lineTool.create = [](QObject* owner, TQBusinessCardPanel32&) -> TQGraphicControl* {
         return TQLineShape::CreateForTool(owner);
     };
+    // The drag says which way the line runs: wider than tall is horizontal.
+    lineTool.afterPlace = [](TQBusinessCardPanel32& panel, TQGraphicControl* object) {
+        const QRect drag = panel.DraggedRect();
+        if (auto* line = qobject_cast<TQLineShape*>(object))
+            line->SetLineStyle(drag.width() > drag.height() ? stHorizontal : stVertical);
+    };
     RegisterObjectTool(psLine, lineTool);
 
     RegisterCardClass<TQPLabel>();

@@ -18,12 +18,19 @@ void TQBasePanel::pasteFromClip()
 {
     if (!QFileInfo::exists(clipFileName_))
         return;
+    std::vector<TQGraphicControl*> pasted;
     try {
-        TQLabelObjectFiler().PasteObjects(owner_, this, clipFileName_, [this](TQGraphicControl* o) { AddObject(o); });
+        TQLabelObjectFiler().PasteObjects(owner_, this, clipFileName_, [this, &pasted](TQGraphicControl* o) {
+            AddObject(o);
+            pasted.push_back(o);
+        });
     } catch (...) {
         // Objects read before a broken record stay; the rest of the paste is dropped.
     }
     RehookObjects();
+    // What was pasted is what the next command acts on.
+    if (!pasted.empty())
+        SelectOnly(pasted);
     FireLabelChanged();
     ProcessPendingEvents();
 }
@@ -31,7 +38,12 @@ void TQBasePanel::pasteFromClip()
 TQGraphicControl* TQBasePanel::DuplicateObject(TQGraphicControl* o)
 {
     try {
-        return TQLabelObjectFiler().DuplicateObject(o, owner_, this, [this](TQGraphicControl* c) { AddObject(c); });
+        TQGraphicControl* copy =
+            TQLabelObjectFiler().DuplicateObject(o, owner_, this, [this](TQGraphicControl* c) { AddObject(c); });
+        // Read back with zoom-1 geometry; shown at the panel's zoom like the original.
+        if (copy)
+            copy->SetZoom(zoom_);
+        return copy;
     } catch (...) {
         return nullptr;
     }
@@ -39,20 +51,10 @@ TQGraphicControl* TQBasePanel::DuplicateObject(TQGraphicControl* o)
 
 void TQBasePanel::SaveCardFile(const QString& path)
 {
-    const float z = zoom_;
-    if (z != 1.0f)
-        SetZoom(1.0f);
+    // Objects write their zoom-1 geometry, so saving leaves the zoom alone.
     for (TQGraphicControl* o : objects_)
         o->BeforeSave();
-    try {
-        TQLabelObjectFiler().SaveCard(objects_, path);
-    } catch (...) {
-        if (z != 1.0f)
-            SetZoom(z);
-        throw;
-    }
-    if (z != 1.0f)
-        SetZoom(z);
+    TQLabelObjectFiler().SaveCard(objects_, path);
 }
 
 void TQBasePanel::LoadCardFile(const QString& path)

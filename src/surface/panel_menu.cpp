@@ -88,6 +88,7 @@ void TQBasePanel::buildPanelMenu()
         update();
     }, true);
     QObject::connect(panelMenu_, &QMenu::aboutToShow, this, [this] { UpdatePanelMenu(); });
+    WatchMenu(panelMenu_);
 }
 
 void TQBasePanel::UpdatePanelMenu()

@@ -41,6 +41,14 @@ QByteArray Pcx8WithRunAcrossRows()
     return o.b;
 }
 
+QByteArray PcxGrey3Rows()
+{
+    // 2 x 3, 8 bits without a palette: grey levels 1, 2, 3 by row.
+    Bytes o = PcxHeader(2, 3, 8, 1, 2);
+    o.bytes({ 1, 1, 2, 2, 3, 3 });
+    return o.b;
+}
+
 QByteArray Pcx4Planar()
 {
     // 2 x 1, pixel 0 index 1 (plane 0), pixel 1 index 4 (plane 2).
@@ -163,6 +171,9 @@ TEST(PictureReaders, EachFormatGivesItsPixels)
         { "PCX 24-bit three planes", "c.pcx", Pcx24, { 2, 1 }, { { 0, 0, kRed }, { 1, 0, kBlue } } },
         { "PCX 1-bit", "d.pcx", Pcx1Bit, { 9, 1 }, { { 0, 0, kWhite }, { 1, 0, kBlack }, { 8, 0, kWhite } } },
         { "PCX truncated in the header", "e.pcx", [] { return Truncated(Pcx24(), 100); }, {}, {} },
+        { "PCX ending in its last row: that row white", "g.pcx", [] { return Truncated(PcxGrey3Rows(), 128 + 4); },
+            { 2, 3 }, { { 0, 0, QColor(1, 1, 1) }, { 1, 1, QColor(2, 2, 2) }, { 0, 2, kWhite } } },
+        { "PCX ending a row earlier", "h.pcx", [] { return Truncated(PcxGrey3Rows(), 128 + 2); }, {}, {} },
         { "PCX not a PCX", "f.pcx", [] { return QByteArray(200, 'x'); }, {}, {} },
         { "TGA colour-mapped, bottom-up", "a.tga", TgaMappedBottomUp, { 2, 2 },
             { { 0, 1, kRed }, { 1, 0, kBlue } } },
@@ -174,6 +185,8 @@ TEST(PictureReaders, EachFormatGivesItsPixels)
             { { 0, 0, kRed }, { 1, 0, kBlue } } },
         { "TGA 16-bit", "e.tga", Tga16, { 1, 1 }, { { 0, 0, kRed } } },
         { "TGA truncated after the header", "f.tga", [] { return Truncated(Tga16(), 18); }, {}, {} },
+        { "TGA missing its last row", "i.tga", [] { return Truncated(TgaMappedBottomUp(), 18 + 6 + 2); }, { 2, 2 },
+            { { 0, 1, kRed }, { 0, 0, kWhite } } },
         { "TGA with a bad type", "g.tga", [] { QByteArray b = Tga16(); b[2] = 7; return b; }, {}, {} },
         { "BMP 24-bit bottom-up", "a.bmp", Bmp24BottomUp, { 2, 2 },
             { { 0, 1, kRed }, { 1, 1, kBlue }, { 0, 0, kGreen }, { 1, 0, kWhite } } },

@@ -150,18 +150,18 @@ TEST_F(FileFixture, RecentFilesKeepFiveMostRecentWithoutDuplicates)
     EXPECT_EQ(window->Action("Recent5")->text(), "&5 " + paths[1]);
 }
 
-TEST_F(FileFixture, DecliningSaveAsAfterSaveChangesDiscardsWithoutAnotherQuestion)
+TEST_F(FileFixture, CancellingSaveAsAfterSaveChangesKeepsTheCardWithoutAnotherQuestion)
 {
     draw(10, 20, 50, 30);
     modal->answers = { mrYes };
     modal->fileNames = { QString() }; // Save As cancelled
     window->New1Click();
-    EXPECT_FALSE(window->ChangesMade());
+    EXPECT_TRUE(window->ChangesMade());
     int asked = 0;
     for (const auto& m : modal->messages)
         asked += m.text == "Save changes?";
     EXPECT_EQ(asked, 1);
-    EXPECT_TRUE(panel().Objects().empty());
+    EXPECT_EQ(panel().Objects().size(), 1u);
 }
 
 TEST_F(FileFixture, SidecarHoldsBackgroundArtPath)

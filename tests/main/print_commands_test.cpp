@@ -114,20 +114,20 @@ TEST_F(PrintCommandFixture, LayoutCommandReadsTheFileAndOnOkSavesAndResizesTheCa
         EXPECT_EQ(l.eCardwidth->text(), "3");
         l.eCardwidth->setText("3.6");
         l.eHorizPitch->setText("3.6");
-        l.eCardHeight->setText("2.25");
-        l.eVertPitch->setText("2.25");
+        l.eCardHeight->setText("2.1"); // five rows still end on the sheet
+        l.eVertPitch->setText("2.1");
         l.MMButton->click();
         l.OkButtonClick();
         return l.result();
     });
     window->ChangeCardLayout1Click();
     EXPECT_EQ(window->CardLayout().Width, 3.6);
-    EXPECT_EQ(window->CardLayout().Height, 2.25);
+    EXPECT_EQ(window->CardLayout().Height, 2.1);
     EXPECT_TRUE(window->CardLayout().UseMM);
-    EXPECT_EQ(panel()->size(), QSize(346, 216)); // round(96 x 3.6), round(96 x 2.25)
+    EXPECT_EQ(panel()->size(), QSize(346, 202)); // round(96 x 3.6), round(96 x 2.1)
     IniFile ini(PreferencesFileName());
     EXPECT_EQ(ini.ReadInteger("Layout", "Width", 0), 3600);
-    EXPECT_EQ(ini.ReadInteger("Layout", "Height", 0), 2250);
+    EXPECT_EQ(ini.ReadInteger("Layout", "Height", 0), 2100);
     EXPECT_TRUE(ini.ReadBool("Layout", "UseMM", false));
 
     // Cancel changes nothing.
@@ -142,7 +142,7 @@ TEST_F(PrintCommandFixture, LayoutCommandReadsTheFileAndOnOkSavesAndResizesTheCa
     });
     window->ChangeCardLayout1Click();
     EXPECT_EQ(window->CardLayout().Width, 3.6);
-    EXPECT_EQ(panel()->size(), QSize(346, 216));
+    EXPECT_EQ(panel()->size(), QSize(346, 202));
 }
 
 TEST_F(PrintCommandFixture, FineTuningIsStoredOnlyOnOk)
@@ -187,7 +187,8 @@ TEST_F(PrintCommandFixture, PrintAsksPositionsSheetsAndFileThenPrintsEverySheet)
     EXPECT_TRUE(modal->fileRequests[0].save);
     EXPECT_EQ(modal->fileRequests[0].defaultExt, "pdf");
     EXPECT_EQ(modal->fileRequests[0].fileName, "Cardora.pdf");
-    EXPECT_EQ(finalText, "Print job completed and sent to printer!");
+    // A file is no printer: the text says where the sheets went.
+    EXPECT_EQ(finalText, "Print job completed: the cards were saved to the PDF file\n" + pdf("sheets.pdf"));
     for (int i = 0; i < 10; ++i)
         EXPECT_EQ(window->SelectedPositions()[i], i == 0 || i == 3 || i == 9) << i;
 
@@ -307,17 +308,19 @@ TEST_F(PrintCommandFixture, OutlineTestPageDrawsCardOutlinesOnly)
     addRedBox();
     window->SelectedPositions().fill(true);
     window->SelectedPositions().Set(1, false);
-    // The user keeps the PDF file printer in the print dialog.
+    // The user keeps the PDF file printer in the print dialog and names the
+    // file there; it is not asked for again.
     modal->dialogs.push_back([this](QDialog& d) {
         QPrinter* printer = dynamic_cast<QPrintDialog&>(d).printer();
+        EXPECT_EQ(printer->outputFormat(), QPrinter::PdfFormat); // still the PDF file printer
         printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(out.filePath("Cardora.pdf"));
+        printer->setOutputFileName(pdf("outline.pdf"));
         return int(QDialog::Accepted);
     });
-    modal->fileNames.push_back(pdf("outline.pdf"));
     answerStatus();
     window->mnuPrintOutlineTestPageClick();
     EXPECT_TRUE(modal->dialogs.empty());
+    EXPECT_TRUE(modal->fileRequests.empty());
     EXPECT_TRUE(window->OutlineOnly());
     const QImage page = cardora::test::RenderPdf(pdf("outline.pdf"), 50);
     ASSERT_FALSE(page.isNull());
@@ -337,6 +340,6 @@ TEST_F(PrintCommandFixture, OutlineTestPageDrawsCardOutlinesOnly)
     answerStatus();
     modal->fileNames.push_back(pdf("after-cancel.pdf"));
     window->mnuPrintClick();
-    EXPECT_EQ(modal->fileRequests.size(), 2u);
+    EXPECT_EQ(modal->fileRequests.size(), 1u); // asked once, by the print command
     EXPECT_TRUE(QFileInfo::exists(pdf("after-cancel.pdf")));
 }

@@ -1,4 +1,5 @@
 #include "labels_helpers.h"
+#include "objects/multiline_label.h"
 #include "objects/text_label_dialogs.h"
 #include <QComboBox>
 #include <QLineEdit>
@@ -76,6 +77,9 @@ TEST_F(LabelsFixture, PersonalInformationSubmenuIsRebuiltAtEachOpening)
     ASSERT_EQ(info->actions().size(), 10);
     EXPECT_EQ(info->actions()[1]->text(), "Company\tWidgets Ltd");
     EXPECT_EQ(info->actions()[9]->text(), "Fax\t");
+    // Empty entries show but cannot be chosen: they would wipe the caption.
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(info->actions()[i]->isEnabled(), i < 2) << i;
 
     // One click puts the value into the label and fits the box to it.
     const int changes = parent.ChangedCount;
@@ -383,4 +387,36 @@ TEST_F(LabelsFixture, ColourDropDownOffersCustomColours)
     EXPECT_EQ(combo.Color(), FromQColor(QColor(1, 2, 3)));
     EXPECT_EQ(combo.currentText(), "Custom");
     EXPECT_EQ(announced, std::vector<TColor>({ clRed, 0x123456, 0x654321, FromQColor(QColor(1, 2, 3)) }));
+}
+
+// The Font command of text and multi-line labels sets the colour as well;
+// the dialog starts at the label's colour, and a cancelled one changes nothing.
+TEST_F(LabelsFixture, FontCommandsChooseTheColourToo)
+{
+    auto* text = make<TQPLabel>(10, 10, 80, 20);
+    auto* lines = make<TQMultiLineLabel>(10, 40, 80, 40);
+    struct Case {
+        const char* kind;
+        TQGraphicControl* label;
+        std::function<void()> command;
+    };
+    const Case cases[] = {
+        { "text label", text, [text] { text->ChooseFont(); } },
+        { "multi-line text", lines, [lines] { lines->ChooseFontCommand(); } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.kind);
+        c.label->Font()->SetColor(clBlue);
+        modal->fonts = { QFont("Times New Roman", 14) };
+        modal->fontColors = { QColor(Qt::red) };
+        modal->fontColorsOffered.clear();
+        c.command();
+        ASSERT_EQ(modal->fontColorsOffered.size(), 1u);
+        EXPECT_EQ(modal->fontColorsOffered[0], ToQColor(clBlue));
+        EXPECT_EQ(c.label->Font()->Color(), clRed);
+        EXPECT_EQ(c.label->Font()->Name(), "Times New Roman");
+        modal->fonts = { std::nullopt };
+        c.command();
+        EXPECT_EQ(c.label->Font()->Color(), clRed);
+    }
 }

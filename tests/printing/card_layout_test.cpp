@@ -120,6 +120,46 @@ TEST(CardLayout, ValidCardChecksInOrderAndSkipsPitchOfASingleColumnOrRow)
     EXPECT_EQ(ValidCardMessage(row), "");
 }
 
+TEST(CardLayout, ValidCardRefusesCardsOffThePaper)
+{
+    struct Case {
+        const char* what;
+        double left, top, width, hpitch;
+        int across, down, paper;
+        QString message;
+    };
+    const Case cases[] = {
+        { "default sheet", 0.75, 0.5, 3.5, 3.5, 2, 5, kPaperLetter, "" },
+        { "exactly to the right edge", 1.5, 0.5, 3.5, 3.5, 2, 5, kPaperLetter, "" },
+        { "left margin 5 in, two 3.5 in cards", 5.0, 0.5, 3.5, 3.5, 2, 5, kPaperLetter,
+            "The cards run off the right edge of the paper: the last card ends at 12.000 inches, "
+            "but the paper is 8.500 inches wide" },
+        { "A4 is narrower than Letter", 1.3, 0.5, 3.5, 3.5, 2, 5, kPaperA4,
+            "The cards run off the right edge of the paper: the last card ends at 8.300 inches, "
+            "but the paper is 8.268 inches wide" },
+        { "six rows of two inches", 0.75, 0.5, 3.5, 3.5, 2, 6, kPaperLetter,
+            "The cards run off the bottom edge of the paper: the last row ends at 12.500 inches, "
+            "but the paper is 11.000 inches high" },
+        { "one wide column ignores the pitch", 0.5, 0.5, 7.5, 0.0, 1, 5, kPaperLetter, "" },
+        { "negative left margin", -0.25, 0.5, 3.5, 3.5, 2, 5, kPaperLetter, "Left Margin must not be negative" },
+        { "negative top margin", 0.75, -0.1, 3.5, 3.5, 2, 5, kPaperLetter, "Top Margin must not be negative" },
+    };
+    for (const Case& c : cases) {
+        TCardLayout l;
+        l.LeftMargin = c.left;
+        l.TopMargin = c.top;
+        l.Width = c.width;
+        l.HPitch = c.hpitch;
+        l.Across = c.across;
+        l.Down = c.down;
+        l.Papersize = c.paper;
+        EXPECT_EQ(ValidCardMessage(l), c.message) << c.what;
+    }
+    // Every predefined stock fits its own paper.
+    for (int i = 0; i < static_cast<int>(PredefinedLayoutTable().size()); ++i)
+        EXPECT_EQ(ValidCardMessage(ApplyPredefinedLayout(TCardLayout(), i)), "") << i;
+}
+
 TEST(CardLayout, SheetGeometryAppliesNudgesInThirtySecondsAndTamesBadCounts)
 {
     TCardLayout l;

@@ -124,9 +124,9 @@ TEST_F(LayoutDialogFixture, LeavingTheWidthRaisesThePitchButOkStillChecksIt)
     dialog->eCardwidth->setText("3.6");
     dialog->eCardwidthExit();
     EXPECT_EQ(dialog->eHorizPitch->text(), "3.6");
-    dialog->eCardHeight->setText("2.25");
+    dialog->eCardHeight->setText("2.1"); // five rows still end on the sheet
     dialog->eCardHeightExit();
-    EXPECT_EQ(dialog->eVertPitch->text(), "2.25");
+    EXPECT_EQ(dialog->eVertPitch->text(), "2.1");
 
     // The pitch lowered again, OK pressed with the focus in the pitch edit.
     dialog->eHorizPitch->setText("3.5");

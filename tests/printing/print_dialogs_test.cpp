@@ -3,9 +3,14 @@
 #include "printing/print_run.h"
 #include "printing/select_cards_dialog.h"
 #include "printing/warn_bottom_dialog.h"
+#include "report/printer_report.h"
 #include "report/recording_report.h"
 #include "support/scripted_modal.h"
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPrinter>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
@@ -280,4 +285,51 @@ TEST_F(DialogFixture, BottomMarginWarningTextsAndAnswers)
     a = AskBottomMargin(0.75, nullptr, nullptr);
     EXPECT_TRUE(a.Continue);
     EXPECT_FALSE(a.DontShowAgain);
+}
+
+// ---- printer dialogs with the PDF file printer
+
+// A report printing to a PDF file shows as the PDF entry with its file name
+// in Qt's print and set-up dialogs, not as the first queue; a confirmed
+// dialog has asked for the file, so the print command does not ask again.
+TEST_F(DialogFixture, PrinterDialogsKeepThePdfFilePrinter)
+{
+    struct Case {
+        const char* dialog;
+        bool (TPrinterReport::*run)();
+        int answer;
+    };
+    const Case cases[] = {
+        { "print", &TPrinterReport::PrintDialog, QDialog::Rejected },
+        { "print", &TPrinterReport::PrintDialog, QDialog::Accepted },
+        { "set-up", &TPrinterReport::PrinterSetupDialog, QDialog::Rejected },
+        { "set-up", &TPrinterReport::PrinterSetupDialog, QDialog::Accepted },
+    };
+    const QString file = QDir::temp().filePath("cardora-dialog-test.pdf");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.dialog) + (c.answer == QDialog::Accepted ? " accepted" : " cancelled"));
+        auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
+        TPrinterReport report(printer);
+        report.SelectPdfFile(file);
+        QString shownPrinter, shownFile;
+        bool pdfWhileShown = false;
+        modal->dialogs.push_back([&](QDialog& d) {
+            d.show();
+            QCoreApplication::processEvents();
+            if (auto* printers = d.findChild<QComboBox*>("printers"))
+                shownPrinter = printers->currentText();
+            if (auto* name = d.findChild<QLineEdit*>("filename"))
+                shownFile = name->text();
+            pdfWhileShown = report.IsPdfFile();
+            if (c.answer == QDialog::Accepted)
+                d.accept(); // the dialog applies what it shows
+            return c.answer;
+        });
+        EXPECT_EQ((report.*c.run)(), c.answer == QDialog::Accepted);
+        EXPECT_TRUE(shownPrinter.contains("PDF")) << shownPrinter.toStdString();
+        EXPECT_EQ(shownFile, file);
+        EXPECT_TRUE(pdfWhileShown);
+        EXPECT_EQ(report.TakePdfConfirmation(), c.answer == QDialog::Accepted);
+        EXPECT_FALSE(report.TakePdfConfirmation()); // once
+    }
 }

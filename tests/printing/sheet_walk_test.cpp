@@ -198,6 +198,10 @@ TEST_F(WalkFixture, FinalTextsForEachOutcome)
     EXPECT_EQ(TLabelPrinter::FinalStatus(false, true, true),
         "Print job completed and sent to printer!\r\rNote: this design contains complex shapes or text.\rPlease be "
         "patient while the printer produces its\routput...");
+    // A print to a PDF file says where the file is, not that a printer has it.
+    EXPECT_EQ(TLabelPrinter::FinalStatus(false, true, true, "/home/ann/cards.pdf"),
+        "Print job completed: the cards were saved to the PDF file\r/home/ann/cards.pdf");
+    EXPECT_EQ(TLabelPrinter::FinalStatus(true, true, false, "/home/ann/cards.pdf"), "\rBusiness Card Print Canceled!");
     EXPECT_EQ(TLabelPrinter::FinalStatus(false, false, true),
         "Business Card preview ready to view!\r\rNote: To save time, only a single card is previewed\r\r** This "
         "design contains complex shapes or text.\rPlease be patient while the previewer prepares\rthe viewing page");

@@ -19,6 +19,8 @@ public:
     std::deque<int> answers;                        // for Ask: mrYes / mrNo
     std::deque<std::function<int(QDialog&)>> dialogs; // fill and close a dialog
     std::deque<std::optional<QFont>> fonts;
+    std::deque<QColor> fontColors; // the colour a font dialog with effects returns
+    std::vector<QColor> fontColorsOffered;
     std::deque<std::optional<QColor>> colors;
     std::deque<QString> fileNames;
     std::vector<FileDialogRequest> fileRequests;
@@ -26,7 +28,7 @@ public:
     int Message(const QString& text, const QString& caption, MessageStyle style) override
     {
         messages.push_back({ text, caption, style });
-        if (style != MessageStyle::Question)
+        if (style != MessageStyle::Question && style != MessageStyle::QuestionCancel)
             return mrOk;
         if (answers.empty())
             return mrNo;
@@ -43,6 +45,19 @@ public:
         return f(d);
     }
     std::optional<QFont> Font(const QFont&) override { return pop(fonts); }
+    std::optional<FontChoice> FontWithColor(const QFont& initial, const QColor& color) override
+    {
+        fontColorsOffered.push_back(color);
+        const std::optional<QFont> f = Font(initial);
+        if (!f)
+            return std::nullopt;
+        QColor c = color;
+        if (!fontColors.empty()) {
+            c = fontColors.front();
+            fontColors.pop_front();
+        }
+        return FontChoice { *f, c };
+    }
     std::optional<QColor> Color(const QColor&) override { return pop(colors); }
     QString FileName(const FileDialogRequest& r) override
     {
