@@ -18,6 +18,16 @@ QString withSlash(QString f)
         f += '/';
     return f;
 }
+
+// An installed copy keeps its pages under PREFIX/share/cardora, beside PREFIX/bin.
+QString installedShareFolder()
+{
+    const QString exeDir = QCoreApplication::applicationDirPath();
+    if (exeDir.isEmpty())
+        return QString();
+    const QString share = QDir::cleanPath(exeDir + "/../share/cardora");
+    return QFileInfo::exists(share + "/help/contents.html") ? withSlash(share) : QString();
+}
 } // namespace
 
 QString ApplicationFolder()
@@ -27,7 +37,9 @@ QString ApplicationFolder()
     static const QString folder = [] {
         const QString exeDir = QCoreApplication::applicationDirPath();
         QFileInfo info(exeDir);
-        if (!exeDir.isEmpty() && info.isDir() && info.isWritable())
+        // An installed copy (even in a writable ~/.local/bin) keeps the
+        // user's cards and CDW.INI in the per-user data folder.
+        if (!exeDir.isEmpty() && info.isDir() && info.isWritable() && installedShareFolder().isEmpty())
             return withSlash(exeDir);
         QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
         if (data.isEmpty())
@@ -47,7 +59,9 @@ QString HelpFolder()
     QString f = ApplicationFolder() + "help/";
     if (QFileInfo::exists(f + "contents.html"))
         return f;
-    // Installed copies keep their pages beside the executable.
+    const QString installed = installedShareFolder();
+    if (!installed.isEmpty())
+        return installed + "help/";
     return withSlash(QCoreApplication::applicationDirPath()) + "help/";
 }
 

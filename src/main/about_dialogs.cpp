@@ -17,8 +17,34 @@
 #include <QSysInfo>
 #include <QThread>
 #include <QVBoxLayout>
+#include <QFile>
+#include <unistd.h>
 
 namespace cardora {
+
+namespace {
+// "Memory: 15,842 MB installed, 9,310 MB free" from the system's own figures.
+QString memoryLine()
+{
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long pageSize = sysconf(_SC_PAGESIZE);
+    if (pages <= 0 || pageSize <= 0)
+        return "Memory: unknown";
+    const qint64 mb = qint64(pages) * pageSize / (1024 * 1024);
+    QString line = QString("Memory: %L1 MB installed").arg(mb);
+    QFile info("/proc/meminfo");
+    if (info.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& row : info.readAll().split('\n')) {
+            if (!row.startsWith("MemAvailable:"))
+                continue;
+            const qint64 kb = row.mid(13).trimmed().split(' ').value(0).toLongLong();
+            if (kb > 0)
+                line += QString(", %L1 MB free").arg(kb / 1024);
+        }
+    }
+    return line;
+}
+} // namespace
 
 void TMainScreen::ShowHelpTopic(int topic) { cardora::ShowHelpTopic(topic); }
 void TMainScreen::Contents1Click() { ShowHelpContents(); }
@@ -31,7 +57,7 @@ void TMainScreen::About1Click()
     auto* l = new QHBoxLayout(&dlg);
     auto* picture = new QLabel(&dlg);
     picture->setObjectName("ProgramIcon");
-    picture->setPixmap(QIcon(":/icons/supershape.svg").pixmap(64, 64));
+    picture->setPixmap(QIcon(":/icons/cardora.svg").pixmap(64, 64));
     l->addWidget(picture);
     auto* right = new QVBoxLayout;
     auto* title = new QLabel("<b>Cardora</b>", &dlg);
@@ -62,6 +88,7 @@ void TMainScreen::ConfigurationInformation1Click()
     lines << "Operating system: " + QSysInfo::prettyProductName();
     lines << "Processor: " + QSysInfo::currentCpuArchitecture()
             + QString(" (%1 threads)").arg(QThread::idealThreadCount());
+    lines << memoryLine();
     if (QScreen* s = QGuiApplication::primaryScreen())
         lines << QString("Screen: %1 x %2, %3 pixels per inch, %4 bits per pixel")
                      .arg(s->geometry().width())
@@ -81,6 +108,7 @@ void TMainScreen::ConfigurationInformation1Click()
     text->setPlainText(lines.join("\n"));
     l->addWidget(text);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dlg);
+    buttons->button(QDialogButtonBox::Ok)->setObjectName("OKButton");
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
     l->addWidget(buttons);
     dlg.resize(520, 300);

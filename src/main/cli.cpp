@@ -3,7 +3,7 @@
 #include "core/modal.h"
 #include "core/symbol_fonts.h"
 #include "core/rounding.h"
-#include "main/card_picture.h"
+#include "main/card_export.h"
 #include "main/main_screen.h"
 #include "main/picture_command.h"
 #include "main/preferences.h"
@@ -37,10 +37,13 @@ const char* kUsage =
     "Commands:\n"
     "  dump CARD.CDW                 print the card's objects and stored properties as JSON\n"
     "  resave IN.CDW OUT.CDW         open a card and save it under another name\n"
-    "  render IN.CDW OUT.png [--border] [--prefs CDW.INI]\n"
-    "                                write the card picture at 96 pixels per inch\n"
+    "  render IN.CDW OUT.png [--border] [--prefs CDW.INI] [--dpi N]\n"
+    "                                write the card picture at 96 pixels per inch;\n"
+    "                                OUT may be .png, .jpg, .bmp, or .pdf and .svg for\n"
+    "                                one card at its true size with text kept as text;\n"
+    "                                --dpi draws pictures at N pixels per inch (72 to 2400)\n"
     "  print IN.CDW OUT.pdf [--prefs CDW.INI] [--outline] [--preview]\n"
-    "        [--positions 1,2,5] [--sheets N] [--dpi 600]\n"
+    "        [--positions 1,2,5] [--sheets N] [--dpi 600] [--crop-marks]\n"
     "                                print the card many-up on sheets into a PDF file\n"
     "                                with no unprintable margins, as File > Print does,\n"
     "                                with the layout, paper and nudges of the preferences;\n"
@@ -48,7 +51,8 @@ const char* kUsage =
     "                                the preview page; --positions lists the positions\n"
     "                                to fill (1-based, row by row; default all);\n"
     "                                --sheets the number of sheets (1 to 999, default 1);\n"
-    "                                --dpi the resolution (72 to 2400, default 600)\n"
+    "                                --dpi the resolution (72 to 2400, default 600);\n"
+    "                                --crop-marks adds cutting marks outside each card\n"
     "  picture IN OUT [--width W --height H]\n"
     "                                read a picture file (BMP, DIB, RLE, JPG, JIF, GIF,\n"
     "                                PCX, TGA, ICO, WMF, EMF) and write it as OUT's type\n"
@@ -112,6 +116,7 @@ struct Options {
     QStringList positional;
     QString prefs;
     bool border = false;
+    int dpi = 96;
     QString error;
 };
 
@@ -128,6 +133,13 @@ Options parse(const QStringList& args)
                 return o;
             }
             o.prefs = args[++i];
+        } else if (a == "--dpi") {
+            bool ok = false;
+            o.dpi = i + 1 < args.size() ? args[++i].trimmed().toInt(&ok) : 0;
+            if (!ok || o.dpi < kExportMinDpi || o.dpi > kExportMaxDpi) {
+                o.error = QString("--dpi needs a number from %1 to %2").arg(kExportMinDpi).arg(kExportMaxDpi);
+                return o;
+            }
         } else if (a.startsWith("--")) {
             o.error = "Unknown option: " + a;
             return o;
@@ -206,17 +218,33 @@ int resave(const Options& o)
 int render(const Options& o)
 {
     if (o.positional.size() != 2)
-        return fail("Usage: cardora-cli render IN.CDW OUT.png [--border] [--prefs CDW.INI]");
+        return fail("Usage: cardora-cli render IN.CDW OUT.png [--border] [--prefs CDW.INI] [--dpi N]");
     QString error;
     const auto card = openCard(o, o.positional[0], &error);
     if (!card)
         return fail(error);
-    const QImage image = RenderCardPicture(card->panel, o.border);
-    QImageWriter writer(o.positional[1]);
-    if (QFileInfo(o.positional[1]).suffix().isEmpty())
-        writer.setFormat("png");
-    if (!writer.write(image))
-        return fail("Cannot create file " + o.positional[1] + ": " + writer.errorString());
+    const QString out = o.positional[1];
+    TCardLayout layout;
+    layoutFrom(o, &layout);
+    TCardExport e;
+    e.Dpi = o.dpi;
+    e.Border = o.border;
+    e.CardInches = QSizeF(layout.Width, layout.Height);
+    if (const auto format = CardExportFormatFor(out)) {
+        e.Format = *format;
+    } else {
+        // Any other picture format Qt writes, named by the extension as before.
+        const QByteArray suffix = QFileInfo(out).suffix().toLower().toLatin1();
+        e.WriterFormat = suffix.isEmpty() ? QByteArray("png") : suffix;
+        if (!QImageWriter::supportedImageFormats().contains(e.WriterFormat))
+            return fail("Cannot create file " + out + ": Unsupported image format");
+    }
+    QStringList inputs { o.positional[0], card->backgroundArt };
+    if (!o.prefs.isEmpty())
+        inputs << o.prefs;
+    error = WriteCardExport(card->panel, e, out, inputs);
+    if (!error.isEmpty())
+        return fail(error);
     return 0;
 }
 

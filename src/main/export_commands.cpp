@@ -1,11 +1,15 @@
 #include "core/app_folder.h"
+#include "core/ini_file.h"
 #include "core/modal.h"
 #include "imaging/picture_file.h"
+#include "main/card_export.h"
+#include "main/export_dialog.h"
 #include "main/card_picture.h"
 #include "main/main_screen.h"
 #include "surface/card_panel.h"
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace cardora {
 
@@ -61,6 +65,69 @@ void TMainScreen::exportCard(bool jpeg)
         return;
     QString error;
     if (SaveCardToBitmap(path, jpeg, &error))
+        Inform("Saved as " + path);
+    else
+        MessageDlg(error, "Error", MessageStyle::Error);
+}
+
+void TMainScreen::mnuExportClick()
+{
+    IniFile ini(PreferencesFileName());
+    TExportDialog dialog(QSizeF(CardLayout().Width, CardLayout().Height), this);
+    const auto remembered = CardExportFormatFor("card." + ini.ReadString("Export", "Format", "png"));
+    dialog.SetFormat(remembered.value_or(TCardExportFormat::Png));
+    dialog.SetDpi(std::clamp(ini.ReadInteger("Export", "Dpi", 300), TExportDialog::kMinDpi, TExportDialog::kMaxDpi));
+    dialog.SetBorder(ini.ReadBool("Export", "Border", false));
+    if (ExecModal(dialog) != mrOk)
+        return;
+    const TCardExportFormat format = dialog.Format();
+    const QString extension = CardExportExtension(format);
+    ini.WriteString("Export", "Format", extension);
+    ini.WriteInteger("Export", "Dpi", dialog.Dpi());
+    ini.WriteBool("Export", "Border", dialog.Border());
+    ini.Flush();
+
+    QString folder = ini.ReadString("Export", "Folder", QString());
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = ApplicationFolder();
+    FileDialogRequest r;
+    r.save = true;
+    r.title = "Export Card";
+    r.filter = QString("%1 File (*.%2 *.%3)").arg(extension.toUpper(), extension, extension.toUpper());
+    r.defaultExt = extension;
+    r.folder = folder;
+    r.fileName = (cardFileName_.isEmpty() ? QString("BusinessCard") : QFileInfo(cardFileName_).completeBaseName())
+        + "." + extension;
+    r.overwritePrompt = true;
+    QString path = ChooseFileName(r);
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += "." + extension;
+    ini.WriteString("Export", "Folder", QFileInfo(path).absolutePath());
+    ini.Flush();
+
+    TCardExport options;
+    options.Format = format;
+    options.Dpi = dialog.Dpi();
+    options.Border = dialog.Border();
+    options.CardInches = QSizeF(CardLayout().Width, CardLayout().Height);
+    options.JpegQuality = 80;
+    // The card is drawn at its true size; the zoom the user chose comes back.
+    const float zoom = panel_->Zoom();
+    const bool suppressed = suppressChanges_;
+    suppressChanges_ = true;
+    panel_->SetZoom(1.0f);
+    BusyOn();
+    QStringList inputs { cardFileName_, backgroundArtPath_ };
+    inputs.removeAll(QString());
+    const QString error = WriteCardExport(*panel_, options, path, inputs);
+    BusyOff();
+    panel_->SetZoom(zoom);
+    suppressChanges_ = suppressed;
+    ShowZoomCaption();
+    panel_->update();
+    if (error.isEmpty())
         Inform("Saved as " + path);
     else
         MessageDlg(error, "Error", MessageStyle::Error);

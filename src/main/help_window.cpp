@@ -1,5 +1,6 @@
 #include "main/help_window.h"
 #include "core/app_folder.h"
+#include "core/context_help.h"
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -21,15 +22,17 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     auto* l = new QVBoxLayout(this);
     l->setContentsMargins(0, 0, 0, 0);
     browser_ = new QTextBrowser(this);
+    browser_->setObjectName("HelpBrowser");
     browser_->setOpenExternalLinks(true);
     l->addWidget(browser_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     buttons->setContentsMargins(6, 0, 6, 6);
+    buttons->button(QDialogButtonBox::Close)->setObjectName("CloseButton");
     connect(buttons, &QDialogButtonBox::rejected, this, &QWidget::close);
     l->addWidget(buttons);
     // An open help window alone does not keep the program running.
     setAttribute(Qt::WA_QuitOnClose, false);
-    resize(560, 480);
+    resize(640, 520);
 }
 
 HelpWindow& HelpWindow::Instance()
@@ -99,6 +102,14 @@ void HelpWindow::ShowContents() { open("contents.html"); }
 
 void ShowHelpTopic(int topic) { HelpWindow::Instance().ShowTopic(topic); }
 void ShowHelpContents() { HelpWindow::Instance().ShowContents(); }
+
+void InstallProgramHelp()
+{
+    QFile table(":/whatsthis.txt");
+    if (table.open(QIODevice::ReadOnly))
+        SetWhatsThisTexts(ParseWhatsThisTexts(table.readAll()));
+    InstallContextHelp();
+}
 
 void CloseHelpWindow()
 {

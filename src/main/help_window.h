@@ -29,4 +29,8 @@ void ShowHelpTopic(int topic);
 void ShowHelpContents();
 void CloseHelpWindow();
 
+// The program's what's-this texts and its right-click "What's this?" for
+// every window; once per run, before the first window is shown.
+void InstallProgramHelp();
+
 } // namespace cardora

@@ -2,6 +2,7 @@
 #include "core/app_folder.h"
 #include "core/modal.h"
 #include "core/window_placement.h"
+#include "main/designer_assistant.h"
 #include "main/help_window.h"
 #include <QUndoStack>
 #include "main/mru_list.h"
@@ -52,6 +53,7 @@ protected:
 TMainScreen::TMainScreen(QWidget* parent) : QMainWindow(parent)
 {
     initResources();
+    InstallProgramHelp();
     setObjectName("MainScreen");
     SetMainWindow(this);
     SetDialogHelpHandler([](int topic) { cardora::ShowHelpTopic(topic); });
@@ -78,6 +80,7 @@ TMainScreen::TMainScreen(QWidget* parent) : QMainWindow(parent)
     backdrop->OnClick = [this] { panel_->ClearSelection(); };
     panel_ = new TQBusinessCardPanel32(backdrop, this);
     panel_->setObjectName("BusinessCardPanel");
+    panel_->setProperty("ownContextMenu", true); // its right click opens the card's menus
     panel_->move(10, 8);
     panel_->SetDrawOutline(true);
     panel_->SetShape(lsRectangle);
@@ -87,7 +90,12 @@ TMainScreen::TMainScreen(QWidget* parent) : QMainWindow(parent)
     new TRichTextControl(this, QString::fromLatin1(kMasterRichTextName));
     scrollBox_->setWidget(backdrop);
     scrollBox_->setWidgetResizable(false);
-    layout->addWidget(scrollBox_, 1);
+    auto* middle = new QHBoxLayout;
+    middle->setContentsMargins(0, 0, 0, 0);
+    middle->setSpacing(0);
+    middle->addWidget(scrollBox_, 1);
+    middle->addWidget(createAssistant(central));
+    layout->addLayout(middle, 1);
 
     auto* buttonRow = new QWidget(central);
     buttonRow->setObjectName("Panel1");
@@ -96,7 +104,7 @@ TMainScreen::TMainScreen(QWidget* parent) : QMainWindow(parent)
 
     setCentralWidget(central);
     buildMenus();
-    resize(622, 404 + menuBar()->sizeHint().height());
+    resize(622 + (assistant_->isHidden() ? 0 : assistant_->width()), 404 + menuBar()->sizeHint().height());
     qApp->installEventFilter(this);
     FormCreate();
 }
@@ -134,6 +142,7 @@ void TMainScreen::buildMenus()
     item(fileMenu_, "mnuSaveAs", "Save &As...", [this] { mnuSaveAsClick(); });
     item(fileMenu_, "mnuSaveAsBitmap", "Save As Bitmap", [this] { mnuSaveAsBitmapClick(); });
     item(fileMenu_, "mnuSaveAsJPG", "Save As JPG", [this] { mnuSaveAsJPGClick(); });
+    item(fileMenu_, "mnuExport", "Expo&rt...", [this] { mnuExportClick(); });
     fileMenu_->addSeparator();
     item(fileMenu_, "mnuPrint", "&Print", [this] { mnuPrintClick(); })->setShortcut(QKeySequence::Print);
     item(fileMenu_, "mnuPreview", "Pre&view", [this] { mnuPreviewClick(); });
@@ -227,7 +236,7 @@ void TMainScreen::buildToolBar(QWidget* bar)
         &QToolButton::clicked, this, [this] { mnuSetorChangeBackgroundArtClick(); });
     QToolButton* assist = addToolButton(bar, "AssistButton", "assist", "Show the Designer Assistant", false);
     assist->setText("Quick Tips");
-    connect(assist, &QToolButton::clicked, this, [this] { ShowHelpTopic(2016); });
+    connect(assist, &QToolButton::clicked, this, [this] { assistant_->Open(); });
     l->addStretch(1);
 }
 
@@ -334,7 +343,9 @@ void TMainScreen::FormActivate()
     panel_->show();
     QCoreApplication::processEvents();
     BusyOff();
-    if (!mru_->Items().isEmpty() && QFileInfo::exists(mru_->Items().first()))
+    if (!startupCard_.isEmpty())
+        OpenFromCommandLine(startupCard_);
+    else if (!mru_->Items().isEmpty() && QFileInfo::exists(mru_->Items().first()))
         OpenBCFile(mru_->Items().first());
     SetChangesMade(false);
     QCoreApplication::processEvents();

@@ -19,6 +19,7 @@ namespace cardora {
 
 class TQBusinessCardPanel32;
 class TMRUFileList;
+class TDesignerAssistant;
 class ZoomSpinner;
 
 // The one main window: the card panel in its scroll box, the tool bar, the
@@ -32,6 +33,7 @@ public:
     TQBusinessCardPanel32* BusinessCardPanel() const { return panel_; }
     QAction* Action(const QString& objectName) const;
     QToolButton* ToolButton(const QString& objectName) const;
+    TDesignerAssistant* Assistant() const { return assistant_; }
 
     // --- state
     bool ChangesMade() const { return changesMade_; }
@@ -58,6 +60,12 @@ public:
     bool CheckSaveNeeded();
     void OpenBCFile(const QString& path);
     bool SaveBCFile(const QString& path);
+    // A card named on the command line (command_line.cpp): opened at the first
+    // activation instead of the last card, or, from a second copy, as soon as
+    // no dialog is open, after "Save changes?".
+    void SetStartupCard(const QString& path) { startupCard_ = path; }
+    void BringForwardAndOpen(const QString& path);
+    void OpenFromCommandLine(const QString& path);
 
     // --- handlers
     void ZoomSpinnerUpClick();
@@ -90,6 +98,8 @@ public:
     // Picture export (export_commands.cpp)
     void mnuSaveAsBitmapClick();
     void mnuSaveAsJPGClick();
+    // File › Export...: PNG, JPEG, BMP at a chosen resolution, PDF or SVG.
+    void mnuExportClick();
     // False with the reason when the picture could not be written.
     bool SaveCardToBitmap(const QString& path, bool jpeg, QString* error = nullptr);
     void ShowZoomCaption();
@@ -130,6 +140,7 @@ private:
     void setTool(int state);
     void zoomBy(bool up);
     void rebuildRecentMenu();
+    QWidget* createAssistant(QWidget* parent);
     void buildEditCommands(QMenu* edit);
     void updateTitle();
     bool handleWindowKey(QKeyEvent* key);
@@ -146,6 +157,7 @@ private:
     bool activated_ = false;
     QString backgroundArtPath_;
     QString cardFileName_;
+    QString startupCard_;
 
     TQBusinessCardPanel32* panel_ = nullptr;
     QScrollArea* scrollBox_ = nullptr;
@@ -153,6 +165,7 @@ private:
     QMenu* fileMenu_ = nullptr;
     QAction* defaultFontItem_ = nullptr;
     QLabel* zoomCaption_ = nullptr;
+    TDesignerAssistant* assistant_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
     QPushButton* saveButton_ = nullptr;
     std::unique_ptr<TMRUFileList> mru_;

@@ -1,4 +1,7 @@
+#include "core/app_folder.h"
+#include "core/ini_file.h"
 #include "core/modal.h"
+#include <QCheckBox>
 #include "main/help_window.h"
 #include "main/main_screen.h"
 #include "printing/fine_tune_dialog.h"
@@ -57,6 +60,9 @@ bool ChoosePdfTarget(TPrinterReport& settings)
     return true;
 }
 
+// Whether the sheets get crop marks; the choice stays for the next print.
+bool CropMarksChosen() { return IniFile(PreferencesFileName()).ReadBool("Printer", "CropMarks", false); }
+
 bool DoPageSetup(TMainScreen& window)
 {
     TPrinterReport& settings = PrintJobSettings(window);
@@ -64,9 +70,13 @@ bool DoPageSetup(TMainScreen& window)
     QObject::connect(&dialog, &TSelectSpecificLabels::HelpRequested, &dialog, &showHelp);
     const TCardLayout& layout = window.CardLayout();
     dialog.Setup(window.SelectedPositions(), layout, SheetSizeInches(layout.Papersize));
+    const bool cropMarks = CropMarksChosen();
+    dialog.CropMarks->setChecked(cropMarks);
     if (ExecModal(dialog) != mrOk)
         return false;
     window.SelectedPositions() = dialog.Flags();
+    if (dialog.CropMarks->isChecked() != cropMarks)
+        IniFile(PreferencesFileName()).WriteBool("Printer", "CropMarks", dialog.CropMarks->isChecked());
     return true;
 }
 
@@ -81,6 +91,7 @@ void DoPrint(TMainScreen& window)
     run.BackgroundFile = window.BackgroundArtPath();
     run.PrintMode = window.PrintMode();
     run.OutlineOnly = window.OutlineOnly();
+    run.CropMarks = !window.OutlineOnly() && CropMarksChosen();
     run.Owner = &window;
     run.ShowHelp = &showHelp;
     cardora::DoPrint(run);

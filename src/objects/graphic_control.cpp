@@ -119,6 +119,12 @@ void TQGraphicControl::SetBounds(int left, int top, int width, int height)
     const QRect r(left, top, width, height);
     if (r == bounds_)
         return;
+    if (zoomFitting_) {
+        // An object fitting itself to what a new zoom shows (text in the
+        // zoomed font) changes what is shown, not the card.
+        showBounds(r);
+        return;
+    }
     const QRect& o = bounds_;
     const QRect& t = trueBounds_;
     trueBounds_ = QRect(storedFor(left, o.left(), t.left(), zoom_), storedFor(top, o.top(), t.top(), zoom_),
@@ -173,7 +179,9 @@ void TQGraphicControl::SetZoom(float z)
     const bool asPlaced = placedZoom_ == z && placedTrue_ == trueBounds_;
     showBounds(asPlaced ? placedShown_ : shownRect(trueBounds_, z));
     loading_ = wasLoading;
+    zoomFitting_ = z != 1.0f;
     BoundsChanged();
+    zoomFitting_ = false;
 }
 
 void TQGraphicControl::AssignZoom(float z)

@@ -130,6 +130,18 @@ public:
     QPainter* CurrentCanvas() const { return canvas_; }
 
 protected:
+    // While one lives, an object fitting its box to what the current zoom
+    // shows (text in the zoomed font) changes only what is shown; at zoom 1
+    // the fit is the card's own.
+    class ZoomDisplayFit {
+    public:
+        explicit ZoomDisplayFit(TQGraphicControl& o) : o_(o), was_(o.zoomFitting_) { o.zoomFitting_ = o.zoom_ != 1.0f; }
+        ~ZoomDisplayFit() { o_.zoomFitting_ = was_; }
+
+    private:
+        TQGraphicControl& o_;
+        bool was_;
+    };
     // Object kinds append their own menu items here, after the common ones.
     virtual void AddMenuItems(QMenu& /*menu*/) {}
     QAction* LockedItem() const { return lockedItem_; }
@@ -150,6 +162,7 @@ private:
     // zoom shows them exactly as placed.
     QRect placedShown_, placedTrue_;
     float placedZoom_ = 0.0f;
+    bool zoomFitting_ = false;
     int cursor_ = 0;
     QString hint_;
     bool locked_ = false;

@@ -11,6 +11,8 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QPushButton>
+#include <QToolButton>
+#include <QWhatsThis>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -105,10 +107,18 @@ QBoxLayout* AddDialogButtons(QDialog& dialog, QVBoxLayout& layout, int helpTopic
     auto* help = new QPushButton(QStringLiteral("Help"), &dialog);
     help->setObjectName(QStringLiteral("HelpButton"));
     help->setAutoDefault(false);
+    // The what's-this button: click it, then a control, to learn what it does.
+    auto* whatsThis = new QToolButton(&dialog);
+    whatsThis->setObjectName(QStringLiteral("MouseHelpButton"));
+    whatsThis->setText(QStringLiteral("?"));
+    whatsThis->setToolTip(QStringLiteral("What's this?"));
+    whatsThis->setAutoRaise(false);
     row->addWidget(ok);
     row->addWidget(cancel);
     row->addWidget(help);
+    row->addWidget(whatsThis);
     layout.addLayout(row);
+    QObject::connect(whatsThis, &QToolButton::clicked, &dialog, [] { QWhatsThis::enterWhatsThisMode(); });
     QObject::connect(ok, &QPushButton::clicked, &dialog, [&dialog] { dialog.done(mrOk); });
     QObject::connect(cancel, &QPushButton::clicked, &dialog, [&dialog] { dialog.done(mrCancel); });
     QObject::connect(help, &QPushButton::clicked, &dialog, [helpTopic] { ShowDialogHelp(helpTopic); });

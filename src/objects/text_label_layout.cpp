@@ -222,6 +222,7 @@ void TQBaseLabel::CalcLayout()
 
     // Fit the box; each step sees the one before. Resizing marks the layout
     // dirty again, which the end of this run clears.
+    ZoomDisplayFit displayOnly(*this);
     if (angle_ == 0 || angle_ == 180) {
         if (angle_ == 180 && 2 * tw < Width())
             SetWidth(BoxSize(2 * std::int64_t(tw)));

@@ -81,6 +81,8 @@ std::optional<TBatchPrintOptions> ParseBatchPrintArguments(const QStringList& ar
             o.Outline = true;
         } else if (a == "--preview") {
             o.Preview = true;
+        } else if (a == "--crop-marks") {
+            o.CropMarks = true;
         } else if (a == "--prefs") {
             if (!value(&o.Prefs) || o.Prefs.isEmpty())
                 return fail("--prefs needs a file name");
@@ -107,7 +109,7 @@ std::optional<TBatchPrintOptions> ParseBatchPrintArguments(const QStringList& ar
     }
     if (positional.size() != 2)
         return fail("Usage: cardora-cli print IN.CDW OUT.pdf [--prefs CDW.INI] [--outline] [--preview] "
-                    "[--positions 1,2,5] [--sheets N] [--dpi 600]");
+                    "[--positions 1,2,5] [--sheets N] [--dpi 600] [--crop-marks]");
     if (o.Outline && o.Preview)
         return fail("--outline and --preview cannot be used together");
     o.Input = positional[0];
@@ -143,6 +145,7 @@ QString RunBatchPrint(TQBusinessCardPanel32& panel, const QString& backgroundFil
     request.BackgroundFile = backgroundFile;
     request.Printing = !o.Preview;
     request.OutlineOnly = o.Outline;
+    request.CropMarks = o.CropMarks;
     panel.SetPreviewing(o.Preview);
 
     TLabelPrinter job(panel);

@@ -11,7 +11,7 @@ class TQBusinessCardPanel32;
 
 // The batch tool's print command:
 //   print IN.CDW OUT.pdf [--prefs CDW.INI] [--outline] [--preview]
-//         [--positions 1,2,5] [--sheets N] [--dpi 600]
+//         [--positions 1,2,5] [--sheets N] [--dpi 600] [--crop-marks]
 struct TBatchPrintOptions {
     QString Input;
     QString Output;
@@ -21,6 +21,7 @@ struct TBatchPrintOptions {
     std::vector<int> Positions; // 1-based; empty: every position
     int Sheets = 1;
     int Dpi = 600;
+    bool CropMarks = false;     // cutting marks outside each card's corners
 };
 
 inline constexpr int kBatchMaxSheets = 999;

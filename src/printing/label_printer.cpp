@@ -1,6 +1,7 @@
 #include "printing/label_printer.h"
 #include "report/picture_printing.h"
 #include "core/modal.h"
+#include "printing/crop_marks.h"
 #include "report/printer_report.h"
 #include "report/report.h"
 #include "surface/card_panel.h"
@@ -59,6 +60,7 @@ void TLabelPrinter::Setup(TReport& report, const TPrintJobRequest& r)
     sheets_ = std::max(1, r.Sheets);
     selection_ = r.Selection;
     outlineOnly_ = r.OutlineOnly;
+    cropMarks_ = r.CropMarks;
     geometry_ = TSheetGeometry::From(r.Layout, r.Nudges);
     backgroundFile_ = r.BackgroundFile;
     printing_ = r.Printing;
@@ -188,6 +190,8 @@ void TLabelPrinter::PrintLabels(TReport& report)
         if (cancelled_)
             break;
         drawCard(report, x, y);
+        if (cropMarks_ && !outlineOnly_)
+            drawCropMarks(report, row, col);
         if (OnCardPrinted)
             OnCardPrinted(index + 1);
         QCoreApplication::processEvents();
@@ -209,6 +213,15 @@ void TLabelPrinter::drawCard(TReport& report, double x, double y)
         report.Rectangle(x, y, right, bottom);
     }
     panel_.PrintObjectsAt(report, x, y);
+}
+
+void TLabelPrinter::drawCropMarks(TReport& report, int row, int col)
+{
+    report.SetPen(clBlack, psSolid, -1, pmCopy); // a hundredth of an inch
+    for (const QLineF& mark : TCropMarks::ForCard(geometry_, row, col)) {
+        report.MoveTo(mark.x1(), mark.y1());
+        report.LineTo(mark.x2(), mark.y2());
+    }
 }
 
 void TLabelPrinter::LoadBackGround()

@@ -25,6 +25,7 @@ struct TPrintJobRequest {
     QString BackgroundFile; // the card's background art, may be empty
     bool Printing = true;   // false: a preview
     bool OutlineOnly = false;
+    bool CropMarks = false; // cutting marks outside each card's corners
 };
 
 // The status form of a print job and the job itself: it walks the positions
@@ -81,6 +82,7 @@ protected:
 
 private:
     void drawCard(TReport& report, double x, double y);
+    void drawCropMarks(TReport& report, int row, int col);
 
     TQBusinessCardPanel32& panel_;
     TReport* report_ = nullptr;
@@ -93,6 +95,7 @@ private:
     TSheetGeometry geometry_;
     QString backgroundFile_;
     bool outlineOnly_ = false;
+    bool cropMarks_ = false;
 
     bool ran_ = false;
     bool finished_ = false;

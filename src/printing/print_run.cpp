@@ -54,6 +54,7 @@ TPrintOutcome DoPrint(const TPrintRun& run)
     request.BackgroundFile = run.BackgroundFile;
     request.Printing = run.PrintMode;
     request.OutlineOnly = run.OutlineOnly;
+    request.CropMarks = run.CropMarks;
 
     std::unique_ptr<TReport> report;
     TRecordingReport* recording = nullptr;

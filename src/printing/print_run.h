@@ -22,6 +22,7 @@ struct TPrintRun {
     QString BackgroundFile;
     bool PrintMode = true;
     bool OutlineOnly = false;
+    bool CropMarks = false;
     QWidget* Owner = nullptr;
     std::function<void(int context)> ShowHelp;
 };

@@ -4,7 +4,10 @@
 #include "core/window_placement.h"
 #include "printing/printer_choice.h"
 #include "report/printer_report.h"
+#include <QCheckBox>
 #include <QGroupBox>
+#include <QToolButton>
+#include <QWhatsThis>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -137,6 +140,10 @@ TSelectSpecificLabels::TSelectSpecificLabels(TReport* settings, QWidget* parent)
     pagesLayout->addWidget(pagesLabel);
     pagesLayout->addWidget(pages);
     right->addWidget(pagesBox);
+    CropMarks = new QCheckBox("&Crop marks", this);
+    CropMarks->setObjectName("CropMarks");
+    CropMarks->setToolTip("Thin cutting marks outside each card's corners");
+    right->addWidget(CropMarks);
     right->addStretch(1);
 
     auto* ok = new QPushButton("OK", this);
@@ -146,10 +153,18 @@ TSelectSpecificLabels::TSelectSpecificLabels(TReport* settings, QWidget* parent)
     cancel->setObjectName("CancelButton");
     auto* help = new QPushButton("&Help", this);
     help->setObjectName("HelpButton");
+    auto* whatsThis = new QToolButton(this);
+    whatsThis->setObjectName("MouseHelpButton");
+    whatsThis->setText("?");
+    whatsThis->setToolTip("What's this?");
     right->addWidget(ok);
     right->addWidget(cancel);
-    right->addWidget(help);
+    auto* helpRow = new QHBoxLayout;
+    helpRow->addWidget(help, 1);
+    helpRow->addWidget(whatsThis);
+    right->addLayout(helpRow);
     top->addLayout(right);
+    connect(whatsThis, &QToolButton::clicked, this, [] { QWhatsThis::enterWhatsThisMode(); });
 
     connect(all, &QPushButton::clicked, this, [this] { SelectAllClick(); });
     connect(none, &QPushButton::clicked, this, [this] { SelectnoneClick(); });

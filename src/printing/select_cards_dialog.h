@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 
+class QCheckBox;
 class QLabel;
 class QPainter;
 class QSpinBox;
@@ -71,6 +72,7 @@ public:
     TSelectionPaintBox* PaintBox1 = nullptr;
     QLabel* PrinterLabel = nullptr;
     QSpinBox* pages = nullptr;
+    QCheckBox* CropMarks = nullptr;
 
 signals:
     void HelpRequested(int context);

@@ -56,7 +56,7 @@ TEST_F(WindowFixture, MenusHoldEveryItemInOrder)
         return out;
     };
     EXPECT_EQ(captions("FileMenu"),
-        QStringList({ "&New", "&Open", "&Delete", "-", "Save", "Save &As...", "Save As Bitmap", "Save As JPG", "-",
+        QStringList({ "&New", "&Open", "&Delete", "-", "Save", "Save &As...", "Save As Bitmap", "Save As JPG", "Expo&rt...", "-",
             "&Print", "Pre&view", "-", "Printer S&etup", "Printer Fine &Tuning", "Print O&utline Test Page", "-",
             "E&xit" }));
     EXPECT_EQ(captions("EditMenu"),

@@ -327,3 +327,30 @@ TEST_F(UndoFixture, EveryObjectKindIsCoveredByTheSamePath)
         }
     }
 }
+
+// Steps hold zoom-1 state: a step made at one zoom undoes and redoes at
+// another, and the card's bytes follow.
+TEST_F(UndoFixture, StepsMadeAtOneZoomApplyAtAnother)
+{
+    Card c;
+    c.panel.grab(); // the label fits its box to its text at zoom 1 first
+    const QByteArray atStart = c.bytes();
+    const QRect start = c.ellipse->BoundsRect();
+    c.panel.SetZoom(1.3f);
+    c.select({ c.ellipse });
+    drag(c, { 30, 20 }, { 56, 33 });
+    c.select({ c.line });
+    c.panel.KeyDown(Qt::Key_Delete, {});
+    const QByteArray after = c.bytes();
+    c.panel.SetZoom(1.0f);
+    EXPECT_EQ(c.bytes(), after);
+    c.stack.undo();
+    c.stack.undo();
+    EXPECT_EQ(c.bytes(), atStart);
+    EXPECT_EQ(c.ellipse->BoundsRect(), start);
+    c.panel.SetZoom(1.5f);
+    c.stack.redo();
+    c.stack.redo();
+    EXPECT_EQ(c.bytes(), after);
+    EXPECT_EQ(c.panel.Objects().size(), 2u);
+}

@@ -1,0 +1,27 @@
+#include "main/designer_assistant.h"
+#include "main/main_screen.h"
+#include "objects/graphic_control.h"
+#include "surface/card_panel.h"
+
+namespace cardora {
+
+// The assistant beside the card follows the panel's tool and selection.
+QWidget* TMainScreen::createAssistant(QWidget* parent)
+{
+    assistant_ = new TDesignerAssistant(parent);
+    assistant_->Situation = [this] {
+        TAssistantSituation s;
+        s.Tool = panel_->PanelState();
+        s.Objects = static_cast<int>(panel_->Objects().size());
+        s.Selected = panel_->SelectionCount();
+        if (s.Selected == 1)
+            for (TQGraphicControl* o : panel_->Objects())
+                if (panel_->IsSelected(o))
+                    s.SelectedKind = o->ClassName();
+        return s;
+    };
+    assistant_->setVisible(!TDesignerAssistant::RememberedClosed());
+    return assistant_;
+}
+
+} // namespace cardora

@@ -1,0 +1,195 @@
+#include "main/card_export.h"
+#include "core/rounding.h"
+#include "main/card_picture.h"
+#include "report/device_report.h"
+#include "surface/card_panel.h"
+#include <QSaveFile>
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSvgGenerator>
+#include <algorithm>
+
+namespace cardora {
+
+namespace {
+// Vector pages are laid out on this fine grid; sizes stay exact in inches.
+constexpr int kVectorDpi = 1200;
+
+// The card's objects print with the panel's printing flag up, as on a sheet.
+class PrintingFlag {
+public:
+    explicit PrintingFlag(TQBasePanel& panel) : panel_(panel) { panel_.SetPrinting(true); }
+    ~PrintingFlag() { panel_.SetPrinting(false); }
+    PrintingFlag(const PrintingFlag&) = delete;
+    PrintingFlag& operator=(const PrintingFlag&) = delete;
+
+private:
+    TQBasePanel& panel_;
+};
+
+// Draws the card on the report's one page: the art, every object, the border.
+QString drawCard(TQBusinessCardPanel32& panel, TReport& report, QSizeF card, bool border)
+{
+    report.OnPrint = [&](TReport& r) {
+        PrintingFlag printing(panel);
+        const QRect whole = r.InchRectToDevice(0, 0, card.width(), card.height());
+        if (panel.ColorPicture().HasGraphic()) {
+            r.StretchDrawGraphic(whole, [&panel](QPainter& p, const QRectF& target) {
+                panel.ColorPicture().Draw(p, target.toAlignedRect());
+            });
+        }
+        panel.PrintObjectsAt(r, 0, 0);
+        if (border && r.Painter()) {
+            QPainter& p = *r.Painter();
+            p.save();
+            p.setClipping(false);
+            const double width = std::max(1.0, r.XDpi() / 96.0);
+            p.setPen(QPen(Qt::black, width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+            p.setBrush(Qt::NoBrush);
+            p.drawRect(QRectF(whole).adjusted(width / 2, width / 2, -width / 2, -width / 2));
+            p.restore();
+        }
+    };
+    const bool ok = report.Execute();
+    report.OnPrint = nullptr;
+    return ok ? QString() : report.ErrorString();
+}
+
+// The card drawn at `dpi` as it is printed: white, the background art over
+// the whole card, then every object.
+QImage renderAtDpi(TQBusinessCardPanel32& panel, QSizeF card, int dpi, bool border, QString* error)
+{
+    const QSize pixels(std::max(1, Round(card.width() * dpi)), std::max(1, Round(card.height() * dpi)));
+    QImage image(pixels, QImage::Format_RGB32);
+    if (image.isNull()) {
+        *error = "The picture is too large for memory";
+        return image;
+    }
+    image.fill(Qt::white);
+    const int dotsPerMeter = Round(dpi / 0.0254);
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    TDeviceReport report(image, card);
+    *error = drawCard(panel, report, card, border);
+    return image;
+}
+
+// An export never replaces what it was made from, nor a folder.
+QString refusedOutput(const QString& path, const QStringList& inputs)
+{
+    const QFileInfo out(path);
+    if (out.isDir())
+        return "Cannot create file " + path + ": it is a folder";
+    if (!out.exists())
+        return QString();
+    for (const QString& in : inputs)
+        if (!in.isEmpty() && QFileInfo(in).exists() && QFileInfo(in).canonicalFilePath() == out.canonicalFilePath())
+            return "Cannot create file " + path + ": it is one of the files the card is read from";
+    return QString();
+}
+
+const char* writerFormat(TCardExportFormat f)
+{
+    switch (f) {
+    case TCardExportFormat::Jpeg: return "jpeg";
+    case TCardExportFormat::Bmp: return "bmp";
+    default: return "png";
+    }
+}
+} // namespace
+
+std::optional<TCardExportFormat> CardExportFormatFor(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == "png")
+        return TCardExportFormat::Png;
+    if (suffix == "jpg" || suffix == "jpeg" || suffix == "jpe")
+        return TCardExportFormat::Jpeg;
+    if (suffix == "bmp")
+        return TCardExportFormat::Bmp;
+    if (suffix == "pdf")
+        return TCardExportFormat::Pdf;
+    if (suffix == "svg")
+        return TCardExportFormat::Svg;
+    return std::nullopt;
+}
+
+QString CardExportExtension(TCardExportFormat format)
+{
+    switch (format) {
+    case TCardExportFormat::Png: return "png";
+    case TCardExportFormat::Jpeg: return "jpg";
+    case TCardExportFormat::Bmp: return "bmp";
+    case TCardExportFormat::Pdf: return "pdf";
+    case TCardExportFormat::Svg: return "svg";
+    }
+    return "png";
+}
+
+QString WriteCardExport(TQBusinessCardPanel32& panel, const TCardExport& o, const QString& path, const QStringList& inputs)
+{
+    const QString refused = refusedOutput(path, inputs);
+    if (!refused.isEmpty())
+        return refused;
+    if (o.CardInches.width() <= 0 || o.CardInches.height() <= 0)
+        return "Cannot create file " + path + ": the card has no size";
+    // The file appears under its name only once it is complete.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return "Cannot create file " + path + ": " + file.errorString();
+    QString error;
+    switch (o.Format) {
+    case TCardExportFormat::Png:
+    case TCardExportFormat::Jpeg:
+    case TCardExportFormat::Bmp: {
+        // At the screen's resolution the picture is exactly the window's own.
+        const QImage image = o.Dpi == 96 ? RenderCardPicture(panel, o.Border)
+                                         : renderAtDpi(panel, o.CardInches, o.Dpi, o.Border, &error);
+        if (!error.isEmpty())
+            break;
+        QImageWriter writer(&file, o.WriterFormat.isEmpty() ? QByteArray(writerFormat(o.Format)) : o.WriterFormat);
+        if (o.Format == TCardExportFormat::Jpeg)
+            writer.setQuality(o.JpegQuality);
+        const QImage out = o.Format == TCardExportFormat::Png ? image : image.convertToFormat(QImage::Format_RGB32);
+        if (!writer.write(out))
+            error = writer.errorString();
+        break;
+    }
+    case TCardExportFormat::Pdf: {
+        QPdfWriter pdf(&file);
+        pdf.setResolution(kVectorDpi);
+        pdf.setPageSize(QPageSize(o.CardInches, QPageSize::Inch, QString(), QPageSize::ExactMatch));
+        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+        pdf.setCreator("Cardora");
+        pdf.setTitle(QFileInfo(path).completeBaseName());
+        TDeviceReport report(pdf, o.CardInches);
+        error = drawCard(panel, report, o.CardInches, o.Border);
+        break;
+    }
+    case TCardExportFormat::Svg: {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&file);
+        svg.setResolution(kVectorDpi);
+        const QSize size(Round(o.CardInches.width() * kVectorDpi), Round(o.CardInches.height() * kVectorDpi));
+        svg.setSize(size);
+        svg.setViewBox(QRect(QPoint(0, 0), size));
+        svg.setTitle(QFileInfo(path).completeBaseName());
+        svg.setDescription("Business card made with Cardora");
+        TDeviceReport report(svg, o.CardInches);
+        error = drawCard(panel, report, o.CardInches, o.Border);
+        break;
+    }
+    }
+    if (!error.isEmpty()) {
+        file.cancelWriting();
+        return "Cannot create file " + path + ": " + error;
+    }
+    if (!file.commit())
+        return "Cannot create file " + path + ": " + file.errorString();
+    return QString();
+}
+
+} // namespace cardora

@@ -1,0 +1,251 @@
+#include "main/designer_assistant.h"
+#include "core/app_folder.h"
+#include "core/ini_file.h"
+#include "surface/card_panel.h"
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimerEvent>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace cardora {
+
+namespace {
+constexpr int kRefreshMs = 300;
+
+QString tipForTool(int tool)
+{
+    switch (tool) {
+    case psLabel:
+        return "Text tool: drag a box on the card where the text goes, then type it. Your personal "
+               "information is offered in the list below the text.";
+    case psMultiLineLabel:
+        return "Multi-line text tool: drag a box for a block of lines, such as an address, then type the lines.";
+    case psSymbolLabel:
+        return "Symbol tool: drag a box, then pick a symbol from a symbol font such as Wingdings.";
+    case psRectangle: return "Rectangle tool: drag on the card from one corner of the rectangle to the other.";
+    case psEllipse: return "Ellipse tool: drag on the card; the ellipse fills the box you drag.";
+    case psRoundRectangle: return "Round Rectangle tool: drag on the card for a rectangle with rounded corners.";
+    case psLine: return "Line tool: drag from where the line starts to where it ends.";
+    case psImage:
+        return "Clip Art tool: drag a box, then choose a picture file. The picture is stretched to the box; "
+               "its handles size it later.";
+    case psSuperShape:
+        return "Supershape tool: drag a box for a shape filled with a gradient, a texture or a solid colour, "
+               "with an optional drop shadow.";
+    case psRichLabel: return "Rich Text tool: drag a box, then write text with mixed fonts, colours and styles.";
+    case psSuperText:
+        return "SuperText tool: drag a box for text filled with a gradient or a texture, outlined and shadowed.";
+    case psCircleText:
+        return "CircleText tool: drag a box; the text runs around a circle or a half circle inside it.";
+    default: return QString();
+    }
+}
+
+QString tipForSelection(const QString& kind)
+{
+    struct Entry {
+        const char* fragment;
+        const char* tip;
+    };
+    // Matched on the class name, so kinds that share a family share a tip.
+    static const Entry entries[] = {
+        { "MultiLine", "Multi-line text selected: right-click it to edit the lines, the font or the alignment." },
+        { "Symbol", "Symbol selected: right-click it to pick another symbol, its font or its colour." },
+        { "SuperText", "SuperText selected: right-click it and choose Properties for its fill, outline and shadow." },
+        { "SuperShape", "Supershape selected: right-click it and choose Properties for its outline, surface and shadow." },
+        { "Circle", "Circle text selected: right-click it for its text, font and how far around the circle it runs." },
+        { "Rich", "Rich text selected: right-click it to open the editor with its fonts, colours and styles." },
+        { "Image", "Picture selected: right-click it to load another picture, mirror it or frame it." },
+        { "Line", "Line selected: drag its handles to move its ends; right-click it for colour, width and style." },
+        { "Shape", "Shape selected: right-click it for its outline and fill colours and styles." },
+        { "Label", "Text selected: right-click it for its text, font, colours, 3-D effects and rotation." },
+    };
+    for (const Entry& e : entries)
+        if (kind.contains(e.fragment, Qt::CaseInsensitive))
+            return e.tip;
+    return "Object selected: drag it to move it, drag a handle to size it, right-click it for its menu.";
+}
+} // namespace
+
+TDesignerAssistant::TDesignerAssistant(QWidget* parent) : QFrame(parent)
+{
+    setObjectName("DesignerAssistant");
+    setFrameShape(QFrame::StyledPanel);
+    setFixedWidth(210);
+    auto* l = new QVBoxLayout(this);
+    l->setContentsMargins(8, 6, 6, 8);
+    auto* header = new QHBoxLayout;
+    auto* title = new QLabel("<b>Designer Assistant</b>", this);
+    header->addWidget(title, 1);
+    auto* close = new QToolButton(this);
+    close->setObjectName("AssistantClose");
+    close->setText("×");
+    close->setAutoRaise(true);
+    close->setToolTip("Close the Designer Assistant");
+    header->addWidget(close);
+    l->addLayout(header);
+
+    situation_ = new QLabel(this);
+    situation_->setObjectName("SituationTip");
+    situation_->setWordWrap(true);
+    situation_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    situation_->setMinimumHeight(70);
+    l->addWidget(situation_);
+
+    auto* line = new QFrame(this);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    l->addWidget(line);
+    l->addWidget(new QLabel("<b>Quick Tips</b>", this));
+    tip_ = new QLabel(this);
+    tip_->setObjectName("QuickTip");
+    tip_->setWordWrap(true);
+    tip_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    tip_->setMinimumHeight(60);
+    l->addWidget(tip_);
+    auto* paging = new QHBoxLayout;
+    auto* previous = new QPushButton("< &Back", this);
+    previous->setObjectName("PreviousTip");
+    tipNumber_ = new QLabel(this);
+    tipNumber_->setObjectName("TipNumber");
+    tipNumber_->setAlignment(Qt::AlignCenter);
+    auto* next = new QPushButton("&Next >", this);
+    next->setObjectName("NextTip");
+    paging->addWidget(previous);
+    paging->addWidget(tipNumber_, 1);
+    paging->addWidget(next);
+    l->addLayout(paging);
+    l->addStretch(1);
+
+    connect(close, &QToolButton::clicked, this, [this] { Close(); });
+    connect(previous, &QPushButton::clicked, this, [this] { PreviousTip(); });
+    connect(next, &QPushButton::clicked, this, [this] { NextTip(); });
+    tipIndex_ = std::clamp(IniFile(PreferencesFileName()).ReadInteger("Assistant", "Tip", 0), 0,
+        static_cast<int>(QuickTips().size()) - 1);
+    showTip();
+}
+
+const QStringList& TDesignerAssistant::QuickTips()
+{
+    static const QStringList tips {
+        "Keep important text at least an eighth of an inch inside the card's edge: printers and cutters are "
+        "never exact.",
+        "Press the keypad + and - keys to zoom between 100% and 150%.",
+        "Show grid and Snap to Grid on the tool bar help you line objects up.",
+        "Fill in Edit › Personal Information once; the Text tool then offers your name, phone and e-mail.",
+        "Print an Outline Test Page on plain paper and hold it against your card stock before printing cards.",
+        "When your printer prints a little off, Printer Fine Tuning moves everything in steps of 1/32 inch.",
+        "Right-click an object and choose Bring To Front or Send To Back to change which one lies on top.",
+        "Hold Shift and click to add an object to the selection; Shift-click a selected one to leave it out.",
+        "The arrow keys move the selected objects one pixel at a time.",
+        "Set or Change Background Art puts a picture behind the whole card.",
+        "Ctrl+C, Ctrl+X and Ctrl+V copy, cut and paste objects, also from one card to another.",
+        "File › Export... writes the card as a PNG or JPEG picture at up to 1200 dpi, or as a PDF or SVG page "
+        "for a print shop.",
+        "Tick Crop marks in Print Cards to get thin cutting marks outside each card's corners.",
+    };
+    return tips;
+}
+
+QString TDesignerAssistant::TipFor(const TAssistantSituation& s)
+{
+    if (s.Tool != psPointing) {
+        const QString tip = tipForTool(s.Tool);
+        if (!tip.isEmpty())
+            return tip;
+    }
+    if (s.Selected > 1)
+        return QString("%1 objects selected: drag one of them to move them all, press Delete to remove them or "
+                       "Ctrl+C to copy them.")
+            .arg(s.Selected);
+    if (s.Selected == 1)
+        return tipForSelection(s.SelectedKind);
+    if (s.Objects == 0)
+        return "Your card is empty. Choose a tool on the tool bar, such as the Text tool, then drag a box on the "
+               "card to place the object.";
+    return "Click an object to select it, or drag a box around several. Right-click an object for everything "
+           "you can change about it.";
+}
+
+void TDesignerAssistant::Open()
+{
+    show();
+    remember(false);
+    Refresh();
+}
+
+void TDesignerAssistant::Close()
+{
+    hide();
+    remember(true);
+}
+
+bool TDesignerAssistant::RememberedClosed()
+{
+    return IniFile(PreferencesFileName()).ReadBool("Assistant", "Closed", false);
+}
+
+void TDesignerAssistant::remember(bool closed)
+{
+    IniFile ini(PreferencesFileName());
+    if (ini.ReadBool("Assistant", "Closed", false) != closed || !ini.ValueExists("Assistant", "Closed"))
+        ini.WriteBool("Assistant", "Closed", closed);
+}
+
+void TDesignerAssistant::Refresh()
+{
+    if (!Situation)
+        return;
+    const QString text = TipFor(Situation());
+    if (situation_->text() != text)
+        situation_->setText(text);
+}
+
+QString TDesignerAssistant::SituationText() const { return situation_->text(); }
+QString TDesignerAssistant::CurrentTip() const { return QuickTips().value(tipIndex_); }
+
+void TDesignerAssistant::NextTip()
+{
+    tipIndex_ = (tipIndex_ + 1) % QuickTips().size();
+    showTip();
+}
+
+void TDesignerAssistant::PreviousTip()
+{
+    tipIndex_ = (tipIndex_ + QuickTips().size() - 1) % QuickTips().size();
+    showTip();
+}
+
+void TDesignerAssistant::showTip()
+{
+    if (isVisible())
+        IniFile(PreferencesFileName()).WriteInteger("Assistant", "Tip", tipIndex_);
+    tip_->setText(QuickTips().value(tipIndex_));
+    tipNumber_->setText(QString("%1 of %2").arg(tipIndex_ + 1).arg(QuickTips().size()));
+}
+
+void TDesignerAssistant::showEvent(QShowEvent* event)
+{
+    QFrame::showEvent(event);
+    Refresh();
+    if (!timer_)
+        timer_ = startTimer(kRefreshMs);
+}
+
+// The tip follows the user's tool and selection while the panel is shown.
+void TDesignerAssistant::timerEvent(QTimerEvent* event)
+{
+    if (event->timerId() != timer_)
+        return QFrame::timerEvent(event);
+    if (!isVisible()) {
+        killTimer(timer_);
+        timer_ = 0;
+        return;
+    }
+    Refresh();
+}
+
+} // namespace cardora
