@@ -213,9 +213,14 @@ static void applyStyle(QFont& f, int style)
     f.setStrikeOut(style & fsStrikeOut);
 }
 
+QString FamilyOrDefault(const QString& name)
+{
+    return name.trimmed().isEmpty() ? QStringLiteral("Arial") : name;
+}
+
 QFont TFont::ToQFont(float zoom) const
 {
-    QFont f(name_);
+    QFont f(FamilyOrDefault(name_));
     applyStyle(f, style_);
     if (pitch_ == fpFixed)
         f.setFixedPitch(true);
@@ -234,7 +239,7 @@ QFont TFont::ToQFont(float zoom) const
 
 QFont TFont::ToPointFont() const
 {
-    QFont f(name_);
+    QFont f(FamilyOrDefault(name_));
     applyStyle(f, style_);
     f.setPointSizeF(std::abs(height_) * 72.0 / PixelsPerInch());
     return f;

@@ -78,6 +78,11 @@ private:
     int style_ = bsSolid;
 };
 
+// The family a font name stands for: a card file may hold an empty name,
+// which no font can be made from (Qt cannot even record such a font in a
+// picture), so it becomes the program's default family.
+QString FamilyOrDefault(const QString& name);
+
 class TFont : public Persistent {
 public:
     // Heights are kept within this many pixels either way.

@@ -43,6 +43,12 @@ QSize TObjectPreview::sizeHint() const
 
 void TObjectPreview::InvalidateRect(const QRect&)
 {
+    // An object may resize itself while it paints (a layout run); the area
+    // follows once the paint is over.
+    if (painting_) {
+        QMetaObject::invokeMethod(this, [this] { refit(); update(); }, Qt::QueuedConnection);
+        return;
+    }
     refit();
     update();
 }
@@ -69,7 +75,9 @@ void TObjectPreview::paintEvent(QPaintEvent*)
     if (!object_)
         return;
     QPainter p(this);
+    painting_ = true;
     object_->PaintTo(p, object_->Left(), object_->Top());
+    painting_ = false;
 }
 
 } // namespace cardora

@@ -54,6 +54,7 @@ private:
     void refit();
     QPointer<TQGraphicControl> object_;
     TFont font_;
+    bool painting_ = false;
 };
 
 } // namespace cardora

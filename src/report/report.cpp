@@ -475,7 +475,7 @@ void TReport::RemoveClip()
 
 void TReport::SetFont(const QString& name, double points)
 {
-    font_ = QFont(name);
+    font_ = QFont(FamilyOrDefault(name));
     font_.setPointSizeF(std::isfinite(points) ? std::clamp(points, 1.0, 4000.0) : 12.0);
     font_.setBold(false);
     font_.setItalic(false);

@@ -1,6 +1,8 @@
+#include "objects/circletext/circle_text.h"
 #include "objects/line_shape.h"
 #include "objects/multiline_label.h"
 #include "objects/shapes.h"
+#include "objects/supertext/super_text.h"
 #include "objects/symbol_label.h"
 #include "objects/text_label.h"
 #include "surface/card_panel.h"
@@ -12,6 +14,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <functional>
 
 using namespace cardora;
 
@@ -189,4 +192,72 @@ TEST(Cli, MissingPreferencesFileIsAnError)
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.startsWith("Cannot open file")) << r.err.constData();
     EXPECT_FALSE(QFile::exists(dir.filePath("x.png")));
+}
+
+TEST(Cli, HeadlineKindsDumpResaveRenderAndPrint)
+{
+    QTemporaryDir dir;
+    QString card;
+    {
+        QObject owner;
+        TQBusinessCardPanel32 panel(nullptr, &owner);
+        panel.SetPanelSize(336, 192);
+        auto* headline = TQSuperText::CreateForTool(&owner);
+        panel.PlaceNewObject(headline, QRect(10, 10, 300, 70));
+        headline->SetCaption("Headline");
+        headline->SetShadowDepth(3);
+        auto* circle = TQPCircleText::CreateForTool(&owner);
+        panel.PlaceNewObject(circle, QRect(200, 90, 100, 100));
+        circle->SetCaption("AROUND");
+        card = dir.filePath("headline.CDW");
+        panel.SaveCardFile(card);
+    }
+    // Each command, and what its output must show.
+    struct Step {
+        QStringList args;
+        std::function<void(const CliRun&)> check;
+    };
+    const QString opened = dir.filePath("opened.CDW"), again = dir.filePath("again.CDW");
+    const QString png = dir.filePath("headline.png"), pdf = dir.filePath("headline.pdf");
+    const std::vector<Step> steps = {
+        { { "dump", card },
+            [](const CliRun& r) {
+                const QJsonArray objects = QJsonDocument::fromJson(r.out).object()["objects"].toArray();
+                ASSERT_EQ(objects.size(), 2);
+                EXPECT_EQ(objects[0].toObject()["class"].toString(), "TQSuperText");
+                EXPECT_EQ(objects[1].toObject()["class"].toString(), "TQPCircleText");
+            } },
+        { { "resave", card, opened }, [](const CliRun&) {} },
+        { { "resave", opened, again }, [&](const CliRun&) { EXPECT_EQ(readAll(again), readAll(opened)); } },
+        { { "render", card, png },
+            [&](const CliRun&) {
+                const QImage img(png);
+                ASSERT_EQ(img.size(), QSize(336, 192));
+                // Blue gradient letters at the left of the headline, yellower to the right.
+                int blue = 0, ink = 0;
+                for (int y = 10; y < 80; ++y)
+                    for (int x = 10; x < 60; ++x)
+                        blue += qBlue(img.pixel(x, y)) > 200 && qRed(img.pixel(x, y)) < 80;
+                for (int y = 90; y < 190; ++y)
+                    for (int x = 200; x < 300; ++x)
+                        ink += qGray(img.pixel(x, y)) < 100;
+                EXPECT_GT(blue, 50);
+                EXPECT_GT(ink, 30); // the circle's letters
+            } },
+        { { "print", card, pdf },
+            [&](const CliRun&) {
+                QProcess text;
+                text.start("pdftotext", { pdf, "-" });
+                ASSERT_TRUE(text.waitForFinished(60000));
+                const QString out = QString::fromUtf8(text.readAllStandardOutput());
+                EXPECT_TRUE(out.contains("Headline")); // the shadow is text
+                for (const QChar c : QStringLiteral("AROUND"))
+                    EXPECT_TRUE(out.contains(c)) << out.toStdString();
+            } },
+    };
+    for (const Step& s : steps) {
+        const CliRun r = cli(s.args);
+        ASSERT_EQ(r.exitCode, 0) << s.args.join(' ').toStdString() << ": " << r.err.constData();
+        s.check(r);
+    }
 }

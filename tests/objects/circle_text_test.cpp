@@ -368,3 +368,17 @@ TEST_F(CircleFixture, PrintsTheLettersAsTextWhereTheScreenHasThem)
         EXPECT_TRUE(text.contains(ch)) << text.toStdString();
     EXPECT_EQ(text.size(), 7) << text.toStdString();
 }
+
+TEST_F(CircleFixture, AnEmptyFontNameFromAFileStillPaintsAndPrints)
+{
+    TQPCircleText* c = make(120, 120, "ABCDEF");
+    c->Font()->SetName("");
+    EXPECT_GT(CountIn(RenderObject(*c, 0), IsInk, QRect(0, 0, 120, 120)), 20);
+    TPageMetrics m;
+    m.paperInches = QSizeF(2, 2);
+    m.xDpi = m.yDpi = 150;
+    TRecordingReport report(m);
+    report.OnPrint = [&](TReport& r) { c->PrintAtResolution(r, 0, 0, 96); };
+    ASSERT_TRUE(report.Execute());
+    EXPECT_GT(CountIn(report.RenderPage(0), IsInk, QRect(0, 0, 300, 300)), 20);
+}

@@ -495,3 +495,17 @@ TEST_F(SuperTextFixture, SymbolSelectorPutsOneSymbolInTheText)
     d.Preview()->CalcLayout();
     EXPECT_FALSE(d.Preview()->TextPath(d.Preview()->ShownText(), QPointF(0, 0)).isEmpty());
 }
+
+TEST_F(SuperTextFixture, AnEmptyFontNameFromAFileStillPrintsOnThePreview)
+{
+    TQSuperText* t = make(300, 80, "Headline");
+    t->Font()->SetName("");
+    t->SetShadowDepth(3);
+    TPageMetrics m;
+    m.paperInches = QSizeF(4, 2);
+    m.xDpi = m.yDpi = 150;
+    TRecordingReport report(m);
+    report.OnPrint = [&](TReport& r) { t->PrintAtResolution(r, 0, 0, 96, 256); };
+    ASSERT_TRUE(report.Execute());
+    EXPECT_GT(CountIn(report.RenderPage(0), [](QRgb c) { return qGray(c) < 200; }, QRect(0, 0, 600, 300)), 100);
+}
