@@ -27,6 +27,21 @@ struct Limits {
     bool unprivileged = false; // as an ordinary user, so that folder permissions hold
 };
 
+// The build tree may sit in a folder only its owner can enter, so the
+// ordinary user runs a copy of the tool from a folder open to everyone.
+QString unprivilegedCli()
+{
+    static QTemporaryDir dir;
+    static const QString path = [] {
+        const QString copy = dir.path() + "/cardora-cli";
+        ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
+        QFile::copy(CARDORA_CLI, copy);
+        ::chmod(QFile::encodeName(copy).constData(), 0755);
+        return copy;
+    }();
+    return path;
+}
+
 CliRun cli(const QStringList& args, const Limits& limits = {})
 {
     QProcess p;
@@ -49,7 +64,7 @@ CliRun cli(const QStringList& args, const Limits& limits = {})
                 _exit(99);
         }
     });
-    p.start(CARDORA_CLI, args);
+    p.start(limits.unprivileged ? unprivilegedCli() : QString(CARDORA_CLI), args);
     if (!p.waitForFinished(60000)) {
         p.kill();
         p.waitForFinished();
