@@ -146,6 +146,19 @@ void TQGraphicControl::SetStoredBounds(const QRect& r)
     showBounds(shownRect(r, zoom_));
 }
 
+void TQGraphicControl::FitBox(const std::function<QSize(QSize box, float zoom)>& fit)
+{
+    const QSize stored = fit(trueBounds_.size(), 1.0f);
+    if (stored != trueBounds_.size())
+        SetStoredBounds(QRect(trueBounds_.topLeft(), stored));
+    if (zoom_ == 1.0f)
+        return;
+    ZoomDisplayFit displayOnly(*this);
+    const QSize shown = fit(bounds_.size(), zoom_);
+    if (shown != bounds_.size())
+        SetBounds(bounds_.left(), bounds_.top(), shown.width(), shown.height());
+}
+
 void TQGraphicControl::showBounds(const QRect& r)
 {
     if (r == bounds_)

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 #include <functional>
 #include <memory>
 
@@ -142,6 +143,11 @@ protected:
         TQGraphicControl& o_;
         bool was_;
     };
+    // Fits the box to the object's content. `fit` gives the size the content
+    // needs from the box's size, measured at the zoom passed. The card keeps
+    // the fit at zoom 1 whatever the zoom; at another zoom the fit in the
+    // zoomed measure changes only what is shown.
+    void FitBox(const std::function<QSize(QSize box, float zoom)>& fit);
     // Object kinds append their own menu items here, after the common ones.
     virtual void AddMenuItems(QMenu& /*menu*/) {}
     QAction* LockedItem() const { return lockedItem_; }

@@ -130,7 +130,9 @@ public:
     void CalcLayout();
     // The font for measuring and drawing at the current zoom.
     QFont ZoomedFont() const;
+    QFont FontAtZoom(float zoom) const;
     CaptionText MeasuredText(const QString& text) const;
+    CaptionText MeasuredText(const QString& text, float zoom) const;
 
     // --- overridden operations
     void Loaded() override;

@@ -89,6 +89,9 @@ public:
     void CalcLayout();
     // The letters' font at the current zoom.
     QFont ZoomedFont() const;
+    QFont FontAtZoom(float zoom) const;
+    // The shadow's offset as drawn at a zoom.
+    QPoint ShadowAtZoom(float zoom) const;
     // The caption cut to what fits the box, as painting and printing show it.
     QString ShownText() const;
     // The letters of `text` as a path, the text cell's top-left at `origin`.
