@@ -209,6 +209,23 @@ void TQGraphicControl::AssignZoom(float z)
         storedFor(bounds_.width(), INT_MIN, 0, z), storedFor(bounds_.height(), INT_MIN, 0, z));
 }
 
+void TQGraphicControl::TakeFont(const FontChoice& choice)
+{
+    font_.AssignQFont(choice.font);
+    if (choice.color.isValid())
+        font_.SetColor(FromQColor(choice.color));
+    parentFont_ = false;
+}
+
+bool TQGraphicControl::ChooseOwnFont()
+{
+    const std::optional<FontChoice> chosen = ChooseFontWithColor(font_.ToPointFont(), ToQColor(font_.Color()));
+    if (!chosen)
+        return false;
+    TakeFont(*chosen);
+    return true;
+}
+
 void TQGraphicControl::Loaded() {}
 
 void TQGraphicControl::BoundsChanged()

@@ -1,5 +1,6 @@
 #pragma once
 #include "core/graphics_attributes.h"
+#include "core/modal.h"
 #include "core/persistent.h"
 #include "objects/card_object_parent.h"
 #include <QObject>
@@ -102,7 +103,9 @@ public:
     virtual void Loaded();
     virtual void BoundsChanged();
     virtual void PopupOpening() {}
-    virtual void ApplyFont(const QFont& /*font*/) {}
+    // The font chosen with the panel's Font command; objects without text
+    // ignore it. An invalid colour leaves the font's colour as it is.
+    virtual void ApplyFont(const FontChoice& /*choice*/) {}
     virtual void BeforeSave() {}
     virtual void PrintAt(TReport& /*report*/, double /*x*/, double /*y*/) {}
     // Draws the object with CurrentCanvas in object coordinates.
@@ -148,6 +151,12 @@ protected:
     // the fit at zoom 1 whatever the zoom; at another zoom the fit in the
     // zoomed measure changes only what is shown.
     void FitBox(const std::function<QSize(QSize box, float zoom)>& fit);
+    // The font takes every attribute of the choice, and its colour when one
+    // was chosen.
+    void TakeFont(const FontChoice& choice);
+    // The font dialog with effects, preset with the object's font; on OK the
+    // font takes the choice. True when confirmed.
+    bool ChooseOwnFont();
     // Object kinds append their own menu items here, after the common ones.
     virtual void AddMenuItems(QMenu& /*menu*/) {}
     QAction* LockedItem() const { return lockedItem_; }

@@ -344,21 +344,16 @@ void TQMultiLineBaseLabel::PopupOpening()
     }
 }
 
-void TQMultiLineBaseLabel::ApplyFont(const QFont& font)
+void TQMultiLineBaseLabel::ApplyFont(const FontChoice& choice)
 {
-    Font()->AssignQFont(font);
-    SetParentFont(false);
+    TakeFont(choice);
     if (wordWrap_)
         Rewrap();
 }
 
 void TQMultiLineBaseLabel::ChooseFontCommand()
 {
-    if (const std::optional<FontChoice> f = ChooseFontWithColor(Font()->ToPointFont(), ToQColor(Font()->Color()))) {
-        Font()->AssignQFont(f->font);
-        Font()->SetColor(FromQColor(f->color));
-        SetParentFont(false);
-    }
+    ChooseOwnFont();
     if (wordWrap_)
         Rewrap();
 }

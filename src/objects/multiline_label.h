@@ -81,7 +81,7 @@ public:
     void Loaded() override;
     void BoundsChanged() override;
     void PopupOpening() override;
-    void ApplyFont(const QFont& font) override;
+    void ApplyFont(const FontChoice& choice) override;
     void PrintAt(TReport& report, double x, double y) override;
     void Paint() override;
 

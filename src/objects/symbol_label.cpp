@@ -114,7 +114,7 @@ void TQSymbolLabel::AddMenuItems(QMenu& menu)
     connect(menu.addAction(QStringLiteral("Symbol Selector")), &QAction::triggered, this, [this] { SelectSymbol(); });
 }
 
-void TQSymbolLabel::ApplyFont(const QFont&) {}
+void TQSymbolLabel::ApplyFont(const FontChoice&) {}
 
 void TQSymbolLabel::BoundsChanged()
 {

@@ -138,7 +138,7 @@ public:
     void Loaded() override;
     void BoundsChanged() override;
     void PopupOpening() override;
-    void ApplyFont(const QFont& font) override;
+    void ApplyFont(const FontChoice& choice) override;
     void Paint() override;
     void PrintAt(TReport& report, double x, double y) override;
     // PrintAt for a screen of `ppi` logical pixels per inch.

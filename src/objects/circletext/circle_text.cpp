@@ -367,13 +367,9 @@ void TQPCircleText::CopySettingsFrom(const TQPCircleText& other)
 
 // ---- menu and commands
 
-void TQPCircleText::ApplyFont(const QFont& font) { Font()->AssignQFont(font); }
+void TQPCircleText::ApplyFont(const FontChoice& choice) { TakeFont(choice); }
 
-void TQPCircleText::ChooseFont()
-{
-    if (const std::optional<QFont> f = cardora::ChooseFont(Font()->ToPointFont()))
-        Font()->AssignQFont(*f);
-}
+void TQPCircleText::ChooseFont() { ChooseOwnFont(); }
 
 void TQPCircleText::ChooseBackgroundColor()
 {

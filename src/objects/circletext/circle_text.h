@@ -91,7 +91,7 @@ public:
     void Paint() override;
     void BoundsChanged() override;
     void PopupOpening() override;
-    void ApplyFont(const QFont& font) override;
+    void ApplyFont(const FontChoice& choice) override;
     void PrintAt(TReport& report, double x, double y) override;
     // PrintAt for a screen of `ppi` logical pixels per inch.
     void PrintAtResolution(TReport& report, double x, double y, int ppi);

@@ -623,18 +623,16 @@ void TQSuperText::BoundsChanged()
         BuildGradient();
 }
 
-void TQSuperText::ApplyFont(const QFont& font)
+void TQSuperText::ApplyFont(const FontChoice& choice)
 {
-    Font()->AssignQFont(font);
+    TakeFont(choice);
     layoutDirty_ = true;
 }
 
 void TQSuperText::ChooseFont()
 {
-    if (const std::optional<QFont> f = cardora::ChooseFont(Font()->ToPointFont())) {
-        Font()->AssignQFont(*f);
+    if (ChooseOwnFont())
         layoutDirty_ = true;
-    }
 }
 
 void TQSuperText::ChooseBackgroundColor()
