@@ -1,5 +1,6 @@
 #include "objects/graphic_control.h"
 #include "core/rounding.h"
+#include "report/report.h"
 #include <QAction>
 #include <QMenu>
 #include <QPainter>
@@ -207,6 +208,13 @@ void TQGraphicControl::AssignZoom(float z)
     placedZoom_ = 0.0f;
     trueBounds_ = QRect(storedFor(bounds_.left(), INT_MIN, 0, z), storedFor(bounds_.top(), INT_MIN, 0, z),
         storedFor(bounds_.width(), INT_MIN, 0, z), storedFor(bounds_.height(), INT_MIN, 0, z));
+}
+
+void TQGraphicControl::PrintBoxPicture(TReport& report, double x, double y, double ppi, const QPicture& picture) const
+{
+    const QRect target = report.InchRectToDevice(x + Left() / ppi, y + Top() / ppi, x + (Left() + Width()) / ppi,
+        y + (Top() + Height()) / ppi);
+    report.StretchDrawGraphic(target, picture, QRectF(0, 0, Width(), Height()));
 }
 
 void TQGraphicControl::TakeFont(const FontChoice& choice)

@@ -13,6 +13,7 @@
 class QAction;
 class QMenu;
 class QPainter;
+class QPicture;
 
 namespace cardora {
 
@@ -151,6 +152,10 @@ protected:
     // the fit at zoom 1 whatever the zoom; at another zoom the fit in the
     // zoomed measure changes only what is shown.
     void FitBox(const std::function<QSize(QSize box, float zoom)>& fit);
+    // A picture of the object drawn in its box's pixels, stretched over where
+    // the box lands on the page (the card's corner at x, y inches) at `ppi`
+    // box pixels an inch.
+    void PrintBoxPicture(TReport& report, double x, double y, double ppi, const QPicture& picture) const;
     // The font takes every attribute of the choice, and its colour when one
     // was chosen.
     void TakeFont(const FontChoice& choice);

@@ -372,10 +372,7 @@ void TQMultiLineBaseLabel::PrintAt(TReport& report, double x, double y)
     const double ppi = ScreenPixelsPerInch();
     if (ppi <= 0 || Width() <= 0 || Height() <= 0)
         return;
-    const std::unique_ptr<QPicture> picture = MakeMetafile();
-    const QRect device = report.InchRectToDevice(x + Left() / ppi, y + Top() / ppi, x + (Left() + Width()) / ppi,
-        y + (Top() + Height()) / ppi);
-    report.StretchDrawGraphic(device, *picture, QRectF(0, 0, Width(), Height()));
+    PrintBoxPicture(report, x, y, ppi, *MakeMetafile());
 }
 
 void TQMultiLineBaseLabel::AddMenuItems(QMenu& menu)

@@ -372,11 +372,7 @@ void TQBaseLabel::PrintAtResolution(TReport& report, double x, double y, int ppi
 {
     if (ppi <= 0)
         return;
-    const std::unique_ptr<QPicture> picture = MakeMetafile();
-    const double d = ppi;
-    const QRect target = report.InchRectToDevice(x + Left() / d, y + Top() / d, x + (Left() + Width()) / d,
-        y + (Top() + Height()) / d);
-    report.StretchDrawGraphic(target, *picture, QRectF(0, 0, Width(), Height()));
+    PrintBoxPicture(report, x, y, ppi, *MakeMetafile());
 }
 
 } // namespace cardora

@@ -1,4 +1,5 @@
 #pragma once
+#include "objects/box_menu.h"
 #include "objects/graphic_control.h"
 #include <QFont>
 #include <QPoint>
@@ -121,8 +122,7 @@ private:
     QString caption_ = QStringLiteral("ABC DEF GHI JKL");
 
     bool painting_ = false;
-    QAction* borderItem_ = nullptr;
-    QAction* transparentItem_ = nullptr;
+    BoxMenuItems boxItems_;
 };
 
 } // namespace cardora

@@ -100,8 +100,7 @@ void TQSuperText::SetBorderStyle(int v)
     if (v == borderStyle_ || v < bsNone || v > bsSingle)
         return;
     borderStyle_ = v;
-    if (borderItem_)
-        borderItem_->setChecked(v == bsSingle);
+    PopupOpening();
     changedVisibly();
 }
 
@@ -110,8 +109,7 @@ void TQSuperText::SetControlTransparent(bool v)
     if (v == controlTransparent_)
         return;
     controlTransparent_ = v;
-    if (transparentItem_)
-        transparentItem_->setChecked(v);
+    PopupOpening();
     repaint();
 }
 
@@ -637,13 +635,8 @@ void TQSuperText::ChooseFont()
 
 void TQSuperText::ChooseBackgroundColor()
 {
-    const std::optional<QColor> c = ChooseColor(ToQColor(bgColor_));
-    if (!c)
-        return;
-    SetBGColor(FromQColor(*c));
-    NotifyChanged();
-    SetControlTransparent(false);
-    repaint();
+    ChooseBoxBackground(*this, bgColor_, [this](TColor c) { SetBGColor(c); },
+        [this] { SetControlTransparent(false); });
 }
 
 bool TQSuperText::EditProperties()
@@ -658,26 +651,13 @@ bool TQSuperText::EditProperties()
 
 void TQSuperText::AddMenuItems(QMenu& menu)
 {
-    menu.addSeparator();
-    connect(menu.addAction(QStringLiteral("Font")), &QAction::triggered, this, [this] { ChooseFont(); });
-    transparentItem_ = menu.addAction(QStringLiteral("Transparent"));
-    transparentItem_->setCheckable(true);
-    connect(transparentItem_, &QAction::triggered, this, [this] { SetControlTransparent(!controlTransparent_); });
-    connect(menu.addAction(QStringLiteral("Background Color")), &QAction::triggered, this,
-        [this] { ChooseBackgroundColor(); });
-    borderItem_ = menu.addAction(QStringLiteral("Border"));
-    borderItem_->setCheckable(true);
-    connect(borderItem_, &QAction::triggered, this,
-        [this] { SetBorderStyle(borderStyle_ == bsSingle ? bsNone : bsSingle); });
+    boxItems_.Add(menu, *this,
+        { [this] { ChooseFont(); }, [this] { SetControlTransparent(!controlTransparent_); },
+            [this] { ChooseBackgroundColor(); },
+            [this] { SetBorderStyle(borderStyle_ == bsSingle ? bsNone : bsSingle); } });
     connect(menu.addAction(QStringLiteral("Properties")), &QAction::triggered, this, [this] { EditProperties(); });
 }
 
-void TQSuperText::PopupOpening()
-{
-    if (borderItem_)
-        borderItem_->setChecked(borderStyle_ == bsSingle);
-    if (transparentItem_)
-        transparentItem_->setChecked(controlTransparent_);
-}
+void TQSuperText::PopupOpening() { boxItems_.Check(controlTransparent_, borderStyle_ == bsSingle); }
 
 } // namespace cardora

@@ -1,4 +1,5 @@
 #pragma once
+#include "objects/box_menu.h"
 #include "core/gradient.h"
 #include "objects/graphic_control.h"
 #include "objects/text_label.h"
@@ -157,8 +158,7 @@ private:
     bool inPaint_ = false;
     QImage gradientBitmap_;
 
-    QAction* borderItem_ = nullptr;
-    QAction* transparentItem_ = nullptr;
+    BoxMenuItems boxItems_;
 };
 
 } // namespace cardora
