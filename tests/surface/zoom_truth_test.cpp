@@ -1,4 +1,5 @@
 #include "core/modal.h"
+#include "core/rounding.h"
 #include "objects/card_dump.h"
 #include "objects/card_filer.h"
 #include "objects/circletext/circle_text.h"
@@ -267,6 +268,55 @@ TEST_F(ZoomTruthFixture, FitsMadeWhileZoomedStoreTheZoomOneFit)
             EXPECT_EQ(c.bytes(), expected) << "saved while zoomed";
             c.zoom(1.0f);
             EXPECT_EQ(c.bytes(), expected) << "back at zoom 1";
+        }
+    }
+}
+
+// The zoomed font does not grow exactly with the box: a multi-line label
+// whose lines fit it at 100 % shows every line whole at any zoom, and a label
+// made smaller than its lines stays as small as the user made it.
+TEST_F(ZoomTruthFixture, MultiLineLabelsThatFitShowAllTheirLinesAtEveryZoom)
+{
+    struct Case {
+        const char* name;
+        QStringList items;
+        bool wrap;
+        bool fitted;
+    };
+    const Case cases[] = {
+        { "address", { "Acme Printing Co.", "1234 Commerce Boulevard West", "Springfield" }, false, true },
+        { "wrapped", { "Quality printing for every business since nineteen hundred and ten" }, true, true },
+        { "cut short", { "A line far wider than the box the user left it in" }, false, false },
+    };
+    for (const Case& k : cases) {
+        for (const float z : kZooms) {
+            SCOPED_TRACE(std::string(k.name) + " at " + std::to_string(z));
+            Kind kind { k.name,
+                [&k](TQBusinessCardPanel32& p, QObject* o) {
+                    auto* m = placed(p, TQMultiLineLabel::CreateForTool(o, p.Font()), QRect(20, 80, 110, 30));
+                    m->SetWordWrap(k.wrap);
+                    m->SetItems(k.items);
+                    if (k.fitted)
+                        m->FitToLines();
+                    return m;
+                },
+                nullptr };
+            Card c(kind);
+            auto* m = static_cast<TQMultiLineLabel*>(c.object);
+            const QRect atOne = m->BoundsRect();
+            c.zoom(z);
+            const QFontMetrics fm(m->ZoomedFont());
+            const QStringList lines = m->WordWrap() ? m->WrappedLines() : m->Items();
+            int widest = 0;
+            for (const QString& line : lines)
+                widest = std::max(widest, fm.horizontalAdvance(line));
+            const int tall = fm.height() * static_cast<int>(lines.size());
+            if (k.fitted) {
+                EXPECT_LE(widest, m->Width());
+                EXPECT_LE(tall, m->Height());
+            } else {
+                EXPECT_EQ(m->Width(), Round(atOne.width() * static_cast<double>(z)));
+            }
         }
     }
 }
