@@ -150,7 +150,13 @@ std::vector<Kind> kinds()
             [](TQBusinessCardPanel32& p, QObject* o) {
                 return placed(p, TQPCircleText::CreateForTool(o), QRect(150, 60, 90, 90));
             },
-            [](TQGraphicControl* o) { static_cast<TQPCircleText*>(o)->SetCaption(QStringLiteral("Round and round")); } },
+            [](TQGraphicControl* o) {
+                auto* c = static_cast<TQPCircleText*>(o);
+                c->SetCaption(QStringLiteral("Round and round"));
+                // Its properties dialog, confirmed as it opened.
+                static_cast<ScriptedModal&>(CurrentModalHandler()).dialogs.push_back([](QDialog&) { return mrOk; });
+                c->ShowProperties();
+            } },
         { "super text",
             [](TQBusinessCardPanel32& p, QObject* o) {
                 auto* s = placed(p, TQSuperText::CreateForTool(o), QRect(40, 120, 100, 30));
