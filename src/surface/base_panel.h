@@ -242,4 +242,17 @@ private:
     QAction* lastMenuAction_ = nullptr;
 };
 
+// The panel's Printing flag, raised while the card is drawn on a page and
+// lowered when the walk ends, also on error.
+class TPrintingScope {
+public:
+    explicit TPrintingScope(TQBasePanel& panel) : panel_(panel) { panel_.SetPrinting(true); }
+    ~TPrintingScope() { panel_.SetPrinting(false); }
+    TPrintingScope(const TPrintingScope&) = delete;
+    TPrintingScope& operator=(const TPrintingScope&) = delete;
+
+private:
+    TQBasePanel& panel_;
+};
+
 } // namespace cardora
