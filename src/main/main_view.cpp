@@ -52,7 +52,9 @@ void TMainScreen::LoadPreferences()
     prefs_ = LoadPreferencesFile(PreferencesFileName());
     // A hand-edited or damaged layout could ask for a card of gigabytes or
     // none at all; the layout dialog's own rules decide, and the user hears why.
-    const QString invalid = BatchLayoutMessage(prefs_.Layout, true);
+    QString invalid = BatchLayoutMessage(prefs_.Layout, false); // the card itself first
+    if (invalid.isEmpty())
+        invalid = BatchLayoutMessage(prefs_.Layout, true);
     if (!invalid.isEmpty()) {
         MessageDlg("The card layout saved in " + QDir::toNativeSeparators(PreferencesFileName())
                 + " cannot be used:\r" + invalid
