@@ -172,7 +172,7 @@ QString WriteCardExport(TQBusinessCardPanel32& panel, const TCardExport& o, cons
     }
     }
     if (!error.isEmpty())
-        return "Cannot create file " + path + ": " + error; // the temporary file goes with `file`
+        file.Fail(error); // the temporary file goes
     if (!file.Commit())
         return file.ErrorString();
     return QString();

@@ -240,6 +240,9 @@ private:
     QAction* menuAction_ = nullptr;
     QString menuText_;
     QAction* lastMenuAction_ = nullptr;
+    // Actions outlive the panel's own part while its children are deleted;
+    // their destroyed signals must not reach it then.
+    std::vector<QMetaObject::Connection> actionDestroyedConnections_;
 };
 
 // The panel's Printing flag, raised while the card is drawn on a page and
