@@ -86,8 +86,10 @@ void TMainScreen::SetDefaultFontCaption()
 
 void TMainScreen::mnuDefaultFontClick()
 {
-    if (auto chosen = ChooseFont(panel_->Font().ToPointFont()))
-        panel_->Font().AssignQFont(*chosen);
+    if (const auto chosen = ChooseFontWithColor(panel_->Font().ToPointFont(), ToQColor(panel_->Font().Color()))) {
+        panel_->Font().AssignQFont(chosen->font);
+        panel_->Font().SetColor(FromQColor(chosen->color));
+    }
     SetDefaultFontCaption();
     SavePreferences();
     Inform("Note: the default font is used for NEW objects only.\rTo change the font of an existing object, "

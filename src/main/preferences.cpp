@@ -51,6 +51,9 @@ TPreferences LoadPreferencesFile(const QString& path, bool* readable)
     f.Bold = ini.ReadBool("Default Font", "Bold", false);
     f.Italic = ini.ReadBool("Default Font", "Italic", false);
     f.Underline = ini.ReadBool("Default Font", "Underline", false);
+    if (ini.ValueExists("Default Font", "StrikeOut"))
+        f.StrikeOut = ini.ReadBool("Default Font", "StrikeOut", false);
+    f.Color = ini.ReadInteger("Default Font", "Color", clBlack);
     return p;
 }
 
@@ -69,6 +72,11 @@ void SavePreferencesFile(const QString& path, const TPreferences& p)
     ini.WriteBool("Default Font", "Bold", p.DefaultFont.Bold);
     ini.WriteBool("Default Font", "Italic", p.DefaultFont.Italic);
     ini.WriteBool("Default Font", "Underline", p.DefaultFont.Underline);
+    // Written once they are more than the defaults, so that other files stay as they were.
+    if (p.DefaultFont.StrikeOut && (*p.DefaultFont.StrikeOut || ini.ValueExists("Default Font", "StrikeOut")))
+        ini.WriteBool("Default Font", "StrikeOut", *p.DefaultFont.StrikeOut);
+    if (p.DefaultFont.Color != clBlack || ini.ValueExists("Default Font", "Color"))
+        ini.WriteInteger("Default Font", "Color", p.DefaultFont.Color);
     const TCardLayout& l = p.Layout;
     ini.WriteInteger("Layout", "Height", toThousandths(l.Height));
     ini.WriteInteger("Layout", "Width", toThousandths(l.Width));
@@ -91,7 +99,10 @@ void ApplyDefaultFont(const TDefaultFont& d, TFont& font)
     style = d.Bold ? (style | fsBold) : (style & ~fsBold);
     style = d.Italic ? (style | fsItalic) : (style & ~fsItalic);
     style = d.Underline ? (style | fsUnderline) : (style & ~fsUnderline);
+    if (d.StrikeOut)
+        style = *d.StrikeOut ? (style | fsStrikeOut) : (style & ~fsStrikeOut);
     font.SetStyle(style);
+    font.SetColor(d.Color);
 }
 
 TDefaultFont DefaultFontOf(const TFont& font)
@@ -102,6 +113,8 @@ TDefaultFont DefaultFontOf(const TFont& font)
     d.Bold = font.Style() & fsBold;
     d.Italic = font.Style() & fsItalic;
     d.Underline = font.Style() & fsUnderline;
+    d.StrikeOut = (font.Style() & fsStrikeOut) != 0;
+    d.Color = font.Color();
     return d;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
+#include "core/color.h"
 #include "printing/card_layout.h"
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace cardora {
 
@@ -13,6 +15,10 @@ struct TDefaultFont {
     bool Bold = false;
     bool Italic = false;
     bool Underline = false;
+    // Kept only by files written since the font dialog offered them: a file
+    // without the keys leaves the font's strike-out as it is, and black text.
+    std::optional<bool> StrikeOut;
+    TColor Color = clBlack;
 };
 
 // Everything CDW.INI remembers apart from recent files and window placement.

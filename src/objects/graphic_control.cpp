@@ -1,5 +1,6 @@
 #include "objects/graphic_control.h"
 #include "core/rounding.h"
+#include "report/report.h"
 #include <QAction>
 #include <QMenu>
 #include <QPainter>
@@ -146,6 +147,19 @@ void TQGraphicControl::SetStoredBounds(const QRect& r)
     showBounds(shownRect(r, zoom_));
 }
 
+void TQGraphicControl::FitBox(const std::function<QSize(QSize box, float zoom)>& fit)
+{
+    const QSize stored = fit(trueBounds_.size(), 1.0f);
+    if (stored != trueBounds_.size())
+        SetStoredBounds(QRect(trueBounds_.topLeft(), stored));
+    if (zoom_ == 1.0f)
+        return;
+    ZoomDisplayFit displayOnly(*this);
+    const QSize shown = fit(bounds_.size(), zoom_);
+    if (shown != bounds_.size())
+        SetBounds(bounds_.left(), bounds_.top(), shown.width(), shown.height());
+}
+
 void TQGraphicControl::showBounds(const QRect& r)
 {
     if (r == bounds_)
@@ -194,6 +208,30 @@ void TQGraphicControl::AssignZoom(float z)
     placedZoom_ = 0.0f;
     trueBounds_ = QRect(storedFor(bounds_.left(), INT_MIN, 0, z), storedFor(bounds_.top(), INT_MIN, 0, z),
         storedFor(bounds_.width(), INT_MIN, 0, z), storedFor(bounds_.height(), INT_MIN, 0, z));
+}
+
+void TQGraphicControl::PrintBoxPicture(TReport& report, double x, double y, double ppi, const QPicture& picture) const
+{
+    const QRect target = report.InchRectToDevice(x + Left() / ppi, y + Top() / ppi, x + (Left() + Width()) / ppi,
+        y + (Top() + Height()) / ppi);
+    report.StretchDrawGraphic(target, picture, QRectF(0, 0, Width(), Height()));
+}
+
+void TQGraphicControl::TakeFont(const FontChoice& choice)
+{
+    font_.AssignQFont(choice.font);
+    if (choice.color.isValid())
+        font_.SetColor(FromQColor(choice.color));
+    parentFont_ = false;
+}
+
+bool TQGraphicControl::ChooseOwnFont()
+{
+    const std::optional<FontChoice> chosen = ChooseFontWithColor(font_.ToPointFont(), ToQColor(font_.Color()));
+    if (!chosen)
+        return false;
+    TakeFont(*chosen);
+    return true;
 }
 
 void TQGraphicControl::Loaded() {}

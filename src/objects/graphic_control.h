@@ -1,16 +1,19 @@
 #pragma once
 #include "core/graphics_attributes.h"
+#include "core/modal.h"
 #include "core/persistent.h"
 #include "objects/card_object_parent.h"
 #include <QObject>
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 #include <functional>
 #include <memory>
 
 class QAction;
 class QMenu;
 class QPainter;
+class QPicture;
 
 namespace cardora {
 
@@ -101,7 +104,9 @@ public:
     virtual void Loaded();
     virtual void BoundsChanged();
     virtual void PopupOpening() {}
-    virtual void ApplyFont(const QFont& /*font*/) {}
+    // The font chosen with the panel's Font command; objects without text
+    // ignore it. An invalid colour leaves the font's colour as it is.
+    virtual void ApplyFont(const FontChoice& /*choice*/) {}
     virtual void BeforeSave() {}
     virtual void PrintAt(TReport& /*report*/, double /*x*/, double /*y*/) {}
     // Draws the object with CurrentCanvas in object coordinates.
@@ -142,6 +147,21 @@ protected:
         TQGraphicControl& o_;
         bool was_;
     };
+    // Fits the box to the object's content. `fit` gives the size the content
+    // needs from the box's size, measured at the zoom passed. The card keeps
+    // the fit at zoom 1 whatever the zoom; at another zoom the fit in the
+    // zoomed measure changes only what is shown.
+    void FitBox(const std::function<QSize(QSize box, float zoom)>& fit);
+    // A picture of the object drawn in its box's pixels, stretched over where
+    // the box lands on the page (the card's corner at x, y inches) at `ppi`
+    // box pixels an inch.
+    void PrintBoxPicture(TReport& report, double x, double y, double ppi, const QPicture& picture) const;
+    // The font takes every attribute of the choice, and its colour when one
+    // was chosen.
+    void TakeFont(const FontChoice& choice);
+    // The font dialog with effects, preset with the object's font; on OK the
+    // font takes the choice. True when confirmed.
+    bool ChooseOwnFont();
     // Object kinds append their own menu items here, after the common ones.
     virtual void AddMenuItems(QMenu& /*menu*/) {}
     QAction* LockedItem() const { return lockedItem_; }

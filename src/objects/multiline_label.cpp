@@ -209,13 +209,15 @@ const PropertyTable& TQMultiLineBaseLabel::Properties() const
     return t;
 }
 
-QFont TQMultiLineBaseLabel::ZoomedFont() const
+QFont TQMultiLineBaseLabel::ZoomedFont() const { return FontAtZoom(Zoom()); }
+
+QFont TQMultiLineBaseLabel::FontAtZoom(float zoom) const
 {
     TFont f;
     f.Assign(Font());
     f.SetHeight(std::clamp(f.Height(), -kLargestFontPixels, kLargestFontPixels));
-    if (Zoom() != 1.0f)
-        f.SetSize(Trunc(f.Size() * static_cast<double>(Zoom())));
+    if (zoom != 1.0f)
+        f.SetSize(Trunc(f.Size() * static_cast<double>(zoom)));
     return f.ToQFont(1.0f);
 }
 
@@ -306,18 +308,21 @@ std::unique_ptr<QPicture> TQMultiLineBaseLabel::MakeMetafile()
 
 void TQMultiLineBaseLabel::FitToLines()
 {
-    const QFontMetrics fm(ZoomedFont());
-    const int lh = fm.height();
-    int w = Width();
-    if (wordWrap_)
-        Rewrap();
-    const QStringList& lines = wordWrap_ ? wrappedLines_ : items_;
+    // The lines wrap at the width the card keeps, in the font the card keeps;
+    // a zoomed view only scales that box.
+    const QFontMetrics fm(FontAtZoom(1.0f));
+    const QStringList lines = wordWrap_
+        ? multiline_layout::WrapLines(items_, fm, StoredWidth() - multiline_layout::kWrapInsets)
+        : items_;
+    int w = StoredWidth();
     for (const QString& line : lines)
         w = std::max(w, fm.horizontalAdvance(line));
     // An empty label still shows "<blank>": keep room for that one line, so
     // the label stays visible and can be clicked.
     const int count = std::max<int>(1, static_cast<int>(lines.size()));
-    SetBounds(Left(), Top(), w, lh * count);
+    SetStoredBounds(QRect(StoredLeft(), StoredTop(), w, fm.height() * count));
+    if (wordWrap_)
+        Rewrap();
     Invalidate();
 }
 
@@ -339,21 +344,16 @@ void TQMultiLineBaseLabel::PopupOpening()
     }
 }
 
-void TQMultiLineBaseLabel::ApplyFont(const QFont& font)
+void TQMultiLineBaseLabel::ApplyFont(const FontChoice& choice)
 {
-    Font()->AssignQFont(font);
-    SetParentFont(false);
+    TakeFont(choice);
     if (wordWrap_)
         Rewrap();
 }
 
 void TQMultiLineBaseLabel::ChooseFontCommand()
 {
-    if (const std::optional<FontChoice> f = ChooseFontWithColor(Font()->ToPointFont(), ToQColor(Font()->Color()))) {
-        Font()->AssignQFont(f->font);
-        Font()->SetColor(FromQColor(f->color));
-        SetParentFont(false);
-    }
+    ChooseOwnFont();
     if (wordWrap_)
         Rewrap();
 }
@@ -372,10 +372,7 @@ void TQMultiLineBaseLabel::PrintAt(TReport& report, double x, double y)
     const double ppi = ScreenPixelsPerInch();
     if (ppi <= 0 || Width() <= 0 || Height() <= 0)
         return;
-    const std::unique_ptr<QPicture> picture = MakeMetafile();
-    const QRect device = report.InchRectToDevice(x + Left() / ppi, y + Top() / ppi, x + (Left() + Width()) / ppi,
-        y + (Top() + Height()) / ppi);
-    report.StretchDrawGraphic(device, *picture, QRectF(0, 0, Width(), Height()));
+    PrintBoxPicture(report, x, y, ppi, *MakeMetafile());
 }
 
 void TQMultiLineBaseLabel::AddMenuItems(QMenu& menu)

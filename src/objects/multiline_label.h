@@ -64,6 +64,7 @@ public:
 
     // Font at the object's zoom: the point size times Zoom, truncated.
     QFont ZoomedFont() const;
+    QFont FontAtZoom(float zoom) const;
     // Height of one line: the cell height of "XXX" in the zoomed font.
     int LineHeight() const;
     // Where a line of width `lineWidth` starts in a box `boxWidth` wide (TAlignment).
@@ -80,7 +81,7 @@ public:
     void Loaded() override;
     void BoundsChanged() override;
     void PopupOpening() override;
-    void ApplyFont(const QFont& font) override;
+    void ApplyFont(const FontChoice& choice) override;
     void PrintAt(TReport& report, double x, double y) override;
     void Paint() override;
 

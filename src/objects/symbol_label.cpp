@@ -114,7 +114,7 @@ void TQSymbolLabel::AddMenuItems(QMenu& menu)
     connect(menu.addAction(QStringLiteral("Symbol Selector")), &QAction::triggered, this, [this] { SelectSymbol(); });
 }
 
-void TQSymbolLabel::ApplyFont(const QFont&) {}
+void TQSymbolLabel::ApplyFont(const FontChoice&) {}
 
 void TQSymbolLabel::BoundsChanged()
 {
@@ -138,16 +138,14 @@ void TQSymbolLabel::FitToGlyph()
     if (fitting_)
         return;
     fitting_ = true;
-    const CaptionText text = MeasuredText(Caption());
-    const int w = Trunc(1.1 * text.Width());
-    const int h = Trunc(1.1 * text.CellHeight());
     const LabelLayout& L = Layout();
     const int ox = std::max({ L.mainOrigin.x(), L.shadowOrigin.x(), L.highlightOrigin.x() });
     const int oy = std::max({ L.mainOrigin.y(), L.shadowOrigin.y(), L.highlightOrigin.y() });
-    const int width = std::clamp(w + ox, 1, kMaxBox);
-    const int height = std::clamp(h + oy, 1, kMaxBox);
-    if (width != Width() || height != Height())
-        SetBounds(Left(), Top(), width, height);
+    FitBox([&](QSize, float zoom) {
+        const CaptionText text = MeasuredText(Caption(), zoom);
+        return QSize(std::clamp(Trunc(1.1 * text.Width()) + ox, 1, kMaxBox),
+            std::clamp(Trunc(1.1 * text.CellHeight()) + oy, 1, kMaxBox));
+    });
     fitting_ = false;
 }
 

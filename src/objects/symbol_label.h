@@ -31,7 +31,7 @@ public:
     void Loaded() override;
     void BoundsChanged() override;
     // The panel's Font command leaves symbols alone.
-    void ApplyFont(const QFont& font) override;
+    void ApplyFont(const FontChoice& choice) override;
 
     void SelectSymbol();
     void FitToGlyph();

@@ -235,20 +235,17 @@ void TQBaseLabel::BoundsChanged()
         SetBounds(Left(), Top(), std::max(1, Width()), std::max(1, Height()));
 }
 
-void TQBaseLabel::ApplyFont(const QFont& font)
+void TQBaseLabel::ApplyFont(const FontChoice& choice)
 {
-    Font()->AssignQFont(font);
+    TakeFont(choice);
     layoutDirty_ = true;
     repaint();
 }
 
 void TQBaseLabel::ChooseFont()
 {
-    const std::optional<FontChoice> chosen = ChooseFontWithColor(Font()->ToPointFont(), ToQColor(Font()->Color()));
-    if (!chosen)
+    if (!ChooseOwnFont())
         return;
-    Font()->AssignQFont(chosen->font);
-    Font()->SetColor(FromQColor(chosen->color));
     layoutDirty_ = true;
     repaint();
 }

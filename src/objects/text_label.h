@@ -130,13 +130,15 @@ public:
     void CalcLayout();
     // The font for measuring and drawing at the current zoom.
     QFont ZoomedFont() const;
+    QFont FontAtZoom(float zoom) const;
     CaptionText MeasuredText(const QString& text) const;
+    CaptionText MeasuredText(const QString& text, float zoom) const;
 
     // --- overridden operations
     void Loaded() override;
     void BoundsChanged() override;
     void PopupOpening() override;
-    void ApplyFont(const QFont& font) override;
+    void ApplyFont(const FontChoice& choice) override;
     void Paint() override;
     void PrintAt(TReport& report, double x, double y) override;
     // PrintAt for a screen of `ppi` logical pixels per inch.

@@ -173,15 +173,15 @@ QPainterPath CaptionText::Path(QPointF topLeft) const
 
 // ---- TQBaseLabel: measuring
 
-QFont TQBaseLabel::ZoomedFont() const
+QFont TQBaseLabel::FontAtZoom(float zoom) const
 {
     QFont font;
-    if (Zoom() == 1.0f) {
+    if (zoom == 1.0f) {
         font = Font().ToQFont(1.0f);
     } else {
         TFont zoomed;
         zoomed.Assign(Font());
-        zoomed.SetSize(Trunc(Font().Size() * static_cast<double>(Zoom())));
+        zoomed.SetSize(Trunc(Font().Size() * static_cast<double>(zoom)));
         font = zoomed.ToQFont(1.0f);
     }
     // A height from a damaged file must not make glyphs the size of a house.
@@ -190,9 +190,13 @@ QFont TQBaseLabel::ZoomedFont() const
     return font;
 }
 
-CaptionText TQBaseLabel::MeasuredText(const QString& text) const
+QFont TQBaseLabel::ZoomedFont() const { return FontAtZoom(Zoom()); }
+
+CaptionText TQBaseLabel::MeasuredText(const QString& text) const { return MeasuredText(text, Zoom()); }
+
+CaptionText TQBaseLabel::MeasuredText(const QString& text, float zoom) const
 {
-    return CaptionText(Font().Name(), ZoomedFont(), text);
+    return CaptionText(Font().Name(), FontAtZoom(zoom), text);
 }
 
 void TQBaseLabel::CalcLayout()
@@ -218,30 +222,36 @@ void TQBaseLabel::CalcLayout()
         my = std::max(-hy, my);
     L.textMargin = QPoint(mx, my);
     L.l = L.b + sy - hy;
-    const int b = L.b, tw = L.tw, l = L.l;
+    const int b = L.b, shownTw = L.tw;
 
-    // Fit the box; each step sees the one before. Resizing marks the layout
-    // dirty again, which the end of this run clears.
-    ZoomDisplayFit displayOnly(*this);
-    if (angle_ == 0 || angle_ == 180) {
-        if (angle_ == 180 && 2 * tw < Width())
-            SetWidth(BoxSize(2 * std::int64_t(tw)));
-        if (Width() <= 5)
-            SetWidth(BoxSize(tw));
-        if (1.2 * l < Height())
-            SetHeight(BoxSize(Trunc(1.2 * l)));
-        if (Height() < l)
-            SetHeight(BoxSize(l));
-    } else {
-        if (1.2 * tw < Height())
-            SetHeight(BoxSize(Trunc(1.2 * tw)));
-        if (Height() < 5)
-            SetHeight(BoxSize(tw));
-        if (1.2 * l < Width())
-            SetWidth(BoxSize(Trunc(1.2 * l)));
-        if (Width() < l)
-            SetWidth(BoxSize(l));
-    }
+    // Fit the box; each step sees the one before.
+    const int turn = angle_;
+    FitBox([&](QSize box, float zoom) {
+        const CaptionText t = zoom == Zoom() ? text : MeasuredText(caption_, zoom);
+        const int l = t.CellHeight() + t.InternalLeading() + t.ExternalLeading() + sy - hy;
+        const int tw = zoom == Zoom() ? shownTw : MeasuredText(caption_ + space, zoom).Width();
+        int w = box.width(), h = box.height();
+        if (turn == 0 || turn == 180) {
+            if (turn == 180 && 2 * tw < w)
+                w = BoxSize(2 * std::int64_t(tw));
+            if (w <= 5)
+                w = BoxSize(tw);
+            if (1.2 * l < h)
+                h = BoxSize(Trunc(1.2 * l));
+            if (h < l)
+                h = BoxSize(l);
+        } else {
+            if (1.2 * tw < h)
+                h = BoxSize(Trunc(1.2 * tw));
+            if (h < 5)
+                h = BoxSize(tw);
+            if (1.2 * l < w)
+                w = BoxSize(Trunc(1.2 * l));
+            if (w < l)
+                w = BoxSize(l);
+        }
+        return QSize(w, h);
+    });
     const int W = Width(), H = Height();
 
     LabelRect main = (angle_ == 0 || angle_ == 180) ? LabelRect { mx, my, W, my + b }
@@ -264,9 +274,9 @@ void TQBaseLabel::CalcLayout()
     if (angle_ == 0) {
         int x0 = main.left;
         if (alignment_ == taRightJustify)
-            x0 = main.right - tw;
+            x0 = main.right - shownTw;
         else if (alignment_ == taCenter)
-            x0 = (main.right - main.left) / 2 - tw / 2;
+            x0 = (main.right - main.left) / 2 - shownTw / 2;
         L.mainOrigin.setX(x0);
         L.highlightOrigin.setX(x0 + hx);
         L.shadowOrigin.setX(x0 + sx);
@@ -330,12 +340,11 @@ void TQBaseLabel::FitToText()
     const LabelLayout& L = layout_;
     const int px = std::max({ L.mainRect.left, L.shadowRect.left, L.highlightRect.left });
     const int py = std::max({ L.mainRect.top, L.shadowRect.top, L.highlightRect.top });
-    const std::int64_t w = std::int64_t(px) + MeasuredText(caption_ + QStringLiteral("     ")).Width();
-    if (w > Width())
-        SetWidth(BoxSize(w));
-    const std::int64_t h = std::int64_t(py) + MeasuredText(caption_).CellHeight();
-    if (h > Height())
-        SetHeight(BoxSize(h));
+    FitBox([&](QSize box, float zoom) {
+        const std::int64_t w = std::int64_t(px) + MeasuredText(caption_ + QStringLiteral("     "), zoom).Width();
+        const std::int64_t h = std::int64_t(py) + MeasuredText(caption_, zoom).CellHeight();
+        return QSize(w > box.width() ? BoxSize(w) : box.width(), h > box.height() ? BoxSize(h) : box.height());
+    });
     layoutDirty_ = true;
     repaint();
 }
@@ -363,11 +372,7 @@ void TQBaseLabel::PrintAtResolution(TReport& report, double x, double y, int ppi
 {
     if (ppi <= 0)
         return;
-    const std::unique_ptr<QPicture> picture = MakeMetafile();
-    const double d = ppi;
-    const QRect target = report.InchRectToDevice(x + Left() / d, y + Top() / d, x + (Left() + Width()) / d,
-        y + (Top() + Height()) / d);
-    report.StretchDrawGraphic(target, *picture, QRectF(0, 0, Width(), Height()));
+    PrintBoxPicture(report, x, y, ppi, *MakeMetafile());
 }
 
 } // namespace cardora

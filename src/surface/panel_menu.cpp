@@ -82,7 +82,8 @@ void TQBasePanel::buildPanelMenu()
     add("Font", [this] {
         if (handle_.SelectedCount() == 0)
             return;
-        if (auto f = ChooseFont(font_.ToPointFont()))
+        // Every selected object with text takes the font and its colour.
+        if (const std::optional<FontChoice> f = ChooseFontWithColor(font_.ToPointFont(), ToQColor(font_.Color())))
             for (TQGraphicControl* o : std::vector<TQGraphicControl*>(handle_.Selection()))
                 o->ApplyFont(*f);
         update();

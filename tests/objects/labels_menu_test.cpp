@@ -203,7 +203,7 @@ TEST_F(LabelsFixture, PlainTextDialogAndTheFontCommand)
     // The panel's Font command on a text label.
     QFont panelFont("Liberation Mono");
     panelFont.setPointSize(12);
-    label->ApplyFont(panelFont);
+    label->ApplyFont(FontChoice { panelFont, QColor() });
     EXPECT_EQ(label->Font()->Name(), "Liberation Mono");
     EXPECT_TRUE(label->LayoutDirty());
 }

@@ -107,7 +107,7 @@ TEST_F(LabelsFixture, PanelFontCommandLeavesSymbolsAlone)
     QFont chosen("Liberation Serif");
     chosen.setPointSize(30);
     for (TQGraphicControl* o : std::vector<TQGraphicControl*> { symbol, text })
-        o->ApplyFont(chosen);
+        o->ApplyFont(FontChoice { chosen, QColor(Qt::red) });
     EXPECT_TRUE(*symbol->Font() == before);
     EXPECT_EQ(symbol->BoundsRect(), box);
     EXPECT_EQ(text->Font()->Name(), "Liberation Serif");

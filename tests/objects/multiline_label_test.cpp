@@ -373,7 +373,7 @@ TEST(MultiLineLabel, MenusAndCommands)
     // The panel's Font command.
     QFont arial("Arial");
     arial.setPointSize(8);
-    l->ApplyFont(arial);
+    l->ApplyFont(FontChoice { arial, QColor() });
     EXPECT_EQ(l->Font()->Name(), "Arial");
     EXPECT_EQ(l->Font()->Size(), 8);
     EXPECT_EQ(l->WrappedLines().size(), 1 + (QFontMetrics(l->ZoomedFont()).horizontalAdvance(l->Items()[0])

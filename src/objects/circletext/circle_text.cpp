@@ -341,11 +341,7 @@ void TQPCircleText::PrintAtResolution(TReport& report, double x, double y, int p
 {
     if (ppi <= 0 || Width() <= 0 || Height() <= 0)
         return;
-    const std::unique_ptr<QPicture> picture = MakeMetafile();
-    const double d = ppi;
-    const QRect target = report.InchRectToDevice(x + Left() / d, y + Top() / d, x + (Left() + Width()) / d,
-        y + (Top() + Height()) / d);
-    report.StretchDrawGraphic(target, *picture, QRectF(0, 0, Width(), Height()));
+    PrintBoxPicture(report, x, y, ppi, *MakeMetafile());
 }
 
 void TQPCircleText::CopySettingsFrom(const TQPCircleText& other)
@@ -367,23 +363,14 @@ void TQPCircleText::CopySettingsFrom(const TQPCircleText& other)
 
 // ---- menu and commands
 
-void TQPCircleText::ApplyFont(const QFont& font) { Font()->AssignQFont(font); }
+void TQPCircleText::ApplyFont(const FontChoice& choice) { TakeFont(choice); }
 
-void TQPCircleText::ChooseFont()
-{
-    if (const std::optional<QFont> f = cardora::ChooseFont(Font()->ToPointFont()))
-        Font()->AssignQFont(*f);
-}
+void TQPCircleText::ChooseFont() { ChooseOwnFont(); }
 
 void TQPCircleText::ChooseBackgroundColor()
 {
-    const std::optional<QColor> c = ChooseColor(ToQColor(bgColor_));
-    if (!c)
-        return;
-    SetBGColor(FromQColor(*c));
-    NotifyChanged();
-    SetControlTransparent(false);
-    Invalidate();
+    ChooseBoxBackground(*this, bgColor_, [this](TColor c) { SetBGColor(c); },
+        [this] { SetControlTransparent(false); });
 }
 
 bool TQPCircleText::ShowProperties()
@@ -402,26 +389,13 @@ bool TQPCircleText::ShowProperties()
 
 void TQPCircleText::AddMenuItems(QMenu& menu)
 {
-    menu.addSeparator();
-    connect(menu.addAction(QStringLiteral("Font")), &QAction::triggered, this, [this] { ChooseFont(); });
-    transparentItem_ = menu.addAction(QStringLiteral("Transparent"));
-    transparentItem_->setCheckable(true);
-    connect(transparentItem_, &QAction::triggered, this, [this] { SetControlTransparent(!controlTransparent_); });
-    connect(menu.addAction(QStringLiteral("Background Color")), &QAction::triggered, this,
-        [this] { ChooseBackgroundColor(); });
-    borderItem_ = menu.addAction(QStringLiteral("Border"));
-    borderItem_->setCheckable(true);
-    connect(borderItem_, &QAction::triggered, this,
-        [this] { SetBorderStyle(borderStyle_ == bsSingle ? bsNone : bsSingle); });
+    boxItems_.Add(menu, *this,
+        { [this] { ChooseFont(); }, [this] { SetControlTransparent(!controlTransparent_); },
+            [this] { ChooseBackgroundColor(); },
+            [this] { SetBorderStyle(borderStyle_ == bsSingle ? bsNone : bsSingle); } });
     connect(menu.addAction(QStringLiteral("Properties")), &QAction::triggered, this, [this] { ShowProperties(); });
 }
 
-void TQPCircleText::PopupOpening()
-{
-    if (borderItem_)
-        borderItem_->setChecked(borderStyle_ == bsSingle);
-    if (transparentItem_)
-        transparentItem_->setChecked(controlTransparent_);
-}
+void TQPCircleText::PopupOpening() { boxItems_.Check(controlTransparent_, borderStyle_ == bsSingle); }
 
 } // namespace cardora

@@ -1,4 +1,5 @@
 #pragma once
+#include "objects/box_menu.h"
 #include "objects/graphic_control.h"
 #include <QFont>
 #include <QPoint>
@@ -91,7 +92,7 @@ public:
     void Paint() override;
     void BoundsChanged() override;
     void PopupOpening() override;
-    void ApplyFont(const QFont& font) override;
+    void ApplyFont(const FontChoice& choice) override;
     void PrintAt(TReport& report, double x, double y) override;
     // PrintAt for a screen of `ppi` logical pixels per inch.
     void PrintAtResolution(TReport& report, double x, double y, int ppi);
@@ -121,8 +122,7 @@ private:
     QString caption_ = QStringLiteral("ABC DEF GHI JKL");
 
     bool painting_ = false;
-    QAction* borderItem_ = nullptr;
-    QAction* transparentItem_ = nullptr;
+    BoxMenuItems boxItems_;
 };
 
 } // namespace cardora

@@ -96,9 +96,9 @@ void TQImage::PictureChanged()
 void TQImage::BoundsChanged()
 {
     TQGraphicControl::BoundsChanged();
+    // The card keeps the picture's own size; a zoomed view scales it.
     if (autoSize_ && picture_.Width() > 0 && picture_.Height() > 0)
-        SetBounds(Left(), Top(), Round(picture_.Width() * static_cast<double>(Zoom())),
-            Round(picture_.Height() * static_cast<double>(Zoom())));
+        SetStoredBounds(QRect(StoredLeft(), StoredTop(), picture_.Width(), picture_.Height()));
 }
 
 QByteArray TQImage::PictureData() const

@@ -136,40 +136,18 @@ void TQPRichBaseLabel::Loaded()
 
 void TQPRichBaseLabel::AddMenuItems(QMenu& menu)
 {
-    menu.addSeparator();
-    transparentItem_ = menu.addAction(QStringLiteral("Transparent"));
-    transparentItem_->setCheckable(true);
-    connect(transparentItem_, &QAction::triggered, this, [this] {
-        SetTransparent(!transparent_);
-        // A visible change the user made: the card must offer to be saved.
-        NotifyChanged();
-    });
-    connect(menu.addAction(QStringLiteral("Background Color")), &QAction::triggered, this,
-        [this] { ChooseBackgroundColor(); });
-    borderItem_ = menu.addAction(QStringLiteral("Border"));
-    borderItem_->setCheckable(true);
-    connect(borderItem_, &QAction::triggered, this,
-        [this] { SetBorderStyle(borderStyle_ == bsSingle ? bsNone : bsSingle); });
+    // Rich text carries its fonts in the text: no Font item.
+    boxItems_.Add(menu, *this,
+        { nullptr, [this] { SetTransparent(!transparent_); }, [this] { ChooseBackgroundColor(); },
+            [this] { SetBorderStyle(borderStyle_ == bsSingle ? bsNone : bsSingle); } });
     connect(menu.addAction(QStringLiteral("Edit")), &QAction::triggered, this, [this] { EditRichText(); });
 }
 
-void TQPRichBaseLabel::PopupOpening()
-{
-    if (transparentItem_)
-        transparentItem_->setChecked(transparent_);
-    if (borderItem_)
-        borderItem_->setChecked(borderStyle_ == bsSingle);
-}
+void TQPRichBaseLabel::PopupOpening() { boxItems_.Check(transparent_, borderStyle_ == bsSingle); }
 
 void TQPRichBaseLabel::ChooseBackgroundColor()
 {
-    const std::optional<QColor> c = ChooseColor(ToQColor(bgColor_));
-    if (!c)
-        return;
-    SetBGColor(FromQColor(*c));
-    NotifyChanged();
-    SetTransparent(false);
-    Invalidate();
+    ChooseBoxBackground(*this, bgColor_, [this](TColor c) { SetBGColor(c); }, [this] { SetTransparent(false); });
 }
 
 void TQPRichBaseLabel::DrawRich(QPainter& canvas)
@@ -224,10 +202,7 @@ void TQPRichBaseLabel::PrintAt(TReport& report, double x, double y)
     const double ppi = ScreenPixelsPerInch();
     if (ppi <= 0 || Width() <= 0 || Height() <= 0)
         return;
-    const std::unique_ptr<QPicture> picture = MakeMetafile();
-    const QRect device = report.InchRectToDevice(x + Left() / ppi, y + Top() / ppi, x + (Left() + Width()) / ppi,
-        y + (Top() + Height()) / ppi);
-    report.StretchDrawGraphic(device, *picture, QRectF(0, 0, Width(), Height()));
+    PrintBoxPicture(report, x, y, ppi, *MakeMetafile());
 }
 
 bool TQPRichBaseLabel::EditRichText()

@@ -1,4 +1,5 @@
 #pragma once
+#include "objects/box_menu.h"
 #include "objects/graphic_control.h"
 #include "objects/stream_error.h"
 #include "richtext/rich_text_control.h"
@@ -77,8 +78,7 @@ private:
     int borderStyle_ = 1; // bsSingle
     bool transparent_ = true;
     TColor bgColor_ = 0x00FFFFFF;
-    QAction* transparentItem_ = nullptr;
-    QAction* borderItem_ = nullptr;
+    BoxMenuItems boxItems_;
 };
 
 } // namespace cardora

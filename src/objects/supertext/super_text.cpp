@@ -100,8 +100,7 @@ void TQSuperText::SetBorderStyle(int v)
     if (v == borderStyle_ || v < bsNone || v > bsSingle)
         return;
     borderStyle_ = v;
-    if (borderItem_)
-        borderItem_->setChecked(v == bsSingle);
+    PopupOpening();
     changedVisibly();
 }
 
@@ -110,8 +109,7 @@ void TQSuperText::SetControlTransparent(bool v)
     if (v == controlTransparent_)
         return;
     controlTransparent_ = v;
-    if (transparentItem_)
-        transparentItem_->setChecked(v);
+    PopupOpening();
     repaint();
 }
 
@@ -285,42 +283,56 @@ const PropertyTable& TQSuperText::Properties() const
 
 // ---- layout
 
-QFont TQSuperText::ZoomedFont() const
+QFont TQSuperText::ZoomedFont() const { return FontAtZoom(Zoom()); }
+
+QFont TQSuperText::FontAtZoom(float zoom) const
 {
     TFont f;
     f.Assign(Font());
-    if (Zoom() != 1.0f)
-        f.SetSize(Trunc(LetterFont().Size() * static_cast<double>(Zoom())));
+    if (zoom != 1.0f)
+        f.SetSize(Trunc(LetterFont().Size() * static_cast<double>(zoom)));
     QFont q = f.ToQFont(1.0f);
     if (q.pixelSize() > kMaxFontPixels)
         q.setPixelSize(kMaxFontPixels);
     return q;
 }
 
+QPoint TQSuperText::ShadowAtZoom(float zoom) const
+{
+    if (zoom == 1.0f)
+        return shadowOffset_;
+    const double z = zoom;
+    return QPoint(Trunc(shadowOffset_.x() * z), Trunc(shadowOffset_.y() * z));
+}
+
 void TQSuperText::CalcLayout()
 {
     if (!layoutDirty_)
         return;
-    QPoint d = shadowOffset_;
-    if (Zoom() != 1.0f)
-        d = QPoint(Trunc(d.x() * static_cast<double>(Zoom())), Trunc(d.y() * static_cast<double>(Zoom())));
+    const QPoint d = ShadowAtZoom(Zoom());
     if (inLayout_)
         return;
     inLayout_ = true;
     try {
         const CaptionText text(LetterFont().Name(), ZoomedFont(), caption_);
         const int th = text.CellHeight();
-        const int tw = CaptionText(LetterFont().Name(), ZoomedFont(), caption_ + QStringLiteral(" ")).Width();
         SuperTextLayout& L = layout_;
         L.shadowOffset = d;
         L.textMargin = QPoint(d.x() < 0 ? -d.x() : 0, d.y() < 0 ? -d.y() : 0);
-        if (Width() <= 5)
-            SetWidth(std::max(1, tw));
-        const int f = std::abs(d.y()) + th;
-        if (1.2 * f < Height() && controlTransparent_ && borderStyle_ == bsNone)
-            SetHeight(std::max(1, Trunc(1.2 * f)));
-        if (Height() < f)
-            SetHeight(f);
+        const bool shrinks = controlTransparent_ && borderStyle_ == bsNone;
+        FitBox([&](QSize box, float zoom) {
+            const QFont font = FontAtZoom(zoom);
+            const int tw = CaptionText(LetterFont().Name(), font, caption_ + QStringLiteral(" ")).Width();
+            const int f = std::abs(ShadowAtZoom(zoom).y()) + CaptionText(LetterFont().Name(), font, caption_).CellHeight();
+            int w = box.width(), h = box.height();
+            if (w <= 5)
+                w = std::max(1, tw);
+            if (1.2 * f < h && shrinks)
+                h = std::max(1, Trunc(1.2 * f));
+            if (h < f)
+                h = f;
+            return QSize(w, h);
+        });
         const int mx = L.textMargin.x(), my = L.textMargin.y();
         L.mainRect = { mx + 5, my, Width(), th + my };
         L.shadowRect = L.mainRect.Moved(d.x(), d.y());
@@ -370,19 +382,22 @@ QSize TQSuperText::GradientBitmapSize() const
 
 void TQSuperText::FitSample()
 {
+    // Measured in the font and offsets the card keeps, and stored as such.
     const CaptionText stored(LetterFont().Name(), LetterFont().ToQFont(1.0f), caption_);
     const int a = stored.Width();
     const int b = stored.CellHeight();
-    CalcLayout();
-    const int c = std::max(layout_.mainRect.left, layout_.shadowRect.left);
-    const int d = std::max(layout_.mainRect.top, layout_.shadowRect.top);
-    int width = Trunc(c + 1.2 * a);
-    int height = Trunc(1.2 * (b + d));
+    const QPoint d = ShadowAtZoom(1.0f);
+    const int mx = d.x() < 0 ? -d.x() : 0, my = d.y() < 0 ? -d.y() : 0;
+    const int left = std::max(mx + 5, mx + 5 + d.x());
+    const int top = std::max(my, my + d.y());
+    int width = Trunc(left + 1.2 * a);
+    int height = Trunc(1.2 * (b + top));
     if (height < b)
         height = Trunc(1.5 * b);
     if (width < a)
         width = Trunc(1.5 * a);
-    SetBounds(Left(), Top(), std::max(1, width), std::max(1, height));
+    SetStoredBounds(QRect(StoredLeft(), StoredTop(), std::max(1, width), std::max(1, height)));
+    layoutDirty_ = true;
 }
 
 // ---- painting
@@ -606,29 +621,22 @@ void TQSuperText::BoundsChanged()
         BuildGradient();
 }
 
-void TQSuperText::ApplyFont(const QFont& font)
+void TQSuperText::ApplyFont(const FontChoice& choice)
 {
-    Font()->AssignQFont(font);
+    TakeFont(choice);
     layoutDirty_ = true;
 }
 
 void TQSuperText::ChooseFont()
 {
-    if (const std::optional<QFont> f = cardora::ChooseFont(Font()->ToPointFont())) {
-        Font()->AssignQFont(*f);
+    if (ChooseOwnFont())
         layoutDirty_ = true;
-    }
 }
 
 void TQSuperText::ChooseBackgroundColor()
 {
-    const std::optional<QColor> c = ChooseColor(ToQColor(bgColor_));
-    if (!c)
-        return;
-    SetBGColor(FromQColor(*c));
-    NotifyChanged();
-    SetControlTransparent(false);
-    repaint();
+    ChooseBoxBackground(*this, bgColor_, [this](TColor c) { SetBGColor(c); },
+        [this] { SetControlTransparent(false); });
 }
 
 bool TQSuperText::EditProperties()
@@ -643,26 +651,13 @@ bool TQSuperText::EditProperties()
 
 void TQSuperText::AddMenuItems(QMenu& menu)
 {
-    menu.addSeparator();
-    connect(menu.addAction(QStringLiteral("Font")), &QAction::triggered, this, [this] { ChooseFont(); });
-    transparentItem_ = menu.addAction(QStringLiteral("Transparent"));
-    transparentItem_->setCheckable(true);
-    connect(transparentItem_, &QAction::triggered, this, [this] { SetControlTransparent(!controlTransparent_); });
-    connect(menu.addAction(QStringLiteral("Background Color")), &QAction::triggered, this,
-        [this] { ChooseBackgroundColor(); });
-    borderItem_ = menu.addAction(QStringLiteral("Border"));
-    borderItem_->setCheckable(true);
-    connect(borderItem_, &QAction::triggered, this,
-        [this] { SetBorderStyle(borderStyle_ == bsSingle ? bsNone : bsSingle); });
+    boxItems_.Add(menu, *this,
+        { [this] { ChooseFont(); }, [this] { SetControlTransparent(!controlTransparent_); },
+            [this] { ChooseBackgroundColor(); },
+            [this] { SetBorderStyle(borderStyle_ == bsSingle ? bsNone : bsSingle); } });
     connect(menu.addAction(QStringLiteral("Properties")), &QAction::triggered, this, [this] { EditProperties(); });
 }
 
-void TQSuperText::PopupOpening()
-{
-    if (borderItem_)
-        borderItem_->setChecked(borderStyle_ == bsSingle);
-    if (transparentItem_)
-        transparentItem_->setChecked(controlTransparent_);
-}
+void TQSuperText::PopupOpening() { boxItems_.Check(controlTransparent_, borderStyle_ == bsSingle); }
 
 } // namespace cardora

@@ -1,4 +1,5 @@
 #pragma once
+#include "objects/box_menu.h"
 #include "core/gradient.h"
 #include "objects/graphic_control.h"
 #include "objects/text_label.h"
@@ -89,6 +90,9 @@ public:
     void CalcLayout();
     // The letters' font at the current zoom.
     QFont ZoomedFont() const;
+    QFont FontAtZoom(float zoom) const;
+    // The shadow's offset as drawn at a zoom.
+    QPoint ShadowAtZoom(float zoom) const;
     // The caption cut to what fits the box, as painting and printing show it.
     QString ShownText() const;
     // The letters of `text` as a path, the text cell's top-left at `origin`.
@@ -103,7 +107,7 @@ public:
     void Loaded() override;
     void BoundsChanged() override;
     void PopupOpening() override;
-    void ApplyFont(const QFont& font) override;
+    void ApplyFont(const FontChoice& choice) override;
     void Paint() override;
     void PrintAt(TReport& report, double x, double y) override;
     // PrintAt for a screen of `ppi` logical pixels per inch and `colourCount` colours.
@@ -154,8 +158,7 @@ private:
     bool inPaint_ = false;
     QImage gradientBitmap_;
 
-    QAction* borderItem_ = nullptr;
-    QAction* transparentItem_ = nullptr;
+    BoxMenuItems boxItems_;
 };
 
 } // namespace cardora

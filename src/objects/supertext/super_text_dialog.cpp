@@ -335,7 +335,7 @@ void TSuperTextProperties::OkButtonClick()
 void TSuperTextProperties::FontbuttonClick()
 {
     if (const std::optional<QFont> f = ChooseFont(preview_->Font()->ToPointFont())) {
-        preview_->ApplyFont(*f);
+        preview_->ApplyFont(FontChoice { *f, QColor() });
         fit();
         captionFont();
     }
