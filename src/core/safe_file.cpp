@@ -136,7 +136,12 @@ void TSafeFile::setError(const QString& reason)
 void TSafeFile::Fail(const QString& reason)
 {
     failed_ = true;
-    setError(reason);
+    // A writer above the file often knows only "Unknown error"; the file
+    // itself knows the disk was full.
+    if (file_ && file_->error() != QFileDevice::NoError)
+        setError(file_->errorString());
+    else
+        setError(reason);
 }
 
 bool TSafeFile::Open()

@@ -18,23 +18,11 @@ namespace {
 // Vector pages are laid out on this fine grid; sizes stay exact in inches.
 constexpr int kVectorDpi = 1200;
 
-// The card's objects print with the panel's printing flag up, as on a sheet.
-class PrintingFlag {
-public:
-    explicit PrintingFlag(TQBasePanel& panel) : panel_(panel) { panel_.SetPrinting(true); }
-    ~PrintingFlag() { panel_.SetPrinting(false); }
-    PrintingFlag(const PrintingFlag&) = delete;
-    PrintingFlag& operator=(const PrintingFlag&) = delete;
-
-private:
-    TQBasePanel& panel_;
-};
-
 // Draws the card on the report's one page: the art, every object, the border.
 QString drawCard(TQBusinessCardPanel32& panel, TReport& report, QSizeF card, bool border)
 {
     report.OnPrint = [&](TReport& r) {
-        PrintingFlag printing(panel);
+        TPrintingScope printing(panel);
         const QRect whole = r.InchRectToDevice(0, 0, card.width(), card.height());
         if (panel.ColorPicture().HasGraphic()) {
             r.StretchDrawGraphic(whole, [&panel](QPainter& p, const QRectF& target) {
@@ -184,7 +172,7 @@ QString WriteCardExport(TQBusinessCardPanel32& panel, const TCardExport& o, cons
     }
     }
     if (!error.isEmpty())
-        return "Cannot create file " + path + ": " + error; // the temporary file goes with `file`
+        file.Fail(error); // the temporary file goes
     if (!file.Commit())
         return file.ErrorString();
     return QString();

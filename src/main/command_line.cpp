@@ -1,4 +1,5 @@
 #include "core/modal.h"
+#include "core/safe_file.h"
 #include "main/main_screen.h"
 #include <QApplication>
 #include <QFileInfo>
@@ -10,15 +11,22 @@ void TMainScreen::OpenFromCommandLine(const QString& path)
 {
     if (path.isEmpty())
         return;
-    CheckSaveNeeded();
-    if (!QFileInfo(path).isFile()) {
+    // Refused names leave the card as it is, without asking to save it.
+    if (!QFileInfo::exists(path)) {
         Inform(path + " does not exist");
+        return;
+    }
+    const QString refusal = CheckInputFile(path); // a folder or a FIFO would block or fail
+    if (!refusal.isEmpty()) {
+        Inform(refusal);
         return;
     }
     if (QFileInfo(path).suffix().compare("CDW", Qt::CaseInsensitive) != 0) {
         Inform("Must be a CDW (Cardora) file");
         return;
     }
+    if (!CheckSaveNeeded())
+        return;
     OpenBCFile(path);
 }
 

@@ -1,5 +1,6 @@
 #include "main/main_screen.h"
 #include "core/app_folder.h"
+#include "core/safe_file.h"
 #include "core/modal.h"
 #include "core/window_placement.h"
 #include "main/designer_assistant.h"
@@ -293,9 +294,13 @@ static void InstallBundledTextures()
         return;
     for (const QFileInfo& bundled : QDir(QStringLiteral(":/bmbrush")).entryInfoList(QDir::Files)) {
         const QString target = brushes + "/" + bundled.fileName();
-        if (QFileInfo::exists(target) || !QFile::copy(bundled.filePath(), target))
+        if (QFileInfo::exists(target))
             continue;
-        QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+        // Written whole or not at all: a half-copied texture would be offered
+        // in the browser and never be replaced.
+        QFile source(bundled.filePath());
+        if (source.open(QIODevice::ReadOnly))
+            WriteFileSafely(target, source.readAll());
     }
 }
 

@@ -1,11 +1,13 @@
 #include "core/app_folder.h"
 #include "core/modal.h"
 #include "main/main_screen.h"
+#include "printing/batch_print.h"
 #include "surface/card_panel.h"
 #include <QAbstractButton>
 #include <QAction>
 #include <QButtonGroup>
 #include <QCoreApplication>
+#include <QDir>
 #include <QLabel>
 #include <QScrollArea>
 #include <algorithm>
@@ -48,6 +50,18 @@ void TMainScreen::ZoomSpinnerDownClick() { zoomBy(false); }
 void TMainScreen::LoadPreferences()
 {
     prefs_ = LoadPreferencesFile(PreferencesFileName());
+    // A hand-edited or damaged layout could ask for a card of gigabytes or
+    // none at all; the layout dialog's own rules decide, and the user hears why.
+    QString invalid = BatchLayoutMessage(prefs_.Layout, false); // the card itself first
+    if (invalid.isEmpty())
+        invalid = BatchLayoutMessage(prefs_.Layout, true);
+    if (!invalid.isEmpty()) {
+        MessageDlg("The card layout saved in " + QDir::toNativeSeparators(PreferencesFileName())
+                + " cannot be used:\r" + invalid
+                + "\rThe standard layout is used instead; choose Change Business Card Layout to set your own.",
+            "Card Layout", MessageStyle::Warning);
+        prefs_.Layout = TCardLayout();
+    }
     ApplyDefaultFont(prefs_.DefaultFont, panel_->Font());
 }
 

@@ -17,20 +17,6 @@
 
 namespace cardora {
 
-namespace {
-// The panel's Printing flag is cleared when the walk ends, also on error.
-class PrintingFlag {
-public:
-    explicit PrintingFlag(TQBasePanel& panel) : panel_(panel) { panel_.SetPrinting(true); }
-    ~PrintingFlag() { panel_.SetPrinting(false); }
-    PrintingFlag(const PrintingFlag&) = delete;
-    PrintingFlag& operator=(const PrintingFlag&) = delete;
-
-private:
-    TQBasePanel& panel_;
-};
-} // namespace
-
 TLabelPrinter::TLabelPrinter(TQBusinessCardPanel32& panel, QWidget* parent) : QDialog(parent), panel_(panel)
 {
     setObjectName("LabelPrinter");
@@ -158,7 +144,7 @@ void TLabelPrinter::BeforePrintLabels(TReport& report)
 
 void TLabelPrinter::PrintLabels(TReport& report)
 {
-    PrintingFlag printingFlag(panel_);
+    TPrintingScope printingFlag(panel_);
     report.SetMarginLeft(0.0);
     report.SetMarginTop(0.0);
     const TSheetGeometry& g = geometry_;

@@ -32,6 +32,8 @@ TQBasePanel::TQBasePanel(QWidget* parent, QObject* owner)
 
 TQBasePanel::~TQBasePanel()
 {
+    for (const QMetaObject::Connection& c : actionDestroyedConnections_)
+        disconnect(c);
     // Objects belong to the owner; they must not call back into a dead panel.
     for (TQGraphicControl* o : objects_)
         o->SetParentPanel(nullptr);

@@ -240,6 +240,22 @@ private:
     QAction* menuAction_ = nullptr;
     QString menuText_;
     QAction* lastMenuAction_ = nullptr;
+    // Actions outlive the panel's own part while its children are deleted;
+    // their destroyed signals must not reach it then.
+    std::vector<QMetaObject::Connection> actionDestroyedConnections_;
+};
+
+// The panel's Printing flag, raised while the card is drawn on a page and
+// lowered when the walk ends, also on error.
+class TPrintingScope {
+public:
+    explicit TPrintingScope(TQBasePanel& panel) : panel_(panel) { panel_.SetPrinting(true); }
+    ~TPrintingScope() { panel_.SetPrinting(false); }
+    TPrintingScope(const TPrintingScope&) = delete;
+    TPrintingScope& operator=(const TPrintingScope&) = delete;
+
+private:
+    TQBasePanel& panel_;
 };
 
 } // namespace cardora

@@ -157,6 +157,8 @@ void TQBasePanel::WatchMenu(QMenu* menu)
 
 void TQBasePanel::watchMenuActions(QMenu* top)
 {
+    // Connections of actions already gone are dropped.
+    std::erase_if(actionDestroyedConnections_, [](const QMetaObject::Connection& c) { return !c; });
     QList<QMenu*> menus = top->findChildren<QMenu*>();
     menus.prepend(top);
     for (QMenu* m : menus) {
@@ -169,11 +171,11 @@ void TQBasePanel::watchMenuActions(QMenu* top)
                 continue;
             a->setProperty(kWatched, true);
             connect(a, &QAction::triggered, this, [this, a] { menuActionDone(a); });
-            connect(a, &QObject::destroyed, this, [this, a] {
+            actionDestroyedConnections_.push_back(connect(a, &QObject::destroyed, this, [this, a] {
                 // The command freed its own object, menu and all.
                 if (menuAction_ == a)
                     menuActionDone(a);
-            });
+            }));
         }
     }
 }

@@ -16,6 +16,7 @@
 #include <QRegularExpression>
 #include <QSpinBox>
 #include <QTest>
+#include <sys/stat.h>
 
 using namespace cardora;
 using cardora::test::MainWindowFixture;
@@ -98,12 +99,15 @@ TEST_F(MainWindowFixture, CardNamedOnTheCommandLineOpensAfterSaveChanges)
     EXPECT_EQ(window->BusinessCardPanel()->Objects().size(), 3u);
 
     // Names that are not cards are refused with a message; the card stays.
+    const QString fifo = folder.filePath("pipe.CDW");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     const struct {
         QString path;
         QString message;
     } refused[] = {
         { folder.filePath("missing.CDW"), folder.filePath("missing.CDW") + " does not exist" },
-        { folder.filePath("saved"), folder.filePath("saved") + " does not exist" },
+        { folder.filePath("saved"), "Cannot open file " + folder.filePath("saved") + ": it is a folder" },
+        { fifo, "Cannot open file " + fifo + ": it is not a regular file" },
         { PreferencesFileName(), "Must be a CDW (Cardora) file" },
     };
     for (const auto& r : refused) {

@@ -46,6 +46,36 @@ TEST_F(WindowFixture, StartsWithEmptyCardAtTrueSizeAndPlainCaption)
         EXPECT_TRUE(QFileInfo(folder.filePath(f)).isDir()) << f;
 }
 
+// The card size the window starts with comes from CDW.INI; a layout the
+// layout dialog would refuse is replaced by the standard one, and said so.
+TEST_F(WindowFixture, LayoutFromPreferencesIsCheckedAtStart)
+{
+    struct Case {
+        const char* layout; // key=value lines of [Layout]
+        QSize panel;
+        bool warned;
+    } cases[] = {
+        { "Width=3000\nHeight=1750\nHPitch=3000\nVPitch=1750", QSize(288, 168), false },
+        { "Width=320000\nHeight=200000", QSize(336, 192), true },
+        { "Width=0\nHeight=2000", QSize(336, 192), true },
+        { "Width=3500\nHeight=-5000", QSize(336, 192), true },
+        { "LeftMargin=5000", QSize(336, 192), true }, // two 3.5 in cards off Letter paper
+        { "Across=1\nLeftMargin=5000", QSize(336, 192), false }, // one card ends at 8.5 in: fits
+    };
+    for (const Case& c : cases) {
+        QFile ini(PreferencesFileName());
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ini.write(QByteArray("[Layout]\n") + c.layout + "\n");
+        ini.close();
+        modal->messages.clear();
+        start();
+        EXPECT_EQ(window->BusinessCardPanel()->size(), c.panel) << c.layout;
+        const bool warned = !modal->messages.empty() && modal->messages.front().caption == "Card Layout";
+        EXPECT_EQ(warned, c.warned) << c.layout;
+        window.reset();
+    }
+}
+
 TEST_F(WindowFixture, MenusHoldEveryItemInOrder)
 {
     start();
