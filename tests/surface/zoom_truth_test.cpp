@@ -17,6 +17,7 @@
 #include "surface/card_panel.h"
 #include "surface/object_kinds.h"
 #include <QImage>
+#include <QTemporaryDir>
 #include <QTextDocument>
 #include <functional>
 #include <gtest/gtest.h>
@@ -250,6 +251,25 @@ TEST_F(ZoomTruthFixture, ZoomingAndSavingAtAnyZoomKeepTheCard)
             c.zoom(z == 2.0f ? 0.5f : 2.0f);
             c.zoom(1.0f);
             EXPECT_EQ(c.bytes(), atOne) << "after a second trip";
+
+            // The card opened on a zoomed panel saves as it does opened at 100 %
+            // (opening names the objects afresh).
+            QTemporaryDir folder;
+            const QString path = folder.filePath("card.CDW");
+            TQLabelObjectFiler().SaveCard(c.panel.Objects(), path);
+            auto opened = [&](float zoom) {
+                QObject owner;
+                TQBusinessCardPanel32 p(nullptr, &owner);
+                p.SetPanelSize(336, 192);
+                p.show();
+                if (k.name == std::string("rich text"))
+                    new TRichTextControl(&owner, QString::fromLatin1(kMasterRichTextName));
+                p.SetZoom(zoom);
+                p.LoadCardFile(path);
+                p.grab();
+                return TQLabelObjectFiler::WriteObjects(p.Objects());
+            };
+            EXPECT_EQ(opened(z), opened(1.0f)) << "opened while zoomed";
         }
     }
 }
