@@ -62,17 +62,17 @@ public:
     std::optional<QFont> Font(const QFont& initial) override
     {
         QFontDialog dialog(initial, MainWindow());
-        const QString shown = dialog.currentFont().family();
+        const QFont shown = dialog.currentFont();
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
-        return KeepUnchosenFamily(dialog.selectedFont(), initial, shown);
+        return KeepUnchosenFont(dialog.selectedFont(), initial, shown);
     }
 
     std::optional<FontChoice> FontWithColor(const QFont& initial, const QColor& color) override
     {
         QFontDialog dialog(initial, MainWindow());
         dialog.setOption(QFontDialog::DontUseNativeDialog);
-        const QString shown = dialog.currentFont().family();
+        const QFont shown = dialog.currentFont();
         QColor chosen = color.isValid() ? color : QColor(Qt::black);
         // The colour sits below the effects, with a swatch showing it; the
         // sample text takes it too.
@@ -113,7 +113,7 @@ public:
         show();
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
-        return FontChoice { KeepUnchosenFamily(dialog.selectedFont(), initial, shown), chosen };
+        return FontChoice { KeepUnchosenFont(dialog.selectedFont(), initial, shown), chosen };
     }
 
     std::optional<QColor> Color(const QColor& initial) override
@@ -195,12 +195,15 @@ int ExecModal(QDialog& dialog)
 }
 
 std::optional<QFont> ChooseFont(const QFont& initial) { return CurrentModalHandler().Font(initial); }
-QFont KeepUnchosenFamily(const QFont& chosen, const QFont& initial, const QString& shownFamily)
+QFont KeepUnchosenFont(const QFont& chosen, const QFont& initial, const QFont& shown)
 {
-    if (chosen.family() != shownFamily || shownFamily == initial.family())
-        return chosen;
     QFont f = chosen;
-    f.setFamily(initial.family());
+    if (chosen.family() == shown.family())
+        f.setFamily(initial.family());
+    if (chosen.weight() == shown.weight() && chosen.style() == shown.style()) {
+        f.setWeight(initial.weight());
+        f.setStyle(initial.style());
+    }
     return f;
 }
 

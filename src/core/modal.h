@@ -80,10 +80,11 @@ std::optional<FontChoice> ChooseFontWithColor(const QFont& initial, const QColor
 std::optional<QColor> ChooseColor(const QColor& initial);
 // The font dialog lists installed families, and a card's "Arial" is
 // installed under another name (the metric-compatible stand-in): the dialog
-// shows `shownFamily`, the family it matched. Unless the user picked another
-// family, the chosen font keeps the initial font's name, so opening the
-// dialog to change the size or the colour does not rename the font.
-QFont KeepUnchosenFamily(const QFont& chosen, const QFont& initial, const QString& shownFamily);
+// shows `shown`, the family and style it matched, which may lack the font's
+// bold. What the user did not change keeps the initial font's name, weight
+// and slant, so opening the dialog to change the size or the colour does not
+// rename the font or make bold text thin.
+QFont KeepUnchosenFont(const QFont& chosen, const QFont& initial, const QFont& shown);
 // Empty when cancelled.
 QString ChooseFileName(const FileDialogRequest& request);
 

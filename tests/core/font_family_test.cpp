@@ -3,31 +3,44 @@
 
 using namespace cardora;
 
-// A font dialog opened on a card's font shows the installed family it
-// matched; confirming it without picking another family keeps the card's name.
-TEST(FontDialogFamily, ConfirmingWithoutPickingAFamilyKeepsTheFontsName)
+namespace {
+QFont font(const char* family, int points, bool bold = false)
+{
+    QFont f(QString::fromLatin1(family), points);
+    f.setBold(bold);
+    return f;
+}
+} // namespace
+
+// A font dialog opened on a card's font shows the installed family and style
+// it matched; what the user confirms without changing keeps the card's own.
+TEST(FontDialogFamily, WhatTheUserDidNotChangeKeepsTheFontsOwn)
 {
     struct Case {
         const char* what;
-        const char* initial;
-        const char* shown;
-        const char* chosen;
-        const char* expected;
+        QFont initial, shown, chosen;
+        const char* family;
+        bool bold;
     };
     const Case cases[] = {
-        { "shown as its stand-in, confirmed", "Arial", "Sans Serif", "Sans Serif", "Arial" },
-        { "shown as its stand-in, another picked", "Arial", "Sans Serif", "Liberation Serif", "Liberation Serif" },
-        { "installed under its own name", "Liberation Sans", "Liberation Sans", "Liberation Sans", "Liberation Sans" },
-        { "own name shown, another picked", "Liberation Sans", "Liberation Sans", "DejaVu Sans", "DejaVu Sans" },
+        { "stand-in confirmed", font("Arial", 10), font("Sans Serif", 10), font("Sans Serif", 14), "Arial", false },
+        { "stand-in without bold confirmed", font("Arial", 48, true), font("Sans Serif", 48),
+            font("Sans Serif", 12), "Arial", true },
+        { "another family picked", font("Arial", 10, true), font("Sans Serif", 10), font("Liberation Serif", 14),
+            "Liberation Serif", true },
+        { "bold picked", font("Arial", 10), font("Sans Serif", 10), font("Sans Serif", 10, true), "Arial", true },
+        { "bold taken off", font("Liberation Sans", 10, true), font("Liberation Sans", 10, true),
+            font("Liberation Sans", 10), "Liberation Sans", false },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        QFont chosen(QString::fromLatin1(c.chosen), 14);
+        QFont chosen = c.chosen;
         chosen.setStrikeOut(true);
-        const QFont kept = KeepUnchosenFamily(chosen, QFont(QString::fromLatin1(c.initial), 10), c.shown);
-        EXPECT_EQ(kept.family(), QString::fromLatin1(c.expected));
-        // Everything else is the dialog's choice.
-        EXPECT_EQ(kept.pointSize(), 14);
+        const QFont kept = KeepUnchosenFont(chosen, c.initial, c.shown);
+        EXPECT_EQ(kept.family(), QString::fromLatin1(c.family));
+        EXPECT_EQ(kept.bold(), c.bold);
+        // Size and effects are the dialog's choice.
+        EXPECT_EQ(kept.pointSize(), chosen.pointSize());
         EXPECT_TRUE(kept.strikeOut());
     }
 }
