@@ -61,17 +61,18 @@ public:
 
     std::optional<QFont> Font(const QFont& initial) override
     {
-        bool ok = false;
-        QFont f = QFontDialog::getFont(&ok, initial, MainWindow());
-        if (!ok)
+        QFontDialog dialog(initial, MainWindow());
+        const QString shown = dialog.currentFont().family();
+        if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
-        return f;
+        return KeepUnchosenFamily(dialog.selectedFont(), initial, shown);
     }
 
     std::optional<FontChoice> FontWithColor(const QFont& initial, const QColor& color) override
     {
         QFontDialog dialog(initial, MainWindow());
         dialog.setOption(QFontDialog::DontUseNativeDialog);
+        const QString shown = dialog.currentFont().family();
         QColor chosen = color.isValid() ? color : QColor(Qt::black);
         // The colour sits below the effects, with a swatch showing it; the
         // sample text takes it too.
@@ -91,12 +92,13 @@ public:
             swatch.fill(chosen);
             button->setIcon(QIcon(swatch));
             button->setIconSize(swatch.size());
-            for (QLineEdit* sample : dialog.findChildren<QLineEdit*>())
-                if (sample->isReadOnly()) {
-                    QPalette p = sample->palette();
-                    p.setColor(QPalette::Text, chosen);
-                    sample->setPalette(p);
-                }
+            // Qt's own name for the sample; the other read-only fields (the
+            // font style) keep their colour.
+            if (auto* sample = dialog.findChild<QLineEdit*>(QStringLiteral("qt_fontDialog_sampleEdit"))) {
+                QPalette p = sample->palette();
+                p.setColor(QPalette::Text, chosen);
+                sample->setPalette(p);
+            }
         };
         QObject::connect(button, &QPushButton::clicked, &dialog, [&] {
             const QColor c = QColorDialog::getColor(chosen, &dialog);
@@ -111,7 +113,7 @@ public:
         show();
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
-        return FontChoice { dialog.selectedFont(), chosen };
+        return FontChoice { KeepUnchosenFamily(dialog.selectedFont(), initial, shown), chosen };
     }
 
     std::optional<QColor> Color(const QColor& initial) override
@@ -193,6 +195,15 @@ int ExecModal(QDialog& dialog)
 }
 
 std::optional<QFont> ChooseFont(const QFont& initial) { return CurrentModalHandler().Font(initial); }
+QFont KeepUnchosenFamily(const QFont& chosen, const QFont& initial, const QString& shownFamily)
+{
+    if (chosen.family() != shownFamily || shownFamily == initial.family())
+        return chosen;
+    QFont f = chosen;
+    f.setFamily(initial.family());
+    return f;
+}
+
 std::optional<FontChoice> ChooseFontWithColor(const QFont& initial, const QColor& color)
 {
     return CurrentModalHandler().FontWithColor(initial, color);

@@ -78,6 +78,12 @@ std::optional<QFont> ChooseFont(const QFont& initial);
 // The font dialog with effects: colour, underline and strike-out.
 std::optional<FontChoice> ChooseFontWithColor(const QFont& initial, const QColor& color);
 std::optional<QColor> ChooseColor(const QColor& initial);
+// The font dialog lists installed families, and a card's "Arial" is
+// installed under another name (the metric-compatible stand-in): the dialog
+// shows `shownFamily`, the family it matched. Unless the user picked another
+// family, the chosen font keeps the initial font's name, so opening the
+// dialog to change the size or the colour does not rename the font.
+QFont KeepUnchosenFamily(const QFont& chosen, const QFont& initial, const QString& shownFamily);
 // Empty when cancelled.
 QString ChooseFileName(const FileDialogRequest& request);
 

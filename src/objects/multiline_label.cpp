@@ -160,6 +160,8 @@ void TQMultiLineBaseLabel::SetItems(const QStringList& items)
     ++itemsRevision_;
     if (wordWrap_)
         layOut();
+    if (Zoom() != 1.0f && !IsLoading())
+        showAllLines();
     Invalidate();
 }
 
@@ -333,6 +335,36 @@ void TQMultiLineBaseLabel::BoundsChanged()
     if (wordWrap_)
         Rewrap();
     TQGraphicControl::BoundsChanged();
+    if (Zoom() != 1.0f)
+        showAllLines();
+}
+
+QSize TQMultiLineBaseLabel::linesSize(const QFontMetrics& fm, int boxWidth) const
+{
+    const QStringList lines =
+        wordWrap_ ? multiline_layout::WrapLines(items_, fm, boxWidth - multiline_layout::kWrapInsets) : items_;
+    int w = 0;
+    for (const QString& line : lines)
+        w = std::max(w, fm.horizontalAdvance(line));
+    return QSize(w, fm.height() * std::max<int>(1, static_cast<int>(lines.size())));
+}
+
+void TQMultiLineBaseLabel::showAllLines()
+{
+    // The zoomed font does not grow exactly with the box: a label whose lines
+    // fit its box at 100 % is shown with room for them at every zoom.
+    const QSize atOne = linesSize(QFontMetrics(FontAtZoom(1.0f)), StoredWidth());
+    const QSize shown = linesSize(QFontMetrics(ZoomedFont()), Width());
+    const double z = Zoom();
+    int w = Width(), h = Height();
+    if (!wordWrap_ && StoredWidth() >= atOne.width())
+        w = std::max(Round(StoredWidth() * z), shown.width());
+    if (StoredHeight() >= atOne.height())
+        h = std::max(Round(StoredHeight() * z), shown.height());
+    if (w != Width() || h != Height()) {
+        ZoomDisplayFit displayOnly(*this);
+        SetBounds(Left(), Top(), w, h);
+    }
 }
 
 void TQMultiLineBaseLabel::PopupOpening()
@@ -349,6 +381,8 @@ void TQMultiLineBaseLabel::ApplyFont(const FontChoice& choice)
     TakeFont(choice);
     if (wordWrap_)
         Rewrap();
+    if (Zoom() != 1.0f)
+        showAllLines();
 }
 
 void TQMultiLineBaseLabel::ChooseFontCommand()
@@ -356,6 +390,8 @@ void TQMultiLineBaseLabel::ChooseFontCommand()
     ChooseOwnFont();
     if (wordWrap_)
         Rewrap();
+    if (Zoom() != 1.0f)
+        showAllLines();
 }
 
 void TQMultiLineBaseLabel::Paint()

@@ -95,6 +95,9 @@ protected:
     void EnsureWrapped();
 
 private:
+    // The box the lines need in a font: the widest line and the line count.
+    QSize linesSize(const QFontMetrics& fm, int boxWidth) const;
+    void showAllLines();
     void layOut();
 
     QStringList items_;

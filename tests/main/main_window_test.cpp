@@ -165,14 +165,22 @@ TEST_F(WindowFixture, DefaultFontIsStoredAndNoteShownEvenWhenCancelled)
     QFont chosen("Times New Roman");
     chosen.setPointSize(12);
     chosen.setBold(true);
+    chosen.setStrikeOut(true);
     modal->fonts = { chosen };
+    modal->fontColors = { QColor(Qt::red) };
     window->mnuDefaultFontClick();
+    EXPECT_EQ(modal->fontColorsOffered.back(), QColor(Qt::black));
     EXPECT_EQ(window->Action("mnuDefaultFont")->text(), "Default Font: Times New Roman, 12 pt , bold");
     EXPECT_TRUE(modal->messages.back().text.startsWith("Note: the default font is used for NEW objects only.\r"));
     IniFile ini(PreferencesFileName());
     EXPECT_EQ(ini.ReadString("Default Font", "Name", ""), "Times New Roman");
     EXPECT_EQ(ini.ReadInteger("Default Font", "Size", 0), 12);
     EXPECT_TRUE(ini.ReadBool("Default Font", "Bold", false));
+    // Its colour and strike-out come back in the next run.
+    TFont next;
+    ApplyDefaultFont(LoadPreferencesFile(PreferencesFileName()).DefaultFont, next);
+    EXPECT_EQ(next.Color(), clRed);
+    EXPECT_TRUE(next.Style() & fsStrikeOut);
     const size_t before = modal->messages.size();
     window->mnuDefaultFontClick(); // cancelled: the note still shows
     EXPECT_EQ(modal->messages.size(), before + 1);

@@ -1,12 +1,10 @@
 #include "fake_parent.h"
 #include "objects/circletext/circle_text.h"
-#include "objects/richtext_label/rich_label.h"
 #include "objects/supertext/super_text.h"
-#include "richtext/rich_text_control.h"
 #include "support/scripted_modal.h"
 #include <QAction>
 #include <QMenu>
-#include <functional>
+#include <map>
 #include <gtest/gtest.h>
 
 using namespace cardora;
@@ -14,110 +12,62 @@ using namespace cardora::test;
 
 namespace {
 
-// The items after the last separator but one: what a kind appends to the
-// common items of every object.
-QStringList ownItems(QMenu& menu)
+// The box items of one kind (rich text, which has them without Font, has its
+// own walk): the captions after the common items, toggles that say the card
+// changed and whose check marks follow, a background colour that makes the
+// box opaque.
+template <class T>
+void walkBoxItems(ScriptedModal& modal)
 {
-    QStringList captions;
+    FakeParent parent;
+    T* o = T::CreateForTool(&parent.Owner);
+    parent.Adopt(o);
+    o->SetControlTransparent(true);
+    o->SetBorderStyle(bsNone);
+    QMenu& menu = *o->ObjectMenu();
+    QStringList own;
+    std::map<QString, QAction*> items;
     for (QAction* a : menu.actions()) {
         if (a->isSeparator())
-            captions.clear();
+            own.clear();
         else
-            captions << a->text();
+            own.append(a->text());
+        items[a->text()] = a;
     }
-    return captions;
-}
-
-QAction* item(QMenu& menu, const QString& caption)
-{
-    for (QAction* a : menu.actions())
-        if (a->text() == caption)
-            return a;
-    return nullptr;
-}
-
-// One kind of text in a box, read through its own properties.
-struct Kind {
-    const char* name;
-    std::function<TQGraphicControl*(QObject*)> make;
-    QStringList items;
-    std::function<bool(TQGraphicControl*)> transparent;
-    std::function<int(TQGraphicControl*)> border;
-    std::function<TColor(TQGraphicControl*)> background;
-};
-
-template <class T>
-Kind kindOf(const char* name, std::function<TQGraphicControl*(QObject*)> make, QStringList items,
-    std::function<bool(T*)> transparent)
-{
-    return { name, std::move(make), std::move(items),
-        [transparent](TQGraphicControl* o) { return transparent(static_cast<T*>(o)); },
-        [](TQGraphicControl* o) { return static_cast<T*>(o)->BorderStyle(); },
-        [](TQGraphicControl* o) { return static_cast<T*>(o)->BGColor(); } };
+    EXPECT_EQ(own.join('|'), "Font|Transparent|Background Color|Border|Properties");
+    struct Step {
+        const char* item;
+        std::optional<QColor> color; // the colour dialog's answer
+        bool transparent, border, changed;
+    };
+    const Step steps[] = {
+        { "Border", {}, true, true, true },
+        { "Transparent", {}, false, true, true },
+        { "Transparent", {}, true, true, true },
+        { "Background Color", std::nullopt, true, true, false },
+        { "Background Color", QColor(0, 128, 0), false, true, true },
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.item);
+        modal.colors = { s.color };
+        const int changes = parent.ChangedCount;
+        items[s.item]->trigger();
+        EXPECT_EQ(o->ControlTransparent(), s.transparent);
+        EXPECT_EQ(o->BorderStyle() == bsSingle, s.border);
+        EXPECT_EQ(parent.ChangedCount > changes, s.changed);
+        o->PopupOpening();
+        EXPECT_EQ(items["Transparent"]->isChecked(), s.transparent);
+        EXPECT_EQ(items["Border"]->isChecked(), s.border);
+    }
+    EXPECT_EQ(o->BGColor(), FromQColor(QColor(0, 128, 0)));
 }
 
 } // namespace
 
-// Circle text, super text and rich text share their box items: the same
-// captions in the same order, the same toggles with check marks that follow
-// the object, and a background colour that makes the box opaque.
-TEST(BoxMenu, TextInABoxSharesItsMenuItems)
+TEST(BoxMenu, CircleTextAndSuperTextShareTheBoxItems)
 {
     auto modal = ScriptedModal::Install();
-    const Kind kinds[] = {
-        kindOf<TQPCircleText>("circle text", [](QObject* o) { return TQPCircleText::CreateForTool(o); },
-            { "Font", "Transparent", "Background Color", "Border", "Properties" },
-            [](TQPCircleText* c) { return c->ControlTransparent(); }),
-        kindOf<TQSuperText>("super text", [](QObject* o) { return TQSuperText::CreateForTool(o); },
-            { "Font", "Transparent", "Background Color", "Border", "Properties" },
-            [](TQSuperText* s) { return s->ControlTransparent(); }),
-        kindOf<TQPRichBaseLabel>("rich text",
-            [](QObject* o) {
-                new TRichTextControl(o, QString::fromLatin1(kMasterRichTextName));
-                return TQPRichBaseLabel::CreateForTool(o);
-            },
-            { "Transparent", "Background Color", "Border", "Edit" },
-            [](TQPRichBaseLabel* r) { return r->Transparent(); }),
-    };
-    struct Step {
-        const char* item;
-        std::optional<QColor> color; // the colour dialog's answer
-        bool flipsTransparent;
-        bool flipsBorder;
-        bool opaque;    // the box is not transparent afterwards
-        bool recolours; // the background takes the colour
-    };
-    const Step steps[] = {
-        { "Border", {}, false, true, false, false },
-        { "Transparent", {}, true, false, false, false },
-        { "Background Color", std::nullopt, false, false, false, false },
-        { "Background Color", QColor(0, 128, 0), false, false, true, true },
-        { "Border", {}, false, true, false, false },
-    };
-    for (const Kind& k : kinds) {
-        FakeParent parent;
-        TQGraphicControl* o = k.make(&parent.Owner);
-        parent.Adopt(o);
-        o->SetBounds(10, 10, 120, 60);
-        QMenu& menu = *o->ObjectMenu();
-        EXPECT_EQ(ownItems(menu).join('|'), k.items.join('|')) << k.name;
-        for (const Step& s : steps) {
-            SCOPED_TRACE(std::string(k.name) + ": " + s.item);
-            const bool transparent = k.transparent(o);
-            const int border = k.border(o);
-            const TColor background = k.background(o);
-            const int changes = parent.ChangedCount;
-            if (QString(s.item) == "Background Color")
-                modal->colors.push_back(s.color);
-            item(menu, s.item)->trigger();
-            EXPECT_EQ(k.transparent(o), s.opaque ? false : transparent != s.flipsTransparent);
-            EXPECT_EQ(k.border(o) != border, s.flipsBorder);
-            EXPECT_EQ(k.background(o), s.recolours ? FromQColor(*s.color) : background);
-            EXPECT_EQ(parent.ChangedCount > changes, s.flipsTransparent || s.flipsBorder || s.recolours);
-            o->PopupOpening();
-            EXPECT_EQ(item(menu, "Transparent")->isChecked(), k.transparent(o));
-            EXPECT_EQ(item(menu, "Border")->isChecked(), k.border(o) == bsSingle);
-        }
-    }
+    walkBoxItems<TQPCircleText>(*modal);
+    walkBoxItems<TQSuperText>(*modal);
     SetModalHandler(nullptr);
 }

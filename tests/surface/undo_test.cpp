@@ -3,6 +3,7 @@
 #include "objects/class_registry.h"
 #include "objects/circletext/circle_text.h"
 #include "objects/line_shape.h"
+#include "objects/multiline_label.h"
 #include "objects/pictures/image_object.h"
 #include "objects/richtext_label/rich_label.h"
 #include "richtext/rich_text_control.h"
@@ -283,7 +284,8 @@ TEST_F(UndoFixture, UndoRestoresStackingOrderAndSelectsWhatItTouched)
 
 // Every object kind goes through the same path: its own menu toggles, a
 // nudge, Clone and Delete undo to the card's bytes and redo again, with no
-// code of its own for undo.
+// code of its own for undo. The font commands of every kind with text choose
+// the colour too.
 TEST_F(UndoFixture, EveryObjectKindIsCoveredByTheSamePath)
 {
     struct Kind {
@@ -292,8 +294,12 @@ TEST_F(UndoFixture, EveryObjectKindIsCoveredByTheSamePath)
         QStringList toggles;
     };
     const Kind kinds[] = {
-        { "circle text", [](QObject* o) { return TQPCircleText::CreateForTool(o); }, { "Transparent", "Border" } },
-        { "super text", [](QObject* o) { return TQSuperText::CreateForTool(o); }, { "Transparent", "Border" } },
+        { "circle text", [](QObject* o) { return TQPCircleText::CreateForTool(o); },
+            { "Transparent", "Border", "Font", "panel Font" } },
+        { "super text", [](QObject* o) { return TQSuperText::CreateForTool(o); },
+            { "Transparent", "Border", "Font", "panel Font" } },
+        { "multi-line text", [](QObject* o) { return TQMultiLineLabel::CreateForTool(o, TFont()); },
+            { "Font", "panel Font" } },
         { "rich text",
             [](QObject* o) {
                 // The owner holds the master control, as the main window does.
@@ -313,10 +319,16 @@ TEST_F(UndoFixture, EveryObjectKindIsCoveredByTheSamePath)
             c.select({ o });
             c.stack.clear();
             const QByteArray before = c.bytes();
+            modal->fonts = { QFont("Times New Roman", 14) };
+            modal->fontColors = { QColor(Qt::red) };
             if (command == "nudge")
                 nudge(c, Qt::Key_Up, 2);
+            else if (command == "panel Font")
+                c.panelItem("Font")->trigger();
             else
                 c.objectItem(o, command)->trigger();
+            if (command.endsWith("Font"))
+                EXPECT_EQ(o->Font()->Color(), clRed);
             const QByteArray after = c.bytes();
             ASSERT_NE(after, before);
             ASSERT_EQ(c.stack.count(), 1);
