@@ -4,6 +4,7 @@
 //   cardora-export-bench CARD.CDW [--runs N]
 //
 // A card with every object kind is written by `cardora-print-bench --write-card`.
+#include "bench_support.h"
 #include "core/app_folder.h"
 #include "core/symbol_fonts.h"
 #include "main/card_export.h"
@@ -33,10 +34,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "Usage: cardora-export-bench CARD.CDW [--runs N]\n");
         return 1;
     }
-    QTemporaryDir scratch;
-    SetApplicationFolder(scratch.path());
-    RegisterBundledFonts();
-    RegisterCardObjectKinds();
+    const bench::CardProgram program;
     QObject owner;
     TQBusinessCardPanel32 panel(nullptr, &owner);
     panel.SetPanelSize(336, 192);
@@ -57,7 +55,7 @@ int main(int argc, char** argv)
         TCardExport e;
         e.Format = c.format;
         e.Dpi = c.dpi;
-        const QString out = scratch.filePath("card." + CardExportExtension(c.format));
+        const QString out = program.FilePath("card." + CardExportExtension(c.format));
         std::vector<double> ms;
         for (int i = 0; i < runs; ++i) {
             QElapsedTimer t;

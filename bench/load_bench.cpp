@@ -6,6 +6,7 @@
 // lines are many words followed by many spaces, 20,000 rectangles, and
 // 10,000 text labels. --write-cards saves them (wrapped.CDW, shapes.CDW,
 // labels.CDW) for timing `cardora-cli dump` or `render` on them.
+#include "bench_support.h"
 #include "core/app_folder.h"
 #include "core/symbol_fonts.h"
 #include "objects/multiline_label.h"
@@ -75,22 +76,13 @@ void manyLabels(QObject& owner, TQBusinessCardPanel32& panel)
     }
 }
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0.0 : v[v.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir scratch;
-    SetApplicationFolder(scratch.path());
-    RegisterBundledFonts();
-    RegisterCardObjectKinds();
+    const bench::CardProgram program;
 
     int runs = 3;
     QString folder;
@@ -111,7 +103,7 @@ int main(int argc, char** argv)
         { "shapes.CDW", "20,000 rectangles", manyShapes },
         { "labels.CDW", "10,000 text labels", manyLabels },
     };
-    const QString into = folder.isEmpty() ? scratch.path() : folder;
+    const QString into = folder.isEmpty() ? program.Folder() : folder;
     QDir().mkpath(into);
     for (const BenchCard& c : cards) {
         const QString path = QDir(into).filePath(c.file);
@@ -144,7 +136,7 @@ int main(int argc, char** argv)
             objects = panel.Objects().size();
         }
         std::printf("%-40s %8lld bytes %6zu objects  open: %8.1f ms, processor %8.1f ms (medians of %d)\n",
-            c.what, QFileInfo(path).size(), objects, median(load), median(cpu), runs);
+            c.what, QFileInfo(path).size(), objects, bench::Median(load), bench::Median(cpu), runs);
     }
     return 0;
 }

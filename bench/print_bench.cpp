@@ -7,6 +7,7 @@
 // (three shapes, a line, three text labels and a picture when that kind exists).
 // The second sheet holds a texture-filled and a gradient-filled super shape on
 // each card, the slowest surfaces to print; --write-filled-card saves that card.
+#include "bench_support.h"
 #include "core/app_folder.h"
 #include "core/persistent.h"
 #include "core/symbol_fonts.h"
@@ -217,12 +218,6 @@ QStringList buildHeadlineCard(QObject& owner, TQBusinessCardPanel32& panel)
     return placed;
 }
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0.0 : v[v.size() / 2];
-}
-
 Timing timeSheet(TQBusinessCardPanel32& panel, const QString& pdf, int runs)
 {
     Timing result;
@@ -253,8 +248,8 @@ Timing timeSheet(TQBusinessCardPanel32& panel, const QString& pdf, int runs)
         preview.push_back(t.nsecsElapsed() / 1e6);
         panel.SetPreviewing(false);
     }
-    result.sheet = median(sheet);
-    result.preview = median(preview);
+    result.sheet = bench::Median(sheet);
+    result.preview = bench::Median(preview);
     result.pdfBytes = QFileInfo(pdf).size();
     return result;
 }
@@ -268,10 +263,7 @@ int main(int argc, char** argv)
     initBundledResources();
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir scratch;
-    SetApplicationFolder(scratch.path());
-    RegisterBundledFonts();
-    RegisterCardObjectKinds();
+    const bench::CardProgram program;
 
     int runs = 10;
     QString cardFile;
@@ -319,13 +311,13 @@ int main(int argc, char** argv)
     panel.SetShape(lsRectangle);
     panel.SetPanelSize(336, 192);
     const QStringList kinds = buildEveryKindCard(owner, panel);
-    const QString card = scratch.filePath("every-kind.CDW");
+    const QString card = program.FilePath("every-kind.CDW");
     panel.SaveCardFile(card);
     panel.ClearObjects();
     panel.LoadCardFile(card);
     std::printf("card: %d objects (%s)\n", int(panel.Objects().size()), qPrintable(kinds.join(", ")));
 
-    const Timing every = timeSheet(panel, scratch.filePath("sheet.pdf"), runs);
+    const Timing every = timeSheet(panel, program.FilePath("sheet.pdf"), runs);
     if (!every.error.isEmpty()) {
         std::fprintf(stderr, "%s\n", qPrintable(every.error));
         return 1;
@@ -340,12 +332,12 @@ int main(int argc, char** argv)
     filled.SetShape(lsRectangle);
     filled.SetPanelSize(336, 192);
     const QStringList filledKinds = buildFilledShapesCard(filledOwner, filled, benchTexture());
-    const QString filledCard = scratch.filePath("filled.CDW");
+    const QString filledCard = program.FilePath("filled.CDW");
     filled.SaveCardFile(filledCard);
     filled.ClearObjects();
     filled.LoadCardFile(filledCard);
     std::printf("\nfilled card: %s\n", qPrintable(filledKinds.join(", ")));
-    const Timing shapes = timeSheet(filled, scratch.filePath("filled.pdf"), runs);
+    const Timing shapes = timeSheet(filled, program.FilePath("filled.pdf"), runs);
     if (!shapes.error.isEmpty()) {
         std::fprintf(stderr, "%s\n", qPrintable(shapes.error));
         return 1;
@@ -360,12 +352,12 @@ int main(int argc, char** argv)
     headline.SetShape(lsRectangle);
     headline.SetPanelSize(336, 192);
     const QStringList headlineKinds = buildHeadlineCard(headlineOwner, headline);
-    const QString headlineCard = scratch.filePath("headlines.CDW");
+    const QString headlineCard = program.FilePath("headlines.CDW");
     headline.SaveCardFile(headlineCard);
     headline.ClearObjects();
     headline.LoadCardFile(headlineCard);
     std::printf("\nheadline card: %s\n", qPrintable(headlineKinds.join(", ")));
-    const Timing headlines = timeSheet(headline, scratch.filePath("headlines.pdf"), runs);
+    const Timing headlines = timeSheet(headline, program.FilePath("headlines.pdf"), runs);
     if (!headlines.error.isEmpty()) {
         std::fprintf(stderr, "%s\n", qPrintable(headlines.error));
         return 1;

@@ -3,6 +3,7 @@
 // every repaint of the card does.
 //
 //   cardora-rich-text-bench [--runs N] [FILE.rtf ...]
+#include "bench_support.h"
 #include "objects/richtext_label/rich_label.h"
 #include "richtext/rich_text_control.h"
 #include "richtext/rtf_reader.h"
@@ -18,14 +19,6 @@
 #include <vector>
 
 using namespace cardora;
-
-namespace {
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0.0 : v[v.size() / 2];
-}
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -82,7 +75,7 @@ int main(int argc, char** argv)
             }
         }
         std::printf("%-16s %8lld %10.0f %10.0f %12.0f %12.0f\n", qPrintable(QFileInfo(path).fileName()),
-            static_cast<long long>(rtf.size()), median(read), median(write), median(paint1), median(paint15));
+            static_cast<long long>(rtf.size()), bench::Median(read), bench::Median(write), bench::Median(paint1), bench::Median(paint15));
     }
     std::printf("medians of %d runs\n", runs);
     return 0;

@@ -3,6 +3,7 @@
 #include "objects/stream_error.h"
 #include "objects/fake_parent.h"
 #include "objects/test_card_object.h"
+#include "report/recording_report.h"
 #include "surface/card_panel.h"
 #include "surface/object_kinds.h"
 #include <QApplication>
@@ -24,7 +25,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 
 namespace {
 // What the reader accepted is also laid out and painted, as File > Open and
-// the batch tool's render do, on a small card panel.
+// the batch tool's render do, on a small card panel, and printed.
 void paintOnCard(const QByteArray& input)
 {
     static QObject owner;
@@ -46,6 +47,16 @@ void paintOnCard(const QByteArray& input)
     const QImage image = panel.RenderCardBitmap();
     if (image.isNull())
         std::abort();
+    // ... and printed on a page, as a sheet of cards is.
+    TPageMetrics m;
+    m.paperInches = QSizeF(2.0, 1.5);
+    m.xDpi = m.yDpi = 100;
+    TRecordingReport report(m);
+    report.OnPrint = [](TReport& r) {
+        for (TQGraphicControl* o : panel.Objects())
+            o->PrintAt(r, 0.1, 0.1);
+    };
+    report.Execute();
     panel.RemoveOffCardObjects();
     panel.ClearObjects();
 }
