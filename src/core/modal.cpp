@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QGroupBox>
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -106,7 +108,19 @@ public:
                 chosen = c;
             show();
         });
-        if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
+        // In the Effects box under Strikeout and Underline where Qt has one,
+        // else along the bottom.
+        QBoxLayout* effects = nullptr;
+        for (QGroupBox* box : dialog.findChildren<QGroupBox*>())
+            if (!box->findChildren<QCheckBox*>().isEmpty())
+                effects = qobject_cast<QBoxLayout*>(box->layout());
+        if (effects) {
+            int after = 0;
+            for (int i = 0; i < effects->count(); ++i)
+                if (qobject_cast<QCheckBox*>(effects->itemAt(i)->widget()))
+                    after = i + 1;
+            effects->insertWidget(after, row);
+        } else if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
             grid->addWidget(row, grid->rowCount(), 0, 1, grid->columnCount());
         else if (dialog.layout())
             dialog.layout()->addWidget(row);
