@@ -74,7 +74,7 @@ QString refusedOutput(const QString& path, const QStringList& inputs)
     if (!out.exists())
         return QString();
     for (const QString& in : inputs)
-        if (!in.isEmpty() && QFileInfo(in).exists() && QFileInfo(in).canonicalFilePath() == out.canonicalFilePath())
+        if (IsSameFile(in, path))
             return "Cannot create file " + path + ": it is one of the files the card is read from";
     return QString();
 }

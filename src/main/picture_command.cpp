@@ -1,4 +1,5 @@
 #include "main/picture_command.h"
+#include "core/safe_file.h"
 #include "imaging/byte_reader.h"
 #include "imaging/picture.h"
 #include "imaging/picture_file.h"
@@ -30,14 +31,6 @@ bool ParseSide(const QString& text, int* value)
         return false;
     *value = v;
     return true;
-}
-
-bool SameFile(const QString& a, const QString& b)
-{
-    const QFileInfo fa(a), fb(b);
-    if (fb.exists())
-        return fa.canonicalFilePath() == fb.canonicalFilePath();
-    return fa.absoluteFilePath() == fb.absoluteFilePath();
 }
 
 } // namespace
@@ -75,7 +68,7 @@ bool RunPictureCommand(const QStringList& args, QString* json, QString* error)
         *error = QStringLiteral("Cannot open file ") + in;
         return false;
     }
-    if (SameFile(in, out)) {
+    if (IsSameFile(in, out)) { // also through links and hard links
         *error = QStringLiteral("The output %1 is the input; choose another name").arg(out);
         return false;
     }

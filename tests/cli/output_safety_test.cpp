@@ -154,6 +154,13 @@ TEST(CliSafety, RefusesWithOneLineAndChangesNothing)
             } },
         { "render over its preferences", { "render", "@/card.CDW", "@/prefs.png", "--prefs", "@/prefs.png" }, same,
             [](const QString& f) { writeAll(f + "/prefs.png", "[Layout]\nWidth=3500\n"); } },
+        { "picture over a hard link to its picture", { "picture", "@/art.png", "@/hard.png" }, "is the input",
+            [](const QString& f) {
+                QImage art(10, 10, QImage::Format_RGB32);
+                art.fill(Qt::red);
+                art.save(f + "/art.png");
+                ::link(QFile::encodeName(f + "/art.png").constData(), QFile::encodeName(f + "/hard.png").constData());
+            } },
         { "print over its card", { "print", "@/card.CDW", "@/card.CDW" }, "named *.pdf" },
         { "print through a link to its card", { "print", "@/card.CDW", "@/link.pdf" }, same,
             [](const QString& f) { QFile::link(f + "/card.CDW", f + "/link.pdf"); } },
