@@ -259,8 +259,17 @@ QString WriteFileSafely(const QString& target, const QByteArray& data)
     TSafeFile file(target);
     if (!file.Open())
         return file.ErrorString();
-    if (file.Device()->write(data) != data.size())
-        file.Fail(file.Device()->errorString());
+    // A full disk first takes part of the data; writing on asks the system
+    // for its reason (no space, file too large).
+    qint64 done = 0;
+    while (done < data.size()) {
+        const qint64 n = file.Device()->write(data.constData() + done, data.size() - done);
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    if (done != data.size())
+        file.Fail("the file could not be written whole (is the disk full?)");
     if (!file.Commit())
         return file.ErrorString();
     return QString();
