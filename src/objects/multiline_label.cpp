@@ -1,4 +1,5 @@
 #include "objects/multiline_label.h"
+#include "core/assign.h"
 #include "core/modal.h"
 #include "core/rounding.h"
 #include "core/window_placement.h"
@@ -167,17 +168,14 @@ void TQMultiLineBaseLabel::SetItems(const QStringList& items)
 
 void TQMultiLineBaseLabel::SetAlignment(int v)
 {
-    if (v == alignment_ || v < taLeftJustify || v > taCenter)
-        return;
-    alignment_ = v;
-    Invalidate();
+    if (v >= taLeftJustify && v <= taCenter && Assign(alignment_, v))
+        Invalidate();
 }
 
 void TQMultiLineBaseLabel::SetWordWrap(bool v)
 {
-    if (v == wordWrap_)
+    if (!Assign(wordWrap_, v))
         return;
-    wordWrap_ = v;
     if (v)
         Rewrap();
     Invalidate();

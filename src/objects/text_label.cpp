@@ -1,4 +1,5 @@
 #include "objects/text_label.h"
+#include "core/assign.h"
 #include "core/rounding.h"
 #include "core/modal.h"
 #include "objects/text_label_dialogs.h"
@@ -64,9 +65,8 @@ void TQBaseLabel::changedVisibly()
 
 void TQBaseLabel::SetAlignment(int v)
 {
-    if (v == alignment_ || v < taLeftJustify || v > taCenter)
+    if (v < taLeftJustify || v > taCenter || !Assign(alignment_, v))
         return;
-    alignment_ = v;
     layoutDirty_ = true;
     changedVisibly();
 }
@@ -91,9 +91,8 @@ void TQBaseLabel::SetDepthHighlight(int v)
 
 void TQBaseLabel::SetDirectionHighlight(int v)
 {
-    if (v == directionHighlight_ || v < hdNone || v > hdUp)
+    if (v < hdNone || v > hdUp || !Assign(directionHighlight_, v))
         return;
-    directionHighlight_ = v;
     recomputeHighlightOffset();
     layoutDirty_ = true;
     repaint();
@@ -112,9 +111,8 @@ void TQBaseLabel::SetDepthShadow(int v)
 
 void TQBaseLabel::SetDirectionShadow(int v)
 {
-    if (v == directionShadow_ || v < sdNone || v > sdDown)
+    if (v < sdNone || v > sdDown || !Assign(directionShadow_, v))
         return;
-    directionShadow_ = v;
     recomputeShadowOffset();
     layoutDirty_ = true;
     repaint();
@@ -122,18 +120,14 @@ void TQBaseLabel::SetDirectionShadow(int v)
 
 void TQBaseLabel::SetColorHighlight(TColor v)
 {
-    if (v == colorHighlight_)
-        return;
-    colorHighlight_ = v;
-    repaint();
+    if (Assign(colorHighlight_, v))
+        repaint();
 }
 
 void TQBaseLabel::SetColorShadow(TColor v)
 {
-    if (v == colorShadow_)
-        return;
-    colorShadow_ = v;
-    repaint();
+    if (Assign(colorShadow_, v))
+        repaint();
 }
 
 void TQBaseLabel::SetAngle(int v)
@@ -159,18 +153,16 @@ void TQBaseLabel::SetAngle(int v)
 
 void TQBaseLabel::SetCaption(const QString& v)
 {
-    if (v == caption_)
+    if (!Assign(caption_, v))
         return;
-    caption_ = v;
     layoutDirty_ = true;
     changedVisibly();
 }
 
 void TQBaseLabel::SetTransparent(bool v)
 {
-    if (v == transparent_)
+    if (!Assign(transparent_, v))
         return;
-    transparent_ = v;
     if (transparentItem_)
         transparentItem_->setChecked(v);
     changedVisibly();
@@ -178,18 +170,14 @@ void TQBaseLabel::SetTransparent(bool v)
 
 void TQBaseLabel::SetBackColor(TColor v)
 {
-    if (v == backColor_)
-        return;
-    backColor_ = v;
-    changedVisibly();
+    if (Assign(backColor_, v))
+        changedVisibly();
 }
 
 void TQBaseLabel::SetBorderStyle(int v)
 {
-    if (v == borderStyle_ || v < bsNone || v > bsSingle)
-        return;
-    borderStyle_ = v;
-    changedVisibly();
+    if (v >= bsNone && v <= bsSingle && Assign(borderStyle_, v))
+        changedVisibly();
 }
 
 const PropertyTable& TQBaseLabel::Properties() const

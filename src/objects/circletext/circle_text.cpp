@@ -1,4 +1,5 @@
 #include "objects/circletext/circle_text.h"
+#include "core/assign.h"
 #include "core/modal.h"
 #include "core/rounding.h"
 #include "core/symbol_fonts.h"
@@ -68,66 +69,50 @@ void TQPCircleText::changedVisibly()
 
 void TQPCircleText::SetStartingVector(int v)
 {
-    if (v == startingVector_ || v < dg90 || v > dg360)
-        return;
-    startingVector_ = v;
-    repaint();
+    if (v >= dg90 && v <= dg360 && Assign(startingVector_, v))
+        repaint();
 }
 
 void TQPCircleText::SetDegrees(int v)
 {
-    if (v == degrees_ || v < dg90 || v > dg360)
-        return;
-    degrees_ = v;
-    repaint();
+    if (v >= dg90 && v <= dg360 && Assign(degrees_, v))
+        repaint();
 }
 
 void TQPCircleText::SetMirror(bool v)
 {
-    if (v == mirror_)
-        return;
-    mirror_ = v;
-    repaint();
+    if (Assign(mirror_, v))
+        repaint();
 }
 
 void TQPCircleText::SetDrawLettersAngled(bool v)
 {
-    if (v == drawLettersAngled_)
-        return;
-    drawLettersAngled_ = v;
-    changedVisibly();
+    if (Assign(drawLettersAngled_, v))
+        changedVisibly();
 }
 
 void TQPCircleText::SetBorderStyle(int v)
 {
-    if (v == borderStyle_ || v < bsNone || v > bsSingle)
-        return;
-    borderStyle_ = v;
-    changedVisibly();
+    if (v >= bsNone && v <= bsSingle && Assign(borderStyle_, v))
+        changedVisibly();
 }
 
 void TQPCircleText::SetControlTransparent(bool v)
 {
-    if (v == controlTransparent_)
-        return;
-    controlTransparent_ = v;
-    repaint();
+    if (Assign(controlTransparent_, v))
+        repaint();
 }
 
 void TQPCircleText::SetBGColor(TColor v)
 {
-    if (v == bgColor_)
-        return;
-    bgColor_ = v;
-    changedVisibly();
+    if (Assign(bgColor_, v))
+        changedVisibly();
 }
 
 void TQPCircleText::SetCaption(const QString& v)
 {
-    if (v == caption_)
-        return;
-    caption_ = v;
-    changedVisibly();
+    if (Assign(caption_, v))
+        changedVisibly();
 }
 
 const PropertyTable& TQPCircleText::Properties() const

@@ -1,4 +1,5 @@
 #include "objects/richtext_label/rich_label.h"
+#include "core/assign.h"
 #include "core/modal.h"
 #include "core/rounding.h"
 #include "core/window_placement.h"
@@ -56,9 +57,8 @@ void TQPRichBaseLabel::SetRTFText(const QTextDocument& document)
 
 void TQPRichBaseLabel::SetBorderStyle(int v)
 {
-    if (v == borderStyle_ || v < bsNone || v > bsSingle)
+    if (v < bsNone || v > bsSingle || !Assign(borderStyle_, v))
         return;
-    borderStyle_ = v;
     Invalidate();
     if (!IsLoading())
         NotifyChanged();
@@ -66,10 +66,8 @@ void TQPRichBaseLabel::SetBorderStyle(int v)
 
 void TQPRichBaseLabel::SetTransparent(bool v)
 {
-    if (v == transparent_)
-        return;
-    transparent_ = v;
-    Invalidate();
+    if (Assign(transparent_, v))
+        Invalidate();
 }
 
 void TQPRichBaseLabel::SetBGColor(TColor c)

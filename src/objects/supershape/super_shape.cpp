@@ -1,4 +1,5 @@
 #include "objects/supershape/super_shape.h"
+#include "core/assign.h"
 #include "core/graphics_attributes.h"
 #include "core/rounding.h"
 #include "imaging/bitmap_data.h"
@@ -89,10 +90,8 @@ void TSuperShape::SetImage(const QImage* image)
 
 void TSuperShape::SetInVectorPercent(int v)
 {
-    if (v == inVectorPercent_ || v < 0 || v > 100)
-        return;
-    inVectorPercent_ = v;
-    Invalidate();
+    if (v >= 0 && v <= 100 && Assign(inVectorPercent_, v))
+        Invalidate();
 }
 
 void TSuperShape::SetOutlineColor(TColor c)
@@ -130,10 +129,8 @@ void TSuperShape::SetPattern(int p)
 
 void TSuperShape::SetRoundPerc(int v)
 {
-    if (v == roundPerc_)
-        return;
-    roundPerc_ = v;
-    Invalidate();
+    if (Assign(roundPerc_, v))
+        Invalidate();
 }
 
 void TSuperShape::SetShadowColor(TColor c)
@@ -211,10 +208,8 @@ void TSuperShape::SetSurfaceType(int t)
 
 void TSuperShape::SetVectors(int v)
 {
-    if (v == vectors_ || v < 3 || v > 60)
-        return;
-    vectors_ = v;
-    Invalidate();
+    if (v >= 3 && v <= 60 && Assign(vectors_, v))
+        Invalidate();
 }
 
 // ---- stored form

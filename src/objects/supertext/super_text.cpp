@@ -1,4 +1,5 @@
 #include "objects/supertext/super_text.h"
+#include "core/assign.h"
 #include "core/gradient.h"
 #include "core/modal.h"
 #include "core/object_stream.h"
@@ -69,9 +70,8 @@ void TQSuperText::changedVisibly()
 
 void TQSuperText::SetShadowDepth(int v)
 {
-    if (v == shadowDepth_)
+    if (!Assign(shadowDepth_, v))
         return;
-    shadowDepth_ = v;
     shadowOffset_ = ShadowOffsetFor(shadowOrientation_, shadowDepth_);
     layoutDirty_ = true;
     repaint();
@@ -79,9 +79,8 @@ void TQSuperText::SetShadowDepth(int v)
 
 void TQSuperText::SetShadowOrientation(int v)
 {
-    if (v == shadowOrientation_ || v < sdNone || v > sdDown)
+    if (v < sdNone || v > sdDown || !Assign(shadowOrientation_, v))
         return;
-    shadowOrientation_ = v;
     shadowOffset_ = ShadowOffsetFor(shadowOrientation_, shadowDepth_);
     layoutDirty_ = true;
     repaint();
@@ -89,52 +88,44 @@ void TQSuperText::SetShadowOrientation(int v)
 
 void TQSuperText::SetShadowcolor(TColor v)
 {
-    if (v == shadowColor_)
-        return;
-    shadowColor_ = v;
-    repaint();
+    if (Assign(shadowColor_, v))
+        repaint();
 }
 
 void TQSuperText::SetBorderStyle(int v)
 {
-    if (v == borderStyle_ || v < bsNone || v > bsSingle)
+    if (v < bsNone || v > bsSingle || !Assign(borderStyle_, v))
         return;
-    borderStyle_ = v;
     PopupOpening();
     changedVisibly();
 }
 
 void TQSuperText::SetControlTransparent(bool v)
 {
-    if (v == controlTransparent_)
+    if (!Assign(controlTransparent_, v))
         return;
-    controlTransparent_ = v;
     PopupOpening();
     repaint();
 }
 
 void TQSuperText::SetBGColor(TColor v)
 {
-    if (v == bgColor_)
-        return;
-    bgColor_ = v;
-    changedVisibly();
+    if (Assign(bgColor_, v))
+        changedVisibly();
 }
 
 void TQSuperText::SetCaption(const QString& v)
 {
-    if (v == caption_)
+    if (!Assign(caption_, v))
         return;
-    caption_ = v;
     layoutDirty_ = true;
     changedVisibly();
 }
 
 void TQSuperText::SetFillDirection(int v)
 {
-    if (v == fillDirection_ || v < gdUp || v > gdRight)
+    if (v < gdUp || v > gdRight || !Assign(fillDirection_, v))
         return;
-    fillDirection_ = v;
     if (surfaceType_ == stGradientFill)
         BuildGradient();
     repaint();
@@ -142,9 +133,8 @@ void TQSuperText::SetFillDirection(int v)
 
 void TQSuperText::SetGradientToColor(TColor v)
 {
-    if (v == gradientTo_)
+    if (!Assign(gradientTo_, v))
         return;
-    gradientTo_ = v;
     if (surfaceType_ == stGradientFill)
         BuildGradient();
     repaint();
@@ -152,9 +142,8 @@ void TQSuperText::SetGradientToColor(TColor v)
 
 void TQSuperText::SetGradientFromColor(TColor v)
 {
-    if (v == gradientFrom_)
+    if (!Assign(gradientFrom_, v))
         return;
-    gradientFrom_ = v;
     if (!IsLoading())
         NotifyChanged();
     if (surfaceType_ == stGradientFill)
@@ -177,33 +166,26 @@ void TQSuperText::SetImage(const QImage* image)
 
 void TQSuperText::SetOutlineColor(TColor v)
 {
-    if (v == outlineColor_)
-        return;
-    outlineColor_ = v;
-    repaint();
+    if (Assign(outlineColor_, v))
+        repaint();
 }
 
 void TQSuperText::SetOutlineStyle(int v)
 {
-    if (v == outlineStyle_ || v < psSolid || v > psInsideFrame)
-        return;
-    outlineStyle_ = v;
-    repaint();
+    if (v >= psSolid && v <= psInsideFrame && Assign(outlineStyle_, v))
+        repaint();
 }
 
 void TQSuperText::SetOutlineWidth(int v)
 {
-    if (v == outlineWidth_)
-        return;
-    outlineWidth_ = v;
-    repaint();
+    if (Assign(outlineWidth_, v))
+        repaint();
 }
 
 void TQSuperText::SetSurfaceType(int v)
 {
-    if (v == surfaceType_ || v < stNormal || v > stGradientFill)
+    if (v < stNormal || v > stGradientFill || !Assign(surfaceType_, v))
         return;
-    surfaceType_ = v;
     repaint();
     // A texture lives only while it is the surface.
     if (v != stBrushImage)
