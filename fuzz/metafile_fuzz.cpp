@@ -1,8 +1,8 @@
 // The metafile player on any bytes, played into a small picture: no crash,
 // no hang, no read outside the input.
+#include "fuzz_support.h"
 #include "imaging/metafile.h"
 #include "imaging/picture.h"
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <cstdint>
@@ -11,14 +11,13 @@ using namespace cardora;
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication app(*argc, *argv);
+    fuzz::StartOffscreenApplication(argc, argv);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const QByteArray input = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
+    const QByteArray input = fuzz::Input(data, size);
     const MetafileHeader header = ReadMetafileHeader(input);
     if (header.format == MetafileFormat::None)
         return 0;

@@ -1,9 +1,9 @@
 // The one picture reading function on any bytes, under every name class
 // (the first byte picks the extension), and the card file form of what it
 // read: no crash, and a picture that was read writes and reads back.
+#include "fuzz_support.h"
 #include "imaging/picture.h"
 #include "imaging/picture_file.h"
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <cstdint>
@@ -12,8 +12,7 @@ using namespace cardora;
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication app(*argc, *argv);
+    fuzz::StartOffscreenApplication(argc, argv);
     return 0;
 }
 

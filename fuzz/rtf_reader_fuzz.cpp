@@ -1,8 +1,8 @@
+#include "fuzz_support.h"
 #include "richtext/rich_text_storage.h"
 #include "richtext/rtf_reader.h"
 #include "richtext/rtf_writer.h"
 #include <QAbstractTextDocumentLayout>
-#include <QGuiApplication>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -11,8 +11,7 @@ using namespace cardora;
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication app(*argc, *argv);
+    fuzz::StartOffscreenApplication(argc, argv);
     return 0;
 }
 
@@ -20,7 +19,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 // it reads back to a document the writer writes the same way again.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const QByteArray input = QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    const QByteArray input = fuzz::Input(data, size);
     const std::unique_ptr<QTextDocument> doc = NewRichDocument();
     ReadRtf(input, *doc);
     doc->setTextWidth(190);

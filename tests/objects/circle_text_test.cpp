@@ -8,6 +8,7 @@
 #include "report/recording_report.h"
 #include "shapes_helpers.h"
 #include "support/scripted_modal.h"
+#include "pdf_text.h"
 #include <QCheckBox>
 #include <QFontMetrics>
 #include <QLabel>
@@ -351,18 +352,7 @@ TEST_F(CircleFixture, PrintsTheLettersAsTextWhereTheScreenHasThem)
     EXPECT_NEAR(printed.bottom(), 75 + (48 + screenInk.bottom() + 1) * k, 2 * k);
 
     // In a PDF every letter is text.
-    QTemporaryDir dir;
-    const QString pdf = dir.filePath("circle.pdf");
-    TPrinterReport printer(TPrinterReport::CreateDefaultPrinter());
-    printer.SelectPdfFile(pdf);
-    printer.SetResolution(600);
-    ASSERT_TRUE(printer.SelectPaper(1));
-    printer.OnPrint = [&](TReport& r) { c->PrintAt(r, 1.0, 1.0); };
-    ASSERT_TRUE(printer.Execute()) << printer.ErrorString().toStdString();
-    QProcess extract;
-    extract.start("pdftotext", { pdf, "-" });
-    ASSERT_TRUE(extract.waitForFinished(60000));
-    QString text = QString::fromUtf8(extract.readAllStandardOutput());
+    QString text = cardora::test::PrintedPdfText([&](TReport& r) { c->PrintAt(r, 1.0, 1.0); });
     text.remove(QRegularExpression("\\s"));
     for (const QChar ch : QStringLiteral("CARDORA"))
         EXPECT_TRUE(text.contains(ch)) << text.toStdString();

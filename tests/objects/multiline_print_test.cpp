@@ -1,6 +1,7 @@
 #include "objects/multiline_label.h"
 #include "report/printer_report.h"
 #include "report/recording_report.h"
+#include "pdf_text.h"
 #include <QImage>
 #include <QPainter>
 #include <QPicture>
@@ -103,21 +104,7 @@ TEST(MultiLinePrint, PictureHoldsTextNotPixels)
     ASSERT_NE(picture, nullptr);
     EXPECT_EQ(picture->boundingRect(), QRect(0, 0, 200, 40));
 
-    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
-    if (pdftotext.isEmpty())
-        GTEST_SKIP() << "pdftotext is not installed";
-    QTemporaryDir dir;
-    const QString pdf = dir.filePath("label.pdf");
-    auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
-    TPrinterReport report(printer);
-    report.SelectPdfFile(pdf);
-    report.SelectPaper(1);
-    report.OnPrint = [&](TReport& r) { l.PrintAt(r, 1.0, 1.0); };
-    ASSERT_TRUE(report.Execute()) << report.ErrorString().toStdString();
-    QProcess p;
-    p.start(pdftotext, { pdf, "-" });
-    ASSERT_TRUE(p.waitForFinished(30000));
-    const QString text = QString::fromUtf8(p.readAllStandardOutput());
+    const QString text = cardora::test::PrintedPdfText([&](TReport& r) { l.PrintAt(r, 1.0, 1.0); });
     EXPECT_TRUE(text.contains("Cardora Printing")) << text.toStdString();
     EXPECT_TRUE(text.contains("Second Row")) << text.toStdString();
 }

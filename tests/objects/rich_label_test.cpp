@@ -10,6 +10,7 @@
 #include "richtext/rich_text_control.h"
 #include "richtext/rtf_reader.h"
 #include "support/scripted_modal.h"
+#include "pdf_text.h"
 #include <QAction>
 #include <QFrame>
 #include <QImage>
@@ -227,21 +228,7 @@ TEST(RichLabel, PrintsTextAsText)
     EXPECT_GT(DarkCount(page, box.adjusted(4, 4, -4, -4)), 200);
     EXPECT_EQ(DarkCount(page, QRect(0, 0, 1200, 148)), 0);
 
-    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
-    if (pdftotext.isEmpty())
-        GTEST_SKIP() << "pdftotext is not installed";
-    QTemporaryDir dir;
-    const QString pdf = dir.filePath("rich.pdf");
-    auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
-    TPrinterReport report(printer);
-    report.SelectPdfFile(pdf);
-    report.SelectPaper(1);
-    report.OnPrint = [&](TReport& r) { l->PrintAt(r, 1.0, 1.0); };
-    ASSERT_TRUE(report.Execute()) << report.ErrorString().toStdString();
-    QProcess extract;
-    extract.start(pdftotext, { pdf, "-" });
-    ASSERT_TRUE(extract.waitForFinished(30000));
-    const QString text = QString::fromUtf8(extract.readAllStandardOutput()).simplified();
+    const QString text = cardora::test::PrintedPdfText([&](TReport& r) { l->PrintAt(r, 1.0, 1.0); }).simplified();
     EXPECT_TRUE(text.contains("Rich text on a card")) << text.toStdString();
 }
 

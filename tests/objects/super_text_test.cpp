@@ -14,6 +14,7 @@
 #include "shapes_helpers.h"
 #include "stream_bytes.h"
 #include "support/scripted_modal.h"
+#include "pdf_text.h"
 #include <QComboBox>
 #include <QLineEdit>
 #include <QProcess>
@@ -458,18 +459,8 @@ TEST_F(SuperTextFixture, PrintedLettersTakeTheirFillAndTheShadowIsText)
     t->SetCaption("Headline");
     t->SetShadowDepth(3);
     t->Font()->SetName("Arial");
-    QTemporaryDir dir;
-    const QString pdf = dir.filePath("super.pdf");
-    TPrinterReport printer(TPrinterReport::CreateDefaultPrinter());
-    printer.SelectPdfFile(pdf);
-    printer.SetResolution(600);
-    ASSERT_TRUE(printer.SelectPaper(1));
-    printer.OnPrint = [&](TReport& r) { t->PrintAt(r, 1.0, 1.0); };
-    ASSERT_TRUE(printer.Execute()) << printer.ErrorString().toStdString();
-    QProcess extract;
-    extract.start("pdftotext", { pdf, "-" });
-    ASSERT_TRUE(extract.waitForFinished(60000));
-    EXPECT_TRUE(QString::fromUtf8(extract.readAllStandardOutput()).contains("Headline"));
+    const QString text = cardora::test::PrintedPdfText([&](TReport& r) { t->PrintAt(r, 1.0, 1.0); });
+    EXPECT_TRUE(text.contains("Headline")) << text.toStdString();
 }
 
 TEST_F(SuperTextFixture, SymbolSelectorPutsOneSymbolInTheText)
