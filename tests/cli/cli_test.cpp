@@ -6,6 +6,7 @@
 #include "objects/symbol_label.h"
 #include "objects/text_label.h"
 #include "surface/card_panel.h"
+#include "cli_run.h"
 #include <QFile>
 #include <QImage>
 #include <QJsonArray>
@@ -19,32 +20,10 @@
 using namespace cardora;
 
 namespace {
-struct CliRun {
-    int exitCode = -1;
-    QByteArray out, err;
-};
-
-CliRun cli(const QStringList& args)
-{
-    QProcess p;
-    p.start(CARDORA_CLI, args);
-    p.waitForFinished(60000);
-    return { p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError() };
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
-
-void writeAll(const QString& path, const QByteArray& data)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(data);
-}
+using cardora::test::CliRun;
+auto& cli = cardora::test::RunCli;
+auto& readAll = cardora::test::ReadFileBytes;
+void writeAll(const QString& path, const QByteArray& data) { ASSERT_TRUE(cardora::test::WriteFileBytes(path, data)); }
 
 // A card with one object of every kind the program has, saved as File › Save does.
 QString makeCard(const QString& folder)
@@ -246,10 +225,7 @@ TEST(Cli, HeadlineKindsDumpResaveRenderAndPrint)
             } },
         { { "print", card, pdf },
             [&](const CliRun&) {
-                QProcess text;
-                text.start("pdftotext", { pdf, "-" });
-                ASSERT_TRUE(text.waitForFinished(60000));
-                const QString out = QString::fromUtf8(text.readAllStandardOutput());
+                const QString out = QString::fromUtf8(cardora::test::RunProgram("pdftotext", { pdf, "-" }).out);
                 EXPECT_TRUE(out.contains("Headline")); // the shadow is text
                 for (const QChar c : QStringLiteral("AROUND"))
                     EXPECT_TRUE(out.contains(c)) << out.toStdString();

@@ -1,6 +1,7 @@
 #include "objects/shapes.h"
 #include "objects/text_label.h"
 #include "surface/card_panel.h"
+#include "cli_run.h"
 #include <QFile>
 #include <QImage>
 #include <QProcess>
@@ -13,21 +14,9 @@
 using namespace cardora;
 
 namespace {
-struct Outcome {
-    int exitCode = -1;
-    QByteArray out, err;
-};
-
-Outcome run(const QString& program, const QStringList& args)
-{
-    QProcess p;
-    p.start(program, args);
-    p.waitForFinished(60000);
-    return { p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-        p.readAllStandardError() };
-}
-
-Outcome cli(const QStringList& args) { return run(CARDORA_CLI, args); }
+using Outcome = cardora::test::CliRun;
+auto& run = cardora::test::RunProgram;
+auto& cli = cardora::test::RunCli;
 
 // A yellow rectangle from (10, 10) to (130, 70) and the label "Ann Example".
 QString makeCard(const QString& folder, const QString& name = "card.CDW")
@@ -48,11 +37,7 @@ QString makeCard(const QString& folder, const QString& name = "card.CDW")
     return path;
 }
 
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+auto& readAll = cardora::test::ReadFileBytes;
 } // namespace
 
 TEST(CliExport, PicturesAtAResolutionAreDrawnThere)

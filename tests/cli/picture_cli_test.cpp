@@ -5,6 +5,7 @@
 #include "objects/pictures/image_object.h"
 #include "surface/card_panel.h"
 #include "surface/object_kinds.h"
+#include "cli_run.h"
 #include <QFile>
 #include <QImage>
 #include <QJsonDocument>
@@ -16,18 +17,7 @@
 
 namespace {
 
-struct CliResult {
-    int exitCode = -1;
-    QByteArray out, err;
-};
-
-CliResult Picture(const QStringList& args)
-{
-    QProcess p;
-    p.start(CARDORA_CLI, QStringList { "picture" } + args);
-    p.waitForFinished(60000);
-    return { p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError() };
-}
+cardora::test::CliRun Picture(const QStringList& args) { return cardora::test::RunCli(QStringList { "picture" } + args); }
 
 QString Sample(const char* name) { return QStringLiteral(CARDORA_TEST_DATA "/pictures/") + name; }
 
@@ -60,7 +50,7 @@ TEST(PictureCli, ConvertsEveryPictureClassAndReportsItsNaturalSize)
         const QString target = out.filePath(c.out);
         QStringList args { Sample(c.in), target };
         args += c.size;
-        const CliResult r = Picture(args);
+        const auto r = Picture(args);
         ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
         EXPECT_TRUE(r.err.isEmpty());
         ASSERT_TRUE(r.out.endsWith('\n'));
@@ -111,7 +101,7 @@ TEST(PictureCli, FailuresSayOneLineAndLeaveNoOutput)
     }();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const CliResult r = Picture(c.args);
+        const auto r = Picture(c.args);
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_TRUE(r.out.isEmpty());
         EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
@@ -157,12 +147,7 @@ TEST(PictureCli, CardsWithPicturesDumpRenderAndPrint)
         lettering->SetPicture(emf);
         panel.SaveCardFile(card);
     }
-    const CliResult dump = [&] {
-        QProcess p;
-        p.start(CARDORA_CLI, { "dump", card });
-        p.waitForFinished(60000);
-        return CliResult { p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError() };
-    }();
+    const auto dump = cardora::test::RunCli({ "dump", card });
     ASSERT_EQ(dump.exitCode, 0) << dump.err.toStdString();
     EXPECT_EQ(dump.out.count("\"TQImage\""), 3);
     EXPECT_EQ(dump.out.count("Picture.Data"), 3);
@@ -170,43 +155,28 @@ TEST(PictureCli, CardsWithPicturesDumpRenderAndPrint)
     // Opened and saved again, the card is the same bytes (after the first
     // read has numbered the objects as every read does).
     auto resave = [](const QString& from, const QString& to) {
-        QProcess p;
-        p.start(CARDORA_CLI, { "resave", from, to });
-        p.waitForFinished(60000);
-        QFile f(to);
-        EXPECT_EQ(p.exitCode(), 0);
-        f.open(QIODevice::ReadOnly);
-        return f.readAll();
+        EXPECT_EQ(cardora::test::RunCli({ "resave", from, to }).exitCode, 0);
+        return cardora::test::ReadFileBytes(to);
     };
     const QByteArray once = resave(card, dir.filePath("once.CDW"));
     EXPECT_EQ(resave(dir.filePath("once.CDW"), dir.filePath("twice.CDW")), once);
     EXPECT_FALSE(once.isEmpty());
 
-    QProcess render;
     const QString png = dir.filePath("card.png");
-    render.start(CARDORA_CLI, { "render", card, png });
-    render.waitForFinished(60000);
-    ASSERT_EQ(render.exitCode(), 0);
+    ASSERT_EQ(cardora::test::RunCli({ "render", card, png }).exitCode, 0);
     const QImage image(png);
     EXPECT_EQ(image.pixel(30, 30) & 0xFFFFFF, 0xFF0000u);  // the drawing's red half
     EXPECT_EQ(image.pixel(220, 115) & 0xFFFFFF, 0x0000FFu); // the bitmap
     EXPECT_EQ(image.pixel(200, 115) & 0xFFFFFF, 0x000000u); // its frame
 
-    QProcess print;
     const QString pdf = dir.filePath("sheet.pdf");
-    print.start(CARDORA_CLI, { "print", card, pdf, "--dpi", "150" });
-    print.waitForFinished(60000);
-    EXPECT_EQ(print.exitCode(), 0) << print.readAllStandardError().toStdString();
+    const auto print = cardora::test::RunCli({ "print", card, pdf, "--dpi", "150" });
+    EXPECT_EQ(print.exitCode, 0) << print.err.toStdString();
     EXPECT_GT(QFileInfo(pdf).size(), 1000);
     // The metafile's text stays text, and the bitmap goes in at its own 8 x 6 pixels.
-    QProcess text;
-    text.start("pdftotext", { pdf, "-" });
-    text.waitForFinished(60000);
-    EXPECT_GE(text.readAllStandardOutput().count("Ab"), 10);
-    QProcess images;
-    images.start("pdfimages", { "-list", pdf });
-    images.waitForFinished(60000);
-    const QStringList rows = QString::fromUtf8(images.readAllStandardOutput()).split('\n').mid(2);
+    EXPECT_GE(cardora::test::RunProgram("pdftotext", { pdf, "-" }).out.count("Ab"), 10);
+    const QStringList rows
+        = QString::fromUtf8(cardora::test::RunProgram("pdfimages", { "-list", pdf }).out).split('\n').mid(2);
     int ownSize = 0;
     for (const QString& row : rows) {
         const QStringList cols = row.simplified().split(' ');

@@ -1,6 +1,7 @@
 #include "objects/richtext_label/rich_label.h"
 #include "richtext/rich_text_control.h"
 #include "surface/card_panel.h"
+#include "cli_run.h"
 #include <QFile>
 #include <QImage>
 #include <QJsonArray>
@@ -39,18 +40,7 @@ QString makeRichCard(const QString& folder, QByteArray* rtf)
     return path;
 }
 
-struct CliResult {
-    int exitCode = -1;
-    QByteArray out, err;
-};
-
-CliResult cli(const QStringList& args)
-{
-    QProcess p;
-    p.start(CARDORA_CLI, args);
-    p.waitForFinished(60000);
-    return { p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError() };
-}
+auto& cli = cardora::test::RunCli;
 
 } // namespace
 
@@ -63,7 +53,7 @@ TEST(CliRichText, EveryCommandHandlesRichText)
     const QString card = makeRichCard(dir.path(), &rtf);
     ASSERT_GT(rtf.size(), 100);
 
-    const CliResult dump = cli({ "dump", card });
+    const auto dump = cli({ "dump", card });
     ASSERT_EQ(dump.exitCode, 0) << dump.err.constData();
     const QJsonArray objects = QJsonDocument::fromJson(dump.out).object()["objects"].toArray();
     ASSERT_EQ(objects.size(), 1);
@@ -78,7 +68,7 @@ TEST(CliRichText, EveryCommandHandlesRichText)
             EXPECT_EQ(v.toArray()[1].toObject()["binary"].toInt(), rtf.size());
 
     const QString resaved = dir.filePath("resaved.CDW");
-    const CliResult resave = cli({ "resave", card, resaved });
+    const auto resave = cli({ "resave", card, resaved });
     ASSERT_EQ(resave.exitCode, 0) << resave.err.constData();
     // Objects read are renamed; from the document on, the bytes are the same.
     const QByteArray before = readFile(card), after = readFile(resaved);
@@ -86,7 +76,7 @@ TEST(CliRichText, EveryCommandHandlesRichText)
     EXPECT_EQ(after.mid(after.indexOf("RTFText.Data")), before.mid(before.indexOf("RTFText.Data")));
 
     const QString png = dir.filePath("rich.png");
-    const CliResult render = cli({ "render", card, png });
+    const auto render = cli({ "render", card, png });
     ASSERT_EQ(render.exitCode, 0) << render.err.constData();
     const QImage image(png);
     ASSERT_FALSE(image.isNull());
@@ -101,16 +91,10 @@ TEST(CliRichText, EveryCommandHandlesRichText)
     EXPECT_GT(red, 20) << "the red words";
     EXPECT_EQ(qGray(image.pixel(20, 20)), 0) << "the frame";
 
-    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
-    if (pdftotext.isEmpty())
-        GTEST_SKIP() << "pdftotext is not installed";
     const QString pdf = dir.filePath("sheet.pdf");
-    const CliResult print = cli({ "print", card, pdf, "--positions", "1" });
+    const auto print = cli({ "print", card, pdf, "--positions", "1" });
     ASSERT_EQ(print.exitCode, 0) << print.err.constData();
-    QProcess extract;
-    extract.start(pdftotext, { pdf, "-" });
-    ASSERT_TRUE(extract.waitForFinished(30000));
-    const QString text = QString::fromUtf8(extract.readAllStandardOutput());
+    const QString text = QString::fromUtf8(cardora::test::RunProgram("pdftotext", { pdf, "-" }).out);
     EXPECT_TRUE(text.contains("Centred line")) << text.toStdString();
     EXPECT_TRUE(text.contains("Red text")) << text.toStdString();
 }
