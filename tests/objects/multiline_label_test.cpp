@@ -4,6 +4,7 @@
 #include "objects/class_registry.h"
 #include "objects/multiline_label.h"
 #include "support/scripted_modal.h"
+#include "support/pixel_bounds.h"
 #include <QAction>
 #include <QElapsedTimer>
 #include <QFontMetrics>
@@ -33,20 +34,7 @@ QImage Render(TQGraphicControl& o, int extraHeight = 0)
 }
 
 // Bounds of the dark pixels (null when there are none).
-QRect Ink(const QImage& image, QRect area = QRect())
-{
-    area = area.isNull() ? image.rect() : (area & image.rect());
-    int l = INT_MAX, t = INT_MAX, r = INT_MIN, b = INT_MIN;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            if (IsDark(image.pixel(x, y))) {
-                l = std::min(l, x);
-                r = std::max(r, x);
-                t = std::min(t, y);
-                b = std::max(b, y);
-            }
-    return l == INT_MAX ? QRect() : QRect(QPoint(l, t), QPoint(r, b));
-}
+QRect Ink(const QImage& image, QRect area = QRect()) { return cardora::test::MatchBounds(image, IsDark, area); }
 
 QFontMetrics Arial13() { return QFontMetrics(TFont().ToQFont()); }
 

@@ -2,6 +2,7 @@
 #include "report/printer_report.h"
 #include "report/recording_report.h"
 #include "pdf_text.h"
+#include "support/pixel_bounds.h"
 #include <QImage>
 #include <QPainter>
 #include <QPicture>
@@ -17,20 +18,8 @@ namespace {
 
 bool IsDark(QRgb c) { return qGray(c) < 128; }
 
-QRect Ink(const QImage& image, QRect area = QRect())
-{
-    area = area.isNull() ? image.rect() : (area & image.rect());
-    int l = INT_MAX, t = INT_MAX, r = INT_MIN, b = INT_MIN;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            if (IsDark(image.pixel(x, y))) {
-                l = std::min(l, x);
-                r = std::max(r, x);
-                t = std::min(t, y);
-                b = std::max(b, y);
-            }
-    return l == INT_MAX ? QRect() : QRect(QPoint(l, t), QPoint(r, b));
-}
+// Bounds of the dark pixels (null when there are none).
+QRect Ink(const QImage& image, QRect area = QRect()) { return cardora::test::MatchBounds(image, IsDark, area); }
 
 // One page of 4 by 3 inches at 300 dpi without unprintable margins: inch x lies at pixel 300 x.
 QImage PrintPage(TQGraphicControl& label, double x, double y)

@@ -1,4 +1,5 @@
 #pragma once
+#include "support/pixel_bounds.h"
 #include <QImage>
 #include <QProcess>
 #include <QRect>
@@ -15,31 +16,12 @@ inline bool IsRed(QRgb c) { return qRed(c) > 180 && qGreen(c) < 90 && qBlue(c) <
 // Bounding box of the pixels that match, within area (the whole image when empty).
 inline QRect InkBounds(const QImage& image, const std::function<bool(QRgb)>& match = IsDark, QRect area = QRect())
 {
-    if (area.isNull())
-        area = image.rect();
-    area &= image.rect();
-    int l = INT_MAX, t = INT_MAX, r = INT_MIN, b = INT_MIN;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            if (match(image.pixel(x, y))) {
-                l = std::min(l, x);
-                r = std::max(r, x);
-                t = std::min(t, y);
-                b = std::max(b, y);
-            }
-    return l == INT_MAX ? QRect() : QRect(QPoint(l, t), QPoint(r, b));
+    return MatchBounds(image, match, area);
 }
 
 inline int CountMatching(const QImage& image, const std::function<bool(QRgb)>& match, QRect area = QRect())
 {
-    if (area.isNull())
-        area = image.rect();
-    area &= image.rect();
-    int n = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            n += match(image.pixel(x, y)) ? 1 : 0;
-    return n;
+    return CountIn(image, match, area.isNull() ? image.rect() : area);
 }
 
 // Page `page` (from 1) of a PDF rendered by poppler at dpi, without smoothing.
