@@ -2,6 +2,7 @@
 #include "core/modal.h"
 #include "objects/graphic_control.h"
 #include <QAction>
+#include <QLineEdit>
 #include <QMenu>
 
 namespace cardora {
@@ -48,6 +49,33 @@ bool ChooseBoxBackground(TQGraphicControl& owner, TColor current, const std::fun
     makeOpaque();
     owner.Invalidate();
     return true;
+}
+
+std::array<QAction*, 3> AddAlignmentMenu(QMenu& menu, TQGraphicControl& owner, const std::array<int, 3>& values,
+    const std::function<void(int)>& set)
+{
+    QMenu* sub = menu.addMenu(QStringLiteral("Alignment"));
+    const std::array<const char*, 3> captions { "Left", "Center", "Right" };
+    std::array<QAction*, 3> items {};
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        QAction* a = sub->addAction(QString::fromLatin1(captions[i]));
+        a->setCheckable(true);
+        QObject::connect(a, &QAction::triggered, &owner, [set, value = values[i], o = &owner] {
+            set(value);
+            o->NotifyChanged();
+        });
+        items[i] = a;
+    }
+    return items;
+}
+
+bool TextEntered(QLineEdit& text)
+{
+    if (!text.text().isEmpty())
+        return true;
+    MessageDlg(QStringLiteral("Please enter some text"), QStringLiteral("Information"), MessageStyle::Information);
+    text.setFocus();
+    return false;
 }
 
 } // namespace cardora

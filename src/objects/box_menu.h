@@ -1,9 +1,11 @@
 #pragma once
 #include "core/color.h"
+#include <array>
 #include <functional>
 
 class QAction;
 class QMenu;
+class QLineEdit;
 
 namespace cardora {
 
@@ -36,5 +38,15 @@ private:
 // with a background colour is no longer transparent) and it repaints.
 bool ChooseBoxBackground(TQGraphicControl& owner, TColor current, const std::function<void(TColor)>& set,
     const std::function<void()>& makeOpaque);
+
+// The "Alignment" submenu of a text object: Left, Center and Right, each
+// calling `set` with its value of `values` (in that order) and saying the card
+// changed. The three items come back in that order for their check marks.
+std::array<QAction*, 3> AddAlignmentMenu(QMenu& menu, TQGraphicControl& owner, const std::array<int, 3>& values,
+    const std::function<void(int)>& set);
+
+// A properties dialog's OK with an empty text: "Please enter some text", the
+// focus back in the text; false then.
+bool TextEntered(QLineEdit& text);
 
 } // namespace cardora

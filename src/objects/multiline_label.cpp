@@ -1,6 +1,7 @@
 #include "objects/multiline_label.h"
 #include "core/assign.h"
 #include "core/modal.h"
+#include "objects/box_menu.h"
 #include "core/rounding.h"
 #include "core/window_placement.h"
 #include "objects/multiline_editor.h"
@@ -413,19 +414,8 @@ void TQMultiLineBaseLabel::AddMenuItems(QMenu& menu)
 {
     menu.addSeparator();
     connect(menu.addAction(QStringLiteral("Font")), &QAction::triggered, this, [this] { ChooseFontCommand(); });
-    QMenu* sub = menu.addMenu(QStringLiteral("Alignment"));
-    const std::array<std::pair<const char*, int>, 3> choices { { { "Left", taLeftJustify },
-        { "Center", taCenter }, { "Right", taRightJustify } } };
-    for (int i = 0; i < 3; ++i) {
-        QAction* a = sub->addAction(QString::fromLatin1(choices[i].first));
-        a->setCheckable(true);
-        const int value = choices[i].second;
-        connect(a, &QAction::triggered, this, [this, value] {
-            SetAlignment(value);
-            NotifyChanged();
-        });
-        alignmentItems_[i] = a;
-    }
+    alignmentItems_ = AddAlignmentMenu(menu, *this, { taLeftJustify, taCenter, taRightJustify },
+        [this](int value) { SetAlignment(value); });
 }
 
 // ---- TQMultiLineLabel

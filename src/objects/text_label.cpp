@@ -2,6 +2,7 @@
 #include "core/assign.h"
 #include "core/rounding.h"
 #include "core/modal.h"
+#include "objects/box_menu.h"
 #include "objects/text_label_dialogs.h"
 #include <QAction>
 #include <QLineEdit>
@@ -265,19 +266,8 @@ void TQBaseLabel::AddMenuItems(QMenu& menu)
     menu.addSeparator();
     connect(menu.addAction(QStringLiteral("Font")), &QAction::triggered, this, [this] { ChooseFont(); });
     connect(menu.addAction(QStringLiteral("3D Effects")), &QAction::triggered, this, [this] { Choose3DEffects(); });
-    QMenu* align = menu.addMenu(QStringLiteral("Alignment"));
-    const std::array<std::pair<const char*, int>, 3> choices = { { { "Left", taLeftJustify },
-        { "Center", taCenter }, { "Right", taRightJustify } } };
-    for (std::size_t i = 0; i < choices.size(); ++i) {
-        QAction* a = align->addAction(QString::fromLatin1(choices[i].first));
-        a->setCheckable(true);
-        const int value = choices[i].second;
-        connect(a, &QAction::triggered, this, [this, value] {
-            SetAlignment(value);
-            NotifyChanged();
-        });
-        alignmentItems_[i] = a;
-    }
+    alignmentItems_ = AddAlignmentMenu(menu, *this, { taLeftJustify, taCenter, taRightJustify },
+        [this](int value) { SetAlignment(value); });
     transparentItem_ = menu.addAction(QStringLiteral("Transparent"));
     transparentItem_->setCheckable(true);
     transparentItem_->setChecked(transparent_);

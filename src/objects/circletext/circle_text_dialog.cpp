@@ -1,5 +1,6 @@
 #include "objects/circletext/circle_text_dialog.h"
 #include "core/modal.h"
+#include "objects/box_menu.h"
 #include "core/rounding.h"
 #include "core/spin_buttons.h"
 #include "objects/circletext/circle_text.h"
@@ -195,13 +196,8 @@ void TCircleTextProperties::showEvent(QShowEvent* event)
 
 void TCircleTextProperties::OkButtonClick()
 {
-    if (captionText_->text().isEmpty()) {
-        MessageDlg(QStringLiteral("Please enter some text"), QStringLiteral("Information"),
-            MessageStyle::Information);
-        captionText_->setFocus();
-        return;
-    }
-    done(mrOk);
+    if (TextEntered(*captionText_))
+        done(mrOk);
 }
 
 void TCircleTextProperties::FontbuttonClick()

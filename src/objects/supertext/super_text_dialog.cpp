@@ -1,5 +1,6 @@
 #include "objects/supertext/super_text_dialog.h"
 #include "core/modal.h"
+#include "objects/box_menu.h"
 #include "core/spin_buttons.h"
 #include "core/symbol_fonts.h"
 #include "objects/color_button.h"
@@ -323,13 +324,8 @@ void TSuperTextProperties::Timer1Timer()
 
 void TSuperTextProperties::OkButtonClick()
 {
-    if (captionText_->text().isEmpty()) {
-        MessageDlg(QStringLiteral("Please enter some text"), QStringLiteral("Information"),
-            MessageStyle::Information);
-        captionText_->setFocus();
-        return;
-    }
-    done(mrOk);
+    if (TextEntered(*captionText_))
+        done(mrOk);
 }
 
 void TSuperTextProperties::FontbuttonClick()
