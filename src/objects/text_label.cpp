@@ -214,7 +214,13 @@ const PropertyTable& TQBaseLabel::Properties() const
     return t;
 }
 
-void TQBaseLabel::Loaded() { TQGraphicControl::Loaded(); }
+void TQBaseLabel::Loaded()
+{
+    TQGraphicControl::Loaded();
+    // What was read while loading (font, caption, offsets) is laid out anew
+    // before the label is first drawn, on the panel or on paper alike.
+    layoutDirty_ = true;
+}
 
 void TQBaseLabel::BoundsChanged()
 {

@@ -140,6 +140,7 @@ public:
     void PopupOpening() override;
     void ApplyFont(const FontChoice& choice) override;
     void Paint() override;
+    void PrepareToDraw() override;
     void PrintAt(TReport& report, double x, double y) override;
     // PrintAt for a screen of `ppi` logical pixels per inch.
     void PrintAtResolution(TReport& report, double x, double y, int ppi);

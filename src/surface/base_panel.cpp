@@ -243,12 +243,6 @@ void TQBasePanel::ClearColorPicture()
     update();
 }
 
-void TQBasePanel::PrintObjectsAt(TReport& report, double x, double y)
-{
-    for (TQGraphicControl* o : objects_)
-        o->PrintAt(report, x, y);
-}
-
 // ---------------------------------------------------------------- zoom and changes
 
 void TQBasePanel::SetZoom(float z)

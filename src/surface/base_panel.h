@@ -81,7 +81,6 @@ public:
     void RemoveOffCardObjects();
     bool LoadColorPicture(const QString& path);
     void ClearColorPicture();
-    void PrintObjectsAt(TReport& report, double x, double y);
     virtual void CreateObjectForRect(QRect& r);
     void PlaceNewObject(TQGraphicControl* object, const QRect& r);
     QString UniqueName(const QString& stem) const;

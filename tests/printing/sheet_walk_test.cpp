@@ -188,7 +188,7 @@ TEST_F(WalkFixture, StatusShowsPagesWhileRunning)
     TRecordingReport filer(LetterAt(50));
     run(filer, preview());
     EXPECT_EQ(statuses.front(), "Preparing Preview Page 1\n\n");
-    EXPECT_EQ(statuses.back(), "\nBusiness Card preview ready!\n\nNote: To save time, only a single card is previewed");
+    EXPECT_EQ(statuses.back(), "\nBusiness Card preview ready!");
 }
 
 TEST_F(WalkFixture, FinalTextsForEachOutcome)
@@ -203,8 +203,9 @@ TEST_F(WalkFixture, FinalTextsForEachOutcome)
         "Print job completed: the cards were saved to the PDF file\r/home/ann/cards.pdf");
     EXPECT_EQ(TLabelPrinter::FinalStatus(true, true, false, "/home/ann/cards.pdf"), "\rBusiness Card Print Canceled!");
     EXPECT_EQ(TLabelPrinter::FinalStatus(false, false, true),
-        "Business Card preview ready to view!\r\rNote: To save time, only a single card is previewed\r\r** This "
-        "design contains complex shapes or text.\rPlease be patient while the previewer prepares\rthe viewing page");
+        "Business Card preview ready to view!\r\rThis design contains complex shapes or text.\rPlease be patient "
+        "while the previewer prepares\rthe viewing page");
+    EXPECT_EQ(TLabelPrinter::FinalStatus(false, false, false), "\rBusiness Card preview ready!");
 
     // A design with a super shape gets the longer text.
     card.probe->kind = "TSuperShape";
@@ -213,31 +214,45 @@ TEST_F(WalkFixture, FinalTextsForEachOutcome)
     EXPECT_TRUE(job->RStatusLabel->text().startsWith("Print job completed and sent to printer!\n\nNote: this design"));
 }
 
-TEST_F(WalkFixture, PreviewDrawsTheFirstColumnOnlyWithASilverOutline)
+TEST_F(WalkFixture, PreviewDrawsTheWholeSheetWithSilverOutlines)
 {
     card.panel.SetPreviewing(true);
     TRecordingReport report(LetterAt(100));
     auto job = run(report, preview());
     EXPECT_EQ(job->windowTitle(), "Preview Status");
-    ASSERT_EQ(card.Places().size(), 1u);
-    EXPECT_TRUE(near(card.Places()[0], QPointF(0.75, 0.5)));
+    // The sheet as it will print: every position, row by row.
+    const auto all = card.Places();
+    ASSERT_EQ(all.size(), 10u);
+    EXPECT_TRUE(near(all[0], QPointF(0.75, 0.5)));
+    EXPECT_TRUE(near(all[1], QPointF(4.25, 0.5)));
+    EXPECT_TRUE(near(all[9], QPointF(4.25, 8.5)));
     EXPECT_TRUE(card.probe->calls[0].previewing);
     const QImage page = report.RenderPage(0);
     auto silver = [](QRgb c) { return qRed(c) == 192 && qGreen(c) == 192 && qBlue(c) == 192; };
-    // A hundredth of an inch is one pixel at 100 dpi: the outline runs along the card's edges.
-    EXPECT_EQ(cardora::test::InkBounds(page, silver), QRect(QPoint(75, 50), QPoint(424, 249)));
+    // A hundredth of an inch is one pixel at 100 dpi: the outlines run along the cards' edges.
+    EXPECT_EQ(cardora::test::InkBounds(page, silver), QRect(QPoint(75, 50), QPoint(774, 1049)));
     EXPECT_TRUE(silver(page.pixel(200, 50)));
+    EXPECT_TRUE(silver(page.pixel(600, 850)));
     EXPECT_EQ(page.pixel(200, 150), qRgb(255, 255, 255)); // clear brush: the card is not filled
 
-    // Position 1 left out: the preview page is empty.
+    // No position chosen: the preview page is empty.
     card.probe->calls.clear();
     TPrintJobRequest none = preview();
-    none.Selection.Set(0, false);
+    for (int i = 0; i < 10; ++i)
+        none.Selection.Set(i, false);
     TRecordingReport empty(LetterAt(50));
     run(empty, none);
     EXPECT_TRUE(card.probe->calls.empty());
     EXPECT_EQ(empty.PageCount(), 1);
     EXPECT_EQ(cardora::test::CountMatching(empty.RenderPage(0), [](QRgb c) { return c != qRgb(255, 255, 255); }), 0);
+
+    // Position 1 left out: the other nine, where they print.
+    TPrintJobRequest nine = preview();
+    nine.Selection.Set(0, false);
+    TRecordingReport rest(LetterAt(50));
+    run(rest, nine);
+    ASSERT_EQ(card.Places().size(), 9u);
+    EXPECT_TRUE(near(card.Places()[0], QPointF(4.25, 0.5)));
 
     // One column: every selected card of the column.
     card.probe->calls.clear();
