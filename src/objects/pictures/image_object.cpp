@@ -238,7 +238,7 @@ void TQImage::PopupOpening()
     reverseItem_->setEnabled(picture_.IsBitmap());
 }
 
-void TQImage::LoadImageFromDisk()
+bool TQImage::LoadImageFromDisk()
 {
     // The browser's folder list changes the current folder.
     const QString folder = QDir::currentPath();
@@ -247,7 +247,8 @@ void TQImage::LoadImageFromDisk()
     const int result = ExecModal(browser);
     // A file that could not be read was reported in the preview; the object
     // then keeps the picture it had.
-    if (result == mrOk && !browser.SelectedFile().isEmpty() && browser.PreviewPicture().HasGraphic()) {
+    const bool taken = result == mrOk && !browser.SelectedFile().isEmpty() && browser.PreviewPicture().HasGraphic();
+    if (taken) {
         picture_ = browser.PreviewPicture();
         stretch_ = browser.StretchChecked();
         autoSize_ = browser.AutoSizeChecked();
@@ -255,6 +256,7 @@ void TQImage::LoadImageFromDisk()
         NotifyChanged();
     }
     QDir::setCurrent(folder);
+    return taken;
 }
 
 } // namespace cardora
