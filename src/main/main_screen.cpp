@@ -114,8 +114,8 @@ TMainScreen::TMainScreen(QWidget* parent) : QMainWindow(parent)
 
 QSize TMainScreen::ComfortableSize() const
 {
-    // Three quarters of the screen, never less than the card at 150 % with
-    // the assistant beside it needs, never more than the screen.
+    // Three quarters of the screen; never less than the smallest window that
+    // shows the card and the assistant whole, never more than the screen.
     const QSize least(622 + (assistant_->isHidden() ? 0 : assistant_->width()), 404 + menuBar()->sizeHint().height());
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen)
