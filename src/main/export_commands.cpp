@@ -69,7 +69,7 @@ void TMainScreen::exportCard(bool jpeg)
     r.title = jpeg ? "Save Card As JPG" : "Save Card As Bitmap";
     r.filter = jpeg ? "JPG File (*.JPG *.jpg)" : "Bitmap File (*.BMP *.bmp)";
     r.defaultExt = jpeg ? "JPG" : "BMP";
-    r.folder = ApplicationFolder();
+    r.folder = CardFolder();
     r.fileName = jpeg ? exportName(cardFileName_, "BusinessCard.JPG", ".JPG")
                       : exportName(cardFileName_, "BusinessCard.Bmp", ".BMP");
     r.overwritePrompt = true;
@@ -102,7 +102,7 @@ void TMainScreen::mnuExportClick()
 
     QString folder = ini.ReadString("Export", "Folder", QString());
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        folder = ApplicationFolder();
+        folder = CardFolder();
     FileDialogRequest r;
     r.save = true;
     r.title = "Export Card";

@@ -152,18 +152,19 @@ void TQSymbolLabel::FitToGlyph()
     fitting_ = false;
 }
 
-void TQSymbolLabel::SelectSymbol()
+bool TQSymbolLabel::SelectSymbol()
 {
     TGetSymbol dialog(MainWindow());
     dialog.Setup(*Font(), Caption());
     if (ExecModal(dialog) != mrOk)
-        return;
+        return false;
     Font()->Assign(dialog.SelectedFont());
     const int code = dialog.SelectedCode();
     if (code >= kFirstCode && code < kFirstCode + kCodeCount)
         SetCaption(CaptionForCode(code));
     BoundsChanged();
     repaint();
+    return true;
 }
 
 // ---- TGetSymbol

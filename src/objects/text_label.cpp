@@ -311,15 +311,16 @@ void TQPLabel::ChooseFont()
     FitToText();
 }
 
-void TQPLabel::EditText()
+bool TQPLabel::EditText()
 {
     TGetLabelText dialog(MainWindow());
     dialog.LabelText()->setText(Caption());
     if (ExecModal(dialog) != mrOk)
-        return;
+        return false;
     SetCaption(dialog.LabelText()->text());
     FitToText();
     repaint();
+    return true;
 }
 
 void TQPLabel::AddMenuItems(QMenu& menu)
@@ -384,15 +385,16 @@ QStringList TQBusinessCardLabel::PanelPersonalInfo() const
     return values;
 }
 
-void TQBusinessCardLabel::EditText()
+bool TQBusinessCardLabel::EditText()
 {
     TGetBCLabelText dialog(PanelPersonalInfo(), MainWindow());
     dialog.LabelText()->setText(Caption());
     if (ExecModal(dialog) != mrOk)
-        return;
+        return false;
     SetCaption(dialog.LabelText()->text());
     FitToText();
     repaint();
+    return true;
 }
 
 void TQBusinessCardLabel::PersonalInfoItemClick(const QString& itemCaption)

@@ -122,6 +122,45 @@ TEST_F(WalkFixture, CardRectanglesLandOnTheSheetWithNudges)
     EXPECT_EQ(page.pixel(300, 150), qRgb(255, 255, 255)); // outline only: the card is not filled in
 }
 
+// A printer whose unprintable left and top margins differ: cards still sit
+// where the layout says on the sheet, across and down alike, exactly where
+// a printer without margins puts them, and the card's objects are asked to
+// print at the same sheet places.
+TEST_F(WalkFixture, CardsKeepTheirSheetPlacesWhenUnprintableMarginsDiffer)
+{
+    auto blue = [](QRgb c) { return qBlue(c) > 180 && qRed(c) < 90 && qGreen(c) < 90; };
+    // The probe's box on the first and the last card of the sheet.
+    auto inkOf = [&](QMarginsF margins) {
+        card.probe->calls.clear();
+        TRecordingReport report(LetterAt(100, margins));
+        run(report, TPrintJobRequest());
+        EXPECT_EQ(report.PageDeviceOrigin(0), QPointF(margins.left() * 100, margins.top() * 100));
+        const QImage page = report.RenderPage(0, 1.0);
+        return std::pair { cardora::test::InkBounds(page, blue, QRect(0, 0, 425, 250)),
+            cardora::test::InkBounds(page, blue, QRect(425, 850, 425, 250)) };
+    };
+    const auto flush = inkOf(QMarginsF());
+    // The probe is half an inch in and down on its card, an inch wide and
+    // half an inch high: at 100 dpi about (125, 100) on the first card and
+    // (475, 900) on the last.
+    EXPECT_NEAR(flush.first.left(), 125, 1);
+    EXPECT_NEAR(flush.first.top(), 100, 1);
+    EXPECT_NEAR(flush.first.width(), 100, 1);
+    EXPECT_NEAR(flush.second.left(), 475, 1);
+    EXPECT_NEAR(flush.second.top(), 900, 1);
+    const QMarginsF margins[] = { { 0.25, 0.5, 0, 0 }, { 0.5, 0.13, 0, 0 }, { 0, 0.37, 0, 0 }, { 0.13, 0, 0, 0 } };
+    for (const QMarginsF& m : margins) {
+        SCOPED_TRACE(QString("left %1, top %2").arg(m.left()).arg(m.top()).toStdString());
+        const auto ink = inkOf(m);
+        EXPECT_EQ(ink.first, flush.first);
+        EXPECT_EQ(ink.second, flush.second);
+        const auto places = card.Places();
+        ASSERT_EQ(places.size(), 10u);
+        EXPECT_TRUE(near(places[0], QPointF(0.75, 0.5)));
+        EXPECT_TRUE(near(places[9], QPointF(4.25, 8.5)));
+    }
+}
+
 TEST_F(WalkFixture, UnselectedPositionsStayEmptyOnEverySheet)
 {
     TRecordingReport report(LetterAt(50));

@@ -240,7 +240,7 @@ void TQImage::PopupOpening()
     reverseItem_->setEnabled(picture_.IsBitmap());
 }
 
-void TQImage::LoadImageFromDisk()
+bool TQImage::LoadImageFromDisk()
 {
     // The browser's folder list changes the current folder.
     const QString folder = QDir::currentPath();
@@ -249,7 +249,8 @@ void TQImage::LoadImageFromDisk()
     const int result = ExecModal(browser);
     // A file that could not be read was reported in the preview; the object
     // then keeps the picture it had.
-    if (result == mrOk && !browser.SelectedFile().isEmpty() && browser.PreviewPicture().HasGraphic()) {
+    const bool taken = result == mrOk && !browser.SelectedFile().isEmpty() && browser.PreviewPicture().HasGraphic();
+    if (taken) {
         picture_ = browser.PreviewPicture();
         stretch_ = browser.StretchChecked();
         autoSize_ = browser.AutoSizeChecked();
@@ -257,6 +258,7 @@ void TQImage::LoadImageFromDisk()
         NotifyChanged();
     }
     QDir::setCurrent(folder);
+    return taken;
 }
 
 } // namespace cardora
