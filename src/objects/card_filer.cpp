@@ -23,8 +23,9 @@ constexpr int kLastComponentNumber = 1000;
 void writeFile(const QByteArray& data, const QString& path)
 {
     // A save that fails part way (disk full, size limit) leaves the old card.
-    if (!WriteFileSafely(path, data).isEmpty())
-        throw EStreamError(QString::fromLatin1(StreamMessage::CannotCreate).arg(path));
+    // The message names the system's reason (no space, permission, read-only).
+    if (const QString error = WriteFileSafely(path, data); !error.isEmpty())
+        throw EStreamError(error);
 }
 
 QList<TQGraphicControl*> cardChildren(QObject* owner)

@@ -91,6 +91,7 @@ TQBrushImageBrowser::TQBrushImageBrowser(QWidget* parent) : QDialog(parent)
     if (drives_->findText(QDir::homePath()) < 0)
         drives_->addItem(QDir::homePath());
     folderLabel_ = new QLabel(this);
+    folderLabel_->setTextFormat(Qt::PlainText); // a folder's name is text, never markup
     folderLabel_->setObjectName(QStringLiteral("FolderLabel"));
     folderLabel_->setWordWrap(true);
     folders_ = new QListWidget(this);

@@ -150,7 +150,8 @@ void TLabelPrinter::PrintLabels(TReport& report)
     const TSheetGeometry& g = geometry_;
     int col = -1;
     int row = 0;
-    while (!cancelled_) {
+    // A page past its budget ends the job; the report says why.
+    while (!cancelled_ && report.WithinBudget()) {
         ++col;
         if (col + 1 > g.Across) {
             col = 0;

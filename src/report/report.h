@@ -120,6 +120,13 @@ public:
     bool Execute();
     bool Executing() const { return executing_; }
     QString ErrorString() const { return error_; }
+    // The work one page may take, in drawing steps (a figure, a tile, a
+    // run of text; a picture by its size). Far beyond any real sheet, well
+    // below what would exhaust memory in a PDF or a preview. Past it the job
+    // stops with an error instead of failing inside the device.
+    static constexpr qint64 kPageWorkBudget = 4'000'000;
+    // True while the job has not run past the budget.
+    bool WithinBudget() const { return !overBudget_; }
     int CurrentPage() const { return page_; }
     // Ends the page and starts the next one; refreshes the status. After an
     // abort only the page number moves on.
@@ -238,6 +245,9 @@ private:
     void StartPage(QPainter* painter);
     void CloseDocument();
     bool BeginModeDrawing(QColor* forcedColor);
+    // Counts `steps` against the page's budget; false (and the job stopped
+    // with an error) once it is spent.
+    bool charge(qint64 steps);
 
     TPageMetrics metrics_;
     int copies_ = 1;
@@ -256,6 +266,8 @@ private:
     bool aborted_ = false;
     int page_ = 0;
     QString error_;
+    qint64 pageWork_ = 0;
+    bool overBudget_ = false;
 
     TColor penColor_ = clBlack;
     int penStyle_ = psSolid;

@@ -35,7 +35,16 @@ TRichTextControl::~TRichTextControl() = default;
 void TRichTextControl::AssignDocument(const QTextDocument& source)
 {
     CopyRichDocument(source, *document_);
+    generation_ = 0;
     applyLayout();
+}
+
+void TRichTextControl::AssignDocument(const QTextDocument& source, quint64 generation)
+{
+    if (generation != 0 && generation == generation_)
+        return;
+    AssignDocument(source);
+    generation_ = generation;
 }
 
 void TRichTextControl::SetZoom(int percent) { zoom_ = std::clamp(percent, kMinZoom, kMaxZoom); }

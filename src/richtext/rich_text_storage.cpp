@@ -4,6 +4,7 @@
 #include <QTextCursor>
 #include <QTextDocumentFragment>
 #include <QTextOption>
+#include <atomic>
 
 namespace cardora {
 
@@ -46,13 +47,23 @@ bool IsRichDocumentEmpty(const QTextDocument& document)
     return document.blockCount() <= 1 && document.characterCount() <= 1;
 }
 
-TRichTextStorage::TRichTextStorage() : document_(NewRichDocument()) {}
+namespace {
+// Generations are unique across every storage, so that a painter that last
+// took generation g of some label knows it still holds that very text.
+quint64 nextGeneration()
+{
+    static std::atomic<quint64> counter { 0 };
+    return ++counter;
+}
+} // namespace
+
+TRichTextStorage::TRichTextStorage() : document_(NewRichDocument()), generation_(nextGeneration()) {}
 
 void TRichTextStorage::Assign(const QTextDocument& source)
 {
     CopyRichDocument(source, *document_);
     readBytes_.clear();
-    ++generation_;
+    generation_ = nextGeneration();
 }
 
 QByteArray TRichTextStorage::Data() const
@@ -68,7 +79,7 @@ void TRichTextStorage::SetData(const QByteArray& data)
 {
     ReadRtf(data, *document_);
     readBytes_ = data;
-    ++generation_;
+    generation_ = nextGeneration();
 }
 
 } // namespace cardora

@@ -31,13 +31,14 @@ public:
     QByteArray Data() const;
     void SetData(const QByteArray& data);
 
-    // Counts replacements, so that a painter can tell a changed document.
+    // Changes with every replacement and differs between storages, so that a
+    // painter can tell whether it already holds this very document.
     quint64 Generation() const { return generation_; }
 
 private:
     std::unique_ptr<QTextDocument> document_;
     QByteArray readBytes_; // as read, while the document is unchanged
-    quint64 generation_ = 0;
+    quint64 generation_;
 };
 
 } // namespace cardora
