@@ -185,7 +185,7 @@ bool TReport::charge(qint64 steps)
     if (!painter_)
         return false;
     pageWork_ += std::max<qint64>(1, steps);
-    if (pageWork_ <= kPageWorkBudget)
+    if (pageWork_ <= pageBudget_)
         return true;
     // Nothing more reaches the device: what was sent is abandoned, and the
     // job ends with the reason instead of exhausting memory.
@@ -194,7 +194,7 @@ bool TReport::charge(qint64 steps)
                             "print at a lower resolution or simplify the card")
                  .arg(page_)
                  .arg(XDpi())
-                 .arg(kPageWorkBudget));
+                 .arg(pageBudget_));
     painter_ = nullptr;
     inPath_ = false;
     if (documentOpen_) {
@@ -207,6 +207,7 @@ bool TReport::charge(qint64 steps)
 void TReport::StartPage(QPainter* painter)
 {
     pageWork_ = 0;
+    pageBitmaps_.clear();
     painter_ = painter;
     painter_->resetTransform();
     painter_->translate(metrics_.DeviceOrigin());
@@ -420,8 +421,16 @@ void TReport::FillDeviceRect(int left, int top, int right, int bottom)
 
 void TReport::StretchDrawBitmap(double x1, double y1, double x2, double y2, const QImage& bitmap)
 {
-    // A bitmap costs by its bytes: a device keeps a copy of each one drawn.
-    if (!painter_ || bitmap.isNull() || !charge(1 + bitmap.sizeInBytes() / 256))
+    // A bitmap costs by its bytes the first time on a page (a device keeps
+    // one copy of each), then one step for each time it is drawn again.
+    if (!painter_ || bitmap.isNull())
+        return;
+    bool known = false;
+    for (qint64 key : pageBitmaps_)
+        known = known || key == bitmap.cacheKey();
+    if (!known && pageBitmaps_.size() < 64)
+        pageBitmaps_.push_back(bitmap.cacheKey());
+    if (!charge(known ? 1 : 1 + bitmap.sizeInBytes() / 256))
         return;
     const int l = DeviceX(x1), t = DeviceY(y1), r = DeviceX(x2), b = DeviceY(y2);
     if (l == r || t == b)

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QMarginsF>
 #include <QPainterPath>
+#include <vector>
 #include <QPen>
 #include <QPointer>
 #include <QPolygon>
@@ -127,6 +128,7 @@ public:
     static constexpr qint64 kPageWorkBudget = 4'000'000;
     // True while the job has not run past the budget.
     bool WithinBudget() const { return !overBudget_; }
+    void SetPageWorkBudget(qint64 steps) { pageBudget_ = steps; }
     int CurrentPage() const { return page_; }
     // Ends the page and starts the next one; refreshes the status. After an
     // abort only the page number moves on.
@@ -267,6 +269,8 @@ private:
     int page_ = 0;
     QString error_;
     qint64 pageWork_ = 0;
+    qint64 pageBudget_ = kPageWorkBudget;
+    std::vector<qint64> pageBitmaps_; // the bitmaps charged on this page
     bool overBudget_ = false;
 
     TColor penColor_ = clBlack;

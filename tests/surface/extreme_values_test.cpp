@@ -105,7 +105,9 @@ TEST(ExtremeValues, EveryKindTakesEveryIntegerAtItsLimits)
                     continue; // refused whole: nothing to draw
                 }
                 for (const TQGraphicControl* o : card.panel.Objects()) {
-                    for (int v : { o->Left(), o->Top(), o->Width(), o->Height() })
+                    const QRect stored = o->StoredBounds();
+                    for (int v : { o->Left(), o->Top(), o->Width(), o->Height(), stored.left(), stored.top(),
+                             stored.width(), stored.height() })
                         EXPECT_LE(std::abs(qint64(v)), qint64(kMaxCoordinate));
                 }
                 card.panel.grab();
