@@ -34,7 +34,9 @@ TRichTextControl::~TRichTextControl() = default;
 
 void TRichTextControl::AssignDocument(const QTextDocument& source)
 {
-    CopyRichDocument(source, *document_);
+    // Only what can ever show is laid out: text far below any box would
+    // take the layout unbounded time.
+    CopyRichDocumentPart(source, *document_, LayoutSafeEnd(source, kMaxLaidOutPixels));
     generation_ = 0;
     applyLayout();
 }
