@@ -222,6 +222,8 @@ TEST(CliSafety, RefusesWithOneLineAndChangesNothing)
             [](const QString& f) { QDir(f).mkdir("ro"); ::chmod(QFile::encodeName(f + "/ro").constData(), 0555); }, { RLIM_INFINITY, true } },
         { "a FIFO as the card", { "dump", "@/fifo.CDW" }, "not a regular file",
             [](const QString& f) { ::mkfifo(QFile::encodeName(f + "/fifo.CDW").constData(), 0600); } },
+        { "a device as the card", { "dump", "@/zero.CDW" }, "zero.CDW: it is not a regular file",
+            [](const QString& f) { QFile::link("/dev/zero", f + "/zero.CDW"); } },
         { "a FIFO as preferences", { "render", "@/card.CDW", "@/x.png", "--prefs", "@/fifo.ini" }, "not a regular file",
             [](const QString& f) { ::mkfifo(QFile::encodeName(f + "/fifo.ini").constData(), 0600); } },
         { "an enormous card", { "render", "@/card.CDW", "@/x.png", "--prefs", "@/CDW.INI" }, "the paper",
