@@ -376,13 +376,16 @@ TEST(CliSafety, ScratchIsPrivateAndDoesNotOutliveTheRun)
     env.remove("XDG_RUNTIME_DIR");
     env.insert("TMPDIR", t);
 
+    // A long print, caught once its scratch folder exists.
+    auto startPrinting = [&](QProcess& p) {
+        p.setProcessEnvironment(env);
+        p.start(CARDORA_CLI, { "print", folder + "/card.CDW", folder + "/many.pdf", "--sheets", "999", "--dpi", "2400" });
+        for (int waited = 0; waited < 10000 && scratchLeft().isEmpty(); waited += 20)
+            QThread::msleep(20);
+        return scratchLeft().size();
+    };
     QProcess killed;
-    killed.setProcessEnvironment(env);
-    killed.start(CARDORA_CLI, { "print", folder + "/card.CDW", folder + "/many.pdf", "--sheets", "999", "--dpi", "2400" });
-    ASSERT_TRUE(killed.waitForStarted());
-    for (int waited = 0; waited < 10000 && scratchLeft().isEmpty(); waited += 20)
-        QThread::msleep(20);
-    ASSERT_EQ(scratchLeft().size(), 1);
+    ASSERT_EQ(startPrinting(killed), 1);
     ::kill(killed.processId(), SIGKILL);
     killed.waitForFinished();
     EXPECT_EQ(scratchLeft().size(), 1); // nothing can clean up after SIGKILL
@@ -402,12 +405,7 @@ TEST(CliSafety, ScratchIsPrivateAndDoesNotOutliveTheRun)
 
     // Ended by a signal it can catch, a run removes its scratch itself.
     QProcess terminated;
-    terminated.setProcessEnvironment(env);
-    terminated.start(CARDORA_CLI, { "print", folder + "/card.CDW", folder + "/many.pdf", "--sheets", "999", "--dpi", "2400" });
-    ASSERT_TRUE(terminated.waitForStarted());
-    for (int waited = 0; waited < 10000 && scratchLeft().isEmpty(); waited += 20)
-        QThread::msleep(20);
-    ASSERT_EQ(scratchLeft().size(), 1);
+    ASSERT_EQ(startPrinting(terminated), 1);
     terminated.terminate();
     terminated.waitForFinished();
     EXPECT_EQ(terminated.exitStatus(), QProcess::CrashExit);
