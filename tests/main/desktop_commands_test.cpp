@@ -238,6 +238,24 @@ TEST_F(MainWindowFixture, CardFromASecondCopyWaitsForAnOpenDialog)
     EXPECT_EQ(window->CardFileName(), two);
 }
 
+// A second open request while the user has a dialog up brings that dialog
+// forward, never the window over it.
+TEST_F(MainWindowFixture, SecondCopysRequestKeepsTheDialogOnTop)
+{
+    start();
+    window->activateWindow();
+    QDialog busy(window.get());
+    busy.setModal(true);
+    busy.show();
+    busy.activateWindow();
+    QTest::qWait(50);
+    ASSERT_EQ(QApplication::activeWindow(), &busy);
+    window->BringForwardAndOpen(QString());
+    QTest::qWait(50);
+    EXPECT_EQ(QApplication::activeWindow(), &busy);
+    busy.close();
+}
+
 TEST_F(MainWindowFixture, ConfigurationInformationReportsMemory)
 {
     start();
