@@ -112,5 +112,22 @@ int main(int argc, char** argv)
     circle->SetDegrees(dg270);
     circle->SetMirror(true);
     save("headlines.cdw", TQLabelObjectFiler::WriteObjects({ headline, circle }));
+
+    // What a hostile file holds: a textured shape far larger than any card,
+    // and patterned shapes whose stored geometry is at the int limits.
+    auto giant = new TSuperShape(&parent.Owner);
+    giant->SetName("Special5");
+    giant->SetBounds(-500000, -500000, 1 << 20, 1 << 20);
+    giant->SetSurfaceType(stBrushImage);
+    giant->SetImage(&tile);
+    auto patterned = new TSuperShape(&parent.Owner);
+    patterned->SetName("Special6");
+    patterned->SetBounds(0, 0, 1 << 20, 1 << 20);
+    patterned->SetSurfaceType(stBrushPattern);
+    patterned->SetShadowOrient(soLowerRight);
+    patterned->SetShadowDepth(-2147483647);
+    patterned->SetOutlineWidth(2147483647);
+    patterned->SetRoundPerc(2147483647);
+    save("hostile-shapes.cdw", TQLabelObjectFiler::WriteObjects({ giant, patterned }));
     return 0;
 }

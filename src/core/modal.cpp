@@ -24,6 +24,8 @@ public:
     {
         QMessageBox box(MainWindow());
         box.setWindowTitle(caption);
+        // Names and texts come from files and folders: markup in them is text.
+        box.setTextFormat(Qt::PlainText);
         box.setText(QString(text).replace("\r\n", "\n").replace('\r', '\n'));
         switch (style) {
         case MessageStyle::Information:

@@ -1,6 +1,7 @@
 #pragma once
 #include <cmath>
 #include <cstdint>
+#include <QRect>
 
 // The program's three roundings are not interchangeable; each formula names the one it needs.
 namespace cardora {
@@ -13,6 +14,20 @@ inline constexpr int kMaxCoordinate = 1 << 20;
 inline int BoundedCoordinate(int v)
 {
     return v < -kMaxCoordinate ? -kMaxCoordinate : v > kMaxCoordinate ? kMaxCoordinate : v;
+}
+
+// A stored rectangle (left, top, width, height) with every value bounded,
+// so that its right and bottom edges and their sums never overflow.
+inline QRect BoundedRect(int left, int top, int width, int height)
+{
+    return QRect(BoundedCoordinate(left), BoundedCoordinate(top), BoundedCoordinate(width), BoundedCoordinate(height));
+}
+
+// a + b for stored coordinates, saturated at the int range.
+inline int SaturatedAdd(int a, int b)
+{
+    const std::int64_t s = std::int64_t(a) + b;
+    return s > 2147483647 ? 2147483647 : s < -2147483647 ? -2147483647 : int(s);
 }
 
 // A double brought into int range (NaN to 0); the range is symmetric so that

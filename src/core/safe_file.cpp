@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
@@ -138,7 +139,7 @@ void TSafeFile::Fail(const QString& reason)
     failed_ = true;
     // A writer above the file often knows only "Unknown error"; the file
     // itself knows the disk was full.
-    if (file_ && file_->error() != QFileDevice::NoError)
+    if (file_ && file_->error() != QFileDevice::NoError && file_->errorString() != QLatin1String("Unknown error"))
         setError(file_->errorString());
     else
         setError(reason);
@@ -156,6 +157,11 @@ bool TSafeFile::Open()
     }
     if (info.isDir()) {
         setError("it is a folder");
+        return false;
+    }
+    // The rename needs only the folder; a file the user protected stays.
+    if (const QString refusal = ReplaceRefusal(resolved_); !refusal.isEmpty()) {
+        setError(refusal);
         return false;
     }
     // Keep the permissions of the file replaced; a new file gets the usual ones.
@@ -213,8 +219,14 @@ bool TSafeFile::Commit()
     }
     // A short write (full disk, file-size limit) shows as a device error or
     // a file shorter than what was written.
+    errno = 0;
     bool complete = file_->flush() && file_->error() == QFileDevice::NoError;
+    const int flushError = errno;
     QString reason = complete ? QString() : file_->errorString();
+    // The file's own text may lose the system's reason (no space, file too
+    // large) on the way; the system still has it.
+    if (!complete && flushError != 0 && (reason.isEmpty() || reason == QLatin1String("Unknown error")))
+        reason = reasonOf(flushError);
     const int fd = file_->handle();
     struct stat st;
     if (complete && (::fstat(fd, &st) != 0 || st.st_size < file_->pos())) {
@@ -303,8 +315,75 @@ QString CheckOutputFile(const QString& output, const QStringList& inputs)
             return prefix + ": it is a folder";
         if (!S_ISREG(st.st_mode))
             return prefix + ": it is not a regular file";
+        if (const QString refusal = ReplaceRefusal(output); !refusal.isEmpty())
+            return prefix + ": " + refusal;
     }
     return QString();
+}
+
+QString ReplaceRefusal(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st;
+    if (path.isEmpty() || ::stat(name.constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return QString();
+    if (::access(name.constData(), W_OK) != 0)
+        return reasonOf(errno);
+    // The administrator may write anything; a file with no write permission
+    // at all was still meant to stay as it is.
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return QStringLiteral("the file is read-only");
+    return QString();
+}
+
+QString ReadInputFile(const QString& path, qint64 maxBytes, QByteArray* data)
+{
+    data->clear();
+    const QString prefix = "Cannot open file " + QDir::toNativeSeparators(path);
+    if (path.isEmpty())
+        return prefix;
+    // Non-blocking, so that opening a FIFO with no writer does not wait.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return prefix + ": " + reasonOf(errno);
+    struct stat st;
+    QString error;
+    if (::fstat(fd, &st) != 0)
+        error = prefix + ": " + reasonOf(errno);
+    else if (S_ISDIR(st.st_mode))
+        error = prefix + ": it is a folder";
+    else if (!S_ISREG(st.st_mode))
+        error = prefix + ": it is not a regular file";
+    else if (st.st_size > maxBytes)
+        error = prefix + ": it is too large";
+    if (error.isEmpty()) {
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+        // A file that grows while it is read is cut at the limit.
+        data->resize(qsizetype(st.st_size));
+        qint64 done = 0;
+        for (;;) {
+            if (done == data->size()) {
+                if (done >= maxBytes)
+                    break;
+                data->resize(qsizetype(std::min<qint64>(maxBytes, done + 65536)));
+            }
+            const ssize_t n = ::read(fd, data->data() + done, size_t(data->size() - done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0) {
+                error = prefix + ": " + reasonOf(errno);
+                break;
+            }
+            if (n == 0)
+                break;
+            done += n;
+        }
+        data->resize(qsizetype(done));
+    }
+    ::close(fd);
+    if (!error.isEmpty())
+        data->clear();
+    return error;
 }
 
 QString CheckInputFile(const QString& path)

@@ -73,6 +73,17 @@ QString CheckOutputFile(const QString& output, const QStringList& inputs);
 // "Cannot open file PATH..."
 QString CheckInputFile(const QString& path);
 
+// The whole of a regular file of at most `maxBytes` bytes into *data; the
+// error text ("Cannot open file PATH: reason"), empty on success. A FIFO,
+// device or folder is refused without blocking on it, checked on the file
+// actually opened, not only on the name.
+QString ReadInputFile(const QString& path, qint64 maxBytes, QByteArray* data);
+
+// The reason an existing file must not be replaced by a save: the user may
+// not write it ("Permission denied") or it is marked read-only for everyone.
+// Empty when the file does not exist or may be written.
+QString ReplaceRefusal(const QString& path);
+
 // For a process that must leave nothing behind: on an interrupt, hang-up or
 // termination signal the temporary files of writes in progress and the
 // given scratch folder (may be empty) are removed before the process ends

@@ -44,6 +44,36 @@ QRect ClampToScreen(QRect r, QSize screen)
     return QRect(left, top, w, h);
 }
 
+QRect PlaceOnScreens(const StoredEdges& stored, QSize fallback, const QList<QRect>& screens)
+{
+    if (screens.isEmpty())
+        return QRect(QPoint(0, 0), fallback);
+    qint64 left = stored.left, top = stored.top;
+    qint64 width = stored.right - stored.left, height = stored.bottom - stored.top;
+    if (width <= 0 || height <= 0) {
+        width = fallback.width();
+        height = fallback.height();
+    }
+    // The screen it overlaps most; off every screen, the first (primary).
+    auto overlap = [&](const QRect& a) {
+        const qint64 w = std::min<qint64>(left + width, qint64(a.left()) + a.width()) - std::max<qint64>(left, a.left());
+        const qint64 h = std::min<qint64>(top + height, qint64(a.top()) + a.height()) - std::max<qint64>(top, a.top());
+        return w > 0 && h > 0 ? w * h : 0;
+    };
+    QRect area = screens.first();
+    qint64 best = 0;
+    for (const QRect& a : screens)
+        if (const qint64 o = overlap(a); o > best) {
+            best = o;
+            area = a;
+        }
+    width = std::clamp<qint64>(width, 1, std::max(1, area.width()));
+    height = std::clamp<qint64>(height, 1, std::max(1, area.height()));
+    left = std::clamp<qint64>(left, area.left(), qint64(area.left()) + area.width() - width);
+    top = std::clamp<qint64>(top, area.top(), qint64(area.top()) + area.height() - height);
+    return QRect(int(left), int(top), int(width), int(height));
+}
+
 void SaveWindowPlacement(QWidget& window, const QString& className)
 {
     IniFile ini(PreferencesFileName());
@@ -69,8 +99,15 @@ void RestoreWindowPlacement(QWidget& window, const QString& className)
         if (bottom == 0) {
             CentreDialog(window);
         } else {
-            const QRect r = ClampToScreen(QRect(left, top, right - left, bottom - top), ScreenSize());
-            window.setGeometry(r);
+            // A placement from another screen set-up (or a damaged file)
+            // still opens where the user can reach the window.
+            QList<QRect> screens;
+            if (QScreen* primary = QGuiApplication::primaryScreen())
+                screens << primary->availableGeometry();
+            for (QScreen* s : QGuiApplication::screens())
+                if (s != QGuiApplication::primaryScreen())
+                    screens << s->availableGeometry();
+            window.setGeometry(PlaceOnScreens({ left, top, right, bottom }, window.size(), screens));
         }
         if (maximized)
             window.showMaximized();

@@ -6,14 +6,21 @@ namespace cardora {
 
 QImage BuildGradient(TFillDirection direction, TColor from, TColor to, QSize size)
 {
-    if (size.width() <= 0 || size.height() <= 0)
+    return BuildGradientPart(direction, from, to, size, QRect(QPoint(0, 0), size));
+}
+
+QImage BuildGradientPart(TFillDirection direction, TColor from, TColor to, QSize whole, const QRect& part)
+{
+    if (whole.width() <= 0 || whole.height() <= 0 || part.width() <= 0 || part.height() <= 0)
         return QImage();
-    QImage image(size, QImage::Format_RGB32);
+    QImage image(part.size(), QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter p(&image);
-    for (const TGradientBand& band : GradientBands(direction, from, to, size))
-        if (!band.rect.isEmpty())
-            p.fillRect(band.rect, band.color);
+    for (const TGradientBand& band : GradientBands(direction, from, to, whole)) {
+        const QRect shown = band.rect & part;
+        if (!shown.isEmpty())
+            p.fillRect(shown.translated(-part.topLeft()), band.color);
+    }
     return image;
 }
 
@@ -47,6 +54,15 @@ void TileFill(QPainter& painter, const QImage& tile, QSize tileSize, QSize area)
     QRect visible(QPoint(0, 0), area);
     if (painter.hasClipping())
         visible &= painter.clipBoundingRect().toAlignedRect();
+    // Nor past the edges of a picture in pixels (a screen copy, an export).
+    if (const QPaintDevice* device = painter.device(); device
+        && (device->devType() == QInternal::Image || device->devType() == QInternal::Pixmap
+            || device->devType() == QInternal::Widget)) {
+        bool invertible = false;
+        const QTransform toLocal = painter.deviceTransform().inverted(&invertible);
+        if (invertible)
+            visible &= toLocal.mapRect(QRectF(0, 0, device->width(), device->height())).toAlignedRect().adjusted(-1, -1, 1, 1);
+    }
     if (visible.isEmpty())
         return;
     const bool stretched = tileSize != tile.size();

@@ -1,4 +1,5 @@
 #include "imaging/picture.h"
+#include "core/safe_file.h"
 #include "imaging/picture_file.h"
 #include <QBuffer>
 #include <QFile>
@@ -168,16 +169,14 @@ bool TPicture::SetMetafile(const QByteArray& bytes)
 
 bool TPicture::LoadFromFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error_ = QStringLiteral("Cannot open file %1").arg(path);
+    // Every picture file (art named by a sidecar too) is a regular file of
+    // bounded size: a device would be read without end, a FIFO would wait.
+    QByteArray bytes;
+    const QString error = ReadInputFile(path, kMaxPictureFileBytes, &bytes);
+    if (!error.isEmpty()) {
+        error_ = error;
         return false;
     }
-    if (file.size() > kMaxPictureFileBytes) {
-        error_ = QStringLiteral("%1 is too large for a picture").arg(QFileInfo(path).fileName());
-        return false;
-    }
-    const QByteArray bytes = file.readAll();
     return LoadFromBytes(bytes, QFileInfo(path).fileName());
 }
 

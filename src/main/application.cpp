@@ -1,8 +1,10 @@
 #include "main/application.h"
 #include "core/modal.h"
+#include "core/private_folders.h"
 #include "core/symbol_fonts.h"
 #include "main/main_screen.h"
 #include "main/version.h"
+#include "report/printer_report.h"
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -12,45 +14,87 @@
 #include <QPointer>
 #include <QTimer>
 #include <cstdio>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace cardora {
 
 namespace {
+
+// The socket lives in a folder only this user can enter, so no other user
+// can listen in its place or send it names; empty when there is none.
 QString instanceName()
 {
-    QString user = qEnvironmentVariable("USER");
-    if (user.isEmpty())
-        user = QString::number(qHash(QDir::homePath()));
-    return "cardora-" + user;
+    const QString folder = UserRuntimeFolder();
+    return folder.isEmpty() ? QString() : folder + "/cardora-instance";
 }
 
 // A second copy asks the first to come forward, hands it the card to open,
-// and ends.
+// and ends once the first has taken it.
 bool AnotherInstanceRaised(const QString& card)
 {
-    QLocalSocket socket;
-    socket.connectToServer(instanceName());
-    if (!socket.waitForConnected(300))
+    const QString name = instanceName();
+    const QByteArray request = EncodeInstanceRequest(card);
+    if (name.isEmpty() || request.size() > kMaxInstanceRequest)
         return false;
-    socket.write(EncodeInstanceRequest(card));
+    QLocalSocket socket;
+    socket.connectToServer(name);
+    if (!socket.waitForConnected(300) || !PeerIsThisUser(socket.socketDescriptor()))
+        return false;
+    socket.write(request);
     socket.waitForBytesWritten(1000);
+    // A copy that is gone or stuck does not take the card: this one opens it.
+    while (!socket.canReadLine() && socket.waitForReadyRead(3000)) {
+    }
+    const bool taken = socket.readLine(16) == "ok\n";
     socket.disconnectFromServer();
     if (socket.state() != QLocalSocket::UnconnectedState)
         socket.waitForDisconnected(1000);
-    return true;
+    return taken;
 }
 } // namespace
 
-// The first copy reads each request to its end before acting on it.
+bool PeerIsThisUser(qintptr socket)
+{
+    struct ucred cred {};
+    socklen_t length = sizeof cred;
+    if (socket < 0 || ::getsockopt(int(socket), SOL_SOCKET, SO_PEERCRED, &cred, &length) != 0)
+        return false;
+    return cred.uid == ::getuid();
+}
+
+// The first copy reads each request to its end before acting on it; a peer
+// of another user, a request past the limit or one that never ends is
+// dropped.
 void ServeInstanceRequests(QLocalServer& server, TMainScreen* target)
 {
     QPointer<TMainScreen> window(target);
     QObject::connect(&server, &QLocalServer::newConnection, &server, [&server, window] {
         while (QLocalSocket* s = server.nextPendingConnection()) {
+            if (!PeerIsThisUser(s->socketDescriptor())) {
+                s->abort();
+                s->deleteLater();
+                continue;
+            }
+            s->setReadBufferSize(kMaxInstanceRequest + 1);
+            QTimer::singleShot(5000, s, [s] { s->abort(); });
             auto handle = [s, window] {
-                if (!s->property("handled").toBool() && (s->canReadLine() || s->state() != QLocalSocket::ConnectedState)) {
+                if (s->property("handled").toBool())
+                    return;
+                if (!s->canReadLine() && s->bytesAvailable() > kMaxInstanceRequest) {
                     s->setProperty("handled", true);
-                    const QString card = DecodeInstanceRequest(s->readAll());
+                    s->abort();
+                    return;
+                }
+                if (!s->canReadLine() && s->state() != QLocalSocket::ConnectedState) {
+                    s->setProperty("handled", true); // ended before its line did: nothing to act on
+                    return;
+                }
+                if (s->canReadLine()) {
+                    s->setProperty("handled", true);
+                    const QString card = DecodeInstanceRequest(s->readLine(kMaxInstanceRequest + 1));
+                    if (s->state() == QLocalSocket::ConnectedState)
+                        s->write("ok\n");
                     // Opening may ask "Save changes?"; the socket must not be
                     // inside its own signal while that box waits.
                     if (window)
@@ -105,10 +149,19 @@ int RunCardora(int argc, char** argv)
     }
     if (AnotherInstanceRaised(*card))
         return 0;
-    QLocalServer::removeServer(instanceName());
+    // Print jobs of copies that were killed while spooling.
+    RemoveStaleScratch(QDir::tempPath(), kSpoolPrefix);
+    // The runtime folder is this user's own: what is left in it under the
+    // socket's name is a copy that ended without removing it.
+    const QString name = instanceName();
     QLocalServer server;
     server.setSocketOptions(QLocalServer::UserAccessOption);
-    server.listen(instanceName());
+    if (!name.isEmpty()) {
+        QLocalServer::removeServer(name);
+        server.listen(name);
+    }
+    // The socket goes with the program, however its window closes.
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &server, [&server] { server.close(); });
 
     BusyOn();
     QApplication::setApplicationName(kApplicationTitle);

@@ -19,6 +19,11 @@ int RunCardora(int argc, char** argv);
 // with the usage text in *error when the arguments are not one card.
 std::optional<QString> CardFromArguments(const QStringList& arguments, QString* error);
 
+// The most a second copy may send: one card's name.
+inline constexpr qint64 kMaxInstanceRequest = 16 * 1024;
+// True when the process at the other end of a local socket is this user's.
+bool PeerIsThisUser(qintptr socket);
+
 // What a second copy sends the first: come forward, and open this card.
 QByteArray EncodeInstanceRequest(const QString& card);
 // The card of a request; empty when it only asks to come forward.

@@ -30,6 +30,7 @@ TLoadBackGround::TLoadBackGround(QWidget* parent) : QDialog(parent)
     auto* layout = new QGridLayout(this);
 
     folderLabel_ = new QLabel(this);
+    folderLabel_->setTextFormat(Qt::PlainText); // a folder's name is text, never markup
     folderLabel_->setObjectName("FolderLabel");
     layout->addWidget(folderLabel_, 0, 0);
     auto* browse = new QPushButton("Other Folder...", this);

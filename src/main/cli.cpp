@@ -3,6 +3,7 @@
 #include "core/modal.h"
 #include "core/symbol_fonts.h"
 #include "core/printable_text.h"
+#include "core/private_folders.h"
 #include "core/safe_file.h"
 #include "core/rounding.h"
 #include "main/card_export.h"
@@ -25,6 +26,7 @@
 #include <QPainter>
 #include <QDir>
 #include <QTemporaryDir>
+#include <fcntl.h>
 #include <unistd.h>
 #include <cstdio>
 #include <memory>
@@ -32,6 +34,8 @@
 namespace cardora {
 
 namespace {
+
+const char* kScratchPrefix = "cardora-cli";
 
 const char* kUsage =
     "Usage: cardora-cli COMMAND [ARGUMENTS]\n"
@@ -81,10 +85,37 @@ public:
     QString FileName(const FileDialogRequest&) override { return QString(); }
 };
 
+// The tool's own standard error. Libraries it reads pictures through
+// (libpng, libjpeg) write their complaints to the process's standard error
+// themselves; those go nowhere, and only the tool's line reaches the caller.
+FILE*& toolErrors()
+{
+    static FILE* errors = stderr;
+    return errors;
+}
+
+void keepStandardErrorForTheTool()
+{
+#if !defined(__SANITIZE_ADDRESS__)
+    // (A sanitizer build keeps it: its reports are the point of that build.)
+    const int own = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3);
+    const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (own < 0 || null < 0)
+        return;
+    if (FILE* errors = ::fdopen(own, "w")) {
+        std::fflush(stderr);
+        ::dup2(null, STDERR_FILENO);
+        toolErrors() = errors;
+    }
+    ::close(null);
+#endif
+}
+
 // Exactly one line, whatever bytes a file put into the message.
 int fail(const QString& message)
 {
-    std::fprintf(stderr, "%s\n", PrintableText(message).toLocal8Bit().constData());
+    std::fprintf(toolErrors(), "%s\n", PrintableText(message).toLocal8Bit().constData());
+    std::fflush(toolErrors());
     return 1;
 }
 
@@ -345,23 +376,49 @@ int runCommand(QStringList args)
     return fail("Unknown command: " + command + " (see cardora-cli --help)");
 }
 
+// Qt's own complaints (image readers, the allocation limit, buffers) are not
+// the tool's output: a run prints one line of its own on failure, none on
+// success.
+void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtFatalMsg)
+        fail(message);
+}
+
 } // namespace
 
 int RunCli(int argc, char** argv)
 {
+    qInstallMessageHandler(quietQtMessages);
+    keepStandardErrorForTheTool();
     // The batch tool needs no display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-        const QByteArray runtime = QDir::tempPath().toLocal8Bit() + "/cardora-runtime-" + QByteArray::number(getuid());
-        QDir().mkpath(QString::fromLocal8Bit(runtime));
-        QFile::setPermissions(QString::fromLocal8Bit(runtime), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        qputenv("XDG_RUNTIME_DIR", runtime);
+    // Scratch files go to a private folder of this run, never beside a
+    // shared installation; what runs killed earlier left is removed first.
+    RemoveStaleScratch(QDir::tempPath(), kScratchPrefix);
+    const QString scratch = MakeScratchFolder(kScratchPrefix);
+    if (scratch.isEmpty())
+        return fail("Cannot create a private folder in " + QDir::tempPath());
+    // An interrupted run leaves neither half-written outputs nor the scratch
+    // folder; a file-size limit makes a write fail instead of ending the run.
+    RemoveTemporariesOnTermination(scratch);
+    struct RemoveAtEnd {
+        QString folder;
+        ~RemoveAtEnd() { QDir(folder).removeRecursively(); }
+    } removeAtEnd { scratch };
+    // Qt wants a runtime folder; without the user's own, one inside the
+    // scratch folder, which nobody else can reach.
+    if (!IsPrivateFolder(qEnvironmentVariable("XDG_RUNTIME_DIR"))) {
+        const QString runtime = scratch + "/runtime";
+        QDir().mkdir(runtime);
+        QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
     }
     QApplication app(argc, argv);
     QStringList args = app.arguments();
     args.removeFirst();
     if (args.isEmpty() || args[0] == "--help" || args[0] == "-h") {
-        std::fputs(kUsage, args.isEmpty() ? stderr : stdout);
+        std::fputs(kUsage, args.isEmpty() ? toolErrors() : stdout);
         return args.isEmpty() ? 1 : 0;
     }
     if (args[0] == "--version") {
@@ -370,12 +427,8 @@ int RunCli(int argc, char** argv)
     }
     auto modal = std::make_shared<HeadlessModal>();
     SetModalHandler(modal);
-    // Scratch files go to a private folder, never beside a shared installation.
-    QTemporaryDir scratch;
-    SetApplicationFolder(scratch.path());
-    // An interrupted run leaves neither half-written outputs nor the scratch
-    // folder; a file-size limit makes a write fail instead of ending the run.
-    RemoveTemporariesOnTermination(scratch.path());
+    SetApplicationFolder(scratch + "/app");
+    QDir().mkdir(scratch + "/app");
     RegisterBundledFonts();
     RegisterCardObjectKinds();
 

@@ -34,13 +34,25 @@ void TMainScreen::BringForwardAndOpen(const QString& path)
 {
     if (isMinimized())
         showNormal();
-    raise();
-    activateWindow();
+    // A dialog the user has open stays on top: it comes forward with the window.
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        modal->raise();
+        modal->activateWindow();
+    } else {
+        raise();
+        activateWindow();
+    }
     if (path.isEmpty())
         return;
-    // A dialog or menu the user has open is finished first; the card waits.
+    openWhenFree(path);
+}
+
+void TMainScreen::openWhenFree(const QString& path)
+{
+    // A dialog or menu the user has open is finished first; the card waits
+    // without bringing anything forward again.
     if (QApplication::activeModalWidget() || QApplication::activePopupWidget() || !activated_) {
-        QTimer::singleShot(250, this, [this, path] { BringForwardAndOpen(path); });
+        QTimer::singleShot(250, this, [this, path] { openWhenFree(path); });
         return;
     }
     OpenFromCommandLine(path);

@@ -203,6 +203,9 @@ QString TMainScreen::SidecarProblem(const QString& cardPath, const QStringList& 
         if (IsSameFile(sidecar, input))
             return "Cannot save the card as " + QDir::toNativeSeparators(cardPath) + ": its background art file "
                 + QDir::toNativeSeparators(sidecar) + " would replace " + QDir::toNativeSeparators(input);
+    // Checked before the card is written, so that nothing changes.
+    if (const QString refusal = ReplaceRefusal(sidecar); !refusal.isEmpty())
+        return "Cannot create file " + QDir::toNativeSeparators(sidecar) + ": " + refusal;
     return QString();
 }
 

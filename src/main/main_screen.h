@@ -161,6 +161,8 @@ private:
     bool handleWindowKey(QKeyEvent* key);
     void exportCard(bool jpeg);
     QString chooseCardFile(const QString& title);
+    // Opens a handed-over card once no dialog or menu of the user's is open.
+    void openWhenFree(const QString& path);
 
     TPreferences prefs_;
     TPositionSelection selectedPositions_;

@@ -20,11 +20,15 @@ namespace {
 constexpr int kMaxChildNesting = 16;
 constexpr int kLastComponentNumber = 1000;
 
+// Far beyond any card (a card with a large photo is a few megabytes).
+constexpr qint64 kMaxCardFileBytes = 256LL * 1024 * 1024;
+
 void writeFile(const QByteArray& data, const QString& path)
 {
     // A save that fails part way (disk full, size limit) leaves the old card.
-    if (!WriteFileSafely(path, data).isEmpty())
-        throw EStreamError(QString::fromLatin1(StreamMessage::CannotCreate).arg(path));
+    // The message names the system's reason (no space, permission, read-only).
+    if (const QString error = WriteFileSafely(path, data); !error.isEmpty())
+        throw EStreamError(error);
 }
 
 QList<TQGraphicControl*> cardChildren(QObject* owner)
@@ -304,17 +308,15 @@ std::vector<TQGraphicControl*> TQLabelObjectFiler::LoadCard(QObject* owner, Card
     const QFileInfo info(path);
     if (!info.exists())
         return {};
-    // A FIFO or device would block the reader for good.
-    const QString refusal = CheckInputFile(path);
-    if (!refusal.isEmpty() && !info.isDir())
+    if (info.isDir())
+        throw EStreamError(QString::fromLatin1(StreamMessage::CannotOpen).arg(path));
+    // Read from memory (the reader asks a file for its size before each
+    // value), as every input is: a regular file within the limit, so that a
+    // FIFO or device cannot block or flood the reader.
+    QByteArray data;
+    const QString refusal = ReadInputFile(path, kMaxCardFileBytes, &data);
+    if (!refusal.isEmpty())
         throw EStreamError(refusal);
-    QFile file(path);
-    if (info.isDir() || !file.open(QIODevice::ReadOnly))
-        throw EStreamError(QString::fromLatin1(StreamMessage::CannotOpen).arg(path));
-    // Read from memory: the reader asks a file for its size before each value.
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw EStreamError(QString::fromLatin1(StreamMessage::CannotOpen).arg(path));
     return ReadObjects(data, owner, panel, adopt);
 }
 

@@ -110,7 +110,7 @@ int storedFor(int shown, int oldShown, int oldStored, float z)
 
 QRect shownRect(const QRect& stored, float z)
 {
-    return QRect(shownAt(stored.left(), z), shownAt(stored.top(), z), shownAt(stored.width(), z),
+    return BoundedRect(shownAt(stored.left(), z), shownAt(stored.top(), z), shownAt(stored.width(), z),
         shownAt(stored.height(), z));
 }
 } // namespace
@@ -118,8 +118,7 @@ QRect shownRect(const QRect& stored, float z)
 void TQGraphicControl::SetBounds(int left, int top, int width, int height)
 {
     // Values from a damaged file are bounded before QRect adds them up.
-    const QRect r(BoundedCoordinate(left), BoundedCoordinate(top), BoundedCoordinate(width),
-        BoundedCoordinate(height));
+    const QRect r = BoundedRect(left, top, width, height);
     if (r == bounds_)
         return;
     if (zoomFitting_) {
@@ -130,8 +129,8 @@ void TQGraphicControl::SetBounds(int left, int top, int width, int height)
     }
     const QRect& o = bounds_;
     const QRect& t = trueBounds_;
-    trueBounds_ = QRect(storedFor(left, o.left(), t.left(), zoom_), storedFor(top, o.top(), t.top(), zoom_),
-        storedFor(width, o.width(), t.width(), zoom_), storedFor(height, o.height(), t.height(), zoom_));
+    trueBounds_ = BoundedRect(storedFor(r.left(), o.left(), t.left(), zoom_), storedFor(r.top(), o.top(), t.top(), zoom_),
+        storedFor(r.width(), o.width(), t.width(), zoom_), storedFor(r.height(), o.height(), t.height(), zoom_));
     placedZoom_ = zoom_ == 1.0f ? 0.0f : zoom_;
     placedShown_ = r;
     placedTrue_ = trueBounds_;

@@ -1,4 +1,5 @@
 #pragma once
+#include "core/rounding.h"
 #include "core/graphics_attributes.h"
 #include "core/modal.h"
 #include "core/persistent.h"
@@ -64,10 +65,11 @@ public:
     int StoredTop() const { return trueBounds_.top(); }
     int StoredWidth() const { return trueBounds_.width(); }
     int StoredHeight() const { return trueBounds_.height(); }
-    void SetStoredLeft(int v) { SetStoredBounds(QRect(v, StoredTop(), StoredWidth(), StoredHeight())); }
-    void SetStoredTop(int v) { SetStoredBounds(QRect(StoredLeft(), v, StoredWidth(), StoredHeight())); }
-    void SetStoredWidth(int v) { SetStoredBounds(QRect(StoredLeft(), StoredTop(), v, StoredHeight())); }
-    void SetStoredHeight(int v) { SetStoredBounds(QRect(StoredLeft(), StoredTop(), StoredWidth(), v)); }
+    // Values from a file are bounded before a rectangle adds them up.
+    void SetStoredLeft(int v) { SetStoredBounds(BoundedRect(v, StoredTop(), StoredWidth(), StoredHeight())); }
+    void SetStoredTop(int v) { SetStoredBounds(BoundedRect(StoredLeft(), v, StoredWidth(), StoredHeight())); }
+    void SetStoredWidth(int v) { SetStoredBounds(BoundedRect(StoredLeft(), StoredTop(), v, StoredHeight())); }
+    void SetStoredHeight(int v) { SetStoredBounds(BoundedRect(StoredLeft(), StoredTop(), StoredWidth(), v)); }
     QRect StoredBounds() const { return trueBounds_; }
     // Sets the zoom-1 geometry; what is shown follows at the current zoom.
     void SetStoredBounds(const QRect& r);

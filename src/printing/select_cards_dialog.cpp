@@ -121,6 +121,7 @@ TSelectSpecificLabels::TSelectSpecificLabels(TReport* settings, QWidget* parent)
     auto* printerBox = new QGroupBox("Printer", this);
     auto* printerLayout = new QVBoxLayout(printerBox);
     PrinterLabel = new QLabel(printerBox);
+    PrinterLabel->setTextFormat(Qt::PlainText);
     PrinterLabel->setObjectName("PrinterLabel");
     PrinterLabel->setWordWrap(true);
     auto* setup = new QPushButton("Print &Setup", printerBox);

@@ -57,6 +57,9 @@ void TSheetPrinter::PrintSheets(TReport& report)
                     OnCardStarting(index);
                 if (StopRequested && StopRequested())
                     return;
+                // A page past its budget ends the job; the report says why.
+                if (!report.WithinBudget())
+                    return;
                 const double x = col * g.HPitch + g.LeftMargin;
                 const double y = row * g.VPitch + g.TopMargin;
                 if (request_.OutlineOnly) {

@@ -1,4 +1,5 @@
 #include "report/printer_report.h"
+#include <QCoreApplication>
 #include "core/modal.h"
 #include "core/safe_file.h"
 #include <QDir>
@@ -338,7 +339,10 @@ QPainter* TPrinterReport::BeginDocument()
         }
         printer_->setOutputFileName(pdfFile_->TemporaryPath());
     } else {
-        QTemporaryFile spool(QDir::tempPath() + "/cardora-job-XXXXXX.pdf");
+        // Named with the process, so that one left by a killed run can be
+        // told from a job in progress and removed at the next start.
+        QTemporaryFile spool(QDir::tempPath() + "/" + kSpoolPrefix + "-" + QString::number(QCoreApplication::applicationPid())
+            + "-XXXXXX.pdf");
         spool.setAutoRemove(false);
         if (!spool.open()) {
             SetError("The print job could not be written to " + QDir::toNativeSeparators(QDir::tempPath()));

@@ -15,6 +15,9 @@ namespace cardora {
 // the margins it cannot reach (none for a PDF file).
 TPageMetrics PrinterMetrics(const QPrinter& printer);
 
+// Print jobs for a queue are spooled through "<tmp>/<prefix>-<pid>-XXXXXX.pdf".
+inline constexpr const char* kSpoolPrefix = "cardora-job";
+
 // True when the file ends as a finished PDF file does; a write cut short (a
 // full disk, a file-size limit) does not.
 bool PdfFileComplete(const QString& path);

@@ -88,7 +88,12 @@ void TReport::SetMetrics(const TPageMetrics& metrics)
 
 // ---- status
 
-void TReport::SetStatusLabel(QLabel* label) { statusLabel_ = label; }
+void TReport::SetStatusLabel(QLabel* label)
+{
+    statusLabel_ = label;
+    if (label)
+        label->setTextFormat(Qt::PlainText); // the status names the output file
+}
 QLabel* TReport::StatusLabel() const { return statusLabel_.data(); }
 
 QString TReport::StatusString() const { return ExpandStatusFormat(statusFormat_, page_, statusText_); }
@@ -111,6 +116,7 @@ bool TReport::Execute()
     if (executing_)
         return false;
     aborted_ = false;
+    overBudget_ = false;
     error_.clear();
     inPath_ = false;
     path_ = QPainterPath();
@@ -175,8 +181,34 @@ void TReport::Abort()
     }
 }
 
+bool TReport::charge(qint64 steps)
+{
+    if (!painter_)
+        return false;
+    pageWork_ += std::max<qint64>(1, steps);
+    if (pageWork_ <= pageBudget_)
+        return true;
+    // Nothing more reaches the device: what was sent is abandoned, and the
+    // job ends with the reason instead of exhausting memory.
+    overBudget_ = true;
+    SetError(QStringLiteral("Page %1 is too complex to print at %2 dots per inch (more than %L3 drawing steps): "
+                            "print at a lower resolution or simplify the card")
+                 .arg(page_)
+                 .arg(XDpi())
+                 .arg(pageBudget_));
+    painter_ = nullptr;
+    inPath_ = false;
+    if (documentOpen_) {
+        documentOpen_ = false;
+        AbortDocument();
+    }
+    return false;
+}
+
 void TReport::StartPage(QPainter* painter)
 {
+    pageWork_ = 0;
+    pageBitmaps_.clear();
     painter_ = painter;
     painter_->resetTransform();
     painter_->translate(metrics_.DeviceOrigin());
@@ -303,7 +335,7 @@ void TReport::DrawFigure(const QPainterPath& figure)
         path_.addPath(figure);
         return;
     }
-    if (!painter_)
+    if (!charge(1))
         return;
     painter_->save();
     QColor forced;
@@ -360,7 +392,7 @@ void TReport::LineTo(double x, double y)
         if (path_.elementCount() == 0)
             path_.moveTo(penPos_ + QPointF(0.5, 0.5));
         path_.lineTo(to + QPointF(0.5, 0.5));
-    } else if (painter_) {
+    } else if (charge(1)) {
         painter_->save();
         QColor forced;
         if (BeginModeDrawing(&forced)) {
@@ -388,7 +420,7 @@ void TReport::Polygon(const QPolygon& devicePoints)
 
 void TReport::FillDeviceRect(const QRect& deviceRect)
 {
-    if (!painter_ || deviceRect.isEmpty())
+    if (!painter_ || deviceRect.isEmpty() || !charge(1))
         return;
     painter_->save();
     QColor forced;
@@ -419,7 +451,16 @@ void TReport::FillDeviceRect(int left, int top, int right, int bottom)
 
 void TReport::StretchDrawBitmap(double x1, double y1, double x2, double y2, const QImage& bitmap)
 {
+    // A bitmap costs by its bytes the first time on a page (a device keeps
+    // one copy of each), then one step for each time it is drawn again.
     if (!painter_ || bitmap.isNull())
+        return;
+    bool known = false;
+    for (qint64 key : pageBitmaps_)
+        known = known || key == bitmap.cacheKey();
+    if (!known && pageBitmaps_.size() < 64)
+        pageBitmaps_.push_back(bitmap.cacheKey());
+    if (!charge(known ? 1 : 1 + bitmap.sizeInBytes() / 256))
         return;
     const int l = DeviceX(x1), t = DeviceY(y1), r = DeviceX(x2), b = DeviceY(y2);
     if (l == r || t == b)
@@ -431,7 +472,7 @@ void TReport::StretchDrawBitmap(double x1, double y1, double x2, double y2, cons
 
 void TReport::StretchDrawGraphic(const QRect& deviceRect, const QPicture& picture, const QRectF& frame)
 {
-    if (!painter_ || deviceRect.isEmpty())
+    if (!painter_ || deviceRect.isEmpty() || !charge(1 + picture.size() / 64))
         return;
     const QRectF from = frame.isEmpty() ? QRectF(picture.boundingRect()) : frame;
     if (from.isEmpty())
@@ -452,7 +493,7 @@ void TReport::StretchDrawGraphic(const QRect& deviceRect, const QPicture& pictur
 
 void TReport::StretchDrawGraphic(const QRect& deviceRect, const GraphicPainter& paint)
 {
-    if (!painter_ || deviceRect.isEmpty() || !paint)
+    if (!painter_ || deviceRect.isEmpty() || !paint || !charge(1))
         return;
     painter_->save();
     paint(*painter_, QRectF(deviceRect));
@@ -661,7 +702,7 @@ void TReport::PrintText(const QString& text)
                 path_.addText(QPointF(x, at.y()), run.font, run.text);
                 x += QFontMetricsF(run.font).horizontalAdvance(run.text);
             }
-        } else {
+        } else if (charge(text.size())) {
             const QFontMetricsF fm(font);
             painter_->save();
             // As the platform canvas does: only a solid brush gives text an opaque cell.
@@ -702,7 +743,7 @@ void TReport::ClipToPath()
 void TReport::StrokePath()
 {
     inPath_ = false;
-    if (painter_ && !path_.isEmpty()) {
+    if (painter_ && !path_.isEmpty() && charge(1 + path_.elementCount() / 16)) {
         painter_->save();
         QColor forced;
         if (BeginModeDrawing(&forced)) {

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QMarginsF>
 #include <QPainterPath>
+#include <vector>
 #include <QPen>
 #include <QPointer>
 #include <QPolygon>
@@ -120,6 +121,14 @@ public:
     bool Execute();
     bool Executing() const { return executing_; }
     QString ErrorString() const { return error_; }
+    // The work one page may take, in drawing steps (a figure, a tile, a
+    // run of text; a picture by its size). Far beyond any real sheet, well
+    // below what would exhaust memory in a PDF or a preview. Past it the job
+    // stops with an error instead of failing inside the device.
+    static constexpr qint64 kPageWorkBudget = 4'000'000;
+    // True while the job has not run past the budget.
+    bool WithinBudget() const { return !overBudget_; }
+    void SetPageWorkBudget(qint64 steps) { pageBudget_ = steps; }
     int CurrentPage() const { return page_; }
     // Ends the page and starts the next one; refreshes the status. After an
     // abort only the page number moves on.
@@ -276,6 +285,9 @@ private:
     void ResetDrawingState();
     // Sets the painter's clip to the card's, then cuts it to `region` when given.
     void ApplyClip(const QPainterPath* region);
+    // Counts `steps` against the page's budget; false (and the job stopped
+    // with an error) once it is spent.
+    bool charge(qint64 steps);
 
     TPageMetrics metrics_;
     int copies_ = 1;
@@ -294,6 +306,10 @@ private:
     bool aborted_ = false;
     int page_ = 0;
     QString error_;
+    qint64 pageWork_ = 0;
+    qint64 pageBudget_ = kPageWorkBudget;
+    std::vector<qint64> pageBitmaps_; // the bitmaps charged on this page
+    bool overBudget_ = false;
 
     TColor penColor_ = clBlack;
     int penStyle_ = psSolid;

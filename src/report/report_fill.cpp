@@ -22,7 +22,8 @@ void PrintTiles(TReport& report, const QImage& tile, QSize tileSize, const QRect
         return;
     const double xRes = report.XDpi();
     const double yRes = report.YDpi();
-    if (preassemble) {
+    // Assembled only while the whole box is a picture of sensible size.
+    if (preassemble && qint64(box.width()) * box.height() <= 16LL * 1024 * 1024) {
         QImage whole(box.size(), QImage::Format_RGB32);
         whole.fill(Qt::white);
         QPainter p(&whole);
@@ -36,9 +37,15 @@ void PrintTiles(TReport& report, const QImage& tile, QSize tileSize, const QRect
         return;
     }
     // Tiles wholly outside the clip are skipped: they would draw nothing.
+    // Nor are tiles off the sheet: a damaged file's giant object costs what
+    // the paper shows.
     int firstX = 0, firstY = 0, lastX = box.width() + tw, lastY = box.height() + th;
-    if (QPainter* p = report.Painter(); p && p->hasClipping()) {
-        const QRect clip = p->clipBoundingRect().toAlignedRect();
+    if (QPainter* p = report.Painter()) {
+        const QRect sheet = QRect(-report.Metrics().DeviceOrigin().toPoint(), report.Metrics().PaperPixels())
+                                .adjusted(-tw, -th, tw, th);
+        const QRect clip = p->hasClipping() ? p->clipBoundingRect().toAlignedRect() & sheet : sheet;
+        if (clip.isEmpty())
+            return;
         const QPoint origin = report.DevicePoint(inchOrigin.x() + box.left() / xRes, inchOrigin.y() + box.top() / yRes);
         firstX = std::max(0, (clip.left() - origin.x()) / tw - 1) * tw;
         firstY = std::max(0, (clip.top() - origin.y()) / th - 1) * th;

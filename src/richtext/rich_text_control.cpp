@@ -34,8 +34,19 @@ TRichTextControl::~TRichTextControl() = default;
 
 void TRichTextControl::AssignDocument(const QTextDocument& source)
 {
-    CopyRichDocument(source, *document_);
+    // Only what can ever show is laid out: text far below any box would
+    // take the layout unbounded time.
+    CopyRichDocumentPart(source, *document_, LayoutSafeEnd(source, kMaxLaidOutPixels));
+    generation_ = 0;
     applyLayout();
+}
+
+void TRichTextControl::AssignDocument(const QTextDocument& source, quint64 generation)
+{
+    if (generation != 0 && generation == generation_)
+        return;
+    AssignDocument(source);
+    generation_ = generation;
 }
 
 void TRichTextControl::SetZoom(int percent) { zoom_ = std::clamp(percent, kMinZoom, kMaxZoom); }

@@ -38,6 +38,10 @@ public:
     const QTextDocument& Document() const { return *document_; }
     // A full copy of `source` becomes the control's document.
     void AssignDocument(const QTextDocument& source);
+    // The same, skipped when the control already holds that generation of a
+    // stored document (see TRichTextStorage::Generation): a card printed
+    // ten times to a sheet is copied and laid out once.
+    void AssignDocument(const QTextDocument& source, quint64 generation);
 
     QColor PageColor() const { return pageColor_; }
     void SetPageColor(const QColor& c) { pageColor_ = c; }
@@ -64,6 +68,7 @@ private:
     TRichPageLayout layout_;
     bool wordWrap_ = true;
     int paintMode_ = 0;
+    quint64 generation_ = 0; // of the document held, 0 when unknown
 };
 
 // Paints a laid-out document at `zoom` percent into (0, 0, width, height),

@@ -3,7 +3,10 @@
 #include "richtext/rtf_writer.h"
 #include <QTextCursor>
 #include <QTextDocumentFragment>
+#include <QTextBlock>
 #include <QTextOption>
+#include <algorithm>
+#include <atomic>
 
 namespace cardora {
 
@@ -19,6 +22,72 @@ std::unique_ptr<QTextDocument> NewRichDocument()
     option.setTabStopDistance(kDefaultTabTwips / kTwipsPerDocumentPixel);
     doc->setDefaultTextOption(option);
     return doc;
+}
+
+namespace {
+constexpr double kPixelsPerPoint = 96.0 / 72.0;
+
+double linePixels(const QTextCharFormat& f, const QFont& fallback)
+{
+    double points = f.fontPointSize();
+    if (points <= 0)
+        points = fallback.pointSizeF() > 0 ? fallback.pointSizeF() : 10.0;
+    return points * kPixelsPerPoint * 1.3;
+}
+
+// One line's height in the block's spacing, for text of `text` pixels.
+double spacedLine(const QTextBlockFormat& b, double text)
+{
+    switch (b.lineHeightType()) {
+    case QTextBlockFormat::ProportionalHeight: return text * std::max(1.0, b.lineHeight() / 100.0);
+    case QTextBlockFormat::FixedHeight:
+    case QTextBlockFormat::MinimumHeight: return std::max(text, b.lineHeight());
+    case QTextBlockFormat::LineDistanceHeight: return text + std::max(0.0, b.lineHeight());
+    default: return text;
+    }
+}
+} // namespace
+
+int LayoutSafeEnd(const QTextDocument& document, double maxPixels)
+{
+    double height = 0;
+    const QFont fallback = document.defaultFont();
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const QTextBlockFormat b = block.blockFormat();
+        height += std::max(0.0, b.topMargin()) + std::max(0.0, b.bottomMargin())
+            + spacedLine(b, linePixels(block.charFormat(), fallback));
+        if (height > maxPixels)
+            return block.position();
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const double perCharacter = spacedLine(b, linePixels(fragment.charFormat(), fallback));
+            if (height + perCharacter * fragment.length() > maxPixels)
+                return fragment.position() + int(std::max(0.0, (maxPixels - height) / perCharacter));
+            height += perCharacter * fragment.length();
+        }
+    }
+    return document.characterCount();
+}
+
+void CopyRichDocumentPart(const QTextDocument& source, QTextDocument& target, int end)
+{
+    if (&source == &target)
+        return;
+    if (end >= source.characterCount()) {
+        CopyRichDocument(source, target);
+        return;
+    }
+    target.clear();
+    target.setDefaultFont(source.defaultFont());
+    target.setDefaultTextOption(source.defaultTextOption());
+    target.setDocumentMargin(source.documentMargin());
+    QTextCursor cursor(&target);
+    const QTextBlock first = source.begin();
+    cursor.setBlockFormat(first.blockFormat());
+    cursor.setBlockCharFormat(first.charFormat());
+    QTextCursor part(source.begin());
+    part.setPosition(std::max(0, end), QTextCursor::KeepAnchor);
+    cursor.insertFragment(part.selection());
 }
 
 void CopyRichDocument(const QTextDocument& source, QTextDocument& target)
@@ -46,13 +115,23 @@ bool IsRichDocumentEmpty(const QTextDocument& document)
     return document.blockCount() <= 1 && document.characterCount() <= 1;
 }
 
-TRichTextStorage::TRichTextStorage() : document_(NewRichDocument()) {}
+namespace {
+// Generations are unique across every storage, so that a painter that last
+// took generation g of some label knows it still holds that very text.
+quint64 nextGeneration()
+{
+    static std::atomic<quint64> counter { 0 };
+    return ++counter;
+}
+} // namespace
+
+TRichTextStorage::TRichTextStorage() : document_(NewRichDocument()), generation_(nextGeneration()) {}
 
 void TRichTextStorage::Assign(const QTextDocument& source)
 {
     CopyRichDocument(source, *document_);
     readBytes_.clear();
-    ++generation_;
+    generation_ = nextGeneration();
 }
 
 QByteArray TRichTextStorage::Data() const
@@ -68,7 +147,7 @@ void TRichTextStorage::SetData(const QByteArray& data)
 {
     ReadRtf(data, *document_);
     readBytes_ = data;
-    ++generation_;
+    generation_ = nextGeneration();
 }
 
 } // namespace cardora

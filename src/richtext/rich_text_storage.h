@@ -12,6 +12,19 @@ std::unique_ptr<QTextDocument> NewRichDocument();
 // Copies every block, run and format of `source` into `target`.
 void CopyRichDocument(const QTextDocument& source, QTextDocument& target);
 
+// The position up to which `document` is laid out without its height
+// passing `maxPixels` even were every character on a line of its own (the
+// characters' line heights, line spacing and paragraph spacing added up);
+// the document's end when all of it fits. Text past that point lies far
+// below any label, and laying it out would take unbounded time (positions
+// past about 33 million pixels overflow the layout's fixed-point numbers).
+int LayoutSafeEnd(const QTextDocument& document, double maxPixels);
+// The height bound painters lay documents out within.
+inline constexpr double kMaxLaidOutPixels = 8e6;
+
+// Copies `source` up to position `end` (see LayoutSafeEnd) into `target`.
+void CopyRichDocumentPart(const QTextDocument& source, QTextDocument& target, int end);
+
 // True when the document holds no character and only one paragraph.
 bool IsRichDocumentEmpty(const QTextDocument& document);
 
@@ -31,13 +44,14 @@ public:
     QByteArray Data() const;
     void SetData(const QByteArray& data);
 
-    // Counts replacements, so that a painter can tell a changed document.
+    // Changes with every replacement and differs between storages, so that a
+    // painter can tell whether it already holds this very document.
     quint64 Generation() const { return generation_; }
 
 private:
     std::unique_ptr<QTextDocument> document_;
     QByteArray readBytes_; // as read, while the document is unchanged
-    quint64 generation_ = 0;
+    quint64 generation_;
 };
 
 } // namespace cardora

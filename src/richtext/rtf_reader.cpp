@@ -205,6 +205,9 @@ public:
         option.setTabStopDistance(kDefaultTabTwips / kTwipsPerDocumentPixel);
         doc_.setDefaultTextOption(option);
         cursor_ = QTextCursor(&doc_);
+        // One edit for the whole text: the layout hears of it once, not
+        // once for every run of a differently formatted word.
+        cursor_.beginEditBlock();
         groups_.push_back(Group {});
         while (pos_ < data_.size()) {
             const char c = data_[pos_++];
@@ -237,6 +240,7 @@ public:
                 applyParagraph();
             }
         }
+        cursor_.endEditBlock();
     }
 
 private:

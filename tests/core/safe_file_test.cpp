@@ -211,3 +211,91 @@ TEST(SafeFile, TerminationRemovesTemporariesAndScratch)
         EXPECT_EQ(readAll(target), "old");
     }
 }
+
+// Inputs are read only when they are regular files within the limit, checked
+// on what was opened: devices and FIFOs are refused at once, never read.
+TEST(SafeFile, ReadsOnlyRegularFilesWithinTheLimit)
+{
+    QTemporaryDir dir;
+    const QString f = dir.path();
+    writeAll(f + "/small.bin", "twelve bytes");
+    writeAll(f + "/empty.bin", "");
+    ::mkfifo(QFile::encodeName(f + "/fifo").constData(), 0600);
+    QDir(f).mkdir("folder");
+    QFile::link(f + "/small.bin", f + "/link-to-file");
+    QFile::link(f + "/fifo", f + "/link-to-fifo");
+    QFile::link("/dev/zero", f + "/link-to-zero");
+    const struct {
+        QString path;
+        qint64 limit;
+        QByteArray data;
+        const char* error; // empty when the read succeeds
+    } cases[] = {
+        { f + "/small.bin", 100, "twelve bytes", "" },
+        { f + "/small.bin", 12, "twelve bytes", "" },
+        { f + "/small.bin", 11, "", "it is too large" },
+        { f + "/empty.bin", 100, "", "" },
+        { f + "/link-to-file", 100, "twelve bytes", "" },
+        { f + "/fifo", 100, "", "it is not a regular file" },
+        { f + "/link-to-fifo", 100, "", "it is not a regular file" },
+        { "/dev/zero", 1 << 30, "", "it is not a regular file" },
+        { f + "/link-to-zero", 1 << 30, "", "it is not a regular file" },
+        { f + "/folder", 100, "", "it is a folder" },
+        { f + "/missing", 100, "", "No such file or directory" },
+        { QString(), 100, "", "Cannot open file" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        QByteArray data = "left over";
+        const QString error = ReadInputFile(c.path, c.limit, &data);
+        if (*c.error) {
+            EXPECT_TRUE(error.startsWith("Cannot open file")) << error.toStdString();
+            EXPECT_TRUE(error.contains(c.error)) << error.toStdString();
+        } else {
+            EXPECT_EQ(error, QString());
+        }
+        EXPECT_EQ(data, c.data);
+    }
+}
+
+// A file the user protected is not replaced through its folder: the save is
+// refused with the reason and the file stays as it was.
+TEST(SafeFile, RefusesToReplaceFilesTheUserMayNotWrite)
+{
+    QTemporaryDir dir;
+    const struct {
+        mode_t mode;
+        bool refused;
+    } cases[] = {
+        { 0444, true }, { 0400, true }, { 0555, true }, { 0644, false }, { 0600, false }, { 0200, false },
+        { 0664, false },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(QString::number(c.mode, 8).toStdString());
+        const QString path = dir.path() + "/card-" + QString::number(c.mode, 8) + ".CDW";
+        writeAll(path, "the user's card");
+        ::chmod(QFile::encodeName(path).constData(), c.mode);
+        const QString link = path + ".link";
+        QFile::link(path, link);
+        EXPECT_EQ(ReplaceRefusal(path).isEmpty(), !c.refused);
+        for (const QString& target : { path, link }) {
+            const QString check = CheckOutputFile(target, {});
+            const QString write = WriteFileSafely(target, "new content");
+            if (c.refused) {
+                EXPECT_TRUE(check.startsWith("Cannot create file " + target + ": ")) << check.toStdString();
+                EXPECT_TRUE(write.startsWith("Cannot create file " + target + ": ")) << write.toStdString();
+                EXPECT_FALSE(write.contains("Unknown error"));
+                EXPECT_EQ(readAll(path), "the user's card");
+            } else {
+                EXPECT_EQ(check, QString());
+                EXPECT_EQ(write, QString());
+                EXPECT_EQ(readAll(path), "new content");
+            }
+        }
+        struct stat st;
+        ::stat(QFile::encodeName(path).constData(), &st);
+        EXPECT_EQ(st.st_mode & 07777, c.mode);
+        EXPECT_EQ(entries(dir.path()).filter(".part").size(), 0);
+    }
+    EXPECT_EQ(ReplaceRefusal(dir.path() + "/not-there"), QString());
+}

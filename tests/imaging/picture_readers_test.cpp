@@ -3,7 +3,11 @@
 #include "imaging/picture.h"
 #include "imaging/picture_file.h"
 #include "picture_bytes.h"
+#include <QDir>
+#include <QFile>
 #include <QImage>
+#include <QTemporaryDir>
+#include <sys/stat.h>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -215,5 +219,35 @@ TEST(PictureReaders, EachFormatGivesItsPixels)
         EXPECT_EQ(picture.Size(), c.size);
         for (const Pixel& p : c.pixels)
             EXPECT_EQ(picture.Bitmap().pixelColor(p.x, p.y).rgb(), p.colour.rgb()) << p.x << "," << p.y;
+    }
+}
+
+// The one picture-reading function that the panel, the preview, printing and
+// export all use takes only regular files: a device, a FIFO without a writer
+// or a folder is refused at once and the picture is left as it was.
+TEST(PictureReaders, PictureFilesAreRegularFilesOnly)
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath("art.png");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QDir(dir.path()).mkdir("folder.bmp");
+    const struct {
+        QString path;
+        const char* reason;
+    } cases[] = {
+        { "/dev/zero", "it is not a regular file" },
+        { fifo, "it is not a regular file" },
+        { dir.filePath("folder.bmp"), "it is a folder" },
+        { dir.filePath("missing.bmp"), "No such file or directory" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        TPicture picture;
+        QImage red(4, 4, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        picture.SetBitmap(red);
+        EXPECT_FALSE(picture.LoadFromFile(c.path));
+        EXPECT_EQ(picture.ErrorText(), "Cannot open file " + c.path + ": " + c.reason);
+        EXPECT_EQ(picture.Size(), QSize(4, 4));
     }
 }

@@ -15,8 +15,14 @@
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTest>
+#include <cstring>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace cardora;
 using cardora::test::MainWindowFixture;
@@ -146,6 +152,77 @@ TEST_F(MainWindowFixture, SecondCopysCardArrivesThroughTheSocketAndOpens)
     EXPECT_EQ(modal->messages.back().text, "Save changes?");
 }
 
+// Only one card's name from a process of this user is taken: a request of
+// another user, one past the limit, or one that never ends opens nothing.
+TEST_F(MainWindowFixture, SocketTakesOneBoundedRequestFromThisUserOnly)
+{
+    start();
+    const QString two = saveCard(*window, folder.filePath("two.CDW"), 2);
+    const QString three = saveCard(*window, folder.filePath("three.CDW"), 3);
+    window->New1Click();
+    QLocalServer server;
+    server.setSocketOptions(QLocalServer::WorldAccessOption); // so that another user can try
+    QTemporaryDir open;
+    ::chmod(QFile::encodeName(open.path()).constData(), 0755);
+    const QString name = open.path() + "/instance";
+    ASSERT_TRUE(server.listen(name));
+    ServeInstanceRequests(server, window.get());
+    const QByteArray request = EncodeInstanceRequest(two);
+    // Sends `data` from a process of user `uid` (-1: this user); true when the
+    // first copy answered that it took the card.
+    const QByteArray path = QFile::encodeName(name);
+    auto send = [&](const QByteArray& data, int uid) {
+        const pid_t child = ::fork(); // the child makes only system calls
+        if (child == 0) {
+            if (uid >= 0 && (::setgid(uid) != 0 || ::setuid(uid) != 0))
+                ::_exit(3);
+            const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            sockaddr_un address {};
+            address.sun_family = AF_UNIX;
+            std::strncpy(address.sun_path, path.constData(), sizeof address.sun_path - 1);
+            if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
+                ::_exit(4);
+            for (qsizetype done = 0; done < data.size();) {
+                const ssize_t n = ::write(fd, data.constData() + done, size_t(data.size() - done));
+                if (n <= 0)
+                    ::_exit(2);
+                done += n;
+            }
+            timeval wait { 2, 0 };
+            ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+            char answer[4] = {};
+            const ssize_t n = ::read(fd, answer, 3);
+            ::_exit(n == 3 && std::memcmp(answer, "ok\n", 3) == 0 ? 0 : 1);
+        }
+        int status = 0;
+        while (::waitpid(child, &status, WNOHANG) == 0)
+            QTest::qWait(10);
+        QTest::qWait(300); // the card opens from the event loop
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    const bool root = ::geteuid() == 0;
+    const struct {
+        const char* name;
+        QByteArray data;
+        int uid;
+        int answer; // the child's exit status: 0 taken, 1 dropped
+        bool opens;
+    } cases[] = {
+        { "another user", request, 65534, 1, false },
+        { "past the limit", "open /" + QByteArray(kMaxInstanceRequest + 10, 'a') + "\n", -1, 1, false },
+        { "a name with no end", "open " + QFile::encodeName(two), -1, 1, false },
+        { "this user", request, -1, 0, true },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.uid >= 0 && !root)
+            continue; // only the administrator can act as another user
+        EXPECT_EQ(send(c.data, c.uid), c.answer);
+        EXPECT_EQ(window->CardFileName(), c.opens ? two : QString());
+    }
+    EXPECT_NE(window->CardFileName(), three);
+}
+
 TEST_F(MainWindowFixture, CardFromASecondCopyWaitsForAnOpenDialog)
 {
     start();
@@ -159,6 +236,24 @@ TEST_F(MainWindowFixture, CardFromASecondCopyWaitsForAnOpenDialog)
     for (int waited = 0; waited < 3000 && window->CardFileName() != two; waited += 50)
         QTest::qWait(50);
     EXPECT_EQ(window->CardFileName(), two);
+}
+
+// A second open request while the user has a dialog up brings that dialog
+// forward, never the window over it.
+TEST_F(MainWindowFixture, SecondCopysRequestKeepsTheDialogOnTop)
+{
+    start();
+    window->activateWindow();
+    QDialog busy(window.get());
+    busy.setModal(true);
+    busy.show();
+    busy.activateWindow();
+    QTest::qWait(50);
+    ASSERT_EQ(QApplication::activeWindow(), &busy);
+    window->BringForwardAndOpen(QString());
+    QTest::qWait(50);
+    EXPECT_EQ(QApplication::activeWindow(), &busy);
+    busy.close();
 }
 
 TEST_F(MainWindowFixture, ConfigurationInformationReportsMemory)

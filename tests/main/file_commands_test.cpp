@@ -256,6 +256,43 @@ TEST_F(FileFixture, SaveAsRefusesNamesThatWouldDestroyAFile)
     }
 }
 
+// Save never replaces a file the user protected: the card or its sidecar
+// marked read-only stays as it was, the message says why, and the card
+// keeps its unsaved changes.
+TEST_F(FileFixture, SaveRefusesReadOnlyFilesWithTheReason)
+{
+    const struct {
+        const char* protect; // "card" or "sidecar"
+        mode_t mode;
+    } cases[] = { { "card", 0444 }, { "card", 0400 }, { "sidecar", 0444 } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.protect) + " " + std::to_string(c.mode));
+        draw(10, 20, 50, 30);
+        const QString path = saveAsNext();
+        const QString sidecar = TMainScreen::SidecarFileName(path);
+        QFile f(sidecar);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("art.bmp\r\n");
+        f.close();
+        const QString target = QByteArray(c.protect) == "card" ? path : sidecar;
+        const QByteArray card = readAll(path), side = readAll(sidecar);
+        ::chmod(QFile::encodeName(target).constData(), c.mode);
+        draw(60, 20, 50, 30);
+        ASSERT_TRUE(window->ChangesMade());
+        window->mnuSaveClick();
+        // As the administrator the mode says read-only; as a user the system refuses.
+        const QString message = modal->messages.back().text;
+        EXPECT_TRUE(message == "Cannot create file " + target + ": the file is read-only"
+            || message == "Cannot create file " + target + ": Permission denied")
+            << message.toStdString();
+        EXPECT_EQ(readAll(path), card);
+        EXPECT_EQ(readAll(sidecar), side);
+        EXPECT_TRUE(window->ChangesMade());
+        ::chmod(QFile::encodeName(target).constData(), 0644);
+        window->New1Click();
+    }
+}
+
 TEST_F(FileFixture, OpenRefusesOtherExtensionsAndDeleteLeavesShownCard)
 {
     modal->fileNames = { folder.filePath("picture.bmp") };

@@ -570,7 +570,7 @@ TEST(CardFiler, FailedSaveLeavesTheOldFile)
     }
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
-    EXPECT_EQ(message, "Cannot create file " + path);
+    EXPECT_EQ(message, "Cannot create file " + path + ": File too large") << message.toStdString();
     EXPECT_EQ(fileBytes(path), QByteArray("old card"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList { "card.cdw" });
 
@@ -580,7 +580,7 @@ TEST(CardFiler, FailedSaveLeavesTheOldFile)
         filer.SaveCard({ &o }, nowhere);
         ADD_FAILURE() << "saved into a missing folder";
     } catch (const EStreamError& e) {
-        EXPECT_EQ(e.Message(), "Cannot create file " + nowhere);
+        EXPECT_EQ(e.Message(), "Cannot create file " + nowhere + ": No such file or directory");
     }
 
     // And a save that completes replaces the file.

@@ -8,9 +8,11 @@
 #include "report/printer_report.h"
 #include "report/recording_report.h"
 #include "richtext/rich_text_control.h"
+#include "richtext/rich_text_storage.h"
 #include "richtext/rtf_reader.h"
 #include "support/scripted_modal.h"
 #include "pdf_text.h"
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QFrame>
 #include <QImage>
@@ -411,3 +413,82 @@ TEST(RichLabel, EditorZoomLimits)
 }
 
 } // namespace
+
+// Rich text from a hostile file: text at the largest size, runs of
+// alternating formats, paragraphs spaced as far apart as a file may ask.
+// A label lays out only what can ever show (a box is never taller than a
+// million pixels), the first lines paint as they would anyway, and a card
+// printed many times is copied into the painter once.
+TEST(RichLabel, HostileTextIsLaidOutOnlyAsFarAsItCanShow)
+{
+    auto words = [](int n) {
+        QByteArray w;
+        for (int i = 0; i < n; ++i)
+            w += "word" + QByteArray::number(i) + ' ';
+        return w;
+    };
+    QByteArray alternating;
+    for (int i = 0; i < 4000; ++i)
+        alternating += i % 2 ? "{\\b w" + QByteArray::number(i) + "}" : " w" + QByteArray::number(i) + " ";
+    QByteArray spaced;
+    for (int i = 0; i < 3000; ++i)
+        spaced += "\\sb31680\\sa31680 p\\par ";
+    const QByteArray head = "{\\rtf1{\\fonttbl{\\f0 Liberation Sans;}}\\f0";
+    const struct {
+        const char* name;
+        QByteArray rtf;
+        bool cut; // the painter holds only the start of the text
+    } cases[] = {
+        { "an ordinary label", kWords, false },
+        { "4,000 words at 1638 points", head + "\\fs32767 " + words(4000) + "\\par}", true },
+        { "40 words at 1638 points", head + "\\fs32767 " + words(40) + "\\par}", false },
+        { "4,000 words at 12 points", head + "\\fs24 " + words(4000) + "\\par}", false },
+        { "alternating bold runs", head + "\\fs24 " + alternating + "\\par}", false },
+        { "paragraphs 44 inches apart", head + "\\fs24 " + spaced + "}", true },
+        { "a line spacing of 22 inches", head + "\\fs24\\sl31680\\slmult0 " + words(2000) + "\\par}", true },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Card card;
+        TQPRichBaseLabel* label = card.Label(c.rtf, QRect(0, 0, 190, 60));
+        const int whole = label->RTFText().characterCount();
+        const int safe = LayoutSafeEnd(label->RTFText(), kMaxLaidOutPixels);
+        EXPECT_EQ(safe < whole, c.cut) << safe << " of " << whole;
+        const QImage shown = Render(*label);
+        EXPECT_EQ(card.master->Document().characterCount() < whole, c.cut);
+        // The painter's document, however cut, lays out within the bound.
+        EXPECT_LE(card.master->Document().documentLayout()->documentSize().height(), 2 * kMaxLaidOutPixels);
+        // The first line shows.
+        int dark = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                dark += IsDark(shown.pixel(x, y));
+        EXPECT_GT(dark, 0);
+        // Printing the card again and again copies nothing new into the painter.
+        int changes = 0;
+        QObject::connect(&card.master->Document(), &QTextDocument::contentsChange, [&] { ++changes; });
+        TRecordingReport report;
+        report.OnPrint = [&](TReport& r) {
+            for (int i = 0; i < 10; ++i)
+                label->PrintAt(r, 0.1, 0.2 * i);
+        };
+        EXPECT_TRUE(report.Execute());
+        EXPECT_EQ(changes, 0);
+    }
+}
+
+// Reading announces the new text once, not once for every formatted run.
+TEST(RichLabel, ReadingIsOneEdit)
+{
+    QByteArray alternating = "{\\rtf1\\f0 ";
+    for (int i = 0; i < 2000; ++i)
+        alternating += i % 2 ? "{\\b w}" : " w ";
+    alternating += "\\par}";
+    QTextDocument doc;
+    doc.documentLayout(); // a laid-out document, as the painter's is
+    int changes = 0;
+    QObject::connect(&doc, &QTextDocument::contentsChange, [&] { ++changes; });
+    ReadRtf(alternating, doc);
+    EXPECT_LT(changes, 10); // clearing and settings, then the text: not one per run
+    EXPECT_GT(doc.characterCount(), 2000);
+}

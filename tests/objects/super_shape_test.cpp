@@ -1,4 +1,5 @@
 #include "fake_parent.h"
+#include "imaging/fill.h"
 #include "objects/card_filer.h"
 #include "objects/class_registry.h"
 #include "objects/stream_error.h"
@@ -7,6 +8,7 @@
 #include "shapes_helpers.h"
 #include <QBuffer>
 #include <QImageWriter>
+#include <QPainter>
 #include <gtest/gtest.h>
 #include <cmath>
 
@@ -345,4 +347,63 @@ TEST_F(SuperShapeTest, TextureRoundTripsThroughTheCardFile)
     } catch (const EStreamError& e) {
         EXPECT_EQ(e.Message(), "Bitmap image is not valid");
     }
+}
+
+// Surfaces are made for what the card shows: a shape far larger than the
+// card, or partly off it, costs the card's pixels, not its stored box's;
+// the part of a gradient shown is the same as that part of the whole one.
+TEST_F(SuperShapeTest, SurfacesCoverOnlyWhatTheCardShows)
+{
+    const struct {
+        QRect bounds;
+        QRect visible; // in the shape's own pixels
+    } cases[] = {
+        { QRect(10, 20, 70, 50), QRect(0, 0, 70, 50) },
+        { QRect(0, 0, 1 << 20, 1 << 20), QRect(0, 0, 336, 192) },
+        { QRect(-500000, -400000, 1 << 20, 1 << 20), QRect(500000, 400000, 336, 192) },
+        { QRect(300, 150, 100, 100), QRect(0, 0, 36, 42) },
+        { QRect(-60, -30, 100, 100), QRect(60, 30, 40, 70) },
+        { QRect(400, 10, 100, 100), QRect() },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(QString("%1,%2 %3x%4").arg(c.bounds.x()).arg(c.bounds.y()).arg(c.bounds.width()).arg(c.bounds.height()).toStdString());
+        TSuperShape* s = make(10, 10);
+        s->SetBounds(c.bounds.x(), c.bounds.y(), c.bounds.width(), c.bounds.height());
+        EXPECT_EQ(s->VisibleSurface().isEmpty() ? QRect() : s->VisibleSurface(), c.visible);
+        s->SetSurfaceType(stGradientFill);
+        EXPECT_EQ(s->GradientBitmap().size(), c.visible.size());
+        EXPECT_EQ(s->GradientOrigin(), c.visible.isEmpty() ? s->GradientOrigin() : c.visible.topLeft());
+        s->SetSurfaceType(stBrushPattern);
+        EXPECT_EQ(s->SolidBitmap().size(), c.visible.size());
+        delete s;
+    }
+    // The part of a gradient is the whole gradient's pixels there.
+    for (TFillDirection d : { gdUp, gdDown, gdLeft, gdRight }) {
+        const QImage whole = BuildGradient(d, clRed, clBlue, QSize(300, 200));
+        const QRect part(50, 40, 100, 80);
+        EXPECT_EQ(BuildGradientPart(d, clRed, clBlue, QSize(300, 200), part), whole.copy(part)) << int(d);
+    }
+}
+
+// A textured shape a million pixels wide paints the card's part of it, tile
+// by tile from the shape's corner, and no more.
+TEST_F(SuperShapeTest, GiantTexturedShapePaintsTheCardsPart)
+{
+    const QImage texture = checkerTexture();
+    TSuperShape* s = make(10, 10);
+    s->SetShape(qstRectangle);
+    s->SetOutlineStyle(psClear);
+    s->SetBounds(-(32 * 10000 + 5), -(32 * 10000 + 7), 1 << 20, 1 << 20);
+    s->SetSurfaceType(stBrushImage);
+    s->SetImage(&texture);
+    QImage card(336, 192, QImage::Format_RGB32);
+    card.fill(Qt::white);
+    QPainter p(&card);
+    s->PaintTo(p, s->Left(), s->Top());
+    p.end();
+    // Tile corners fall every 32 pixels from the shape's corner: 27 and 25 on the card.
+    EXPECT_TRUE(isBlue(card.pixel(27, 25)));
+    EXPECT_TRUE(isBlue(card.pixel(27 + 32, 25 + 64)));
+    EXPECT_TRUE(isRed(card.pixel(28, 25)));
+    EXPECT_TRUE(isRed(card.pixel(300, 150)));
 }

@@ -49,6 +49,7 @@ TQImageBrowser::TQImageBrowser(QWidget* parent) : QDialog(parent)
     image_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     scroll_->setWidget(image_);
     status_ = new QLabel(this);
+    status_->setTextFormat(Qt::PlainText); // messages name files
     status_->setObjectName(QStringLiteral("PreviewStatus"));
     status_->setWordWrap(true);
 

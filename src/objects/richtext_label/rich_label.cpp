@@ -163,7 +163,7 @@ void TQPRichBaseLabel::DrawRich(QPainter& canvas)
         canvas.fillRect(QRect(0, 0, w, h), bg);
         master->SetPageColor(bg);
     }
-    master->AssignDocument(RTFText());
+    master->AssignDocument(RTFText(), rtfStorage_.Generation());
     master->SetZoom(zoomPercent(Zoom()));
     master->SetPageLayout(pageOfBox(w, h, Zoom()));
     master->SetWordWrap(true);

@@ -1,4 +1,5 @@
 #include "objects/supershape/super_shape.h"
+#include "objects/card_object_parent.h"
 #include "core/assign.h"
 #include "core/graphics_attributes.h"
 #include "core/rounding.h"
@@ -279,12 +280,20 @@ void TSuperShape::SetImageData(const QByteArray& data)
 
 // ---- geometry
 
-QSize TSuperShape::SurfaceBitmapSize() const
+QRect TSuperShape::VisibleSurface() const
 {
-    // Far beyond any card; a damaged file's giant object must not take gigabytes.
-    constexpr int kLargest = 8192;
-    return QSize(std::min(Width(), kLargest), std::min(Height(), kLargest));
+    // Surfaces are made for what the card shows of the shape: a damaged
+    // file's giant object must not take gigabytes nor hours.
+    const QRect box(0, 0, std::max(0, Width()), std::max(0, Height()));
+    if (const CardObjectParent* panel = ParentPanel()) {
+        const QSize card = panel->PanelSize();
+        return box & QRect(-Left(), -Top(), card.width(), card.height());
+    }
+    constexpr int kLargest = 2048; // no card to go by
+    return box & QRect(0, 0, kLargest, kLargest);
 }
+
+QSize TSuperShape::SurfaceBitmapSize() const { return VisibleSurface().size(); }
 
 int TSuperShape::zoomedDepth() const
 {
@@ -303,9 +312,18 @@ QPolygon TSuperShape::Vertices(const TEdges& r) const
 
 void TSuperShape::BuildGradient()
 {
-    gradientBitmap_ = cardora::BuildGradient(static_cast<TFillDirection>(fillDirection_), backColor_,
-        gradientToColor_, SurfaceBitmapSize());
+    // The bands of the whole shape, of which the bitmap holds the part shown.
+    const QRect part = VisibleSurface();
+    gradientBitmap_ = cardora::BuildGradientPart(static_cast<TFillDirection>(fillDirection_), backColor_,
+        gradientToColor_, QSize(Width(), Height()), part);
+    gradientOrigin_ = part.topLeft();
     Invalidate();
+}
+
+bool TSuperShape::gradientIsStale() const
+{
+    const QRect part = VisibleSurface();
+    return gradientBitmap_.size() != part.size() || gradientOrigin_ != part.topLeft();
 }
 
 void TSuperShape::BuildSolidBitmap()
@@ -328,7 +346,7 @@ void TSuperShape::BoundsChanged()
     // The common handling (change notice, handles) stays: a moved or resized
     // shape is a change of the card like any other.
     TQGraphicControl::BoundsChanged();
-    if (surfaceType_ == stGradientFill && gradientBitmap_.size() != SurfaceBitmapSize())
+    if (surfaceType_ == stGradientFill && gradientIsStale())
         BuildGradient();
 }
 

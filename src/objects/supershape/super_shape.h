@@ -86,8 +86,13 @@ public:
     // Vertices of the outline in `r` (empty for rectangles and ellipses).
     QPolygon Vertices(const TEdges& r) const;
     const QImage& GradientBitmap() const { return gradientBitmap_; }
-    // The object's size, up to a limit no card reaches.
+    // The part of the object (in its own pixels) the card shows; the whole
+    // object when it lies on the card.
+    QRect VisibleSurface() const;
+    // The size of the surface bitmaps: that of the visible part.
     QSize SurfaceBitmapSize() const;
+    // Where the gradient bitmap sits in the object.
+    QPoint GradientOrigin() const { return gradientOrigin_; }
     const QImage& SolidBitmap() const { return solidBitmap_; }
 
     // Takes every property of `other` through the setters, in the order the
@@ -104,6 +109,7 @@ private:
     void BuildGradient();
     void BuildSolidBitmap();
     void rebuildGradientIfShown();
+    bool gradientIsStale() const;
     int zoomedDepth() const;
 
     TColor backColor_ = clRed;
@@ -113,6 +119,7 @@ private:
     QImage image_;
     QByteArray imageFile_; // the BMP file the texture was read from, if any
     QImage gradientBitmap_;
+    QPoint gradientOrigin_;
     QImage solidBitmap_;
     int inVectorPercent_ = 50;
     TColor outlineColor_ = clBlack;

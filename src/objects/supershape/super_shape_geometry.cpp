@@ -23,6 +23,11 @@ bool IsPolygonShape(int shape) { return shape >= qstDiamond && shape <= qstPolyG
 
 TShapeRects ComputeShapeRects(int shape, int orient, int d, int outlineWidth, int width, int height)
 {
+    // Stored values of any size: bounded, every sum below stays in range.
+    d = BoundedCoordinate(d);
+    outlineWidth = BoundedCoordinate(outlineWidth);
+    width = BoundedCoordinate(width);
+    height = BoundedCoordinate(height);
     const int h = outlineWidth / 2;
     const int w1 = width - outlineWidth + 1;
     const int h1 = height - outlineWidth + 1;
@@ -103,7 +108,7 @@ QPolygon OutlineVertices(int shape, const TEdges& r, int vectors, int startingAn
 
 int RoundCornerSize(int width, int height, int roundPerc)
 {
-    return Trunc(std::max(width, height) * roundPerc * 0.01);
+    return Trunc(std::max(width, height) * 0.01 * roundPerc);
 }
 
 } // namespace cardora

@@ -70,10 +70,14 @@ void TSuperShape::Paint()
     if (QPainter* p = CurrentCanvas()) {
         if (surfaceType_ == stBrushPattern && solidBitmap_.isNull())
             BuildSolidBitmap();
-        // A shape read from a file has had no size change yet.
-        if (surfaceType_ == stGradientFill && gradientBitmap_.size() != SurfaceBitmapSize())
-            gradientBitmap_ = cardora::BuildGradient(static_cast<TFillDirection>(fillDirection_), backColor_,
-                gradientToColor_, SurfaceBitmapSize());
+        // A shape read from a file has had no size change yet; the card may
+        // have changed size under it.
+        if (surfaceType_ == stGradientFill && gradientIsStale()) {
+            const QRect part = VisibleSurface();
+            gradientBitmap_ = cardora::BuildGradientPart(static_cast<TFillDirection>(fillDirection_), backColor_,
+                gradientToColor_, QSize(Width(), Height()), part);
+            gradientOrigin_ = part.topLeft();
+        }
         const TShapeRects rects = ShapeRects();
         const int corner = RoundCornerSize(Width(), Height(), roundPerc_);
         p->save();
@@ -89,7 +93,10 @@ void TSuperShape::Paint()
                                                                : gradientBitmap_;
             p->save();
             p->setClipPath(figureRegion(shape_, rects.shape, corner, Vertices(rects.shape)), Qt::IntersectClip);
-            TileFill(*p, tile, ScreenTileSize(tile, Zoom(), surfaceType_ == stBrushImage), QSize(Width(), Height()));
+            if (surfaceType_ == stGradientFill)
+                p->drawImage(gradientOrigin_, gradientBitmap_);
+            else
+                TileFill(*p, tile, ScreenTileSize(tile, Zoom(), surfaceType_ == stBrushImage), QSize(Width(), Height()));
             p->restore();
         }
         if (outlineStyle_ != psClear) {
