@@ -9,6 +9,7 @@
 // each card, the slowest surfaces to print; --write-filled-card saves that card.
 #include "bench_support.h"
 #include "support/card_builder.h"
+#include "wysiwyg/card_maker.h"
 #include "core/app_folder.h"
 #include "core/persistent.h"
 #include "core/symbol_fonts.h"
@@ -235,6 +236,7 @@ int main(int argc, char** argv)
     int runs = 10;
     QString cardFile;
     QString filledCardFile;
+    QString compositeCardFile;
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == "--runs" && i + 1 < args.size())
@@ -243,8 +245,11 @@ int main(int argc, char** argv)
             cardFile = args[++i];
         else if (args[i] == "--write-filled-card" && i + 1 < args.size())
             filledCardFile = args[++i];
+        else if (args[i] == "--write-every-kind-card" && i + 1 < args.size())
+            compositeCardFile = args[++i];
         else {
-            std::fprintf(stderr, "usage: cardora-print-bench [--runs N] [--write-card FILE] [--write-filled-card FILE]\n");
+            std::fprintf(stderr, "usage: cardora-print-bench [--runs N] [--write-card FILE] [--write-filled-card FILE] "
+                                 "[--write-every-kind-card FILE]\n");
             return 1;
         }
     }
@@ -256,6 +261,25 @@ int main(int argc, char** argv)
         const QStringList kinds = buildSevenObjectCard(owner, panel);
         panel.SaveCardFile(cardFile);
         std::printf("wrote %s with %d objects: %s\n", qPrintable(cardFile), int(kinds.size()),
+            qPrintable(kinds.join(", ")));
+        return 0;
+    }
+
+    // A business card mixing every kind as a user makes one (gradient band,
+    // logo, headline, labels with effects, symbol, circle and rich text).
+    if (!compositeCardFile.isEmpty()) {
+        QObject owner;
+        TQBusinessCardPanel32 panel(nullptr, &owner);
+        TRichTextControl masterRichText(&owner, QString::fromLatin1(kMasterRichTextName));
+        panel.SetShape(lsRectangle);
+        panel.SetPanelSize(336, 192);
+        QStringList kinds;
+        for (const test::CompositePart& part : test::CompositeParts()) {
+            test::AddPart(owner, panel, part);
+            kinds << part.kind;
+        }
+        panel.SaveCardFile(compositeCardFile);
+        std::printf("wrote %s with %d objects: %s\n", qPrintable(compositeCardFile), int(kinds.size()),
             qPrintable(kinds.join(", ")));
         return 0;
     }
