@@ -8,6 +8,7 @@
 // The second sheet holds a texture-filled and a gradient-filled super shape on
 // each card, the slowest surfaces to print; --write-filled-card saves that card.
 #include "bench_support.h"
+#include "support/card_builder.h"
 #include "core/app_folder.h"
 #include "core/persistent.h"
 #include "core/symbol_fonts.h"
@@ -21,7 +22,7 @@
 #include "objects/shapes.h"
 #include "objects/supershape/super_shape.h"
 #include "printing/batch_print.h"
-#include "printing/label_printer.h"
+#include "printing/sheet_printer.h"
 #include "report/recording_report.h"
 #include "surface/card_panel.h"
 #include "surface/object_kinds.h"
@@ -37,40 +38,7 @@ using namespace cardora;
 
 namespace {
 
-// Gives an object something to show through its stored properties, so that
-// any kind, present or future, can be filled in without knowing its class.
-void fillIn(TQGraphicControl& o, const QString& text)
-{
-    for (const PropertyDecl& p : o.Properties()) {
-        if (p.readOnly)
-            continue;
-        if (p.kind == PropKind::Text && p.setText && (p.name == "Caption" || p.name == "Text"))
-            p.setText(o, text);
-        else if (p.kind == PropKind::Strings && p.setStrings && p.name == "Lines")
-            p.setStrings(o, { text, "Second line of text", "Third line" });
-        else if (p.kind == PropKind::Binary && p.setBinary && p.name == "RTFText")
-            p.setBinary(o, "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 " + text.toUtf8() + " {\\b bold} \\i italic\\par}");
-    }
-}
-
-TQGraphicControl* addKind(QObject& owner, TQBusinessCardPanel32& panel, const QString& kind, QRect box,
-    const QString& text)
-{
-    const CardObjectFactory* make = CardClassRegistry::Instance().Find(kind);
-    if (!make)
-        return nullptr;
-    TQGraphicControl* o = (*make)(&owner);
-    if (!o)
-        return nullptr;
-    o->SetName(panel.UniqueName(kind.mid(1)));
-    o->SetLoading(true);
-    fillIn(*o, text);
-    o->SetBounds(box.x(), box.y(), box.width(), box.height());
-    o->SetLoading(false);
-    panel.AddObject(o);
-    o->Loaded();
-    return o;
-}
+using test::AddKind;
 
 void addShape(QObject& owner, TQBusinessCardPanel32& panel, TShapeType shape, QRect box, TColor fill)
 {
@@ -97,10 +65,10 @@ QStringList buildSevenObjectCard(QObject& owner, TQBusinessCardPanel32& panel)
     kinds << "TQLineShape";
     const char* texts[] = { "Jane Example", "Managing Director", "+1 555 0100 - jane@example.com" };
     for (int i = 0; i < 3; ++i)
-        if (addKind(owner, panel, "TQBusinessCardLabel", QRect(12, 10 + i * 30 + (i ? 40 : 0), 220, 24), texts[i]))
+        if (AddKind(owner, panel, "TQBusinessCardLabel", QRect(12, 10 + i * 30 + (i ? 40 : 0), 220, 24), texts[i]))
             kinds << "TQBusinessCardLabel";
     for (const QString& picture : { QStringLiteral("TQImage"), QStringLiteral("TImage") })
-        if (addKind(owner, panel, picture, QRect(250, 60, 70, 45), QString())) {
+        if (AddKind(owner, panel, picture, QRect(250, 60, 70, 45), QString())) {
             kinds << picture;
             break;
         }
@@ -116,7 +84,7 @@ QStringList buildEveryKindCard(QObject& owner, TQBusinessCardPanel32& panel)
     int i = 0;
     for (const QString& kind : kinds) {
         const QRect box(8 + (i % 3) * 108, 8 + (i / 3) * 44, 100, 38);
-        if (TQGraphicControl* o = addKind(owner, panel, kind, box, kind)) {
+        if (TQGraphicControl* o = AddKind(owner, panel, kind, box, kind)) {
             if (auto* shape = dynamic_cast<TQLabelShapes*>(o))
                 shape->Brush()->SetColor(0x40A0FF);
             placed << kind;
@@ -241,10 +209,9 @@ Timing timeSheet(TQBusinessCardPanel32& panel, const QString& pdf, int runs)
         TPrintJobRequest request;
         request.Printing = false;
         panel.SetPreviewing(true);
-        TLabelPrinter job(panel);
-        job.Setup(pages, request);
+        TSheetPrinter job(panel, request);
         t.restart();
-        job.FormActivate();
+        job.Run(pages);
         preview.push_back(t.nsecsElapsed() / 1e6);
         panel.SetPreviewing(false);
     }

@@ -52,6 +52,13 @@ QString ApplicationFolder()
 
 void SetApplicationFolder(const QString& folder) { overrideFolder() = folder.isEmpty() ? QString() : withSlash(folder); }
 
+bool ApplicationFolderIsDataFolder()
+{
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QString own = ApplicationFolder();
+    return (!data.isEmpty() && QDir(own) == QDir(data)) || QDir(own) == QDir(QDir::homePath() + "/.cardora");
+}
+
 QString PreferencesFileName() { return FindCaseInsensitive(ApplicationFolder(), "CDW.INI"); }
 
 QString HelpFolder()

@@ -8,6 +8,9 @@ namespace cardora {
 QString ApplicationFolder();
 void SetApplicationFolder(const QString& folder);
 QString PreferencesFileName();
+// True when the application folder is the per-user data folder (an installed
+// copy, or a program folder that cannot be written), not a folder of its own.
+bool ApplicationFolderIsDataFolder();
 QString HelpFolder();
 
 // Finds an existing entry of `folder` whose name matches `name` without regard

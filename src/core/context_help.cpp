@@ -1,5 +1,7 @@
 #include "core/context_help.h"
+#include <QAbstractButton>
 #include <QAction>
+#include <QKeyEvent>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QLineEdit>
@@ -18,6 +20,23 @@ QHash<QString, QString>& table()
 {
     static QHash<QString, QString> t;
     return t;
+}
+
+std::function<void(int)>& topicHandler()
+{
+    static std::function<void(int)> h;
+    return h;
+}
+
+const char* const kHelpTopicProperty = "cardoraHelpTopic";
+
+QAbstractButton* helpButtonOf(QWidget* window)
+{
+    for (QAbstractButton* b : window->findChildren<QAbstractButton*>())
+        if (b->objectName().compare(QLatin1String("HelpButton"), Qt::CaseInsensitive) == 0 && b->isEnabled()
+            && b->window() == window)
+            return b;
+    return nullptr;
 }
 
 // The widget whose text answers a right click: the control itself or the
@@ -61,6 +80,14 @@ protected:
             if (w && w->isWindow() && !qobject_cast<QMenu*>(w))
                 ApplyWhatsThis(w);
             return false;
+        }
+        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1
+            && static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
+            auto* w = qobject_cast<QWidget*>(watched);
+            if (!w)
+                return false;
+            QWidget* focus = QApplication::focusWidget();
+            return HelpForFocus(focus && focus->window() == w->window() ? focus : w);
         }
         if (event->type() != QEvent::ContextMenu)
             return false;
@@ -152,6 +179,43 @@ void ApplyWhatsThis(QWidget* window)
         if (!text.isEmpty())
             a->setWhatsThis(text);
     }
+}
+
+void SetHelpTopic(QWidget* widget, int topic)
+{
+    if (widget)
+        widget->setProperty(kHelpTopicProperty, topic);
+}
+
+int HelpTopicFor(const QWidget* widget)
+{
+    for (const QWidget* w = widget; w; w = w->parentWidget()) {
+        const int topic = w->property(kHelpTopicProperty).toInt();
+        if (topic > 0)
+            return topic;
+        if (w->isWindow())
+            break;
+    }
+    return 0;
+}
+
+void SetHelpTopicHandler(std::function<void(int)> handler) { topicHandler() = std::move(handler); }
+
+bool HelpForFocus(QWidget* widget)
+{
+    if (!widget)
+        return false;
+    const int topic = HelpTopicFor(widget);
+    if (topic == 0) {
+        if (QAbstractButton* button = helpButtonOf(widget->window())) {
+            button->click();
+            return true;
+        }
+    }
+    if (!topicHandler())
+        return false;
+    topicHandler()(topic);
+    return true;
 }
 
 void InstallContextHelp()

@@ -1,6 +1,7 @@
 #pragma once
 #include <QHash>
 #include <QString>
+#include <functional>
 
 class QWidget;
 
@@ -29,5 +30,17 @@ void ApplyWhatsThis(QWidget* window);
 // added to the control's own menu where it has one). Widgets with the
 // property "ownContextMenu" set keep their right click to themselves.
 void InstallContextHelp();
+
+// F1 (handled by what InstallContextHelp installs) opens the help topic of
+// the control that has the focus: the topic set on it or on a container of
+// it in the same window; else the window's Help button ("HelpButton", any
+// letter case) is pressed; else the help contents open.
+void SetHelpTopic(QWidget* widget, int topic);
+// The topic F1 opens for a control, 0 when it falls to the window's button.
+int HelpTopicFor(const QWidget* widget);
+// Where topics are opened (topic 0: the contents).
+void SetHelpTopicHandler(std::function<void(int topic)> handler);
+// What F1 does for a control; true when something opened.
+bool HelpForFocus(QWidget* widget);
 
 } // namespace cardora

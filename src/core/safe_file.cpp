@@ -166,9 +166,12 @@ bool TSafeFile::Open()
     }
     // Keep the permissions of the file replaced; a new file gets the usual ones.
     mode_t mode = 0666;
+    bool replacing = false;
     struct stat st;
-    if (::stat(QFile::encodeName(resolved_).constData(), &st) == 0)
+    if (::stat(QFile::encodeName(resolved_).constData(), &st) == 0) {
         mode = st.st_mode & 07777;
+        replacing = true;
+    }
     const QString folder = info.absolutePath();
     int fd = -1;
     int error = 0;
@@ -185,7 +188,8 @@ bool TSafeFile::Open()
         setError(reasonOf(error));
         return false;
     }
-    if (mode != 0666)
+    // The umask applies to a new file, never to the one replaced (0666 too).
+    if (replacing)
         ::fchmod(fd, mode);
     slot_ = registerPending(temporary_);
     file_ = new QFile;

@@ -248,6 +248,7 @@ bool TPicture::SetGraphicData(const QString& className, const QByteArray& data, 
             *message = text;
         return false;
     };
+    const QuietImageReaders quiet;
     if (className == QLatin1String("TIcon")) {
         QBuffer buffer;
         buffer.setData(data);
@@ -262,6 +263,10 @@ bool TPicture::SetGraphicData(const QString& className, const QByteArray& data, 
         SetIcon(image, data);
         return true;
     }
+    // A class this reader does not know (a later format's) is passed over:
+    // the picture stays as it was and the rest of the card reads.
+    if (className != QLatin1String("TBitmap") && className != QLatin1String("TMetafile"))
+        return true;
     if (data.size() < 4)
         return fail(QStringLiteral("Stream read error"));
     const qint64 size = Get32(data, 0);
@@ -289,7 +294,7 @@ bool TPicture::SetGraphicData(const QString& className, const QByteArray& data, 
             return fail(QStringLiteral("Metafile is not valid"));
         return true;
     }
-    return true; // other class names leave the picture as it is
+    return true;
 }
 
 void TPicture::Draw(QPainter& painter, const QRectF& target, bool flip, bool reverse) const

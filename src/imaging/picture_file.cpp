@@ -8,8 +8,22 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
+#include <cstdlib>
 
 namespace cardora {
+
+namespace {
+void dropMessage(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    Q_UNUSED(context);
+    Q_UNUSED(text);
+    if (type == QtFatalMsg)
+        abort();
+}
+} // namespace
+
+QuietImageReaders::QuietImageReaders() : previous_(qInstallMessageHandler(dropMessage)) {}
+QuietImageReaders::~QuietImageReaders() { qInstallMessageHandler(previous_); }
 
 namespace {
 
@@ -28,6 +42,7 @@ QImage Opaque(const QImage& image)
 
 QImage ReadWithQt(const QByteArray& bytes, const char* format, QString* why)
 {
+    const QuietImageReaders quiet;
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
@@ -47,6 +62,7 @@ QImage ReadWithQt(const QByteArray& bytes, const char* format, QString* why)
 
 QImage ReadIcon(const QByteArray& bytes, QString* why)
 {
+    const QuietImageReaders quiet;
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
@@ -65,6 +81,43 @@ QImage ReadIcon(const QByteArray& bytes, QString* why)
     if (best.isNull())
         *why = reader.errorString();
     return best;
+}
+
+// Qt's reader fills missing rows of an uncompressed bitmap with black and
+// calls it read; a file shorter than its header promises is damaged.
+bool BitmapEndsEarly(const QByteArray& bytes)
+{
+    ByteReader in(bytes);
+    if (in.U16() != 0x4D42) // "BM"
+        return false;
+    in.Skip(8); // file size, reserved
+    const qint64 pixels = in.U32();
+    const uint32_t headerSize = in.U32();
+    qint64 width = 0, height = 0;
+    int bits = 0;
+    uint32_t compression = 0;
+    if (headerSize == 12) {
+        width = in.U16();
+        height = in.U16();
+        in.U16();
+        bits = in.U16();
+    } else {
+        width = in.S32();
+        height = in.S32();
+        in.U16();
+        bits = in.U16();
+        compression = in.U32();
+    }
+    if (in.Failed() || pixels > bytes.size())
+        return true;
+    // Run-length data says where it ends only in its own codes.
+    if (compression != 0 && compression != 3 && compression != 6)
+        return false;
+    // Sizes past the program's limit are refused later, by that limit.
+    if (std::llabs(width) > kMaxPictureSide || std::llabs(height) > kMaxPictureSide)
+        return false;
+    const qint64 stride = (width * bits + 31) / 32 * 4;
+    return stride > 0 && pixels + stride * std::llabs(height) > bytes.size();
 }
 
 } // namespace
@@ -114,7 +167,11 @@ bool ReadPicture(const QByteArray& bytes, const QString& fileName, TPicture& pic
     switch (ClassifyPictureName(fileName)) {
     case PictureClass::Bmp:
     case PictureClass::Dib:
-    case PictureClass::Rle: image = ReadWithQt(bytes, "bmp", &why); break;
+    case PictureClass::Rle:
+        if (BitmapEndsEarly(bytes))
+            return fail(QStringLiteral("the picture data ends early; the file is damaged"));
+        image = ReadWithQt(bytes, "bmp", &why);
+        break;
     case PictureClass::Jpg:
     case PictureClass::Jif: image = ReadWithQt(bytes, "jpeg", &why); break;
     case PictureClass::Gif: image = ReadWithQt(bytes, "gif", &why); break;

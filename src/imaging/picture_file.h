@@ -1,5 +1,6 @@
 #pragma once
 #include <QByteArray>
+#include <QtGlobal>
 #include <QImage>
 #include <QString>
 
@@ -26,6 +27,20 @@ bool ReadPicture(const QByteArray& bytes, const QString& fileName, TPicture& pic
 // the target only when the whole file was written.
 bool WritePictureFile(const QImage& image, const QString& path, int jpegQuality, QString* message,
     const char* format = nullptr);
+
+// While one lives, what Qt's image plugins say about a damaged file (their
+// warnings) is dropped: the reader's caller reports the failure once, in
+// its own words.
+class QuietImageReaders {
+public:
+    QuietImageReaders();
+    ~QuietImageReaders();
+    QuietImageReaders(const QuietImageReaders&) = delete;
+    QuietImageReaders& operator=(const QuietImageReaders&) = delete;
+
+private:
+    QtMessageHandler previous_;
+};
 
 // The mask the image browser lists.
 inline constexpr const char* kImageFileMask = "*.BMP;*.DIB;*.JPG;*.JIF;*.PCX;*.RLE;*.TGA;*.WMF;*.ICO";

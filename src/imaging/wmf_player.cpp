@@ -8,6 +8,7 @@ namespace {
 
 constexpr uint32_t kPlaceableKey = 0x9AC6CDD7;
 constexpr int kPlaceableSize = 22;
+constexpr int kStandardHeaderSize = 18;
 constexpr int kMaxNaturalSide = 4096;
 
 QSize NaturalSize(double w, double h)
@@ -37,6 +38,9 @@ int StandardHeaderOffset(const QByteArray& bytes, QRectF* frame, int* inch)
         *frame = QRectF(QPointF(left, top), QPointF(right, bottom)).normalized();
         offset = kPlaceableSize;
     }
+    // The standard header is 18 bytes; a file cut inside it is no metafile.
+    if (bytes.size() < offset + kStandardHeaderSize)
+        return -1;
     in.Seek(offset);
     const int type = in.U16();
     const int headerWords = in.U16();
@@ -114,7 +118,7 @@ void WmfPlayer::Play(const QByteArray& bytes, qsizetype start)
 {
     ByteReader in(bytes);
     in.Seek(start);
-    in.Skip(18);
+    in.Skip(kStandardHeaderSize);
     while (in.Remaining() >= 6) {
         const qsizetype recordStart = in.Pos();
         const qint64 size = qint64(in.U32()) * 2;
@@ -431,7 +435,7 @@ MetafileHeader ReadWmfHeader(const QByteArray& bytes)
     // Without a placeable header the window the records set up is the frame.
     h.format = offset > 0 ? MetafileFormat::PlaceableWmf : MetafileFormat::Wmf;
     ByteReader in(bytes);
-    in.Seek(offset + 18);
+    in.Seek(offset + kStandardHeaderSize);
     QPointF org;
     QSizeF ext;
     bool extFound = false;

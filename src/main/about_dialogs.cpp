@@ -62,7 +62,9 @@ void TMainScreen::About1Click()
     auto* right = new QVBoxLayout;
     auto* title = new QLabel("<b>Cardora</b>", &dlg);
     right->addWidget(title);
-    right->addWidget(new QLabel("32-bit version", &dlg));
+    auto* wordSize = new QLabel(QString::number(QSysInfo::WordSize) + "-bit version", &dlg);
+    wordSize->setObjectName("WordSize");
+    right->addWidget(wordSize);
     auto* version = new QLabel(QString("Version ") + kVersionText, &dlg);
     version->setObjectName("Version");
     right->addWidget(version);

@@ -1,7 +1,9 @@
 #include "main/card_export.h"
 #include "core/rounding.h"
 #include "main/card_picture.h"
+#include "report/clip_emulation.h"
 #include "report/device_report.h"
+#include "surface/card_drawing.h"
 #include "surface/card_panel.h"
 #include "core/safe_file.h"
 #include <QFileInfo>
@@ -18,19 +20,16 @@ namespace {
 // Vector pages are laid out on this fine grid; sizes stay exact in inches.
 constexpr int kVectorDpi = 1200;
 
-// Draws the card on the report's one page: the art, every object, the border.
+// Draws the card on the report's one page: the art over the whole card,
+// every object, the border.
 QString drawCard(TQBusinessCardPanel32& panel, TReport& report, QSizeF card, bool border)
 {
     report.OnPrint = [&](TReport& r) {
-        TPrintingScope printing(panel);
-        const QRect whole = r.InchRectToDevice(0, 0, card.width(), card.height());
-        if (panel.ColorPicture().HasGraphic()) {
-            r.StretchDrawGraphic(whole, [&panel](QPainter& p, const QRectF& target) {
-                panel.ColorPicture().Draw(p, target.toAlignedRect());
-            });
-        }
-        panel.PrintObjectsAt(r, 0, 0);
+        TCardDrawer drawer(panel, card);
+        drawer.SetArt(&panel.ColorPicture(), card);
+        drawer.Draw(r, 0, 0);
         if (border && r.Painter()) {
+            const QRect whole = r.InchRectToDevice(0, 0, card.width(), card.height());
             QPainter& p = *r.Painter();
             p.save();
             p.setClipping(false);
@@ -166,7 +165,9 @@ QString WriteCardExport(TQBusinessCardPanel32& panel, const TCardExport& o, cons
         svg.setViewBox(QRect(QPoint(0, 0), size));
         svg.setTitle(QFileInfo(path).completeBaseName());
         svg.setDescription("Business card made with Cardora");
-        TDeviceReport report(svg, o.CardInches);
+        // Qt's SVG generator ignores clips; cards, objects and fills are cut here.
+        TClipEmulatingDevice clipped(svg);
+        TDeviceReport report(clipped, o.CardInches);
         error = drawCard(panel, report, o.CardInches, o.Border);
         break;
     }

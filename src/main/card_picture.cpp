@@ -1,4 +1,5 @@
 #include "main/card_picture.h"
+#include "surface/card_drawing.h"
 #include "surface/card_panel.h"
 #include <QPainter>
 
@@ -6,7 +7,12 @@ namespace cardora {
 
 QImage RenderCardPicture(TQBusinessCardPanel32& panel, bool border)
 {
-    QImage image = panel.RenderCardBitmap();
+    // The card at its own size, whatever zoom the window shows.
+    QImage image;
+    {
+        TZoomOneScope zoom(panel);
+        image = panel.RenderCardBitmap();
+    }
     if (border) {
         QPainter p(&image);
         p.setPen(QPen(Qt::black, 0));

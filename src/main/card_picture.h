@@ -6,7 +6,7 @@ namespace cardora {
 class TQBusinessCardPanel32;
 
 // The card as Save As Bitmap writes it: background art and every object at
-// the panel's present zoom, optionally framed by a one-pixel black line.
+// the card's own size (zoom 1), optionally framed by a one-pixel black line.
 QImage RenderCardPicture(TQBusinessCardPanel32& panel, bool border);
 
 } // namespace cardora

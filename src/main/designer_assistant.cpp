@@ -15,33 +15,35 @@ namespace cardora {
 namespace {
 constexpr int kRefreshMs = 300;
 
+// What each tool does, after its name as the tool bar shows it.
 QString tipForTool(int tool)
 {
+    QString what;
     switch (tool) {
     case psLabel:
-        return "Text tool: drag a box on the card where the text goes, then type it. Your personal "
-               "information is offered in the list below the text.";
-    case psMultiLineLabel:
-        return "Multi-line text tool: drag a box for a block of lines, such as an address, then type the lines.";
-    case psSymbolLabel:
-        return "Symbol tool: drag a box, then pick a symbol from a symbol font such as Wingdings.";
-    case psRectangle: return "Rectangle tool: drag on the card from one corner of the rectangle to the other.";
-    case psEllipse: return "Ellipse tool: drag on the card; the ellipse fills the box you drag.";
-    case psRoundRectangle: return "Round Rectangle tool: drag on the card for a rectangle with rounded corners.";
-    case psLine: return "Line tool: drag from where the line starts to where it ends.";
+        what = "drag a box on the card where the text goes, then type it. Your personal information is offered "
+               "in the list below the text.";
+        break;
+    case psMultiLineLabel: what = "drag a box for a block of lines, such as an address, then type the lines."; break;
+    case psSymbolLabel: what = "drag a box, then pick a symbol from a symbol font such as Wingdings."; break;
+    case psRectangle: what = "drag on the card from one corner of the rectangle to the other."; break;
+    case psEllipse: what = "drag on the card; the ellipse fills the box you drag."; break;
+    case psRoundRectangle: what = "drag on the card for a rectangle with rounded corners."; break;
+    case psLine: what = "drag from where the line starts to where it ends."; break;
     case psImage:
-        return "Clip Art tool: drag a box, then choose a picture file. The picture is stretched to the box; "
-               "its handles size it later.";
+        what = "drag a box, then choose a picture file. The picture is stretched to the box; its handles size it "
+               "later.";
+        break;
     case psSuperShape:
-        return "Supershape tool: drag a box for a shape filled with a gradient, a texture or a solid colour, "
-               "with an optional drop shadow.";
-    case psRichLabel: return "Rich Text tool: drag a box, then write text with mixed fonts, colours and styles.";
-    case psSuperText:
-        return "SuperText tool: drag a box for text filled with a gradient or a texture, outlined and shadowed.";
-    case psCircleText:
-        return "CircleText tool: drag a box; the text runs around a circle or a half circle inside it.";
+        what = "drag a box for a shape filled with a gradient, a texture or a solid colour, with an optional drop "
+               "shadow.";
+        break;
+    case psRichLabel: what = "drag a box, then write text with mixed fonts, colours and styles."; break;
+    case psSuperText: what = "drag a box for text filled with a gradient or a texture, outlined and shadowed."; break;
+    case psCircleText: what = "drag a box; the text runs around a circle or a half circle inside it."; break;
     default: return QString();
     }
+    return TQBusinessCardPanel32::ToolName(static_cast<TLPanelState>(tool)) + ": " + what;
 }
 
 QString tipForSelection(const QString& kind)

@@ -69,7 +69,7 @@ void TMainScreen::exportCard(bool jpeg)
     r.title = jpeg ? "Save Card As JPG" : "Save Card As Bitmap";
     r.filter = jpeg ? "JPG File (*.JPG *.jpg)" : "Bitmap File (*.BMP *.bmp)";
     r.defaultExt = jpeg ? "JPG" : "BMP";
-    r.folder = ApplicationFolder();
+    r.folder = CardFolder();
     r.fileName = jpeg ? exportName(cardFileName_, "BusinessCard.JPG", ".JPG")
                       : exportName(cardFileName_, "BusinessCard.Bmp", ".BMP");
     r.overwritePrompt = true;
@@ -102,7 +102,7 @@ void TMainScreen::mnuExportClick()
 
     QString folder = ini.ReadString("Export", "Folder", QString());
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        folder = ApplicationFolder();
+        folder = CardFolder();
     FileDialogRequest r;
     r.save = true;
     r.title = "Export Card";
@@ -126,17 +126,15 @@ void TMainScreen::mnuExportClick()
     options.Border = dialog.Border();
     options.CardInches = QSizeF(CardLayout().Width, CardLayout().Height);
     options.JpegQuality = 80;
-    // The card is drawn at its true size; the zoom the user chose comes back.
-    const float zoom = panel_->Zoom();
+    // The card is drawn at its true size whatever the zoom; the zoom is the
+    // window's, and drawing changes nothing of the card.
     const bool suppressed = suppressChanges_;
     suppressChanges_ = true;
-    panel_->SetZoom(1.0f);
     BusyOn();
     QStringList inputs { cardFileName_, backgroundArtPath_ };
     inputs.removeAll(QString());
     const QString error = WriteCardExport(*panel_, options, path, inputs);
     BusyOff();
-    panel_->SetZoom(zoom);
     suppressChanges_ = suppressed;
     ShowZoomCaption();
     panel_->update();

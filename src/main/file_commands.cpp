@@ -11,11 +11,28 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
+#include <QStandardPaths>
 #include <QTextStream>
 
 namespace cardora {
 
 QString TMainScreen::SavedFolder() const { return FindCaseInsensitive(ApplicationFolder(), "saved") + "/"; }
+
+QString TMainScreen::CardFolder() const
+{
+    // The folder of the card last opened or saved (the recent list's first).
+    for (const QString& recent : mru_->Items()) {
+        const QFileInfo folder(QFileInfo(recent).absolutePath());
+        if (folder.isDir())
+            return folder.absoluteFilePath() + "/";
+    }
+    // A copy that runs from a folder of its own keeps cards beside it; an
+    // installed one does not send the user into its hidden data folder.
+    if (!ApplicationFolderIsDataFolder())
+        return SavedFolder();
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return (QFileInfo(documents).isDir() ? documents : QDir::homePath()) + "/";
+}
 
 QString TMainScreen::DefaultCardName(const QString& savedFolder)
 {
@@ -88,7 +105,7 @@ QString TMainScreen::chooseCardFile(const QString& title)
     FileDialogRequest r;
     r.title = title;
     r.filter = "CDW File (*.cdw *.CDW)";
-    r.folder = SavedFolder();
+    r.folder = CardFolder();
     r.mustExist = true;
     const QString path = ChooseFileName(r);
     if (path.isEmpty())
@@ -125,32 +142,25 @@ void TMainScreen::OpenRecent(const QString& path)
 void TMainScreen::OpenBCFile(const QString& path)
 {
     suppressChanges_ = true;
-    panel_->ClearObjects();
+    try {
+        // Only a card read whole replaces the one on the panel.
+        panel_->LoadCardFile(path);
+    } catch (...) {
+        // The card, its name and its history stay as they were.
+        suppressChanges_ = false;
+        Inform("Unable to open " + path + ". Possibly corrupted, possibly not a CDW file");
+        return;
+    }
     backgroundArtPath_.clear();
     panel_->ClearColorPicture();
     ClearUndoHistory();
-    bool cardRead = false;
-    try {
-        panel_->hide();
-        panel_->LoadCardFile(path);
-        panel_->show();
-        cardRead = true;
-        cardFileName_ = path;
-        mru_->Add(path);
-        mru_->Save();
-        rebuildRecentMenu();
-        backgroundArtPath_ = ReadSidecar(path);
-        if (!backgroundArtPath_.isEmpty() && QFileInfo::exists(backgroundArtPath_))
-            panel_->LoadColorPicture(backgroundArtPath_);
-        panel_->update();
-    } catch (...) {
-        panel_->ClearObjects();
-        panel_->show();
-        // The empty card must not be saved over the last one by name.
-        cardFileName_.clear();
-        Inform("Unable to open " + path + ". Possibly corrupted, possibly not a CDW file");
-    }
-    Q_UNUSED(cardRead);
+    cardFileName_ = path;
+    mru_->Add(path);
+    mru_->Save();
+    rebuildRecentMenu();
+    backgroundArtPath_ = ReadSidecar(path);
+    if (!backgroundArtPath_.isEmpty() && QFileInfo::exists(backgroundArtPath_))
+        panel_->LoadColorPicture(backgroundArtPath_);
     SetChangesMade(false);
     QCoreApplication::processEvents();
     suppressChanges_ = false;
@@ -241,8 +251,8 @@ bool TMainScreen::mnuSaveAsClick()
     r.title = "Save As";
     r.filter = "CDW File (*.CDW *.cdw)";
     r.defaultExt = "CDW";
-    r.folder = SavedFolder();
-    r.fileName = cardFileName_.isEmpty() ? DefaultCardName(SavedFolder()) : QFileInfo(cardFileName_).fileName();
+    r.folder = CardFolder();
+    r.fileName = cardFileName_.isEmpty() ? DefaultCardName(r.folder) : QFileInfo(cardFileName_).fileName();
     r.overwritePrompt = true;
     const QString path = ChooseFileName(r);
     bool saved = false;

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QScreen>
 #include <QMap>
 #include <QRegularExpression>
 #include <QTextBrowser>
@@ -15,13 +16,32 @@
 
 namespace cardora {
 
+namespace {
+QString contentsHtml(const QString& folder);
+
+// The contents page is made when it is shown, also when a page's own
+// "Contents" link asks for it.
+class HelpBrowser : public QTextBrowser {
+public:
+    using QTextBrowser::QTextBrowser;
+
+    QVariant loadResource(int type, const QUrl& url) override
+    {
+        if (type == QTextDocument::HtmlResource && url.isLocalFile()
+            && QFileInfo(url.toLocalFile()).fileName() == QLatin1String("contents.html"))
+            return contentsHtml(HelpFolder());
+        return QTextBrowser::loadResource(type, url);
+    }
+};
+} // namespace
+
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 {
     setObjectName("HelpWindow");
     setWindowTitle("Cardora Help");
     auto* l = new QVBoxLayout(this);
     l->setContentsMargins(0, 0, 0, 0);
-    browser_ = new QTextBrowser(this);
+    browser_ = new HelpBrowser(this);
     browser_->setObjectName("HelpBrowser");
     browser_->setOpenExternalLinks(true);
     l->addWidget(browser_);
@@ -72,20 +92,36 @@ QString contentsHtml(const QString& folder)
 void HelpWindow::open(const QString& page)
 {
     QString path = HelpFolder() + page;
-    if (!QFileInfo::exists(path) || page == "contents.html") {
-        current_ = "contents.html";
-        browser_->setSearchPaths({ HelpFolder() });
-        browser_->setHtml(contentsHtml(HelpFolder()));
-        show();
-        raise();
-        activateWindow();
-        return;
-    }
-    current_ = QFileInfo(path).fileName();
+    if (!QFileInfo::exists(path))
+        path = HelpFolder() + "contents.html";
     browser_->setSource(QUrl::fromLocalFile(path));
+    if (!isVisible())
+        placeOnScreen();
     show();
     raise();
     activateWindow();
+}
+
+QString HelpWindow::CurrentPage() const { return QFileInfo(browser_->source().toLocalFile()).fileName(); }
+
+void HelpWindow::placeOnScreen()
+{
+    // Beside the window that asked, and wholly on its screen.
+    QWidget* asking = QApplication::activeWindow();
+    QScreen* screen = asking ? asking->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QSize frame = frameGeometry().size() - geometry().size();
+    resize(size().boundedTo(area.size() - frame));
+    QRect wanted(asking ? asking->frameGeometry().topRight() + QPoint(8, 0) : area.topLeft(), size() + frame);
+    if (wanted.right() > area.right())
+        wanted.moveRight(area.right());
+    if (wanted.bottom() > area.bottom())
+        wanted.moveBottom(area.bottom());
+    wanted.moveLeft(std::max(wanted.left(), area.left()));
+    wanted.moveTop(std::max(wanted.top(), area.top()));
+    move(wanted.topLeft());
 }
 
 void HelpWindow::keyPressEvent(QKeyEvent* event)
@@ -108,6 +144,12 @@ void InstallProgramHelp()
     QFile table(":/whatsthis.txt");
     if (table.open(QIODevice::ReadOnly))
         SetWhatsThisTexts(ParseWhatsThisTexts(table.readAll()));
+    SetHelpTopicHandler([](int topic) {
+        if (topic > 0)
+            ShowHelpTopic(topic);
+        else
+            ShowHelpContents();
+    });
     InstallContextHelp();
 }
 

@@ -13,15 +13,15 @@ public:
     static HelpWindow& Instance();
     void ShowTopic(int topic);
     void ShowContents();
-    QString CurrentPage() const { return current_; }
+    QString CurrentPage() const;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void open(const QString& page);
+    void placeOnScreen();
     QTextBrowser* browser_;
-    QString current_;
 };
 
 // Every dialog's Help button and the main window's help commands come here.

@@ -1,6 +1,7 @@
 #include "main/main_screen.h"
 #include "core/app_folder.h"
 #include "core/safe_file.h"
+#include "core/context_help.h"
 #include "core/modal.h"
 #include "core/window_placement.h"
 #include "main/designer_assistant.h"
@@ -24,6 +25,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTimer>
 #include <QToolButton>
@@ -90,7 +92,7 @@ TMainScreen::TMainScreen(QWidget* parent) : QMainWindow(parent)
     // Every rich-text label of the card paints through this hidden control.
     new TRichTextControl(this, QString::fromLatin1(kMasterRichTextName));
     scrollBox_->setWidget(backdrop);
-    scrollBox_->setWidgetResizable(false);
+    scrollBox_->setWidgetResizable(true);
     auto* middle = new QHBoxLayout;
     middle->setContentsMargins(0, 0, 0, 0);
     middle->setSpacing(0);
@@ -105,9 +107,21 @@ TMainScreen::TMainScreen(QWidget* parent) : QMainWindow(parent)
 
     setCentralWidget(central);
     buildMenus();
-    resize(622 + (assistant_->isHidden() ? 0 : assistant_->width()), 404 + menuBar()->sizeHint().height());
+    resize(ComfortableSize());
     qApp->installEventFilter(this);
     FormCreate();
+}
+
+QSize TMainScreen::ComfortableSize() const
+{
+    // Three quarters of the screen; never less than the smallest window that
+    // shows the card and the assistant whole, never more than the screen.
+    const QSize least(622 + (assistant_->isHidden() ? 0 : assistant_->width()), 404 + menuBar()->sizeHint().height());
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return least;
+    const QSize area = screen->availableGeometry().size();
+    return (area * 3 / 4).expandedTo(least).boundedTo(area);
 }
 
 TMainScreen::~TMainScreen()
@@ -198,32 +212,37 @@ void TMainScreen::buildToolBar(QWidget* bar)
     l->setSpacing(1);
     toolGroup_ = new QButtonGroup(this);
     toolGroup_->setExclusive(true);
+    // Each tool's tip is its name and what it makes; F1 on it opens the help
+    // of the dialog it opens (none: the main window's).
     struct Tool {
         const char* name;
         const char* icon;
-        const char* hint;
+        const char* what;
         TLPanelState state;
+        int helpTopic;
     };
     const Tool tools[] = {
-        { "Pointerbutton", "pointer", "Selection tool", psPointing },
-        { "DrawLabelButton", "text", "Text tool", psLabel },
-        { "DrawMLTextButton", "multiline", "Multi-line text tool", psMultiLineLabel },
-        { "DrawSymbolButton", "symbol", "Symbol tool", psSymbolLabel },
-        { "DrawRectanglebutton", "rectangle", "Rectangle tool", psRectangle },
-        { "DrawEllipseButton", "ellipse", "Ellipse tool", psEllipse },
-        { "DrawRoundrectbutton", "roundrect", "Round Rectangle tool", psRoundRectangle },
-        { "DrawLinebutton", "line", "Line Tool", psLine },
-        { "DrawImageButton", "image", "Clip Art Tool", psImage },
-        { "DrawSupershape", "supershape", "Supershape tool \nMulti-purpose shapes and surfaces", psSuperShape },
-        { "DrawRichText", "richtext", "Rich Text tool \nMixed fonts, colors and styles", psRichLabel },
-        { "DrawSuperTextButton", "supertext", "SuperText tool \nSpecial Effects Text - fill with gradients or bitmaps",
-            psSuperText },
-        { "DrawCircleTextbutton", "circletext", "CircleText Tool \nCircular or semi-circular text using any font",
-            psCircleText },
+        { "Pointerbutton", "pointer", "Select, move and resize objects", psPointing, 0 },
+        { "DrawLabelButton", "text", "A line of text", psLabel, 40004 },
+        { "DrawMLTextButton", "multiline", "Several lines of text in one box", psMultiLineLabel, 40001 },
+        { "DrawSymbolButton", "symbol", "A character of a symbol font", psSymbolLabel, 40005 },
+        { "DrawRectanglebutton", "rectangle", "A rectangle", psRectangle, 0 },
+        { "DrawEllipseButton", "ellipse", "An ellipse or circle", psEllipse, 0 },
+        { "DrawRoundrectbutton", "roundrect", "A rectangle with rounded corners", psRoundRectangle, 0 },
+        { "DrawLinebutton", "line", "A horizontal or vertical line", psLine, 0 },
+        { "DrawImageButton", "image", "A picture from a file", psImage, 40003 },
+        { "DrawSupershape", "supershape", "Multi-purpose shapes and surfaces", psSuperShape, 40011 },
+        { "DrawRichText", "richtext", "Mixed fonts, colors and styles", psRichLabel, 40013 },
+        { "DrawSuperTextButton", "supertext", "Special effects text, filled with gradients or bitmaps", psSuperText,
+            40014 },
+        { "DrawCircleTextbutton", "circletext", "Circular or semi-circular text in any font", psCircleText, 40017 },
     };
     for (const Tool& t : tools) {
-        QToolButton* b = addToolButton(bar, t.name, t.icon, t.hint, true);
+        QToolButton* b = addToolButton(bar, t.name, t.icon,
+            TQBusinessCardPanel32::ToolName(t.state) + "\n" + QString::fromLatin1(t.what), true);
         toolGroup_->addButton(b, t.state);
+        if (t.helpTopic)
+            SetHelpTopic(b, t.helpTopic);
     }
     toolGroup_->button(psPointing)->setChecked(true);
     connect(toolGroup_, &QButtonGroup::idClicked, this, [this](int id) { setTool(id); });
@@ -233,8 +252,9 @@ void TMainScreen::buildToolBar(QWidget* bar)
     connect(grid, &QToolButton::toggled, this, [this](bool on) { panel_->SetShowGrid(on); });
     QToolButton* snap = addToolButton(bar, "SnapToGrid", "snap", "Snap to Grid", true);
     connect(snap, &QToolButton::toggled, this, [this](bool on) { panel_->SetSnapToGrid(on); });
-    connect(addToolButton(bar, "SetBackgroundArtButton", "background", "Set or change background art", false),
-        &QToolButton::clicked, this, [this] { mnuSetorChangeBackgroundArtClick(); });
+    QToolButton* art = addToolButton(bar, "SetBackgroundArtButton", "background", "Set or change background art", false);
+    SetHelpTopic(art, 2101);
+    connect(art, &QToolButton::clicked, this, [this] { mnuSetorChangeBackgroundArtClick(); });
     QToolButton* assist = addToolButton(bar, "AssistButton", "assist", "Show the Designer Assistant", false);
     assist->setText("Quick Tips");
     connect(assist, &QToolButton::clicked, this, [this] { assistant_->Open(); });
@@ -285,18 +305,19 @@ void TMainScreen::buildButtonRow(QWidget* row)
 
 // ---------------------------------------------------------------- start-up
 
-// The textures that come with the program, copied into "bmbrush" where a
-// file of that name is missing, so a new user has textures to choose from.
-static void InstallBundledTextures()
+// The textures and background art that come with the program, copied into
+// "bmbrush" and "bg" where a file of that name is missing, so a new user has
+// some to choose from.
+static void InstallBundledFiles(const QString& folderName)
 {
-    const QString brushes = FindCaseInsensitive(ApplicationFolder(), "bmbrush");
-    if (!QFileInfo(brushes).isDir())
+    const QString folder = FindCaseInsensitive(ApplicationFolder(), folderName);
+    if (!QFileInfo(folder).isDir())
         return;
-    for (const QFileInfo& bundled : QDir(QStringLiteral(":/bmbrush")).entryInfoList(QDir::Files)) {
-        const QString target = brushes + "/" + bundled.fileName();
+    for (const QFileInfo& bundled : QDir(":/" + folderName).entryInfoList(QDir::Files)) {
+        const QString target = folder + "/" + bundled.fileName();
         if (QFileInfo::exists(target))
             continue;
-        // Written whole or not at all: a half-copied texture would be offered
+        // Written whole or not at all: a half-copied file would be offered
         // in the browser and never be replaced.
         QFile source(bundled.filePath());
         if (source.open(QIODevice::ReadOnly))
@@ -324,7 +345,8 @@ void TMainScreen::FormCreate()
     for (const char* folder : { "bmbrush", "Textures", "saved", "bg" })
         if (!QFileInfo::exists(FindCaseInsensitive(ApplicationFolder(), folder)))
             app.mkdir(folder);
-    InstallBundledTextures();
+    InstallBundledFiles("bmbrush");
+    InstallBundledFiles("bg");
 }
 
 void TMainScreen::showEvent(QShowEvent* event)
@@ -371,8 +393,7 @@ void TMainScreen::SetCardSizeFromInches()
     const int w = static_cast<int>(std::nearbyint(ppi * prefs_.Layout.Width));
     const int h = static_cast<int>(std::nearbyint(ppi * prefs_.Layout.Height));
     panel_->SetPanelSize(w, h);
-    if (QWidget* backdrop = scrollBox_->widget())
-        backdrop->resize(panel_->width() + 20, panel_->height() + 16);
+    fitBackdrop();
 }
 
 // ---------------------------------------------------------------- changes

@@ -32,6 +32,8 @@ public:
 
     TQBusinessCardPanel32* BusinessCardPanel() const { return panel_; }
     QAction* Action(const QString& objectName) const;
+    // The size the window first opens at on this screen.
+    QSize ComfortableSize() const;
     QToolButton* ToolButton(const QString& objectName) const;
     TDesignerAssistant* Assistant() const { return assistant_; }
 
@@ -132,6 +134,10 @@ public:
     // when it may.
     static QString SidecarProblem(const QString& cardPath, const QStringList& inputs = {});
     QString SavedFolder() const;
+    // Where the card and export file dialogs start: the folder of the card
+    // last opened or saved; before there is one, the saved folder of a copy
+    // that runs from its own folder, else the user's documents folder.
+    QString CardFolder() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -151,6 +157,7 @@ private:
     QWidget* createAssistant(QWidget* parent);
     void buildEditCommands(QMenu* edit);
     void updateTitle();
+    void fitBackdrop();
     bool handleWindowKey(QKeyEvent* key);
     void exportCard(bool jpeg);
     QString chooseCardFile(const QString& title);

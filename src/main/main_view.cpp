@@ -40,8 +40,15 @@ void TMainScreen::zoomBy(bool up)
 void TMainScreen::ShowZoomCaption()
 {
     zoomCaption_->setText(QString::number(static_cast<int>(std::nearbyint(panel_->Zoom() * 100.0f))) + "%");
+    fitBackdrop();
+}
+
+void TMainScreen::fitBackdrop()
+{
+    // The backdrop fills the whole scroll box, so a click anywhere beside the
+    // card reaches it; it is never smaller than the card and its margin.
     if (QWidget* backdrop = scrollBox_->widget())
-        backdrop->resize(panel_->width() + 20, panel_->height() + 16);
+        backdrop->setMinimumSize(panel_->width() + 20, panel_->height() + 16);
 }
 
 void TMainScreen::ZoomSpinnerUpClick() { zoomBy(true); }

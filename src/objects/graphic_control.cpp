@@ -270,10 +270,13 @@ void TQGraphicControl::PaintTo(QPainter& canvas, int x, int y)
 {
     QPainter* const saved = canvas_;
     const bool savedOnPanel = onPanel_;
+    PrepareToDraw();
     canvas.save();
     canvas_ = &canvas;
     onPanel_ = false;
     canvas.translate(x, y);
+    // Kept inside its box, as on the panel.
+    canvas.setClipRect(QRect(0, 0, Width(), Height()), Qt::IntersectClip);
     canvas.setFont(font_.ToQFont(zoom_));
     try {
         Paint();
@@ -288,6 +291,7 @@ void TQGraphicControl::PaintOnPanel(QPainter& panelCanvas)
 {
     if (!visible_)
         return;
+    PrepareToDraw();
     panelCanvas.save();
     panelCanvas.translate(Left(), Top());
     panelCanvas.setClipRect(QRect(0, 0, Width(), Height()), Qt::IntersectClip);

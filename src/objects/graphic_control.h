@@ -113,6 +113,10 @@ public:
     virtual void PrintAt(TReport& /*report*/, double /*x*/, double /*y*/) {}
     // Draws the object with CurrentCanvas in object coordinates.
     virtual void Paint();
+    // Brings what the object shows up to date (its layout, a box that fits
+    // its text) before it is drawn anywhere, so that the box it is drawn and
+    // clipped in is final.
+    virtual void PrepareToDraw() {}
 
     // --- non-virtual operations
     void NotifyChanged();

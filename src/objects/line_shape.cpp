@@ -125,34 +125,16 @@ void TQLineShape::PrintAt(TReport& report, double x, double y)
 
 void TQLineShape::PrintAtResolution(TReport& report, double x, double y, int ppi)
 {
-    if (ppi <= 0)
+    if (ppi <= 0 || pen_.Style() == psClear)
         return;
-    // The pixel width prints unconverted, as hundredths of an inch.
-    const int width = SaneWidth(pen_.Width());
-    report.SetPen(pen_.Color(), pen_.Style(), -width, pmCopy);
-    const int h = width / 2;
-    const double x1 = x + Left() / static_cast<double>(ppi);
-    const double x2 = x + (Left() + Width()) / static_cast<double>(ppi);
-    const double y1 = y + (Top() + h) / static_cast<double>(ppi);
-    const double y2 = y + (Top() + Height() + h) / static_cast<double>(ppi);
-    switch (lineStyle_) {
-    case stVertical:
-        report.MoveTo(x1, y1);
-        report.LineTo(x1, y2);
-        break;
-    case stAngleSlopingUp:
-        report.MoveTo(x1, y2);
-        report.LineTo(x2, y1);
-        break;
-    case stAngleSlopingDown:
-        report.MoveTo(x1, y1);
-        report.LineTo(x2, y2);
-        break;
-    default:
-        report.MoveTo(x1, y1);
-        report.LineTo(x2, y1);
-        break;
-    }
+    // The line the panel draws, at its size in inches.
+    report.SetCardPen(pen_.Color(), pen_.Style(), SaneWidth(pen_.Width()), pmCopy, ppi);
+    const int w = SaneWidth(pen_.Width());
+    const QLine line = ScreenLine();
+    const double d = ppi;
+    const double off = (w <= 1 || w % 2 == 1) ? 0.5 : 0.0;
+    report.MoveTo(x + (Left() + line.x1() + off) / d, y + (Top() + line.y1() + off) / d);
+    report.LineTo(x + (Left() + line.x2() + off) / d, y + (Top() + line.y2() + off) / d);
 }
 
 void TQLineShape::ChooseLineColor()

@@ -189,18 +189,23 @@ void TQLabelShapes::PrintAtResolution(TReport& report, double x, double y, int p
 {
     if (ppi <= 0)
         return;
-    // Pen widths travel as hundredths of an inch.
-    const int d = Trunc(SaneWidth(pen_.Width()) / static_cast<double>(ppi) * 100.0);
-    report.SetPen(pen_.Color(), pen_.Style(), -d, pen_.Mode());
+    // The figure the panel draws, pen inside the box, at its size in inches.
+    const int w = SaneWidth(pen_.Width());
+    const int h = w / 2;
+    report.SetCardPen(pen_.Color(), pen_.Style(), w, pen_.Mode(), ppi);
     report.SetBrush(brush_.Color(), brush_.Style());
-    const double x1 = x + Left() / static_cast<double>(ppi);
-    const double y1 = y + Top() / static_cast<double>(ppi);
-    const double x2 = x + (Left() + Width()) / static_cast<double>(ppi);
-    const double y2 = y + (Top() + Height()) / static_cast<double>(ppi);
+    // As on the panel: the pen's middle runs through pixel centres for odd
+    // widths, along pixel edges for even ones.
+    const double d = ppi;
+    const double off = (w % 2 == 1 || w == 0) ? 0.5 : 0.0;
+    const double x1 = x + (Left() + h + off) / d;
+    const double y1 = y + (Top() + h + off) / d;
+    const double x2 = x + (Left() + Width() + h - w + off) / d;
+    const double y2 = y + (Top() + Height() + h - w + off) / d;
     switch (shape_) {
     case stRoundRect:
     case stRoundSquare: {
-        const double r = roundPerc_ * 0.01 * (Height() < Width() ? x2 - x1 : y2 - y1);
+        const double r = CornerSize() / d;
         report.RoundRect(x1, y1, x2, y2, r, r);
         break;
     }

@@ -138,9 +138,12 @@ void TQSymbolLabel::FitToGlyph()
     if (fitting_)
         return;
     fitting_ = true;
+    // Measured from the copies' cells, not from where an alignment put the
+    // text in the present box: a centred or right-aligned symbol read from a
+    // file would otherwise widen its box each time it is drawn.
     const LabelLayout& L = Layout();
-    const int ox = std::max({ L.mainOrigin.x(), L.shadowOrigin.x(), L.highlightOrigin.x() });
-    const int oy = std::max({ L.mainOrigin.y(), L.shadowOrigin.y(), L.highlightOrigin.y() });
+    const int ox = std::max({ L.mainRect.left, L.shadowRect.left, L.highlightRect.left });
+    const int oy = std::max({ L.mainRect.top, L.shadowRect.top, L.highlightRect.top });
     FitBox([&](QSize, float zoom) {
         const CaptionText text = MeasuredText(Caption(), zoom);
         return QSize(std::clamp(Trunc(1.1 * text.Width()) + ox, 1, kMaxBox),
@@ -149,18 +152,19 @@ void TQSymbolLabel::FitToGlyph()
     fitting_ = false;
 }
 
-void TQSymbolLabel::SelectSymbol()
+bool TQSymbolLabel::SelectSymbol()
 {
     TGetSymbol dialog(MainWindow());
     dialog.Setup(*Font(), Caption());
     if (ExecModal(dialog) != mrOk)
-        return;
+        return false;
     Font()->Assign(dialog.SelectedFont());
     const int code = dialog.SelectedCode();
     if (code >= kFirstCode && code < kFirstCode + kCodeCount)
         SetCaption(CaptionForCode(code));
     BoundsChanged();
     repaint();
+    return true;
 }
 
 // ---- TGetSymbol

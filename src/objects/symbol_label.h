@@ -33,7 +33,8 @@ public:
     // The panel's Font command leaves symbols alone.
     void ApplyFont(const FontChoice& choice) override;
 
-    void SelectSymbol();
+    // True when the dialog was confirmed.
+    bool SelectSymbol();
     void FitToGlyph();
 
 protected:

@@ -214,7 +214,13 @@ const PropertyTable& TQBaseLabel::Properties() const
     return t;
 }
 
-void TQBaseLabel::Loaded() { TQGraphicControl::Loaded(); }
+void TQBaseLabel::Loaded()
+{
+    TQGraphicControl::Loaded();
+    // What was read while loading (font, caption, offsets) is laid out anew
+    // before the label is first drawn, on the panel or on paper alike.
+    layoutDirty_ = true;
+}
 
 void TQBaseLabel::BoundsChanged()
 {
@@ -305,15 +311,16 @@ void TQPLabel::ChooseFont()
     FitToText();
 }
 
-void TQPLabel::EditText()
+bool TQPLabel::EditText()
 {
     TGetLabelText dialog(MainWindow());
     dialog.LabelText()->setText(Caption());
     if (ExecModal(dialog) != mrOk)
-        return;
+        return false;
     SetCaption(dialog.LabelText()->text());
     FitToText();
     repaint();
+    return true;
 }
 
 void TQPLabel::AddMenuItems(QMenu& menu)
@@ -378,15 +385,16 @@ QStringList TQBusinessCardLabel::PanelPersonalInfo() const
     return values;
 }
 
-void TQBusinessCardLabel::EditText()
+bool TQBusinessCardLabel::EditText()
 {
     TGetBCLabelText dialog(PanelPersonalInfo(), MainWindow());
     dialog.LabelText()->setText(Caption());
     if (ExecModal(dialog) != mrOk)
-        return;
+        return false;
     SetCaption(dialog.LabelText()->text());
     FitToText();
     repaint();
+    return true;
 }
 
 void TQBusinessCardLabel::PersonalInfoItemClick(const QString& itemCaption)

@@ -140,6 +140,7 @@ public:
     void PopupOpening() override;
     void ApplyFont(const FontChoice& choice) override;
     void Paint() override;
+    void PrepareToDraw() override;
     void PrintAt(TReport& report, double x, double y) override;
     // PrintAt for a screen of `ppi` logical pixels per inch.
     void PrintAtResolution(TReport& report, double x, double y, int ppi);
@@ -205,7 +206,8 @@ public:
     QString ClassName() const override { return StaticClassName(); }
 
     void ChooseFont() override;
-    virtual void EditText();
+    // True when the dialog was confirmed.
+    virtual bool EditText();
     void PopupOpening() override;
 
     // Menu items that run the Text command carry this number.
@@ -231,7 +233,7 @@ public:
     // What the text tool creates before placing, Loaded.
     static TQBusinessCardLabel* CreateForTool(QObject* owner, CardObjectParent& panel, const TFont& panelFont);
 
-    void EditText() override;
+    bool EditText() override;
     void PopupOpening() override;
     QMenu* PersonalInfoMenu() const { return personalInfoMenu_; }
     // The ten values of the panel, in order (missing ones empty).

@@ -324,6 +324,13 @@ void TQBaseLabel::DrawLabel(QPainter& canvas)
     canvas.restore();
 }
 
+void TQBaseLabel::PrepareToDraw()
+{
+    if (Width() < 5 || Height() < 5)
+        layoutDirty_ = true;
+    CalcLayout();
+}
+
 void TQBaseLabel::Paint()
 {
     if (Width() < 5 || Height() < 5)

@@ -2,15 +2,14 @@
 #include "core/app_folder.h"
 #include "core/modal.h"
 #include "imaging/picture.h"
+#include "objects/folder_tree.h"
 #include "objects/text_label_dialogs.h"
-#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
-#include <QStorageInfo>
 #include <QVBoxLayout>
 
 namespace cardora {
@@ -82,50 +81,30 @@ TQBrushImageBrowser::TQBrushImageBrowser(QWidget* parent) : QDialog(parent)
     auto* grid = new QGridLayout;
     layout->addLayout(grid);
 
-    drives_ = new QComboBox(this);
-    drives_->setObjectName(QStringLiteral("DriveList"));
-    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes())
-        if (volume.isValid() && volume.isReady() && !volume.rootPath().startsWith("/proc")
-            && !volume.rootPath().startsWith("/sys") && !volume.rootPath().startsWith("/dev"))
-            drives_->addItem(volume.rootPath());
-    if (drives_->findText(QDir::homePath()) < 0)
-        drives_->addItem(QDir::homePath());
-    folderLabel_ = new QLabel(this);
-    folderLabel_->setTextFormat(Qt::PlainText); // a folder's name is text, never markup
-    folderLabel_->setObjectName(QStringLiteral("FolderLabel"));
-    folderLabel_->setWordWrap(true);
-    folders_ = new QListWidget(this);
-    folders_->setObjectName(QStringLiteral("FolderList"));
-    folders_->setWhatsThis(QStringLiteral("Double-click a folder to open it."));
+    // The same folder tree and file list as the picture browser.
+    folders_ = new TFolderTree(this);
+    folders_->setObjectName(QStringLiteral("FolderTree"));
     files_ = new QListWidget(this);
     files_->setObjectName(QStringLiteral("FileList"));
     files_->setWhatsThis(QStringLiteral("Click a picture to try it as the texture."));
     example_ = new TTextureExample(this);
     example_->setObjectName(QStringLiteral("Example"));
 
-    grid->addWidget(new QLabel(QStringLiteral("Files:"), this), 0, 0);
-    grid->addWidget(files_, 1, 0, 3, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Folders:"), this), 0, 1);
-    grid->addWidget(folderLabel_, 1, 1);
-    grid->addWidget(folders_, 2, 1);
-    auto* drivesLabel = new QLabel(QStringLiteral("Drives:"), this);
-    drivesLabel->setBuddy(drives_);
-    auto* driveRow = new QHBoxLayout;
-    driveRow->addWidget(drivesLabel);
-    driveRow->addWidget(drives_, 1);
-    grid->addLayout(driveRow, 3, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Folders:"), this), 0, 0);
+    grid->addWidget(folders_, 1, 0, 2, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Files:"), this), 0, 1);
+    grid->addWidget(files_, 1, 1, 2, 1);
     grid->addWidget(new QLabel(QStringLiteral("Example:"), this), 0, 2);
-    grid->addWidget(example_, 1, 2, 2, 1, Qt::AlignTop);
-    files_->setMinimumSize(180, 220);
-    folders_->setMinimumSize(180, 160);
+    grid->addWidget(example_, 1, 2, Qt::AlignTop);
+    grid->setColumnStretch(0, 3);
+    grid->setColumnStretch(1, 2);
+    grid->setRowStretch(2, 1);
+    folders_->setMinimumSize(220, 260);
+    files_->setMinimumSize(160, 260);
     SetExample(QSize(75, 75), nullptr);
     AddDialogButtons(*this, *layout, kHelpTopic);
 
-    connect(drives_, &QComboBox::textActivated, this, [this](const QString& root) { SetFolder(root); });
-    connect(folders_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
-        const QString name = item->data(Qt::UserRole).toString();
-        SetFolder(QDir(folder_).absoluteFilePath(name));
-    });
+    connect(folders_, &TFolderTree::FolderChosen, this, [this](const QString& folder) { SetFolder(folder); });
     connect(files_, &QListWidget::currentTextChanged, this, [this](const QString& name) {
         if (!filling_ && !name.isEmpty())
             fileChosen(name);
@@ -167,23 +146,14 @@ void TQBrushImageBrowser::SetFolder(const QString& folder)
     if (!info.isDir())
         return;
     folder_ = QDir::cleanPath(info.absoluteFilePath());
+    folders_->ShowFolder(folder_);
     fillLists();
 }
 
 void TQBrushImageBrowser::fillLists()
 {
     filling_ = true;
-    folderLabel_->setText(QDir::toNativeSeparators(folder_));
-    folders_->clear();
     QDir dir(folder_);
-    if (!dir.isRoot()) {
-        auto* up = new QListWidgetItem(QStringLiteral("[..]"), folders_);
-        up->setData(Qt::UserRole, QStringLiteral(".."));
-    }
-    for (const QString& sub : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase)) {
-        auto* item = new QListWidgetItem(QStringLiteral("[") + sub + QStringLiteral("]"), folders_);
-        item->setData(Qt::UserRole, sub);
-    }
     files_->clear();
     // Name filters ignore letter case, so "*.BMP" finds "paper.bmp".
     files_->addItems(dir.entryList(TextureFileMasks(), QDir::Files, QDir::Name | QDir::IgnoreCase));

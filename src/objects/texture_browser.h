@@ -5,11 +5,11 @@
 #include <QStringList>
 #include <functional>
 
-class QComboBox;
-class QLabel;
 class QListWidget;
 
 namespace cardora {
+
+class TFolderTree;
 
 // Reads a texture picture: BMP files directly, icons onto a white bitmap of
 // their size, every other kind through the picture reader. A null image when
@@ -36,7 +36,7 @@ private:
     Painter paint_;
 };
 
-// "Load Texture Image": drive, folder and file lists and an example object
+// "Load Texture Image": the folder tree, the file list and an example object
 // that shows the selected file as its texture. Used by every filled object;
 // each gives the example its own look through SetExample.
 class TQBrushImageBrowser : public QDialog {
@@ -64,8 +64,7 @@ public:
     const QImage& Texture() const { return texture_; }
     QString FileName() const { return fileName_; }
 
-    QComboBox* DriveList() const { return drives_; }
-    QListWidget* FolderList() const { return folders_; }
+    TFolderTree* FolderTree() const { return folders_; }
     QListWidget* FileList() const { return files_; }
     TTextureExample* Example() const { return example_; }
 
@@ -77,9 +76,7 @@ private:
     QString fileName_;
     QImage texture_;
     ExamplePainter paintExample_;
-    QComboBox* drives_ = nullptr;
-    QLabel* folderLabel_ = nullptr;
-    QListWidget* folders_ = nullptr;
+    TFolderTree* folders_ = nullptr;
     QListWidget* files_ = nullptr;
     TTextureExample* example_ = nullptr;
     bool filling_ = false;

@@ -1,6 +1,6 @@
 #include "printing/batch_print.h"
 #include "core/safe_file.h"
-#include "printing/label_printer.h"
+#include "printing/sheet_printer.h"
 #include "report/printer_report.h"
 #include "report/recording_report.h"
 #include "surface/card_panel.h"
@@ -181,22 +181,21 @@ QString RunBatchPrint(TQBusinessCardPanel32& panel, const QString& backgroundFil
     request.CropMarks = o.CropMarks;
     panel.SetPreviewing(o.Preview);
 
-    TLabelPrinter job(panel);
+    // No window: the batch tool drives the sheet printer itself.
+    TSheetPrinter job(panel, request);
     if (o.Preview) {
         TRecordingReport pages(printer);
-        job.Setup(pages, request);
-        job.FormActivate();
+        const QString error = job.Run(pages);
         panel.SetPreviewing(false);
-        if (!job.Error().isEmpty())
-            return job.Error();
+        if (!error.isEmpty())
+            return error;
         return writePages(pages, *printer);
     }
     TPrinterReport report(printer);
     report.SetTitle("Cardora");
-    job.Setup(report, request);
-    job.FormActivate();
-    if (!job.Error().isEmpty())
-        return job.Error();
+    const QString error = job.Run(report);
+    if (!error.isEmpty())
+        return error;
     if (report.Aborted())
         return QStringLiteral("The print job was cancelled");
     return QString();

@@ -1,7 +1,5 @@
 #include "printing/label_printer.h"
-#include "report/picture_printing.h"
 #include "core/modal.h"
-#include "printing/crop_marks.h"
 #include "report/printer_report.h"
 #include "report/report.h"
 #include "surface/card_panel.h"
@@ -43,13 +41,18 @@ TLabelPrinter::~TLabelPrinter() = default;
 void TLabelPrinter::Setup(TReport& report, const TPrintJobRequest& r)
 {
     report_ = &report;
-    sheets_ = std::max(1, r.Sheets);
-    selection_ = r.Selection;
-    outlineOnly_ = r.OutlineOnly;
-    cropMarks_ = r.CropMarks;
-    geometry_ = TSheetGeometry::From(r.Layout, r.Nudges);
-    backgroundFile_ = r.BackgroundFile;
     printing_ = r.Printing;
+    job_ = std::make_unique<TSheetPrinter>(panel_, r);
+    job_->OnCardStarting = [this](int index) {
+        Extralabel->setText("Card " + QString::number(index + 1));
+        QCoreApplication::processEvents(); // Stop and Cancel are noticed here
+    };
+    job_->StopRequested = [this] { return cancelled_; };
+    job_->OnCardPrinted = [this](int position) {
+        if (OnCardPrinted)
+            OnCardPrinted(position);
+        QCoreApplication::processEvents();
+    };
     if (printing_) {
         setWindowTitle("Print Status");
         CancelButton->setText("Cancel");
@@ -60,6 +63,12 @@ void TLabelPrinter::Setup(TReport& report, const TPrintJobRequest& r)
     report.SetOrientation(poPortrait);
     report.OnBeforePrint = [this](TReport& sender) { BeforePrintLabels(sender); };
     report.OnPrint = [this](TReport& sender) { PrintLabels(sender); };
+}
+
+const TSheetGeometry& TLabelPrinter::Geometry() const
+{
+    static const TSheetGeometry none;
+    return job_ ? job_->Geometry() : none;
 }
 
 void TLabelPrinter::showEvent(QShowEvent* event)
@@ -124,115 +133,28 @@ QString TLabelPrinter::FinalStatus(bool aborted, bool printing, bool filled, con
                                        "complex shapes or text.\rPlease be patient while the printer produces "
                                        "its\routput...")
                       : QStringLiteral("Print job completed and sent to printer!");
-    return filled ? QStringLiteral("Business Card preview ready to view!\r\rNote: To save time, only a single card "
-                                   "is previewed\r\r** This design contains complex shapes or text.\rPlease be "
-                                   "patient while the previewer prepares\rthe viewing page")
-                  : QStringLiteral("\rBusiness Card preview ready!\r\rNote: To save time, only a single card is "
-                                   "previewed");
+    // The preview shows the whole sheet as it will print.
+    return filled ? QStringLiteral("Business Card preview ready to view!\r\rThis design contains complex shapes or "
+                                   "text.\rPlease be patient while the previewer prepares\rthe viewing page")
+                  : QStringLiteral("\rBusiness Card preview ready!");
 }
 
 void TLabelPrinter::BeforePrintLabels(TReport& report)
 {
-    // A driver that makes copies itself repeats the one sheet.
-    if (printing_ && sheets_ > 1 && report.DriverMaxCopies() > 1) {
-        report.SetCopies(sheets_);
-        sheets_ = 1;
-    }
-    report.SetStatusFormat(printing_ ? "Printing Page %p\r%0\r%1" : "Preparing Preview Page %p\r%0\r%1");
-    report.StatusText() << QString() << QString();
+    if (job_)
+        job_->BeforePrint(report);
 }
 
 void TLabelPrinter::PrintLabels(TReport& report)
 {
-    TPrintingScope printingFlag(panel_);
-    report.SetMarginLeft(0.0);
-    report.SetMarginTop(0.0);
-    const TSheetGeometry& g = geometry_;
-    int col = -1;
-    int row = 0;
-    // A page past its budget ends the job; the report says why.
-    while (!cancelled_ && report.WithinBudget()) {
-        ++col;
-        if (col + 1 > g.Across) {
-            col = 0;
-            ++row;
-        }
-        // A preview shows the first column only.
-        if (col > 0 && !printing_)
-            break;
-        if (row + 1 > g.Down) {
-            row = 0;
-            col = 0;
-            if (report.CurrentPage() >= sheets_)
-                break;
-            report.NewPage();
-        }
-        const int index = row * g.Across + col;
-        if (!selection_.At(index))
-            continue;
-        const double x = col * g.HPitch + g.LeftMargin;
-        const double y = row * g.VPitch + g.TopMargin;
-        Extralabel->setText("Card " + QString::number(index + 1));
-        QCoreApplication::processEvents(); // Stop and Cancel are noticed here
-        if (cancelled_)
-            break;
-        drawCard(report, x, y);
-        if (cropMarks_ && !outlineOnly_)
-            drawCropMarks(report, row, col);
-        if (OnCardPrinted)
-            OnCardPrinted(index + 1);
-        QCoreApplication::processEvents();
-    }
-}
-
-void TLabelPrinter::drawCard(TReport& report, double x, double y)
-{
-    const double right = x + geometry_.CardWidth;
-    const double bottom = y + geometry_.CardHeight;
-    if (outlineOnly_) {
-        report.Rectangle(x, y, right, bottom);
-        return;
-    }
-    PrintBackGround(x, y);
-    if (!printing_) {
-        report.SetBrush(clBlack, bsClear);
-        report.SetPen(kPreviewOutlineColor, psSolid, -1, pmCopy);
-        report.Rectangle(x, y, right, bottom);
-    }
-    panel_.PrintObjectsAt(report, x, y);
-}
-
-void TLabelPrinter::drawCropMarks(TReport& report, int row, int col)
-{
-    report.SetPen(clBlack, psSolid, -1, pmCopy); // a hundredth of an inch
-    for (const QLineF& mark : TCropMarks::ForCard(geometry_, row, col)) {
-        report.MoveTo(mark.x1(), mark.y1());
-        report.LineTo(mark.x2(), mark.y2());
-    }
+    if (job_)
+        job_->PrintSheets(report);
 }
 
 void TLabelPrinter::LoadBackGround()
 {
-    backgroundKind_ = bkNone;
-    background_.Clear();
-    if (backgroundFile_.isEmpty())
-        return;
-    // Every picture the background chooser offers prints, read the same way
-    // as on the panel.
-    if (!background_.LoadFromFile(backgroundFile_))
-        return;
-    backgroundKind_ = background_.IsMetafile() ? bkMetafile : bkBitmap;
-}
-
-void TLabelPrinter::PrintBackGround(double x, double y)
-{
-    if (!report_ || backgroundKind_ == bkNone)
-        return;
-    // A background that cannot be drawn is left out; the card is still printed.
-    try {
-        PrintPicture(*report_, x, y, x + kBackgroundWidth, y + kBackgroundHeight, background_);
-    } catch (...) {
-    }
+    if (job_)
+        job_->LoadBackground();
 }
 
 void TLabelPrinter::CancelButtonClick()

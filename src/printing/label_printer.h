@@ -1,10 +1,9 @@
 #pragma once
-#include "core/color.h"
-#include "imaging/picture.h"
-#include "printing/card_layout.h"
+#include "printing/sheet_printer.h"
 #include <QDialog>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 class QLabel;
 class QPushButton;
@@ -14,30 +13,15 @@ namespace cardora {
 class TQBusinessCardPanel32;
 class TReport;
 
-enum TBackgroundKind : std::uint8_t { bkNone = 0, bkMetafile = 1, bkBitmap = 2 };
-
-// What one print or preview job works from.
-struct TPrintJobRequest {
-    int Sheets = 1;
-    TPositionSelection Selection { 10, true };
-    TCardLayout Layout;
-    TPrinterNudges Nudges;
-    QString BackgroundFile; // the card's background art, may be empty
-    bool Printing = true;   // false: a preview
-    bool OutlineOnly = false;
-    bool CropMarks = false; // cutting marks outside each card's corners
-};
-
-// The status form of a print job and the job itself: it walks the positions
-// of each sheet row by row, skipping unselected ones, and draws the
-// background art and every card object at each card's place on the report.
+// The status form of a print job: it drives the sheet printer, shows which
+// card is printing and lets the user cancel.
 class TLabelPrinter : public QDialog {
     Q_OBJECT
 public:
     // The background art is always drawn this large, whatever the card size.
-    static constexpr double kBackgroundWidth = 3.5;
-    static constexpr double kBackgroundHeight = 2.0;
-    static constexpr TColor kPreviewOutlineColor = 0xC0C0C0;
+    static constexpr double kBackgroundWidth = TSheetPrinter::kBackgroundWidth;
+    static constexpr double kBackgroundHeight = TSheetPrinter::kBackgroundHeight;
+    static constexpr TColor kPreviewOutlineColor = TSheetPrinter::kPreviewOutlineColor;
 
     explicit TLabelPrinter(TQBusinessCardPanel32& panel, QWidget* parent = nullptr);
     ~TLabelPrinter() override;
@@ -53,7 +37,6 @@ public:
     void BeforePrintLabels(TReport& report);
     void PrintLabels(TReport& report);
     void LoadBackGround();
-    void PrintBackGround(double x, double y);
     void CancelButtonClick();
 
     // The text the status shows when the job is over.
@@ -66,9 +49,9 @@ public:
     bool Cancelled() const { return cancelled_; }
     // Why the report could not run; empty when it did.
     QString Error() const { return error_; }
-    int Sheets() const { return sheets_; }
-    const TSheetGeometry& Geometry() const { return geometry_; }
-    TBackgroundKind BackgroundKind() const { return backgroundKind_; }
+    int Sheets() const { return job_ ? job_->Sheets() : 1; }
+    const TSheetGeometry& Geometry() const;
+    TBackgroundKind BackgroundKind() const { return job_ ? job_->BackgroundKind() : bkNone; }
     TReport* Report() const { return report_; }
     // Called after each card is drawn with its 1-based position number.
     std::function<void(int position)> OnCardPrinted;
@@ -81,21 +64,11 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void drawCard(TReport& report, double x, double y);
-    void drawCropMarks(TReport& report, int row, int col);
-
     TQBusinessCardPanel32& panel_;
     TReport* report_ = nullptr;
-    TBackgroundKind backgroundKind_ = bkNone;
-    TPicture background_;
-    int sheets_ = 1;
-    TPositionSelection selection_;
+    std::unique_ptr<TSheetPrinter> job_;
     bool cancelled_ = false;
     bool printing_ = true;
-    TSheetGeometry geometry_;
-    QString backgroundFile_;
-    bool outlineOnly_ = false;
-    bool cropMarks_ = false;
 
     bool ran_ = false;
     bool finished_ = false;

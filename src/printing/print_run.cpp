@@ -13,37 +13,11 @@
 
 namespace cardora {
 
-namespace {
-// The panel prints at zoom 1 and goes back to the user's zoom afterwards.
-class ZoomGuard {
-public:
-    explicit ZoomGuard(TQBasePanel& panel) : panel_(panel), zoom_(panel.Zoom())
-    {
-        if (zoom_ != 1.0f)
-            panel_.SetZoom(1.0f);
-        QCoreApplication::processEvents();
-    }
-    ~ZoomGuard()
-    {
-        if (panel_.Zoom() != zoom_)
-            panel_.SetZoom(zoom_);
-    }
-    ZoomGuard(const ZoomGuard&) = delete;
-    ZoomGuard& operator=(const ZoomGuard&) = delete;
-
-private:
-    TQBasePanel& panel_;
-    float zoom_;
-};
-} // namespace
-
 TPrintOutcome DoPrint(const TPrintRun& run)
 {
     TPrintOutcome outcome;
     if (!run.Panel || !run.Settings)
         return outcome;
-    ZoomGuard zoom(*run.Panel);
-
     TLabelPrinter form(*run.Panel, run.Owner);
     TPrintJobRequest request;
     request.Sheets = run.Settings->Copies();

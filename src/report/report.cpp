@@ -1,4 +1,5 @@
 #include "report/report.h"
+#include "report/clip_emulation.h"
 #include "core/symbol_fonts.h"
 #include "core/graphics_attributes.h"
 #include "core/rounding.h"
@@ -213,6 +214,9 @@ void TReport::StartPage(QPainter* painter)
     painter_->translate(metrics_.DeviceOrigin());
     painter_->setClipping(false);
     painter_->setBackgroundMode(Qt::TransparentMode);
+    // Pictures go to PDF and print losslessly: JPEG would grey small pictures
+    // and blur logos and texture tiles.
+    painter_->setRenderHint(QPainter::LosslessImageRendering, true);
     painter_->setFont(font_);
 }
 
@@ -264,15 +268,32 @@ void TReport::SetPen(TColor color, int style, int width, int mode)
     penStyle_ = style;
     penWidth_ = width;
     penMode_ = mode;
+    penInches_ = 0.0;
+}
+
+void TReport::SetCardPen(TColor color, int style, int pixels, int mode, double ppi)
+{
+    SetPen(color, style, std::max(pixels, 1), mode);
+    if (ppi > 0 && std::isfinite(ppi))
+        penInches_ = std::max(pixels, 1) / ppi;
+}
+
+int TReport::CurrentPenPixels() const
+{
+    if (penInches_ > 0.0)
+        return std::clamp(ToPixels(penInches_ * XDpi()), 1, 1 << 16);
+    return PenWidthPixels(penWidth_);
 }
 
 QPen TReport::CurrentPen() const
 {
     if (penStyle_ == psClear || penColor_ == clNone)
         return QPen(Qt::NoPen);
-    const int w = PenWidthPixels(penWidth_);
+    const int w = CurrentPenPixels();
     // Broken line styles exist only for one-pixel pens; wider ones are solid.
-    const Qt::PenStyle style = w > 1 ? Qt::SolidLine : ToQtPenStyle(penStyle_);
+    // A card pen is as thin as the card says, whatever the device makes of it.
+    const bool thin = penInches_ > 0.0 ? penWidth_ <= 1 : w <= 1;
+    const Qt::PenStyle style = thin ? ToQtPenStyle(penStyle_) : Qt::SolidLine;
     QPen pen(ToQColor(penColor_), w, style, Qt::RoundCap, Qt::RoundJoin);
     return pen;
 }
@@ -300,7 +321,7 @@ QRectF TReport::FigureRect(double x1, double y1, double x2, double y2) const
     const int l = std::min(ax, bx), r = std::max(ax, bx), t = std::min(ay, by), b = std::max(ay, by);
     QRectF rect(l + 0.5, t + 0.5, std::max(0, r - l - 1), std::max(0, b - t - 1));
     if (penStyle_ == psInsideFrame) {
-        const double inset = (PenWidthPixels(penWidth_) - 1) / 2.0;
+        const double inset = (CurrentPenPixels() - 1) / 2.0;
         rect.adjust(inset, inset, -inset, -inset);
         if (rect.width() < 0 || rect.height() < 0)
             rect = QRectF(rect.center(), QSizeF(0, 0));
@@ -411,6 +432,15 @@ void TReport::FillDeviceRect(const QRect& deviceRect)
     painter_->restore();
 }
 
+void TReport::FillDeviceRect(const QRect& deviceRect, const QBrush& brush)
+{
+    if (!painter_ || deviceRect.isEmpty() || brush.style() == Qt::NoBrush)
+        return;
+    painter_->save();
+    painter_->fillRect(deviceRect, brush);
+    painter_->restore();
+}
+
 void TReport::FillDeviceRect(int left, int top, int right, int bottom)
 {
     const int l = ToPixels(left), t = ToPixels(top), r = ToPixels(right), b = ToPixels(bottom);
@@ -451,7 +481,13 @@ void TReport::StretchDrawGraphic(const QRect& deviceRect, const QPicture& pictur
     painter_->translate(deviceRect.topLeft());
     painter_->scale(deviceRect.width() / from.width(), deviceRect.height() / from.height());
     painter_->translate(-from.topLeft());
-    PlayPicture(*painter_, picture);
+    {
+        // Clips recorded in the picture narrow the card's and the object's,
+        // never replace them.
+        TClipConfiningDevice confined(*painter_);
+        QPainter replay(&confined);
+        PlayPicture(replay, picture);
+    }
     painter_->restore();
 }
 
@@ -500,16 +536,86 @@ QPainterPath TReport::PolygonRegion(const QPolygon& devicePoints) const
     return p;
 }
 
-void TReport::SelectClipRegion(const QPainterPath& region)
+void TReport::ApplyClip(const QPainterPath* region)
 {
-    if (painter_)
-        painter_->setClipPath(region, Qt::ReplaceClip);
+    if (!painter_)
+        return;
+    if (inCard_) {
+        painter_->setClipPath(baseClip_, Qt::ReplaceClip);
+        if (region)
+            painter_->setClipPath(*region, Qt::IntersectClip);
+    } else if (region) {
+        painter_->setClipPath(*region, Qt::ReplaceClip);
+    } else {
+        painter_->setClipping(false);
+    }
 }
 
-void TReport::RemoveClip()
+void TReport::SelectClipRegion(const QPainterPath& region) { ApplyClip(&region); }
+
+void TReport::RemoveClip() { ApplyClip(nullptr); }
+
+// ---- cards and objects
+
+void TReport::BeginCard(double x1, double y1, double x2, double y2)
 {
+    cardClip_ = RectRegion(x1, y1, x2, y2);
+    baseClip_ = cardClip_;
+    inCard_ = true;
+    ResetDrawingState();
+    ApplyClip(nullptr);
+}
+
+void TReport::EndCard()
+{
+    inCard_ = false;
+    cardClip_ = baseClip_ = QPainterPath();
+    ResetDrawingState();
+    ApplyClip(nullptr);
+}
+
+void TReport::ResetDrawingState()
+{
+    penColor_ = clBlack;
+    penStyle_ = psSolid;
+    penWidth_ = 1;
+    penMode_ = pmCopy;
+    penInches_ = 0.0;
+    brushColor_ = clWhite;
+    brushStyle_ = bsSolid;
+    brushBitmap_ = QImage();
+    font_ = QFont("Arial", 10);
+    fontColor_ = Qt::black;
+    transparentText_ = false;
+    penPos_ = QPoint();
+    cursorX_ = cursorY_ = lineTop_ = 0.0;
+    inPath_ = false;
+    path_ = QPainterPath();
+}
+
+void TReport::BeginObject(const QRectF& box)
+{
+    ++objectDepth_;
+    ResetDrawingState();
+    if (inCard_ && !box.isNull())
+        baseClip_ = cardClip_.intersected(RectRegion(box.left(), box.top(), box.right(), box.bottom()));
+    if (painter_) {
+        painter_->save();
+        painter_->setFont(font_);
+    }
+    ApplyClip(nullptr);
+}
+
+void TReport::EndObject()
+{
+    if (objectDepth_ <= 0)
+        return;
+    --objectDepth_;
     if (painter_)
-        painter_->setClipping(false);
+        painter_->restore();
+    baseClip_ = cardClip_;
+    ResetDrawingState();
+    ApplyClip(nullptr);
 }
 
 // ---- text
@@ -630,8 +736,7 @@ void TReport::EndPath() { inPath_ = false; }
 void TReport::ClipToPath()
 {
     inPath_ = false;
-    if (painter_)
-        painter_->setClipPath(path_, Qt::ReplaceClip);
+    ApplyClip(&path_);
     path_ = QPainterPath();
 }
 

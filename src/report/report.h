@@ -159,8 +159,13 @@ public:
     // ---- pen and brush
     void SetBrush(TColor color, int style, const QImage* bitmap = nullptr);
     void SetPen(TColor color, int style, int width, int mode);
+    // A pen measured as the card measures it, in pixels of `ppi` to the inch,
+    // so it lands at the same size in inches at every resolution.
+    void SetCardPen(TColor color, int style, int pixels, int mode, double ppi);
     // As they reach the device (pen width in device pixels).
     QPen CurrentPen() const;
+    // The current pen's width in device pixels.
+    int CurrentPenPixels() const;
     QBrush CurrentBrush() const;
     int PenMode() const { return penMode_; }
 
@@ -176,6 +181,8 @@ public:
     void FillDeviceRect(const QRect& deviceRect);
     // GDI order: right and bottom are not filled.
     void FillDeviceRect(int left, int top, int right, int bottom);
+    // Filled with the brush given (a gradient), whatever the current one.
+    void FillDeviceRect(const QRect& deviceRect, const QBrush& brush);
 
     // ---- pictures
     // The bitmap fills the rectangle; x2 < x1 or y2 < y1 mirrors it.
@@ -190,9 +197,37 @@ public:
         double cornerHeight) const;
     QPainterPath EllipseRegion(double x1, double y1, double x2, double y2) const;
     QPainterPath PolygonRegion(const QPolygon& devicePoints) const;
-    // Replaces the clip; drawing outside the region is suppressed.
+    // Replaces the clip; drawing outside the region is suppressed. Within a
+    // card (BeginCard) the region is cut to the card.
     void SelectClipRegion(const QPainterPath& region);
+    // Back to no clip, or within a card to the card's own rectangle.
     void RemoveClip();
+
+    // ---- cards and objects
+    // Everything drawn until EndCard stays inside the card's rectangle, in
+    // inches, whatever clip its objects select.
+    void BeginCard(double x1, double y1, double x2, double y2);
+    void EndCard();
+    bool InCard() const { return inCard_; }
+    // Each object draws from the same clean state: default pen, brush, font
+    // and text settings, no path, the card's clip; nothing it sets outlives it.
+    // A box (inches, x1 y1 x2 y2) also keeps the object inside it, as the
+    // panel keeps it.
+    void BeginObject(const QRectF& boxInches = QRectF());
+    void EndObject();
+    class ObjectScope {
+    public:
+        explicit ObjectScope(TReport& report, const QRectF& boxInches = QRectF()) : report_(report)
+        {
+            report_.BeginObject(boxInches);
+        }
+        ~ObjectScope() { report_.EndObject(); }
+        ObjectScope(const ObjectScope&) = delete;
+        ObjectScope& operator=(const ObjectScope&) = delete;
+
+    private:
+        TReport& report_;
+    };
 
     // ---- text
     // Resets bold, italic, underline and the font colour (black).
@@ -250,6 +285,9 @@ private:
     // Counts `steps` against the page's budget; false (and the job stopped
     // with an error) once it is spent.
     bool charge(qint64 steps);
+    void ResetDrawingState();
+    // Sets the painter's clip to the card's, then cuts it to `region` when given.
+    void ApplyClip(const QPainterPath* region);
 
     TPageMetrics metrics_;
     int copies_ = 1;
@@ -277,6 +315,7 @@ private:
     int penStyle_ = psSolid;
     int penWidth_ = 1;
     int penMode_ = pmCopy;
+    double penInches_ = 0.0; // > 0: the width in inches (SetCardPen)
     TColor brushColor_ = clWhite;
     int brushStyle_ = bsSolid;
     QImage brushBitmap_; // pattern or texture, null for none
@@ -289,6 +328,10 @@ private:
     double lineTop_ = 0.0;
     bool inPath_ = false;
     QPainterPath path_;
+    bool inCard_ = false;
+    QPainterPath cardClip_;
+    QPainterPath baseClip_; // the card's, cut to the object's box while one draws
+    int objectDepth_ = 0;
     mutable QImage measureDevice_; // fonts are measured at the page's resolution between pages
 };
 

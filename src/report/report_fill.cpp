@@ -2,6 +2,7 @@
 #include "core/graphics_attributes.h"
 #include "core/rounding.h"
 #include "report/report.h"
+#include <QLinearGradient>
 #include <QPainter>
 #include <algorithm>
 
@@ -65,12 +66,24 @@ void PrintTiles(TReport& report, const QImage& tile, QSize tileSize, const QRect
 void PrintGradient(TReport& report, TFillDirection direction, TColor from, TColor to, QSize area, QPoint offset)
 {
     report.SetPen(clBlack, psSolid, -1, pmCopy);
+    const bool across = direction == gdLeft || direction == gdRight;
+    const int extent = across ? area.width() : area.height();
+    if (extent <= 0 || area.isEmpty())
+        return;
+    // One gradient with a hard step per band rather than a rectangle per
+    // band: abutting thin rectangles leave hairline seams in PDF and SVG
+    // viewers, and the file stays small.
+    const QPointF start(offset);
+    QLinearGradient gradient(start, start + (across ? QPointF(extent, 0) : QPointF(0, extent)));
     for (const TGradientBand& band : GradientBands(direction, from, to, area)) {
         if (band.rect.isEmpty())
             continue;
-        report.SetBrush(FromQColor(band.color), bsSolid);
-        report.FillDeviceRect(band.rect.translated(offset));
+        const int a = across ? band.rect.left() : band.rect.top();
+        const int b = a + (across ? band.rect.width() : band.rect.height());
+        gradient.setColorAt(double(a) / extent, band.color);
+        gradient.setColorAt(std::max(double(a), b - 1e-3) / extent, band.color);
     }
+    report.FillDeviceRect(QRect(offset, area), QBrush(gradient));
 }
 
 } // namespace cardora

@@ -183,7 +183,7 @@ void TQBasePanel::ClearObjects()
 
 void TQBasePanel::RemoveOffCardObjects()
 {
-    handle_.ClearSelection();
+    // The selection keeps what stays; freeing an object drops it from there.
     const std::vector<TQGraphicControl*> all = objects_;
     // Only what shows nothing: an object with any part on the card stays.
     const QRect card(0, 0, width(), height());
@@ -243,12 +243,6 @@ void TQBasePanel::ClearColorPicture()
     update();
 }
 
-void TQBasePanel::PrintObjectsAt(TReport& report, double x, double y)
-{
-    for (TQGraphicControl* o : objects_)
-        o->PrintAt(report, x, y);
-}
-
 // ---------------------------------------------------------------- zoom and changes
 
 void TQBasePanel::SetZoom(float z)
@@ -272,8 +266,25 @@ void TQBasePanel::SetZoom(float z)
 
 void TQBasePanel::FireLabelChanged()
 {
-    if (!zooming_ && LabelChangedEvent)
+    if (zooming_)
+        return;
+    if (changesHeld_ > 0) {
+        changeWaiting_ = true;
+        return;
+    }
+    if (LabelChangedEvent)
         LabelChangedEvent(this);
+}
+
+void TQBasePanel::HeldChanges::Release()
+{
+    if (released_)
+        return;
+    released_ = true;
+    if (--panel_.changesHeld_ == 0 && panel_.changeWaiting_) {
+        panel_.changeWaiting_ = false;
+        panel_.FireLabelChanged();
+    }
 }
 
 void TQBasePanel::PostSyncSelectionHandles()

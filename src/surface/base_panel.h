@@ -81,7 +81,6 @@ public:
     void RemoveOffCardObjects();
     bool LoadColorPicture(const QString& path);
     void ClearColorPicture();
-    void PrintObjectsAt(TReport& report, double x, double y);
     virtual void CreateObjectForRect(QRect& r);
     void PlaceNewObject(TQGraphicControl* object, const QRect& r);
     QString UniqueName(const QString& stem) const;
@@ -149,6 +148,19 @@ public:
     private:
         TQBasePanel& panel_;
     };
+    // While one lives, change notices of the card wait; Release passes on
+    // one if any came, Drop forgets them (what changed was undone).
+    class HeldChanges {
+    public:
+        explicit HeldChanges(TQBasePanel& panel) : panel_(panel) { ++panel_.changesHeld_; }
+        ~HeldChanges() { Release(); }
+        void Drop() { panel_.changeWaiting_ = false; }
+        void Release();
+
+    private:
+        TQBasePanel& panel_;
+        bool released_ = false;
+    };
     // The selection becomes exactly these objects.
     void SelectOnly(const std::vector<TQGraphicControl*>& objects);
 
@@ -157,6 +169,9 @@ public:
     void RunSelectionCommand(CardCommand command);
     // Card files and the scratch clip file.
     void SaveCardFile(const QString& path);
+    // The card's objects become the file's. A file that cannot be read
+    // whole throws EStreamError and leaves the card and its selection as
+    // they were.
     void LoadCardFile(const QString& path);
 
     // The region of the card shape over (0, 0, w+1, h+1).
@@ -236,6 +251,8 @@ private:
     std::unique_ptr<TCardSnapshot> pendingEdit_;
     int editDepth_ = 0;
     int applyingEdit_ = 0;
+    int changesHeld_ = 0;
+    bool changeWaiting_ = false;
     int nextEditKey_ = 1;
     QAction* menuAction_ = nullptr;
     QString menuText_;

@@ -58,6 +58,8 @@ void TQBusinessCardPanel32::CreateObjectForRect(QRect& r)
         return;
     const TLPanelState state = panelState_;
     BeginEdit();
+    // The card changes only when the new object stays.
+    HeldChanges held(*this);
     TQGraphicControl* o = tool->create(Owner(), *this);
     QPointer<TQGraphicControl> placed = o;
     if (o) {
@@ -66,13 +68,18 @@ void TQBusinessCardPanel32::CreateObjectForRect(QRect& r)
             setCursor(Qt::ArrowCursor);
             SetPanelState(psPointing);
         }
-        if (tool->afterPlace)
-            tool->afterPlace(*this, o);
+        const bool kept = !tool->afterPlace || tool->afterPlace(*this, o);
+        if (!kept && placed) {
+            // A cancelled dialog leaves the card as it was: no object, no step.
+            FreeObject(placed.data());
+            held.Drop();
+        }
         // The new object is what the next command acts on (a dialog may have
         // dropped it).
         if (placed)
             SelectOnly({ placed.data() });
     }
+    held.Release();
     EndEdit("New " + ToolNoun(state));
 }
 
@@ -94,6 +101,11 @@ QString TQBusinessCardPanel32::ToolNoun(TLPanelState state)
     case psPointing: break;
     }
     return "Object";
+}
+
+QString TQBusinessCardPanel32::ToolName(TLPanelState state)
+{
+    return (state == psPointing ? QStringLiteral("Selection") : ToolNoun(state)) + QStringLiteral(" tool");
 }
 
 QImage TQBusinessCardPanel32::RenderCardBitmap()

@@ -12,11 +12,12 @@ class TQBusinessCardPanel32;
 
 // How a drawing tool makes its object: `create` builds it and sets what must
 // be set before placing; `afterPlace` runs once it sits on the card (its
-// dialog, fitting). Tools whose dialog is large return to the selection tool
+// dialog, fitting) and answers false when the user cancelled, which takes the
+// object away again. Tools whose dialog is large return to the selection tool
 // before it opens.
 struct ObjectTool {
     std::function<TQGraphicControl*(QObject* owner, TQBusinessCardPanel32& panel)> create;
-    std::function<void(TQBusinessCardPanel32& panel, TQGraphicControl* object)> afterPlace;
+    std::function<bool(TQBusinessCardPanel32& panel, TQGraphicControl* object)> afterPlace;
     bool pointerBeforeDialog = false;
 };
 
@@ -40,6 +41,8 @@ public:
     bool HasFilledObjects() const;
     // What a tool makes, as undo names it ("Undo New Line").
     static QString ToolNoun(TLPanelState state);
+    // The tool's name wherever it is shown ("Text tool", "Selection tool").
+    static QString ToolName(TLPanelState state);
     // The rectangle the user dragged for the object being made, before the
     // minimum sizes were applied.
     QRect DraggedRect() const { return draggedRect_; }

@@ -1,5 +1,6 @@
 #include "surface/handle.h"
 #include "core/clock.h"
+#include "core/rounding.h"
 #include "objects/graphic_control.h"
 #include "surface/base_panel.h"
 #include "surface/card_edit.h"
@@ -121,6 +122,8 @@ void TQHandle::Forget(TQGraphicControl* o)
         selection_.erase(selection_.begin() + i);
     if (selection_.empty())
         ClearSelection();
+    else if (i >= 0)
+        RefitToSelection();
 }
 
 void TQHandle::ClearSelection()
@@ -398,6 +401,9 @@ void TQHandle::MouseLeave()
 
 // ---------------------------------------------------------------- keys
 
+// A key press moves or resizes by one pixel of the card itself, whatever
+// the zoom, and never takes an edge of the selection from on the card to
+// off it: the selection's own extent, not the handle's box, is what counts.
 void TQHandle::KeyDown(int key, Qt::KeyboardModifiers shift)
 {
     const bool arrow = key == Qt::Key_Left || key == Qt::Key_Up || key == Qt::Key_Right || key == Qt::Key_Down;
@@ -405,53 +411,59 @@ void TQHandle::KeyDown(int key, Qt::KeyboardModifiers shift)
         panel_.update(nudgeRect_.adjusted(-1, -1, 1, 1));
     if (arrow && !nudging_ && !selection_.empty()) {
         nudging_ = true;
-        nudgeRect_ = QRect(QPoint(bounds_.left() + 2, bounds_.top() + 2),
-            QPoint(bounds_.left() + bounds_.width() - 3, bounds_.top() + bounds_.height() - 3));
+        nudgeMove_ = QMargins();
     }
-    if (nudging_ && arrow) {
-        // Corners as stored: right and bottom are coordinates, not sizes.
-        int l = nudgeRect_.left(), t = nudgeRect_.top(), r = nudgeRect_.right(), b = nudgeRect_.bottom();
-        const int w = r - l + 1, h = b - t + 1;
-        const bool resize = (shift & Qt::ShiftModifier) && SelectedCount() == 1;
-        switch (key) {
-        case Qt::Key_Left:
-            if (resize) {
-                if (w > 10)
-                    --r;
-            } else if (l > 0) {
-                --l;
-                --r;
-            }
-            break;
-        case Qt::Key_Up:
-            if (resize) {
-                if (h > 10)
-                    --b;
-            } else if (t > 0) {
-                --t;
-                --b;
-            }
-            break;
-        case Qt::Key_Right:
-            if (w + l <= panel_.width()) {
-                if (!resize)
-                    ++l;
-                ++r;
-            }
-            break;
-        case Qt::Key_Down:
-            if (h + t <= panel_.height()) {
-                if (!resize)
-                    ++t;
-                ++b;
-            }
-            break;
-        default:
-            break;
+    if (!nudging_ || !arrow)
+        return;
+    int minL = INT_MAX, minT = INT_MAX, maxR = INT_MIN, maxB = INT_MIN;
+    for (TQGraphicControl* o : selection_) {
+        const QRect s = o->StoredBounds();
+        minL = std::min(minL, s.left());
+        minT = std::min(minT, s.top());
+        maxR = std::max(maxR, s.left() + s.width());
+        maxB = std::max(maxB, s.top() + s.height());
+    }
+    // nudgeMove_: left and top shift those edges, right and bottom the others.
+    QMargins& m = nudgeMove_;
+    const int left = minL + m.left(), top = minT + m.top(), right = maxR + m.right(), bottom = maxB + m.bottom();
+    const double z = panel_.Zoom();
+    QSize card = panel_.CardSize();
+    if (card.isEmpty())
+        card = QSize(Round(panel_.width() / z), Round(panel_.height() / z));
+    const bool resize = (shift & Qt::ShiftModifier) && SelectedCount() == 1;
+    switch (key) {
+    case Qt::Key_Left:
+        if (resize) {
+            if (right - left > kSmallestNudgedSide)
+                m.setRight(m.right() - 1);
+        } else if (left > 0) {
+            m += QMargins(-1, 0, -1, 0);
         }
-        nudgeRect_ = QRect(QPoint(l, t), QPoint(r, b));
-        panel_.update(nudgeRect_.adjusted(-1, -1, 1, 1));
+        break;
+    case Qt::Key_Up:
+        if (resize) {
+            if (bottom - top > kSmallestNudgedSide)
+                m.setBottom(m.bottom() - 1);
+        } else if (top > 0) {
+            m += QMargins(0, -1, 0, -1);
+        }
+        break;
+    case Qt::Key_Right:
+        if (right < card.width())
+            m += resize ? QMargins(0, 0, 1, 0) : QMargins(1, 0, 1, 0);
+        break;
+    case Qt::Key_Down:
+        if (bottom < card.height())
+            m += resize ? QMargins(0, 0, 0, 1) : QMargins(0, 1, 0, 1);
+        break;
+    default:
+        break;
     }
+    // The outline shows where the selection will land, in panel pixels.
+    const QRect start(QPoint(bounds_.left() + 2, bounds_.top() + 2),
+        QPoint(bounds_.left() + bounds_.width() - 3, bounds_.top() + bounds_.height() - 3));
+    nudgeRect_ = start.adjusted(Round(m.left() * z), Round(m.top() * z), Round(m.right() * z), Round(m.bottom() * z));
+    panel_.update(nudgeRect_.adjusted(-1, -1, 1, 1));
 }
 
 void TQHandle::KeyUp(int)
@@ -459,10 +471,24 @@ void TQHandle::KeyUp(int)
     if (!nudging_)
         return;
     nudging_ = false;
-    const QRect n = nudgeRect_;
-    const bool resize = n.width() != bounds_.width() - 4 || n.height() != bounds_.height() - 4;
+    const QMargins m = nudgeMove_;
+    nudgeMove_ = QMargins();
+    if (m.isNull()) {
+        panel_.update();
+        return;
+    }
+    const bool resize = m.left() != m.right() || m.top() != m.bottom();
     panel_.BeginMove(selection_);
-    MoveSelectionTo(n.left() - 2, n.top() - 2, n.right() - n.left() + 5, n.bottom() - n.top() + 5);
+    refitting_ = true;
+    for (TQGraphicControl* o : std::vector<TQGraphicControl*>(selection_)) {
+        if (o->Locked())
+            continue;
+        const QRect s = o->StoredBounds();
+        o->SetStoredBounds(QRect(s.left() + m.left(), s.top() + m.top(), s.width() + m.right() - m.left(),
+            s.height() + m.bottom() - m.top()));
+    }
+    refitting_ = false;
+    placeAround(5);
     panel_.EndMove(resize ? "Resize" : "Move", TCardEditCommand::kNudgeId);
     panel_.update();
 }

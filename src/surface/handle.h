@@ -1,5 +1,6 @@
 #pragma once
 #include "core/color.h"
+#include <QMargins>
 #include <QPoint>
 #include <QRect>
 #include <cstdint>
@@ -49,7 +50,7 @@ public:
     QRect Bounds() const { return bounds_; }
     bool Visible() const { return visible_; }
     bool Enabled() const { return enabled_; }
-    // Drops an object that is going away, without refitting.
+    // Drops an object that is going away; the box fits what stays selected.
     void Forget(TQGraphicControl* object);
 
     // The handle's own bounds operation: unlocked selected objects follow its
@@ -105,6 +106,9 @@ private:
     bool doubleClicked_ = false;
     bool nudging_ = false;
     QRect nudgeRect_; // left/top/right/bottom corners, inclusive as stored
+    QMargins nudgeMove_; // card pixels the keys moved each edge of the selection by
+    // Shift+Left and Shift+Up stop at this width and height (card pixels).
+    static constexpr int kSmallestNudgedSide = 9;
     QRect feedbackRect_;
     bool refitting_ = false;
     bool capturing_ = false;

@@ -44,6 +44,7 @@ void RegisterCardObjectKinds()
         const QRect drag = panel.DraggedRect();
         if (auto* line = qobject_cast<TQLineShape*>(object))
             line->SetLineStyle(drag.width() > drag.height() ? stHorizontal : stVertical);
+        return true;
     };
     RegisterObjectTool(psLine, lineTool);
 
@@ -55,10 +56,11 @@ void RegisterCardObjectKinds()
         return TQBusinessCardLabel::CreateForTool(owner, panel, panel.Font());
     };
     labelTool.afterPlace = [](TQBusinessCardPanel32&, TQGraphicControl* object) {
-        if (auto* label = qobject_cast<TQBusinessCardLabel*>(object)) {
-            label->EditText();
-            label->FitToText();
-        }
+        auto* label = qobject_cast<TQBusinessCardLabel*>(object);
+        if (!label || !label->EditText())
+            return false;
+        label->FitToText();
+        return true;
     };
     RegisterObjectTool(psLabel, labelTool);
     ObjectTool symbolTool;
@@ -66,10 +68,11 @@ void RegisterCardObjectKinds()
         return TQSymbolLabel::CreateForTool(owner);
     };
     symbolTool.afterPlace = [](TQBusinessCardPanel32&, TQGraphicControl* object) {
-        if (auto* symbol = qobject_cast<TQSymbolLabel*>(object)) {
-            symbol->SelectSymbol();
-            symbol->FitToText();
-        }
+        auto* symbol = qobject_cast<TQSymbolLabel*>(object);
+        if (!symbol || !symbol->SelectSymbol())
+            return false;
+        symbol->FitToText();
+        return true;
     };
     RegisterObjectTool(psSymbolLabel, symbolTool);
 
@@ -79,10 +82,11 @@ void RegisterCardObjectKinds()
         return TQMultiLineLabel::CreateForTool(owner, panel.Font());
     };
     multiLineTool.afterPlace = [](TQBusinessCardPanel32&, TQGraphicControl* object) {
-        if (auto* label = qobject_cast<TQMultiLineLabel*>(object)) {
-            label->EditText();
-            label->FitToLines();
-        }
+        auto* label = qobject_cast<TQMultiLineLabel*>(object);
+        if (!label || !label->EditText())
+            return false;
+        label->FitToLines();
+        return true;
     };
     RegisterObjectTool(psMultiLineLabel, multiLineTool);
 
@@ -92,8 +96,8 @@ void RegisterCardObjectKinds()
         return TQImage::CreateForTool(owner);
     };
     imageTool.afterPlace = [](TQBusinessCardPanel32&, TQGraphicControl* object) {
-        if (auto* image = qobject_cast<TQImage*>(object))
-            image->LoadImageFromDisk();
+        auto* image = qobject_cast<TQImage*>(object);
+        return image && image->LoadImageFromDisk();
     };
     imageTool.pointerBeforeDialog = true;
     RegisterObjectTool(psImage, imageTool);
@@ -110,8 +114,8 @@ void RegisterCardObjectKinds()
         }
     };
     richTool.afterPlace = [](TQBusinessCardPanel32&, TQGraphicControl* object) {
-        if (auto* label = qobject_cast<TQPRichBaseLabel*>(object))
-            label->EditRichText();
+        auto* label = qobject_cast<TQPRichBaseLabel*>(object);
+        return label && label->EditRichText();
     };
     richTool.pointerBeforeDialog = true;
     RegisterObjectTool(psRichLabel, richTool);
@@ -122,8 +126,8 @@ void RegisterCardObjectKinds()
         return TQPCircleText::CreateForTool(owner);
     };
     circleTool.afterPlace = [](TQBusinessCardPanel32&, TQGraphicControl* object) {
-        if (auto* text = qobject_cast<TQPCircleText*>(object))
-            text->ShowProperties();
+        auto* text = qobject_cast<TQPCircleText*>(object);
+        return text && text->ShowProperties();
     };
     circleTool.pointerBeforeDialog = true;
     RegisterObjectTool(psCircleText, circleTool);
@@ -135,8 +139,8 @@ void RegisterCardObjectKinds()
     };
     superShapeTool.pointerBeforeDialog = true;
     superShapeTool.afterPlace = [](TQBusinessCardPanel32&, TQGraphicControl* object) {
-        if (auto* shape = qobject_cast<TSuperShape*>(object))
-            shape->EditProperties();
+        auto* shape = qobject_cast<TSuperShape*>(object);
+        return shape && shape->EditProperties();
     };
     RegisterObjectTool(psSuperShape, superShapeTool);
 
@@ -147,8 +151,8 @@ void RegisterCardObjectKinds()
     };
     superTextTool.pointerBeforeDialog = true;
     superTextTool.afterPlace = [](TQBusinessCardPanel32&, TQGraphicControl* object) {
-        if (auto* text = qobject_cast<TQSuperText*>(object))
-            text->EditProperties();
+        auto* text = qobject_cast<TQSuperText*>(object);
+        return text && text->EditProperties();
     };
     RegisterObjectTool(psSuperText, superTextTool);
 }

@@ -1,5 +1,7 @@
 #include "objects/card_filer.h"
 #include "objects/graphic_control.h"
+#include "objects/stream_error.h"
+#include "core/object_stream.h"
 #include "surface/base_panel.h"
 #include <QFileInfo>
 
@@ -60,27 +62,46 @@ void TQBasePanel::SaveCardFile(const QString& path)
 void TQBasePanel::LoadCardFile(const QString& path)
 {
     if (!QFileInfo::exists(path))
-        return;
+        throw EStreamError(QString::fromLatin1(StreamMessage::CannotOpen).arg(path));
+    // The card on the panel steps aside, out of the owner's names, while the
+    // file is read as onto an empty card; it comes back when the read fails.
+    const std::vector<TQGraphicControl*> before = objects_;
+    const std::vector<TQGraphicControl*> selected = handle_.Selection();
+    QObject aside;
+    handle_.ClearSelection();
+    for (TQGraphicControl* o : before) {
+        o->disconnect(this);
+        removeObject(o);
+        o->setParent(&aside);
+    }
     // Files hold zoom-1.0 geometry; objects read are brought to the panel's zoom.
     std::vector<TQGraphicControl*> read;
     auto adopt = [this, &read](TQGraphicControl* o) {
         AddObject(o);
         read.push_back(o);
     };
-    auto finish = [this, &read] {
-        zooming_ = true;
-        for (TQGraphicControl* o : read)
-            o->SetZoom(zoom_);
-        zooming_ = false;
-        RehookObjects();
-    };
     try {
         TQLabelObjectFiler().LoadCard(owner_, this, path, adopt);
     } catch (...) {
-        finish();
+        for (TQGraphicControl* o : read)
+            FreeObject(o);
+        for (TQGraphicControl* o : before) {
+            o->setParent(owner_);
+            AddObject(o);
+        }
+        for (TQGraphicControl* o : selected)
+            handle_.Select(o);
+        handle_.ReleaseCapture();
         throw;
     }
-    finish();
+    zooming_ = true;
+    for (TQGraphicControl* o : read)
+        o->SetZoom(zoom_);
+    zooming_ = false;
+    RehookObjects();
+    // The card read replaces the one set aside, which goes with `aside`.
+    for (TQGraphicControl* o : before)
+        o->SetParentPanel(nullptr);
 }
 
 } // namespace cardora

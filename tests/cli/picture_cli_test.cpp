@@ -80,6 +80,18 @@ TEST(PictureCli, FailuresSayOneLineAndLeaveNoOutput)
     hostile.close();
     const QString input = Sample("netpbm_24.bmp");
     QFile::copy(input, folder.filePath("same.bmp"));
+    // Files cut short: a bitmap whose pixel rows end early (Qt's reader
+    // would fill them with black), a placeable metafile cut inside its header.
+    auto cut = [&](const char* sample, qsizetype keep, const char* name) {
+        QByteArray bytes = cardora::test::ReadFileBytes(Sample(sample));
+        bytes.truncate(keep < 0 ? bytes.size() + keep : keep);
+        QFile f(folder.filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    };
+    cut("netpbm_24.bmp", -10, "short.bmp");
+    cut("netpbm_8.bmp", -3, "short8.bmp");
+    cut("inkscape.wmf", 22 + 10, "header.wmf");
     const struct {
         const char* what;
         QStringList args;
@@ -93,6 +105,9 @@ TEST(PictureCli, FailuresSayOneLineAndLeaveNoOutput)
         { "output is the input", { folder.filePath("same.bmp"), folder.filePath("same.bmp") }, "" },
         { "output folder missing", { input, folder.filePath("no/such/o6.png") }, "no/such/o6.png" },
         { "unknown option", { input, folder.filePath("o7.png"), "--depth", "8" }, "o7.png" },
+        { "24-bit bitmap cut short", { folder.filePath("short.bmp"), folder.filePath("o8.png") }, "o8.png" },
+        { "8-bit bitmap cut short", { folder.filePath("short8.bmp"), folder.filePath("o9.png") }, "o9.png" },
+        { "metafile cut in its header", { folder.filePath("header.wmf"), folder.filePath("o10.png") }, "o10.png" },
     };
     const QByteArray sameBefore = [&] {
         QFile f(folder.filePath("same.bmp"));
@@ -111,6 +126,34 @@ TEST(PictureCli, FailuresSayOneLineAndLeaveNoOutput)
     QFile same(folder.filePath("same.bmp"));
     ASSERT_TRUE(same.open(QIODevice::ReadOnly));
     EXPECT_EQ(same.readAll(), sameBefore);
+}
+
+// What Qt's image readers say about a damaged file never reaches standard
+// error: a picture they half-read is written silently, one they refuse is
+// reported in the command's one line.
+TEST(PictureCli, ImageReadersStayQuietAboutDamagedFiles)
+{
+    QTemporaryDir folder;
+    const struct {
+        const char* sample;
+        double keep; // share of the file kept
+    } cases[] = { { "netpbm.jpg", 0.6 }, { "magick.gif", 0.7 }, { "netpbm.ico", 0.8 }, { "magick.jif", 0.3 } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sample);
+        QByteArray bytes = cardora::test::ReadFileBytes(Sample(c.sample));
+        bytes.truncate(qsizetype(bytes.size() * c.keep));
+        const QString damaged = folder.filePath(QString("damaged-") + c.sample);
+        QFile f(damaged);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        f.close();
+        const auto r = Picture({ damaged, folder.filePath("out.png") });
+        if (r.exitCode == 0)
+            EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+        else
+            EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+        EXPECT_FALSE(r.err.contains("JPEG")) << r.err.toStdString();
+    }
 }
 
 TEST(PictureCli, CardsWithPicturesDumpRenderAndPrint)

@@ -7,6 +7,7 @@
 #include <QBuffer>
 #include <QImageWriter>
 #include <QPainter>
+#include <cmath>
 #include <gtest/gtest.h>
 
 using namespace cardora;
@@ -209,6 +210,50 @@ TEST(MetafilePlayer, RecordsDrawWhereTheyShould)
     }
 }
 
+// Each fixed map mode has its own unit and y runs up: a square from a
+// quarter to three quarters of an inch lands on the same pixels in all.
+// The isotropic mode keeps squares square whatever the extents.
+TEST(MetafilePlayer, EmfMapModesPlaceDrawingsInTheirOwnUnits)
+{
+    const struct {
+        const char* mode;
+        int code;
+        double unitsPerInch;
+    } fixed[] = {
+        { "LOMETRIC", 2, 254 }, { "HIMETRIC", 3, 2540 }, { "LOENGLISH", 4, 100 }, { "HIENGLISH", 5, 1000 },
+        { "TWIPS", 6, 1440 },
+    };
+    auto check = [](const QImage& image, const QList<Expect>& expect) {
+        for (const Expect& e : expect) {
+            int wrong = 0;
+            for (int y = e.area.top(); y <= e.area.bottom(); ++y)
+                for (int x = e.area.left(); x <= e.area.right(); ++x)
+                    wrong += image.pixelColor(x, y).rgb() != e.colour.rgb();
+            EXPECT_EQ(wrong, 0) << "area " << e.area.x() << "," << e.area.y();
+        }
+    };
+    for (const auto& m : fixed) {
+        SCOPED_TRACE(m.mode);
+        const int from = int(std::lround(0.25 * m.unitsPerInch)), to = int(std::lround(0.75 * m.unitsPerInch));
+        Emf e = EmfFilled(kBlue);
+        e.rec(17, { m.code });
+        e.rec(43, { from, -from, to, -to });
+        // 96 pixels an inch: the square covers pixels 24 to 72.
+        check(Play(e.file(QRect(0, 0, 100, 100)), { 100, 100 }),
+            { { QRect(27, 27, 42, 42), kBlue }, { QRect(0, 0, 100, 21), kWhite }, { QRect(0, 76, 100, 24), kWhite },
+                { QRect(76, 0, 24, 100), kWhite } });
+    }
+    // Isotropic: a window twice as wide as tall on a square viewport scales
+    // both ways by the smaller factor.
+    Emf iso = EmfFilled(kGreen);
+    iso.rec(17, { 7 });
+    iso.rec(9, { 100, 50 });  // window extent
+    iso.rec(11, { 100, 100 }); // viewport extent
+    iso.rec(43, { 0, 0, 50, 50 });
+    check(Play(iso.file(QRect(0, 0, 100, 100)), { 100, 100 }),
+        { { QRect(2, 2, 45, 45), kGreen }, { QRect(2, 54, 45, 44), kWhite }, { QRect(54, 2, 44, 96), kWhite } });
+}
+
 TEST(MetafilePlayer, TextIsDrawnInTheTextColour)
 {
     Emf e;
@@ -294,6 +339,10 @@ TEST(PictureData, BadDataIsRefusedAndUnknownClassesIgnored)
         { "TMetafile", notBmp.b, false, "Metafile is not valid", true },
         { "TIcon", QByteArray("garbage"), false, "Icon image is not valid", true },
         { "TJPEGImage", notBmp.b, true, "", true },
+        // A later format's class: its block is passed over whatever it holds.
+        { "TPngImage", QByteArray("\x89PNG", 4), true, "", true },
+        { "TPngImage", short_.b, true, "", true },
+        { "TGIFImage", QByteArray(), true, "", true },
         { "TBitmap", QByteArray(4, '\0'), true, "", false }, // an empty bitmap
     };
     for (const auto& c : cases) {

@@ -18,10 +18,10 @@ TEST(AssistantTips, EachToolHasItsOwnTipNamingIt)
         int tool;
         const char* mentions;
     } cases[] = {
-        { psLabel, "Text tool" }, { psMultiLineLabel, "Multi-line text tool" }, { psSymbolLabel, "Symbol tool" },
-        { psRectangle, "Rectangle tool" }, { psEllipse, "Ellipse tool" }, { psRoundRectangle, "Round Rectangle tool" },
-        { psLine, "Line tool" }, { psImage, "Clip Art tool" }, { psSuperShape, "Supershape tool" },
-        { psRichLabel, "Rich Text tool" }, { psSuperText, "SuperText tool" }, { psCircleText, "CircleText tool" },
+        { psLabel, "Text tool:" }, { psMultiLineLabel, "Multi-line Text tool:" }, { psSymbolLabel, "Symbol tool:" },
+        { psRectangle, "Rectangle tool:" }, { psEllipse, "Ellipse tool:" }, { psRoundRectangle, "Round Rectangle tool:" },
+        { psLine, "Line tool:" }, { psImage, "Picture tool:" }, { psSuperShape, "Super Shape tool:" },
+        { psRichLabel, "Rich Text tool:" }, { psSuperText, "Super Text tool:" }, { psCircleText, "Circle Text tool:" },
     };
     QSet<QString> tips;
     for (const auto& c : cases) {

@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QMenu>
 #include <QTemporaryDir>
+#include <QUndoStack>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include "main/window_fixture.h"
@@ -90,26 +92,104 @@ TEST_F(FileFixture, SavingAtZoomWritesZoomOneGeometryAndKeepsZoom)
     EXPECT_FLOAT_EQ(panel().Objects()[0]->Zoom(), 1.3f);
 }
 
-TEST_F(FileFixture, UnreadableFileGivesMessageAndEmptyUnnamedCard)
+// Only a card read whole replaces the one shown: a damaged file, one cut
+// short and one that vanished leave the card, its name and its history.
+TEST_F(FileFixture, FailedOpenKeepsTheCardItsNameAndItsHistory)
 {
-    draw(10, 20, 50, 30);
+    PlainObject* kept = draw(10, 20, 50, 30);
     const QString good = saveAsNext();
-    const QString bad = saved("broken.CDW");
-    QFile f(bad);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("\x01TPF0\x09TNotThere\x00\x00\x00\x00", 18);
-    f.close();
-    window->OpenBCFile(bad);
-    EXPECT_TRUE(panel().Objects().empty());
-    EXPECT_EQ(modal->messages.back().text,
-        "Unable to open " + bad + ". Possibly corrupted, possibly not a CDW file");
-    // The empty card holds no name, so saving cannot write it over the last card.
-    EXPECT_EQ(window->CardFileName(), QString());
-    EXPECT_EQ(window->windowTitle(), "Cardora");
-    EXPECT_EQ(window->RecentFiles().Items().first(), good);
-    const QByteArray goodBytes = readAll(good);
+    panel().BeginEdit();
+    PlainObject* unsaved = draw(60, 70, 20, 10); // a change made after saving
+    panel().EndEdit("New Object");
+    panel().AddToSelection(unsaved);
+    const int steps = window->UndoStack().count();
+    ASSERT_GT(steps, 0);
+    const QByteArray whole = readAll(good);
+    const struct {
+        const char* name;
+        QByteArray bytes; // empty: the file is not there
+    } cases[] = {
+        { "unknown-class.CDW", QByteArray("\x01TPF0\x09TNotThere\x00\x00\x00\x00", 18) },
+        { "cut-short.CDW", whole.left(whole.size() - 3) },
+        { "vanished.CDW", QByteArray() },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString bad = saved(c.name);
+        if (!c.bytes.isEmpty()) {
+            QFile f(bad);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(c.bytes);
+        }
+        window->OpenBCFile(bad);
+        EXPECT_EQ(modal->messages.back().text,
+            "Unable to open " + bad + ". Possibly corrupted, possibly not a CDW file");
+        ASSERT_EQ(panel().Objects().size(), 2u);
+        EXPECT_EQ(panel().Objects()[0], kept);
+        EXPECT_EQ(panel().Objects()[1], unsaved);
+        EXPECT_TRUE(panel().IsSelected(unsaved));
+        EXPECT_FALSE(panel().IsSelected(kept));
+        EXPECT_EQ(window->CardFileName(), good);
+        EXPECT_TRUE(window->ChangesMade());
+        EXPECT_EQ(window->UndoStack().count(), steps);
+        EXPECT_EQ(window->RecentFiles().Items().first(), good);
+    }
+    // What was shown saves as it was.
     window->mnuSaveClick();
-    EXPECT_EQ(readAll(good), goodBytes);
+    window->New1Click();
+    window->OpenBCFile(good);
+    EXPECT_EQ(panel().Objects().size(), 2u);
+}
+
+// A file replaced by a save keeps its own permissions, also those the
+// umask would not give a new file (a card shared with a group, 0664).
+TEST_F(FileFixture, ReplacedFilesKeepTheirPermissions)
+{
+    const mode_t umaskBefore = ::umask(022);
+    draw(10, 20, 50, 30);
+    const QString card = saveAsNext();
+    const QString picture = saved("card.bmp");
+    ASSERT_TRUE(window->SaveCardToBitmap(picture, false));
+    const struct {
+        const char* what;
+        QString path;
+        std::function<void()> replace;
+    } files[] = {
+        { "card", card, [&] { window->mnuSaveClick(); } },
+        { "CDW.INI", PreferencesFileName(), [&] { window->SavePreferences(); } },
+        { "exported picture", picture, [&] { window->SaveCardToBitmap(picture, false); } },
+    };
+    for (const auto& f : files) {
+        for (mode_t mode : { 0664, 0666, 0600, 0640 }) {
+            SCOPED_TRACE(std::string(f.what) + " " + std::to_string(mode));
+            ASSERT_TRUE(QFileInfo::exists(f.path));
+            ASSERT_EQ(::chmod(QFile::encodeName(f.path).constData(), mode), 0);
+            draw(10, 20, 50, 30); // something to save
+            f.replace();
+            struct stat st {};
+            ASSERT_EQ(::stat(QFile::encodeName(f.path).constData(), &st), 0);
+            EXPECT_EQ(st.st_mode & 07777, mode);
+        }
+    }
+    ::umask(umaskBefore);
+}
+
+// Saving leaves the selection as it was, but for objects the save removed.
+TEST_F(FileFixture, SaveKeepsTheSelection)
+{
+    PlainObject* a = draw(10, 20, 50, 30);
+    PlainObject* b = draw(100, 40, 30, 30);
+    draw(400, 40, 30, 30); // off the card: removed by the save
+    saveAsNext();
+    panel().SelectAll();
+    window->mnuSaveClick();
+    EXPECT_EQ(panel().SelectionCount(), 2);
+    const QRect handle = panel().Handle().Bounds();
+    panel().KeyDown(Qt::Key_Right, {});
+    panel().KeyUp(Qt::Key_Right);
+    EXPECT_EQ(a->Left(), 12);
+    EXPECT_EQ(b->Left(), 102);
+    EXPECT_EQ(panel().Handle().Bounds(), handle.translated(1, 0));
 }
 
 // Saving removes only objects with no part on the card or no size.

@@ -28,6 +28,9 @@ std::set<int> topicsUsedInCode()
         QRegularExpression(R"(Show(?:Dialog)?Help(?:Topic)?\s*\(\s*(\d{3,5})\s*\))"),
         QRegularExpression(R"(HelpRequested\s*\(\s*(\d{3,5})\s*\))"),
         QRegularExpression(R"(AddDialogButtons\s*\([^;]*,\s*(\d{3,5})\s*\))"),
+        // The topics F1 opens on a control, and the tool bar's table of them.
+        QRegularExpression(R"(SetHelpTopic\s*\(\s*\w+\s*,\s*(\d{3,5})\s*\))"),
+        QRegularExpression(R"(\bps\w+,\s*(\d{3,5})\s*\})"),
     };
     std::set<int> topics;
     QDirIterator it(QString(CARDORA_SOURCE_DIR) + "/src", { "*.cpp", "*.h" }, QDir::Files,

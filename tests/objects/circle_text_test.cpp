@@ -59,20 +59,16 @@ TEST_F(CircleFixture, CentreAndRadiusFollowTheArcAndTheStart)
         bool mirror;
         int cx, cy, radius;
     };
+    // A quarter arc sits in a corner of the box, a half arc on an edge, three
+    // quarters and a whole circle in the middle.
     const Case cases[] = {
-        { dg90, dg90, false, 10, 80, 80 - 4 - 20 },
-        { dg90, dg180, false, 190, 80, 56 },
+        { dg90, dg90, false, 10, 80, 56 },
         { dg90, dg270, false, 190, 20, 56 },
-        { dg90, dg360, false, 10, 20, 56 },
-        { dg180, dg90, false, 10, 50, 50 - 4 - 20 },
-        { dg180, dg180, false, 100, 80, 80 - 4 - 20 },
-        { dg180, dg270, false, 190, 50, 26 },
-        { dg180, dg360, false, 100, 20, 56 },
+        { dg180, dg180, false, 100, 80, 56 },
         { dg270, dg270, false, 100, 50, 26 },
         { dg360, dg90, false, 100, 50, 26 },
         // Letters standing inwards need no room for their height.
         { dg360, dg90, true, 100, 50, 46 },
-        { dg90, dg90, true, 10, 80, 76 },
     };
     TQPCircleText* c = make(200, 100, "ABC");
     for (const Case& k : cases) {

@@ -10,6 +10,7 @@
 #include "objects/stream_error.h"
 #include "report/recording_report.h"
 #include "shapes_helpers.h"
+#include "stream_bytes.h"
 #include "support/scripted_modal.h"
 #include <QBuffer>
 #include <QCheckBox>
@@ -184,6 +185,48 @@ TEST(ImageObject, CardFileKeepsEachPictureClassAndAutoSizeAppliesOnReading)
     }
 }
 
+// A picture block of a class this reader does not know (a later format's)
+// is passed over: that picture stays empty and the rest of the card reads.
+TEST(ImageObject, UnknownPictureClassIsSkippedAndTheCardReads)
+{
+    RegisterCardClass<TQImage>();
+    FakeParent parent;
+    auto* first = new TQImage(&parent.Owner);
+    first->SetName("Image1");
+    first->SetPicture(TwoColours(true));
+    first->SetBounds(5, 6, 40, 30);
+    auto* second = new TQImage(&parent.Owner);
+    second->SetName("Image2");
+    second->SetPicture(Metafile());
+    second->SetBounds(50, 6, 40, 30);
+    const QByteArray card = CardBytes({ first, second });
+    const QByteArray block = first->PictureData();
+    const qsizetype at = card.indexOf(block);
+    ASSERT_GT(at, 4);
+    const struct {
+        const char* what;
+        QByteArray data;
+    } cases[] = {
+        { "no size before the data", Bytes().Name("TPngImage").Raw("\x89PNG") },
+        { "a size past the block", Bytes().Name("TPngImage").Int32(1000).Raw("\x89PNG") },
+        { "nothing after the name", Bytes().Name("TGIFImage") },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QByteArray changed = card;
+        changed.replace(at - 4, 4 + block.size(), QByteArray(Bytes().Int32(uint32_t(c.data.size())).Raw(c.data)));
+        FakeParent readBack;
+        TQLabelObjectFiler filer;
+        std::vector<TQGraphicControl*> read;
+        ASSERT_NO_THROW(read = filer.ReadObjects(changed, &readBack.Owner, &readBack, readBack.AdoptFunction()));
+        ASSERT_EQ(read.size(), 2u);
+        EXPECT_FALSE(qobject_cast<TQImage*>(read[0])->Picture().HasGraphic());
+        EXPECT_EQ(read[0]->BoundsRect(), QRect(5, 6, 40, 30));
+        EXPECT_TRUE(qobject_cast<TQImage*>(read[1])->Picture().IsMetafile());
+        EXPECT_EQ(read[1]->BoundsRect(), QRect(50, 6, 40, 30));
+    }
+}
+
 TEST(ImageObject, BadPictureDataFailsTheRead)
 {
     TQImage o;
@@ -244,7 +287,9 @@ TEST(ImageObject, PrintsBitmapsAtTheirOwnResolutionAndMetafilesAsDrawings)
         const QImage page = print(o);
         EXPECT_EQ(page.pixel(197, 200) & 0xFFFFFF, kRed & 0xFFFFFF);
         EXPECT_EQ(page.pixel(203, 200) & 0xFFFFFF, kWhite & 0xFFFFFF);
-        EXPECT_EQ(page.pixel(300, 0) & 0xFFFFFF, kBlack & 0xFFFFFF); // the frame
+        // The frame: one screen pixel inside the box, as the panel draws it.
+        EXPECT_EQ(page.pixel(300, 2) & 0xFFFFFF, kBlack & 0xFFFFFF);
+        EXPECT_EQ(page.pixel(100, 6) & 0xFFFFFF, kRed & 0xFFFFFF);
     }
 }
 

@@ -41,16 +41,19 @@ TEST_F(LabelsFixture, ConstructionValues)
 
 TEST_F(LabelsFixture, OffsetsFollowDepthAndDirectionAndDamagedValuesStayHarmless)
 {
-    const QPoint shadow[] = { { 0, 0 }, { 3, 0 }, { -3, 0 }, { 3, 3 }, { -3, 3 }, { 0, 3 } };
-    const QPoint highlight[] = { { 0, 0 }, { 3, 0 }, { -3, 0 }, { 3, -3 }, { -3, -3 }, { 0, -3 } };
+    // None, sideways, and the diagonal where shadow and highlight part ways.
+    const struct {
+        int direction;
+        QPoint shadow, highlight;
+    } cases[] = { { 0, { 0, 0 }, { 0, 0 } }, { 2, { -3, 0 }, { -3, 0 } }, { 3, { 3, 3 }, { 3, -3 } } };
     TQPLabel* label = make<TQPLabel>(0, 0, 142, 33);
     label->SetDepthShadow(3);
     label->SetDepthHighlight(3);
-    for (int d = 0; d < 6; ++d) {
-        label->SetDirectionShadow(d);
-        label->SetDirectionHighlight(d);
-        EXPECT_EQ(label->Layout().shadowOffset, shadow[d]) << d;
-        EXPECT_EQ(label->Layout().highlightOffset, highlight[d]) << d;
+    for (const auto& c : cases) {
+        label->SetDirectionShadow(c.direction);
+        label->SetDirectionHighlight(c.direction);
+        EXPECT_EQ(label->Layout().shadowOffset, c.shadow) << c.direction;
+        EXPECT_EQ(label->Layout().highlightOffset, c.highlight) << c.direction;
     }
     // A depth from a damaged file does not overflow the arithmetic.
     label->SetDepthShadow(INT_MAX);

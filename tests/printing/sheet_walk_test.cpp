@@ -122,6 +122,45 @@ TEST_F(WalkFixture, CardRectanglesLandOnTheSheetWithNudges)
     EXPECT_EQ(page.pixel(300, 150), qRgb(255, 255, 255)); // outline only: the card is not filled in
 }
 
+// A printer whose unprintable left and top margins differ: cards still sit
+// where the layout says on the sheet, across and down alike, exactly where
+// a printer without margins puts them, and the card's objects are asked to
+// print at the same sheet places.
+TEST_F(WalkFixture, CardsKeepTheirSheetPlacesWhenUnprintableMarginsDiffer)
+{
+    auto blue = [](QRgb c) { return qBlue(c) > 180 && qRed(c) < 90 && qGreen(c) < 90; };
+    // The probe's box on the first and the last card of the sheet.
+    auto inkOf = [&](QMarginsF margins) {
+        card.probe->calls.clear();
+        TRecordingReport report(LetterAt(100, margins));
+        run(report, TPrintJobRequest());
+        EXPECT_EQ(report.PageDeviceOrigin(0), QPointF(margins.left() * 100, margins.top() * 100));
+        const QImage page = report.RenderPage(0, 1.0);
+        return std::pair { cardora::test::InkBounds(page, blue, QRect(0, 0, 425, 250)),
+            cardora::test::InkBounds(page, blue, QRect(425, 850, 425, 250)) };
+    };
+    const auto flush = inkOf(QMarginsF());
+    // The probe is half an inch in and down on its card, an inch wide and
+    // half an inch high: at 100 dpi about (125, 100) on the first card and
+    // (475, 900) on the last.
+    EXPECT_NEAR(flush.first.left(), 125, 1);
+    EXPECT_NEAR(flush.first.top(), 100, 1);
+    EXPECT_NEAR(flush.first.width(), 100, 1);
+    EXPECT_NEAR(flush.second.left(), 475, 1);
+    EXPECT_NEAR(flush.second.top(), 900, 1);
+    const QMarginsF margins[] = { { 0.25, 0.5, 0, 0 }, { 0.5, 0.13, 0, 0 }, { 0, 0.37, 0, 0 }, { 0.13, 0, 0, 0 } };
+    for (const QMarginsF& m : margins) {
+        SCOPED_TRACE(QString("left %1, top %2").arg(m.left()).arg(m.top()).toStdString());
+        const auto ink = inkOf(m);
+        EXPECT_EQ(ink.first, flush.first);
+        EXPECT_EQ(ink.second, flush.second);
+        const auto places = card.Places();
+        ASSERT_EQ(places.size(), 10u);
+        EXPECT_TRUE(near(places[0], QPointF(0.75, 0.5)));
+        EXPECT_TRUE(near(places[9], QPointF(4.25, 8.5)));
+    }
+}
+
 TEST_F(WalkFixture, UnselectedPositionsStayEmptyOnEverySheet)
 {
     TRecordingReport report(LetterAt(50));
@@ -188,7 +227,7 @@ TEST_F(WalkFixture, StatusShowsPagesWhileRunning)
     TRecordingReport filer(LetterAt(50));
     run(filer, preview());
     EXPECT_EQ(statuses.front(), "Preparing Preview Page 1\n\n");
-    EXPECT_EQ(statuses.back(), "\nBusiness Card preview ready!\n\nNote: To save time, only a single card is previewed");
+    EXPECT_EQ(statuses.back(), "\nBusiness Card preview ready!");
 }
 
 TEST_F(WalkFixture, FinalTextsForEachOutcome)
@@ -203,8 +242,9 @@ TEST_F(WalkFixture, FinalTextsForEachOutcome)
         "Print job completed: the cards were saved to the PDF file\r/home/ann/cards.pdf");
     EXPECT_EQ(TLabelPrinter::FinalStatus(true, true, false, "/home/ann/cards.pdf"), "\rBusiness Card Print Canceled!");
     EXPECT_EQ(TLabelPrinter::FinalStatus(false, false, true),
-        "Business Card preview ready to view!\r\rNote: To save time, only a single card is previewed\r\r** This "
-        "design contains complex shapes or text.\rPlease be patient while the previewer prepares\rthe viewing page");
+        "Business Card preview ready to view!\r\rThis design contains complex shapes or text.\rPlease be patient "
+        "while the previewer prepares\rthe viewing page");
+    EXPECT_EQ(TLabelPrinter::FinalStatus(false, false, false), "\rBusiness Card preview ready!");
 
     // A design with a super shape gets the longer text.
     card.probe->kind = "TSuperShape";
@@ -213,31 +253,45 @@ TEST_F(WalkFixture, FinalTextsForEachOutcome)
     EXPECT_TRUE(job->RStatusLabel->text().startsWith("Print job completed and sent to printer!\n\nNote: this design"));
 }
 
-TEST_F(WalkFixture, PreviewDrawsTheFirstColumnOnlyWithASilverOutline)
+TEST_F(WalkFixture, PreviewDrawsTheWholeSheetWithSilverOutlines)
 {
     card.panel.SetPreviewing(true);
     TRecordingReport report(LetterAt(100));
     auto job = run(report, preview());
     EXPECT_EQ(job->windowTitle(), "Preview Status");
-    ASSERT_EQ(card.Places().size(), 1u);
-    EXPECT_TRUE(near(card.Places()[0], QPointF(0.75, 0.5)));
+    // The sheet as it will print: every position, row by row.
+    const auto all = card.Places();
+    ASSERT_EQ(all.size(), 10u);
+    EXPECT_TRUE(near(all[0], QPointF(0.75, 0.5)));
+    EXPECT_TRUE(near(all[1], QPointF(4.25, 0.5)));
+    EXPECT_TRUE(near(all[9], QPointF(4.25, 8.5)));
     EXPECT_TRUE(card.probe->calls[0].previewing);
     const QImage page = report.RenderPage(0);
     auto silver = [](QRgb c) { return qRed(c) == 192 && qGreen(c) == 192 && qBlue(c) == 192; };
-    // A hundredth of an inch is one pixel at 100 dpi: the outline runs along the card's edges.
-    EXPECT_EQ(cardora::test::InkBounds(page, silver), QRect(QPoint(75, 50), QPoint(424, 249)));
+    // A hundredth of an inch is one pixel at 100 dpi: the outlines run along the cards' edges.
+    EXPECT_EQ(cardora::test::InkBounds(page, silver), QRect(QPoint(75, 50), QPoint(774, 1049)));
     EXPECT_TRUE(silver(page.pixel(200, 50)));
+    EXPECT_TRUE(silver(page.pixel(600, 850)));
     EXPECT_EQ(page.pixel(200, 150), qRgb(255, 255, 255)); // clear brush: the card is not filled
 
-    // Position 1 left out: the preview page is empty.
+    // No position chosen: the preview page is empty.
     card.probe->calls.clear();
     TPrintJobRequest none = preview();
-    none.Selection.Set(0, false);
+    for (int i = 0; i < 10; ++i)
+        none.Selection.Set(i, false);
     TRecordingReport empty(LetterAt(50));
     run(empty, none);
     EXPECT_TRUE(card.probe->calls.empty());
     EXPECT_EQ(empty.PageCount(), 1);
     EXPECT_EQ(cardora::test::CountMatching(empty.RenderPage(0), [](QRgb c) { return c != qRgb(255, 255, 255); }), 0);
+
+    // Position 1 left out: the other nine, where they print.
+    TPrintJobRequest nine = preview();
+    nine.Selection.Set(0, false);
+    TRecordingReport rest(LetterAt(50));
+    run(rest, nine);
+    ASSERT_EQ(card.Places().size(), 9u);
+    EXPECT_TRUE(near(card.Places()[0], QPointF(4.25, 0.5)));
 
     // One column: every selected card of the column.
     card.probe->calls.clear();

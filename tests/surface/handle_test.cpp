@@ -3,6 +3,8 @@
 #include "surface/card_panel.h"
 #include "objects/shapes.h"
 #include "objects/line_shape.h"
+#include "objects/symbol_label.h"
+#include "core/rounding.h"
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -26,6 +28,7 @@ struct HandleFixture : ::testing::Test {
     {
         auto* o = new PlainObject(&owner);
         panel.AddObject(o);
+        o->SetZoom(panel.Zoom()); // l, t, w, h are panel pixels
         o->SetBounds(l, t, w, h);
         return o;
     }
@@ -148,6 +151,78 @@ TEST_F(HandleFixture, ArrowKeysNudgeOnReleaseAndShiftResizesOne)
     // The nudge rectangle counts both edges: 10 wide is an object 9 wide.
     EXPECT_EQ(a->Width(), 9);
     EXPECT_EQ(a->Left(), 52);
+}
+
+// At each edge of the 336 x 192 card: the arrow key that would take the
+// object off the card does nothing, the others move or size it by one card
+// pixel per press, at 100 % and at 150 % alike.
+TEST_F(HandleFixture, NudgesStopAtEachEdgeOfTheCardAtEveryZoom)
+{
+    const struct {
+        const char* where;
+        QRect at; // card pixels
+        int key;
+        bool shift;
+        QRect after;
+    } cases[] = {
+        { "left edge, Left", QRect(0, 50, 40, 20), Qt::Key_Left, false, QRect(0, 50, 40, 20) },
+        { "left edge, Right", QRect(0, 50, 40, 20), Qt::Key_Right, false, QRect(3, 50, 40, 20) },
+        { "top edge, Up", QRect(50, 0, 40, 20), Qt::Key_Up, false, QRect(50, 0, 40, 20) },
+        { "top edge, Down", QRect(50, 0, 40, 20), Qt::Key_Down, false, QRect(50, 3, 40, 20) },
+        { "right edge, Right", QRect(296, 50, 40, 20), Qt::Key_Right, false, QRect(296, 50, 40, 20) },
+        { "right edge, Shift+Right", QRect(296, 50, 40, 20), Qt::Key_Right, true, QRect(296, 50, 40, 20) },
+        { "right edge, Left", QRect(296, 50, 40, 20), Qt::Key_Left, false, QRect(293, 50, 40, 20) },
+        { "near the right edge, Right", QRect(294, 50, 40, 20), Qt::Key_Right, false, QRect(296, 50, 40, 20) },
+        { "near the right edge, Shift+Right", QRect(294, 50, 40, 20), Qt::Key_Right, true, QRect(294, 50, 42, 20) },
+        { "bottom edge, Down", QRect(50, 172, 40, 20), Qt::Key_Down, false, QRect(50, 172, 40, 20) },
+        { "bottom edge, Shift+Down", QRect(50, 172, 40, 20), Qt::Key_Down, true, QRect(50, 172, 40, 20) },
+        { "bottom edge, Shift+Up", QRect(50, 172, 40, 20), Qt::Key_Up, true, QRect(50, 172, 40, 17) },
+        { "hanging off the left, Right", QRect(-10, 50, 40, 20), Qt::Key_Right, false, QRect(-7, 50, 40, 20) },
+        { "hanging off the left, Left", QRect(-10, 50, 40, 20), Qt::Key_Left, false, QRect(-10, 50, 40, 20) },
+    };
+    for (float zoom : { 1.0f, 1.5f }) {
+        panel.SetZoom(zoom);
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.where) + (zoom == 1.0f ? " at 100 %" : " at 150 %"));
+            PlainObject* o = add(0, 0, 10, 10);
+            o->SetStoredBounds(c.at);
+            panel.AddToSelection(o);
+            for (int press = 0; press < 3; ++press) {
+                panel.KeyDown(c.key, c.shift ? Qt::ShiftModifier : Qt::NoModifier);
+                panel.KeyUp(c.key);
+            }
+            EXPECT_EQ(o->StoredBounds(), c.after);
+            panel.ClearSelection();
+            panel.FreeObject(o);
+        }
+    }
+}
+
+// Every kind of object moves the same card distance per press at 150 %:
+// a symbol, whose box follows its glyph, as much as a plain box.
+TEST_F(HandleFixture, EveryKindMovesOneCardPixelPerPressWhenZoomed)
+{
+    panel.SetZoom(1.5f);
+    std::vector<TQGraphicControl*> objects;
+    objects.push_back(add(60, 60, 40, 30));
+    auto* symbol = TQSymbolLabel::CreateForTool(&owner);
+    panel.PlaceNewObject(symbol, QRect(120, 60, 40, 40));
+    objects.push_back(symbol);
+    auto* shape = TBCShapes::CreateForTool(&owner, stEllipse);
+    panel.PlaceNewObject(shape, QRect(200, 60, 40, 40));
+    objects.push_back(shape);
+    for (TQGraphicControl* o : objects) {
+        SCOPED_TRACE(o->ClassName().toStdString());
+        panel.ClearSelection();
+        panel.AddToSelection(o);
+        const QRect before = o->StoredBounds();
+        for (int press = 0; press < 10; ++press) {
+            panel.KeyDown(Qt::Key_Left, {});
+            panel.KeyUp(Qt::Key_Left);
+        }
+        EXPECT_EQ(o->StoredBounds(), before.translated(-10, 0));
+        EXPECT_EQ(o->Left(), Round(o->StoredLeft() * 1.5));
+    }
 }
 
 TEST_F(HandleFixture, ShiftClickOnSelectedObjectDeselectsIt)

@@ -1,15 +1,14 @@
 #include "objects/pictures/image_browser.h"
 #include "core/modal.h"
 #include "imaging/picture_file.h"
+#include "objects/folder_tree.h"
 #include "objects/text_label_dialogs.h"
 #include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QFileSystemModel>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
@@ -17,7 +16,6 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalBlocker>
-#include <QTreeView>
 #include <QVBoxLayout>
 
 namespace cardora {
@@ -34,26 +32,9 @@ TQImageBrowser::TQImageBrowser(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Load Image File "));
     resize(592, 300);
 
-    model_ = new QFileSystemModel(this);
-    model_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
-    model_->setRootPath(QDir::rootPath());
-    folders_ = new QTreeView(this);
+    folders_ = new TFolderTree(this);
     folders_->setObjectName(QStringLiteral("DirectoryListBox1"));
-    folders_->setModel(model_);
-    folders_->setHeaderHidden(true);
-    for (int c = 1; c < model_->columnCount(); ++c)
-        folders_->hideColumn(c);
-    // Whole folder names, with a scroll bar when they are long.
-    folders_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-    folders_->header()->setStretchLastSection(false);
-    connect(folders_->selectionModel(), &QItemSelectionModel::currentChanged, this,
-        [this](const QModelIndex& index) { SetFolder(model_->filePath(index)); });
-    // The folder model fills in the background: show the current folder
-    // once the folders on its way have been read.
-    connect(model_, &QFileSystemModel::directoryLoaded, this, [this](const QString& path) {
-        if (folder_ == path || folder_.startsWith(path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/')))
-            showFolderInTree();
-    });
+    connect(folders_, &TFolderTree::FolderChosen, this, [this](const QString& folder) { SetFolder(folder); });
 
     files_ = new QListWidget(this);
     files_->setObjectName(QStringLiteral("FileListBox1"));
@@ -145,7 +126,7 @@ bool TQImageBrowser::SetFolder(const QString& folder)
         return true;
     folder_ = path;
     QDir::setCurrent(folder_);
-    showFolderInTree();
+    folders_->ShowFolder(folder_);
     const QSignalBlocker block(files_);
     files_->clear();
     // Name filters match without regard to case.
@@ -156,21 +137,6 @@ bool TQImageBrowser::SetFolder(const QString& folder)
     status_->clear();
     showPreview();
     return true;
-}
-
-void TQImageBrowser::showFolderInTree()
-{
-    const QSignalBlocker block(folders_->selectionModel());
-    const QModelIndex index = model_->index(folder_);
-    if (!index.isValid())
-        return;
-    for (QModelIndex up = index.parent(); up.isValid(); up = up.parent())
-        folders_->expand(up);
-    folders_->setCurrentIndex(index);
-    folders_->scrollTo(index, QAbstractItemView::PositionAtCenter);
-    // The folder's name starts at the left edge, its parents' just off it.
-    QScrollBar* bar = folders_->horizontalScrollBar();
-    bar->setValue(bar->value() + folders_->visualRect(index).left() - folders_->indentation());
 }
 
 QStringList TQImageBrowser::FileNames() const

@@ -3,13 +3,13 @@
 #include <QDialog>
 
 class QCheckBox;
-class QFileSystemModel;
 class QLabel;
 class QListWidget;
 class QScrollArea;
-class QTreeView;
 
 namespace cardora {
+
+class TFolderTree;
 
 // "Load Image File ": a folder tree, the picture files of the chosen folder
 // and a preview of the chosen file.
@@ -41,10 +41,8 @@ protected:
 
 private:
     void showPreview();
-    void showFolderInTree();
 
-    QTreeView* folders_ = nullptr;
-    QFileSystemModel* model_ = nullptr;
+    TFolderTree* folders_ = nullptr;
     QListWidget* files_ = nullptr;
     QScrollArea* scroll_ = nullptr;
     QLabel* image_ = nullptr;

@@ -193,9 +193,11 @@ void TQImage::PrintAtResolution(TReport& report, double x, double y, int ppi)
     // Bitmaps go to paper at their own resolution, metafiles as vectors.
     PrintPicture(report, x1, y1, x2, y2, picture_, flip_, reverse_);
     if (borderStyle_ == bsSingle) {
-        report.SetPen(clBlack, psSolid, 1, pmCopy);
+        report.SetCardPen(clBlack, psSolid, 1, pmCopy, ppi);
         report.SetBrush(clWhite, bsClear);
-        report.Rectangle(x1, y1, x2, y2);
+        // Inside the box, through its edge pixels' middles, as on the panel.
+        const double half = 0.5 / ppi;
+        report.Rectangle(x1 + half, y1 + half, x2 - half, y2 - half);
     }
 }
 
@@ -238,7 +240,7 @@ void TQImage::PopupOpening()
     reverseItem_->setEnabled(picture_.IsBitmap());
 }
 
-void TQImage::LoadImageFromDisk()
+bool TQImage::LoadImageFromDisk()
 {
     // The browser's folder list changes the current folder.
     const QString folder = QDir::currentPath();
@@ -247,7 +249,8 @@ void TQImage::LoadImageFromDisk()
     const int result = ExecModal(browser);
     // A file that could not be read was reported in the preview; the object
     // then keeps the picture it had.
-    if (result == mrOk && !browser.SelectedFile().isEmpty() && browser.PreviewPicture().HasGraphic()) {
+    const bool taken = result == mrOk && !browser.SelectedFile().isEmpty() && browser.PreviewPicture().HasGraphic();
+    if (taken) {
         picture_ = browser.PreviewPicture();
         stretch_ = browser.StretchChecked();
         autoSize_ = browser.AutoSizeChecked();
@@ -255,6 +258,7 @@ void TQImage::LoadImageFromDisk()
         NotifyChanged();
     }
     QDir::setCurrent(folder);
+    return taken;
 }
 
 } // namespace cardora

@@ -50,7 +50,8 @@ public:
 
     void PictureChanged();
     // "Load Image From Disk": the image browser, then the chosen picture.
-    void LoadImageFromDisk();
+    // True when a picture was chosen and read.
+    bool LoadImageFromDisk();
 
 protected:
     void AddMenuItems(QMenu& menu) override;

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPixmap>
+#include <QShortcut>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -116,9 +117,14 @@ TRichTextToolBar::TRichTextToolBar(TRichTextEdit& editor, QWidget* parent) : QWi
     italic_ = addButton(QStringLiteral("ItalicButton"), QStringLiteral("I"), QStringLiteral("Italic"), true);
     underline_ = addButton(QStringLiteral("UnderlineButton"), QStringLiteral("U"), QStringLiteral("Underline"), true);
     strikeOut_ = addButton(QStringLiteral("StrikeOutButton"), QStringLiteral("S"), QStringLiteral("Strike out"), true);
-    bold_->setShortcut(QKeySequence::Bold);
-    italic_->setShortcut(QKeySequence::Italic);
-    underline_->setShortcut(QKeySequence::Underline);
+    // A button's own shortcut clicks it after a short animation, so the keys
+    // typed at once would miss the style; these click it there and then.
+    for (const auto& [button, key] : { std::pair { bold_, QKeySequence::Bold }, std::pair { italic_, QKeySequence::Italic },
+             std::pair { underline_, QKeySequence::Underline } }) {
+        auto* shortcut = new QShortcut(QKeySequence(key), this);
+        QToolButton* b = button;
+        connect(shortcut, &QShortcut::activated, b, [b] { b->click(); });
+    }
     QFont f = bold_->font();
     f.setBold(true);
     bold_->setFont(f);

@@ -99,7 +99,8 @@ public:
     // properties dialog hands them back; the size is not taken.
     void AssignProperties(const TSuperShape& other);
     // The "Properties" command.
-    void EditProperties();
+    // True when the dialog was confirmed.
+    bool EditProperties();
 
 protected:
     void AddMenuItems(QMenu& menu) override;

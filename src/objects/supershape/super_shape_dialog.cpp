@@ -323,15 +323,16 @@ void TSuperShapeProperties::ApplyTo(TSuperShape& shape) const
 
 // ---- the object's command
 
-void TSuperShape::EditProperties()
+bool TSuperShape::EditProperties()
 {
     TSuperShapeProperties dialog(MainWindow());
     dialog.Setup(*this);
     if (ExecModal(dialog) != mrOk)
-        return;
+        return false;
     dialog.ApplyTo(*this);
     NotifyChanged();
     Invalidate();
+    return true;
 }
 
 } // namespace cardora

@@ -165,7 +165,7 @@ void TSuperShape::PrintAtResolution(TReport& report, double x, double y, int ppi
 
     if (shadowOrient_ != soNone) {
         report.SetBrush(shadowColor_, bsSolid);
-        report.SetPen(clBlack, psSolid, -1, pmCopy);
+        report.SetCardPen(clBlack, psSolid, 1, pmCopy, ppi);
         figure(rects.shadow);
     }
     if (surfaceType_ != stBrushTransparent) {
@@ -176,9 +176,9 @@ void TSuperShape::PrintAtResolution(TReport& report, double x, double y, int ppi
         const int right = left + Round(Width() * sx);
         const int bottom = top + Round(Height() * sy);
         if (surfaceType_ == stGradientFill) {
-            // A quarter inch taller than the object, as the printed gradient always was.
+            // The bands span the box, as on screen, so the far edge has the end colour.
             PrintGradient(report, static_cast<TFillDirection>(fillDirection_), backColor_, gradientToColor_,
-                QSize(right - left + 1, bottom - top + 1 + Trunc(0.25 * yRes)), QPoint(left, top) - offset);
+                QSize(right - left, bottom - top), QPoint(left, top) - offset);
         } else {
             const QImage& tile = surfaceType_ == stBrushPattern ? solidBitmap_ : image_;
             const bool preassemble = ParentPanel() && ParentPanel()->IsPreviewing() && colours <= 256;
@@ -188,7 +188,7 @@ void TSuperShape::PrintAtResolution(TReport& report, double x, double y, int ppi
         report.RemoveClip();
     }
     report.SetBrush(foreColor_, bsClear);
-    report.SetPen(outlineColor_, outlineStyle_, -saneWidth(outlineWidth_), pmCopy);
+    report.SetCardPen(outlineColor_, outlineStyle_, saneWidth(outlineWidth_), pmCopy, ppi);
     figure(rects.shape);
 }
 

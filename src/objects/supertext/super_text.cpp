@@ -420,33 +420,51 @@ void TQSuperText::drawLetters(QPainter& canvas, const QString& text)
     }
 }
 
+void TQSuperText::drawObject(QPainter& canvas, bool onPaper)
+{
+    if (Width() < 5 || Height() < 5)
+        layoutDirty_ = true;
+    CalcLayout();
+    const int W = Width(), H = Height();
+    canvas.save();
+    DrawBoxBackground(canvas, W, H, controlTransparent_, bgColor_, borderStyle_ == bsSingle);
+    const QString text = ShownText();
+    if (text.isEmpty()) {
+        // Too narrow for even one letter: a crossed box shows where it is,
+        // on screen only.
+        if (onPaper) {
+            canvas.restore();
+            return;
+        }
+        canvas.setRenderHint(QPainter::Antialiasing, false);
+        canvas.setPen(QPen(Qt::black, 1));
+        canvas.setBrush(Qt::NoBrush);
+        canvas.drawRect(QRect(0, 0, W - 1, H - 1));
+        canvas.drawLine(0, 0, W - 1, H - 1);
+        canvas.drawLine(W - 1, 0, 0, H - 1);
+    } else {
+        drawLetters(canvas, text);
+    }
+    canvas.restore();
+}
+
+void TQSuperText::PrepareToDraw()
+{
+    if (inPaint_)
+        return;
+    if (Width() < 5 || Height() < 5)
+        layoutDirty_ = true;
+    CalcLayout();
+}
+
 void TQSuperText::Paint()
 {
     if (inPaint_)
         return;
     inPaint_ = true;
     try {
-        if (QPainter* p = CurrentCanvas()) {
-            if (Width() < 5 || Height() < 5)
-                layoutDirty_ = true;
-            CalcLayout();
-            const int W = Width(), H = Height();
-            p->save();
-            DrawBoxBackground(*p, W, H, controlTransparent_, bgColor_, borderStyle_ == bsSingle);
-            const QString text = ShownText();
-            if (text.isEmpty()) {
-                // Too narrow for even one letter: a crossed box shows where it is.
-                p->setRenderHint(QPainter::Antialiasing, false);
-                p->setPen(QPen(Qt::black, 1));
-                p->setBrush(Qt::NoBrush);
-                p->drawRect(QRect(0, 0, W - 1, H - 1));
-                p->drawLine(0, 0, W - 1, H - 1);
-                p->drawLine(W - 1, 0, 0, H - 1);
-            } else {
-                drawLetters(*p, text);
-            }
-            p->restore();
-        }
+        if (QPainter* p = CurrentCanvas())
+            drawObject(*p);
     } catch (...) {
     }
     DrawSelectionMarkers();
@@ -464,94 +482,20 @@ void TQSuperText::PrintAt(TReport& report, double x, double y)
     PrintAtResolution(report, x, y, ScreenPixelsPerInch(), colours);
 }
 
-void TQSuperText::PrintAtResolution(TReport& report, double x, double y, int ppi, qint64 colourCount)
+void TQSuperText::PrintAtResolution(TReport& report, double x, double y, int ppi, qint64 /*colourCount*/)
 {
-    if (ppi <= 0)
+    if (ppi <= 0 || Width() <= 0 || Height() <= 0)
         return;
+    // Drawn on paper as on the panel: the letters as outlines, filled,
+    // outlined and shadowed the same way, only finer.
     const double d = ppi;
-    const double sx = report.XDpi() / d, sy = report.YDpi() / d;
-    layoutDirty_ = true;
-    CalcLayout();
-    report.SetFont(LetterFont().Name(), LetterFont().Size());
-    report.SetBold(LetterFont().Style() & fsBold);
-    report.SetItalic(LetterFont().Style() & fsItalic);
-    report.SetUnderline(LetterFont().Style() & fsUnderline);
-
-    const double left = x + Left() / d, top = y + Top() / d;
-    const double right = x + (Left() + Width()) / d, bottom = y + (Top() + Height()) / d;
-    if (!controlTransparent_ || borderStyle_ == bsSingle) {
-        if (controlTransparent_)
-            report.SetBrush(clWhite, bsClear);
-        else
-            report.SetBrush(bgColor_, bsSolid);
-        report.SetPen(clBlack, borderStyle_ == bsSingle ? psSolid : psClear, 1, pmCopy);
-        report.Rectangle(left, top, right, bottom);
-    }
-    report.SetBrush(clWhite, bsClear);
-    const QString text = ShownText();
-    if (text.isEmpty())
-        return;
-
-    // Text is placed by its baseline; the cell's top is where the screen has it.
-    auto printAt = [&](const QPoint& origin) {
-        const double X = x + (Left() + origin.x()) / d;
-        const double Y = y + (Top() + origin.y()) / d;
-        report.SetTransparentTextBackground(true);
-        report.SetTextCursor(X, Y + 0.88 * report.FontHeight());
-        report.SetLineTop(Y);
-        report.PrintText(text);
-    };
-    if (shadowDepth_ > 0 && shadowOrientation_ != sdNone) {
-        report.SetFontColor(shadowColor_);
-        printAt(layout_.shadowOrigin);
-    }
-    report.SetFontColor(LetterFont().Color());
-    // The box, widened a little to the left and top for overhanging letters.
-    const QRect box = report.InchRectToDevice(left - 0.03, top - 0.03, right, bottom);
-    if (surfaceType_ != stBrushTransparent) {
-        report.BeginPath();
-        printAt(layout_.mainOrigin);
-        report.EndPath();
-        report.ClipToPath();
-        switch (surfaceType_) {
-        case stNormal:
-            report.SetBrush(LetterFont().Color(), bsSolid);
-            report.FillDeviceRect(box);
-            break;
-        case stBrushImage: {
-            const bool previewing = ParentPanel() && ParentPanel()->IsPreviewing();
-            printTexture(report, box, sx, sy, previewing && colourCount <= 256);
-            break;
-        }
-        default: printGradient(report, report.InchRectToDevice(left, top, right, bottom)); break;
-        }
-        report.RemoveClip();
-    }
-    if (outlineStyle_ != psClear && outlineWidth_ > 0) {
-        report.SetBrush(LetterFont().Color(), bsClear);
-        report.SetPen(outlineColor_, outlineStyle_, -std::min(outlineWidth_, kMaxOutlineWidth), pmCopy);
-        report.BeginPath();
-        printAt(layout_.mainOrigin);
-        report.EndPath();
-        report.StrokePath();
-    }
-}
-
-void TQSuperText::printTexture(TReport& report, const QRect& box, double sx, double sy, bool preassemble)
-{
-    if (image_.isNull())
-        return;
-    const QSize tile = PrintedTileSize(image_.size(), sx, sy);
-    PrintTiles(report, image_, tile, box, QPointF(report.UnprintableLeft(), report.UnprintableTop()), preassemble);
-}
-
-void TQSuperText::printGradient(TReport& report, const QRect& box)
-{
-    // The bands span the object's box on the sheet, as they span it on
-    // screen, wherever the printable area of the printer begins.
-    report.SetPen(clBlack, psSolid, -1, pmCopy);
-    cardora::PrintGradient(report, static_cast<TFillDirection>(fillDirection_), gradientFrom_, gradientTo_,
-        box.size(), box.topLeft());
+    const QRect target = report.InchRectToDevice(x + Left() / d, y + Top() / d, x + (Left() + Width()) / d,
+        y + (Top() + Height()) / d);
+    report.StretchDrawGraphic(target, [this](QPainter& p, const QRectF& t) {
+        p.translate(t.topLeft());
+        p.scale(t.width() / Width(), t.height() / Height());
+        drawObject(p, true);
+    });
 }
 
 // ---- copying
@@ -585,6 +529,8 @@ void TQSuperText::CopyFrom(const TQSuperText& other)
 void TQSuperText::Loaded()
 {
     TQGraphicControl::Loaded();
+    // Laid out anew from what was read, before it is first drawn anywhere.
+    layoutDirty_ = true;
     if (surfaceType_ == stGradientFill) {
         try {
             BuildGradient();

@@ -109,6 +109,7 @@ public:
     void PopupOpening() override;
     void ApplyFont(const FontChoice& choice) override;
     void Paint() override;
+    void PrepareToDraw() override;
     void PrintAt(TReport& report, double x, double y) override;
     // PrintAt for a screen of `ppi` logical pixels per inch and `colourCount` colours.
     void PrintAtResolution(TReport& report, double x, double y, int ppi, qint64 colourCount);
@@ -130,8 +131,8 @@ private:
     void repaint() { Invalidate(); }
     void changedVisibly();
     void drawLetters(QPainter& canvas, const QString& text);
-    void printTexture(TReport& report, const QRect& box, double sx, double sy, bool preassemble);
-    void printGradient(TReport& report, const QRect& box);
+    // The box and letters in the object's pixels, on the panel and on paper.
+    void drawObject(QPainter& canvas, bool onPaper = false);
 
     int shadowDepth_ = 0;
     int shadowOrientation_ = sdDownRight;

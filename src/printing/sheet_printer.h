@@ -1,0 +1,76 @@
+#pragma once
+#include "core/color.h"
+#include "imaging/picture.h"
+#include "printing/card_layout.h"
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+namespace cardora {
+
+class TQBusinessCardPanel32;
+class TReport;
+
+enum TBackgroundKind : std::uint8_t { bkNone = 0, bkMetafile = 1, bkBitmap = 2 };
+
+// What one print or preview job works from.
+struct TPrintJobRequest {
+    int Sheets = 1;
+    TPositionSelection Selection { 10, true };
+    TCardLayout Layout;
+    TPrinterNudges Nudges;
+    QString BackgroundFile; // the card's background art, may be empty
+    bool Printing = true;   // false: a preview
+    bool OutlineOnly = false;
+    bool CropMarks = false; // cutting marks outside each card's corners
+};
+
+// Prints sheets of cards onto a report: walks each sheet's positions row by
+// row, skipping unselected ones, and draws the background art, the card and
+// its crop marks at each place. No window: the print command's status form,
+// the preview, the batch tool and the benchmark all drive this one class.
+class TSheetPrinter {
+public:
+    // The background art is always drawn this large, whatever the card size.
+    static constexpr double kBackgroundWidth = 3.5;
+    static constexpr double kBackgroundHeight = 2.0;
+    static constexpr TColor kPreviewOutlineColor = 0xC0C0C0;
+
+    TSheetPrinter(TQBusinessCardPanel32& panel, const TPrintJobRequest& request);
+
+    // Called before each card is drawn, with its 0-based position on the sheet.
+    std::function<void(int index)> OnCardStarting;
+    // Called after each card is drawn with its 1-based position number.
+    std::function<void(int position)> OnCardPrinted;
+    // Polled between cards; true stops the walk.
+    std::function<bool()> StopRequested;
+
+    // Reads the background art; art that cannot be read is left out.
+    void LoadBackground();
+    // Before the first page: a driver that makes copies itself repeats the one
+    // sheet; sets the status format.
+    void BeforePrint(TReport& report);
+    // Every sheet, cards at their places; pages between sheets.
+    void PrintSheets(TReport& report);
+    // LoadBackground, then the whole document on the report. Returns the
+    // error text, empty on success (a cancelled run is no error).
+    QString Run(TReport& report);
+
+    int Sheets() const { return sheets_; }
+    const TSheetGeometry& Geometry() const { return geometry_; }
+    TBackgroundKind BackgroundKind() const { return backgroundKind_; }
+    bool Printing() const { return request_.Printing; }
+
+private:
+    void drawCard(TReport& report, double x, double y);
+    void drawCropMarks(TReport& report, int row, int col);
+
+    TQBusinessCardPanel32& panel_;
+    TPrintJobRequest request_;
+    TSheetGeometry geometry_;
+    int sheets_ = 1;
+    TBackgroundKind backgroundKind_ = bkNone;
+    TPicture background_;
+};
+
+} // namespace cardora

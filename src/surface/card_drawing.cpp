@@ -1,0 +1,68 @@
+#include "surface/card_drawing.h"
+#include "core/window_placement.h"
+#include "imaging/picture.h"
+#include "objects/graphic_control.h"
+#include "report/picture_printing.h"
+#include "report/report.h"
+#include "surface/base_panel.h"
+#include <QCoreApplication>
+
+namespace cardora {
+
+TZoomOneScope::TZoomOneScope(TQBasePanel& panel) : panel_(panel), zoom_(panel.Zoom())
+{
+    if (zoom_ != 1.0f) {
+        panel_.SetZoom(1.0f);
+        QCoreApplication::processEvents();
+    }
+}
+
+TZoomOneScope::~TZoomOneScope()
+{
+    if (panel_.Zoom() != zoom_)
+        panel_.SetZoom(zoom_);
+}
+
+TCardDrawer::TCardDrawer(TQBasePanel& panel, QSizeF cardInches)
+    : zoom_(panel), panel_(panel), card_(cardInches), wasPrinting_(panel.Printing())
+{
+    // Objects print from their zoom-1 geometry.
+    panel_.SetPrinting(true);
+}
+
+TCardDrawer::~TCardDrawer() { panel_.SetPrinting(wasPrinting_); }
+
+void TCardDrawer::SetArt(const TPicture* art, QSizeF inches)
+{
+    art_ = art && art->HasGraphic() ? art : nullptr;
+    artInches_ = inches;
+}
+
+void TCardDrawer::Draw(TReport& report, double x, double y) const
+{
+    report.BeginCard(x, y, x + card_.width(), y + card_.height());
+    if (art_) {
+        TReport::ObjectScope scope(report);
+        // Art that cannot be drawn is left out; the card still prints.
+        try {
+            PrintPicture(report, x, y, x + artInches_.width(), y + artInches_.height(), *art_);
+        } catch (...) {
+        }
+    }
+    const double ppi = ScreenPixelsPerInch();
+    for (TQGraphicControl* o : panel_.Objects()) {
+        if (!o->Visible())
+            continue;
+        o->PrepareToDraw();
+        const QRect b = o->StoredBounds();
+        const QRectF box(QPointF(x + b.left() / ppi, y + b.top() / ppi), QSizeF(b.width() / ppi, b.height() / ppi));
+        TReport::ObjectScope scope(report, box);
+        try {
+            o->PrintAt(report, x, y);
+        } catch (...) {
+        }
+    }
+    report.EndCard();
+}
+
+} // namespace cardora

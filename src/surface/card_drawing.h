@@ -1,0 +1,57 @@
+#pragma once
+#include <QPointF>
+#include <QSizeF>
+
+class QPainter;
+
+namespace cardora {
+
+class TPicture;
+class TQBasePanel;
+class TReport;
+
+// While one lives the panel shows its card at zoom 1, the card's own size;
+// the user's zoom comes back afterwards. The zoom is the view's only.
+class TZoomOneScope {
+public:
+    explicit TZoomOneScope(TQBasePanel& panel);
+    ~TZoomOneScope();
+    TZoomOneScope(const TZoomOneScope&) = delete;
+    TZoomOneScope& operator=(const TZoomOneScope&) = delete;
+
+private:
+    TQBasePanel& panel_;
+    float zoom_;
+};
+
+// The one way a card reaches paper, a PDF, an SVG or a picture: the panel's
+// background art and every object, drawn from the card's zoom-1 geometry at
+// the report's resolution, each object from a clean state and clipped to its
+// box, the whole card clipped to its own rectangle. While a drawer lives the
+// panel is at zoom 1 and printing; the user's zoom comes back afterwards, so
+// no caller has to reset it.
+class TCardDrawer {
+public:
+    TCardDrawer(TQBasePanel& panel, QSizeF cardInches);
+    ~TCardDrawer();
+    TCardDrawer(const TCardDrawer&) = delete;
+    TCardDrawer& operator=(const TCardDrawer&) = delete;
+
+    // Art drawn from the card's corner at `inches` (the sheet printer's art
+    // has a fixed size; an export stretches it over the card). Null for none.
+    void SetArt(const TPicture* art, QSizeF inches);
+    QSizeF CardInches() const { return card_; }
+
+    // The card with its corner at (x, y) inches on the report's page.
+    void Draw(TReport& report, double x, double y) const;
+
+private:
+    TZoomOneScope zoom_;
+    TQBasePanel& panel_;
+    QSizeF card_;
+    const TPicture* art_ = nullptr;
+    QSizeF artInches_;
+    bool wasPrinting_;
+};
+
+} // namespace cardora

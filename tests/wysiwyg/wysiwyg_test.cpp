@@ -1,0 +1,300 @@
+// What you see is what you print: every output of a card (picture export,
+// PDF and SVG exports, the preview page and the printed sheet) compared in
+// blocks of a tenth of an inch with the card as the panel paints it.
+#include "card_maker.h"
+#include "card_outputs.h"
+#include "objects/card_dump.h"
+#include "objects/card_filer.h"
+#include <iostream>
+#include "objects/richtext_label/rich_label.h"
+#include "richtext/rich_text_control.h"
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <gtest/gtest.h>
+
+using namespace cardora;
+using namespace cardora::test;
+
+namespace {
+
+// Block means may differ a little where text is hinted for the screen and
+// drawn as outlines on paper; a missing, moved or cut object differs by far
+// more than this.
+constexpr int kTolerance = 56;
+// Cards of one sheet come from the same drawing at whole-pixel offsets.
+constexpr int kSheetTolerance = 40;
+constexpr int kSheetDpi = 96;
+
+struct Card {
+    QObject owner;
+    TQBusinessCardPanel32 panel { nullptr, &owner };
+    TRichTextControl masterRichText { &owner, QString::fromLatin1(kMasterRichTextName) };
+    QStringList kinds;
+    Card()
+    {
+        panel.SetShape(lsRectangle);
+        panel.SetPanelSize(336, 192);
+    }
+    QImage Painted() { return panel.RenderCardBitmap(); }
+    QByteArray Stored() const { return TQLabelObjectFiler::WriteObjects(panel.Objects()); }
+};
+
+QString describe(const std::vector<QPoint>& blocks)
+{
+    QStringList out;
+    for (std::size_t i = 0; i < blocks.size() && i < 8; ++i)
+        out << QString("(%1,%2)").arg(blocks[i].x()).arg(blocks[i].y());
+    if (blocks.size() > 8)
+        out << QString("... %1 in all").arg(blocks.size());
+    return out.join(' ');
+}
+
+// CARDORA_WYSIWYG_DUMP=folder keeps every picture compared, to look at.
+void dump(const QImage& image, const QString& card, const QString& what)
+{
+    const QString folder = qEnvironmentVariable("CARDORA_WYSIWYG_DUMP");
+    if (!folder.isEmpty() && !image.isNull())
+        image.save(QDir(folder).filePath(QString(card).section(' ', 0, 0) + "-" + QString(what).replace(' ', '-') + ".png"));
+}
+
+// Every output of the card, as pictures of the card alone, plus the PDF
+// export's path for later checks.
+struct CardOutputs {
+    QImage picture, svg, preview;
+    QString pdf;
+    std::vector<QImage> sheet; // the ten cards of the printed sheet, when printed
+    std::vector<QImage> previewCards;
+};
+
+CardOutputs outputsOf(Card& card, const QDir& dir, const QString& name, bool printSheet)
+{
+    CardOutputs o;
+    const QString bmp = dir.filePath(name + ".bmp");
+    EXPECT_EQ(ExportCard(card.panel, TCardExportFormat::Bmp, 192, bmp), QString());
+    o.picture = QImage(bmp);
+    const QString svg = dir.filePath(name + ".svg");
+    EXPECT_EQ(ExportCard(card.panel, TCardExportFormat::Svg, 96, svg), QString());
+    o.svg = RasteriseSvg(svg, QSize(336, 192));
+    if (const QString folder = qEnvironmentVariable("CARDORA_WYSIWYG_DUMP"); !folder.isEmpty())
+        QFile::copy(svg, QDir(folder).filePath(name + ".svg"));
+    o.pdf = dir.filePath(name + ".pdf");
+    EXPECT_EQ(ExportCard(card.panel, TCardExportFormat::Pdf, 96, o.pdf), QString());
+    TSheetGeometry g;
+    const QImage preview = PreviewSheet(card.panel, 96, &g);
+    o.previewCards = CardsOfSheet(preview, 96, g);
+    dump(preview, name, "preview-sheet");
+    if (!o.previewCards.empty())
+        o.preview = o.previewCards.front();
+    if (printSheet) {
+        const QString sheetPdf = dir.filePath(name + "-sheet.pdf");
+        EXPECT_EQ(PrintSheet(card.panel, sheetPdf), QString());
+        const auto pages = RasterisePdf(sheetPdf, kSheetDpi);
+        if (!pages.empty())
+            o.sheet = CardsOfSheet(pages.front(), kSheetDpi, TSheetGeometry::From(TCardLayout(), TPrinterNudges()));
+        EXPECT_FALSE(HoldsJpeg(sheetPdf)) << name.toStdString() << ": the sheet holds a JPEG picture";
+    }
+    return o;
+}
+
+// Compares one output with the panel's picture; the failure names the card,
+// the output and the blocks that differ.
+void expectSame(const BlockMap& panel, const QImage& output, const QString& what, const QString& card)
+{
+    dump(output, card, what);
+    ASSERT_FALSE(output.isNull()) << card.toStdString() << ": no " << what.toStdString();
+    const auto differ = DifferentBlocks(panel, Blocks(output), kTolerance);
+    EXPECT_TRUE(differ.empty()) << card.toStdString() << ": the " << what.toStdString()
+                                << " differs from the panel in blocks " << describe(differ).toStdString();
+}
+
+void expectSheetAgrees(const std::vector<QImage>& cards, const QString& what, const QString& card)
+{
+    ASSERT_EQ(cards.size(), 10u) << card.toStdString() << ": " << what.toStdString();
+    const BlockMap first = Blocks(cards.front());
+    for (std::size_t i = 1; i < cards.size(); ++i) {
+        const auto differ = DifferentBlocks(first, Blocks(cards[i]), kSheetTolerance);
+        EXPECT_TRUE(differ.empty()) << card.toStdString() << ": card " << i + 1 << " of the " << what.toStdString()
+                                    << " differs from card 1 in blocks " << describe(differ).toStdString();
+    }
+}
+
+std::vector<int> stackingOrder(int n, int which)
+{
+    std::vector<int> order(std::size_t(n), 0);
+    for (int i = 0; i < n; ++i)
+        order[std::size_t(i)] = i;
+    if (which == 1)
+        std::reverse(order.begin(), order.end());
+    else if (which > 1)
+        std::shuffle(order.begin(), order.end(), std::mt19937(unsigned(which)));
+    return order;
+}
+
+} // namespace
+
+// A card mixing every kind, in several stacking orders and once drawn while
+// the panel is zoomed: every output shows what the panel shows, every card of
+// a sheet shows what card 1 shows, and each object's part that nothing else
+// covers shows as it does when the object is alone on the card.
+TEST(WhatYouSeeIsWhatYouPrint, CompositeCardsInEveryOutput)
+{
+    QTemporaryDir dir;
+    const auto parts = CompositeParts();
+    const int n = int(parts.size());
+    // The parts alone, as the panel paints each.
+    std::vector<BlockMap> alone;
+    for (const CompositePart& part : parts) {
+        Card single;
+        AddPart(single.owner, single.panel, part);
+        alone.push_back(Blocks(single.Painted()));
+    }
+    struct Variant {
+        int order;
+        float zoom;
+    };
+    for (const Variant v : { Variant { 0, 1.0f }, Variant { 1, 1.0f }, Variant { 2, 1.0f }, Variant { 3, 1.0f },
+             Variant { 0, 1.5f } }) {
+        const QString name = QString("composite-order%1-zoom%2").arg(v.order).arg(int(v.zoom * 100));
+        Card card;
+        const std::vector<int> order = stackingOrder(n, v.order);
+        for (int i : order)
+            AddPart(card.owner, card.panel, parts[std::size_t(i)]);
+        ASSERT_EQ(int(card.panel.Objects().size()), n) << name.toStdString();
+        const QImage painted = card.Painted();
+        dump(painted, name, "panel");
+        const BlockMap panel = Blocks(painted);
+        const QByteArray stored = card.Stored();
+        // Outputs never depend on the zoom the user is looking at.
+        card.panel.SetZoom(v.zoom);
+        const CardOutputs out = outputsOf(card, QDir(dir.path()), name, true);
+        card.panel.SetZoom(1.0f);
+        EXPECT_EQ(card.Stored(), stored) << name.toStdString() << ": drawing the card changed it";
+        card.panel.SetZoom(v.zoom);
+        expectSame(panel, out.picture, "picture export", name);
+        expectSame(panel, out.svg, "SVG export", name);
+        const auto pdfPages = RasterisePdf(out.pdf, 96);
+        ASSERT_EQ(pdfPages.size(), 1u) << name.toStdString();
+        expectSame(panel, pdfPages.front(), "PDF export", name);
+        expectSame(panel, out.preview, "preview page", name);
+        expectSheetAgrees(out.previewCards, "preview page", name);
+        ASSERT_FALSE(out.sheet.empty()) << name.toStdString();
+        expectSame(panel, out.sheet.front(), "printed sheet", name);
+        expectSheetAgrees(out.sheet, "printed sheet", name);
+        EXPECT_FALSE(HoldsJpeg(out.pdf)) << name.toStdString() << ": the PDF export holds a JPEG picture";
+        EXPECT_EQ(card.panel.Zoom(), v.zoom) << name.toStdString();
+
+        // Each object's part that no other object's box touches.
+        const std::vector<QImage> outputs = { painted, out.picture, out.svg, pdfPages.front(), out.preview,
+            out.sheet.front() };
+        const char* names[] = { "panel", "picture export", "SVG export", "PDF export", "preview page", "printed sheet" };
+        for (int k = 0; k < n; ++k) {
+            const QRect box = parts[std::size_t(k)].box;
+            auto own = [&](int c, int r) {
+                const QRect block(c * 96 / 10, r * 96 / 10, 10, 10);
+                if (!box.intersects(block))
+                    return false;
+                for (int j = 0; j < n; ++j)
+                    if (j != k && parts[std::size_t(j)].box.adjusted(-3, -3, 3, 3).intersects(block))
+                        return false;
+                return true;
+            };
+            for (std::size_t m = 0; m < outputs.size(); ++m) {
+                const auto differ = DifferentBlocks(alone[std::size_t(k)], Blocks(outputs[m]), kTolerance, own);
+                EXPECT_TRUE(differ.empty()) << name.toStdString() << ": " << parts[std::size_t(k)].kind.toStdString()
+                                            << " in the " << names[m] << " differs from it alone in blocks "
+                                            << describe(differ).toStdString();
+            }
+        }
+    }
+}
+
+// Random cards from a fixed seed: random kinds, boxes (some over the card's
+// edges), colours, fonts, fills and effects; every output as the panel.
+TEST(WhatYouSeeIsWhatYouPrint, RandomCardsInEveryOutput)
+{
+    QTemporaryDir dir;
+    QRandomGenerator rng(20261207);
+    constexpr int kCards = 200;
+    QStringList pdfs;
+    std::vector<BlockMap> panels;
+    QStringList names;
+    for (int i = 0; i < kCards; ++i) {
+        Card card;
+        const int objects = 1 + int(rng.bounded(6));
+        QStringList kinds;
+        for (int k = 0; k < objects; ++k)
+            kinds << AddRandomObject(card.owner, card.panel, rng);
+        const QString name = QString("random%1 [%2]").arg(i).arg(kinds.join(' '));
+        const QImage painted = card.Painted();
+        dump(painted, name, "panel");
+        const BlockMap panel = Blocks(painted);
+        const QByteArray stored = card.Stored();
+        const QByteArray dumped = DumpCardJson(card.panel.Objects());
+        // Every twentieth card is also printed on a whole sheet.
+        const CardOutputs out = outputsOf(card, QDir(dir.path()), QString("random%1").arg(i), i % 20 == 0);
+        EXPECT_EQ(card.Stored(), stored) << name.toStdString() << ": drawing the card changed it";
+        if (card.Stored() != stored && qEnvironmentVariableIsSet("CARDORA_WYSIWYG_DUMP"))
+            std::cerr << dumped.toStdString() << "\n" << DumpCardJson(card.panel.Objects()).toStdString() << "\n";
+        expectSame(panel, out.picture, "picture export", name);
+        expectSame(panel, out.svg, "SVG export", name);
+        expectSame(panel, out.preview, "preview page", name);
+        expectSheetAgrees(out.previewCards, "preview page", name);
+        if (!out.sheet.empty()) {
+            expectSame(panel, out.sheet.front(), "printed sheet", name);
+            expectSheetAgrees(out.sheet, "printed sheet", name);
+        }
+        EXPECT_FALSE(HoldsJpeg(out.pdf)) << name.toStdString() << ": the PDF export holds a JPEG picture";
+        pdfs << out.pdf;
+        panels.push_back(panel);
+        names << name;
+    }
+    // The PDF exports are rasterised together, one page a card.
+    const QString all = QDir(dir.path()).filePath("all.pdf");
+    ASSERT_TRUE(UnitePdfs(pdfs, all));
+    const auto pages = RasterisePdf(all, 96);
+    ASSERT_EQ(int(pages.size()), kCards);
+    for (int i = 0; i < kCards; ++i)
+        expectSame(panels[std::size_t(i)], pages[std::size_t(i)], "PDF export", names[i]);
+}
+
+// Pictures reach a PDF losslessly: a 2 x 2 picture of four colours keeps
+// them, where JPEG would turn it grey.
+TEST(WhatYouSeeIsWhatYouPrint, PicturesGoIntoPdfsLosslessly)
+{
+    QTemporaryDir dir;
+    QImage four(2, 2, QImage::Format_RGB32);
+    four.setPixel(0, 0, qRgb(255, 0, 0));
+    four.setPixel(1, 0, qRgb(0, 255, 0));
+    four.setPixel(0, 1, qRgb(0, 0, 255));
+    four.setPixel(1, 1, qRgb(255, 255, 0));
+    four.save(dir.filePath("four.bmp"));
+    for (const char* output : { "export", "sheet" }) {
+        Card card;
+        AddKind(card.owner, card.panel, "TQImage", QRect(40, 40, 96, 96), QString(), [&](TQGraphicControl& o) {
+            TPicture picture;
+            ASSERT_TRUE(picture.LoadFromFile(dir.filePath("four.bmp")));
+            static_cast<TQImage&>(o).SetPicture(picture);
+            SetProperty(o, "Stretch", 1);
+        });
+        const QString pdf = dir.filePath(QString("four-%1.pdf").arg(output));
+        QImage page;
+        if (QByteArray(output) == "export") {
+            ASSERT_EQ(ExportCard(card.panel, TCardExportFormat::Pdf, 96, pdf), QString());
+            page = RasterisePdf(pdf, 96).at(0);
+        } else {
+            ASSERT_EQ(PrintSheet(card.panel, pdf), QString());
+            page = RasterisePdf(pdf, 96).at(0).copy(72, 48, 336, 192);
+        }
+        EXPECT_FALSE(HoldsJpeg(pdf)) << output;
+        const QPoint centres[] = { { 64, 64 }, { 112, 64 }, { 64, 112 }, { 112, 112 } };
+        const QRgb want[] = { qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(255, 255, 0) };
+        for (int i = 0; i < 4; ++i) {
+            const QRgb got = page.pixel(centres[i]);
+            EXPECT_LE(std::abs(qRed(got) - qRed(want[i])) + std::abs(qGreen(got) - qGreen(want[i]))
+                    + std::abs(qBlue(got) - qBlue(want[i])),
+                12)
+                << output << " quadrant " << i << " is " << QColor(got).name().toStdString();
+        }
+    }
+}
