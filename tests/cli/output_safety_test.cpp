@@ -126,21 +126,23 @@ void makeCards(const QString& folder)
     writeAll(folder + "/hostile.CDW", "\x01TPF0" + QByteArray(1, char(name.size())) + name + QByteArray("\x01" "A\x00\x00\x00", 5));
 }
 
-// A card whose one shape, far larger than the card, is tiled with a
-// one-pixel texture: at 2400 dpi every sheet holds millions of tiles.
+// A card of eight shapes far larger than the card, each tiled with a
+// one-pixel texture: at 2400 dpi a sheet of ten holds millions of tiles.
 void giantTexturedCard(const QString& path)
 {
     QObject owner;
     TQBusinessCardPanel32 panel(nullptr, &owner);
     panel.SetPanelSize(336, 192);
-    auto* s = new TSuperShape(&owner);
-    panel.AddObject(s);
-    s->SetShape(qstRectangle);
-    s->SetBounds(-400000, -400000, 1000000, 1000000);
-    s->SetSurfaceType(stBrushImage);
     QImage dot(1, 1, QImage::Format_RGB32);
     dot.fill(Qt::darkGreen);
-    s->SetImage(&dot);
+    for (int i = 0; i < 8; ++i) {
+        auto* s = new TSuperShape(&owner);
+        panel.AddObject(s);
+        s->SetShape(qstRectangle);
+        s->SetBounds(-400000, -400000, 1000000, 1000000);
+        s->SetSurfaceType(stBrushImage);
+        s->SetImage(&dot);
+    }
     panel.SaveCardFile(path);
 }
 

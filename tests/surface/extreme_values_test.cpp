@@ -7,6 +7,7 @@
 #include "objects/richtext_label/rich_label.h"
 #include "report/device_report.h"
 #include "richtext/rich_text_control.h"
+#include "surface/card_drawing.h"
 #include "surface/card_panel.h"
 #include "surface/object_kinds.h"
 #include <QFile>
@@ -121,7 +122,7 @@ TEST(ExtremeValues, EveryKindTakesEveryIntegerAtItsLimits)
                 page.setDotsPerMeterY(Round(150 / 0.0254));
                 page.fill(Qt::white);
                 TDeviceReport report(page, QSizeF(3.5, 2.0));
-                report.OnPrint = [&](TReport& r) { card.panel.PrintObjectsAt(r, 0, 0); };
+                report.OnPrint = [&](TReport& r) { TCardDrawer(card.panel, QSizeF(3.5, 2.0)).Draw(r, 0, 0); };
                 EXPECT_TRUE(report.Execute()) << report.ErrorString().toStdString();
                 // What was read is saved back and reads the same again.
                 const QByteArray dump = DumpCardJson(card.panel.Objects());
