@@ -58,6 +58,9 @@ void TSheetPrinter::PrintSheets(TReport& report)
                 // A page past its work budget ends the job; the report says why.
                 if ((StopRequested && StopRequested()) || !report.WithinBudget())
                     return;
+                // A page past its budget ends the job; the report says why.
+                if (!report.WithinBudget())
+                    return;
                 const double x = col * g.HPitch + g.LeftMargin;
                 const double y = row * g.VPitch + g.TopMargin;
                 if (request_.OutlineOnly) {

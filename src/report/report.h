@@ -282,12 +282,12 @@ private:
     void StartPage(QPainter* painter);
     void CloseDocument();
     bool BeginModeDrawing(QColor* forcedColor);
-    // Counts `steps` against the page's budget; false (and the job stopped
-    // with an error) once it is spent.
-    bool charge(qint64 steps);
     void ResetDrawingState();
     // Sets the painter's clip to the card's, then cuts it to `region` when given.
     void ApplyClip(const QPainterPath* region);
+    // Counts `steps` against the page's budget; false (and the job stopped
+    // with an error) once it is spent.
+    bool charge(qint64 steps);
 
     TPageMetrics metrics_;
     int copies_ = 1;
