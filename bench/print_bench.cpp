@@ -9,6 +9,7 @@
 // each card, the slowest surfaces to print; --write-filled-card saves that card.
 #include "bench_support.h"
 #include "support/card_builder.h"
+#include "wysiwyg/card_maker.h"
 #include "core/app_folder.h"
 #include "core/persistent.h"
 #include "core/symbol_fonts.h"
@@ -235,6 +236,7 @@ int main(int argc, char** argv)
     int runs = 10;
     QString cardFile;
     QString filledCardFile;
+    QString compositeCardFile;
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == "--runs" && i + 1 < args.size())
@@ -243,8 +245,11 @@ int main(int argc, char** argv)
             cardFile = args[++i];
         else if (args[i] == "--write-filled-card" && i + 1 < args.size())
             filledCardFile = args[++i];
+        else if (args[i] == "--write-every-kind-card" && i + 1 < args.size())
+            compositeCardFile = args[++i];
         else {
-            std::fprintf(stderr, "usage: cardora-print-bench [--runs N] [--write-card FILE] [--write-filled-card FILE]\n");
+            std::fprintf(stderr, "usage: cardora-print-bench [--runs N] [--write-card FILE] [--write-filled-card FILE] "
+                                 "[--write-every-kind-card FILE]\n");
             return 1;
         }
     }
@@ -256,6 +261,25 @@ int main(int argc, char** argv)
         const QStringList kinds = buildSevenObjectCard(owner, panel);
         panel.SaveCardFile(cardFile);
         std::printf("wrote %s with %d objects: %s\n", qPrintable(cardFile), int(kinds.size()),
+            qPrintable(kinds.join(", ")));
+        return 0;
+    }
+
+    // A business card mixing every kind as a user makes one (gradient band,
+    // logo, headline, labels with effects, symbol, circle and rich text).
+    if (!compositeCardFile.isEmpty()) {
+        QObject owner;
+        TQBusinessCardPanel32 panel(nullptr, &owner);
+        TRichTextControl masterRichText(&owner, QString::fromLatin1(kMasterRichTextName));
+        panel.SetShape(lsRectangle);
+        panel.SetPanelSize(336, 192);
+        QStringList kinds;
+        for (const test::CompositePart& part : test::CompositeParts()) {
+            test::AddPart(owner, panel, part);
+            kinds << part.kind;
+        }
+        panel.SaveCardFile(compositeCardFile);
+        std::printf("wrote %s with %d objects: %s\n", qPrintable(compositeCardFile), int(kinds.size()),
             qPrintable(kinds.join(", ")));
         return 0;
     }
@@ -291,8 +315,32 @@ int main(int argc, char** argv)
     }
     std::printf("PDF at 600 dpi, %d runs (median): %.1f ms per sheet of 10 cards, %.2f ms per card\n", runs,
         every.sheet, every.sheet / 10.0);
-    std::printf("preview recording (one card): %.2f ms\n", every.preview);
+    std::printf("preview recording (whole sheet): %.2f ms\n", every.preview);
     std::printf("PDF size: %lld bytes\n", static_cast<long long>(every.pdfBytes));
+
+    // The every-kind business card: gradient band, logo, headline, labels
+    // with effects, symbol, circle and rich text, shapes and rules.
+    QObject compositeOwner;
+    TQBusinessCardPanel32 composite(nullptr, &compositeOwner);
+    TRichTextControl compositeRichText(&compositeOwner, QString::fromLatin1(kMasterRichTextName));
+    composite.SetShape(lsRectangle);
+    composite.SetPanelSize(336, 192);
+    for (const test::CompositePart& part : test::CompositeParts())
+        test::AddPart(compositeOwner, composite, part);
+    const QString compositeCard = program.FilePath("business-card.CDW");
+    composite.SaveCardFile(compositeCard);
+    composite.ClearObjects();
+    composite.LoadCardFile(compositeCard);
+    std::printf("\nevery-kind business card: %d objects\n", int(composite.Objects().size()));
+    const Timing business = timeSheet(composite, program.FilePath("business-card.pdf"), runs);
+    if (!business.error.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(business.error));
+        return 1;
+    }
+    std::printf("PDF at 600 dpi, %d runs (median): %.1f ms per sheet of 10 cards, %.2f ms per card\n", runs,
+        business.sheet, business.sheet / 10.0);
+    std::printf("preview recording (whole sheet): %.2f ms\n", business.preview);
+    std::printf("PDF size: %lld bytes\n", static_cast<long long>(business.pdfBytes));
 
     QObject filledOwner;
     TQBusinessCardPanel32 filled(nullptr, &filledOwner);
@@ -311,7 +359,7 @@ int main(int argc, char** argv)
     }
     std::printf("PDF at 600 dpi, %d runs (median): %.1f ms per sheet of 10 cards, %.2f ms per card\n", runs,
         shapes.sheet, shapes.sheet / 10.0);
-    std::printf("preview recording (one card): %.2f ms\n", shapes.preview);
+    std::printf("preview recording (whole sheet): %.2f ms\n", shapes.preview);
     std::printf("PDF size: %lld bytes\n", static_cast<long long>(shapes.pdfBytes));
 
     QObject headlineOwner;
@@ -331,7 +379,7 @@ int main(int argc, char** argv)
     }
     std::printf("PDF at 600 dpi, %d runs (median): %.1f ms per sheet of 10 cards, %.2f ms per card\n", runs,
         headlines.sheet, headlines.sheet / 10.0);
-    std::printf("preview recording (one card): %.2f ms\n", headlines.preview);
+    std::printf("preview recording (whole sheet): %.2f ms\n", headlines.preview);
     std::printf("PDF size: %lld bytes\n", static_cast<long long>(headlines.pdfBytes));
     return 0;
 }

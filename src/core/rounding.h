@@ -23,13 +23,6 @@ inline QRect BoundedRect(int left, int top, int width, int height)
     return QRect(BoundedCoordinate(left), BoundedCoordinate(top), BoundedCoordinate(width), BoundedCoordinate(height));
 }
 
-// a + b for stored coordinates, saturated at the int range.
-inline int SaturatedAdd(int a, int b)
-{
-    const std::int64_t s = std::int64_t(a) + b;
-    return s > 2147483647 ? 2147483647 : s < -2147483647 ? -2147483647 : int(s);
-}
-
 // A double brought into int range (NaN to 0); the range is symmetric so that
 // the result can always be negated.
 inline int SaturatedInt(double v)

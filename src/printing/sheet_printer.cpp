@@ -55,10 +55,8 @@ void TSheetPrinter::PrintSheets(TReport& report)
                     continue;
                 if (OnCardStarting)
                     OnCardStarting(index);
-                if (StopRequested && StopRequested())
-                    return;
-                // A page past its budget ends the job; the report says why.
-                if (!report.WithinBudget())
+                // A page past its work budget ends the job; the report says why.
+                if ((StopRequested && StopRequested()) || !report.WithinBudget())
                     return;
                 const double x = col * g.HPitch + g.LeftMargin;
                 const double y = row * g.VPitch + g.TopMargin;

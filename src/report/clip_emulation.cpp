@@ -289,26 +289,6 @@ private:
     QPainter inner_;
 };
 
-// What a device says of itself, through its public questions.
-static int DeviceMetric(const QPaintDevice& target_, QPaintDevice::PaintDeviceMetric m)
-{
-    switch (m) {
-    case QPaintDevice::PdmWidth: return target_.width();
-    case QPaintDevice::PdmHeight: return target_.height();
-    case QPaintDevice::PdmWidthMM: return target_.widthMM();
-    case QPaintDevice::PdmHeightMM: return target_.heightMM();
-    case QPaintDevice::PdmNumColors: return target_.colorCount();
-    case QPaintDevice::PdmDepth: return target_.depth();
-    case QPaintDevice::PdmDpiX: return target_.logicalDpiX();
-    case QPaintDevice::PdmDpiY: return target_.logicalDpiY();
-    case QPaintDevice::PdmPhysicalDpiX: return target_.physicalDpiX();
-    case QPaintDevice::PdmPhysicalDpiY: return target_.physicalDpiY();
-    case QPaintDevice::PdmDevicePixelRatio: return int(target_.devicePixelRatio());
-    case QPaintDevice::PdmDevicePixelRatioScaled: return int(target_.devicePixelRatioF() * QPaintDevice::devicePixelRatioFScale());
-    }
-    return 0;
-}
-
 // Forwards to a painter that is already drawing, keeping its clip: a clip
 // the replayed drawing sets (even "replace" or "none") only narrows it.
 class ClipConfiningEngine : public StateKeepingEngine {
@@ -383,26 +363,41 @@ private:
     QTransform base_;
 };
 
-TClipConfiningDevice::TClipConfiningDevice(QPainter& outer)
-    : target_(*outer.device()), engine_(std::make_unique<ClipConfiningEngine>(outer))
+TForwardingDevice::TForwardingDevice(QPaintDevice& target, std::unique_ptr<QPaintEngine> engine)
+    : target_(target), engine_(std::move(engine))
 {
 }
 
-TClipConfiningDevice::~TClipConfiningDevice() = default;
-
-QPaintEngine* TClipConfiningDevice::paintEngine() const { return engine_.get(); }
-
-int TClipConfiningDevice::metric(PaintDeviceMetric m) const { return DeviceMetric(target_, m); }
+TForwardingDevice::~TForwardingDevice() = default;
 
 TClipEmulatingDevice::TClipEmulatingDevice(QPaintDevice& target)
-    : target_(target), engine_(std::make_unique<ClipEmulatingEngine>(target))
+    : TForwardingDevice(target, std::make_unique<ClipEmulatingEngine>(target))
 {
 }
 
-TClipEmulatingDevice::~TClipEmulatingDevice() = default;
+TClipConfiningDevice::TClipConfiningDevice(QPainter& outer)
+    : TForwardingDevice(*outer.device(), std::make_unique<ClipConfiningEngine>(outer))
+{
+}
 
-QPaintEngine* TClipEmulatingDevice::paintEngine() const { return engine_.get(); }
-
-int TClipEmulatingDevice::metric(PaintDeviceMetric m) const { return DeviceMetric(target_, m); }
+// What the target says of itself, through its public questions.
+int TForwardingDevice::metric(PaintDeviceMetric m) const
+{
+    switch (m) {
+    case PdmWidth: return target_.width();
+    case PdmHeight: return target_.height();
+    case PdmWidthMM: return target_.widthMM();
+    case PdmHeightMM: return target_.heightMM();
+    case PdmNumColors: return target_.colorCount();
+    case PdmDepth: return target_.depth();
+    case PdmDpiX: return target_.logicalDpiX();
+    case PdmDpiY: return target_.logicalDpiY();
+    case PdmPhysicalDpiX: return target_.physicalDpiX();
+    case PdmPhysicalDpiY: return target_.physicalDpiY();
+    case PdmDevicePixelRatio: return int(target_.devicePixelRatio());
+    case PdmDevicePixelRatioScaled: return int(target_.devicePixelRatioF() * devicePixelRatioFScale());
+    }
+    return 0;
+}
 
 } // namespace cardora

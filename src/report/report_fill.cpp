@@ -18,7 +18,8 @@ void PrintTiles(TReport& report, const QImage& tile, QSize tileSize, const QRect
 {
     const int tw = tileSize.width();
     const int th = tileSize.height();
-    if (tile.isNull() || tw <= 0 || th <= 0 || box.width() <= 0 || box.height() <= 0)
+    // No page (not begun, or stopped past its budget): nothing to tile.
+    if (tile.isNull() || tw <= 0 || th <= 0 || box.width() <= 0 || box.height() <= 0 || !report.Painter())
         return;
     const double xRes = report.XDpi();
     const double yRes = report.YDpi();
@@ -54,7 +55,7 @@ void PrintTiles(TReport& report, const QImage& tile, QSize tileSize, const QRect
     }
     const double stepW = tw / xRes + 0.01;
     const double stepH = th / yRes + 0.01;
-    for (int oy = firstY; oy < box.height() + th && oy < lastY; oy += th) {
+    for (int oy = firstY; oy < box.height() + th && oy < lastY && report.Painter(); oy += th) {
         const double y1 = inchOrigin.y() + (box.top() + oy) / yRes;
         for (int ox = firstX; ox < box.width() + tw && ox < lastX; ox += tw) {
             const double x1 = inchOrigin.x() + (box.left() + ox) / xRes;

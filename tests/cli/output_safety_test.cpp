@@ -126,21 +126,23 @@ void makeCards(const QString& folder)
     writeAll(folder + "/hostile.CDW", "\x01TPF0" + QByteArray(1, char(name.size())) + name + QByteArray("\x01" "A\x00\x00\x00", 5));
 }
 
-// A card whose one shape, far larger than the card, is tiled with a
-// one-pixel texture: at 2400 dpi every sheet holds millions of tiles.
-void giantTexturedCard(const QString& path)
+// A card of eight shapes far larger than the card, each tiled with a
+// one-pixel texture: at 2400 dpi a sheet of ten holds millions of tiles.
+void giantTexturedCard(const QString& path, int layers = 8)
 {
     QObject owner;
     TQBusinessCardPanel32 panel(nullptr, &owner);
     panel.SetPanelSize(336, 192);
-    auto* s = new TSuperShape(&owner);
-    panel.AddObject(s);
-    s->SetShape(qstRectangle);
-    s->SetBounds(-400000, -400000, 1000000, 1000000);
-    s->SetSurfaceType(stBrushImage);
     QImage dot(1, 1, QImage::Format_RGB32);
     dot.fill(Qt::darkGreen);
-    s->SetImage(&dot);
+    for (int i = 0; i < layers; ++i) {
+        auto* s = new TSuperShape(&owner);
+        panel.AddObject(s);
+        s->SetShape(qstRectangle);
+        s->SetBounds(-400000, -400000, 1000000, 1000000);
+        s->SetSurfaceType(stBrushImage);
+        s->SetImage(&dot);
+    }
     panel.SaveCardFile(path);
 }
 
@@ -237,6 +239,9 @@ TEST(CliSafety, RefusesWithOneLineAndChangesNothing)
         { "preferences that are a folder", { "print", "@/card.CDW", "@/x.pdf", "--prefs", "@/prefs" }, "it is a folder",
             [](const QString& f) { QDir(f).mkdir("prefs"); } },
         { "a class name with control characters", { "dump", "@/hostile.CDW" }, "Class T\\x1B[2J\\nEvil\\r\\x07 not found" },
+        // A sheet whose drawing would exhaust memory in the PDF writer.
+        { "printing a card too complex for a page", { "print", "@/giant.CDW", "@/sheet.pdf", "--dpi", "2400" },
+            "Page 1 is too complex to print at 2400 dots per inch", [](const QString& f) { giantTexturedCard(f + "/giant.CDW"); } },
         // A protected file is not replaced through its folder.
         { "resave over a read-only card", { "resave", "@/card.CDW", "@/ro.CDW" }, readOnly,
             [](const QString& f) { readOnlyFile(f + "/ro.CDW", 0444); } },
@@ -356,13 +361,13 @@ TEST(CliSafety, ArtFromSpecialFilesIsPassedOverOnEveryOutput)
 }
 
 // A textured shape a million pixels wide prints only what lies on each card:
-// at 2400 dots per inch the sheet is done with, green on the cards and white
+// the sheet is done with, green on the cards and white
 // between them, and no card spills onto the next.
 TEST(CliSafety, GiantShapePrintsOnlyWhatLiesOnTheCard)
 {
     QTemporaryDir dir;
-    giantTexturedCard(dir.filePath("giant.CDW"));
-    const CliRun r = cli({ "print", dir.filePath("giant.CDW"), dir.filePath("sheet.pdf"), "--dpi", "2400" });
+    giantTexturedCard(dir.filePath("giant.CDW"), 1);
+    const CliRun r = cli({ "print", dir.filePath("giant.CDW"), dir.filePath("sheet.pdf"), "--dpi", "600" });
     ASSERT_EQ(r.exitCode, 0) << r.err.constData();
     EXPECT_EQ(r.err, QByteArray());
     QProcess p;

@@ -258,6 +258,24 @@ TEST(WhatYouSeeIsWhatYouPrint, RandomCardsInEveryOutput)
         expectSame(panels[std::size_t(i)], pages[std::size_t(i)], "PDF export", names[i]);
 }
 
+// The SVG export reads the same in another program (librsvg): fills cut to
+// their letters and shapes, text at its size, the card's edge kept.
+TEST(WhatYouSeeIsWhatYouPrint, SvgExportReadsTheSameInAnotherProgram)
+{
+    QTemporaryDir dir;
+    Card card;
+    for (const CompositePart& part : CompositeParts())
+        AddPart(card.owner, card.panel, part);
+    const BlockMap panel = Blocks(card.Painted());
+    const QString svg = dir.filePath("card.svg");
+    ASSERT_EQ(ExportCard(card.panel, TCardExportFormat::Svg, 96, svg), QString());
+    QProcess rsvg;
+    rsvg.start("rsvg-convert", { "-w", "336", "-h", "192", "-b", "white", "-o", dir.filePath("card.png"), svg });
+    ASSERT_TRUE(rsvg.waitForFinished(60000));
+    ASSERT_EQ(rsvg.exitCode(), 0) << rsvg.readAllStandardError().toStdString();
+    expectSame(panel, QImage(dir.filePath("card.png")), "SVG export as librsvg draws it", "composite");
+}
+
 // Pictures reach a PDF losslessly: a 2 x 2 picture of four colours keeps
 // them, where JPEG would turn it grey.
 TEST(WhatYouSeeIsWhatYouPrint, PicturesGoIntoPdfsLosslessly)
