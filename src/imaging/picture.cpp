@@ -1,6 +1,7 @@
 #include "imaging/picture.h"
 #include "core/safe_file.h"
 #include "imaging/picture_file.h"
+#include "imaging/svg_picture.h"
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
@@ -81,6 +82,7 @@ TPicture::TPicture(const TPicture& o)
     , bitmap_(o.bitmap_)
     , source_(o.source_)
     , metafile_(o.metafile_)
+    , svgSize_(o.svgSize_)
     , error_(o.error_)
     , cache_(std::make_unique<Cache>())
 {
@@ -93,6 +95,7 @@ TPicture& TPicture::operator=(const TPicture& o)
         bitmap_ = o.bitmap_;
         source_ = o.source_;
         metafile_ = o.metafile_;
+        svgSize_ = o.svgSize_;
         error_ = o.error_;
         *cache_ = Cache();
     }
@@ -101,8 +104,30 @@ TPicture& TPicture::operator=(const TPicture& o)
 
 TPicture::~TPicture() = default;
 
+bool TPicture::IsPng() const
+{
+    return kind_ == TGraphicKind::Bitmap && source_.startsWith("\x89PNG\r\n\x1a\n");
+}
+
+bool TPicture::IsTransparent() const
+{
+    return kind_ == TGraphicKind::Svg || (kind_ == TGraphicKind::Bitmap && bitmap_.hasAlphaChannel());
+}
+
 const QImage& TPicture::Bitmap() const
 {
+    if (kind_ == TGraphicKind::Svg) {
+        if (cache_->natural.isNull()) {
+            QImage image(svgSize_, QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::transparent);
+            QPainter p(&image);
+            p.setRenderHint(QPainter::Antialiasing);
+            DrawSvg(source_, p, QRectF(QPointF(0, 0), QSizeF(svgSize_)));
+            p.end();
+            cache_->natural = image;
+        }
+        return cache_->natural;
+    }
     if (kind_ != TGraphicKind::Metafile)
         return bitmap_;
     if (cache_->natural.isNull()) {
@@ -122,6 +147,7 @@ QSize TPicture::Size() const
     case TGraphicKind::Bitmap:
     case TGraphicKind::Icon: return bitmap_.size();
     case TGraphicKind::Metafile: return metafile_.naturalSize;
+    case TGraphicKind::Svg: return svgSize_;
     case TGraphicKind::None: break;
     }
     return {};
@@ -142,7 +168,35 @@ void TPicture::Clear()
     bitmap_ = QImage();
     source_.clear();
     metafile_ = MetafileHeader();
+    svgSize_ = QSize();
     *cache_ = Cache();
+}
+
+void TPicture::SetPng(const QImage& image, const QByteArray& pngFile)
+{
+    Clear();
+    if (image.isNull())
+        return;
+    kind_ = TGraphicKind::Bitmap;
+    bitmap_ = image.hasAlphaChannel() ? image.convertToFormat(QImage::Format_ARGB32_Premultiplied)
+                                      : image.convertToFormat(QImage::Format_RGB32);
+    source_ = pngFile;
+}
+
+bool TPicture::SetSvg(const QByteArray& bytes, QString* message)
+{
+    QSize size;
+    const QString why = CheckSvg(bytes, &size);
+    if (!why.isEmpty()) {
+        if (message)
+            *message = why;
+        return false;
+    }
+    Clear();
+    kind_ = TGraphicKind::Svg;
+    source_ = bytes;
+    svgSize_ = size;
+    return true;
 }
 
 void TPicture::SetIcon(const QImage& image, const QByteArray& iconFile)
@@ -211,7 +265,8 @@ TPicture TPicture::ToBitmapPicture() const
 QString TPicture::ClassName() const
 {
     switch (kind_) {
-    case TGraphicKind::Bitmap: return QStringLiteral("TBitmap");
+    case TGraphicKind::Bitmap: return IsPng() ? QStringLiteral("TPngImage") : QStringLiteral("TBitmap");
+    case TGraphicKind::Svg: return QStringLiteral("TSvgImage");
     case TGraphicKind::Icon: return QStringLiteral("TIcon");
     case TGraphicKind::Metafile: return QStringLiteral("TMetafile");
     case TGraphicKind::None: break;
@@ -230,6 +285,10 @@ QByteArray TPicture::GraphicData() const
         break;
     }
     case TGraphicKind::Icon: out = source_; break;
+    case TGraphicKind::Svg:
+        Put32(out, uint32_t(source_.size()));
+        out.append(source_);
+        break;
     case TGraphicKind::Metafile: {
         const QByteArray body = metafile_.format == MetafileFormat::Wmf ? PlaceableWmf(source_, metafile_.frame) : source_;
         Put32(out, uint32_t(body.size()));
@@ -265,7 +324,8 @@ bool TPicture::SetGraphicData(const QString& className, const QByteArray& data, 
     }
     // A class this reader does not know (a later format's) is passed over:
     // the picture stays as it was and the rest of the card reads.
-    if (className != QLatin1String("TBitmap") && className != QLatin1String("TMetafile"))
+    if (className != QLatin1String("TBitmap") && className != QLatin1String("TMetafile")
+        && className != QLatin1String("TPngImage") && className != QLatin1String("TSvgImage"))
         return true;
     if (data.size() < 4)
         return fail(QStringLiteral("Stream read error"));
@@ -294,6 +354,21 @@ bool TPicture::SetGraphicData(const QString& className, const QByteArray& data, 
             return fail(QStringLiteral("Metafile is not valid"));
         return true;
     }
+    if (className == QLatin1String("TPngImage")) {
+        // Through the one picture reader, with its size limits.
+        TPicture png;
+        if (!body.startsWith("\x89PNG\r\n\x1a\n") || !ReadPicture(body, QStringLiteral("picture.png"), png, nullptr)
+            || !png.IsPng())
+            return fail(QStringLiteral("PNG image is not valid"));
+        *this = png;
+        return true;
+    }
+    if (className == QLatin1String("TSvgImage")) {
+        QString why;
+        if (!SetSvg(body, &why))
+            return fail(QStringLiteral("SVG image is not valid: ") + why);
+        return true;
+    }
     return true;
 }
 
@@ -312,6 +387,7 @@ void TPicture::Draw(QPainter& painter, const QRectF& target, bool flip, bool rev
         painter.drawImage(target, bitmap_);
         break;
     case TGraphicKind::Metafile: PlayMetafile(source_, painter, target); break;
+    case TGraphicKind::Svg: DrawSvg(source_, painter, target); break;
     case TGraphicKind::None: break;
     }
 }
@@ -331,12 +407,15 @@ void TPicture::DrawCached(QPainter& painter, const QRect& target, bool flip, boo
     }
     Cache& c = *cache_;
     if (c.scaled.isNull() || c.size != size || c.flip != flip || c.reverse != reverse) {
-        if (kind_ == TGraphicKind::Metafile) {
+        if (kind_ == TGraphicKind::Metafile || kind_ == TGraphicKind::Svg) {
             QImage image(size, QImage::Format_ARGB32_Premultiplied);
             image.fill(Qt::transparent);
             QPainter p(&image);
             p.setRenderHint(QPainter::Antialiasing);
-            PlayMetafile(source_, p, QRectF(QPointF(0, 0), QSizeF(size)));
+            if (kind_ == TGraphicKind::Svg)
+                DrawSvg(source_, p, QRectF(QPointF(0, 0), QSizeF(size)));
+            else
+                PlayMetafile(source_, p, QRectF(QPointF(0, 0), QSizeF(size)));
             p.end();
             c.scaled = image;
         } else {

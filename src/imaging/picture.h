@@ -10,12 +10,12 @@ class QPainter;
 
 namespace cardora {
 
-enum class TGraphicKind { None, Bitmap, Icon, Metafile };
+enum class TGraphicKind { None, Bitmap, Icon, Metafile, Svg };
 
 // Holds at most one graphic: a bitmap, an icon (only as read from a file or a
-// card) or a metafile. Icons and metafiles keep the bytes they were read
-// from, and so does a bitmap read from a card file, so that writing the
-// picture back gives the same bytes.
+// card), a metafile or an SVG drawing. Icons, metafiles and SVG drawings keep
+// the bytes they were read from, and so do a PNG bitmap and a bitmap read
+// from a card file, so that writing the picture back gives the same bytes.
 class TPicture {
 public:
     TPicture();
@@ -28,9 +28,17 @@ public:
     bool IsBitmap() const { return kind_ == TGraphicKind::Bitmap; }
     bool IsIcon() const { return kind_ == TGraphicKind::Icon; }
     bool IsMetafile() const { return kind_ == TGraphicKind::Metafile; }
-    // The pixels of a bitmap or icon; a metafile played at its natural size.
+    bool IsSvg() const { return kind_ == TGraphicKind::Svg; }
+    // A bitmap kept as the PNG file it was read from.
+    bool IsPng() const;
+    // Shows what is behind it where it has no paint: SVG drawings and
+    // bitmaps with an alpha channel.
+    bool IsTransparent() const;
+    // The pixels of a bitmap or icon; a metafile (on white) or an SVG drawing
+    // (on transparent) played at its natural size.
     const QImage& Bitmap() const;
-    // Natural size: a bitmap's pixels, a metafile's size at 96 per inch.
+    // Natural size: a bitmap's pixels, a metafile's or SVG drawing's size at
+    // 96 per inch.
     QSize Size() const;
     int Width() const { return Size().width(); }
     int Height() const { return Size().height(); }
@@ -40,6 +48,11 @@ public:
     void SetIcon(const QImage& image, const QByteArray& iconFile);
     // False when the bytes are not a metafile.
     bool SetMetafile(const QByteArray& bytes);
+    // A PNG file's pixels (alpha kept) with the file's bytes.
+    void SetPng(const QImage& image, const QByteArray& pngFile);
+    // False with a message when the bytes are not an SVG drawing this
+    // program accepts (see svg_picture.h).
+    bool SetSvg(const QByteArray& bytes, QString* message);
     void Clear();
 
     // Reads a picture file, chosen by the last extension of its name (see
@@ -54,7 +67,8 @@ public:
     // Picture as a bitmap (icons reach cards this way).
     TPicture ToBitmapPicture() const;
 
-    // Card file form: the class name ("TBitmap", "TIcon", "TMetafile") and
+    // Card file form: the class name ("TBitmap", "TIcon", "TMetafile",
+    // "TPngImage", "TSvgImage") and
     // the data that follows it.
     QString ClassName() const;
     QByteArray GraphicData() const;
@@ -76,6 +90,7 @@ private:
     QImage bitmap_;
     QByteArray source_;
     MetafileHeader metafile_;
+    QSize svgSize_;
     QString error_;
     std::unique_ptr<Cache> cache_;
 };

@@ -142,7 +142,8 @@ PictureClass ClassifyPictureName(const QString& fileName)
         { "JPG", PictureClass::Jpg }, { "GIF", PictureClass::Gif }, { "JIF", PictureClass::Jif },
         { "BMP", PictureClass::Bmp }, { "DIB", PictureClass::Dib }, { "RLE", PictureClass::Rle },
         { "TGA", PictureClass::Tga }, { "PCX", PictureClass::Pcx }, { "ICO", PictureClass::Ico },
-        { "WMF", PictureClass::Wmf }, { "EMF", PictureClass::Emf },
+        { "WMF", PictureClass::Wmf }, { "EMF", PictureClass::Emf }, { "PNG", PictureClass::Png },
+        { "SVG", PictureClass::Svg },
     };
     const QString ext = LastExtension(fileName);
     for (const auto& e : table)
@@ -197,6 +198,25 @@ bool ReadPicture(const QByteArray& bytes, const QString& fileName, TPicture& pic
         if (header.format == MetafileFormat::None || header.naturalSize.isEmpty())
             return fail(QStringLiteral("not a Windows metafile"));
         picture.SetMetafile(bytes);
+        return true;
+    }
+    case PictureClass::Png: {
+        // Kept with its alpha and its bytes.
+        const QImage png = ReadWithQt(bytes, "png", &why);
+        if (png.isNull())
+            return fail(why);
+        if (!PictureSizeAcceptable(png.width(), png.height()))
+            return fail(QStringLiteral("the picture is too large"));
+        TPicture out;
+        out.SetPng(png, bytes);
+        picture = out;
+        return true;
+    }
+    case PictureClass::Svg: {
+        TPicture out;
+        if (!out.SetSvg(bytes, &why))
+            return fail(why);
+        picture = out;
         return true;
     }
     case PictureClass::Other: image = ReadWithQt(bytes, nullptr, &why); break;

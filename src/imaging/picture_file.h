@@ -10,7 +10,7 @@ class TPicture;
 
 // The picture file classes, told apart by the last extension of the name,
 // upper-cased ("photo.final.jpg" is JPG).
-enum class PictureClass { Other, Jpg, Gif, Jif, Bmp, Dib, Rle, Tga, Pcx, Ico, Wmf, Emf };
+enum class PictureClass { Other, Jpg, Gif, Jif, Bmp, Dib, Rle, Tga, Pcx, Ico, Wmf, Emf, Png, Svg };
 
 PictureClass ClassifyPictureName(const QString& fileName);
 // The last extension of a file name, upper-cased; the whole name when it has
@@ -43,6 +43,7 @@ private:
 };
 
 // The mask the image browser lists.
-inline constexpr const char* kImageFileMask = "*.BMP;*.DIB;*.JPG;*.JIF;*.PCX;*.RLE;*.TGA;*.WMF;*.ICO";
+inline constexpr const char* kImageFileMask
+    = "*.BMP;*.DIB;*.JPG;*.JIF;*.PCX;*.RLE;*.TGA;*.WMF;*.ICO;*.EMF;*.PNG;*.SVG;*.GIF;*.TIF;*.TIFF;*.WEBP;*.JPEG";
 
 } // namespace cardora

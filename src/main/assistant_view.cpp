@@ -1,6 +1,8 @@
 #include "main/designer_assistant.h"
 #include "main/main_screen.h"
+#include "imaging/print_quality.h"
 #include "objects/graphic_control.h"
+#include "objects/pictures/image_object.h"
 #include "surface/card_panel.h"
 
 namespace cardora {
@@ -16,8 +18,12 @@ QWidget* TMainScreen::createAssistant(QWidget* parent)
         s.Selected = panel_->SelectionCount();
         if (s.Selected == 1)
             for (TQGraphicControl* o : panel_->Objects())
-                if (panel_->IsSelected(o))
+                if (panel_->IsSelected(o)) {
                     s.SelectedKind = o->ClassName();
+                    if (auto* image = qobject_cast<TQImage*>(o))
+                        s.PictureNote = PrintQualityText(image->Picture(),
+                            image->Stretch() ? QSize(image->StoredWidth(), image->StoredHeight()) : image->Picture().Size());
+                }
         return s;
     };
     assistant_->setVisible(!TDesignerAssistant::RememberedClosed());

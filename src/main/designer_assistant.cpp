@@ -164,7 +164,8 @@ QString TDesignerAssistant::TipFor(const TAssistantSituation& s)
                        "Ctrl+C to copy them.")
             .arg(s.Selected);
     if (s.Selected == 1)
-        return tipForSelection(s.SelectedKind);
+        return s.PictureNote.isEmpty() ? tipForSelection(s.SelectedKind)
+                                       : tipForSelection(s.SelectedKind) + QStringLiteral("\n\n") + s.PictureNote;
     if (s.Objects == 0)
         return "Your card is empty. Choose a tool on the tool bar, such as the Text tool, then drag a box on the "
                "card to place the object.";

@@ -16,6 +16,7 @@ struct TAssistantSituation {
     int Objects = 0;       // objects on the card
     int Selected = 0;      // objects selected
     QString SelectedKind;  // class name of the one selected object
+    QString PictureNote;   // the selected picture's print resolution, if any
 };
 
 // The Designer Assistant: a small panel beside the card with a tip for what

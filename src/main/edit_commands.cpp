@@ -1,6 +1,7 @@
 #include "core/modal.h"
 #include "main/main_screen.h"
 #include "surface/card_panel.h"
+#include "surface/panel_picture_intake.h"
 #include <QAction>
 #include <QApplication>
 #include <QFileInfo>
@@ -71,7 +72,7 @@ void TMainScreen::buildEditCommands(QMenu* edit)
         cut->setEnabled(any);
         copy->setEnabled(any);
         del->setEnabled(any);
-        paste->setEnabled(QFileInfo::exists(panel_->ClipFileName()));
+        paste->setEnabled(QFileInfo::exists(panel_->ClipFileName()) || TPanelPictureIntake::ClipboardHoldsPicture());
     });
     edit->addSeparator();
 }

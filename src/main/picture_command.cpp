@@ -14,11 +14,14 @@ namespace {
 
 constexpr const char* kUsage = "Usage: cardora-cli picture IN OUT [--width W --height H]";
 
-const char* KindName(TGraphicKind kind)
+const char* KindName(const TPicture& picture)
 {
-    switch (kind) {
+    if (picture.IsPng())
+        return "png";
+    switch (picture.Kind()) {
     case TGraphicKind::Icon: return "icon";
     case TGraphicKind::Metafile: return "metafile";
+    case TGraphicKind::Svg: return "svg";
     default: return "bitmap";
     }
 }
@@ -98,7 +101,7 @@ bool RunPictureCommand(const QStringList& args, QString* json, QString* error)
     if (!WritePictureFile(image, out, 80, error))
         return false;
     *json = QStringLiteral("{\"kind\": \"%1\", \"width\": %2, \"height\": %3}")
-                .arg(QLatin1String(KindName(picture.Kind())))
+                .arg(QLatin1String(KindName(picture)))
                 .arg(natural.width())
                 .arg(natural.height());
     return true;

@@ -1,6 +1,7 @@
 #include "surface/base_panel.h"
 #include "surface/cursors.h"
 #include "surface/card_edit.h"
+#include "surface/panel_picture_intake.h"
 #include "core/app_folder.h"
 #include "core/modal.h"
 #include "core/rounding.h"
@@ -28,6 +29,7 @@ TQBasePanel::TQBasePanel(QWidget* parent, QObject* owner)
     for (int i = 0; i < 10; ++i)
         personalInfo_ << QString();
     buildPanelMenu();
+    new TPanelPictureIntake(*this);
 }
 
 TQBasePanel::~TQBasePanel()

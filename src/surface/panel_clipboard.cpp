@@ -3,6 +3,7 @@
 #include "objects/stream_error.h"
 #include "core/object_stream.h"
 #include "surface/base_panel.h"
+#include "surface/panel_picture_intake.h"
 #include <QFileInfo>
 
 namespace cardora {
@@ -12,12 +13,22 @@ namespace cardora {
 void TQBasePanel::saveSelectionToClip()
 {
     TQLabelObjectFiler().SaveSelection(handle_.Selection(), clipFileName_);
+    if (auto* intake = findChild<TPanelPictureIntake*>())
+        intake->OwnCopyMade();
 }
 
-void TQBasePanel::saveObjectToClip(TQGraphicControl* o) { TQLabelObjectFiler().SaveObject(o, clipFileName_); }
+void TQBasePanel::saveObjectToClip(TQGraphicControl* o)
+{
+    TQLabelObjectFiler().SaveObject(o, clipFileName_);
+    if (auto* intake = findChild<TPanelPictureIntake*>())
+        intake->OwnCopyMade();
+}
 
 void TQBasePanel::pasteFromClip()
 {
+    // A picture copied elsewhere after the program's own copy comes first.
+    if (auto* intake = findChild<TPanelPictureIntake*>(); intake && intake->PasteIfNewer())
+        return;
     if (!QFileInfo::exists(clipFileName_))
         return;
     std::vector<TQGraphicControl*> pasted;

@@ -1,6 +1,7 @@
 #include "core/modal.h"
 #include "objects/graphic_control.h"
 #include "surface/base_panel.h"
+#include "surface/panel_picture_intake.h"
 #include "core/clock.h"
 #include <QFileInfo>
 #include <QMenu>
@@ -97,7 +98,7 @@ void TQBasePanel::UpdatePanelMenu()
     const bool any = handle_.SelectedCount() > 0;
     for (QAction* a : selectionItems_)
         a->setEnabled(any);
-    pasteItem_->setEnabled(QFileInfo::exists(clipFileName_));
+    pasteItem_->setEnabled(QFileInfo::exists(clipFileName_) || TPanelPictureIntake::ClipboardHoldsPicture());
     lockAllItem_->setEnabled(!objects_.empty());
     unlockAllItem_->setEnabled(!objects_.empty());
 }

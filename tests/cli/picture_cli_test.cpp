@@ -44,6 +44,13 @@ TEST(PictureCli, ConvertsEveryPictureClassAndReportsItsNaturalSize)
         { "netpbm.gif", "g.png", {}, "bitmap", { 8, 6 }, { 8, 6 }, { 1, 1 } },
         { "inkscape.wmf", "h.png", { "--width", "200", "--height", "100" }, "metafile", { 96, 48 }, { 200, 100 }, { 40, 50 } },
         { "fig2dev.emf", "i.png", {}, "metafile", {}, {}, { -1, -1 } },
+        { "logos/magick_rgba.png", "j.png", {}, "png", { 8, 6 }, { 8, 6 }, { 1, 1 } },
+        { "logos/rsvg.png", "k.bmp", { "--width", "48", "--height", "24" }, "png", { 96, 48 }, { 48, 24 }, { 5, 12 } },
+        // An SVG's declared size (one inch by half an inch) at 96 per inch.
+        { "logos/hand.svg", "l.png", {}, "svg", { 96, 48 }, { 96, 48 }, { 20, 20 } },
+        { "logos/rsvg.svg", "m.jpg", { "--width", "400", "--height", "200" }, "svg", { 96, 48 }, { 400, 200 }, { 80, 100 } },
+        { "logos/magick.tif", "n.png", {}, "bitmap", { 8, 6 }, { 8, 6 }, { 2, 2 } },
+        { "logos/cwebp.webp", "o.png", {}, "bitmap", { 8, 6 }, { 8, 6 }, { 0, 4 } },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.in);
@@ -226,4 +233,66 @@ TEST(PictureCli, CardsWithPicturesDumpRenderAndPrint)
         ownSize += cols.size() > 4 && cols[3] == "8" && cols[4] == "6";
     }
     EXPECT_GE(ownSize, 1);
+}
+
+TEST(PictureCli, CardWithSvgLogoPrintsAsVectorsOverWhatIsBehind)
+{
+    // An SVG logo and a half-transparent PNG over a blue bitmap: the PDF at
+    // 600 dpi holds the bitmaps only (the drawing is paths), and the render
+    // shows the blue through the clear parts of both.
+    QTemporaryDir dir;
+    cardora::RegisterCardObjectKinds();
+    const QString card = dir.filePath("logo.CDW");
+    {
+        QObject owner;
+        cardora::TQBusinessCardPanel32 panel(nullptr, &owner);
+        panel.SetPanelSize(336, 192);
+        auto* back = new cardora::TQImage(&owner);
+        back->Loaded();
+        panel.PlaceNewObject(back, QRect(0, 0, 336, 192));
+        QImage blue(4, 4, QImage::Format_RGB32);
+        blue.fill(Qt::blue);
+        cardora::TPicture bitmap;
+        bitmap.SetBitmap(blue);
+        back->SetPicture(bitmap);
+        auto* logo = new cardora::TQImage(&owner);
+        logo->Loaded();
+        panel.PlaceNewObject(logo, QRect(10, 10, 192, 96));
+        cardora::TPicture svg;
+        ASSERT_TRUE(svg.LoadFromFile(Sample("logos/hand.svg"))) << svg.ErrorText().toStdString();
+        logo->SetPicture(svg);
+        auto* png = new cardora::TQImage(&owner);
+        png->Loaded();
+        panel.PlaceNewObject(png, QRect(240, 100, 80, 60));
+        cardora::TPicture alpha;
+        ASSERT_TRUE(alpha.LoadFromFile(Sample("logos/magick_rgba.png")));
+        png->SetPicture(alpha);
+        panel.SaveCardFile(card);
+    }
+    const QString image = dir.filePath("card.png");
+    ASSERT_EQ(cardora::test::RunCli({ "render", card, image }).exitCode, 0);
+    const QImage shown(image);
+    EXPECT_EQ(shown.pixel(40, 50) & 0xFFFFFF, 0xFF0000u); // the drawing's red square
+    EXPECT_EQ(shown.pixel(100, 50) & 0xFFFFFF, 0x0000FFu); // between its shapes: the bitmap behind
+    EXPECT_EQ(shown.pixel(250, 110) & 0xFFFFFF, 0xFF0000u); // the PNG's opaque red
+    EXPECT_EQ(shown.pixel(250, 155) & 0xFFFFFF, 0x0000FFu); // its clear bottom row
+    const QRgb half = shown.pixel(310, 110); // half blue over blue
+    EXPECT_TRUE(qBlue(half) > 240 && qRed(half) < 20) << std::hex << half;
+
+    const QString pdf = dir.filePath("sheet.pdf");
+    const auto print = cardora::test::RunCli({ "print", card, pdf, "--dpi", "600" });
+    ASSERT_EQ(print.exitCode, 0) << print.err.toStdString();
+    const QStringList rows
+        = QString::fromUtf8(cardora::test::RunProgram("pdfimages", { "-list", pdf }).out).split('\n').mid(2);
+    int images = 0, logoSized = 0;
+    for (const QString& row : rows) {
+        const QStringList cols = row.simplified().split(' ');
+        if (cols.size() < 5)
+            continue;
+        ++images;
+        // The drawing (2 by 1) would appear at its placed size in printer pixels.
+        logoSized += cols[3].toInt() >= 192 && cols[3].toInt() == 2 * cols[4].toInt();
+    }
+    EXPECT_GT(images, 0); // the bitmaps are there, each at its own pixels
+    EXPECT_EQ(logoSized, 0);
 }

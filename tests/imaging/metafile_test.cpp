@@ -339,9 +339,12 @@ TEST(PictureData, BadDataIsRefusedAndUnknownClassesIgnored)
         { "TMetafile", notBmp.b, false, "Metafile is not valid", true },
         { "TIcon", QByteArray("garbage"), false, "Icon image is not valid", true },
         { "TJPEGImage", notBmp.b, true, "", true },
+        { "TPngImage", QByteArray("\x89PNG", 4), false, "Stream read error", true },
+        { "TPngImage", short_.b, false, "Stream read error", true },
+        { "TPngImage", notBmp.b, false, "PNG image is not valid", true },
+        { "TSvgImage", notBmp.b, false, "SVG image is not valid: not an SVG drawing", true },
         // A later format's class: its block is passed over whatever it holds.
-        { "TPngImage", QByteArray("\x89PNG", 4), true, "", true },
-        { "TPngImage", short_.b, true, "", true },
+        { "TWebPImage", short_.b, true, "", true },
         { "TGIFImage", QByteArray(), true, "", true },
         { "TBitmap", QByteArray(4, '\0'), true, "", false }, // an empty bitmap
     };

@@ -207,8 +207,8 @@ TEST(ImageObject, UnknownPictureClassIsSkippedAndTheCardReads)
         const char* what;
         QByteArray data;
     } cases[] = {
-        { "no size before the data", Bytes().Name("TPngImage").Raw("\x89PNG") },
-        { "a size past the block", Bytes().Name("TPngImage").Int32(1000).Raw("\x89PNG") },
+        { "no size before the data", Bytes().Name("TJPEGImage").Raw("\xff\xd8") },
+        { "a size past the block", Bytes().Name("TJPEGImage").Int32(1000).Raw("\xff\xd8") },
         { "nothing after the name", Bytes().Name("TGIFImage") },
     };
     for (const auto& c : cases) {
@@ -336,7 +336,8 @@ TEST(ImageBrowser, ListsPicturesWithoutRegardToCaseAndHandsIconsOverAsBitmaps)
     write("a.ico", "ico");
     write("B.Bmp", "bmp");
     write("photo.final.jpg", "jpeg");
-    write("skip.png", "png");
+    write("logo.png", "png");
+    write("skip.xpm", "xpm");
     QFile broken(folder.filePath("broken.BMP"));
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
     broken.write("BM not really");
@@ -351,6 +352,7 @@ TEST(ImageBrowser, ListsPicturesWithoutRegardToCaseAndHandsIconsOverAsBitmaps)
     } cases[] = {
         { "a.ico", true, "TBitmap", false },
         { "photo.final.jpg", true, "TBitmap", false },
+        { "logo.png", true, "TPngImage", false },
         { "broken.BMP", false, "", true },
     };
     for (const auto& c : cases) {
@@ -359,7 +361,7 @@ TEST(ImageBrowser, ListsPicturesWithoutRegardToCaseAndHandsIconsOverAsBitmaps)
         modal->dialogs.push_back([&](QDialog& d) {
             auto& browser = static_cast<TQImageBrowser&>(d);
             EXPECT_TRUE(browser.SetFolder(folder.path()));
-            EXPECT_EQ(browser.FileNames(), QStringList({ "a.ico", "B.Bmp", "broken.BMP", "photo.final.jpg" }));
+            EXPECT_EQ(browser.FileNames(), QStringList({ "a.ico", "B.Bmp", "broken.BMP", "logo.png", "photo.final.jpg" }));
             EXPECT_TRUE(browser.SelectFile(c.file));
             browser.findChild<QCheckBox*>("CBAutoSize")->setChecked(true);
             EXPECT_FALSE(browser.findChild<QCheckBox*>("CBStretch")->isChecked());

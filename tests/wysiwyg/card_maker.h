@@ -84,6 +84,32 @@ inline QByteArray LogoBytes(const char* format, QSize size = QSize(48, 32))
     return bytes;
 }
 
+// A logo with an opaque disc, a half-transparent band and clear corners.
+inline QByteArray AlphaLogoBytes(QSize size = QSize(48, 32))
+{
+    QImage img(size, QImage::Format_ARGB32);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x) {
+            const int dx = x - size.width() / 2, dy = y - size.height() / 2;
+            const bool disc = dx * dx + dy * dy < size.height() * size.height() / 5;
+            img.setPixel(x, y, disc ? qRgba(20, 160, 60, 255) : y > size.height() / 3 && y < size.height() * 2 / 3 ? qRgba(0, 0, 220, 128) : qRgba(0, 0, 0, 0));
+        }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter(&buffer, "png").write(img);
+    return bytes;
+}
+
+// A vector logo on nothing: a square, a disc and a triangle.
+inline QByteArray SvgLogoBytes()
+{
+    return R"(<svg xmlns="http://www.w3.org/2000/svg" width="0.5in" height="0.25in" viewBox="0 0 96 48">)"
+           R"(<rect x="2" y="4" width="40" height="40" fill="#c02020"/>)"
+           R"(<circle cx="70" cy="24" r="20" fill="#2040c0" fill-opacity="0.7"/>)"
+           R"(<polygon points="48,46 60,6 72,46" fill="#f0b000"/></svg>)";
+}
+
 inline QImage Texture()
 {
     QImage tile(16, 16, QImage::Format_RGB32);
@@ -97,7 +123,9 @@ inline void GivePicture(TQGraphicControl& o, const char* format)
 {
     if (auto* image = dynamic_cast<TQImage*>(&o)) {
         TPicture picture;
-        picture.LoadFromBytes(LogoBytes(format), QString("logo.") + (QByteArray(format) == "jpeg" ? "jpg" : format));
+        const QByteArray f(format);
+        const QByteArray bytes = f == "png" ? AlphaLogoBytes() : f == "svg" ? SvgLogoBytes() : LogoBytes(format);
+        picture.LoadFromBytes(bytes, QString("logo.") + (f == "jpeg" ? "jpg" : format));
         image->SetPicture(picture);
         SetProperty(o, "Stretch", 1);
     }
@@ -143,6 +171,14 @@ inline std::vector<CompositePart> CompositeParts()
               SetProperty(o, "OutlineWidth", 2);
           } },
         { "TQImage", QRect(280, 40, 48, 32), QString(), [](TQGraphicControl& o) { GivePicture(o, "bmp"); } },
+        // A half-transparent PNG logo over a coloured shape, and an SVG logo
+        // over the textured star.
+        { "TBCShapes", QRect(96, 128, 64, 40), QString(), [](TQGraphicControl& o) {
+              SetProperty(o, "Shape", "stRectangle");
+              SetProperty(o, "Brush.Color", 0x20A0F0);
+          } },
+        { "TQImage", QRect(104, 122, 72, 48), QString(), [](TQGraphicControl& o) { GivePicture(o, "png"); } },
+        { "TQImage", QRect(232, 126, 96, 48), QString(), [](TQGraphicControl& o) { GivePicture(o, "svg"); } },
         { "TQSuperText", QRect(8, 2, 220, 34), "Acme Widgets", [](TQGraphicControl& o) {
               SetProperty(o, "SurfaceType", "stGradientFill");
               SetProperty(o, "Font.Size", 18);
@@ -251,7 +287,10 @@ inline QString AddRandomObject(QObject& owner, TQBusinessCardPanel32& panel, QRa
         SetProperty(o, "Pen.Color", colours[pick(10)]);
         SetProperty(o, "Brush.Color", colours[pick(10)]);
         GiveTexture(o);
-        GivePicture(o, "bmp");
+        // Some pictures are PNG with alpha or SVG, chosen from the box so
+        // that the random sequence stays what it was.
+        const int which = (box.x() + 7 * box.y() + 13 * w) % 6;
+        GivePicture(o, which == 0 ? "png" : which == 1 ? "svg" : "bmp");
     });
     return kind;
 }

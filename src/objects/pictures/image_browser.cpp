@@ -1,6 +1,7 @@
 #include "objects/pictures/image_browser.h"
 #include "core/modal.h"
 #include "imaging/picture_file.h"
+#include "imaging/print_quality.h"
 #include "objects/folder_tree.h"
 #include "objects/text_label_dialogs.h"
 #include <QCheckBox>
@@ -105,6 +106,12 @@ TQImageBrowser::TQImageBrowser(QWidget* parent) : QDialog(parent)
     SetFolder(QDir::currentPath());
 }
 
+void TQImageBrowser::SetPlacedSize(QSize box)
+{
+    placed_ = box;
+    showPreview();
+}
+
 void TQImageBrowser::SetOptions(bool stretch, bool autoSize)
 {
     const QSignalBlocker a(stretch_), b(autoSize_);
@@ -174,7 +181,6 @@ void TQImageBrowser::FileListBox1Change()
     if (ok) {
         // Icons reach the card as bitmaps.
         preview_ = picture.ToBitmapPicture();
-        status_->setText(QStringLiteral("%1 × %2").arg(preview_.Width()).arg(preview_.Height()));
     } else {
         preview_.Clear();
         status_->setText(picture.ErrorText());
@@ -206,6 +212,10 @@ void TQImageBrowser::showPreview()
     // box; otherwise the natural size cut to the box.
     const QSize natural = preview_.Size();
     const QSize box = scroll_->viewport()->size();
+    // Stretched, the picture fills the object's box; otherwise it keeps its
+    // own size on the card.
+    const QSize placed = stretch_->isChecked() && !autoSize_->isChecked() && !placed_.isEmpty() ? placed_ : natural;
+    status_->setText(QStringLiteral("%1 × %2\n%3").arg(natural.width()).arg(natural.height()).arg(PrintQualityText(preview_, placed)));
     const QSize size = stretch_->isChecked() && !autoSize_->isChecked() ? box : natural;
     QImage shown(size.boundedTo(QSize(8192, 8192)), QImage::Format_RGB32);
     shown.fill(Qt::white);

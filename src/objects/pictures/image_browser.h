@@ -19,6 +19,9 @@ public:
     explicit TQImageBrowser(QWidget* parent = nullptr);
 
     void SetOptions(bool stretch, bool autoSize);
+    // The object's box in card pixels: the size a stretched picture prints
+    // at, for the resolution shown under the preview.
+    void SetPlacedSize(QSize box);
     bool StretchChecked() const;
     bool AutoSizeChecked() const;
 
@@ -50,6 +53,7 @@ private:
     QCheckBox* stretch_ = nullptr;
     QCheckBox* autoSize_ = nullptr;
     QString folder_;
+    QSize placed_;
     TPicture preview_;
 };
 

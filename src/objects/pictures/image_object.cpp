@@ -89,7 +89,7 @@ void TQImage::SetPicture(const TPicture& picture)
 void TQImage::PictureChanged()
 {
     BoundsChanged();
-    opaque_ = picture_.IsBitmap() && picture_.Width() == Width() && picture_.Height() == Height();
+    opaque_ = picture_.IsBitmap() && !picture_.IsTransparent() && picture_.Width() == Width() && picture_.Height() == Height();
     Invalidate();
 }
 
@@ -157,7 +157,9 @@ void TQImage::Paint()
         p->save();
         p->setClipRect(box, Qt::IntersectClip);
         p->setRenderHint(QPainter::Antialiasing, false);
-        p->fillRect(box, Qt::white);
+        // PNG alpha and SVG drawings show what is behind, as in print.
+        if (!picture_.IsTransparent())
+            p->fillRect(box, Qt::white);
         if (picture_.HasGraphic()) {
             picture_.DrawCached(*p, box, flip_, reverse_);
         } else {
@@ -246,6 +248,7 @@ bool TQImage::LoadImageFromDisk()
     const QString folder = QDir::currentPath();
     TQImageBrowser browser(MainWindow());
     browser.SetOptions(stretch_, autoSize_);
+    browser.SetPlacedSize(QSize(StoredWidth(), StoredHeight()));
     const int result = ExecModal(browser);
     // A file that could not be read was reported in the preview; the object
     // then keeps the picture it had.
