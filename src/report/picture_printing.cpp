@@ -2,6 +2,7 @@
 #include "imaging/picture.h"
 #include "report/report.h"
 #include <QPainter>
+#include <algorithm>
 
 namespace cardora {
 
@@ -19,7 +20,12 @@ void PrintPicture(TReport& report, double x1, double y1, double x2, double y2, c
         // enlarges it: PDF readers scale an image's transparency mask without
         // smoothing, which would move its soft edges.
         QImage bitmap = picture.Bitmap();
-        const QSize device = report.InchRectToDevice(x1, y1, x2, y2).normalized().size();
+        QSize device = report.InchRectToDevice(x1, y1, x2, y2).normalized().size();
+        // 300 dots an inch are smooth enough for an edge; finer only makes the
+        // file larger and the job slower.
+        if (report.XDpi() > 300 || report.YDpi() > 300)
+            device = QSize(int(device.width() * std::min(1.0, 300.0 / report.XDpi())) + 1,
+                int(device.height() * std::min(1.0, 300.0 / report.YDpi())) + 1);
         if (picture.IsTransparent() && (device.width() > bitmap.width() || device.height() > bitmap.height())
             && qint64(device.width()) * device.height() <= kMaxEnlargedPixels)
             bitmap = bitmap.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);

@@ -153,12 +153,20 @@ inline std::vector<QImage> CardsOfSheet(const QImage& sheet, int dpi, const TShe
     return cards;
 }
 
-// The preview page of the card's sheet, recorded and played at `dpi`.
-inline QImage PreviewSheet(TQBusinessCardPanel32& panel, int dpi, TSheetGeometry* geometry)
+// The preview page of the card's sheet, recorded and played at `dpi`; with
+// `positions` (0-based) only those cards are drawn.
+inline QImage PreviewSheet(TQBusinessCardPanel32& panel, int dpi, TSheetGeometry* geometry,
+    const std::vector<int>& positions = {})
 {
     TRecordingReport pages(LetterPage(dpi));
     TPrintJobRequest request;
     request.Printing = false;
+    if (!positions.empty()) {
+        for (int i = 0; i < kMaxPositions; ++i)
+            request.Selection.Set(i, false);
+        for (int p : positions)
+            request.Selection.Set(p, true);
+    }
     panel.SetPreviewing(true);
     TSheetPrinter job(panel, request);
     const QString error = job.Run(pages);
