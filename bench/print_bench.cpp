@@ -222,6 +222,21 @@ Timing timeSheet(TQBusinessCardPanel32& panel, const QString& pdf, int runs)
     return result;
 }
 
+// Times the sheet and prints the figures; false (with the error said) when it failed.
+bool reportSheet(TQBusinessCardPanel32& panel, const QString& pdf, int runs)
+{
+    const Timing t = timeSheet(panel, pdf, runs);
+    if (!t.error.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(t.error));
+        return false;
+    }
+    std::printf("PDF at 600 dpi, %d runs (median): %.1f ms per sheet of 10 cards, %.2f ms per card\n", runs, t.sheet,
+        t.sheet / 10.0);
+    std::printf("preview recording (whole sheet): %.2f ms\n", t.preview);
+    std::printf("PDF size: %lld bytes\n", static_cast<long long>(t.pdfBytes));
+    return true;
+}
+
 } // namespace
 
 static void initBundledResources() { Q_INIT_RESOURCE(resources); }
@@ -308,15 +323,8 @@ int main(int argc, char** argv)
     panel.LoadCardFile(card);
     std::printf("card: %d objects (%s)\n", int(panel.Objects().size()), qPrintable(kinds.join(", ")));
 
-    const Timing every = timeSheet(panel, program.FilePath("sheet.pdf"), runs);
-    if (!every.error.isEmpty()) {
-        std::fprintf(stderr, "%s\n", qPrintable(every.error));
+    if (!reportSheet(panel, program.FilePath("sheet.pdf"), runs))
         return 1;
-    }
-    std::printf("PDF at 600 dpi, %d runs (median): %.1f ms per sheet of 10 cards, %.2f ms per card\n", runs,
-        every.sheet, every.sheet / 10.0);
-    std::printf("preview recording (whole sheet): %.2f ms\n", every.preview);
-    std::printf("PDF size: %lld bytes\n", static_cast<long long>(every.pdfBytes));
 
     // The every-kind business card: gradient band, logo, headline, labels
     // with effects, symbol, circle and rich text, shapes and rules.
@@ -332,15 +340,8 @@ int main(int argc, char** argv)
     composite.ClearObjects();
     composite.LoadCardFile(compositeCard);
     std::printf("\nevery-kind business card: %d objects\n", int(composite.Objects().size()));
-    const Timing business = timeSheet(composite, program.FilePath("business-card.pdf"), runs);
-    if (!business.error.isEmpty()) {
-        std::fprintf(stderr, "%s\n", qPrintable(business.error));
+    if (!reportSheet(composite, program.FilePath("business-card.pdf"), runs))
         return 1;
-    }
-    std::printf("PDF at 600 dpi, %d runs (median): %.1f ms per sheet of 10 cards, %.2f ms per card\n", runs,
-        business.sheet, business.sheet / 10.0);
-    std::printf("preview recording (whole sheet): %.2f ms\n", business.preview);
-    std::printf("PDF size: %lld bytes\n", static_cast<long long>(business.pdfBytes));
 
     QObject filledOwner;
     TQBusinessCardPanel32 filled(nullptr, &filledOwner);
@@ -352,15 +353,8 @@ int main(int argc, char** argv)
     filled.ClearObjects();
     filled.LoadCardFile(filledCard);
     std::printf("\nfilled card: %s\n", qPrintable(filledKinds.join(", ")));
-    const Timing shapes = timeSheet(filled, program.FilePath("filled.pdf"), runs);
-    if (!shapes.error.isEmpty()) {
-        std::fprintf(stderr, "%s\n", qPrintable(shapes.error));
+    if (!reportSheet(filled, program.FilePath("filled.pdf"), runs))
         return 1;
-    }
-    std::printf("PDF at 600 dpi, %d runs (median): %.1f ms per sheet of 10 cards, %.2f ms per card\n", runs,
-        shapes.sheet, shapes.sheet / 10.0);
-    std::printf("preview recording (whole sheet): %.2f ms\n", shapes.preview);
-    std::printf("PDF size: %lld bytes\n", static_cast<long long>(shapes.pdfBytes));
 
     QObject headlineOwner;
     TQBusinessCardPanel32 headline(nullptr, &headlineOwner);
@@ -372,14 +366,7 @@ int main(int argc, char** argv)
     headline.ClearObjects();
     headline.LoadCardFile(headlineCard);
     std::printf("\nheadline card: %s\n", qPrintable(headlineKinds.join(", ")));
-    const Timing headlines = timeSheet(headline, program.FilePath("headlines.pdf"), runs);
-    if (!headlines.error.isEmpty()) {
-        std::fprintf(stderr, "%s\n", qPrintable(headlines.error));
+    if (!reportSheet(headline, program.FilePath("headlines.pdf"), runs))
         return 1;
-    }
-    std::printf("PDF at 600 dpi, %d runs (median): %.1f ms per sheet of 10 cards, %.2f ms per card\n", runs,
-        headlines.sheet, headlines.sheet / 10.0);
-    std::printf("preview recording (whole sheet): %.2f ms\n", headlines.preview);
-    std::printf("PDF size: %lld bytes\n", static_cast<long long>(headlines.pdfBytes));
     return 0;
 }

@@ -69,14 +69,11 @@ int LayoutSafeEnd(const QTextDocument& document, double maxPixels)
     return document.characterCount();
 }
 
-void CopyRichDocumentPart(const QTextDocument& source, QTextDocument& target, int end)
+namespace {
+// The target emptied and given the source's defaults, with a cursor at its
+// start in the first paragraph's formats (they do not travel with a fragment).
+QTextCursor startCopy(const QTextDocument& source, QTextDocument& target)
 {
-    if (&source == &target)
-        return;
-    if (end >= source.characterCount()) {
-        CopyRichDocument(source, target);
-        return;
-    }
     target.clear();
     target.setDefaultFont(source.defaultFont());
     target.setDefaultTextOption(source.defaultTextOption());
@@ -85,6 +82,19 @@ void CopyRichDocumentPart(const QTextDocument& source, QTextDocument& target, in
     const QTextBlock first = source.begin();
     cursor.setBlockFormat(first.blockFormat());
     cursor.setBlockCharFormat(first.charFormat());
+    return cursor;
+}
+} // namespace
+
+void CopyRichDocumentPart(const QTextDocument& source, QTextDocument& target, int end)
+{
+    if (&source == &target)
+        return;
+    if (end >= source.characterCount()) {
+        CopyRichDocument(source, target);
+        return;
+    }
+    QTextCursor cursor = startCopy(source, target);
     QTextCursor part(source.begin());
     part.setPosition(std::max(0, end), QTextCursor::KeepAnchor);
     cursor.insertFragment(part.selection());
@@ -94,15 +104,7 @@ void CopyRichDocument(const QTextDocument& source, QTextDocument& target)
 {
     if (&source == &target)
         return;
-    target.clear();
-    target.setDefaultFont(source.defaultFont());
-    target.setDefaultTextOption(source.defaultTextOption());
-    target.setDocumentMargin(source.documentMargin());
-    QTextCursor cursor(&target);
-    // The first paragraph's formats do not travel with a fragment.
-    const QTextBlock first = source.begin();
-    cursor.setBlockFormat(first.blockFormat());
-    cursor.setBlockCharFormat(first.charFormat());
+    QTextCursor cursor = startCopy(source, target);
     cursor.insertFragment(QTextDocumentFragment(&source));
     // Nor does the last paragraph's mark.
     QTextCursor end(&target);
