@@ -21,6 +21,29 @@ cardora::test::CliRun Picture(const QStringList& args) { return cardora::test::R
 
 QString Sample(const char* name) { return QStringLiteral(CARDORA_TEST_DATA "/pictures/") + name; }
 
+// An image object placed as the image tool places it, showing `picture`.
+cardora::TQImage* placePicture(QObject& owner, cardora::TQBusinessCardPanel32& panel, QRect box,
+    const cardora::TPicture& picture)
+{
+    auto* o = new cardora::TQImage(&owner);
+    o->Loaded();
+    panel.PlaceNewObject(o, box);
+    o->SetPicture(picture);
+    return o;
+}
+
+// pdfimages' rows of a PDF, each split into its columns.
+QList<QStringList> pdfImageRows(const QString& pdf)
+{
+    QList<QStringList> rows;
+    const QStringList lines
+        = QString::fromUtf8(cardora::test::RunProgram("pdfimages", { "-list", pdf }).out).split('\n').mid(2);
+    for (const QString& line : lines)
+        if (const QStringList cols = line.simplified().split(' '); cols.size() >= 5)
+            rows << cols;
+    return rows;
+}
+
 } // namespace
 
 TEST(PictureCli, ConvertsEveryPictureClassAndReportsItsNaturalSize)
@@ -174,27 +197,15 @@ TEST(PictureCli, CardsWithPicturesDumpRenderAndPrint)
         QObject owner;
         cardora::TQBusinessCardPanel32 panel(nullptr, &owner);
         panel.SetPanelSize(336, 192);
-        auto* drawing = new cardora::TQImage(&owner);
-        drawing->Loaded();
-        panel.PlaceNewObject(drawing, QRect(10, 10, 96, 48));
-        cardora::TPicture wmf;
+        cardora::TPicture wmf, bitmap, emf;
         ASSERT_TRUE(wmf.LoadFromFile(Sample("inkscape.wmf")));
-        drawing->SetPicture(wmf);
-        auto* photo = new cardora::TQImage(&owner);
-        photo->Loaded();
-        panel.PlaceNewObject(photo, QRect(200, 100, 40, 30));
+        ASSERT_TRUE(emf.LoadFromFile(Sample("fig2dev.emf")));
         QImage blue(8, 6, QImage::Format_RGB32);
         blue.fill(Qt::blue);
-        cardora::TPicture bitmap;
         bitmap.SetBitmap(blue);
-        photo->SetPicture(bitmap);
-        photo->SetBorderStyle(cardora::bsSingle);
-        auto* lettering = new cardora::TQImage(&owner);
-        lettering->Loaded();
-        panel.PlaceNewObject(lettering, QRect(150, 10, 150, 60));
-        cardora::TPicture emf;
-        ASSERT_TRUE(emf.LoadFromFile(Sample("fig2dev.emf")));
-        lettering->SetPicture(emf);
+        placePicture(owner, panel, QRect(10, 10, 96, 48), wmf);
+        placePicture(owner, panel, QRect(200, 100, 40, 30), bitmap)->SetBorderStyle(cardora::bsSingle);
+        placePicture(owner, panel, QRect(150, 10, 150, 60), emf);
         panel.SaveCardFile(card);
     }
     const auto dump = cardora::test::RunCli({ "dump", card });
@@ -225,13 +236,9 @@ TEST(PictureCli, CardsWithPicturesDumpRenderAndPrint)
     EXPECT_GT(QFileInfo(pdf).size(), 1000);
     // The metafile's text stays text, and the bitmap goes in at its own 8 x 6 pixels.
     EXPECT_GE(cardora::test::RunProgram("pdftotext", { pdf, "-" }).out.count("Ab"), 10);
-    const QStringList rows
-        = QString::fromUtf8(cardora::test::RunProgram("pdfimages", { "-list", pdf }).out).split('\n').mid(2);
     int ownSize = 0;
-    for (const QString& row : rows) {
-        const QStringList cols = row.simplified().split(' ');
-        ownSize += cols.size() > 4 && cols[3] == "8" && cols[4] == "6";
-    }
+    for (const QStringList& cols : pdfImageRows(pdf))
+        ownSize += cols[3] == "8" && cols[4] == "6";
     EXPECT_GE(ownSize, 1);
 }
 
@@ -247,26 +254,15 @@ TEST(PictureCli, CardWithSvgLogoPrintsAsVectorsOverWhatIsBehind)
         QObject owner;
         cardora::TQBusinessCardPanel32 panel(nullptr, &owner);
         panel.SetPanelSize(336, 192);
-        auto* back = new cardora::TQImage(&owner);
-        back->Loaded();
-        panel.PlaceNewObject(back, QRect(0, 0, 336, 192));
+        cardora::TPicture bitmap, svg, alpha;
         QImage blue(4, 4, QImage::Format_RGB32);
         blue.fill(Qt::blue);
-        cardora::TPicture bitmap;
         bitmap.SetBitmap(blue);
-        back->SetPicture(bitmap);
-        auto* logo = new cardora::TQImage(&owner);
-        logo->Loaded();
-        panel.PlaceNewObject(logo, QRect(10, 10, 192, 96));
-        cardora::TPicture svg;
         ASSERT_TRUE(svg.LoadFromFile(Sample("logos/hand.svg"))) << svg.ErrorText().toStdString();
-        logo->SetPicture(svg);
-        auto* png = new cardora::TQImage(&owner);
-        png->Loaded();
-        panel.PlaceNewObject(png, QRect(240, 100, 80, 60));
-        cardora::TPicture alpha;
         ASSERT_TRUE(alpha.LoadFromFile(Sample("logos/magick_rgba.png")));
-        png->SetPicture(alpha);
+        placePicture(owner, panel, QRect(0, 0, 336, 192), bitmap);
+        placePicture(owner, panel, QRect(10, 10, 192, 96), svg);
+        placePicture(owner, panel, QRect(240, 100, 80, 60), alpha);
         panel.SaveCardFile(card);
     }
     const QString image = dir.filePath("card.png");
@@ -282,13 +278,8 @@ TEST(PictureCli, CardWithSvgLogoPrintsAsVectorsOverWhatIsBehind)
     const QString pdf = dir.filePath("sheet.pdf");
     const auto print = cardora::test::RunCli({ "print", card, pdf, "--dpi", "600" });
     ASSERT_EQ(print.exitCode, 0) << print.err.toStdString();
-    const QStringList rows
-        = QString::fromUtf8(cardora::test::RunProgram("pdfimages", { "-list", pdf }).out).split('\n').mid(2);
     int images = 0, logoSized = 0;
-    for (const QString& row : rows) {
-        const QStringList cols = row.simplified().split(' ');
-        if (cols.size() < 5)
-            continue;
+    for (const QStringList& cols : pdfImageRows(pdf)) {
         ++images;
         // The drawing (2 by 1) would appear at its placed size in printer pixels.
         logoSized += cols[3].toInt() >= 192 && cols[3].toInt() == 2 * cols[4].toInt();
