@@ -11,6 +11,7 @@ namespace cardora {
 
 class TQGraphicControl;
 class TFont;
+class TFieldRecord;
 
 enum class CardCommand { Cut, Copy, Paste, Delete };
 
@@ -38,6 +39,9 @@ public:
 
     virtual QSize PanelSize() const = 0;
     virtual QStringList PersonalInfo() const = 0;
+    // What ${Name} fields in object texts show: the personal information or
+    // the current data record; none while the panel shows fields as typed.
+    virtual const TFieldRecord* FieldValues() const { return nullptr; }
     virtual const TFont& DefaultFont() const = 0;
 
     virtual void BringToFront(TQGraphicControl* object) = 0;

@@ -1,4 +1,5 @@
 #include "objects/graphic_control.h"
+#include "core/fields.h"
 #include "core/rounding.h"
 #include "report/report.h"
 #include <QAction>
@@ -19,6 +20,12 @@ TQGraphicControl::TQGraphicControl(QObject* owner) : QObject(owner)
 }
 
 TQGraphicControl::~TQGraphicControl() = default;
+
+QString TQGraphicControl::WithFields(const QString& typed) const
+{
+    const TFieldRecord* values = parent_ ? parent_->FieldValues() : nullptr;
+    return values ? ExpandFields(typed, *values) : typed;
+}
 
 void TQGraphicControl::SetParentPanel(CardObjectParent* parent)
 {

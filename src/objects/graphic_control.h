@@ -37,6 +37,9 @@ public:
     // --- parent
     void SetParentPanel(CardObjectParent* parent);
     CardObjectParent* ParentPanel() const { return parent_; }
+    // A text as it shows on the card: its ${Name} fields filled from the
+    // parent's values, as typed when there are none.
+    QString WithFields(const QString& typed) const;
 
     // --- stored properties
     QString Name() const { return objectName(); }

@@ -1,0 +1,38 @@
+#pragma once
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace cardora {
+
+// One set of values for the ${Name} fields of a card: the personal
+// information, or one record of a data file. Names match without regard to case.
+class TFieldRecord {
+public:
+    void Set(const QString& name, const QString& value);
+    std::optional<QString> Value(const QString& name) const;
+    QString ValueOr(const QString& name, const QString& fallback = {}) const;
+    bool Has(const QString& name) const { return values_.contains(name.toCaseFolded()); }
+    // Names in the order they were first set, as they were spelled then.
+    const QStringList& Names() const { return names_; }
+    bool IsEmpty() const { return names_.isEmpty(); }
+
+private:
+    QHash<QString, QString> values_;
+    QStringList names_;
+};
+
+// The names the ten personal values go by, in their stored order.
+const QStringList& PersonalFieldNames();
+TFieldRecord PersonalRecord(const QStringList& personal);
+
+// Field names written in text, each once, in the order they first occur.
+QStringList FieldNamesIn(const QString& text);
+bool HasFields(const QString& text);
+// Every field the record knows becomes its value; the others stay as typed.
+QString ExpandFields(const QString& text, const TFieldRecord& record);
+// Names used in the texts that the record lacks, each once.
+QStringList MissingFields(const QStringList& texts, const TFieldRecord& record);
+
+} // namespace cardora
