@@ -81,4 +81,7 @@ private:
     BoxMenuItems boxItems_;
 };
 
+// Registers the kind with its tool (objects/object_kinds.cpp calls it).
+void RegisterRichTextKind();
+
 } // namespace cardora
