@@ -3,6 +3,7 @@
 #include "objects/line_shape.h"
 #include "objects/multiline_label.h"
 #include "objects/pictures/image_object.h"
+#include "objects/qrcode/qr_code.h"
 #include "objects/richtext_label/rich_label.h"
 #include "objects/shapes.h"
 #include "objects/supershape/super_shape.h"
@@ -30,6 +31,7 @@ void RegisterCardObjectKinds()
     RegisterRichTextKind();
     RegisterSuperTextKind();
     RegisterCircleTextKind();
+    RegisterQRCodeKind();
 }
 
 } // namespace cardora

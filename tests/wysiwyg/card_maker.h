@@ -222,6 +222,12 @@ inline std::vector<CompositePart> CompositeParts()
               SetProperty(o, "Pen.Width", 4);
               SetProperty(o, "Pen.Color", 0x0000C0);
           } },
+        // A contact QR code, transparent over the star and the SVG logo.
+        { "TQRCode", QRect(250, 112, 76, 76), "${vCard}", [](TQGraphicControl& o) {
+              SetProperty(o, "ErrorLevel", "ecQ");
+              SetProperty(o, "ForeColor", 0x402000);
+              SetProperty(o, "Transparent", 1);
+          } },
         { "TQLineShape", QRect(326, 0, 10, 192), QString(), [](TQGraphicControl& o) {
               SetProperty(o, "LineStyle", "stVertical");
               SetProperty(o, "Pen.Width", 10);
