@@ -232,6 +232,8 @@ std::unique_ptr<OpenCard> openCard(const Options& o, const QString& path, QStrin
     if (!error->isEmpty())
         return nullptr;
     auto card = std::make_unique<OpenCard>(prefs.Layout);
+    // Fields and QR codes show the person of the preferences, as in the program.
+    card->panel.SetPersonalInfo(prefs.Personal);
     try {
         card->Load(path);
     } catch (const EStreamError& e) {
@@ -340,6 +342,7 @@ int print(const QStringList& args)
     if (!error.isEmpty())
         return fail(error);
     OpenCard card(prefs.Layout);
+    card.panel.SetPersonalInfo(prefs.Personal);
     try {
         card.Load(o->Input);
     } catch (const EStreamError& e) {

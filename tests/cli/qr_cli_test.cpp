@@ -2,10 +2,16 @@
 // decoder; the PDF holds them as vector rectangles, not pictures.
 #include "core/contact_card.h"
 #include "core/fields.h"
+#include "main/card_export.h"
+#include "printing/sheet_printer.h"
+#include "report/printer_report.h"
+#include <QPrinter>
 #include "objects/qrcode/qr_code.h"
 #include "surface/card_panel.h"
 #include "support/qr_decode.h"
 #include "cli_run.h"
+#include "wysiwyg/card_outputs.h"
+#include <QImageReader>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -55,10 +61,13 @@ QString savePrefs(const QString& folder)
     return path;
 }
 
-QImage pdfPage(const QString& pdf, int dpi)
+QImage pdfPage(const QString& pdf, int dpi, int page = 1)
 {
+    QImageReader::setAllocationLimit(512); // a Letter page at 600 dpi
     QProcess p;
-    p.start("pdftoppm", { "-r", QString::number(dpi), "-png", "-f", "1", "-l", "1", "-singlefile", pdf, pdf + "-page" });
+    p.start("pdftoppm",
+        { "-r", QString::number(dpi), "-png", "-f", QString::number(page), "-l", QString::number(page), "-singlefile", pdf,
+            pdf + "-page" });
     p.waitForFinished(60000);
     return QImage(pdf + "-page.png");
 }
@@ -86,9 +95,13 @@ TEST(QrCli, EveryLevelDecodesFromRenderAndPrint)
     const QString pdf = dir.filePath("sheet.pdf");
     const CliRun print = RunCli({ "print", card, pdf });
     ASSERT_EQ(print.exitCode, 0) << print.err.constData();
-    // Every card of the sheet.
-    const QString printed = ScanQrCodes(pdfPage(pdf, 300));
-    EXPECT_TRUE(ScannedExactly(printed, texts, 10)) << printed.toStdString();
+    // Every card of the sheet, scanned one by one.
+    const std::vector<QImage> cards = CardsOfSheet(pdfPage(pdf, 300), 300, TSheetGeometry::From(TCardLayout(), TPrinterNudges()));
+    ASSERT_EQ(cards.size(), 10u);
+    for (std::size_t i = 0; i < cards.size(); ++i) {
+        const QString printed = ScanQrCodes(cards[i]);
+        EXPECT_TRUE(ScannedExactly(printed, texts, 1)) << "card " << i + 1 << ": " << printed.toStdString();
+    }
 }
 
 // The person's contact with names outside ASCII, as vCard and MeCard, from
@@ -119,4 +132,54 @@ TEST(QrCli, ContactFromThePersonalInformationScansFromPrint)
     ASSERT_TRUE(images.waitForFinished(30000));
     const QStringList rows = QString::fromUtf8(images.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
     EXPECT_EQ(rows.size(), 2) << rows.join('\n').toStdString(); // the two header lines
+}
+
+// Merged cards: each record's card carries its own person's code, in the PDF
+// export (a page per record) and on the printed sheet (a card per record).
+TEST(QrCli, MergedRecordsEachCarryTheirOwnContact)
+{
+    QTemporaryDir dir;
+    QObject owner;
+    TQBusinessCardPanel32 panel(nullptr, &owner);
+    panel.SetPanelSize(336, 192);
+    auto* code = TQRCode::CreateForTool(&owner);
+    panel.PlaceNewObject(code, QRect(180, 20, 150, 150));
+    TFieldRecords records;
+    const QStringList names = { QString::fromUtf8("Łukasz Żółć"), "Ann Lee", QString::fromUtf8("Søren Ægir") };
+    for (const QString& name : names) {
+        TFieldRecord r;
+        r.Set("Name", name);
+        r.Set("Email", name.section(' ', 0, 0).toLower() + "@example.com");
+        r.Set("Company", "Acme, Inc.");
+        records << r;
+    }
+
+    const QString pdf = dir.filePath("merged.pdf");
+    TCardExport e;
+    e.Format = TCardExportFormat::Pdf;
+    e.Records = &records;
+    ASSERT_EQ(WriteCardExport(panel, e, pdf), QString());
+    for (int i = 0; i < records.size(); ++i)
+        EXPECT_EQ(DecodeQrCode(pdfPage(pdf, 300, i + 1)).toStdString(), VCardText(records[i]).toStdString());
+
+    const QString sheet = dir.filePath("sheet.pdf");
+    {
+        auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(sheet);
+        printer->setResolution(600);
+        printer->setPageSize(QPageSize(QPageSize::Letter));
+        printer->setFullPage(true);
+        printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Inch);
+        TPrintJobRequest request;
+        request.Records = &records;
+        TSheetPrinter job(panel, request);
+        TPrinterReport report(printer);
+        ASSERT_EQ(job.Run(report), QString());
+    }
+    QStringList contacts;
+    for (const TFieldRecord& r : records)
+        contacts << VCardText(r);
+    const QString printed = ScanQrCodes(pdfPage(sheet, 300));
+    EXPECT_TRUE(ScannedExactly(printed, contacts, 1)) << printed.toStdString();
 }

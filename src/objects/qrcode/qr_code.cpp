@@ -169,6 +169,35 @@ const QrMatrix& TQRCode::Matrix() const
     return cachedMatrix_;
 }
 
+const QPainterPath& TQRCode::ModuleOutline() const
+{
+    const QrMatrix& m = Matrix();
+    if (outlineFor_ == cachedContent_ && outlineLevel_ == cachedLevel_)
+        return outline_;
+    // The dark runs of each row, merged into outlines that neither overlap
+    // nor touch: one fill without seams between modules, which stays the
+    // same when an output clips it to the box.
+    QPainterPath runs;
+    runs.setFillRule(Qt::WindingFill);
+    for (int y = 0; y < m.size; ++y) {
+        for (int x = 0; x < m.size;) {
+            if (!m.Dark(x, y)) {
+                ++x;
+                continue;
+            }
+            int end = x;
+            while (end < m.size && m.Dark(end, y))
+                ++end;
+            runs.addRect(QRectF(x, y, end - x, 1));
+            x = end;
+        }
+    }
+    outline_ = runs.simplified();
+    outlineFor_ = cachedContent_;
+    outlineLevel_ = cachedLevel_;
+    return outline_;
+}
+
 QrSizeCheck TQRCode::SizeCheck() const
 {
     const double ppi = ScreenPixelsPerInch();
@@ -177,7 +206,7 @@ QrSizeCheck TQRCode::SizeCheck() const
 
 // ---- drawing
 
-void TQRCode::DrawTo(QPainter& canvas) const
+void TQRCode::DrawTo(QPainter& canvas, bool smooth) const
 {
     const int w = Width(), h = Height();
     if (w <= 0 || h <= 0)
@@ -198,33 +227,19 @@ void TQRCode::DrawTo(QPainter& canvas) const
     const double side = std::min(w, h);
     const double unit = side / (m.size + 2 * kQuietModules);
     const double left = (w - side) / 2 + kQuietModules * unit, top = (h - side) / 2 + kQuietModules * unit;
-    // One path of the dark runs of each row: a single fill has no seams
-    // between modules, and stays rectangles in PDF and SVG.
-    QPainterPath path;
-    path.setFillRule(Qt::WindingFill);
-    for (int y = 0; y < m.size; ++y) {
-        for (int x = 0; x < m.size;) {
-            if (!m.Dark(x, y)) {
-                ++x;
-                continue;
-            }
-            int end = x;
-            while (end < m.size && m.Dark(end, y))
-                ++end;
-            path.addRect(QRectF(left + x * unit, top + y * unit, (end - x) * unit, unit));
-            x = end;
-        }
-    }
+    const QPainterPath path = QTransform(unit, 0, 0, unit, left, top).map(ModuleOutline());
     canvas.save();
-    canvas.setRenderHint(QPainter::Antialiasing, false);
+    canvas.setRenderHint(QPainter::Antialiasing, smooth);
     canvas.fillPath(path, ink);
     canvas.restore();
 }
 
 void TQRCode::Paint()
 {
+    // On screen modules are a few pixels wide: blending their edges keeps
+    // each part of the code as dark as it prints.
     if (QPainter* p = CurrentCanvas())
-        DrawTo(*p);
+        DrawTo(*p, true);
     DrawSelectionMarkers();
 }
 

@@ -2,6 +2,7 @@
 #include "core/fields.h"
 #include "imaging/qr_encode.h"
 #include "objects/graphic_control.h"
+#include <QPainterPath>
 #include <QStringList>
 #include <optional>
 
@@ -66,10 +67,19 @@ public:
     QString Content() const;
     // The modules for the current record; empty when the content does not fit.
     const QrMatrix& Matrix() const;
+    // The dark modules as outlines, one unit a module, (0, 0) the symbol's
+    // corner.
+    const QPainterPath& ModuleOutline() const;
     // The code at its stored size.
     QrSizeCheck SizeCheck() const;
 
-    void DrawTo(QPainter& canvas) const;
+    QStringList TypedTexts() const override { return { data_ }; }
+    void FieldValuesChanged() override { Invalidate(); }
+
+    // Drawn at the box's size in object coordinates; `smooth` blends module
+    // edges that fall between pixels (the screen), else each device pixel is
+    // ink or not (sharp edges on a printer).
+    void DrawTo(QPainter& canvas, bool smooth = false) const;
     void Paint() override;
     void PrintAt(TReport& report, double x, double y) override;
     void CopySettingsFrom(const TQRCode& other);
@@ -95,6 +105,9 @@ private:
     mutable QString cachedContent_;
     mutable int cachedLevel_ = -1;
     mutable QrMatrix cachedMatrix_;
+    mutable QPainterPath outline_;
+    mutable QString outlineFor_;
+    mutable int outlineLevel_ = -2;
     QAction* transparentItem_ = nullptr;
 };
 
