@@ -18,6 +18,7 @@ constexpr int kRefreshMs = 300;
 // What each tool does, after its name as the tool bar shows it.
 QString tipForTool(int tool)
 {
+    RegisterCardObjectKinds();
     const ObjectTool* t = ObjectKinds::Tool(tool);
     if (!t || t->assistantTip.isEmpty())
         return QString();
@@ -26,6 +27,7 @@ QString tipForTool(int tool)
 
 QString tipForSelection(const QString& kind)
 {
+    RegisterCardObjectKinds();
     const ObjectKind* k = ObjectKinds::Find(kind);
     if (k && !k->selectionTip.isEmpty())
         return k->selectionTip;
