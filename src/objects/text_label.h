@@ -254,4 +254,7 @@ private:
     QMenu* personalInfoMenu_ = nullptr;
 };
 
+// Registers the kind with its tool (objects/object_kinds.cpp calls it).
+void RegisterTextLabelKinds();
+
 } // namespace cardora

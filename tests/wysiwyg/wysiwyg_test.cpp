@@ -229,6 +229,7 @@ TEST(WhatYouSeeIsWhatYouPrint, RandomCardsInEveryOutput)
         QStringList kinds;
         for (int k = 0; k < objects; ++k)
             kinds << AddRandomObject(card.owner, card.panel, rng);
+        kinds << AddNewerKinds(card.owner, card.panel, i);
         const QString name = QString("random%1 [%2]").arg(i).arg(kinds.join(' '));
         const QImage painted = card.Painted();
         dump(painted, name, "panel");
