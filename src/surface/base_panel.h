@@ -64,7 +64,19 @@ public:
     void SetPanelSize(int width, int height);
     QSize CardSize() const { return cardSize_; }
 
+    // For print shops: the bleed around the card in zoom-1.0 pixels, where
+    // objects may reach (kept on save), and the guides the panel shows: the
+    // trim line and a safe-area line `safePixels` inside it. Never printed.
+    void SetBleed(double pixels);
+    double Bleed() const { return bleed_; }
+    // The bleed in whole panel pixels at the present zoom.
+    int BleedAtZoom() const;
+    void SetGuides(bool show, double safePixels);
+    bool ShowGuides() const { return showGuides_; }
+
     std::function<void(QRect&)> DroppedObjectEvent;
+    // After every repaint of the card (the bleed band follows it).
+    std::function<void()> Repainted;
     std::function<void(QObject*)> LabelChangedEvent;
     std::function<void(QObject*)> OnDblClick;
 
@@ -197,6 +209,7 @@ protected:
 
 private:
     void buildPanelMenu();
+    void paintGuides(QPainter& p);
     void saveSelectionToClip();
     void saveObjectToClip(TQGraphicControl* object);
     void pasteFromClip();
@@ -222,6 +235,9 @@ private:
     TGridSize gridSize_ = gs4x4;
     bool showGrid_ = false;
     bool snapToGrid_ = false;
+    double bleed_ = 0.0;
+    bool showGuides_ = false;
+    double safePixels_ = 0.0;
     bool bandActive_ = false;
     bool zooming_ = false;
     std::uint32_t lastPasteTime_ = 0;

@@ -40,7 +40,7 @@ void TCardDrawer::SetArt(const TPicture* art, QSizeF inches)
 
 void TCardDrawer::Draw(TReport& report, double x, double y) const
 {
-    report.BeginCard(x, y, x + card_.width(), y + card_.height());
+    report.BeginCard(x - bleed_, y - bleed_, x + card_.width() + bleed_, y + card_.height() + bleed_);
     if (art_) {
         TReport::ObjectScope scope(report);
         // Art that cannot be drawn is left out; the card still prints.
