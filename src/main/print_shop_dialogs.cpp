@@ -59,6 +59,7 @@ TPrintShopSettingsDialog::TPrintShopSettingsDialog(QWidget* parent) : QDialog(pa
     note->setWordWrap(true);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setObjectName("OKButton");
+    buttons->button(QDialogButtonBox::Cancel)->setObjectName("CancelButton");
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
@@ -114,6 +115,7 @@ TShopExportDialog::TShopExportDialog(const std::vector<TPreflightWarning>& warni
     cropMarks_->setObjectName("CropMarksCheck");
     layout->addWidget(cropMarks_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Cancel)->setObjectName("CancelButton");
     auto* ok = buttons->addButton(warnings.empty() ? "&Export..." : "&Export Anyway...", QDialogButtonBox::AcceptRole);
     ok->setObjectName("OKButton");
     ok->setDefault(true);
