@@ -12,6 +12,16 @@ TSheetPrinter::TSheetPrinter(TQBusinessCardPanel32& panel, const TPrintJobReques
     : panel_(panel), request_(request), geometry_(TSheetGeometry::From(request.Layout, request.Nudges)),
       sheets_(std::max(1, request.Sheets))
 {
+    if (!request.Records)
+        return;
+    const int total = static_cast<int>(request.Records->size());
+    firstRecord_ = std::clamp(request.FirstRecord, 0, total);
+    endRecord_ = request.RecordCount < 0 ? total : std::min(total, firstRecord_ + request.RecordCount);
+    int perSheet = 0;
+    for (int i = 0; i < geometry_.Across * geometry_.Down; ++i)
+        perSheet += request.Selection.At(i) ? 1 : 0;
+    const int cards = endRecord_ - firstRecord_;
+    sheets_ = perSheet > 0 ? std::max(1, (cards + perSheet - 1) / perSheet) : 1;
 }
 
 void TSheetPrinter::LoadBackground()
@@ -29,7 +39,8 @@ void TSheetPrinter::LoadBackground()
 
 void TSheetPrinter::BeforePrint(TReport& report)
 {
-    if (request_.Printing && sheets_ > 1 && report.DriverMaxCopies() > 1) {
+    // Merged sheets differ from one another, so a driver may not copy one.
+    if (!Merged() && request_.Printing && sheets_ > 1 && report.DriverMaxCopies() > 1) {
         report.SetCopies(sheets_);
         sheets_ = 1;
     }
@@ -45,6 +56,10 @@ void TSheetPrinter::PrintSheets(TReport& report)
     TCardDrawer drawer(panel_, QSizeF(g.CardWidth, g.CardHeight));
     if (backgroundKind_ != bkNone)
         drawer.SetArt(&background_, QSizeF(kBackgroundWidth, kBackgroundHeight));
+    std::optional<TMergedRecordScope> merged;
+    if (Merged())
+        merged.emplace(panel_);
+    int nextRecord = firstRecord_;
     for (int sheet = 0; sheet < sheets_; ++sheet) {
         if (sheet > 0)
             report.NewPage();
@@ -53,6 +68,11 @@ void TSheetPrinter::PrintSheets(TReport& report)
                 const int index = row * g.Across + col;
                 if (!request_.Selection.At(index))
                     continue;
+                if (Merged()) {
+                    if (nextRecord >= endRecord_)
+                        return;
+                    merged->Show((*request_.Records)[nextRecord++]);
+                }
                 if (OnCardStarting)
                     OnCardStarting(index);
                 // A page past its work budget ends the job; the report says why.

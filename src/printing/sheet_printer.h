@@ -1,10 +1,12 @@
 #pragma once
 #include "core/color.h"
+#include "core/fields.h"
 #include "imaging/picture.h"
 #include "printing/card_layout.h"
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 namespace cardora {
 
@@ -23,6 +25,13 @@ struct TPrintJobRequest {
     bool Printing = true;   // false: a preview
     bool OutlineOnly = false;
     bool CropMarks = false; // cutting marks outside each card's corners
+    // A merged run: one card per record from FirstRecord (0-based) on, at
+    // most RecordCount of them (-1: to the end), in position order over as
+    // many sheets as they take; Sheets is then ignored. The records must
+    // outlive the job.
+    const TFieldRecords* Records = nullptr;
+    int FirstRecord = 0;
+    int RecordCount = -1;
 };
 
 // Prints sheets of cards onto a report: walks each sheet's positions row by
@@ -57,6 +66,7 @@ public:
     QString Run(TReport& report);
 
     int Sheets() const { return sheets_; }
+    bool Merged() const { return request_.Records != nullptr; }
     const TSheetGeometry& Geometry() const { return geometry_; }
     TBackgroundKind BackgroundKind() const { return backgroundKind_; }
     bool Printing() const { return request_.Printing; }
@@ -69,6 +79,8 @@ private:
     TPrintJobRequest request_;
     TSheetGeometry geometry_;
     int sheets_ = 1;
+    int firstRecord_ = 0; // the merged run's records, first and past the last
+    int endRecord_ = 0;
     TBackgroundKind backgroundKind_ = bkNone;
     TPicture background_;
 };
