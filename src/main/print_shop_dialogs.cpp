@@ -47,7 +47,9 @@ TPrintShopSettingsDialog::TPrintShopSettingsDialog(QWidget* parent) : QDialog(pa
         connect(b, &QPushButton::clicked, this, [this, inches] { bleed_->setValue(inches * kMillimetresPerInch); });
         presets->addWidget(b);
     }
-    form->addRow("&Bleed around the card:", presets);
+    auto* bleedLabel = new QLabel("&Bleed around the card:", this);
+    bleedLabel->setBuddy(bleed_);
+    form->addRow(bleedLabel, presets);
     safe_ = millimetres(this, "SafeEdit", 12.7);
     form->addRow("&Safe area inside the trim:", safe_);
     guides_ = new QCheckBox("Show the trim, bleed and safe-area &guides on the card", this);
@@ -109,7 +111,11 @@ TShopExportDialog::TShopExportDialog(const std::vector<TPreflightWarning>& warni
         item->setToolTip(w.Code);
     }
     list_->setVisible(!warnings.empty());
-    list_->setMinimumWidth(520);
+    // Whole messages, wrapped, rather than a sideways scroll.
+    list_->setWordWrap(true);
+    list_->setResizeMode(QListView::Adjust);
+    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list_->setMinimumSize(560, 200);
     layout->addWidget(list_);
     cropMarks_ = new QCheckBox("Add &crop marks outside the bleed", this);
     cropMarks_->setObjectName("CropMarksCheck");

@@ -152,9 +152,9 @@ std::vector<TPreflightWarning> PreflightCard(const std::vector<TQGraphicControl*
                 short_.push_back(Bottom);
             if (!short_.empty())
                 out.push_back({ "art-short-of-bleed", name,
-                    QString("It touches the card's %1 edge but stops short of the %2 bleed; extend it to the "
+                    QString("It touches the card's %1 %2 but stops short of the %3 bleed; extend it to the "
                             "bleed line")
-                        .arg(edgeList(short_), LengthText(o.BleedInches)) });
+                        .arg(edgeList(short_), short_.size() == 1 ? "edge" : "edges", LengthText(o.BleedInches)) });
         }
         if (const auto* image = dynamic_cast<const TQImage*>(&obj)) {
             const int ppi = EffectivePixelsPerInch(image->Picture(), stored.size());

@@ -130,6 +130,7 @@ public:
     void ClearSelection() override;
     TColor MarkerColor(bool single) const override;
     QSize PanelSize() const override { return size(); }
+    int BleedPixels() const override { return BleedAtZoom(); }
     QStringList PersonalInfo() const override { return personalInfo_; }
     const TFieldRecord* FieldValues() const override;
     const TFont& DefaultFont() const override { return font_; }

@@ -24,13 +24,24 @@ TZoomOneScope::~TZoomOneScope()
 }
 
 TCardDrawer::TCardDrawer(TQBasePanel& panel, QSizeF cardInches)
-    : zoom_(panel), panel_(panel), card_(cardInches), wasPrinting_(panel.Printing())
+    : zoom_(panel), panel_(panel), card_(cardInches), wasPrinting_(panel.Printing()), panelBleed_(panel.Bleed())
 {
     // Objects print from their zoom-1 geometry.
     panel_.SetPrinting(true);
 }
 
-TCardDrawer::~TCardDrawer() { panel_.SetPrinting(wasPrinting_); }
+TCardDrawer::~TCardDrawer()
+{
+    panel_.SetPrinting(wasPrinting_);
+    if (panel_.Bleed() != panelBleed_)
+        panel_.SetBleed(panelBleed_);
+}
+
+void TCardDrawer::SetBleed(double inches)
+{
+    bleed_ = inches > 0 ? inches : 0.0;
+    panel_.SetBleed(bleed_ * ScreenPixelsPerInch());
+}
 
 void TCardDrawer::SetArt(const TPicture* art, QSizeF inches)
 {

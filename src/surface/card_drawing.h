@@ -62,8 +62,9 @@ public:
     void SetArt(const TPicture* art, QSizeF inches);
     QSizeF CardInches() const { return card_; }
     // For a print shop only: objects crossing the card's edge run on this
-    // far past it (inches) instead of being cut at the edge. Sheets keep 0.
-    void SetBleed(double inches) { bleed_ = inches > 0 ? inches : 0.0; }
+    // far past it (inches) instead of being cut at the edge, their surfaces
+    // made for it while the drawer lives. Sheets keep 0.
+    void SetBleed(double inches);
 
     // The card with its corner at (x, y) inches on the report's page.
     void Draw(TReport& report, double x, double y) const;
@@ -76,6 +77,7 @@ private:
     QSizeF artInches_;
     bool wasPrinting_;
     double bleed_ = 0.0;
+    double panelBleed_; // the panel's own, given back at the end
 };
 
 } // namespace cardora

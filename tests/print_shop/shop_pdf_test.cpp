@@ -169,6 +169,16 @@ TEST(ShopPdf, ArtCrossingTheEdgeFillsTheBleedAndIsCutOnTheOfficeSheet)
             SetProperty(o, "Brush.Color", 0x0000E0);
             SetProperty(o, "Pen.Color", 0x0000E0);
         };
+        // A gradient band over the top edge, under the others: its surface
+        // covers the bleed too.
+        AddKind(card.owner, card.panel, "TSuperShape", QRect(-b, -b, card.W() + 2 * b, 30 + b), QString(),
+            [](TQGraphicControl& o) {
+                SetProperty(o, "Shape", "qstRectangle");
+                SetProperty(o, "SurfaceType", "stGradientFill");
+                SetProperty(o, "BackColor", 0x804000);
+                SetProperty(o, "GradientToColor", 0x804000);
+                SetProperty(o, "ShadowOrient", "soNone");
+            });
         // Across the card, and from top to bottom.
         AddKind(card.owner, card.panel, "TBCShapes", QRect(-b, 80, card.W() + 2 * b, 32), QString(), band);
         AddKind(card.owner, card.panel, "TBCShapes", QRect(150, -b, 24, card.H() + 2 * b), QString(), band);
@@ -190,10 +200,13 @@ TEST(ShopPdf, ArtCrossingTheEdgeFillsTheBleedAndIsCutOnTheOfficeSheet)
         EXPECT_TRUE(Reddish(at(colX, -half))) << what.toStdString() << ": top bleed";
         EXPECT_TRUE(Reddish(at(colX, 2.0 + half))) << what.toStdString() << ": bottom bleed";
         EXPECT_TRUE(Whitish(at(-half, 0.4))) << what.toStdString() << ": bleed beside no art";
+        const QRgb gradient = at(-half, -half);
+        EXPECT_TRUE(qBlue(gradient) > 100 && qRed(gradient) < 40) << what.toStdString() << ": the gradient in the corner's bleed is "
+                                                                  << QColor(gradient).name().toStdString();
+        EXPECT_EQ(at(-half, 0.15), at(1.0, 0.15)) << what.toStdString() << ": the gradient's colour runs on into the bleed";
         EXPECT_TRUE(Reddish(at(1.0, bandY))) << what.toStdString() << ": on the card";
 
         // The office sheet: the default layout, cards at (0.75, 0.5) and (4.25, 0.5).
-        card.panel.SetBleed(bleed * 96);
         TBatchPrintOptions sheet;
         sheet.Output = dir.filePath("sheet.pdf");
         sheet.Dpi = 300;
