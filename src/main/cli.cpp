@@ -50,6 +50,10 @@ const char* kUsage =
     "                                OUT may be .png, .jpg, .bmp, or .pdf and .svg for\n"
     "                                one card at its true size with text kept as text;\n"
     "                                --dpi draws pictures at N pixels per inch (72 to 2400)\n"
+    "        [--data FILE [--record N]]\n"
+    "                                fills the card's ${Field} fields from record N\n"
+    "                                (from 1) of a CSV or vCard file; a PDF without\n"
+    "                                --record gets one page per record\n"
     "  render IN.CDW OUT.pdf --bleed 3mm [--crop-marks] [--prefs CDW.INI]\n"
     "                                a PDF for a print shop: the card and its bleed\n"
     "                                (0 to 6 mm, as 3mm or 0.125in) on a page of its own,\n"
@@ -71,6 +75,9 @@ const char* kUsage =
     "                                --sheets the number of sheets (1 to 999, default 1);\n"
     "                                --dpi the resolution (72 to 2400, default 600);\n"
     "                                --crop-marks adds cutting marks outside each card\n"
+    "        [--data FILE [--records A-B]]\n"
+    "                                one card per record of a CSV or vCard file (records\n"
+    "                                A to B, from 1), on as many sheets as they take\n"
     "  picture IN OUT [--width W --height H]\n"
     "                                read a picture file (BMP, DIB, RLE, JPG, JIF, GIF,\n"
     "                                PCX, TGA, ICO, WMF, EMF, PNG, SVG, TIFF, WebP) and\n"
@@ -82,6 +89,7 @@ const char* kUsage =
     "  --version                     show the version\n"
     "\n"
     "Without --prefs the built-in defaults of a fresh installation are used.\n"
+    "Without --data a card's fields show the personal information of --prefs.\n"
     "Errors go to standard error and end with exit status 1.\n";
 
 // Answers that nobody is there: the batch tool never opens a window.
@@ -140,10 +148,11 @@ struct OpenCard {
     TRichTextControl masterRichText { &owner, QString::fromLatin1(kMasterRichTextName) };
     QString backgroundArt;
 
-    explicit OpenCard(const TCardLayout& layout)
+    explicit OpenCard(const TPreferences& prefs)
     {
         panel.SetShape(lsRectangle);
-        panel.SetPanelSize(Round(96 * layout.Width), Round(96 * layout.Height));
+        panel.SetPanelSize(Round(96 * prefs.Layout.Width), Round(96 * prefs.Layout.Height));
+        panel.SetPersonalInfo(prefs.Personal);
     }
 
     // Throws EStreamError with the reader's message.
@@ -184,6 +193,8 @@ struct Options {
     int dpi = 96;
     std::optional<double> bleed; // inches
     bool cropMarks = false;
+    QString data;
+    int record = 0; // 1-based; 0: every record
     QString error;
 };
 
@@ -200,6 +211,19 @@ Options parse(const QStringList& args)
                 return o;
             }
             o.prefs = args[++i];
+        } else if (a == "--data") {
+            if (i + 1 >= args.size() || args[i + 1].isEmpty()) {
+                o.error = "--data needs a file name";
+                return o;
+            }
+            o.data = args[++i];
+        } else if (a == "--record") {
+            bool ok = false;
+            o.record = i + 1 < args.size() ? args[++i].trimmed().toInt(&ok) : 0;
+            if (!ok || o.record < 1) {
+                o.error = "--record needs a record number from 1";
+                return o;
+            }
         } else if (a == "--dpi") {
             bool ok = false;
             o.dpi = i + 1 < args.size() ? args[++i].trimmed().toInt(&ok) : 0;
@@ -253,7 +277,7 @@ std::unique_ptr<OpenCard> openCard(const Options& o, const QString& path, QStrin
     *error = preferencesFrom(o.prefs, &prefs, false);
     if (!error->isEmpty())
         return nullptr;
-    auto card = std::make_unique<OpenCard>(prefs.Layout);
+    auto card = std::make_unique<OpenCard>(prefs);
     // Objects in the bleed of the preferences are part of the card.
     card->panel.SetBleed(prefs.PrintShop.BleedInches * 96);
     try {
@@ -329,13 +353,31 @@ int render(const Options& o)
         if (!QImageWriter::supportedImageFormats().contains(e.WriterFormat))
             return fail("Cannot create file " + out + ": Unsupported image format");
     }
+    if (o.record > 0 && o.data.isEmpty())
+        return fail("--record needs --data");
+    if (!o.data.isEmpty() && o.record == 0 && e.Format != TCardExportFormat::Pdf)
+        return fail("--data needs --record N for a picture; only a PDF takes one page per record");
     QStringList inputs = inputsOf(o.positional[0], o.prefs);
+    if (!o.data.isEmpty())
+        inputs << o.data;
     QString error = outputProblem(out, inputs);
     if (!error.isEmpty())
         return fail(error);
     const auto card = openCard(o, o.positional[0], &error);
     if (!card)
         return fail(error);
+    TDataFile data;
+    if (!o.data.isEmpty()) {
+        error = LoadMergeData(o.data, card->panel, &data);
+        if (error.isEmpty() && o.record > 0)
+            error = RecordRangeProblem(TRecordRange{o.record, o.record}, data.records.size());
+        if (!error.isEmpty())
+            return fail(error);
+        if (o.record > 0)
+            card->panel.SetFieldRecord(data.records[o.record - 1]);
+        else
+            e.Records = &data.records;
+    }
     TPreferences prefs;
     preferencesFrom(o.prefs, &prefs, false); // read and checked by openCard
     e.CardInches = QSizeF(prefs.Layout.Width, prefs.Layout.Height);
@@ -355,7 +397,11 @@ int renderForShop(const Options& o)
         return fail("Cannot create file " + out + ": --bleed and --crop-marks write a PDF file, named *.pdf");
     if (o.border)
         return fail("--border does not go with --bleed or --crop-marks");
+    if (o.record > 0 && o.data.isEmpty())
+        return fail("--record needs --data");
     QStringList inputs = inputsOf(o.positional[0], o.prefs);
+    if (!o.data.isEmpty())
+        inputs << o.data;
     QString error = outputProblem(out, inputs);
     if (!error.isEmpty())
         return fail(error);
@@ -367,6 +413,19 @@ int renderForShop(const Options& o)
     if (!card->backgroundArt.isEmpty())
         inputs << card->backgroundArt;
     TShopPdfOptions shop;
+    // A merged run: the record asked for, or one page per record.
+    TDataFile data;
+    if (!o.data.isEmpty()) {
+        error = LoadMergeData(o.data, card->panel, &data);
+        if (error.isEmpty() && o.record > 0)
+            error = RecordRangeProblem(TRecordRange { o.record, o.record }, data.records.size());
+        if (!error.isEmpty())
+            return fail(error);
+        if (o.record > 0)
+            card->panel.SetFieldRecord(data.records[o.record - 1]);
+        else
+            shop.Records = &data.records;
+    }
     shop.CardInches = QSizeF(prefs.Layout.Width, prefs.Layout.Height);
     shop.BleedInches = o.bleed.value_or(prefs.PrintShop.BleedInches);
     shop.CropMarks = o.cropMarks;
@@ -405,7 +464,9 @@ int print(const QStringList& args)
         return fail(error);
     if (QFileInfo(o->Output).suffix().compare("pdf", Qt::CaseInsensitive) != 0)
         return fail("Cannot create file " + o->Output + ": the sheets are written as a PDF file, named *.pdf");
-    const QStringList inputs = inputsOf(o->Input, o->Prefs);
+    QStringList inputs = inputsOf(o->Input, o->Prefs);
+    if (!o->Data.isEmpty())
+        inputs << o->Data;
     error = outputProblem(o->Output, inputs);
     if (!error.isEmpty())
         return fail(error);
@@ -413,7 +474,7 @@ int print(const QStringList& args)
     error = preferencesFrom(o->Prefs, &prefs, true);
     if (!error.isEmpty())
         return fail(error);
-    OpenCard card(prefs.Layout);
+    OpenCard card(prefs);
     try {
         card.Load(o->Input);
     } catch (const EStreamError& e) {
@@ -422,7 +483,14 @@ int print(const QStringList& args)
     error = outputProblem(o->Output, inputs, &card);
     if (!error.isEmpty())
         return fail(error);
-    error = RunBatchPrint(card.panel, card.backgroundArt, prefs.Layout, prefs.Nudges, *o);
+    TDataFile data;
+    if (!o->Data.isEmpty()) {
+        error = LoadMergeData(o->Data, card.panel, &data);
+        if (!error.isEmpty())
+            return fail(error);
+    }
+    error = RunBatchPrint(card.panel, card.backgroundArt, prefs.Layout, prefs.Nudges, *o,
+        o->Data.isEmpty() ? nullptr : &data);
     if (!error.isEmpty())
         return fail(error);
     return 0;

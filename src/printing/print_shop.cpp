@@ -103,16 +103,29 @@ QString WriteShopPdf(TQBasePanel& panel, const TShopPdfOptions& o, const QString
             TCardDrawer drawer(panel, o.CardInches);
             drawer.SetArt(o.Art, o.CardInches);
             drawer.SetBleed(o.BleedInches);
-            drawer.Draw(r, margin, margin);
-            if (!o.CropMarks || !r.Painter())
+            auto page = [&] {
+                drawer.Draw(r, margin, margin);
+                if (!o.CropMarks || !r.Painter())
+                    return;
+                QPainter& p = *r.Painter();
+                p.save();
+                p.setClipping(false);
+                p.setPen(QPen(Qt::black, kMarkPoints / 72.0 * r.XDpi(), Qt::SolidLine, Qt::FlatCap));
+                for (const QLineF& m : TShopCropMarks::ForCard(QPointF(margin, margin), o.CardInches, o.BleedInches))
+                    p.drawLine(QLineF(m.x1() * r.XDpi(), m.y1() * r.YDpi(), m.x2() * r.XDpi(), m.y2() * r.YDpi()));
+                p.restore();
+            };
+            if (!o.Records) {
+                page();
                 return;
-            QPainter& p = *r.Painter();
-            p.save();
-            p.setClipping(false);
-            p.setPen(QPen(Qt::black, kMarkPoints / 72.0 * r.XDpi(), Qt::SolidLine, Qt::FlatCap));
-            for (const QLineF& m : TShopCropMarks::ForCard(QPointF(margin, margin), o.CardInches, o.BleedInches))
-                p.drawLine(QLineF(m.x1() * r.XDpi(), m.y1() * r.YDpi(), m.x2() * r.XDpi(), m.y2() * r.YDpi()));
-            p.restore();
+            }
+            TMergedRecordScope merged(panel);
+            for (qsizetype i = 0; i < o.Records->size() && r.WithinBudget(); ++i) {
+                if (i > 0)
+                    r.NewPage();
+                merged.Show((*o.Records)[i]);
+                page();
+            }
         };
         if (!report.Execute())
             return "Cannot create file " + path + ": " + report.ErrorString();

@@ -1,4 +1,5 @@
 #pragma once
+#include "core/fields.h"
 #include <QLineF>
 #include <QSizeF>
 #include <QString>
@@ -34,6 +35,9 @@ struct TShopPdfOptions {
     bool CropMarks = false;
     // Background art over the card (not into the bleed), or null.
     const TPicture* Art = nullptr;
+    // A merged run: one page per record, each card's fields filled from it.
+    // The records must outlive the export.
+    const TFieldRecords* Records = nullptr;
 };
 
 // Crop marks: from just outside the bleed, continuing the card's edges.

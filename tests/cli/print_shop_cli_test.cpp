@@ -8,6 +8,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -128,6 +129,39 @@ TEST(CliPrintShop, TheBleedAndCardSizeOfThePreferences)
     EXPECT_TRUE(RunCli({ "dump", dir.filePath("kept.CDW") }).out.contains("TBCShapes"));
     ASSERT_EQ(RunCli({ "resave", bleedCard, dir.filePath("gone.CDW") }).exitCode, 0);
     EXPECT_FALSE(RunCli({ "dump", dir.filePath("gone.CDW") }).out.contains("TBCShapes"));
+}
+
+// A merged run for the shop: one page per record, each with its boxes.
+TEST(CliPrintShop, OnePagePerRecordWithData)
+{
+    QTemporaryDir dir;
+    QObject owner;
+    TQBusinessCardPanel32 panel(nullptr, &owner);
+    panel.SetPanelSize(336, 192);
+    auto* label = new TQBusinessCardLabel(&owner);
+    label->Loaded();
+    panel.PlaceNewObject(label, QRect(40, 60, 200, 24));
+    label->SetCaption("${Name}");
+    const QString card = dir.filePath("merge.CDW");
+    panel.SaveCardFile(card);
+    const QString csv = dir.filePath("people.csv");
+    ASSERT_TRUE(WriteFileBytes(csv, "Name\nAnn Able\nBob Baker\nCid Cole\n"));
+    const QString pdf = dir.filePath("merged.pdf");
+    CliRun r = RunCli({ "render", card, pdf, "--bleed", "3mm", "--data", csv });
+    ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+    EXPECT_TRUE(RunTool("pdfinfo", { pdf }).contains(QRegularExpression("Pages:\\s+3\\n")));
+    const QString boxes = RunTool("pdfinfo", { "-box", "-f", "1", "-l", "3", pdf });
+    EXPECT_EQ(boxes.count("TrimBox"), 3) << boxes.toStdString();
+    const QString text = RunTool("pdftotext", { pdf, "-" });
+    EXPECT_TRUE(text.indexOf("Ann Able") < text.indexOf("Bob Baker") && text.indexOf("Bob Baker") < text.indexOf("Cid Cole"))
+        << text.toStdString();
+    r = RunCli({ "render", card, pdf, "--bleed", "3mm", "--data", csv, "--record", "2" });
+    ASSERT_EQ(r.exitCode, 0) << r.err.constData();
+    EXPECT_EQ(RunTool("pdftotext", { pdf, "-" }).trimmed(), "Bob Baker");
+    r = RunCli({ "render", card, dir.filePath("bad.pdf"), "--bleed", "3mm", "--data", csv, "--record", "9" });
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err.count('\n'), 1) << r.err.constData();
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("bad.pdf")));
 }
 
 TEST(CliPrintShop, RefusesWhatItCannotDoInOneLine)
