@@ -62,6 +62,7 @@ void dump(const QImage& image, const QString& card, const QString& what)
 // export's path for later checks.
 struct CardOutputs {
     QImage picture, svg, preview;
+    QImage shop; // the print shop's PDF, trimmed
     QString pdf;
     std::vector<QImage> sheet; // the ten cards of the printed sheet, when printed
     std::vector<QImage> previewCards;
@@ -80,6 +81,10 @@ CardOutputs outputsOf(Card& card, const QDir& dir, const QString& name, bool pri
         QFile::copy(svg, QDir(folder).filePath(name + ".svg"));
     o.pdf = dir.filePath(name + ".pdf");
     EXPECT_EQ(ExportCard(card.panel, TCardExportFormat::Pdf, 96, o.pdf), QString());
+    // The shop's PDF with a 3 mm bleed, at twice the panel's resolution,
+    // with the sheet (to keep the test quick).
+    if (printSheet)
+        o.shop = ShopPdfTrimmed(card.panel, 3 / 25.4, dir.filePath(name + "-shop.pdf"), 2 * kPanelPpi);
     TSheetGeometry g;
     // A preview of the first and last cards still shows whether the drawing
     // leaks from one card into the next.
@@ -181,6 +186,7 @@ TEST(WhatYouSeeIsWhatYouPrint, CompositeCardsInEveryOutput)
         ASSERT_EQ(pdfPages.size(), 1u) << name.toStdString();
         expectSame(panel, pdfPages.front(), "PDF export", name);
         expectSame(panel, out.preview, "preview page", name);
+        expectSame(panel, out.shop, "print shop PDF's trimmed card", name);
         expectSheetAgrees(out.previewCards, "preview page", name);
         ASSERT_FALSE(out.sheet.empty()) << name.toStdString();
         expectSame(panel, out.sheet.front(), "printed sheet", name);
@@ -190,8 +196,9 @@ TEST(WhatYouSeeIsWhatYouPrint, CompositeCardsInEveryOutput)
 
         // Each object's part that no other object's box touches.
         const std::vector<QImage> outputs = { painted, out.picture, out.svg, pdfPages.front(), out.preview,
-            out.sheet.front() };
-        const char* names[] = { "panel", "picture export", "SVG export", "PDF export", "preview page", "printed sheet" };
+            out.sheet.front(), out.shop };
+        const char* names[] = { "panel", "picture export", "SVG export", "PDF export", "preview page", "printed sheet",
+            "print shop PDF" };
         for (int k = 0; k < n; ++k) {
             const QRect box = parts[std::size_t(k)].box;
             auto own = [&](int c, int r) {
@@ -248,6 +255,7 @@ TEST(WhatYouSeeIsWhatYouPrint, RandomCardsInEveryOutput)
         expectSame(panel, out.preview, "preview page", name);
         expectSheetAgrees(out.previewCards, "preview page", name, whole ? 10 : 2);
         if (!out.sheet.empty()) {
+            expectSame(panel, out.shop, "print shop PDF's trimmed card", name);
             expectSame(panel, out.sheet.front(), "printed sheet", name);
             expectSheetAgrees(out.sheet, "printed sheet", name);
         }
