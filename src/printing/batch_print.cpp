@@ -96,6 +96,7 @@ std::optional<TBatchPrintOptions> ParseBatchPrintArguments(const QStringList& ar
 {
     TBatchPrintOptions o;
     QStringList positional;
+    bool duplexGiven = false;
     auto fail = [error](const QString& text) -> std::optional<TBatchPrintOptions> {
         if (error)
             *error = text;
@@ -134,6 +135,20 @@ std::optional<TBatchPrintOptions> ParseBatchPrintArguments(const QStringList& ar
         } else if (a == "--dpi") {
             if (!value(&v) || !parseCount(v, kBatchMinDpi, kBatchMaxDpi, &o.Dpi))
                 return fail(QString("--dpi needs a number from %1 to %2").arg(kBatchMinDpi).arg(kBatchMaxDpi));
+        } else if (a == "--stock") {
+            if (!value(&o.Stock) || o.Stock.trimmed().isEmpty())
+                return fail("--stock needs a product code such as 8371 (cardora-cli stocks lists them)");
+        } else if (a == "--start") {
+            if (!value(&v) || !parseCount(v, 1, kMaxPositions, &o.Start))
+                return fail(QString("--start needs a position from 1 to %1").arg(kMaxPositions));
+        } else if (a == "--back") {
+            if (!value(&o.Back) || o.Back.isEmpty())
+                return fail("--back needs a card file");
+        } else if (a == "--duplex") {
+            if (!value(&v) || (v != "long" && v != "short"))
+                return fail("--duplex needs long or short");
+            o.Duplex = v == "long" ? TDuplexEdge::Long : TDuplexEdge::Short;
+            duplexGiven = true;
         } else if (a.startsWith("--")) {
             return fail("Unknown option: " + a);
         } else {
@@ -142,16 +157,19 @@ std::optional<TBatchPrintOptions> ParseBatchPrintArguments(const QStringList& ar
     }
     if (positional.size() != 2)
         return fail("Usage: cardora-cli print IN.CDW OUT.pdf [--prefs CDW.INI] [--outline] [--preview] "
-                    "[--positions 1,2,5] [--sheets N] [--dpi 600] [--crop-marks]");
+                    "[--positions 1,2,5] [--sheets N] [--dpi 600] [--crop-marks] [--stock CODE] [--start N] "
+                    "[--back BACK.CDW [--duplex long|short]]");
     if (o.Outline && o.Preview)
         return fail("--outline and --preview cannot be used together");
+    if (duplexGiven && o.Back.isEmpty())
+        return fail("--duplex needs --back BACK.CDW");
     o.Input = positional[0];
     o.Output = positional[1];
     return o;
 }
 
 QString RunBatchPrint(TQBusinessCardPanel32& panel, const QString& backgroundFile, const TCardLayout& layout,
-    const TPrinterNudges& nudges, const TBatchPrintOptions& o)
+    const TPrinterNudges& nudges, const TBatchPrintOptions& o, const TBackSide* back)
 {
     const TSheetGeometry geometry = TSheetGeometry::From(layout, nudges);
     TPositionSelection selection(static_cast<std::size_t>(geometry.Positions()), o.Positions.empty());
@@ -160,6 +178,8 @@ QString RunBatchPrint(TQBusinessCardPanel32& panel, const QString& backgroundFil
             return QString("Position %1 is not on the sheet (positions 1 to %2)").arg(p).arg(geometry.Positions());
         selection.Set(p - 1, true);
     }
+    if (o.Start > geometry.Positions())
+        return QString("Start position %1 is not on the sheet (positions 1 to %2)").arg(o.Start).arg(geometry.Positions());
     const QFileInfo output(o.Output);
     if (o.Output.isEmpty() || !output.absoluteDir().exists())
         return "Cannot create file " + QDir::toNativeSeparators(o.Output);
@@ -179,14 +199,21 @@ QString RunBatchPrint(TQBusinessCardPanel32& panel, const QString& backgroundFil
     request.Printing = !o.Preview;
     request.OutlineOnly = o.Outline;
     request.CropMarks = o.CropMarks;
+    request.StartPosition = o.Start;
+    if (back)
+        request.Back = *back;
     panel.SetPreviewing(o.Preview);
 
     // No window: the batch tool drives the sheet printer itself.
     TSheetPrinter job(panel, request);
     if (o.Preview) {
         TRecordingReport pages(printer);
+        if (back && back->Panel)
+            back->Panel->SetPreviewing(true);
         const QString error = job.Run(pages);
         panel.SetPreviewing(false);
+        if (back && back->Panel)
+            back->Panel->SetPreviewing(false);
         if (!error.isEmpty())
             return error;
         return writePages(pages, *printer);

@@ -1,5 +1,6 @@
 #pragma once
 #include "printing/card_layout.h"
+#include "printing/sheet_printer.h"
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -12,6 +13,7 @@ class TQBusinessCardPanel32;
 // The batch tool's print command:
 //   print IN.CDW OUT.pdf [--prefs CDW.INI] [--outline] [--preview]
 //         [--positions 1,2,5] [--sheets N] [--dpi 600] [--crop-marks]
+//         [--stock CODE] [--start N] [--back BACK.CDW [--duplex long|short]]
 struct TBatchPrintOptions {
     QString Input;
     QString Output;
@@ -22,6 +24,10 @@ struct TBatchPrintOptions {
     int Sheets = 1;
     int Dpi = 600;
     bool CropMarks = false;     // cutting marks outside each card's corners
+    QString Stock;              // a product code of the card stock catalogue; empty: the preferences' layout
+    int Start = 1;              // the first position of the first sheet (a partly used sheet)
+    QString Back;               // the card printed on the backs; empty: none
+    TDuplexEdge Duplex = TDuplexEdge::Long;
 };
 
 inline constexpr int kBatchMaxSheets = 999;
@@ -40,7 +46,8 @@ std::optional<TBatchPrintOptions> ParseBatchPrintArguments(const QStringList& ar
 // Runs the print job of File > Print (or the outline test page, or the
 // preview page) for the card on `panel` into a PDF file with no unprintable
 // margins. Returns the error text, empty on success.
+// `back`, when given, prints each sheet's backs on the page after its fronts.
 QString RunBatchPrint(TQBusinessCardPanel32& panel, const QString& backgroundFile, const TCardLayout& layout,
-    const TPrinterNudges& nudges, const TBatchPrintOptions& options);
+    const TPrinterNudges& nudges, const TBatchPrintOptions& options, const TBackSide* back = nullptr);
 
 } // namespace cardora

@@ -29,6 +29,8 @@ TPrintOutcome DoPrint(const TPrintRun& run)
     request.Printing = run.PrintMode;
     request.OutlineOnly = run.OutlineOnly;
     request.CropMarks = run.CropMarks;
+    request.StartPosition = run.StartPosition;
+    request.Back = run.Back;
 
     std::unique_ptr<TReport> report;
     TRecordingReport* recording = nullptr;

@@ -1,5 +1,6 @@
 #pragma once
 #include "printing/card_layout.h"
+#include "printing/sheet_printer.h"
 #include <QString>
 #include <functional>
 
@@ -23,6 +24,8 @@ struct TPrintRun {
     bool PrintMode = true;
     bool OutlineOnly = false;
     bool CropMarks = false;
+    int StartPosition = 1;  // the first sheet starts at this card
+    TBackSide Back;         // the back card and which sides print
     QWidget* Owner = nullptr;
     std::function<void(int context)> ShowHelp;
 };

@@ -6,6 +6,7 @@
 #include <vector>
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QPainter;
 class QSpinBox;
@@ -73,6 +74,14 @@ public:
     QLabel* PrinterLabel = nullptr;
     QSpinBox* pages = nullptr;
     QCheckBox* CropMarks = nullptr;
+    // A partly used sheet: the first sheet starts at this card.
+    QSpinBox* StartAt = nullptr;
+    // Which sides print, in the order of TBackChoice; only "Fronts" without a back.
+    QComboBox* BackSides = nullptr;
+
+    // Offers the back-side choices when the card has a back (`backName` its file name).
+    void SetBackSide(const QString& backName);
+    int StartPosition() const;
 
 signals:
     void HelpRequested(int context);
