@@ -3,15 +3,11 @@
 
 namespace cardora {
 
-namespace {
-
 const QRegularExpression& FieldPattern()
 {
     static const QRegularExpression pattern(QStringLiteral("\\$\\{([A-Za-z0-9_]+)\\}"));
     return pattern;
 }
-
-} // namespace
 
 void TFieldRecord::Set(const QString& name, const QString& value)
 {

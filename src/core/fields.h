@@ -1,8 +1,11 @@
 #pragma once
 #include <QHash>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <optional>
+
+class QRegularExpression;
 
 namespace cardora {
 
@@ -23,9 +26,15 @@ private:
     QStringList names_;
 };
 
+// The records of a data file, in order.
+using TFieldRecords = QList<TFieldRecord>;
+
 // The names the ten personal values go by, in their stored order.
 const QStringList& PersonalFieldNames();
 TFieldRecord PersonalRecord(const QStringList& personal);
+
+// A field as written: "${" name "}", the name captured.
+const QRegularExpression& FieldPattern();
 
 // Field names written in text, each once, in the order they first occur.
 QStringList FieldNamesIn(const QString& text);

@@ -20,24 +20,44 @@ namespace {
 // Vector pages are laid out on this fine grid; sizes stay exact in inches.
 constexpr int kVectorDpi = 1200;
 
-// Draws the card on the report's one page: the art over the whole card,
-// every object, the border.
-QString drawCard(TQBusinessCardPanel32& panel, TReport& report, QSizeF card, bool border)
+// A frame on the card's edge, a screen pixel wide at least.
+void drawBorder(TReport& r, QSizeF card)
+{
+    if (!r.Painter())
+        return;
+    const QRect whole = r.InchRectToDevice(0, 0, card.width(), card.height());
+    QPainter& p = *r.Painter();
+    p.save();
+    p.setClipping(false);
+    const double width = std::max(1.0, r.XDpi() / 96.0);
+    p.setPen(QPen(Qt::black, width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRectF(whole).adjusted(width / 2, width / 2, -width / 2, -width / 2));
+    p.restore();
+}
+
+// Draws the card on the report's one page, or a page per record when
+// merging: the art over the whole card, every object, the border.
+QString drawCard(TQBusinessCardPanel32& panel, TReport& report, QSizeF card, bool border,
+    const TFieldRecords* records = nullptr)
 {
     report.OnPrint = [&](TReport& r) {
         TCardDrawer drawer(panel, card);
         drawer.SetArt(&panel.ColorPicture(), card);
-        drawer.Draw(r, 0, 0);
-        if (border && r.Painter()) {
-            const QRect whole = r.InchRectToDevice(0, 0, card.width(), card.height());
-            QPainter& p = *r.Painter();
-            p.save();
-            p.setClipping(false);
-            const double width = std::max(1.0, r.XDpi() / 96.0);
-            p.setPen(QPen(Qt::black, width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-            p.setBrush(Qt::NoBrush);
-            p.drawRect(QRectF(whole).adjusted(width / 2, width / 2, -width / 2, -width / 2));
-            p.restore();
+        if (!records) {
+            drawer.Draw(r, 0, 0);
+            if (border)
+                drawBorder(r, card);
+            return;
+        }
+        TMergedRecordScope merged(panel);
+        for (qsizetype page = 0; page < records->size() && r.WithinBudget(); ++page) {
+            if (page > 0)
+                r.NewPage();
+            merged.Show((*records)[page]);
+            drawer.Draw(r, 0, 0);
+            if (border)
+                drawBorder(r, card);
         }
     };
     const bool ok = report.Execute();
@@ -153,7 +173,7 @@ QString WriteCardExport(TQBusinessCardPanel32& panel, const TCardExport& o, cons
         pdf.setCreator("Cardora");
         pdf.setTitle(QFileInfo(path).completeBaseName());
         TDeviceReport report(pdf, o.CardInches);
-        error = drawCard(panel, report, o.CardInches, o.Border);
+        error = drawCard(panel, report, o.CardInches, o.Border, o.Records);
         break;
     }
     case TCardExportFormat::Svg: {

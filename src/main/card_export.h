@@ -1,4 +1,5 @@
 #pragma once
+#include "core/fields.h"
 #include <QImage>
 #include <QSizeF>
 #include <QString>
@@ -24,6 +25,9 @@ struct TCardExport {
     int JpegQuality = -1;
     // Another picture format Qt writes ("tiff", "webp"), for Png's place.
     QByteArray WriterFormat;
+    // PDF only: one page per record, each card's fields filled from its
+    // record. The records must outlive the export.
+    const TFieldRecords* Records = nullptr;
 };
 
 inline constexpr int kExportMinDpi = 72;

@@ -120,6 +120,10 @@ public:
     // its text) before it is drawn anywhere, so that the box it is drawn and
     // clipped in is final.
     virtual void PrepareToDraw() {}
+    // The parent's field values changed: texts that hold fields lay out again.
+    virtual void FieldValuesChanged() {}
+    // The texts as typed that may hold ${Name} fields.
+    virtual QStringList TypedTexts() const { return {}; }
 
     // --- non-virtual operations
     void NotifyChanged();

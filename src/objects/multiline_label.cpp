@@ -240,7 +240,7 @@ int TQMultiLineBaseLabel::LineOffset(int alignment, int boxWidth, int lineWidth)
 void TQMultiLineBaseLabel::layOut()
 {
     const QFont font = ZoomedFont();
-    wrappedLines_ = multiline_layout::WrapLines(items_, QFontMetrics(font),
+    wrappedLines_ = multiline_layout::WrapLines(ShownItems(), QFontMetrics(font),
         Width() - multiline_layout::kWrapInsets);
     wrappedRevision_ = itemsRevision_;
     wrappedWidth_ = Width();
@@ -266,7 +266,7 @@ void TQMultiLineBaseLabel::EnsureWrapped()
 
 void TQMultiLineBaseLabel::DrawLines(QPainter& canvas) const
 {
-    QStringList lines = wordWrap_ ? wrappedLines_ : items_;
+    QStringList lines = wordWrap_ ? wrappedLines_ : ShownItems();
     if (lines.isEmpty())
         lines << BlankText();
     else if (lines.size() == 1 && TrimSpaces(lines.first()).isEmpty())
@@ -312,9 +312,10 @@ void TQMultiLineBaseLabel::FitToLines()
     // The lines wrap at the width the card keeps, in the font the card keeps;
     // a zoomed view only scales that box.
     const QFontMetrics fm(FontAtZoom(1.0f));
+    const QStringList shown = ShownItems();
     const QStringList lines = wordWrap_
-        ? multiline_layout::WrapLines(items_, fm, StoredWidth() - multiline_layout::kWrapInsets)
-        : items_;
+        ? multiline_layout::WrapLines(shown, fm, StoredWidth() - multiline_layout::kWrapInsets)
+        : shown;
     int w = StoredWidth();
     for (const QString& line : lines)
         w = std::max(w, fm.horizontalAdvance(line));
@@ -328,6 +329,20 @@ void TQMultiLineBaseLabel::FitToLines()
 }
 
 void TQMultiLineBaseLabel::Loaded() { TQGraphicControl::Loaded(); }
+
+QStringList TQMultiLineBaseLabel::ShownItems() const
+{
+    QStringList shown;
+    shown.reserve(items_.size());
+    for (const QString& item : items_)
+        shown << WithFields(item);
+    return shown;
+}
+
+void TQMultiLineBaseLabel::FieldValuesChanged()
+{
+    ++itemsRevision_;
+}
 
 void TQMultiLineBaseLabel::BoundsChanged()
 {

@@ -48,6 +48,10 @@ public:
 
     // --- stored properties
     const QStringList& Items() const { return items_; }
+    // The lines with their fields filled, as the card shows them.
+    QStringList ShownItems() const;
+    QStringList TypedTexts() const override { return items_; }
+    void FieldValuesChanged() override;
     void SetItems(const QStringList& items);
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool v) { autoSize_ = v; }

@@ -110,6 +110,7 @@ public:
     int Angle() const { return angle_; }
     void SetAngle(int v);
     QString Caption() const { return caption_; }
+    QStringList TypedTexts() const override { return {caption_}; }
     void SetCaption(const QString& v);
     bool Transparent() const { return transparent_; }
     void SetTransparent(bool v);
@@ -124,6 +125,7 @@ public:
     // --- layout
     bool LayoutDirty() const { return layoutDirty_; }
     void MarkLayoutDirty() { layoutDirty_ = true; }
+    void FieldValuesChanged() override { layoutDirty_ = true; }
     const LabelLayout& Layout() const { return layout_; }
     // How often the layout was really computed (not counting clean calls).
     int LayoutRuns() const { return layoutRuns_; }

@@ -206,8 +206,12 @@ void TQBaseLabel::CalcLayout()
     ++layoutRuns_;
     const LabelLayout previous = layout_;
     const QString space = QStringLiteral(" ");
-    const CaptionText text = MeasuredText(caption_);
-    const CaptionText spaced = MeasuredText(caption_ + space);
+    // The box fits the text as typed, so showing another record's values
+    // never changes the card; the text shown is placed in that box.
+    const QString shown = WithFields(caption_);
+    const bool typedShown = shown == caption_;
+    const CaptionText text = MeasuredText(shown);
+    const CaptionText spaced = MeasuredText(shown + space);
     LabelLayout& L = layout_;
     L.b = text.CellHeight() + text.InternalLeading() + text.ExternalLeading();
     L.tw = spaced.Width();
@@ -227,9 +231,10 @@ void TQBaseLabel::CalcLayout()
     // Fit the box; each step sees the one before.
     const int turn = angle_;
     FitBox([&](QSize box, float zoom) {
-        const CaptionText t = zoom == Zoom() ? text : MeasuredText(caption_, zoom);
+        const bool reuse = typedShown && zoom == Zoom();
+        const CaptionText t = reuse ? text : MeasuredText(caption_, zoom);
         const int l = t.CellHeight() + t.InternalLeading() + t.ExternalLeading() + sy - hy;
-        const int tw = zoom == Zoom() ? shownTw : MeasuredText(caption_ + space, zoom).Width();
+        const int tw = reuse ? shownTw : MeasuredText(caption_ + space, zoom).Width();
         int w = box.width(), h = box.height();
         if (turn == 0 || turn == 180) {
             if (turn == 180 && 2 * tw < w)
@@ -308,7 +313,7 @@ void TQBaseLabel::DrawLabel(QPainter& canvas)
     canvas.save();
     if (!transparent_)
         canvas.fillRect(QRect(0, 0, W, H), ToQColor(backColor_));
-    const CaptionText text = MeasuredText(caption_);
+    const CaptionText text = MeasuredText(WithFields(caption_));
     // Background, shadow, highlight, text, border: each lies over the one before.
     if (depthShadow_ > 0 && directionShadow_ != sdNone)
         drawCopy(canvas, text, layout_.shadowOrigin, layout_.shadowRect, colorShadow_);
@@ -348,8 +353,9 @@ void TQBaseLabel::FitToText()
     const int px = std::max({ L.mainRect.left, L.shadowRect.left, L.highlightRect.left });
     const int py = std::max({ L.mainRect.top, L.shadowRect.top, L.highlightRect.top });
     FitBox([&](QSize box, float zoom) {
-        const std::int64_t w = std::int64_t(px) + MeasuredText(caption_ + QStringLiteral("     "), zoom).Width();
-        const std::int64_t h = std::int64_t(py) + MeasuredText(caption_, zoom).CellHeight();
+        const QString shown = WithFields(caption_);
+        const std::int64_t w = std::int64_t(px) + MeasuredText(shown + QStringLiteral("     "), zoom).Width();
+        const std::int64_t h = std::int64_t(py) + MeasuredText(shown, zoom).CellHeight();
         return QSize(w > box.width() ? BoxSize(w) : box.width(), h > box.height() ? BoxSize(h) : box.height());
     });
     layoutDirty_ = true;

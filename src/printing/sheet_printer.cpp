@@ -44,6 +44,20 @@ TSheetPrinter::TSheetPrinter(TQBusinessCardPanel32& panel, const TPrintJobReques
       backGeometry_(TSheetGeometry::From(MirroredLayout(tamedCounts(request.Layout), request.Back.Edge),
           request.Back.Nudges))
 {
+    if (!request.Records)
+        return;
+    const int total = static_cast<int>(request.Records->size());
+    firstRecord_ = std::clamp(request.FirstRecord, 0, total);
+    endRecord_ = request.RecordCount < 0 ? total : std::min(total, firstRecord_ + request.RecordCount);
+    int perSheet = 0, onFirst = 0;
+    for (int i = 0; i < geometry_.Across * geometry_.Down; ++i) {
+        perSheet += request.Selection.At(i) ? 1 : 0;
+        onFirst += request.Selection.At(i) && i >= request.StartPosition - 1 ? 1 : 0;
+    }
+    // A partly used first sheet holds fewer cards; the later ones are whole.
+    const int cards = endRecord_ - firstRecord_;
+    const int rest = std::max(0, cards - onFirst);
+    sheets_ = perSheet > 0 ? 1 + (rest + perSheet - 1) / perSheet : 1;
 }
 
 QRectF TSheetPrinter::BackCardRect(int row, int col) const
@@ -70,8 +84,9 @@ void TSheetPrinter::LoadBackground()
 
 void TSheetPrinter::BeforePrint(TReport& report)
 {
-    // Copies made by the driver repeat one sheet: only when every sheet is alike.
-    const bool alike = request_.StartPosition <= 1 && !PrintsBacks();
+    // Copies made by the driver repeat one sheet: only when every sheet is
+    // alike (merged sheets differ from one another).
+    const bool alike = !Merged() && request_.StartPosition <= 1 && !PrintsBacks();
     if (request_.Printing && alike && sheets_ > 1 && report.DriverMaxCopies() > 1) {
         report.SetCopies(sheets_);
         sheets_ = 1;
@@ -84,21 +99,40 @@ void TSheetPrinter::PrintSheets(TReport& report)
 {
     report.SetMarginLeft(0.0);
     report.SetMarginTop(0.0);
+    std::optional<TMergedRecordScope> merged, mergedBack;
+    if (Merged()) {
+        merged.emplace(panel_);
+        if (PrintsBacks())
+            mergedBack.emplace(*request_.Back.Panel);
+    }
+    int nextRecord = firstRecord_;
     bool firstPage = true;
     for (int sheet = 0; sheet < sheets_; ++sheet) {
+        // The backs walk the sheet in the fronts' order, so each back shows
+        // the record of its own front.
+        const int sheetStart = nextRecord;
         for (const bool back : { false, true }) {
             if (back ? !PrintsBacks() : !PrintsFronts())
                 continue;
             if (!firstPage)
                 report.NewPage();
             firstPage = false;
-            if (!printSide(report, sheet, back))
+            nextRecord = sheetStart;
+            const auto record = [&](int) -> bool {
+                if (!Merged())
+                    return true;
+                if (nextRecord >= endRecord_)
+                    return false;
+                (back ? mergedBack : merged)->Show((*request_.Records)[nextRecord++]);
+                return true;
+            };
+            if (!printSide(report, sheet, back, record))
                 return;
         }
     }
 }
 
-bool TSheetPrinter::printSide(TReport& report, int sheet, bool back)
+bool TSheetPrinter::printSide(TReport& report, int sheet, bool back, const std::function<bool(int)>& record)
 {
     const TSheetGeometry& g = geometry_;
     const TSheetGeometry& placed = back ? backGeometry_ : geometry_;
@@ -117,6 +151,9 @@ bool TSheetPrinter::printSide(TReport& report, int sheet, bool back)
             const int index = row * g.Across + col;
             if (index < first || !request_.Selection.At(index))
                 continue;
+            // A merged run out of records ends the side; the job goes on to its backs.
+            if (!record(index))
+                return true;
             if (OnCardStarting)
                 OnCardStarting(index);
             // A page past its work budget ends the job; the report says why.

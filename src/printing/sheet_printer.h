@@ -1,11 +1,13 @@
 #pragma once
 #include "core/color.h"
+#include "core/fields.h"
 #include "imaging/picture.h"
 #include "printing/card_layout.h"
 #include <QString>
 #include <QStringList>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 namespace cardora {
 
@@ -47,6 +49,13 @@ struct TPrintJobRequest {
     // A partly used sheet: the first sheet starts at this position (from 1).
     int StartPosition = 1;
     TBackSide Back;
+    // A merged run: one card per record from FirstRecord (0-based) on, at
+    // most RecordCount of them (-1: to the end), in position order over as
+    // many sheets as they take; Sheets is then ignored. The records must
+    // outlive the job.
+    const TFieldRecords* Records = nullptr;
+    int FirstRecord = 0;
+    int RecordCount = -1;
 };
 
 // Prints sheets of cards onto a report: walks each sheet's positions row by
@@ -86,13 +95,15 @@ public:
     QString Run(TReport& report);
 
     int Sheets() const { return sheets_; }
+    bool Merged() const { return request_.Records != nullptr; }
     const TSheetGeometry& Geometry() const { return geometry_; }
     TBackgroundKind BackgroundKind() const { return backgroundKind_; }
     bool Printing() const { return request_.Printing; }
 
 private:
-    // One side of one sheet; false when the job was stopped.
-    bool printSide(TReport& report, int sheet, bool back);
+    // One side of one sheet; false when the job was stopped. `record(index)`
+    // shows the card's record of a merged run, false when none is left.
+    bool printSide(TReport& report, int sheet, bool back, const std::function<bool(int)>& record);
     void drawCropMarks(TReport& report, const TSheetGeometry& geometry, int row, int col);
     void drawAlignmentCross(TReport& report, const QRectF& card);
 
@@ -100,6 +111,8 @@ private:
     TPrintJobRequest request_;
     TSheetGeometry geometry_;
     int sheets_ = 1;
+    int firstRecord_ = 0; // the merged run's records, first and past the last
+    int endRecord_ = 0;
     TBackgroundKind backgroundKind_ = bkNone;
     TPicture background_;
     TSheetGeometry backGeometry_; // the mirrored layout with the back's nudges

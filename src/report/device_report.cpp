@@ -1,5 +1,5 @@
 #include "report/device_report.h"
-#include <QPaintDevice>
+#include <QPagedPaintDevice>
 #include <QPainter>
 
 namespace cardora {
@@ -33,8 +33,13 @@ QPainter* TDeviceReport::BeginDocument()
 
 QPainter* TDeviceReport::BeginNextPage()
 {
-    SetError("A picture holds one page only");
-    return nullptr;
+    // A PDF writer takes more pages of the same size; a picture holds one.
+    auto* paged = dynamic_cast<QPagedPaintDevice*>(&device_);
+    if (!paged || !painter_ || !paged->newPage()) {
+        SetError("A picture holds one page only");
+        return nullptr;
+    }
+    return painter_.get();
 }
 
 void TDeviceReport::EndDocument()

@@ -8,7 +8,7 @@ namespace cardora {
 
 // A report of one page drawn straight onto a paint device (a picture, a PDF
 // or SVG writer) whose whole surface is the page: no unprintable margins, the
-// device's own resolution. A second page is refused.
+// device's own resolution. Only a paged device (a PDF writer) takes a second page.
 class TDeviceReport : public TReport {
 public:
     // `paperInches` is the page; the device must cover it at its resolution.

@@ -1,8 +1,10 @@
 #include "richtext/rich_text_storage.h"
+#include "core/fields.h"
 #include "richtext/rtf_reader.h"
 #include "richtext/rtf_writer.h"
 #include <QTextCursor>
 #include <QTextDocumentFragment>
+#include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextOption>
 #include <algorithm>
@@ -150,6 +152,54 @@ void TRichTextStorage::SetData(const QByteArray& data)
     ReadRtf(data, *document_);
     readBytes_ = data;
     generation_ = nextGeneration();
+}
+
+} // namespace cardora
+
+namespace cardora {
+
+namespace {
+
+void FillFields(QTextDocument& document, const TFieldRecord& values)
+{
+    QTextCursor at(&document);
+    for (;;) {
+        at = document.find(FieldPattern(), at);
+        if (at.isNull())
+            return;
+        const QString typed = at.selectedText();
+        const std::optional<QString> value = values.Value(typed.mid(2, typed.size() - 3));
+        if (value) // in the field's own format; the cursor moves past the value
+            at.insertText(*value, at.charFormat());
+    }
+}
+
+} // namespace
+
+const QTextDocument& TRichTextStorage::Filled(const TFieldRecord* values, quint64* generation) const
+{
+    *generation = generation_;
+    if (!values)
+        return *document_;
+    if (namesOf_ != generation_) {
+        fieldNames_ = FieldNamesIn(document_->toPlainText());
+        namesOf_ = generation_;
+        filled_.reset();
+    }
+    if (fieldNames_.isEmpty())
+        return *document_;
+    QStringList shown;
+    for (const QString& name : fieldNames_) // a field the values lack stays as typed
+        shown << values->Value(name).value_or(QStringLiteral("${") + name + QLatin1Char('}'));
+    if (!filled_ || shown != filledValues_) {
+        filled_ = NewRichDocument();
+        CopyRichDocument(*document_, *filled_);
+        FillFields(*filled_, *values);
+        filledValues_ = shown;
+        filledGeneration_ = nextGeneration();
+    }
+    *generation = filledGeneration_;
+    return *filled_;
 }
 
 } // namespace cardora

@@ -1,9 +1,12 @@
 #pragma once
 #include <QByteArray>
+#include <QStringList>
 #include <QTextDocument>
 #include <memory>
 
 namespace cardora {
+
+class TFieldRecord;
 
 // A new, empty document as the rich-text controls expect it: no margin,
 // Arial 10 points, word processors' half-inch tabs.
@@ -48,7 +51,18 @@ public:
     // painter can tell whether it already holds this very document.
     quint64 Generation() const { return generation_; }
 
+    // The document with its ${Name} fields filled from `values` (the stored
+    // one when there are no values or no fields), and the generation a
+    // painter knows that text by. A copy is made only when the values change.
+    const QTextDocument& Filled(const TFieldRecord* values, quint64* generation) const;
+
 private:
+    mutable QStringList fieldNames_; // found in the document of generation namesOf_
+    mutable quint64 namesOf_ = 0;
+    mutable std::unique_ptr<QTextDocument> filled_;
+    mutable QStringList filledValues_;
+    mutable quint64 filledGeneration_ = 0;
+
     std::unique_ptr<QTextDocument> document_;
     QByteArray readBytes_; // as read, while the document is unchanged
     quint64 generation_;

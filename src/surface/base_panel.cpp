@@ -28,8 +28,37 @@ TQBasePanel::TQBasePanel(QWidget* parent, QObject* owner)
     tempFileName_ = ApplicationFolder() + "TempFile.tmp";
     for (int i = 0; i < 10; ++i)
         personalInfo_ << QString();
+    personalRecord_ = PersonalRecord(personalInfo_);
     buildPanelMenu();
     new TPanelPictureIntake(*this);
+}
+
+const TFieldRecord* TQBasePanel::FieldValues() const
+{
+    if (fieldsAsTyped_)
+        return nullptr;
+    return record_ ? &*record_ : &personalRecord_;
+}
+
+void TQBasePanel::SetFieldRecord(std::optional<TFieldRecord> record)
+{
+    record_ = std::move(record);
+    FieldValuesChangedForAll();
+}
+
+void TQBasePanel::SetFieldsShownAsTyped(bool typed)
+{
+    if (typed == fieldsAsTyped_)
+        return;
+    fieldsAsTyped_ = typed;
+    FieldValuesChangedForAll();
+}
+
+void TQBasePanel::FieldValuesChangedForAll()
+{
+    for (TQGraphicControl* o : objects_)
+        o->FieldValuesChanged();
+    update();
 }
 
 TQBasePanel::~TQBasePanel()

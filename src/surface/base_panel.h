@@ -1,4 +1,5 @@
 #pragma once
+#include "core/fields.h"
 #include "core/graphics_attributes.h"
 #include "imaging/picture.h"
 #include "objects/card_object_parent.h"
@@ -6,6 +7,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <unordered_set>
 #include <vector>
 
@@ -95,6 +97,12 @@ public:
     // The panel's handler on the handle's mouse-down: Shift-click deselects.
     void HandleMouseDown(const QPoint& p, Qt::KeyboardModifiers shift);
     void SelectAll();
+    // What ${Name} fields show: a data record when one is set, else the
+    // personal information; or, while shown as typed, the fields themselves.
+    void SetFieldRecord(std::optional<TFieldRecord> record);
+    const std::optional<TFieldRecord>& FieldRecord() const { return record_; }
+    void SetFieldsShownAsTyped(bool typed);
+    bool FieldsShownAsTyped() const { return fieldsAsTyped_; }
     // The background, outline and grid as Paint draws them.
     void PaintBackground(QPainter& p);
 
@@ -111,6 +119,7 @@ public:
     TColor MarkerColor(bool single) const override;
     QSize PanelSize() const override { return size(); }
     QStringList PersonalInfo() const override { return personalInfo_; }
+    const TFieldRecord* FieldValues() const override;
     const TFont& DefaultFont() const override { return font_; }
     void BringToFront(TQGraphicControl* object) override;
     void SendToBack(TQGraphicControl* object) override;
@@ -194,6 +203,13 @@ protected:
     void leaveEvent(QEvent* event) override;
 
     QStringList personalInfo_;
+    TFieldRecord personalRecord_;
+    // Objects lay out again with the new values; the panel repaints.
+    void FieldValuesChangedForAll();
+
+private:
+    std::optional<TFieldRecord> record_;
+    bool fieldsAsTyped_ = false;
 
 private:
     void buildPanelMenu();

@@ -65,4 +65,18 @@ void TCardDrawer::Draw(TReport& report, double x, double y) const
     report.EndCard();
 }
 
+TMergedRecordScope::TMergedRecordScope(TQBasePanel& panel)
+    : panel_(panel), shown_(panel.FieldRecord()), typed_(panel.FieldsShownAsTyped())
+{
+    panel_.SetFieldsShownAsTyped(false);
+}
+
+TMergedRecordScope::~TMergedRecordScope()
+{
+    panel_.SetFieldsShownAsTyped(typed_);
+    panel_.SetFieldRecord(std::move(shown_));
+}
+
+void TMergedRecordScope::Show(const TFieldRecord& record) { panel_.SetFieldRecord(record); }
+
 } // namespace cardora

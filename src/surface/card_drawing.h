@@ -1,6 +1,8 @@
 #pragma once
+#include "core/fields.h"
 #include <QPointF>
 #include <QSizeF>
+#include <optional>
 
 class QPainter;
 
@@ -22,6 +24,24 @@ public:
 private:
     TQBasePanel& panel_;
     float zoom_;
+};
+
+// A merged run: while it lives the panel shows each record given to Show;
+// afterwards the values it showed before (a record, the personal
+// information, or the fields as typed) come back.
+class TMergedRecordScope {
+public:
+    explicit TMergedRecordScope(TQBasePanel& panel);
+    ~TMergedRecordScope();
+    TMergedRecordScope(const TMergedRecordScope&) = delete;
+    TMergedRecordScope& operator=(const TMergedRecordScope&) = delete;
+
+    void Show(const TFieldRecord& record);
+
+private:
+    TQBasePanel& panel_;
+    std::optional<TFieldRecord> shown_;
+    bool typed_;
 };
 
 // The one way a card reaches paper, a PDF, an SVG or a picture: the panel's

@@ -28,6 +28,7 @@ TQBusinessCardPanel32::TQBusinessCardPanel32(QWidget* parent, QObject* owner) : 
     RegisterCardObjectKinds();
     for (QString& s : personalInfo_)
         s.clear();
+    personalRecord_ = PersonalRecord(personalInfo_);
     SetZoom(1.0f);
 }
 
@@ -44,6 +45,8 @@ void TQBusinessCardPanel32::SetPersonalInfo(const QStringList& values)
 {
     for (int i = 0; i < 10; ++i)
         personalInfo_[i] = i < values.size() ? values[i] : QString();
+    personalRecord_ = PersonalRecord(personalInfo_);
+    FieldValuesChangedForAll();
 }
 
 void TQBusinessCardPanel32::CreateObjectForRect(QRect& r)

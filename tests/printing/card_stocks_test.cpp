@@ -408,3 +408,30 @@ TEST(CardStocks, BackNudgesStartPositionAndBacksLaterRun)
     ASSERT_EQ(back.Places().size(), 1u);
     EXPECT_EQ(back.Places()[0], QPointF(0.75, 8.5)); // position 10's back: bottom row, left column
 }
+
+TEST(CardStocks, MergedRecordsFillAPartlyUsedSheetAndTheirBacks)
+{
+    ProbeCard front(QRect(0, 0, 96, 48));
+    ProbeCard back(QRect(0, 0, 96, 48));
+    TFieldRecords records;
+    for (int i = 0; i < 13; ++i) {
+        TFieldRecord record;
+        record.Set("Name", QString("Person %1").arg(i));
+        records.append(record);
+    }
+    TPrintJobRequest r;
+    r.Records = &records;
+    r.StartPosition = 4; // 7 cards on the first sheet, 6 on the second
+    r.Back.Panel = &back.panel;
+    r.Back.Sides = TSides::FrontsAndBacks;
+    TSheetPrinter job(front.panel, r);
+    EXPECT_EQ(job.Sheets(), 2);
+    const auto pages = printPages(r, front, QSizeF(8.5, 11));
+    EXPECT_EQ(pages.size(), 4u);
+    ASSERT_EQ(front.Places().size(), 13u);
+    ASSERT_EQ(back.Places().size(), 13u);
+    EXPECT_EQ(front.Places()[0], QPointF(4.25, 2.5)); // position 4
+    EXPECT_EQ(back.Places()[0], QPointF(0.75, 2.5));  // its back, the other column
+    EXPECT_EQ(front.Places()[12], QPointF(4.25, 4.5)); // the second sheet's sixth card
+    EXPECT_EQ(back.Places()[12], QPointF(0.75, 4.5));
+}

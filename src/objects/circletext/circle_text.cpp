@@ -161,7 +161,7 @@ QFont TQPCircleText::ZoomedFont() const
 CircleGeometry TQPCircleText::Geometry(int th, int aw) const
 {
     const int W = Width(), H = Height();
-    const int n = static_cast<int>(caption_.toUcs4().size());
+    const int n = static_cast<int>(WithFields(caption_).toUcs4().size());
     CircleGeometry g;
     g.start = (startingVector_ + 1) * 90;
     g.arc = (degrees_ + 1) * 90;
@@ -211,7 +211,7 @@ CircleGeometry TQPCircleText::Geometry(int th, int aw) const
 std::vector<CircleLetter> TQPCircleText::LetterPlacement(const QFontMetrics& metrics) const
 {
     std::vector<CircleLetter> letters;
-    const int n = static_cast<int>(caption_.toUcs4().size());
+    const int n = static_cast<int>(WithFields(caption_).toUcs4().size());
     if (n == 0)
         return letters;
     const CircleGeometry g = Geometry(metrics.height(), metrics.averageCharWidth());
@@ -243,10 +243,10 @@ std::vector<CircleLetter> TQPCircleText::LetterPlacement(const QFontMetrics& met
 
 void TQPCircleText::drawLetters(QPainter& canvas)
 {
-    if (caption_.isEmpty())
+    const QList<uint> chars = WithFields(caption_).toUcs4();
+    if (chars.isEmpty())
         return;
     const QFont font = ZoomedFont();
-    const QList<uint> chars = caption_.toUcs4();
     const std::vector<CircleLetter> letters = LetterPlacement(QFontMetrics(font));
     canvas.save();
     canvas.setPen(ToQColor(Font()->Color()));

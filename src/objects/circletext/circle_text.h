@@ -69,6 +69,7 @@ public:
     TColor BGColor() const { return bgColor_; }
     void SetBGColor(TColor v);
     QString Caption() const { return caption_; }
+    QStringList TypedTexts() const override { return {caption_}; }
     void SetCaption(const QString& v);
     TFont* FontObject() { return Font(); }
 

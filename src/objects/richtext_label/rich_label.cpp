@@ -163,7 +163,10 @@ void TQPRichBaseLabel::DrawRich(QPainter& canvas)
         canvas.fillRect(QRect(0, 0, w, h), bg);
         master->SetPageColor(bg);
     }
-    master->AssignDocument(RTFText(), rtfStorage_.Generation());
+    quint64 generation = 0;
+    const QTextDocument& shown =
+        rtfStorage_.Filled(ParentPanel() ? ParentPanel()->FieldValues() : nullptr, &generation);
+    master->AssignDocument(shown, generation);
     master->SetZoom(zoomPercent(Zoom()));
     master->SetPageLayout(pageOfBox(w, h, Zoom()));
     master->SetWordWrap(true);

@@ -47,6 +47,7 @@ public:
     TColor BGColor() const { return bgColor_; }
     void SetBGColor(TColor c);
     const TRichTextStorage& RtfStorage() const { return rtfStorage_; }
+    QStringList TypedTexts() const override { return {RTFText().toPlainText()}; }
 
     const PropertyTable& Properties() const override;
 

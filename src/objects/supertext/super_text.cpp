@@ -330,19 +330,20 @@ QString TQSuperText::ShownText() const
 {
     const int e = std::max(layout_.mainRect.left, layout_.shadowRect.left);
     const QFont font = ZoomedFont();
+    const QString caption = WithFields(caption_);
     auto fits = [&](qsizetype n) {
-        return CaptionText(LetterFont().Name(), font, caption_.left(n)).Width() <= Width() - e;
+        return CaptionText(LetterFont().Name(), font, caption.left(n)).Width() <= Width() - e;
     };
     // The longest leading part that fits, found by halving so that a very
     // long caption does not take one measurement per character.
-    if (fits(caption_.size()))
-        return caption_;
-    qsizetype good = 0, bad = caption_.size();
+    if (fits(caption.size()))
+        return caption;
+    qsizetype good = 0, bad = caption.size();
     while (bad - good > 1) {
         const qsizetype mid = good + (bad - good) / 2;
         (fits(mid) ? good : bad) = mid;
     }
-    return good > 0 ? caption_.left(good) : QString();
+    return good > 0 ? caption.left(good) : QString();
 }
 
 QPainterPath TQSuperText::TextPath(const QString& text, QPointF origin) const
@@ -365,7 +366,7 @@ QSize TQSuperText::GradientBitmapSize() const
 void TQSuperText::FitSample()
 {
     // Measured in the font and offsets the card keeps, and stored as such.
-    const CaptionText stored(LetterFont().Name(), LetterFont().ToQFont(1.0f), caption_);
+    const CaptionText stored(LetterFont().Name(), LetterFont().ToQFont(1.0f), WithFields(caption_));
     const int a = stored.Width();
     const int b = stored.CellHeight();
     const QPoint d = ShadowAtZoom(1.0f);

@@ -53,6 +53,7 @@ public:
     TColor BGColor() const { return bgColor_; }
     void SetBGColor(TColor v);
     QString Caption() const { return caption_; }
+    QStringList TypedTexts() const override { return {caption_}; }
     void SetCaption(const QString& v);
     TFont* FontObject() { return Font(); }
     // The font as it is, also from non-const code.
@@ -86,6 +87,7 @@ public:
     // --- layout
     bool LayoutDirty() const { return layoutDirty_; }
     void MarkLayoutDirty() { layoutDirty_ = true; }
+    void FieldValuesChanged() override { layoutDirty_ = true; }
     const SuperTextLayout& Layout() const { return layout_; }
     void CalcLayout();
     // The letters' font at the current zoom.
