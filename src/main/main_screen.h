@@ -197,7 +197,7 @@ private:
     QString backSidePath_;
     QString frontOfBack_;
     int printStart_ = 1;
-    int backChoice_ = 0;
+    int backChoice_ = 1; // a card given a back prints it, on a duplex printer, unless the user says otherwise
     QString cardFileName_;
     QString startupCard_;
 

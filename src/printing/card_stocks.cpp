@@ -362,10 +362,12 @@ TCardLayout ApplyPredefinedLayout(TCardLayout layout, int index)
 
 QString UserStocksFileName()
 {
-    QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    // The program's own data folder by name, so that the window and the batch
+    // tool (an executable of another name) share the user's stocks.
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     if (data.isEmpty())
-        data = QDir::homePath() + "/.cardora";
-    return data + "/card_stocks.json";
+        return QDir::homePath() + "/.cardora/card_stocks.json";
+    return data + "/Cardora/card_stocks.json";
 }
 
 std::vector<TCardStock> ReadStockFile(const QString& path, QString* error)

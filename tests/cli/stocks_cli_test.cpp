@@ -2,6 +2,7 @@
 #include "objects/shapes.h"
 #include "report/report_pixels.h"
 #include "surface/card_panel.h"
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -72,6 +73,26 @@ TEST(StocksCli, StocksPrintsTheCatalogueAsOneJsonLine)
     }
     EXPECT_TRUE(herma);
     EXPECT_EQ(cli({ "stocks", "extra" }).exitCode, 1);
+
+    // The user's own stocks, saved by the window, are the batch tool's too.
+    QTemporaryDir data;
+    QDir().mkpath(data.filePath("Cardora"));
+    ASSERT_TRUE(cardora::test::WriteFileBytes(data.filePath("Cardora/card_stocks.json"),
+        R"({"format": 1, "stocks": [{"brand": "Shop", "name": "Shop cards", "codes": ["S-1"], "paper": "Letter",
+            "unit": "in", "card": [3, 2], "grid": [2, 4], "margins": [1, 1], "pitch": [3.25, 2.25]}]})"));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
+    const CliRun mine = cli({ "stocks" });
+    const QJsonArray all = QJsonDocument::fromJson(mine.out).object().value("stocks").toArray();
+    ASSERT_EQ(all.size(), stocks.size() + 1);
+    EXPECT_EQ(all.last().toObject()["name"].toString(), "Shop cards");
+    EXPECT_TRUE(all.last().toObject()["user"].toBool());
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("shop.pdf");
+    const CliRun printed = cli({ "print", cornerCard(dir.filePath("c.CDW"), clRed), pdf, "--stock", "shop s1" });
+    EXPECT_EQ(printed.exitCode, 0) << printed.err.toStdString();
+    const QImage page = cardora::test::RenderPdf(pdf, kDpi, 1);
+    EXPECT_TRUE(cornerAt(page, 1.0 + 3.25, 1.0 + 3 * 2.25, isRed)); // the eighth card
+    qunsetenv("XDG_DATA_HOME");
 }
 
 TEST(StocksCli, PrintOnAStockFromAStartPositionWithBacksMirrored)
