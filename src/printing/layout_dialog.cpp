@@ -44,7 +44,6 @@ TEditCardLayout::TEditCardLayout(QWidget* parent) : QDialog(parent)
     StockSearch = new QLineEdit(this);
     StockSearch->setObjectName("StockSearch");
     StockSearch->setPlaceholderText("Type a product code or brand, e.g. 8371 or Zweckform");
-    StockSearch->setClearButtonEnabled(true);
     StockSearch->setWhatsThis("Type the product code on your package of card stock, or its brand: "
                               "the first stock that matches is chosen.");
     searchLabel->setBuddy(StockSearch);
