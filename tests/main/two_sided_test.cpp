@@ -4,6 +4,7 @@
 #include "printing/label_printer.h"
 #include "printing/layout_dialog.h"
 #include "printing/number_edit.h"
+#include "printing/preview_form.h"
 #include "printing/select_cards_dialog.h"
 #include "report/report_pixels.h"
 #include "surface/card_panel.h"
@@ -343,4 +344,34 @@ TEST_F(TwoSidedFixture, LayoutDialogFindsStocksByCodeOrBrandAndKeepsTheUsersOwn)
     EXPECT_TRUE(modal->messages[0].text.contains("right edge")) << modal->messages[0].text.toStdString();
     EXPECT_EQ(bytesOf(UserStocksFileName()), before);
     qunsetenv("XDG_DATA_HOME");
+}
+
+TEST_F(TwoSidedFixture, PreviewShowsTheFrontsThenTheBacksPageByPage)
+{
+    const QString back = saveCard("back.CDW", clBlue);
+    saveCard("front.CDW", clRed);
+    modal->fileNames.push_back(back);
+    window->mnuBackSideClick();
+    answerStatus();
+    std::vector<QImage> shown;
+    modal->dialogs.push_back([&](QDialog& d) {
+        auto& preview = dynamic_cast<TPreviewForm&>(d);
+        preview.show();
+        EXPECT_EQ(preview.FilePreview1->Pages(), 2);
+        EXPECT_FALSE(preview.sbPriorPage->isEnabled());
+        shown.push_back(preview.FilePreview1->PageControl()->grab().toImage());
+        preview.sbNextPage->click();
+        EXPECT_EQ(preview.FilePreview1->CurrentPage(), 2);
+        EXPECT_FALSE(preview.sbNextPage->isEnabled());
+        shown.push_back(preview.FilePreview1->PageControl()->grab().toImage());
+        preview.CloseButtonClick();
+        return int(mrOk);
+    });
+    window->mnuPreviewClick(); // a card with a back previews both sides
+    EXPECT_TRUE(modal->dialogs.empty());
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_GT(cardora::test::CountMatching(shown[0], isRed), 0);
+    EXPECT_EQ(cardora::test::CountMatching(shown[0], isBlue), 0);
+    EXPECT_GT(cardora::test::CountMatching(shown[1], isBlue), 0);
+    EXPECT_EQ(cardora::test::CountMatching(shown[1], isRed), 0);
 }
