@@ -17,6 +17,7 @@
 #include <QPrinter>
 #include <QSpinBox>
 #include <QTest>
+#include <QToolButton>
 
 using namespace cardora;
 
