@@ -48,6 +48,10 @@ const char* kUsage =
     "                                OUT may be .png, .jpg, .bmp, or .pdf and .svg for\n"
     "                                one card at its true size with text kept as text;\n"
     "                                --dpi draws pictures at N pixels per inch (72 to 2400)\n"
+    "        [--data FILE [--record N]]\n"
+    "                                fills the card's ${Field} fields from record N\n"
+    "                                (from 1) of a CSV or vCard file; a PDF without\n"
+    "                                --record gets one page per record\n"
     "  print IN.CDW OUT.pdf [--prefs CDW.INI] [--outline] [--preview]\n"
     "        [--positions 1,2,5] [--sheets N] [--dpi 600] [--crop-marks]\n"
     "                                print the card many-up on sheets into a PDF file\n"
@@ -59,6 +63,9 @@ const char* kUsage =
     "                                --sheets the number of sheets (1 to 999, default 1);\n"
     "                                --dpi the resolution (72 to 2400, default 600);\n"
     "                                --crop-marks adds cutting marks outside each card\n"
+    "        [--data FILE [--records A-B]]\n"
+    "                                one card per record of a CSV or vCard file (records\n"
+    "                                A to B, from 1), on as many sheets as they take\n"
     "  picture IN OUT [--width W --height H]\n"
     "                                read a picture file (BMP, DIB, RLE, JPG, JIF, GIF,\n"
     "                                PCX, TGA, ICO, WMF, EMF, PNG, SVG, TIFF, WebP) and\n"
@@ -70,6 +77,7 @@ const char* kUsage =
     "  --version                     show the version\n"
     "\n"
     "Without --prefs the built-in defaults of a fresh installation are used.\n"
+    "Without --data a card's fields show the personal information of --prefs.\n"
     "Errors go to standard error and end with exit status 1.\n";
 
 // Answers that nobody is there: the batch tool never opens a window.
@@ -128,10 +136,11 @@ struct OpenCard {
     TRichTextControl masterRichText { &owner, QString::fromLatin1(kMasterRichTextName) };
     QString backgroundArt;
 
-    explicit OpenCard(const TCardLayout& layout)
+    explicit OpenCard(const TPreferences& prefs)
     {
         panel.SetShape(lsRectangle);
-        panel.SetPanelSize(Round(96 * layout.Width), Round(96 * layout.Height));
+        panel.SetPanelSize(Round(96 * prefs.Layout.Width), Round(96 * prefs.Layout.Height));
+        panel.SetPersonalInfo(prefs.Personal);
     }
 
     // Throws EStreamError with the reader's message.
@@ -170,6 +179,8 @@ struct Options {
     QString prefs;
     bool border = false;
     int dpi = 96;
+    QString data;
+    int record = 0; // 1-based; 0: every record
     QString error;
 };
 
@@ -186,6 +197,19 @@ Options parse(const QStringList& args)
                 return o;
             }
             o.prefs = args[++i];
+        } else if (a == "--data") {
+            if (i + 1 >= args.size() || args[i + 1].isEmpty()) {
+                o.error = "--data needs a file name";
+                return o;
+            }
+            o.data = args[++i];
+        } else if (a == "--record") {
+            bool ok = false;
+            o.record = i + 1 < args.size() ? args[++i].trimmed().toInt(&ok) : 0;
+            if (!ok || o.record < 1) {
+                o.error = "--record needs a record number from 1";
+                return o;
+            }
         } else if (a == "--dpi") {
             bool ok = false;
             o.dpi = i + 1 < args.size() ? args[++i].trimmed().toInt(&ok) : 0;
@@ -231,9 +255,7 @@ std::unique_ptr<OpenCard> openCard(const Options& o, const QString& path, QStrin
     *error = preferencesFrom(o.prefs, &prefs, false);
     if (!error->isEmpty())
         return nullptr;
-    auto card = std::make_unique<OpenCard>(prefs.Layout);
-    // Fields and QR codes show the person of the preferences, as in the program.
-    card->panel.SetPersonalInfo(prefs.Personal);
+    auto card = std::make_unique<OpenCard>(prefs);
     try {
         card->Load(path);
     } catch (const EStreamError& e) {
@@ -307,13 +329,31 @@ int render(const Options& o)
         if (!QImageWriter::supportedImageFormats().contains(e.WriterFormat))
             return fail("Cannot create file " + out + ": Unsupported image format");
     }
+    if (o.record > 0 && o.data.isEmpty())
+        return fail("--record needs --data");
+    if (!o.data.isEmpty() && o.record == 0 && e.Format != TCardExportFormat::Pdf)
+        return fail("--data needs --record N for a picture; only a PDF takes one page per record");
     QStringList inputs = inputsOf(o.positional[0], o.prefs);
+    if (!o.data.isEmpty())
+        inputs << o.data;
     QString error = outputProblem(out, inputs);
     if (!error.isEmpty())
         return fail(error);
     const auto card = openCard(o, o.positional[0], &error);
     if (!card)
         return fail(error);
+    TDataFile data;
+    if (!o.data.isEmpty()) {
+        error = LoadMergeData(o.data, card->panel, &data);
+        if (error.isEmpty() && o.record > 0)
+            error = RecordRangeProblem(TRecordRange{o.record, o.record}, data.records.size());
+        if (!error.isEmpty())
+            return fail(error);
+        if (o.record > 0)
+            card->panel.SetFieldRecord(data.records[o.record - 1]);
+        else
+            e.Records = &data.records;
+    }
     TPreferences prefs;
     preferencesFrom(o.prefs, &prefs, false); // read and checked by openCard
     e.CardInches = QSizeF(prefs.Layout.Width, prefs.Layout.Height);
@@ -333,7 +373,9 @@ int print(const QStringList& args)
         return fail(error);
     if (QFileInfo(o->Output).suffix().compare("pdf", Qt::CaseInsensitive) != 0)
         return fail("Cannot create file " + o->Output + ": the sheets are written as a PDF file, named *.pdf");
-    const QStringList inputs = inputsOf(o->Input, o->Prefs);
+    QStringList inputs = inputsOf(o->Input, o->Prefs);
+    if (!o->Data.isEmpty())
+        inputs << o->Data;
     error = outputProblem(o->Output, inputs);
     if (!error.isEmpty())
         return fail(error);
@@ -341,8 +383,7 @@ int print(const QStringList& args)
     error = preferencesFrom(o->Prefs, &prefs, true);
     if (!error.isEmpty())
         return fail(error);
-    OpenCard card(prefs.Layout);
-    card.panel.SetPersonalInfo(prefs.Personal);
+    OpenCard card(prefs);
     try {
         card.Load(o->Input);
     } catch (const EStreamError& e) {
@@ -351,7 +392,14 @@ int print(const QStringList& args)
     error = outputProblem(o->Output, inputs, &card);
     if (!error.isEmpty())
         return fail(error);
-    error = RunBatchPrint(card.panel, card.backgroundArt, prefs.Layout, prefs.Nudges, *o);
+    TDataFile data;
+    if (!o->Data.isEmpty()) {
+        error = LoadMergeData(o->Data, card.panel, &data);
+        if (!error.isEmpty())
+            return fail(error);
+    }
+    error = RunBatchPrint(card.panel, card.backgroundArt, prefs.Layout, prefs.Nudges, *o,
+        o->Data.isEmpty() ? nullptr : &data);
     if (!error.isEmpty())
         return fail(error);
     return 0;

@@ -423,7 +423,7 @@ void TQMultiLineBaseLabel::PrintAt(TReport& report, double x, double y)
     const double ppi = ScreenPixelsPerInch();
     if (ppi <= 0 || Width() <= 0 || Height() <= 0)
         return;
-    PrintBoxPicture(report, x, y, ppi, *MakeMetafile());
+    PrintBoxPicture(report, x, y, ppi, ShownItems().join(QLatin1Char('\n')), [this] { return MakeMetafile(); });
 }
 
 void TQMultiLineBaseLabel::AddMenuItems(QMenu& menu)

@@ -385,7 +385,7 @@ void TQBaseLabel::PrintAtResolution(TReport& report, double x, double y, int ppi
 {
     if (ppi <= 0)
         return;
-    PrintBoxPicture(report, x, y, ppi, *MakeMetafile());
+    PrintBoxPicture(report, x, y, ppi, WithFields(caption_), [this] { return MakeMetafile(); });
 }
 
 } // namespace cardora

@@ -1,5 +1,6 @@
 #pragma once
 #include "printing/card_layout.h"
+#include "printing/merge_data.h"
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -12,6 +13,7 @@ class TQBusinessCardPanel32;
 // The batch tool's print command:
 //   print IN.CDW OUT.pdf [--prefs CDW.INI] [--outline] [--preview]
 //         [--positions 1,2,5] [--sheets N] [--dpi 600] [--crop-marks]
+//         [--data FILE [--records A-B]]
 struct TBatchPrintOptions {
     QString Input;
     QString Output;
@@ -22,6 +24,8 @@ struct TBatchPrintOptions {
     int Sheets = 1;
     int Dpi = 600;
     bool CropMarks = false;     // cutting marks outside each card's corners
+    QString Data;               // a data file: one card per record
+    std::optional<TRecordRange> Records; // of the data; none: all of them
 };
 
 inline constexpr int kBatchMaxSheets = 999;
@@ -40,7 +44,9 @@ std::optional<TBatchPrintOptions> ParseBatchPrintArguments(const QStringList& ar
 // Runs the print job of File > Print (or the outline test page, or the
 // preview page) for the card on `panel` into a PDF file with no unprintable
 // margins. Returns the error text, empty on success.
+// With `data` (read by LoadMergeData) one card per record of the options'
+// range, on as many sheets as they take.
 QString RunBatchPrint(TQBusinessCardPanel32& panel, const QString& backgroundFile, const TCardLayout& layout,
-    const TPrinterNudges& nudges, const TBatchPrintOptions& options);
+    const TPrinterNudges& nudges, const TBatchPrintOptions& options, const TDataFile* data = nullptr);
 
 } // namespace cardora

@@ -29,6 +29,9 @@ TPrintOutcome DoPrint(const TPrintRun& run)
     request.Printing = run.PrintMode;
     request.OutlineOnly = run.OutlineOnly;
     request.CropMarks = run.CropMarks;
+    request.Records = run.Records;
+    request.FirstRecord = run.FirstRecord;
+    request.RecordCount = run.RecordCount;
 
     std::unique_ptr<TReport> report;
     TRecordingReport* recording = nullptr;

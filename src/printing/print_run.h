@@ -1,4 +1,5 @@
 #pragma once
+#include "core/fields.h"
 #include "printing/card_layout.h"
 #include <QString>
 #include <functional>
@@ -23,6 +24,10 @@ struct TPrintRun {
     bool PrintMode = true;
     bool OutlineOnly = false;
     bool CropMarks = false;
+    // A merged run: records FirstRecord (0-based) on, RecordCount of them.
+    const TFieldRecords* Records = nullptr;
+    int FirstRecord = 0;
+    int RecordCount = -1;
     QWidget* Owner = nullptr;
     std::function<void(int context)> ShowHelp;
 };

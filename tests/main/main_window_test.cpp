@@ -87,7 +87,7 @@ TEST_F(WindowFixture, MenusHoldEveryItemInOrder)
     };
     EXPECT_EQ(captions("FileMenu"),
         QStringList({ "&New", "&Open", "&Delete", "-", "Save", "Save &As...", "Save As Bitmap", "Save As JPG", "Expo&rt...", "-",
-            "&Print", "Pre&view", "-", "Printer S&etup", "Printer Fine &Tuning", "Print O&utline Test Page", "-",
+            "&Merge Data...", "&Forget Merge Data", "-", "&Print", "Pre&view", "-", "Printer S&etup", "Printer Fine &Tuning", "Print O&utline Test Page", "-",
             "E&xit" }));
     EXPECT_EQ(captions("EditMenu"),
         QStringList({ "Undo", "Redo", "-", "Cu&t", "&Copy", "&Paste", "De&lete", "Select &All", "-",

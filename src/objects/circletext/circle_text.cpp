@@ -327,7 +327,7 @@ void TQPCircleText::PrintAtResolution(TReport& report, double x, double y, int p
 {
     if (ppi <= 0 || Width() <= 0 || Height() <= 0)
         return;
-    PrintBoxPicture(report, x, y, ppi, *MakeMetafile());
+    PrintBoxPicture(report, x, y, ppi, WithFields(caption_), [this] { return MakeMetafile(); });
 }
 
 void TQPCircleText::CopySettingsFrom(const TQPCircleText& other)
