@@ -152,6 +152,9 @@ TEST_F(QrFixture, ContentComesFromTheCardsOwnFields)
     code->SetMeCard(false);
     EXPECT_TRUE(code->Content().startsWith("${Email}|BEGIN:VCARD"));
     EXPECT_TRUE(code->Content().contains("FN:${Email}"));
+    // A data file needs the fields typed, not one called vCard.
+    code->SetData("${vCard} ${Title} ${VCARD}");
+    EXPECT_EQ(FieldNamesIn(code->TypedTexts().join(' ')), QStringList { "Title" });
 }
 
 // The printed size checks a pre-flight and the dialog share.
