@@ -53,6 +53,10 @@ const char* kUsage =
     "                                OUT may be .png, .jpg, .bmp, or .pdf and .svg for\n"
     "                                one card at its true size with text kept as text;\n"
     "                                --dpi draws pictures at N pixels per inch (72 to 2400)\n"
+    "        [--data FILE [--record N]]\n"
+    "                                fills the card's ${Field} fields from record N\n"
+    "                                (from 1) of a CSV or vCard file; a PDF without\n"
+    "                                --record gets one page per record\n"
     "  print IN.CDW OUT.pdf [--prefs CDW.INI] [--outline] [--preview]\n"
     "        [--positions 1,2,5] [--sheets N] [--dpi 600] [--crop-marks]\n"
     "                                print the card many-up on sheets into a PDF file\n"
@@ -73,6 +77,9 @@ const char* kUsage =
     "                                mirrored for a duplex printer turning the sheet over\n"
     "                                its long edge (default) or its short edge\n"
     "  stocks                        print the card stock catalogue as one JSON line\n"
+    "        [--data FILE [--records A-B]]\n"
+    "                                one card per record of a CSV or vCard file (records\n"
+    "                                A to B, from 1), on as many sheets as they take\n"
     "  picture IN OUT [--width W --height H]\n"
     "                                read a picture file (BMP, DIB, RLE, JPG, JIF, GIF,\n"
     "                                PCX, TGA, ICO, WMF, EMF, PNG, SVG, TIFF, WebP) and\n"
@@ -84,6 +91,7 @@ const char* kUsage =
     "  --version                     show the version\n"
     "\n"
     "Without --prefs the built-in defaults of a fresh installation are used.\n"
+    "Without --data a card's fields show the personal information of --prefs.\n"
     "Errors go to standard error and end with exit status 1.\n";
 
 // Answers that nobody is there: the batch tool never opens a window.
@@ -135,8 +143,11 @@ int fail(const QString& message)
     return 1;
 }
 
-// A card opened as File › Open does, on a panel the size of the layout.
-using OpenCard = TLoadedCard;
+// A card opened as File › Open does, on a panel the size of the layout,
+// showing the personal information of the preferences.
+struct OpenCard : TLoadedCard {
+    explicit OpenCard(const TPreferences& prefs) : TLoadedCard(prefs.Layout) { panel.SetPersonalInfo(prefs.Personal); }
+};
 
 // The files a command reads, which its output must never replace.
 QStringList inputsOf(const QString& card, const QString& prefs)
@@ -162,6 +173,8 @@ struct Options {
     QString prefs;
     bool border = false;
     int dpi = 96;
+    QString data;
+    int record = 0; // 1-based; 0: every record
     QString error;
 };
 
@@ -178,6 +191,19 @@ Options parse(const QStringList& args)
                 return o;
             }
             o.prefs = args[++i];
+        } else if (a == "--data") {
+            if (i + 1 >= args.size() || args[i + 1].isEmpty()) {
+                o.error = "--data needs a file name";
+                return o;
+            }
+            o.data = args[++i];
+        } else if (a == "--record") {
+            bool ok = false;
+            o.record = i + 1 < args.size() ? args[++i].trimmed().toInt(&ok) : 0;
+            if (!ok || o.record < 1) {
+                o.error = "--record needs a record number from 1";
+                return o;
+            }
         } else if (a == "--dpi") {
             bool ok = false;
             o.dpi = i + 1 < args.size() ? args[++i].trimmed().toInt(&ok) : 0;
@@ -223,7 +249,7 @@ std::unique_ptr<OpenCard> openCard(const Options& o, const QString& path, QStrin
     *error = preferencesFrom(o.prefs, &prefs, false);
     if (!error->isEmpty())
         return nullptr;
-    auto card = std::make_unique<OpenCard>(prefs.Layout);
+    auto card = std::make_unique<OpenCard>(prefs);
     try {
         card->Load(path);
     } catch (const EStreamError& e) {
@@ -297,13 +323,31 @@ int render(const Options& o)
         if (!QImageWriter::supportedImageFormats().contains(e.WriterFormat))
             return fail("Cannot create file " + out + ": Unsupported image format");
     }
+    if (o.record > 0 && o.data.isEmpty())
+        return fail("--record needs --data");
+    if (!o.data.isEmpty() && o.record == 0 && e.Format != TCardExportFormat::Pdf)
+        return fail("--data needs --record N for a picture; only a PDF takes one page per record");
     QStringList inputs = inputsOf(o.positional[0], o.prefs);
+    if (!o.data.isEmpty())
+        inputs << o.data;
     QString error = outputProblem(out, inputs);
     if (!error.isEmpty())
         return fail(error);
     const auto card = openCard(o, o.positional[0], &error);
     if (!card)
         return fail(error);
+    TDataFile data;
+    if (!o.data.isEmpty()) {
+        error = LoadMergeData(o.data, card->panel, &data);
+        if (error.isEmpty() && o.record > 0)
+            error = RecordRangeProblem(TRecordRange{o.record, o.record}, data.records.size());
+        if (!error.isEmpty())
+            return fail(error);
+        if (o.record > 0)
+            card->panel.SetFieldRecord(data.records[o.record - 1]);
+        else
+            e.Records = &data.records;
+    }
     TPreferences prefs;
     preferencesFrom(o.prefs, &prefs, false); // read and checked by openCard
     e.CardInches = QSizeF(prefs.Layout.Width, prefs.Layout.Height);
@@ -323,7 +367,9 @@ int print(const QStringList& args)
         return fail(error);
     if (QFileInfo(o->Output).suffix().compare("pdf", Qt::CaseInsensitive) != 0)
         return fail("Cannot create file " + o->Output + ": the sheets are written as a PDF file, named *.pdf");
-    const QStringList inputs = inputsOf(o->Input, o->Prefs);
+    QStringList inputs = inputsOf(o->Input, o->Prefs);
+    if (!o->Data.isEmpty())
+        inputs << o->Data;
     error = outputProblem(o->Output, inputs);
     if (!error.isEmpty())
         return fail(error);
@@ -338,7 +384,7 @@ int print(const QStringList& args)
             return fail("Unknown card stock: " + o->Stock + " (cardora-cli stocks lists the product codes)");
         prefs.Layout = ApplyStock(prefs.Layout, *stock);
     }
-    OpenCard card(prefs.Layout);
+    OpenCard card(prefs);
     try {
         card.Load(o->Input);
     } catch (const EStreamError& e) {
@@ -347,6 +393,12 @@ int print(const QStringList& args)
     error = outputProblem(o->Output, inputs, &card);
     if (!error.isEmpty())
         return fail(error);
+    TDataFile data;
+    if (!o->Data.isEmpty()) {
+        error = LoadMergeData(o->Data, card.panel, &data);
+        if (!error.isEmpty())
+            return fail(error);
+    }
     // The back card: read like the front, never replaced by the output.
     std::unique_ptr<OpenCard> back;
     TBackSide backSide;
@@ -354,7 +406,7 @@ int print(const QStringList& args)
         error = outputProblem(o->Output, inputsOf(o->Back, QString()));
         if (!error.isEmpty())
             return fail(error);
-        back = std::make_unique<OpenCard>(prefs.Layout);
+        back = std::make_unique<OpenCard>(prefs);
         try {
             back->Load(o->Back);
         } catch (const EStreamError& e) {
@@ -369,7 +421,8 @@ int print(const QStringList& args)
         backSide.Edge = o->Duplex;
         backSide.Nudges = prefs.BackNudges;
     }
-    error = RunBatchPrint(card.panel, card.backgroundArt, prefs.Layout, prefs.Nudges, *o, back ? &backSide : nullptr);
+    error = RunBatchPrint(card.panel, card.backgroundArt, prefs.Layout, prefs.Nudges, *o,
+        o->Data.isEmpty() ? nullptr : &data, back ? &backSide : nullptr);
     if (!error.isEmpty())
         return fail(error);
     return 0;

@@ -10,6 +10,7 @@
 #include "main/mru_list.h"
 #include "objects/text_label_dialogs.h"
 #include "main/printer_check.h"
+#include "main/record_navigator.h"
 #include "main/zoom_spinner.h"
 #include "objects/richtext_label/rich_label.h"
 #include "richtext/rich_text_control.h"
@@ -163,6 +164,10 @@ void TMainScreen::buildMenus()
     item(fileMenu_, "mnuSwitchSide", "Show Bac&k Side", [this] { mnuSwitchSideClick(); })
         ->setShortcut(QKeySequence("Ctrl+B"));
     fileMenu_->addSeparator();
+    item(fileMenu_, "mnuMergeData", "&Merge Data...", [this] { mnuMergeDataClick(); });
+    forgetMergeItem_ = item(fileMenu_, "mnuForgetMergeData", "&Forget Merge Data", [this] { mnuForgetMergeDataClick(); });
+    forgetMergeItem_->setEnabled(false);
+    fileMenu_->addSeparator();
     item(fileMenu_, "mnuPrint", "&Print", [this] { mnuPrintClick(); })->setShortcut(QKeySequence::Print);
     item(fileMenu_, "mnuPreview", "Pre&view", [this] { mnuPreviewClick(); });
     fileMenu_->addSeparator();
@@ -297,6 +302,11 @@ void TMainScreen::buildButtonRow(QWidget* row)
     connect(saveButton_, &QPushButton::clicked, this, [this] { SavebuttonClick(); });
     saveButton_->hide();
     l->addStretch(1);
+    navigator_ = new TRecordNavigator(row);
+    navigator_->OnRecordChosen = [this](int record) { ShowRecord(record); };
+    navigator_->OnShowTyped = [this](bool typed) { panel_->SetFieldsShownAsTyped(typed); };
+    l->addWidget(navigator_);
+    l->addSpacing(12);
     auto* spinner = new ZoomSpinner(row);
     spinner->setObjectName("ZoomSpinner");
     spinner->setToolTip("Press plus (+) or minus (-) to \nincrease or decrease the zoom percentage");

@@ -1,6 +1,7 @@
 #pragma once
 #include "main/preferences.h"
 #include "printing/card_layout.h"
+#include "printing/merge_data.h"
 #include <QMainWindow>
 #include <array>
 #include <memory>
@@ -21,6 +22,7 @@ class TQBusinessCardPanel32;
 class TMRUFileList;
 class TDesignerAssistant;
 class ZoomSpinner;
+class TRecordNavigator;
 
 // The one main window: the card panel in its scroll box, the tool bar, the
 // button row with zoom, the menus and the state that is not part of the card.
@@ -122,6 +124,17 @@ public:
     // False with the reason when the picture could not be written.
     bool SaveCardToBitmap(const QString& path, bool jpeg, QString* error = nullptr);
     void ShowZoomCaption();
+    // Merging (merge_commands.cpp): File › Merge Data... reads a CSV or vCard
+    // file whose records fill the card's fields; the navigator shows one.
+    void mnuMergeDataClick();
+    void mnuForgetMergeDataClick();
+    // Reads `path` for merging; false (the user told why) when it cannot be used.
+    bool MergeDataFrom(const QString& path);
+    void ShowRecord(int record);
+    const TDataFile* MergeData() const { return mergeData_.get(); }
+    const QString& MergeDataFile() const { return mergeFile_; }
+    // The records the next print takes, from 1.
+    TRecordRange& PrintRecords() { return printRecords_; }
     // Background art (background_art.cpp)
     void mnuSetorChangeBackgroundArtClick();
     // Shows the picture as the card's background art (empty: none).
@@ -207,6 +220,11 @@ private:
     QMenu* fileMenu_ = nullptr;
     QAction* defaultFontItem_ = nullptr;
     QLabel* zoomCaption_ = nullptr;
+    TRecordNavigator* navigator_ = nullptr;
+    QAction* forgetMergeItem_ = nullptr;
+    std::unique_ptr<TDataFile> mergeData_;
+    QString mergeFile_;
+    TRecordRange printRecords_;
     TDesignerAssistant* assistant_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
     QPushButton* saveButton_ = nullptr;

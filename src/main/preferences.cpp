@@ -1,16 +1,13 @@
 #include "main/preferences.h"
+#include "core/fields.h"
 #include "core/graphics_attributes.h"
 #include "core/ini_file.h"
 #include "core/rounding.h"
 
 namespace cardora {
 
-const QStringList& PersonalKeys()
-{
-    static const QStringList k = { "Name", "Company", "Title", "Address1", "Address2", "Address3", "Phone1",
-        "Phone2", "Email", "Fax" };
-    return k;
-}
+// The ini file's keys are the names the fields go by.
+const QStringList& PersonalKeys() { return PersonalFieldNames(); }
 
 namespace {
 double thousandths(const IniFile& ini, const char* key, int def)

@@ -79,15 +79,34 @@ bool DoPageSetup(TMainScreen& window)
     dialog.SetBackSide(window.BackSidePath().isEmpty() ? QString() : QFileInfo(window.BackSidePath()).fileName());
     if (!window.BackSidePath().isEmpty())
         dialog.BackSides->setCurrentIndex(window.BackChoice());
+    if (const TDataFile* data = window.MergeData())
+        dialog.SetRecordCount(int(data->records.size()));
     if (ExecModal(dialog) != mrOk)
         return false;
     window.SelectedPositions() = dialog.Flags();
     window.PrintStart() = dialog.StartPosition();
     if (!window.BackSidePath().isEmpty())
         window.BackChoice() = dialog.BackSides->currentIndex();
+    if (window.MergeData())
+        window.PrintRecords() = dialog.ChosenRecords();
     if (dialog.CropMarks->isChecked() != cropMarks)
         IniFile(PreferencesFileName()).WriteBool("Printer", "CropMarks", dialog.CropMarks->isChecked());
     return true;
+}
+
+// A merged print needs every field of the card in the data; the card may
+// have gained one since the data was read. False (the user told) when not.
+bool MergeReady(TMainScreen& window)
+{
+    const TDataFile* data = window.MergeData();
+    if (!data)
+        return true;
+    QString problem = MissingFieldsProblem(*data, window.MergeDataFile(), *window.BusinessCardPanel());
+    if (problem.isEmpty())
+        problem = RecordRangeProblem(window.PrintRecords(), data->records.size());
+    if (!problem.isEmpty())
+        Inform(problem);
+    return problem.isEmpty();
 }
 
 // The window's back card read for a job; null when the job prints no backs,
@@ -114,6 +133,12 @@ std::unique_ptr<TLoadedCard> loadBackCard(TMainScreen& window, bool wanted, bool
 TPrintOutcome DoPrint(TMainScreen& window, const TBackSide& sides = TBackSide(), int start = 1)
 {
     TPrintRun run;
+    if (const TDataFile* data = window.MergeData(); data && !window.OutlineOnly()) {
+        const TRecordRange range = window.PrintRecords();
+        run.Records = &data->records;
+        run.FirstRecord = range.First - 1;
+        run.RecordCount = range.Last - range.First + 1;
+    }
     run.Panel = window.BusinessCardPanel();
     run.Settings = &PrintJobSettings(window);
     run.Selection = window.SelectedPositions();
@@ -199,6 +224,8 @@ void TMainScreen::mnuPrintClick()
 {
     if (!PrintingAvailable())
         return;
+    if (!MergeReady(*this))
+        return;
     SetPrintMode(true);
     TPrinterReport& settings = PrintJobSettings(*this);
     settings.TakePdfConfirmation(); // a file named in an earlier command is asked for again
@@ -230,6 +257,8 @@ void TMainScreen::mnuPrintClick()
 void TMainScreen::mnuPreviewClick()
 {
     if (!PrintingAvailable())
+        return;
+    if (!MergeReady(*this))
         return;
     SetPrintMode(false);
     PrintJobSettings(*this).SelectPaper(CardLayout().Papersize);

@@ -132,6 +132,16 @@ std::optional<TBatchPrintOptions> ParseBatchPrintArguments(const QStringList& ar
         } else if (a == "--sheets") {
             if (!value(&v) || !parseCount(v, 1, kBatchMaxSheets, &o.Sheets))
                 return fail(QString("--sheets needs a number from 1 to %1").arg(kBatchMaxSheets));
+        } else if (a == "--data") {
+            if (!value(&o.Data) || o.Data.isEmpty())
+                return fail("--data needs a file name");
+        } else if (a == "--records") {
+            QString problem;
+            if (!value(&v))
+                return fail("--records needs a range of records such as 1-100");
+            o.Records = ParseRecordRange(v, &problem);
+            if (!o.Records)
+                return fail("--records: " + problem);
         } else if (a == "--dpi") {
             if (!value(&v) || !parseCount(v, kBatchMinDpi, kBatchMaxDpi, &o.Dpi))
                 return fail(QString("--dpi needs a number from %1 to %2").arg(kBatchMinDpi).arg(kBatchMaxDpi));
@@ -157,10 +167,17 @@ std::optional<TBatchPrintOptions> ParseBatchPrintArguments(const QStringList& ar
     }
     if (positional.size() != 2)
         return fail("Usage: cardora-cli print IN.CDW OUT.pdf [--prefs CDW.INI] [--outline] [--preview] "
-                    "[--positions 1,2,5] [--sheets N] [--dpi 600] [--crop-marks] [--stock CODE] [--start N] "
-                    "[--back BACK.CDW [--duplex long|short]]");
+                    "[--positions 1,2,5] [--sheets N] [--dpi 600] [--crop-marks] [--data FILE [--records A-B]] "
+                    "[--stock CODE] [--start N] [--back BACK.CDW [--duplex long|short]]");
     if (o.Outline && o.Preview)
         return fail("--outline and --preview cannot be used together");
+    const bool sheetsGiven = args.contains(QStringLiteral("--sheets"));
+    if (!o.Data.isEmpty() && sheetsGiven)
+        return fail("--sheets cannot be used with --data: the records decide how many sheets are printed");
+    if (!o.Data.isEmpty() && o.Outline)
+        return fail("--outline prints no cards, so it takes no --data");
+    if (o.Records && o.Data.isEmpty())
+        return fail("--records needs --data");
     if (duplexGiven && o.Back.isEmpty())
         return fail("--duplex needs --back BACK.CDW");
     o.Input = positional[0];
@@ -169,7 +186,7 @@ std::optional<TBatchPrintOptions> ParseBatchPrintArguments(const QStringList& ar
 }
 
 QString RunBatchPrint(TQBusinessCardPanel32& panel, const QString& backgroundFile, const TCardLayout& layout,
-    const TPrinterNudges& nudges, const TBatchPrintOptions& o, const TBackSide* back)
+    const TPrinterNudges& nudges, const TBatchPrintOptions& o, const TDataFile* data, const TBackSide* back)
 {
     const TSheetGeometry geometry = TSheetGeometry::From(layout, nudges);
     TPositionSelection selection(static_cast<std::size_t>(geometry.Positions()), o.Positions.empty());
@@ -202,6 +219,15 @@ QString RunBatchPrint(TQBusinessCardPanel32& panel, const QString& backgroundFil
     request.StartPosition = o.Start;
     if (back)
         request.Back = *back;
+    if (data) {
+        const TRecordRange range = o.Records.value_or(TRecordRange{1, int(data->records.size())});
+        const QString problem = RecordRangeProblem(range, data->records.size());
+        if (!problem.isEmpty())
+            return problem;
+        request.Records = &data->records;
+        request.FirstRecord = range.First - 1;
+        request.RecordCount = range.Last - range.First + 1;
+    }
     panel.SetPreviewing(o.Preview);
 
     // No window: the batch tool drives the sheet printer itself.

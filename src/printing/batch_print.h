@@ -1,6 +1,7 @@
 #pragma once
 #include "printing/card_layout.h"
 #include "printing/sheet_printer.h"
+#include "printing/merge_data.h"
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -14,6 +15,7 @@ class TQBusinessCardPanel32;
 //   print IN.CDW OUT.pdf [--prefs CDW.INI] [--outline] [--preview]
 //         [--positions 1,2,5] [--sheets N] [--dpi 600] [--crop-marks]
 //         [--stock CODE] [--start N] [--back BACK.CDW [--duplex long|short]]
+//         [--data FILE [--records A-B]]
 struct TBatchPrintOptions {
     QString Input;
     QString Output;
@@ -28,6 +30,8 @@ struct TBatchPrintOptions {
     int Start = 1;              // the first position of the first sheet (a partly used sheet)
     QString Back;               // the card printed on the backs; empty: none
     TDuplexEdge Duplex = TDuplexEdge::Long;
+    QString Data;               // a data file: one card per record
+    std::optional<TRecordRange> Records; // of the data; none: all of them
 };
 
 inline constexpr int kBatchMaxSheets = 999;
@@ -46,8 +50,11 @@ std::optional<TBatchPrintOptions> ParseBatchPrintArguments(const QStringList& ar
 // Runs the print job of File > Print (or the outline test page, or the
 // preview page) for the card on `panel` into a PDF file with no unprintable
 // margins. Returns the error text, empty on success.
-// `back`, when given, prints each sheet's backs on the page after its fronts.
+// With `data` (read by LoadMergeData) one card per record of the options'
+// range, on as many sheets as they take. `back`, when given, prints each
+// sheet's backs on the page after its fronts.
 QString RunBatchPrint(TQBusinessCardPanel32& panel, const QString& backgroundFile, const TCardLayout& layout,
-    const TPrinterNudges& nudges, const TBatchPrintOptions& options, const TBackSide* back = nullptr);
+    const TPrinterNudges& nudges, const TBatchPrintOptions& options, const TDataFile* data = nullptr,
+    const TBackSide* back = nullptr);
 
 } // namespace cardora

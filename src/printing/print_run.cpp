@@ -31,6 +31,9 @@ TPrintOutcome DoPrint(const TPrintRun& run)
     request.CropMarks = run.CropMarks;
     request.StartPosition = run.StartPosition;
     request.Back = run.Back;
+    request.Records = run.Records;
+    request.FirstRecord = run.FirstRecord;
+    request.RecordCount = run.RecordCount;
 
     std::unique_ptr<TReport> report;
     TRecordingReport* recording = nullptr;

@@ -1,4 +1,5 @@
 #pragma once
+#include "core/fields.h"
 #include "printing/card_layout.h"
 #include "printing/sheet_printer.h"
 #include <QString>
@@ -26,6 +27,10 @@ struct TPrintRun {
     bool CropMarks = false;
     int StartPosition = 1;  // the first sheet starts at this card
     TBackSide Back;         // the back card and which sides print
+    // A merged run: records FirstRecord (0-based) on, RecordCount of them.
+    const TFieldRecords* Records = nullptr;
+    int FirstRecord = 0;
+    int RecordCount = -1;
     QWidget* Owner = nullptr;
     std::function<void(int context)> ShowHelp;
 };

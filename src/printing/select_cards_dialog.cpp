@@ -10,6 +10,9 @@
 #include <QGroupBox>
 #include <QToolButton>
 #include <QWhatsThis>
+#include <QGridLayout>
+#include <QRadioButton>
+#include <QSignalBlocker>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -132,7 +135,7 @@ TSelectSpecificLabels::TSelectSpecificLabels(TReport* settings, QWidget* parent)
     printerLayout->addWidget(setup);
     right->addWidget(printerBox);
 
-    auto* pagesBox = new QGroupBox("Pages", this);
+    auto* pagesBox = pagesBox_ = new QGroupBox("Pages", this);
     auto* pagesLayout = new QHBoxLayout(pagesBox);
     auto* pagesLabel = new QLabel("Number of &pages:", pagesBox);
     pages = new QSpinBox(pagesBox);
@@ -142,18 +145,22 @@ TSelectSpecificLabels::TSelectSpecificLabels(TReport* settings, QWidget* parent)
     pagesLabel->setBuddy(pages);
     pagesLayout->addWidget(pagesLabel);
     pagesLayout->addWidget(pages);
-    auto* startLabel = new QLabel("S&tart at card:", pagesBox);
-    StartAt = new QSpinBox(pagesBox);
+    right->addWidget(pagesBox);
+    // Also for merged records, which hide the number of pages.
+    auto* sidesBox = new QGroupBox("Sheet and back side", this);
+    auto* sidesLayout = new QVBoxLayout(sidesBox);
+    auto* startRow = new QHBoxLayout;
+    auto* startLabel = new QLabel("S&tart at card:", sidesBox);
+    StartAt = new QSpinBox(sidesBox);
     StartAt->setObjectName("StartAt");
     StartAt->setRange(1, 10);
     StartAt->setWhatsThis("For a sheet with some cards already used: the first sheet starts at this card, "
                           "counted row by row; the cards before it are left blank.");
     startLabel->setBuddy(StartAt);
-    pagesLayout->addWidget(startLabel);
-    pagesLayout->addWidget(StartAt);
-    right->addWidget(pagesBox);
-    auto* sidesBox = new QGroupBox("Back side", this);
-    auto* sidesLayout = new QVBoxLayout(sidesBox);
+    startRow->addWidget(startLabel);
+    startRow->addWidget(StartAt);
+    startRow->addStretch(1);
+    sidesLayout->addLayout(startRow);
     BackSides = new QComboBox(sidesBox);
     BackSides->setObjectName("BackSides");
     BackSides->addItems(BackChoiceNames());
@@ -164,6 +171,39 @@ TSelectSpecificLabels::TSelectSpecificLabels(TReport* settings, QWidget* parent)
     sidesLayout->addWidget(BackSides);
     right->addWidget(sidesBox);
     connect(StartAt, &QSpinBox::valueChanged, this, [this] { PaintBox1->update(); });
+
+    RecordsBox = new QGroupBox("Records", this);
+    RecordsBox->setObjectName("RecordsBox");
+    RecordsBox->setWhatsThis("One card is printed for each record of the merged data, in position order, "
+                             "on as many sheets as they take.");
+    auto* recordsLayout = new QGridLayout(RecordsBox);
+    AllRecords = new QRadioButton("All &records", RecordsBox);
+    AllRecords->setObjectName("AllRecords");
+    AllRecords->setChecked(true);
+    RecordRange = new QRadioButton("&From", RecordsBox);
+    RecordRange->setObjectName("RecordRange");
+    FirstRecord = new QSpinBox(RecordsBox);
+    FirstRecord->setObjectName("FirstRecord");
+    LastRecord = new QSpinBox(RecordsBox);
+    LastRecord->setObjectName("LastRecord");
+    recordsLayout->addWidget(AllRecords, 0, 0, 1, 4);
+    recordsLayout->addWidget(RecordRange, 1, 0);
+    recordsLayout->addWidget(FirstRecord, 1, 1);
+    recordsLayout->addWidget(new QLabel("to", RecordsBox), 1, 2);
+    recordsLayout->addWidget(LastRecord, 1, 3);
+    // Typing a number means a range.
+    for (QSpinBox* box : {FirstRecord, LastRecord})
+        connect(box, &QSpinBox::valueChanged, this, [this] { RecordRange->setChecked(true); });
+    connect(FirstRecord, &QSpinBox::valueChanged, this, [this](int v) {
+        if (LastRecord->value() < v)
+            LastRecord->setValue(v);
+    });
+    connect(LastRecord, &QSpinBox::valueChanged, this, [this](int v) {
+        if (FirstRecord->value() > v)
+            FirstRecord->setValue(v);
+    });
+    RecordsBox->hide();
+    right->addWidget(RecordsBox);
     CropMarks = new QCheckBox("&Crop marks", this);
     CropMarks->setObjectName("CropMarks");
     CropMarks->setToolTip("Thin cutting marks outside each card's corners");
@@ -211,6 +251,33 @@ void TSelectSpecificLabels::Setup(const TPositionSelection& flags, const TCardLa
     StartAt->setRange(1, Positions());
     pageInches_ = pageInches;
     FormActivate();
+}
+
+void TSelectSpecificLabels::SetRecordCount(int count)
+{
+    records_ = std::max(0, count);
+    RecordsBox->setVisible(records_ > 0);
+    pagesBox_->setVisible(records_ == 0);
+    if (records_ == 0)
+        return;
+    for (QSpinBox* box : {FirstRecord, LastRecord}) {
+        const QSignalBlocker quiet(box);
+        box->setRange(1, records_);
+    }
+    {
+        const QSignalBlocker quiet1(FirstRecord), quiet2(LastRecord);
+        FirstRecord->setValue(1);
+        LastRecord->setValue(records_);
+    }
+    AllRecords->setChecked(true);
+    RecordsBox->setTitle(QString("Records (%1)").arg(records_));
+}
+
+TRecordRange TSelectSpecificLabels::ChosenRecords() const
+{
+    if (records_ == 0 || AllRecords->isChecked())
+        return TRecordRange{1, std::max(1, records_)};
+    return TRecordRange{FirstRecord->value(), LastRecord->value()};
 }
 
 QRect TSelectSpecificLabels::PageRect() const { return TSelectionPicture::PageRect(pageInches_, ppi_); }
@@ -312,7 +379,7 @@ void TSelectSpecificLabels::OKbuttonClick()
         done(mrOk);
     if (settings_) {
         settings_->SetOrientation(poPortrait);
-        settings_->SetCopies(pages->value());
+        settings_->SetCopies(records_ > 0 ? 1 : pages->value()); // records decide the sheets
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include "printing/card_layout.h"
+#include "printing/merge_data.h"
 #include <QDialog>
 #include <QRect>
 #include <functional>
@@ -7,6 +8,8 @@
 
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
+class QRadioButton;
 class QLabel;
 class QPainter;
 class QSpinBox;
@@ -52,6 +55,10 @@ public:
     // The caller's copy of the flags, the layout's size values and the page in inches.
     void Setup(const TPositionSelection& flags, const TCardLayout& layout, QSizeF pageInches);
     const TPositionSelection& Flags() const { return flags_; }
+    // A merged print: which of `count` records, in place of a number of pages.
+    void SetRecordCount(int count);
+    // The records chosen, first and last from 1.
+    TRecordRange ChosenRecords() const;
     int Positions() const { return layout_.Across * layout_.Down; }
     const std::vector<QRect>& PositionRects() const { return rects_; }
     QRect PageRect() const;
@@ -82,6 +89,11 @@ public:
     // Offers the back-side choices when the card has a back (`backName` its file name).
     void SetBackSide(const QString& backName);
     int StartPosition() const;
+    QGroupBox* RecordsBox = nullptr;
+    QRadioButton* AllRecords = nullptr;
+    QRadioButton* RecordRange = nullptr;
+    QSpinBox* FirstRecord = nullptr;
+    QSpinBox* LastRecord = nullptr;
 
 signals:
     void HelpRequested(int context);
@@ -100,6 +112,8 @@ private:
     QSizeF pageInches_ { 8.5, 11.0 };
     TPositionSelection flags_;
     std::vector<QRect> rects_;
+    QGroupBox* pagesBox_ = nullptr;
+    int records_ = 0;
 };
 
 } // namespace cardora

@@ -2,6 +2,7 @@
 #include "core/ini_file.h"
 #include "main/main_screen.h"
 #include "objects/shapes.h"
+#include "objects/text_label.h"
 #include "printing/fine_tune_dialog.h"
 #include "printing/label_printer.h"
 #include "printing/layout_dialog.h"
@@ -11,7 +12,11 @@
 #include "report/report_pixels.h"
 #include "support/scripted_modal.h"
 #include "surface/card_panel.h"
+#include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
+#include <QProcess>
+#include <QToolButton>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -342,4 +347,129 @@ TEST_F(PrintCommandFixture, OutlineTestPageDrawsCardOutlinesOnly)
     window->mnuPrintClick();
     EXPECT_EQ(modal->fileRequests.size(), 1u); // asked once, by the print command
     EXPECT_TRUE(QFileInfo::exists(pdf("after-cancel.pdf")));
+}
+
+namespace {
+
+QString pdfText(const QString& pdf, int page)
+{
+    QProcess p;
+    p.start("pdftotext", {"-f", QString::number(page), "-l", QString::number(page), pdf, "-"});
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+bool writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QByteArray savedCard(TQBusinessCardPanel32& panel, const QString& path)
+{
+    panel.SaveCardFile(path);
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+// File › Merge Data: the navigator pages through the records, fields as
+// typed on request; the card file never changes with the record shown; the
+// print dialog prints a range of records, one card per record.
+TEST_F(PrintCommandFixture, MergedDataShowsEachRecordAndPrintsTheChosenRange)
+{
+    QByteArray csv = "Name;Title\n";
+    for (int i = 1; i <= 12; ++i)
+        csv += i == 1 ? QByteArray("Person01;\n") // shorter than the fields as typed
+                      : QString("Person%1%2;Title %1\n").arg(i, 2, 10, QChar('0')).arg(QString(i * 3, 'x')).toUtf8();
+    const QString data = out.filePath("people.csv");
+    ASSERT_TRUE(writeBytes(data, csv));
+    auto* label = new TQBusinessCardLabel(window.get());
+    label->Loaded();
+    panel()->PlaceNewObject(label, QRect(10, 10, 200, 20));
+    label->SetAngle(90); // a turned label's box follows its text: it must not follow the record
+    label->SetCaption("${Name}, ${title}");
+    auto* asTyped = window->findChild<QCheckBox*>("FieldsAsTyped");
+    asTyped->setChecked(true);
+    label->CalcLayout();
+    const QRect box = label->BoundsRect();
+    const QByteArray typed = savedCard(*panel(), out.filePath("typed.CDW"));
+    asTyped->setChecked(false);
+
+    modal->fileNames.push_back(data);
+    window->mnuMergeDataClick();
+    ASSERT_TRUE(window->MergeData());
+    EXPECT_TRUE(modal->messages.empty());
+    auto* count = window->findChild<QLabel*>("RecordCount");
+    ASSERT_TRUE(count);
+    EXPECT_EQ(count->text(), "of 12");
+    auto shown = [&] {
+        return panel()->FieldValues() ? panel()->FieldValues()->ValueOr("name").left(8) : QString("typed");
+    };
+    EXPECT_EQ(shown(), "Person01");
+    label->CalcLayout();
+    EXPECT_EQ(label->BoundsRect(), box);
+    const char* clicks[] = {"NextRecord", "NextRecord", "LastRecord", "NextRecord", "PreviousRecord", "FirstRecord"};
+    const char* expected[] = {"Person02", "Person03", "Person12", "Person12", "Person11", "Person01"};
+    for (int i = 0; i < 6; ++i) {
+        QTest::mouseClick(window->findChild<QToolButton*>(clicks[i]), Qt::LeftButton);
+        EXPECT_EQ(shown(), expected[i]) << clicks[i];
+        label->CalcLayout();
+        EXPECT_EQ(label->BoundsRect(), box) << clicks[i];
+        EXPECT_EQ(savedCard(*panel(), out.filePath("shown.CDW")), typed) << clicks[i];
+    }
+    asTyped->setChecked(true);
+    EXPECT_EQ(shown(), "typed");
+    asTyped->setChecked(false);
+
+    // Records 3 to 5 of 12 onto positions 2 and 3: two sheets.
+    modal->dialogs.push_back([](QDialog& d) {
+        auto& s = dynamic_cast<TSelectSpecificLabels&>(d);
+        s.show();
+        EXPECT_TRUE(s.RecordsBox->isVisible());
+        EXPECT_FALSE(s.pages->isVisible());
+        EXPECT_EQ(s.LastRecord->value(), 12);
+        s.SelectnoneClick();
+        for (int p : {2, 3})
+            QTest::mouseClick(s.PaintBox1, Qt::LeftButton, {}, s.PositionRects()[p - 1].center());
+        s.FirstRecord->setValue(3);
+        s.LastRecord->setValue(5);
+        s.OKbuttonClick();
+        return s.result();
+    });
+    modal->fileNames.push_back(pdf("merged.pdf"));
+    answerStatus();
+    window->mnuPrintClick();
+    EXPECT_TRUE(modal->dialogs.empty());
+    ASSERT_EQ(cardora::test::PdfInfo(pdf("merged.pdf"), "Pages"), "2");
+    const QString first = pdfText(pdf("merged.pdf"), 1), second = pdfText(pdf("merged.pdf"), 2);
+    for (const char* name : {"Person03", "Person04"})
+        EXPECT_TRUE(first.contains(name)) << first.toStdString();
+    EXPECT_TRUE(second.contains("Person05")) << second.toStdString();
+    for (const char* name : {"Person01", "Person02", "Person06", "Person12"})
+        EXPECT_FALSE(first.contains(name) || second.contains(name)) << name;
+    EXPECT_EQ(shown(), "Person01"); // the window shows its record again
+
+    // A field the data lacks stops the print before anything is written.
+    label->SetCaption("${Name} ${Email}");
+    modal->dialogs.clear();
+    window->mnuPrintClick();
+    EXPECT_TRUE(modal->dialogs.empty());
+    ASSERT_FALSE(modal->messages.empty());
+    EXPECT_TRUE(modal->messages.back().text.contains("Email")) << modal->messages.back().text.toStdString();
+
+    // Data that lacks a field is refused and the data read before stays.
+    modal->messages.clear();
+    ASSERT_TRUE(writeBytes(out.filePath("names.csv"), "Name\nAna\n"));
+    modal->fileNames.push_back(out.filePath("names.csv"));
+    window->mnuMergeDataClick();
+    ASSERT_EQ(modal->messages.size(), 1u);
+    EXPECT_TRUE(modal->messages[0].text.contains("Email"));
+    EXPECT_EQ(window->MergeDataFile(), data);
+
+    window->mnuForgetMergeDataClick();
+    EXPECT_FALSE(window->MergeData());
+    EXPECT_FALSE(count->isVisible());
+    EXPECT_EQ(shown(), ""); // the personal information, empty here
 }

@@ -10,6 +10,22 @@
 
 namespace cardora::test {
 
+// Text as an RTF file holds it: group braces and backslashes escaped, other
+// characters as Unicode escapes.
+inline QByteArray RtfEscaped(const QString& text)
+{
+    QByteArray out;
+    for (const QChar c : text) {
+        if (c == '\\' || c == '{' || c == '}')
+            out += '\\' + QByteArray(1, char(c.unicode()));
+        else if (c.unicode() < 128)
+            out += char(c.unicode());
+        else
+            out += "\\u" + QByteArray::number(qint16(c.unicode())) + '?';
+    }
+    return out;
+}
+
 // Gives an object something to show through its stored properties, so that
 // any kind, present or future, can be filled in without knowing its class.
 inline void FillIn(TQGraphicControl& o, const QString& text)
@@ -22,7 +38,7 @@ inline void FillIn(TQGraphicControl& o, const QString& text)
         else if (p.kind == PropKind::Strings && p.setStrings && (p.name == "Items" || p.name == "Lines"))
             p.setStrings(o, { text, "Second line of text", "Third line" });
         else if (p.kind == PropKind::Binary && p.setBinary && p.name == "RTFText")
-            p.setBinary(o, "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 " + text.toUtf8() + " {\\b bold} \\i italic\\par}");
+            p.setBinary(o, "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 " + RtfEscaped(text) + " {\\b bold} \\i italic\\par}");
     }
 }
 
