@@ -18,6 +18,8 @@
 #include "objects/stream_error.h"
 #include "printing/batch_print.h"
 #include "printing/card_stocks.h"
+#include "printing/preflight.h"
+#include "printing/print_shop.h"
 #include "surface/card_panel.h"
 #include "surface/object_kinds.h"
 #include <QApplication>
@@ -57,6 +59,16 @@ const char* kUsage =
     "                                fills the card's ${Field} fields from record N\n"
     "                                (from 1) of a CSV or vCard file; a PDF without\n"
     "                                --record gets one page per record\n"
+    "  render IN.CDW OUT.pdf --bleed 3mm [--crop-marks] [--prefs CDW.INI]\n"
+    "                                a PDF for a print shop: the card and its bleed\n"
+    "                                (0 to 6 mm, as 3mm or 0.125in) on a page of its own,\n"
+    "                                with trim and bleed boxes; --crop-marks adds room\n"
+    "                                and cutting marks outside the bleed\n"
+    "  preflight CARD.CDW [--bleed 3mm] [--prefs CDW.INI]\n"
+    "                                check the card for a print shop; prints one JSON\n"
+    "                                line {\"ok\", \"warnings\": [{\"code\", \"object\",\n"
+    "                                \"message\"}]}; the bleed and safe area default to\n"
+    "                                the preferences'\n"
     "  print IN.CDW OUT.pdf [--prefs CDW.INI] [--outline] [--preview]\n"
     "        [--positions 1,2,5] [--sheets N] [--dpi 600] [--crop-marks]\n"
     "                                print the card many-up on sheets into a PDF file\n"
@@ -173,6 +185,8 @@ struct Options {
     QString prefs;
     bool border = false;
     int dpi = 96;
+    std::optional<double> bleed; // inches
+    bool cropMarks = false;
     QString data;
     int record = 0; // 1-based; 0: every record
     QString error;
@@ -211,6 +225,14 @@ Options parse(const QStringList& args)
                 o.error = QString("--dpi needs a number from %1 to %2").arg(kExportMinDpi).arg(kExportMaxDpi);
                 return o;
             }
+        } else if (a == "--bleed") {
+            o.bleed = i + 1 < args.size() ? ParseLengthInches(args[++i]) : std::nullopt;
+            if (!o.bleed || *o.bleed > kMaxBleedInches + 1e-9) {
+                o.error = "--bleed needs a length from 0 to 6 mm with its unit, as 3mm or 0.125in";
+                return o;
+            }
+        } else if (a == "--crop-marks") {
+            o.cropMarks = true;
         } else if (a.startsWith("--")) {
             o.error = "Unknown option: " + a;
             return o;
@@ -250,6 +272,8 @@ std::unique_ptr<OpenCard> openCard(const Options& o, const QString& path, QStrin
     if (!error->isEmpty())
         return nullptr;
     auto card = std::make_unique<OpenCard>(prefs);
+    // Objects in the bleed of the preferences are part of the card.
+    card->panel.SetBleed(prefs.PrintShop.BleedInches * 96);
     try {
         card->Load(path);
     } catch (const EStreamError& e) {
@@ -356,6 +380,73 @@ int render(const Options& o)
     error = WriteCardExport(card->panel, e, out, inputs);
     if (!error.isEmpty())
         return fail(error);
+    return 0;
+}
+
+// A print shop's PDF: the card with its bleed, trim and bleed boxes.
+int renderForShop(const Options& o)
+{
+    const QString out = o.positional[1];
+    if (CardExportFormatFor(out) != TCardExportFormat::Pdf)
+        return fail("Cannot create file " + out + ": --bleed and --crop-marks write a PDF file, named *.pdf");
+    if (o.border)
+        return fail("--border does not go with --bleed or --crop-marks");
+    if (o.record > 0 && o.data.isEmpty())
+        return fail("--record needs --data");
+    QStringList inputs = inputsOf(o.positional[0], o.prefs);
+    if (!o.data.isEmpty())
+        inputs << o.data;
+    QString error = outputProblem(out, inputs);
+    if (!error.isEmpty())
+        return fail(error);
+    const auto card = openCard(o, o.positional[0], &error);
+    if (!card)
+        return fail(error);
+    TPreferences prefs;
+    preferencesFrom(o.prefs, &prefs, false); // read and checked by openCard
+    if (!card->backgroundArt.isEmpty())
+        inputs << card->backgroundArt;
+    TShopPdfOptions shop;
+    // A merged run: the record asked for, or one page per record.
+    TDataFile data;
+    if (!o.data.isEmpty()) {
+        error = LoadMergeData(o.data, card->panel, &data);
+        if (error.isEmpty() && o.record > 0)
+            error = RecordRangeProblem(TRecordRange { o.record, o.record }, data.records.size());
+        if (!error.isEmpty())
+            return fail(error);
+        if (o.record > 0)
+            card->panel.SetFieldRecord(data.records[o.record - 1]);
+        else
+            shop.Records = &data.records;
+    }
+    shop.CardInches = QSizeF(prefs.Layout.Width, prefs.Layout.Height);
+    shop.BleedInches = o.bleed.value_or(prefs.PrintShop.BleedInches);
+    shop.CropMarks = o.cropMarks;
+    shop.Art = &card->panel.ColorPicture();
+    error = WriteShopPdf(card->panel, shop, out, inputs);
+    if (!error.isEmpty())
+        return fail(error);
+    return 0;
+}
+
+int preflight(const Options& o)
+{
+    if (o.positional.size() != 1 || o.cropMarks)
+        return fail("Usage: cardora-cli preflight CARD.CDW [--bleed 3mm] [--prefs CDW.INI]");
+    QString error;
+    const auto card = openCard(o, o.positional[0], &error);
+    if (!card)
+        return fail(error);
+    TPreferences prefs;
+    preferencesFrom(o.prefs, &prefs, false); // read and checked by openCard
+    TPreflightOptions check;
+    check.CardInches = QSizeF(prefs.Layout.Width, prefs.Layout.Height);
+    check.BleedInches = o.bleed.value_or(prefs.PrintShop.BleedInches);
+    check.SafeInches = prefs.PrintShop.SafeInches;
+    check.Art = &card->panel.ColorPicture();
+    const QByteArray json = PreflightJson(PreflightCard(card->panel.Objects(), check));
+    std::printf("%s\n", json.constData());
     return 0;
 }
 
@@ -473,12 +564,18 @@ int runCommand(QStringList args)
     const Options o = parse(args);
     if (!o.error.isEmpty())
         return fail(o.error);
+    if ((o.bleed || o.cropMarks) && command != "render" && command != "preflight")
+        return fail(QString("Unknown option: ") + (o.bleed ? "--bleed" : "--crop-marks"));
     if (command == "dump")
         return dump(o);
     if (command == "resave")
         return resave(o);
+    if (command == "render" && (o.bleed || o.cropMarks) && o.positional.size() == 2)
+        return renderForShop(o);
     if (command == "render")
         return render(o);
+    if (command == "preflight")
+        return preflight(o);
     return fail("Unknown command: " + command + " (see cardora-cli --help)");
 }
 

@@ -14,6 +14,7 @@
 #include "main/zoom_spinner.h"
 #include "objects/richtext_label/rich_label.h"
 #include "richtext/rich_text_control.h"
+#include "surface/bleed_band.h"
 #include "surface/card_panel.h"
 #include <QApplication>
 #include <QButtonGroup>
@@ -90,6 +91,8 @@ TMainScreen::TMainScreen(QWidget* parent) : QMainWindow(parent)
     panel_->SetShape(lsRectangle);
     panel_->SetGridSize(gs4x4);
     panel_->DroppedObjectEvent = [this](QRect& r) { BusinessCardPanelDroppedObjectEvent(r); };
+    bleedBand_ = new TBleedBand(*panel_, backdrop);
+    panel_->Repainted = [this] { bleedBand_->update(); };
     // Every rich-text label of the card paints through this hidden control.
     new TRichTextControl(this, QString::fromLatin1(kMasterRichTextName));
     scrollBox_->setWidget(backdrop);
@@ -159,6 +162,7 @@ void TMainScreen::buildMenus()
     item(fileMenu_, "mnuSaveAsBitmap", "Save As Bitmap", [this] { mnuSaveAsBitmapClick(); });
     item(fileMenu_, "mnuSaveAsJPG", "Save As JPG", [this] { mnuSaveAsJPGClick(); });
     item(fileMenu_, "mnuExport", "Expo&rt...", [this] { mnuExportClick(); });
+    item(fileMenu_, "mnuExportForPrintShop", "Export for Print S&hop...", [this] { mnuExportForPrintShopClick(); });
     fileMenu_->addSeparator();
     item(fileMenu_, "mnuBackSide", "&Back Side...", [this] { mnuBackSideClick(); });
     item(fileMenu_, "mnuSwitchSide", "Show Bac&k Side", [this] { mnuSwitchSideClick(); })
@@ -189,6 +193,14 @@ void TMainScreen::buildMenus()
         [this] { mnuSetorChangeBackgroundArtClick(); });
     edit->addSeparator();
     item(edit, "ChangeCardLayout1", "Change Business Card Layout", [this] { ChangeCardLayout1Click(); });
+    item(edit, "mnuPrintShopSettings", "Print Shop Settings...", [this] { mnuPrintShopSettingsClick(); });
+
+    QMenu* view = menuBar()->addMenu("&View");
+    view->setObjectName("ViewMenu");
+    QAction* guides = view->addAction("Print Shop &Guides (Trim, Bleed, Safe Area)");
+    guides->setObjectName("mnuShowGuides");
+    guides->setCheckable(true);
+    connect(guides, &QAction::triggered, this, [this](bool on) { mnuShowGuidesClick(on); });
 
     QMenu* help = menuBar()->addMenu("&Help");
     help->setObjectName("HelpMenu");

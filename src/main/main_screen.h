@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <array>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QButtonGroup;
@@ -19,6 +20,8 @@ class QUndoStack;
 namespace cardora {
 
 class TQBusinessCardPanel32;
+class TBleedBand;
+struct TPreflightWarning;
 class TMRUFileList;
 class TDesignerAssistant;
 class ZoomSpinner;
@@ -124,6 +127,14 @@ public:
     // False with the reason when the picture could not be written.
     bool SaveCardToBitmap(const QString& path, bool jpeg, QString* error = nullptr);
     void ShowZoomCaption();
+    // Print shops (print_shop_commands.cpp)
+    void mnuExportForPrintShopClick();
+    void mnuPrintShopSettingsClick();
+    void mnuShowGuidesClick(bool show);
+    // The panel's bleed band and guides as the preferences say.
+    void ApplyPrintShopPrefs();
+    // What the pre-flight check finds on the card, as a shop export shows it.
+    std::vector<TPreflightWarning> PreflightWarnings() const;
     // Merging (merge_commands.cpp): File › Merge Data... reads a CSV or vCard
     // file whose records fill the card's fields; the navigator shows one.
     void mnuMergeDataClick();
@@ -215,6 +226,7 @@ private:
     QString startupCard_;
 
     TQBusinessCardPanel32* panel_ = nullptr;
+    TBleedBand* bleedBand_ = nullptr;
     QScrollArea* scrollBox_ = nullptr;
     QButtonGroup* toolGroup_ = nullptr;
     QMenu* fileMenu_ = nullptr;

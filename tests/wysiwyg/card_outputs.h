@@ -3,6 +3,7 @@
 // comparison of two rasters in blocks of a tenth of an inch.
 #include "main/card_export.h"
 #include "printing/batch_print.h"
+#include "printing/print_shop.h"
 #include "printing/sheet_printer.h"
 #include "report/recording_report.h"
 #include "surface/card_panel.h"
@@ -184,6 +185,23 @@ inline QString ExportCard(TQBusinessCardPanel32& panel, TCardExportFormat format
     e.Dpi = dpi;
     e.CardInches = QSizeF(kCardWidth, kCardHeight);
     return WriteCardExport(panel, e, path);
+}
+
+// The print shop's PDF with a bleed, rasterised at `dpi` and cut to the
+// trimmed card: what the customer gets after the shop's cut.
+inline QImage ShopPdfTrimmed(TQBusinessCardPanel32& panel, double bleedInches, const QString& pdf, int dpi)
+{
+    TShopPdfOptions o;
+    o.CardInches = QSizeF(kCardWidth, kCardHeight);
+    o.BleedInches = bleedInches;
+    o.Art = &panel.ColorPicture();
+    if (!WriteShopPdf(panel, o, pdf).isEmpty())
+        return QImage();
+    const auto pages = RasterisePdf(pdf, dpi);
+    if (pages.size() != 1)
+        return QImage();
+    const int b = int(std::lround(bleedInches * dpi));
+    return pages.front().copy(QRect(b, b, int(std::lround(kCardWidth * dpi)), int(std::lround(kCardHeight * dpi))));
 }
 
 inline QString PrintSheet(TQBusinessCardPanel32& panel, const QString& pdf, int dpi = 600)

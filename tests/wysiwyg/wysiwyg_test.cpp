@@ -62,6 +62,7 @@ void dump(const QImage& image, const QString& card, const QString& what)
 // export's path for later checks.
 struct CardOutputs {
     QImage picture, svg, preview;
+    QImage shop; // the print shop's PDF, trimmed
     QString pdf;
     std::vector<QImage> sheet; // the ten cards of the printed sheet, when printed
     std::vector<QImage> previewCards;
@@ -80,6 +81,10 @@ CardOutputs outputsOf(Card& card, const QDir& dir, const QString& name, bool pri
         QFile::copy(svg, QDir(folder).filePath(name + ".svg"));
     o.pdf = dir.filePath(name + ".pdf");
     EXPECT_EQ(ExportCard(card.panel, TCardExportFormat::Pdf, 96, o.pdf), QString());
+    // The shop's PDF with a 3 mm bleed, at twice the panel's resolution,
+    // with the sheet (to keep the test quick).
+    if (printSheet)
+        o.shop = ShopPdfTrimmed(card.panel, 3 / 25.4, dir.filePath(name + "-shop.pdf"), 2 * kPanelPpi);
     TSheetGeometry g;
     // A preview of the first and last cards still shows whether the drawing
     // leaks from one card into the next.
@@ -181,6 +186,7 @@ TEST(WhatYouSeeIsWhatYouPrint, CompositeCardsInEveryOutput)
         ASSERT_EQ(pdfPages.size(), 1u) << name.toStdString();
         expectSame(panel, pdfPages.front(), "PDF export", name);
         expectSame(panel, out.preview, "preview page", name);
+        expectSame(panel, out.shop, "print shop PDF's trimmed card", name);
         expectSheetAgrees(out.previewCards, "preview page", name);
         ASSERT_FALSE(out.sheet.empty()) << name.toStdString();
         expectSame(panel, out.sheet.front(), "printed sheet", name);
@@ -190,8 +196,9 @@ TEST(WhatYouSeeIsWhatYouPrint, CompositeCardsInEveryOutput)
 
         // Each object's part that no other object's box touches.
         const std::vector<QImage> outputs = { painted, out.picture, out.svg, pdfPages.front(), out.preview,
-            out.sheet.front() };
-        const char* names[] = { "panel", "picture export", "SVG export", "PDF export", "preview page", "printed sheet" };
+            out.sheet.front(), out.shop };
+        const char* names[] = { "panel", "picture export", "SVG export", "PDF export", "preview page", "printed sheet",
+            "print shop PDF" };
         for (int k = 0; k < n; ++k) {
             const QRect box = parts[std::size_t(k)].box;
             auto own = [&](int c, int r) {
@@ -287,6 +294,7 @@ TEST(WhatYouSeeIsWhatYouPrint, RandomCardsInEveryOutput)
         expectSame(panel, out.preview, "preview page", name);
         expectSheetAgrees(out.previewCards, "preview page", name, whole ? 10 : 2);
         if (!out.sheet.empty()) {
+            expectSame(panel, out.shop, "print shop PDF's trimmed card", name);
             expectSame(panel, out.sheet.front(), "printed sheet", name);
             expectSheetAgrees(out.sheet, "printed sheet", name);
         }
@@ -376,16 +384,26 @@ TEST(WhatYouSeeIsWhatYouPrint, MergedFieldsInEveryOutput)
     TDataFile data;
     for (std::size_t r = 0; r < 3; ++r) {
         TFieldRecord record;
+        // The person, for the contact QR code.
+        const QStringList person = { QString::fromUtf8("Zoë Person %1").arg(r + 1), "Acme", "Director" };
+        for (int i = 0; i < person.size(); ++i)
+            record.Set(PersonalFieldNames()[i], person[i]);
         for (std::size_t k = 0; k < parts.size(); ++k)
-            if (!parts[k].text.isEmpty())
+            if (!parts[k].text.isEmpty() && !HasFields(parts[k].text))
                 record.Set(QString("F%1").arg(k), parts[k].kind == "TQSymbolLabel" ? QString("()J"[r]) : parts[k].text + extra[int(r)]);
         data.records << record;
     }
     data.names = data.records.front().Names();
     auto cardWith = [&](Card& card, std::optional<std::size_t> typedRecord) {
+        if (typedRecord) {
+            QStringList personal;
+            for (const QString& field : PersonalFieldNames())
+                personal << data.records[int(*typedRecord)].ValueOr(field);
+            card.panel.SetPersonalInfo(personal);
+        }
         for (std::size_t k = 0; k < parts.size(); ++k) {
             CompositePart part = parts[k];
-            if (!part.text.isEmpty())
+            if (!part.text.isEmpty() && !HasFields(part.text))
                 part.text = typedRecord ? data.records[int(*typedRecord)].ValueOr(QString("F%1").arg(k))
                                         : QString("${f%1}").arg(k);
             AddPart(card.owner, card.panel, part);
