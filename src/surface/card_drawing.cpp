@@ -24,13 +24,18 @@ TZoomOneScope::~TZoomOneScope()
 }
 
 TCardDrawer::TCardDrawer(TQBasePanel& panel, QSizeF cardInches)
-    : zoom_(panel), panel_(panel), card_(cardInches), wasPrinting_(panel.Printing())
+    : zoom_(panel), panel_(panel), card_(cardInches), wasPrinting_(panel.Printing()),
+      outerJob_(TQGraphicControl::BeginPrintJob())
 {
     // Objects print from their zoom-1 geometry.
     panel_.SetPrinting(true);
 }
 
-TCardDrawer::~TCardDrawer() { panel_.SetPrinting(wasPrinting_); }
+TCardDrawer::~TCardDrawer()
+{
+    TQGraphicControl::EndPrintJob(outerJob_);
+    panel_.SetPrinting(wasPrinting_);
+}
 
 void TCardDrawer::SetArt(const TPicture* art, QSizeF inches)
 {

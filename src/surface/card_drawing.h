@@ -72,6 +72,7 @@ private:
     const TPicture* art_ = nullptr;
     QSizeF artInches_;
     bool wasPrinting_;
+    quint64 outerJob_;
 };
 
 } // namespace cardora
