@@ -337,16 +337,26 @@ TEST(WhatYouSeeIsWhatYouPrint, MergedFieldsInEveryOutput)
     TDataFile data;
     for (std::size_t r = 0; r < 3; ++r) {
         TFieldRecord record;
+        // The person, for the contact QR code.
+        const QStringList person = { QString::fromUtf8("Zoë Person %1").arg(r + 1), "Acme", "Director" };
+        for (int i = 0; i < person.size(); ++i)
+            record.Set(PersonalFieldNames()[i], person[i]);
         for (std::size_t k = 0; k < parts.size(); ++k)
-            if (!parts[k].text.isEmpty())
+            if (!parts[k].text.isEmpty() && !HasFields(parts[k].text))
                 record.Set(QString("F%1").arg(k), parts[k].kind == "TQSymbolLabel" ? QString("()J"[r]) : parts[k].text + extra[int(r)]);
         data.records << record;
     }
     data.names = data.records.front().Names();
     auto cardWith = [&](Card& card, std::optional<std::size_t> typedRecord) {
+        if (typedRecord) {
+            QStringList personal;
+            for (const QString& field : PersonalFieldNames())
+                personal << data.records[int(*typedRecord)].ValueOr(field);
+            card.panel.SetPersonalInfo(personal);
+        }
         for (std::size_t k = 0; k < parts.size(); ++k) {
             CompositePart part = parts[k];
-            if (!part.text.isEmpty())
+            if (!part.text.isEmpty() && !HasFields(part.text))
                 part.text = typedRecord ? data.records[int(*typedRecord)].ValueOr(QString("F%1").arg(k))
                                         : QString("${f%1}").arg(k);
             AddPart(card.owner, card.panel, part);
