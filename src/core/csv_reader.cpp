@@ -21,8 +21,8 @@ bool IsLineEnd(QChar c)
 
 // The delimiter that occurs most often outside quotes in the first line:
 // tab before semicolon before comma on a tie (a comma is likelier inside a
-// name), `preferred` when the line holds none.
-QChar FindDelimiter(const QString& text, QChar preferred)
+// name), a comma when the line holds none.
+QChar FindDelimiter(const QString& text)
 {
     const std::array<QChar, 3> candidates{ u'\t', u';', u',' };
     std::array<int, 3> counts{};
@@ -44,7 +44,7 @@ QChar FindDelimiter(const QString& text, QChar preferred)
     for (size_t k = 1; k < candidates.size(); ++k)
         if (counts[k] > counts[best])
             best = k;
-    return counts[best] > 0 ? candidates[best] : preferred;
+    return counts[best] > 0 ? candidates[best] : QChar(u',');
 }
 
 // Splits the text into rows of values as RFC 4180 describes, counting lines
@@ -203,7 +203,6 @@ bool TCsvScanner::ReadRow(QStringList* values, int* line)
 TDataFile ReadCsv(const QByteArray& bytes, const QString& path)
 {
     const QString text = data_file::DecodeText(bytes);
-    const QChar preferred = QFileInfo(path).suffix().compare("tsv", Qt::CaseInsensitive) == 0 ? u'\t' : u',';
     QChar delimiter;
     qsizetype start = 0;
     int firstLine = 1;
@@ -213,8 +212,10 @@ TDataFile ReadCsv(const QByteArray& bytes, const QString& path)
         delimiter = text[4];
         start = text.mid(5, 2) == "\r\n" ? 7 : 6;
         firstLine = 2;
+    } else if (QFileInfo(path).suffix().compare("tsv", Qt::CaseInsensitive) == 0) {
+        delimiter = u'\t'; // the name says so
     } else {
-        delimiter = FindDelimiter(text, preferred);
+        delimiter = FindDelimiter(text);
     }
     TCsvScanner scanner(text, delimiter, start, firstLine);
     auto failure = [&](int line, const QString& reason) { return Failure(path, line, reason); };

@@ -345,6 +345,11 @@ bool IsCardBoundary(const TProperty& property, const char* name)
     return property.name == name && property.value.trimmed().toUpper() == "VCARD";
 }
 
+TDataFile OutsideCard(const QString& path, int line, const QByteArray& text)
+{
+    return Failure(path, line, data_file::Quoted(data_file::DecodeBytes(text)) + " is not part of a card");
+}
+
 } // namespace
 
 TDataFile ReadVCard(const QByteArray& input, const QString& path)
@@ -387,7 +392,7 @@ TDataFile ReadVCard(const QByteArray& input, const QString& path)
             continue;
         if (ValueStart(line) < 0) {
             if (depth == 0)
-                return Failure(path, number, "this line is not part of a card");
+                return OutsideCard(path, number, line);
             continue; // inside a card, a line that is no property is skipped
         }
         const TProperty property = ParseProperty(line, number);
@@ -405,7 +410,7 @@ TDataFile ReadVCard(const QByteArray& input, const QString& path)
                 file.records << card.Record(empty);
             }
         } else if (depth == 0) {
-            return Failure(path, number, "this line is not part of a card");
+            return OutsideCard(path, number, line);
         } else if (depth == 1) {
             card.Add(property);
         }

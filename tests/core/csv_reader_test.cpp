@@ -56,11 +56,14 @@ TEST(CsvReader, ReadsFieldsAndRecordsInEveryDialect)
     }
 }
 
-TEST(CsvReader, TsvNameChoosesTabWhenTheFirstLineHasNoDelimiter)
+TEST(CsvReader, TsvNameMeansTabs)
 {
-    const QByteArray bytes = "Name\nAna,Bo\n";
-    EXPECT_EQ(ReadCsv(bytes, "x.tsv").records.value(0).ValueOr("Name"), "Ana,Bo");
-    EXPECT_FALSE(ReadCsv(bytes, "x.csv").Ok()); // two values for one field
+    const QByteArray bytes = "Name, Title,Dept\tPhone\nAna,Bo\t1\n";
+    const TDataFile tsv = ReadCsv(bytes, "x.TSV");
+    EXPECT_EQ(tsv.names, QStringList({"Name, Title,Dept", "Phone"}));
+    EXPECT_EQ(Rows(tsv), "Ana,Bo|1");
+    EXPECT_EQ(ReadCsv(bytes, "x.csv").names.size(), 3); // commas outnumber the tab
+    EXPECT_EQ(ReadCsv("Name\nAna,Bo\n", "x.tsv").records.value(0).ValueOr("Name"), "Ana,Bo");
 }
 
 TEST(CsvReader, DamageNamesTheFileAndTheLine)

@@ -52,7 +52,7 @@ TEST(DataFile, KindFollowsTheNameElseTheContent)
         EXPECT_EQ(file.records.value(0).ValueOr("Title"), "Boss") << c.name;
     }
     // A CSV file named .vcf is read as a vCard, and says why it fails.
-    EXPECT_TRUE(ReadDataFile(Write(dir, "wrong.vcf", kCsv)).error.contains("wrong.vcf, line 1: this line is not part of a card"));
+    EXPECT_TRUE(ReadDataFile(Write(dir, "wrong.vcf", kCsv)).error.contains("wrong.vcf, line 1: “Name,Title” is not part of a card"));
 }
 
 TEST(DataFile, UnreadableFilesAreRefusedWithTheirName)

@@ -172,8 +172,8 @@ TEST(VCardReader, DamageNamesTheFileAndTheLine)
         {"missing END before the next card", "BEGIN:VCARD\nFN:A\nBEGIN:VCARD\nFN:B\nEND:VCARD\n", 1,
          "no END:VCARD"},
         {"END without BEGIN", "BEGIN:VCARD\nFN:A\nEND:VCARD\nEND:VCARD\n", 4, "without BEGIN"},
-        {"text before the first card", "hello\nBEGIN:VCARD\nFN:A\nEND:VCARD\n", 1, "not part of a card"},
-        {"property outside a card", "BEGIN:VCARD\nEND:VCARD\n\nFN:B\n", 4, "not part of a card"},
+        {"text before the first card", "hello\nBEGIN:VCARD\nFN:A\nEND:VCARD\n", 1, "“hello” is not part of a card"},
+        {"property outside a card", "BEGIN:VCARD\nEND:VCARD\n\nFN:B\n", 4, "“FN:B” is not part of a card"},
         {"a CSV file", "Name,Title\nAna,Boss\n", 1, "not part of a card"},
         {"other calendar object", "BEGIN:VCALENDAR\nEND:VCALENDAR\n", 1, "not part of a card"},
     };
