@@ -22,6 +22,7 @@
 #include "objects/supertext/super_text.h"
 #include "objects/graphic_control.h"
 #include "objects/line_shape.h"
+#include "objects/pictures/image_object.h"
 #include "objects/richtext_label/rich_label.h"
 #include "richtext/rich_text_control.h"
 #include "objects/shapes.h"
@@ -78,11 +79,15 @@ QStringList buildSevenObjectCard(QObject& owner, TQBusinessCardPanel32& panel, b
     for (int i = 0; i < 3; ++i)
         if (AddKind(owner, panel, "TQBusinessCardLabel", QRect(12, 10 + i * 30 + (i ? 40 : 0), 220, 24), texts[i]))
             kinds << "TQBusinessCardLabel";
-    for (const QString& picture : { QStringLiteral("TQImage"), QStringLiteral("TImage") })
-        if (AddKind(owner, panel, picture, QRect(250, 60, 70, 45), QString())) {
-            kinds << picture;
-            break;
-        }
+    // The peer's logo.png: 70 x 45 pixels of one blue.
+    QImage logo(70, 45, QImage::Format_RGB32);
+    logo.fill(QColor(0x40, 0x80, 0xC0));
+    TPicture picture;
+    picture.SetBitmap(logo);
+    if (auto* image = qobject_cast<TQImage*>(AddKind(owner, panel, "TQImage", QRect(250, 60, 70, 45), QString()))) {
+        image->SetPicture(picture);
+        kinds << "TQImage";
+    }
     return kinds;
 }
 

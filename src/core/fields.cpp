@@ -12,17 +12,21 @@ const QRegularExpression& FieldPattern()
 void TFieldRecord::Set(const QString& name, const QString& value)
 {
     const QString key = name.toCaseFolded();
-    if (!values_.contains(key))
-        names_ << name;
-    values_.insert(key, value);
+    if (const auto it = index_.constFind(key); it != index_.constEnd()) {
+        values_[*it] = value;
+        return;
+    }
+    index_.insert(key, int(names_.size()));
+    names_ << name;
+    values_ << value;
 }
 
 std::optional<QString> TFieldRecord::Value(const QString& name) const
 {
-    const auto it = values_.constFind(name.toCaseFolded());
-    if (it == values_.constEnd())
+    const auto it = index_.constFind(name.toCaseFolded());
+    if (it == index_.constEnd())
         return std::nullopt;
-    return *it;
+    return values_.at(*it);
 }
 
 QString TFieldRecord::ValueOr(const QString& name, const QString& fallback) const

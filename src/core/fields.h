@@ -16,14 +16,18 @@ public:
     void Set(const QString& name, const QString& value);
     std::optional<QString> Value(const QString& name) const;
     QString ValueOr(const QString& name, const QString& fallback = {}) const;
-    bool Has(const QString& name) const { return values_.contains(name.toCaseFolded()); }
+    bool Has(const QString& name) const { return index_.contains(name.toCaseFolded()); }
     // Names in the order they were first set, as they were spelled then.
     const QStringList& Names() const { return names_; }
     bool IsEmpty() const { return names_.isEmpty(); }
 
 private:
-    QHash<QString, QString> values_;
+    // The names and where each one's value is stay shared between copies
+    // (every record of a data file starts as a copy of one), so that a
+    // record costs little more than its values.
+    QHash<QString, int> index_; // case-folded name -> position
     QStringList names_;
+    QStringList values_;
 };
 
 // The records of a data file, in order.

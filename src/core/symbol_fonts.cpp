@@ -268,6 +268,7 @@ struct Memory {
     int generation = -1;
     QHash<QString, Choice> choices;
     QHash<QString, bool> symbolFamilies;
+    QHash<QString, QString> families; // card font name -> installed family
 };
 
 Memory& Remembered()
@@ -387,16 +388,27 @@ QString ResolveFontFamily(const QString& cardFontName)
     const QString name = cardFontName.trimmed();
     if (name.isEmpty())
         return name;
+    // Every text of every card asks; the font list is long and stays the same
+    // until the program registers fonts.
+    Memory& memory = Remembered();
+    if (const auto found = memory.families.constFind(name); found != memory.families.constEnd())
+        return *found;
     QString caseInsensitive;
+    QString resolved;
     const QStringList families = QFontDatabase::families();
     for (const QString& family : families) {
         const QString bare = StripFoundry(family);
-        if (bare == name)
-            return bare;
+        if (bare == name) {
+            resolved = bare;
+            break;
+        }
         if (caseInsensitive.isEmpty() && bare.compare(name, Qt::CaseInsensitive) == 0)
             caseInsensitive = bare;
     }
-    return caseInsensitive.isEmpty() ? name : caseInsensitive;
+    if (resolved.isEmpty())
+        resolved = caseInsensitive.isEmpty() ? name : caseInsensitive;
+    memory.families.insert(name, resolved);
+    return resolved;
 }
 
 SymbolEncoding SymbolEncodingOf(const QString& family)

@@ -18,56 +18,19 @@ constexpr int kRefreshMs = 300;
 // What each tool does, after its name as the tool bar shows it.
 QString tipForTool(int tool)
 {
-    QString what;
-    switch (tool) {
-    case psLabel:
-        what = "drag a box on the card where the text goes, then type it. Your personal information is offered "
-               "in the list below the text.";
-        break;
-    case psMultiLineLabel: what = "drag a box for a block of lines, such as an address, then type the lines."; break;
-    case psSymbolLabel: what = "drag a box, then pick a symbol from a symbol font such as Wingdings."; break;
-    case psRectangle: what = "drag on the card from one corner of the rectangle to the other."; break;
-    case psEllipse: what = "drag on the card; the ellipse fills the box you drag."; break;
-    case psRoundRectangle: what = "drag on the card for a rectangle with rounded corners."; break;
-    case psLine: what = "drag from where the line starts to where it ends."; break;
-    case psImage:
-        what = "drag a box, then choose a picture file. The picture is stretched to the box; its handles size it "
-               "later.";
-        break;
-    case psSuperShape:
-        what = "drag a box for a shape filled with a gradient, a texture or a solid colour, with an optional drop "
-               "shadow.";
-        break;
-    case psRichLabel: what = "drag a box, then write text with mixed fonts, colours and styles."; break;
-    case psSuperText: what = "drag a box for text filled with a gradient or a texture, outlined and shadowed."; break;
-    case psCircleText: what = "drag a box; the text runs around a circle or a half circle inside it."; break;
-    default: return QString();
-    }
-    return TQBusinessCardPanel32::ToolName(static_cast<TLPanelState>(tool)) + ": " + what;
+    RegisterCardObjectKinds();
+    const ObjectTool* t = ObjectKinds::Tool(tool);
+    if (!t || t->assistantTip.isEmpty())
+        return QString();
+    return TQBusinessCardPanel32::ToolName(static_cast<TLPanelState>(tool)) + ": " + t->assistantTip;
 }
 
 QString tipForSelection(const QString& kind)
 {
-    struct Entry {
-        const char* fragment;
-        const char* tip;
-    };
-    // Matched on the class name, so kinds that share a family share a tip.
-    static const Entry entries[] = {
-        { "MultiLine", "Multi-line text selected: right-click it to edit the lines, the font or the alignment." },
-        { "Symbol", "Symbol selected: right-click it to pick another symbol, its font or its colour." },
-        { "SuperText", "SuperText selected: right-click it and choose Properties for its fill, outline and shadow." },
-        { "SuperShape", "Supershape selected: right-click it and choose Properties for its outline, surface and shadow." },
-        { "Circle", "Circle text selected: right-click it for its text, font and how far around the circle it runs." },
-        { "Rich", "Rich text selected: right-click it to open the editor with its fonts, colours and styles." },
-        { "Image", "Picture selected: right-click it to load another picture, mirror it or frame it." },
-        { "Line", "Line selected: drag its handles to move its ends; right-click it for colour, width and style." },
-        { "Shape", "Shape selected: right-click it for its outline and fill colours and styles." },
-        { "Label", "Text selected: right-click it for its text, font, colours, 3-D effects and rotation." },
-    };
-    for (const Entry& e : entries)
-        if (kind.contains(e.fragment, Qt::CaseInsensitive))
-            return e.tip;
+    RegisterCardObjectKinds();
+    const ObjectKind* k = ObjectKinds::Find(kind);
+    if (k && !k->selectionTip.isEmpty())
+        return k->selectionTip;
     return "Object selected: drag it to move it, drag a handle to size it, right-click it for its menu.";
 }
 } // namespace

@@ -231,33 +231,16 @@ void TMainScreen::buildToolBar(QWidget* bar)
     toolGroup_->setExclusive(true);
     // Each tool's tip is its name and what it makes; F1 on it opens the help
     // of the dialog it opens (none: the main window's).
-    struct Tool {
-        const char* name;
-        const char* icon;
-        const char* what;
-        TLPanelState state;
-        int helpTopic;
-    };
-    const Tool tools[] = {
-        { "Pointerbutton", "pointer", "Select, move and resize objects", psPointing, 0 },
-        { "DrawLabelButton", "text", "A line of text", psLabel, 40004 },
-        { "DrawMLTextButton", "multiline", "Several lines of text in one box", psMultiLineLabel, 40001 },
-        { "DrawSymbolButton", "symbol", "A character of a symbol font", psSymbolLabel, 40005 },
-        { "DrawRectanglebutton", "rectangle", "A rectangle", psRectangle, 0 },
-        { "DrawEllipseButton", "ellipse", "An ellipse or circle", psEllipse, 0 },
-        { "DrawRoundrectbutton", "roundrect", "A rectangle with rounded corners", psRoundRectangle, 0 },
-        { "DrawLinebutton", "line", "A horizontal or vertical line", psLine, 0 },
-        { "DrawImageButton", "image", "A picture from a file", psImage, 40003 },
-        { "DrawSupershape", "supershape", "Multi-purpose shapes and surfaces", psSuperShape, 40011 },
-        { "DrawRichText", "richtext", "Mixed fonts, colors and styles", psRichLabel, 40013 },
-        { "DrawSuperTextButton", "supertext", "Special effects text, filled with gradients or bitmaps", psSuperText,
-            40014 },
-        { "DrawCircleTextbutton", "circletext", "Circular or semi-circular text in any font", psCircleText, 40017 },
-    };
-    for (const Tool& t : tools) {
-        QToolButton* b = addToolButton(bar, t.name, t.icon,
-            TQBusinessCardPanel32::ToolName(t.state) + "\n" + QString::fromLatin1(t.what), true);
-        toolGroup_->addButton(b, t.state);
+    toolGroup_->addButton(addToolButton(bar, "Pointerbutton", "pointer",
+                              TQBusinessCardPanel32::ToolName(psPointing) + "\nSelect, move and resize objects", true),
+        psPointing);
+    RegisterCardObjectKinds();
+    for (int n = 1; n <= ObjectKinds::ToolCount(); ++n) {
+        const ObjectTool& t = *ObjectKinds::Tool(n);
+        QToolButton* b = addToolButton(bar, t.buttonName, t.icon,
+            TQBusinessCardPanel32::ToolName(static_cast<TLPanelState>(n)) + "\n" + t.hint, true);
+        b->setWhatsThis(t.whatsThis);
+        toolGroup_->addButton(b, n);
         if (t.helpTopic)
             SetHelpTopic(b, t.helpTopic);
     }

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QPainter>
+#include <QPicture>
 #include <climits>
 
 namespace cardora {
@@ -221,6 +222,35 @@ void TQGraphicControl::PrintBoxPicture(TReport& report, double x, double y, doub
     const QRect target = report.InchRectToDevice(x + Left() / ppi, y + Top() / ppi, x + (Left() + Width()) / ppi,
         y + (Top() + Height()) / ppi);
     report.StretchDrawGraphic(target, picture, QRectF(0, 0, Width(), Height()));
+}
+
+namespace {
+quint64 g_printJob = 0; // 0: no job
+quint64 g_lastPrintJob = 0;
+} // namespace
+
+quint64 TQGraphicControl::BeginPrintJob()
+{
+    const quint64 previous = g_printJob;
+    g_printJob = ++g_lastPrintJob;
+    return previous;
+}
+
+void TQGraphicControl::EndPrintJob(quint64 previous) { g_printJob = previous; }
+
+void TQGraphicControl::PrintBoxPicture(TReport& report, double x, double y, double ppi, const QString& shown,
+    const std::function<std::unique_ptr<QPicture>()>& make)
+{
+    if (g_printJob == 0) {
+        PrintBoxPicture(report, x, y, ppi, *make());
+        return;
+    }
+    if (!printPicture_ || printJob_ != g_printJob || printShown_ != shown) {
+        printPicture_ = make();
+        printJob_ = g_printJob;
+        printShown_ = shown;
+    }
+    PrintBoxPicture(report, x, y, ppi, *printPicture_);
 }
 
 void TQGraphicControl::TakeFont(const FontChoice& choice)

@@ -1,4 +1,5 @@
 #pragma once
+#include "core/fields.h"
 #include "core/rounding.h"
 #include "core/graphics_attributes.h"
 #include "core/modal.h"
@@ -169,6 +170,19 @@ protected:
     // the box lands on the page (the card's corner at x, y inches) at `ppi`
     // box pixels an inch.
     void PrintBoxPicture(TReport& report, double x, double y, double ppi, const QPicture& picture) const;
+    // The box picture `make` records, made once per print job for each `shown`
+    // text: every card of a sheet, and every record that leaves the text as it
+    // was, replays the same picture. Outside a job it is made each time.
+    void PrintBoxPicture(TReport& report, double x, double y, double ppi, const QString& shown,
+        const std::function<std::unique_ptr<QPicture>()>& make);
+
+public:
+    // While a print job lives, objects do not change: their print pictures may
+    // be kept. Returns the job that was running, for EndPrintJob.
+    static quint64 BeginPrintJob();
+    static void EndPrintJob(quint64 previous);
+
+protected:
     // The font takes every attribute of the choice, and its colour when one
     // was chosen.
     void TakeFont(const FontChoice& choice);
@@ -185,6 +199,9 @@ protected:
 private:
     void buildMenu();
 
+    std::unique_ptr<QPicture> printPicture_; // kept for printJob_ and printShown_
+    quint64 printJob_ = 0;
+    QString printShown_;
     CardObjectParent* parent_ = nullptr;
     void showBounds(const QRect& r);
 

@@ -1,4 +1,5 @@
 #include "objects/line_shape.h"
+#include "objects/class_registry.h"
 #include "core/modal.h"
 #include "core/rounding.h"
 #include "core/window_placement.h"
@@ -189,6 +190,35 @@ void TQLineShape::PopupOpening()
     for (int s = stHorizontal; s <= stAngleSlopingDown; ++s)
         if (styleItems_[s])
             styleItems_[s]->setChecked(s == lineStyle_);
+}
+
+// Horizontal and vertical lines.
+void RegisterLineKind()
+{
+    {
+        ObjectKind kind;
+        kind.className = TQLineShape::StaticClassName();
+        kind.factory = &TQLineShape::Create;
+        kind.selectionTip = QStringLiteral("Line selected: drag its handles to move its ends; right-click it for colour, width and style.");
+        {
+            ObjectTool t;
+            t.buttonName = QStringLiteral("DrawLinebutton");
+            t.icon = QStringLiteral("line");
+            t.noun = QStringLiteral("Line");
+            t.hint = QStringLiteral("A horizontal or vertical line");
+            t.whatsThis = QStringLiteral("Line tool: drag from where the line starts to where it ends.");
+            t.assistantTip = QStringLiteral("drag from where the line starts to where it ends.");
+            t.create = [](const ToolPlacement& at) -> TQGraphicControl* { return TQLineShape::CreateForTool(at.owner); };
+            t.afterPlace = // The drag says which way the line runs: wider than tall is horizontal.
+            [](const ToolPlacement& at, TQGraphicControl* object) {
+                if (auto* line = qobject_cast<TQLineShape*>(object))
+                    line->SetLineStyle(at.dragged.width() > at.dragged.height() ? stHorizontal : stVertical);
+                return true;
+            };
+            kind.tools.push_back(t);
+        }
+        ObjectKinds::Register(std::move(kind));
+    }
 }
 
 } // namespace cardora

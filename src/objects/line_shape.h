@@ -61,4 +61,7 @@ private:
     std::array<QAction*, 4> styleItems_ {};
 };
 
+// Registers the kind with its tool (objects/object_kinds.cpp calls it).
+void RegisterLineKind();
+
 } // namespace cardora

@@ -1,4 +1,5 @@
 #include "objects/multiline_label.h"
+#include "objects/class_registry.h"
 #include "core/assign.h"
 #include "core/modal.h"
 #include "objects/box_menu.h"
@@ -422,7 +423,7 @@ void TQMultiLineBaseLabel::PrintAt(TReport& report, double x, double y)
     const double ppi = ScreenPixelsPerInch();
     if (ppi <= 0 || Width() <= 0 || Height() <= 0)
         return;
-    PrintBoxPicture(report, x, y, ppi, *MakeMetafile());
+    PrintBoxPicture(report, x, y, ppi, ShownItems().join(QLatin1Char('\n')), [this] { return MakeMetafile(); });
 }
 
 void TQMultiLineBaseLabel::AddMenuItems(QMenu& menu)
@@ -480,6 +481,39 @@ bool TQMultiLineLabel::EditText()
         Rewrap();
     NotifyChanged();
     return true;
+}
+
+// Several lines of text in one box.
+void RegisterMultiLineKind()
+{
+    {
+        ObjectKind kind;
+        kind.className = TQMultiLineLabel::StaticClassName();
+        kind.factory = &TQMultiLineLabel::Create;
+        kind.selectionTip = QStringLiteral("Multi-line text selected: right-click it to edit the lines, the font or the alignment.");
+        {
+            ObjectTool t;
+            t.buttonName = QStringLiteral("DrawMLTextButton");
+            t.icon = QStringLiteral("multiline");
+            t.noun = QStringLiteral("Multi-line Text");
+            t.hint = QStringLiteral("Several lines of text in one box");
+            t.whatsThis = QStringLiteral("Multi-line Text tool: drag a box for several lines of text, such as an address.");
+            t.assistantTip = QStringLiteral("drag a box for a block of lines, such as an address, then type the lines.");
+            t.helpTopic = 40001;
+            t.create = [](const ToolPlacement& at) -> TQGraphicControl* {
+                return TQMultiLineLabel::CreateForTool(at.owner, at.parent.DefaultFont());
+            };
+            t.afterPlace = [](const ToolPlacement&, TQGraphicControl* object) {
+                auto* label = qobject_cast<TQMultiLineLabel*>(object);
+                if (!label || !label->EditText())
+                    return false;
+                label->FitToLines();
+                return true;
+            };
+            kind.tools.push_back(t);
+        }
+        ObjectKinds::Register(std::move(kind));
+    }
 }
 
 } // namespace cardora

@@ -141,4 +141,7 @@ private:
     QAction* wordWrapItem_ = nullptr;
 };
 
+// Registers the kind with its tool (objects/object_kinds.cpp calls it).
+void RegisterMultiLineKind();
+
 } // namespace cardora

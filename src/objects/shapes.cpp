@@ -1,4 +1,5 @@
 #include "objects/shapes.h"
+#include "objects/class_registry.h"
 #include "core/modal.h"
 #include "core/rounding.h"
 #include "core/window_placement.h"
@@ -276,6 +277,58 @@ TBCShapes* TBCShapes::CreateForTool(QObject* owner, TShapeType shape)
     s->SetShape(shape);
     s->Loaded();
     return s;
+}
+
+// Rectangles, ellipses and rounded rectangles, and the older shape class.
+void RegisterShapeKinds()
+{
+    {
+        ObjectKind kind;
+        kind.className = TQLabelShapes::StaticClassName();
+        kind.factory = &TQLabelShapes::Create;
+        kind.selectionTip = QStringLiteral("Shape selected: right-click it for its outline and fill colours and styles.");
+        ObjectKinds::Register(std::move(kind));
+    }
+    {
+        ObjectKind kind;
+        kind.className = TBCShapes::StaticClassName();
+        kind.factory = &TBCShapes::Create;
+        kind.selectionTip = QStringLiteral("Shape selected: right-click it for its outline and fill colours and styles.");
+        {
+            ObjectTool t;
+            t.buttonName = QStringLiteral("DrawRectanglebutton");
+            t.icon = QStringLiteral("rectangle");
+            t.noun = QStringLiteral("Rectangle");
+            t.hint = QStringLiteral("A rectangle");
+            t.whatsThis = QStringLiteral("Rectangle tool: drag on the card to draw a rectangle.");
+            t.assistantTip = QStringLiteral("drag on the card from one corner of the rectangle to the other.");
+            t.create = [](const ToolPlacement& at) -> TQGraphicControl* { return TBCShapes::CreateForTool(at.owner, stRectangle); };
+            kind.tools.push_back(t);
+        }
+        {
+            ObjectTool t;
+            t.buttonName = QStringLiteral("DrawEllipseButton");
+            t.icon = QStringLiteral("ellipse");
+            t.noun = QStringLiteral("Ellipse");
+            t.hint = QStringLiteral("An ellipse or circle");
+            t.whatsThis = QStringLiteral("Ellipse tool: drag on the card to draw an ellipse or a circle.");
+            t.assistantTip = QStringLiteral("drag on the card; the ellipse fills the box you drag.");
+            t.create = [](const ToolPlacement& at) -> TQGraphicControl* { return TBCShapes::CreateForTool(at.owner, stEllipse); };
+            kind.tools.push_back(t);
+        }
+        {
+            ObjectTool t;
+            t.buttonName = QStringLiteral("DrawRoundrectbutton");
+            t.icon = QStringLiteral("roundrect");
+            t.noun = QStringLiteral("Round Rectangle");
+            t.hint = QStringLiteral("A rectangle with rounded corners");
+            t.whatsThis = QStringLiteral("Round Rectangle tool: drag on the card to draw a rectangle with rounded corners.");
+            t.assistantTip = QStringLiteral("drag on the card for a rectangle with rounded corners.");
+            t.create = [](const ToolPlacement& at) -> TQGraphicControl* { return TBCShapes::CreateForTool(at.owner, stRoundRect); };
+            kind.tools.push_back(t);
+        }
+        ObjectKinds::Register(std::move(kind));
+    }
 }
 
 } // namespace cardora

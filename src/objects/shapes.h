@@ -98,4 +98,7 @@ public:
     static TBCShapes* CreateForTool(QObject* owner, TShapeType shape);
 };
 
+// Registers the kind with its tool (objects/object_kinds.cpp calls it).
+void RegisterShapeKinds();
+
 } // namespace cardora

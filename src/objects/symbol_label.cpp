@@ -1,4 +1,5 @@
 #include "objects/symbol_label.h"
+#include "objects/class_registry.h"
 #include "core/modal.h"
 #include "core/rounding.h"
 #include "core/symbol_fonts.h"
@@ -359,5 +360,36 @@ void TGetSymbol::showEvent(QShowEvent* event)
 }
 
 void TGetSymbol::reject() { done(mrCancel); }
+
+// One character of a symbol font.
+void RegisterSymbolKind()
+{
+    {
+        ObjectKind kind;
+        kind.className = TQSymbolLabel::StaticClassName();
+        kind.factory = &TQSymbolLabel::Create;
+        kind.selectionTip = QStringLiteral("Symbol selected: right-click it to pick another symbol, its font or its colour.");
+        {
+            ObjectTool t;
+            t.buttonName = QStringLiteral("DrawSymbolButton");
+            t.icon = QStringLiteral("symbol");
+            t.noun = QStringLiteral("Symbol");
+            t.hint = QStringLiteral("A character of a symbol font");
+            t.whatsThis = QStringLiteral("Symbol tool: drag a box for one symbol from a symbol font such as Wingdings.");
+            t.assistantTip = QStringLiteral("drag a box, then pick a symbol from a symbol font such as Wingdings.");
+            t.helpTopic = 40005;
+            t.create = [](const ToolPlacement& at) -> TQGraphicControl* { return TQSymbolLabel::CreateForTool(at.owner); };
+            t.afterPlace = [](const ToolPlacement&, TQGraphicControl* object) {
+                auto* symbol = qobject_cast<TQSymbolLabel*>(object);
+                if (!symbol || !symbol->SelectSymbol())
+                    return false;
+                symbol->FitToText();
+                return true;
+            };
+            kind.tools.push_back(t);
+        }
+        ObjectKinds::Register(std::move(kind));
+    }
+}
 
 } // namespace cardora

@@ -107,4 +107,7 @@ private:
     int columns_ = 10;
 };
 
+// Registers the kind with its tool (objects/object_kinds.cpp calls it).
+void RegisterSymbolKind();
+
 } // namespace cardora

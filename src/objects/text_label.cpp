@@ -1,4 +1,5 @@
 #include "objects/text_label.h"
+#include "objects/class_registry.h"
 #include "core/assign.h"
 #include "core/rounding.h"
 #include "core/modal.h"
@@ -444,6 +445,46 @@ void TQBusinessCardLabel::PopupOpening()
 {
     TQPLabel::PopupOpening();
     rebuildPersonalInfoMenu();
+}
+
+// The single-line text, and the older label class card files may hold.
+void RegisterTextLabelKinds()
+{
+    {
+        ObjectKind kind;
+        kind.className = TQPLabel::StaticClassName();
+        kind.factory = &TQPLabel::Create;
+        kind.selectionTip = QStringLiteral("Text selected: right-click it for its text, font, colours, 3-D effects and rotation.");
+        ObjectKinds::Register(std::move(kind));
+    }
+    {
+        ObjectKind kind;
+        kind.className = TQBusinessCardLabel::StaticClassName();
+        kind.factory = &TQBusinessCardLabel::Create;
+        kind.selectionTip = QStringLiteral("Text selected: right-click it for its text, font, colours, 3-D effects and rotation.");
+        {
+            ObjectTool t;
+            t.buttonName = QStringLiteral("DrawLabelButton");
+            t.icon = QStringLiteral("text");
+            t.noun = QStringLiteral("Text");
+            t.hint = QStringLiteral("A line of text");
+            t.whatsThis = QStringLiteral("Text tool: drag a box on the card for a single line of text, with shadow, highlight and rotation.");
+            t.assistantTip = QStringLiteral("drag a box on the card where the text goes, then type it. Your personal information is offered in the list below the text.");
+            t.helpTopic = 40004;
+            t.create = [](const ToolPlacement& at) -> TQGraphicControl* {
+                return TQBusinessCardLabel::CreateForTool(at.owner, at.parent, at.parent.DefaultFont());
+            };
+            t.afterPlace = [](const ToolPlacement&, TQGraphicControl* object) {
+                auto* label = qobject_cast<TQBusinessCardLabel*>(object);
+                if (!label || !label->EditText())
+                    return false;
+                label->FitToText();
+                return true;
+            };
+            kind.tools.push_back(t);
+        }
+        ObjectKinds::Register(std::move(kind));
+    }
 }
 
 } // namespace cardora

@@ -125,7 +125,7 @@ public:
     // --- layout
     bool LayoutDirty() const { return layoutDirty_; }
     void MarkLayoutDirty() { layoutDirty_ = true; }
-    void FieldValuesChanged() override { layoutDirty_ = true; }
+    void FieldValuesChanged() override { layoutDirty_ = layoutDirty_ || HasFields(caption_); }
     const LabelLayout& Layout() const { return layout_; }
     // How often the layout was really computed (not counting clean calls).
     int LayoutRuns() const { return layoutRuns_; }
@@ -253,5 +253,8 @@ private:
     void rebuildPersonalInfoMenu();
     QMenu* personalInfoMenu_ = nullptr;
 };
+
+// Registers the kind with its tool (objects/object_kinds.cpp calls it).
+void RegisterTextLabelKinds();
 
 } // namespace cardora

@@ -228,8 +228,10 @@ void TQBaseLabel::CalcLayout()
     L.l = L.b + sy - hy;
     const int b = L.b, shownTw = L.tw;
 
-    // Fit the box; each step sees the one before.
+    // Fit the box; each step sees the one before. A box whose text holds
+    // fields keeps the length the user gave it, room for the longest value.
     const int turn = angle_;
+    const bool fields = HasFields(caption_);
     FitBox([&](QSize box, float zoom) {
         const bool reuse = typedShown && zoom == Zoom();
         const CaptionText t = reuse ? text : MeasuredText(caption_, zoom);
@@ -237,7 +239,7 @@ void TQBaseLabel::CalcLayout()
         const int tw = reuse ? shownTw : MeasuredText(caption_ + space, zoom).Width();
         int w = box.width(), h = box.height();
         if (turn == 0 || turn == 180) {
-            if (turn == 180 && 2 * tw < w)
+            if (turn == 180 && 2 * tw < w && !fields)
                 w = BoxSize(2 * std::int64_t(tw));
             if (w <= 5)
                 w = BoxSize(tw);
@@ -246,7 +248,7 @@ void TQBaseLabel::CalcLayout()
             if (h < l)
                 h = BoxSize(l);
         } else {
-            if (1.2 * tw < h)
+            if (1.2 * tw < h && !fields)
                 h = BoxSize(Trunc(1.2 * tw));
             if (h < 5)
                 h = BoxSize(tw);
@@ -385,7 +387,7 @@ void TQBaseLabel::PrintAtResolution(TReport& report, double x, double y, int ppi
 {
     if (ppi <= 0)
         return;
-    PrintBoxPicture(report, x, y, ppi, *MakeMetafile());
+    PrintBoxPicture(report, x, y, ppi, WithFields(caption_), [this] { return MakeMetafile(); });
 }
 
 } // namespace cardora

@@ -24,7 +24,8 @@ TZoomOneScope::~TZoomOneScope()
 }
 
 TCardDrawer::TCardDrawer(TQBasePanel& panel, QSizeF cardInches)
-    : zoom_(panel), panel_(panel), card_(cardInches), wasPrinting_(panel.Printing()), panelBleed_(panel.Bleed())
+    : zoom_(panel), panel_(panel), card_(cardInches), wasPrinting_(panel.Printing()),
+      outerJob_(TQGraphicControl::BeginPrintJob()), panelBleed_(panel.Bleed())
 {
     // Objects print from their zoom-1 geometry.
     panel_.SetPrinting(true);
@@ -32,6 +33,7 @@ TCardDrawer::TCardDrawer(TQBasePanel& panel, QSizeF cardInches)
 
 TCardDrawer::~TCardDrawer()
 {
+    TQGraphicControl::EndPrintJob(outerJob_);
     panel_.SetPrinting(wasPrinting_);
     if (panel_.Bleed() != panelBleed_)
         panel_.SetBleed(panelBleed_);

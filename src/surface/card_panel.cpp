@@ -3,25 +3,8 @@
 #include "surface/object_kinds.h"
 #include <QPainter>
 #include <QPointer>
-#include <map>
 
 namespace cardora {
-
-namespace {
-std::map<TLPanelState, ObjectTool>& tools()
-{
-    static std::map<TLPanelState, ObjectTool> t;
-    return t;
-}
-} // namespace
-
-void RegisterObjectTool(TLPanelState state, ObjectTool tool) { tools()[state] = std::move(tool); }
-
-const ObjectTool* FindObjectTool(TLPanelState state)
-{
-    auto it = tools().find(state);
-    return it == tools().end() ? nullptr : &it->second;
-}
 
 TQBusinessCardPanel32::TQBusinessCardPanel32(QWidget* parent, QObject* owner) : TQBasePanel(parent, owner)
 {
@@ -56,14 +39,15 @@ void TQBusinessCardPanel32::CreateObjectForRect(QRect& r)
         r.setWidth(50);
     if (r.height() < 15)
         r.setHeight(15);
-    const ObjectTool* tool = FindObjectTool(panelState_);
+    const ObjectTool* tool = ObjectKinds::Tool(panelState_);
     if (!tool || !tool->create)
         return;
     const TLPanelState state = panelState_;
     BeginEdit();
     // The card changes only when the new object stays.
     HeldChanges held(*this);
-    TQGraphicControl* o = tool->create(Owner(), *this);
+    const ToolPlacement at { Owner(), *this, draggedRect_ };
+    TQGraphicControl* o = tool->create(at);
     QPointer<TQGraphicControl> placed = o;
     if (o) {
         PlaceNewObject(o, r);
@@ -71,7 +55,7 @@ void TQBusinessCardPanel32::CreateObjectForRect(QRect& r)
             setCursor(Qt::ArrowCursor);
             SetPanelState(psPointing);
         }
-        const bool kept = !tool->afterPlace || tool->afterPlace(*this, o);
+        const bool kept = !tool->afterPlace || tool->afterPlace(at, o);
         if (!kept && placed) {
             // A cancelled dialog leaves the card as it was: no object, no step.
             FreeObject(placed.data());
@@ -88,21 +72,9 @@ void TQBusinessCardPanel32::CreateObjectForRect(QRect& r)
 
 QString TQBusinessCardPanel32::ToolNoun(TLPanelState state)
 {
-    switch (state) {
-    case psLabel: return "Text";
-    case psSymbolLabel: return "Symbol";
-    case psMultiLineLabel: return "Multi-line Text";
-    case psRectangle: return "Rectangle";
-    case psEllipse: return "Ellipse";
-    case psRoundRectangle: return "Round Rectangle";
-    case psLine: return "Line";
-    case psImage: return "Picture";
-    case psSuperShape: return "Super Shape";
-    case psRichLabel: return "Rich Text";
-    case psSuperText: return "Super Text";
-    case psCircleText: return "Circle Text";
-    case psPointing: break;
-    }
+    const ObjectTool* tool = ObjectKinds::Tool(state);
+    if (tool)
+        return tool->noun;
     return "Object";
 }
 
@@ -130,8 +102,8 @@ QImage TQBusinessCardPanel32::RenderCardBitmap()
 bool TQBusinessCardPanel32::HasFilledObjects() const
 {
     for (auto it = Objects().rbegin(); it != Objects().rend(); ++it) {
-        const QString c = (*it)->ClassName();
-        if (c == "TSuperShape" || c == "TQSuperText")
+        const ObjectKind* kind = ObjectKinds::Find((*it)->ClassName());
+        if (kind && kind->filledSurfaces)
             return true;
     }
     return false;

@@ -1,28 +1,17 @@
 #pragma once
 #include "surface/base_panel.h"
 #include <QImage>
-#include <functional>
+#include "objects/class_registry.h"
 
 namespace cardora {
 
-enum TLPanelState { psPointing, psLabel, psSymbolLabel, psMultiLineLabel, psRectangle, psEllipse,
+// The chosen tool: 0 the selection tool, else the number of a registered
+// tool (ObjectKinds, in tool bar order). The tools of the first kinds have
+// names here; later kinds are known by number only.
+enum TLPanelState : int { psPointing, psLabel, psMultiLineLabel, psSymbolLabel, psRectangle, psEllipse,
     psRoundRectangle, psLine, psImage, psSuperShape, psRichLabel, psSuperText, psCircleText };
 
 class TQBusinessCardPanel32;
-
-// How a drawing tool makes its object: `create` builds it and sets what must
-// be set before placing; `afterPlace` runs once it sits on the card (its
-// dialog, fitting) and answers false when the user cancelled, which takes the
-// object away again. Tools whose dialog is large return to the selection tool
-// before it opens.
-struct ObjectTool {
-    std::function<TQGraphicControl*(QObject* owner, TQBusinessCardPanel32& panel)> create;
-    std::function<bool(TQBusinessCardPanel32& panel, TQGraphicControl* object)> afterPlace;
-    bool pointerBeforeDialog = false;
-};
-
-void RegisterObjectTool(TLPanelState state, ObjectTool tool);
-const ObjectTool* FindObjectTool(TLPanelState state);
 
 // The card panel of the main window: drawing tools, personal information and
 // the card picture.

@@ -1,9 +1,4 @@
 #pragma once
-
-namespace cardora {
-
-// Registers every card object class with the card file reader and every
-// drawing tool with the panel. Safe to call more than once.
-void RegisterCardObjectKinds();
-
-} // namespace cardora
+// Every kind registers itself from its own folder; objects/object_kinds.cpp
+// lists the folders.
+#include "objects/class_registry.h"

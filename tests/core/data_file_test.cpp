@@ -92,3 +92,19 @@ TEST(DataFile, RecordsStayInFileOrder)
     EXPECT_TRUE(DataFileFilter().contains("*.vcf"));
     EXPECT_TRUE(DataFileFilter().contains("*.csv"));
 }
+
+TEST(DataFile, RecordsOfOneFileChangeIndependently)
+{
+    // Records share their names until one changes; a change stays in it.
+    TDataFile file = ReadDataBytes("Name,Title\nAna,Boss\nBo,Clerk\n", "x.csv");
+    ASSERT_EQ(file.records.size(), 2);
+    TFieldRecord copy = file.records[0];
+    copy.Set("title", "Chief");
+    copy.Set("Phone", "555");
+    file.records[1].Set("NAME", "Cy");
+    EXPECT_EQ(ExpandFields("${Name} ${Title} ${Phone}", copy), "Ana Chief 555");
+    EXPECT_EQ(ExpandFields("${Name} ${Title} ${Phone}", file.records[0]), "Ana Boss ${Phone}");
+    EXPECT_EQ(ExpandFields("${Name} ${Title} ${Phone}", file.records[1]), "Cy Clerk ${Phone}");
+    EXPECT_EQ(copy.Names(), QStringList({"Name", "Title", "Phone"}));
+    EXPECT_EQ(file.records[1].Names(), QStringList({"Name", "Title"}));
+}

@@ -14,6 +14,7 @@ using cardora::test::PlainObject;
 
 TEST(AssistantTips, EachToolHasItsOwnTipNamingIt)
 {
+    RegisterCardObjectKinds();
     const struct {
         int tool;
         const char* mentions;
@@ -22,6 +23,7 @@ TEST(AssistantTips, EachToolHasItsOwnTipNamingIt)
         { psRectangle, "Rectangle tool:" }, { psEllipse, "Ellipse tool:" }, { psRoundRectangle, "Round Rectangle tool:" },
         { psLine, "Line tool:" }, { psImage, "Picture tool:" }, { psSuperShape, "Super Shape tool:" },
         { psRichLabel, "Rich Text tool:" }, { psSuperText, "Super Text tool:" }, { psCircleText, "Circle Text tool:" },
+        { ObjectKinds::ToolFor("TQRCode"), "QR Code tool:" },
     };
     QSet<QString> tips;
     for (const auto& c : cases) {
@@ -50,6 +52,8 @@ TEST(AssistantTips, WithTheSelectionToolTheTipFollowsTheCard)
         { 4, 1, "TQSymbolLabel", "Symbol selected" },
         { 4, 1, "TQLineShape", "Line selected" },
         { 4, 1, "TBCShapes", "Shape selected" },
+        { 4, 1, "TQLabelShapes", "Shape selected" },
+        { 4, 1, "TQRCode", "QR code selected" },
         { 4, 1, "TSomethingNew", "Object selected" },
         { 4, 3, "", "3 objects selected" },
     };

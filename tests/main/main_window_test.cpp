@@ -148,10 +148,9 @@ TEST_F(WindowFixture, ChangesShowCancelAndSaveButtons)
 TEST_F(WindowFixture, DroppedObjectReturnsToSelectionTool)
 {
     start();
-    RegisterObjectTool(psEllipse, { [](QObject* owner, TQBusinessCardPanel32&) -> TQGraphicControl* {
-                                       return new PlainObject(owner);
-                                   },
-                                      nullptr, false });
+    ObjectTool plain;
+    plain.create = [](const ToolPlacement& at) -> TQGraphicControl* { return new PlainObject(at.owner); };
+    ObjectKinds::ReplaceTool(psEllipse, plain);
     window->ToolButton("DrawEllipseButton")->click();
     EXPECT_EQ(window->BusinessCardPanel()->PanelState(), psEllipse);
     QTest::mouseClick(window->BusinessCardPanel(), Qt::LeftButton, {}, QPoint(30, 30));

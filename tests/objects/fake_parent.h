@@ -1,4 +1,5 @@
 #pragma once
+#include "core/fields.h"
 #include "core/graphics_attributes.h"
 #include "objects/card_filer.h"
 #include "objects/card_object_parent.h"
@@ -86,6 +87,9 @@ public:
 
     QSize PanelSize() const override { return Size; }
     QStringList PersonalInfo() const override { return Info; }
+    // The record fields show; none: fields as typed.
+    const TFieldRecord* Record = nullptr;
+    const TFieldRecord* FieldValues() const override { return Record; }
     const TFont& DefaultFont() const override { return Font; }
 
     void BringToFront(TQGraphicControl* o) override

@@ -33,7 +33,7 @@ inline void FillIn(TQGraphicControl& o, const QString& text)
     for (const PropertyDecl& p : o.Properties()) {
         if (p.readOnly)
             continue;
-        if (p.kind == PropKind::Text && p.setText && (p.name == "Caption" || p.name == "Text"))
+        if (p.kind == PropKind::Text && p.setText && (p.name == "Caption" || p.name == "Text" || p.name == "Data"))
             p.setText(o, text);
         else if (p.kind == PropKind::Strings && p.setStrings && (p.name == "Items" || p.name == "Lines"))
             p.setStrings(o, { text, "Second line of text", "Third line" });

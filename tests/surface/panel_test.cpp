@@ -211,10 +211,9 @@ TEST_F(PanelFixture, SelectionMarkersBlackForOneGreyForSeveral)
 
 TEST_F(PanelFixture, DrawingToolCreatesObjectInNormalisedRectWithMinimums)
 {
-    RegisterObjectTool(psRectangle, { [](QObject* owner, TQBusinessCardPanel32&) -> TQGraphicControl* {
-                                         return new PlainObject(owner);
-                                     },
-                                        nullptr, false });
+    ObjectTool plain;
+    plain.create = [](const ToolPlacement& at) -> TQGraphicControl* { return new PlainObject(at.owner); };
+    ObjectKinds::ReplaceTool(psRectangle, plain);
     QRect dropped;
     panel.DroppedObjectEvent = [&](QRect& r) { dropped = r; };
     panel.SetPanelState(psRectangle);

@@ -288,33 +288,25 @@ TEST_F(UndoFixture, UndoRestoresStackingOrderAndSelectsWhatItTouched)
 // the colour too.
 TEST_F(UndoFixture, EveryObjectKindIsCoveredByTheSamePath)
 {
-    struct Kind {
-        const char* name;
-        std::function<TQGraphicControl*(QObject*)> make;
-        QStringList toggles;
+    // Menu toggles worth trying besides the common commands, by class.
+    const QMap<QString, QStringList> toggles = {
+        { "TQPCircleText", { "Transparent", "Border", "Font", "panel Font" } },
+        { "TQSuperText", { "Transparent", "Border", "Font", "panel Font" } },
+        { "TQMultiLineLabel", { "Font", "panel Font" } },
+        { "TQPRichBaseLabel", { "Transparent", "Border" } },
     };
-    const Kind kinds[] = {
-        { "circle text", [](QObject* o) { return TQPCircleText::CreateForTool(o); },
-            { "Transparent", "Border", "Font", "panel Font" } },
-        { "super text", [](QObject* o) { return TQSuperText::CreateForTool(o); },
-            { "Transparent", "Border", "Font", "panel Font" } },
-        { "multi-line text", [](QObject* o) { return TQMultiLineLabel::CreateForTool(o, TFont()); },
-            { "Font", "panel Font" } },
-        { "rich text",
-            [](QObject* o) {
-                // The owner holds the master control, as the main window does.
-                new TRichTextControl(o, QString::fromLatin1(kMasterRichTextName));
-                return TQPRichBaseLabel::CreateForTool(o);
-            },
-            { "Transparent", "Border" } },
-        { "super shape", [](QObject* o) { return TSuperShape::CreateForTool(o); }, {} },
-        { "picture", [](QObject* o) { return TQImage::CreateForTool(o); }, {} },
-    };
-    for (const Kind& k : kinds) {
-        for (const QString& command : k.toggles + QStringList { "nudge", "Clone", "Delete", "Locked" }) {
-            SCOPED_TRACE(std::string(k.name) + ": " + command.toStdString());
+    // Every registered kind, through the tool that draws it.
+    for (const ObjectKind& kind : ObjectKinds::All()) {
+        if (kind.tools.empty())
+            continue;
+        const ObjectTool& tool = kind.tools.front();
+        for (const QString& command : toggles.value(kind.className) + QStringList { "nudge", "Clone", "Delete", "Locked" }) {
+            SCOPED_TRACE(kind.className.toStdString() + ": " + command.toStdString());
             Card c;
-            TQGraphicControl* o = k.make(&c.owner);
+            // The owner holds the master control, as the main window does.
+            new TRichTextControl(&c.owner, QString::fromLatin1(kMasterRichTextName));
+            TQGraphicControl* o = tool.create(ToolPlacement { &c.owner, c.panel, QRect(150, 90, 90, 60) });
+            ASSERT_NE(o, nullptr);
             c.place(o, QRect(150, 90, 90, 60));
             c.select({ o });
             c.stack.clear();

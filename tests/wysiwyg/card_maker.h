@@ -222,6 +222,12 @@ inline std::vector<CompositePart> CompositeParts()
               SetProperty(o, "Pen.Width", 4);
               SetProperty(o, "Pen.Color", 0x0000C0);
           } },
+        // A contact QR code, transparent over the star and the SVG logo.
+        { "TQRCode", QRect(250, 112, 76, 76), "${vCard}", [](TQGraphicControl& o) {
+              SetProperty(o, "ErrorLevel", "ecQ");
+              SetProperty(o, "ForeColor", 0x402000);
+              SetProperty(o, "Transparent", 1);
+          } },
         { "TQLineShape", QRect(326, 0, 10, 192), QString(), [](TQGraphicControl& o) {
               SetProperty(o, "LineStyle", "stVertical");
               SetProperty(o, "Pen.Width", 10);
@@ -235,17 +241,27 @@ inline void AddPart(QObject& owner, TQBusinessCardPanel32& panel, const Composit
     AddKind(owner, panel, part.kind, part.box, part.text, part.configure);
 }
 
-// A random object: kind, box (sometimes over the card's edges), colours,
-// fonts, fills and effects, all from `rng`.
-inline QString AddRandomObject(QObject& owner, TQBusinessCardPanel32& panel, QRandomGenerator& rng)
+// The kinds random cards were first made of, in their first order: picking
+// among them keeps those cards as they were. Kinds registered since are
+// added by AddNewerKinds, from a generator of their own.
+inline const QStringList& FirstRandomKinds()
 {
-    static const QStringList kinds = CardClassRegistry::Instance().Names();
+    static const QStringList kinds = { "TQLineShape", "TQLabelShapes", "TBCShapes", "TQPLabel",
+        "TQBusinessCardLabel", "TQSymbolLabel", "TQMultiLineLabel", "TQImage", "TQPRichBaseLabel", "TQPCircleText",
+        "TSuperShape", "TQSuperText" };
+    return kinds;
+}
+
+// A random object of the kind: box (sometimes over the card's edges),
+// colours, fonts, fills and effects, all from `rng`.
+inline QString AddRandomObjectOf(QObject& owner, TQBusinessCardPanel32& panel, const QString& kind,
+    QRandomGenerator& rng)
+{
     static const std::int64_t colours[] = { 0x000000, 0x0000FF, 0x00A000, 0xFF0000, 0x00FFFF, 0x800080, 0x808080,
         0x0080FF, 0xFFFFFF, 0x004080 };
     static const QStringList fonts = { "Arial", "Times New Roman", "Courier New" };
     static const QStringList words = { "Jane", "Example", "Acme", "Director", "Sales", "+1 555 0100", "Road",
         "jane@example.com", "Quality", "Widgets" };
-    const QString kind = kinds[int(rng.bounded(kinds.size()))];
     auto pick = [&](int n) { return int(rng.bounded(n)); };
     const int w = 12 + pick(200), h = 10 + pick(110);
     const QRect box(pick(336 + w / 2) - w / 2, pick(192 + h / 2) - h / 2, w, h);
@@ -293,6 +309,25 @@ inline QString AddRandomObject(QObject& owner, TQBusinessCardPanel32& panel, QRa
         GivePicture(o, which == 0 ? "png" : which == 1 ? "svg" : "bmp");
     });
     return kind;
+}
+
+// A random object of a random first kind.
+inline QString AddRandomObject(QObject& owner, TQBusinessCardPanel32& panel, QRandomGenerator& rng)
+{
+    const QString kind = FirstRandomKinds()[int(rng.bounded(FirstRandomKinds().size()))];
+    return AddRandomObjectOf(owner, panel, kind, rng);
+}
+
+// On about one card in four, a random object of each kind registered since
+// the first ones, from a generator seeded with the card's number.
+inline QStringList AddNewerKinds(QObject& owner, TQBusinessCardPanel32& panel, int card)
+{
+    QRandomGenerator rng(quint32(card) * 7919u + 17u);
+    QStringList added;
+    for (const QString& kind : CardClassRegistry::Instance().Names())
+        if (!FirstRandomKinds().contains(kind) && rng.bounded(4) == 0)
+            added << AddRandomObjectOf(owner, panel, kind, rng);
+    return added;
 }
 
 } // namespace cardora::test

@@ -236,6 +236,7 @@ TEST(WhatYouSeeIsWhatYouPrint, RandomCardsInEveryOutput)
         QStringList kinds;
         for (int k = 0; k < objects; ++k)
             kinds << AddRandomObject(card.owner, card.panel, rng);
+        kinds << AddNewerKinds(card.owner, card.panel, i);
         const QString name = QString("random%1 [%2]").arg(i).arg(kinds.join(' '));
         const QImage painted = card.Painted();
         dump(painted, name, "panel");
@@ -329,4 +330,104 @@ TEST(WhatYouSeeIsWhatYouPrint, PicturesGoIntoPdfsLosslessly)
                 << output << " quadrant " << i << " is " << QColor(got).name().toStdString();
         }
     }
+}
+
+// Merged fields: the composite card with every text a field comes out, in
+// every output, as the card with the record's values typed in; a merged
+// sheet and a merged PDF put record after record.
+TEST(WhatYouSeeIsWhatYouPrint, MergedFieldsInEveryOutput)
+{
+    QTemporaryDir dir;
+    const auto parts = CompositeParts();
+    // Record r's value for part k: the composite's own text, then others of
+    // other lengths and scripts.
+    const QStringList extra = { QString(), QString::fromUtf8(" Zoë Ångström-Łukasz"), " & Co" };
+    TDataFile data;
+    for (std::size_t r = 0; r < 3; ++r) {
+        TFieldRecord record;
+        for (std::size_t k = 0; k < parts.size(); ++k)
+            if (!parts[k].text.isEmpty())
+                record.Set(QString("F%1").arg(k), parts[k].kind == "TQSymbolLabel" ? QString("()J"[r]) : parts[k].text + extra[int(r)]);
+        data.records << record;
+    }
+    data.names = data.records.front().Names();
+    auto cardWith = [&](Card& card, std::optional<std::size_t> typedRecord) {
+        for (std::size_t k = 0; k < parts.size(); ++k) {
+            CompositePart part = parts[k];
+            if (!part.text.isEmpty())
+                part.text = typedRecord ? data.records[int(*typedRecord)].ValueOr(QString("F%1").arg(k))
+                                        : QString("${f%1}").arg(k);
+            AddPart(card.owner, card.panel, part);
+        }
+    };
+    Card merged;
+    cardWith(merged, std::nullopt);
+    std::vector<QImage> typedPictures;
+    for (std::size_t r = 0; r < 3; ++r) {
+        Card typed;
+        cardWith(typed, r);
+        typedPictures.push_back(typed.Painted());
+    }
+
+    // A turned label holding a field keeps the box the user gave it, where
+    // the typed one fits its text: its blocks are left out of that comparison.
+    QRect turned;
+    for (const CompositePart& part : parts)
+        if (part.kind == "TQBusinessCardLabel" && part.box.height() > part.box.width())
+            turned = part.box;
+    auto outsideTurned = [&](int c, int r) { return !turned.intersects(QRect(c * 96 / 10, r * 96 / 10, 10, 10)); };
+    auto expectTyped = [&](std::size_t r, const QImage& output, const QString& what) {
+        dump(output, "merged", what);
+        const auto differ = DifferentBlocks(Blocks(typedPictures[r]), Blocks(output), kTolerance, outsideTurned);
+        EXPECT_TRUE(differ.empty()) << what.toStdString() << " differs from the card with record " << r + 1
+                                    << " typed in, in blocks " << describe(differ).toStdString();
+    };
+
+    const QString name = "merged-record2";
+    merged.panel.SetFieldRecord(data.records[1]);
+    const QImage painted = merged.Painted();
+    expectTyped(1, painted, "panel");
+    const BlockMap expected = Blocks(painted);
+    const CardOutputs out = outputsOf(merged, QDir(dir.path()), name, false, false);
+    expectSame(expected, out.picture, "picture export", name);
+    expectSame(expected, out.svg, "SVG export", name);
+    expectSame(expected, out.preview, "preview page", name);
+    const auto pdfPages = RasterisePdf(out.pdf, 96);
+    ASSERT_EQ(pdfPages.size(), 1u);
+    expectSame(expected, pdfPages.front(), "PDF export", name);
+
+    // Every record in turn, the panel showing the third record meanwhile.
+    std::vector<QImage> mergedPictures;
+    for (std::size_t r = 0; r < 3; ++r) {
+        merged.panel.SetFieldRecord(data.records[int(r)]);
+        mergedPictures.push_back(merged.Painted());
+    }
+    const QString sheetPdf = QDir(dir.path()).filePath("merged-sheet.pdf");
+    TBatchPrintOptions o;
+    o.Output = sheetPdf;
+    o.Dpi = 600;
+    ASSERT_EQ(RunBatchPrint(merged.panel, QString(), TCardLayout(), TPrinterNudges(), o, &data), QString());
+    const auto sheetPages = RasterisePdf(sheetPdf, kSheetDpi);
+    ASSERT_EQ(sheetPages.size(), 1u);
+    const auto cards = CardsOfSheet(sheetPages.front(), kSheetDpi, TSheetGeometry::From(TCardLayout(), TPrinterNudges()));
+    ASSERT_EQ(cards.size(), 10u);
+    for (std::size_t r = 0; r < 3; ++r) {
+        expectSame(Blocks(mergedPictures[r]), cards[r], QString("merged sheet card %1").arg(r + 1), name);
+        expectTyped(r, cards[r], QString("merged sheet card %1").arg(r + 1));
+    }
+    const QImage blank = [] { QImage white(336, 192, QImage::Format_RGB32); white.fill(Qt::white); return white; }();
+    expectSame(Blocks(blank), cards[3], "merged sheet's fourth position", name);
+
+    TCardExport e;
+    e.Format = TCardExportFormat::Pdf;
+    e.CardInches = QSizeF(kCardWidth, kCardHeight);
+    e.Records = &data.records;
+    const QString perRecord = QDir(dir.path()).filePath("merged-pages.pdf");
+    ASSERT_EQ(WriteCardExport(merged.panel, e, perRecord), QString());
+    const auto pages = RasterisePdf(perRecord, 96);
+    ASSERT_EQ(pages.size(), 3u);
+    for (std::size_t r = 0; r < 3; ++r)
+        expectSame(Blocks(mergedPictures[r]), pages[r], QString("PDF page of record %1").arg(r + 1), name);
+    // The panel shows its own record again.
+    expectSame(Blocks(mergedPictures[2]), merged.Painted(), "panel after printing", name);
 }

@@ -1,4 +1,5 @@
 #include "objects/circletext/circle_text.h"
+#include "objects/class_registry.h"
 #include "core/assign.h"
 #include "core/modal.h"
 #include "core/rounding.h"
@@ -326,7 +327,7 @@ void TQPCircleText::PrintAtResolution(TReport& report, double x, double y, int p
 {
     if (ppi <= 0 || Width() <= 0 || Height() <= 0)
         return;
-    PrintBoxPicture(report, x, y, ppi, *MakeMetafile());
+    PrintBoxPicture(report, x, y, ppi, WithFields(caption_), [this] { return MakeMetafile(); });
 }
 
 void TQPCircleText::CopySettingsFrom(const TQPCircleText& other)
@@ -382,5 +383,34 @@ void TQPCircleText::AddMenuItems(QMenu& menu)
 }
 
 void TQPCircleText::PopupOpening() { boxItems_.Check(controlTransparent_, borderStyle_ == bsSingle); }
+
+// Text around a circle.
+void RegisterCircleTextKind()
+{
+    {
+        ObjectKind kind;
+        kind.className = TQPCircleText::StaticClassName();
+        kind.factory = &TQPCircleText::Create;
+        kind.selectionTip = QStringLiteral("Circle text selected: right-click it for its text, font and how far around the circle it runs.");
+        {
+            ObjectTool t;
+            t.buttonName = QStringLiteral("DrawCircleTextbutton");
+            t.icon = QStringLiteral("circletext");
+            t.noun = QStringLiteral("Circle Text");
+            t.hint = QStringLiteral("Circular or semi-circular text in any font");
+            t.whatsThis = QStringLiteral("Circle Text tool: drag a box for text that runs around a circle.");
+            t.assistantTip = QStringLiteral("drag a box; the text runs around a circle or a half circle inside it.");
+            t.helpTopic = 40017;
+            t.create = [](const ToolPlacement& at) -> TQGraphicControl* { return TQPCircleText::CreateForTool(at.owner); };
+            t.afterPlace = [](const ToolPlacement&, TQGraphicControl* object) {
+                auto* text = qobject_cast<TQPCircleText*>(object);
+                return text && text->ShowProperties();
+            };
+            t.pointerBeforeDialog = true;
+            kind.tools.push_back(t);
+        }
+        ObjectKinds::Register(std::move(kind));
+    }
+}
 
 } // namespace cardora

@@ -126,4 +126,7 @@ private:
     BoxMenuItems boxItems_;
 };
 
+// Registers the kind with its tool (objects/object_kinds.cpp calls it).
+void RegisterCircleTextKind();
+
 } // namespace cardora

@@ -1,4 +1,5 @@
 #include "objects/pictures/image_object.h"
+#include "objects/class_registry.h"
 #include "core/modal.h"
 #include "core/object_stream.h"
 #include "core/rounding.h"
@@ -262,6 +263,35 @@ bool TQImage::LoadImageFromDisk()
     }
     QDir::setCurrent(folder);
     return taken;
+}
+
+// A picture from a file.
+void RegisterPictureKind()
+{
+    {
+        ObjectKind kind;
+        kind.className = TQImage::StaticClassName();
+        kind.factory = &TQImage::Create;
+        kind.selectionTip = QStringLiteral("Picture selected: right-click it to load another picture, mirror it or frame it.");
+        {
+            ObjectTool t;
+            t.buttonName = QStringLiteral("DrawImageButton");
+            t.icon = QStringLiteral("image");
+            t.noun = QStringLiteral("Picture");
+            t.hint = QStringLiteral("A picture from a file");
+            t.whatsThis = QStringLiteral("Picture tool: drag a box, then choose a picture file to place in it.");
+            t.assistantTip = QStringLiteral("drag a box, then choose a picture file. The picture is stretched to the box; its handles size it later.");
+            t.helpTopic = 40003;
+            t.create = [](const ToolPlacement& at) -> TQGraphicControl* { return TQImage::CreateForTool(at.owner); };
+            t.afterPlace = [](const ToolPlacement&, TQGraphicControl* object) {
+                auto* image = qobject_cast<TQImage*>(object);
+                return image && image->LoadImageFromDisk();
+            };
+            t.pointerBeforeDialog = true;
+            kind.tools.push_back(t);
+        }
+        ObjectKinds::Register(std::move(kind));
+    }
 }
 
 } // namespace cardora

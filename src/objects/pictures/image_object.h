@@ -71,4 +71,7 @@ private:
     QAction* reverseItem_ = nullptr;
 };
 
+// Registers the kind with its tool (objects/object_kinds.cpp calls it).
+void RegisterPictureKind();
+
 } // namespace cardora

@@ -1,4 +1,6 @@
 #include "objects/richtext_label/rich_label.h"
+#include "objects/class_registry.h"
+#include "core/modal.h"
 #include "core/assign.h"
 #include "core/modal.h"
 #include "core/rounding.h"
@@ -224,6 +226,43 @@ bool TQPRichBaseLabel::EditRichText()
     Invalidate();
     NotifyChanged();
     return true;
+}
+
+// Text with mixed fonts, colours and styles.
+void RegisterRichTextKind()
+{
+    {
+        ObjectKind kind;
+        kind.className = TQPRichBaseLabel::StaticClassName();
+        kind.factory = &TQPRichBaseLabel::Create;
+        kind.selectionTip = QStringLiteral("Rich text selected: right-click it to open the editor with its fonts, colours and styles.");
+        {
+            ObjectTool t;
+            t.buttonName = QStringLiteral("DrawRichText");
+            t.icon = QStringLiteral("richtext");
+            t.noun = QStringLiteral("Rich Text");
+            t.hint = QStringLiteral("Mixed fonts, colors and styles");
+            t.whatsThis = QStringLiteral("Rich Text tool: drag a box for text that mixes fonts, colours and styles.");
+            t.assistantTip = QStringLiteral("drag a box, then write text with mixed fonts, colours and styles.");
+            t.helpTopic = 40013;
+            t.create = [](const ToolPlacement& at) -> TQGraphicControl* {
+                try {
+                    return TQPRichBaseLabel::CreateForTool(at.owner);
+                } catch (const ENoMasterWPRich& e) {
+                    // Nothing to paint through: no label rather than an invisible one.
+                    Inform(e.Message());
+                    return nullptr;
+                }
+            };
+            t.afterPlace = [](const ToolPlacement&, TQGraphicControl* object) {
+                auto* label = qobject_cast<TQPRichBaseLabel*>(object);
+                return label && label->EditRichText();
+            };
+            t.pointerBeforeDialog = true;
+            kind.tools.push_back(t);
+        }
+        ObjectKinds::Register(std::move(kind));
+    }
 }
 
 } // namespace cardora

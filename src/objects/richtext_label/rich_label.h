@@ -82,4 +82,7 @@ private:
     BoxMenuItems boxItems_;
 };
 
+// Registers the kind with its tool (objects/object_kinds.cpp calls it).
+void RegisterRichTextKind();
+
 } // namespace cardora

@@ -1,4 +1,5 @@
 #include "objects/supershape/super_shape.h"
+#include "objects/class_registry.h"
 #include "objects/card_object_parent.h"
 #include "core/assign.h"
 #include "core/graphics_attributes.h"
@@ -374,6 +375,36 @@ void TSuperShape::AssignProperties(const TSuperShape& o)
     SetStartingAngle(o.startingAngle_);
     SetSurfaceType(o.surfaceType_);
     SetVectors(o.vectors_);
+}
+
+// Shapes and surfaces with gradients, textures and shadows.
+void RegisterSuperShapeKind()
+{
+    {
+        ObjectKind kind;
+        kind.className = TSuperShape::StaticClassName();
+        kind.factory = &TSuperShape::Create;
+        kind.selectionTip = QStringLiteral("Supershape selected: right-click it and choose Properties for its outline, surface and shadow.");
+        kind.filledSurfaces = true;
+        {
+            ObjectTool t;
+            t.buttonName = QStringLiteral("DrawSupershape");
+            t.icon = QStringLiteral("supershape");
+            t.noun = QStringLiteral("Super Shape");
+            t.hint = QStringLiteral("Multi-purpose shapes and surfaces");
+            t.whatsThis = QStringLiteral("Super Shape tool: drag a box for a shape filled with a gradient, a texture or a colour, with a drop shadow.");
+            t.assistantTip = QStringLiteral("drag a box for a shape filled with a gradient, a texture or a solid colour, with an optional drop shadow.");
+            t.helpTopic = 40011;
+            t.create = [](const ToolPlacement& at) -> TQGraphicControl* { return TSuperShape::CreateForTool(at.owner); };
+            t.afterPlace = [](const ToolPlacement&, TQGraphicControl* object) {
+                auto* shape = qobject_cast<TSuperShape*>(object);
+                return shape && shape->EditProperties();
+            };
+            t.pointerBeforeDialog = true;
+            kind.tools.push_back(t);
+        }
+        ObjectKinds::Register(std::move(kind));
+    }
 }
 
 } // namespace cardora

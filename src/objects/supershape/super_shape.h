@@ -137,4 +137,7 @@ private:
     QString lastBitmapFile_;
 };
 
+// Registers the kind with its tool (objects/object_kinds.cpp calls it).
+void RegisterSuperShapeKind();
+
 } // namespace cardora

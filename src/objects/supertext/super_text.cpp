@@ -1,4 +1,5 @@
 #include "objects/supertext/super_text.h"
+#include "objects/class_registry.h"
 #include "core/assign.h"
 #include "core/gradient.h"
 #include "core/modal.h"
@@ -588,5 +589,35 @@ void TQSuperText::AddMenuItems(QMenu& menu)
 }
 
 void TQSuperText::PopupOpening() { boxItems_.Check(controlTransparent_, borderStyle_ == bsSingle); }
+
+// Display text filled with gradients or textures.
+void RegisterSuperTextKind()
+{
+    {
+        ObjectKind kind;
+        kind.className = TQSuperText::StaticClassName();
+        kind.factory = &TQSuperText::Create;
+        kind.selectionTip = QStringLiteral("SuperText selected: right-click it and choose Properties for its fill, outline and shadow.");
+        kind.filledSurfaces = true;
+        {
+            ObjectTool t;
+            t.buttonName = QStringLiteral("DrawSuperTextButton");
+            t.icon = QStringLiteral("supertext");
+            t.noun = QStringLiteral("Super Text");
+            t.hint = QStringLiteral("Special effects text, filled with gradients or bitmaps");
+            t.whatsThis = QStringLiteral("Super Text tool: drag a box for display text filled with a gradient or a texture.");
+            t.assistantTip = QStringLiteral("drag a box for text filled with a gradient or a texture, outlined and shadowed.");
+            t.helpTopic = 40014;
+            t.create = [](const ToolPlacement& at) -> TQGraphicControl* { return TQSuperText::CreateForTool(at.owner); };
+            t.afterPlace = [](const ToolPlacement&, TQGraphicControl* object) {
+                auto* text = qobject_cast<TQSuperText*>(object);
+                return text && text->EditProperties();
+            };
+            t.pointerBeforeDialog = true;
+            kind.tools.push_back(t);
+        }
+        ObjectKinds::Register(std::move(kind));
+    }
+}
 
 } // namespace cardora

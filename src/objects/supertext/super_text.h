@@ -87,7 +87,7 @@ public:
     // --- layout
     bool LayoutDirty() const { return layoutDirty_; }
     void MarkLayoutDirty() { layoutDirty_ = true; }
-    void FieldValuesChanged() override { layoutDirty_ = true; }
+    void FieldValuesChanged() override { layoutDirty_ = layoutDirty_ || HasFields(caption_); }
     const SuperTextLayout& Layout() const { return layout_; }
     void CalcLayout();
     // The letters' font at the current zoom.
@@ -163,5 +163,8 @@ private:
 
     BoxMenuItems boxItems_;
 };
+
+// Registers the kind with its tool (objects/object_kinds.cpp calls it).
+void RegisterSuperTextKind();
 
 } // namespace cardora
