@@ -7,6 +7,7 @@
 #include "core/safe_file.h"
 #include "core/rounding.h"
 #include "main/card_export.h"
+#include "main/loaded_card.h"
 #include "main/main_screen.h"
 #include "main/picture_command.h"
 #include "main/preferences.h"
@@ -18,6 +19,7 @@
 #include "printing/batch_print.h"
 #include "printing/preflight.h"
 #include "printing/print_shop.h"
+#include "printing/card_stocks.h"
 #include "surface/card_panel.h"
 #include "surface/object_kinds.h"
 #include <QApplication>
@@ -25,6 +27,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QPainter>
 #include <QDir>
 #include <QTemporaryDir>
@@ -78,6 +83,15 @@ const char* kUsage =
     "        [--data FILE [--records A-B]]\n"
     "                                one card per record of a CSV or vCard file (records\n"
     "                                A to B, from 1), on as many sheets as they take\n"
+    "        [--stock CODE] [--start N] [--back BACK.CDW [--duplex long|short]]\n"
+    "                                --stock prints on the card stock with that product\n"
+    "                                code instead of the preferences' layout; --start\n"
+    "                                leaves positions before N of the first sheet empty\n"
+    "                                (a partly used sheet); --back prints BACK.CDW on\n"
+    "                                the backs: each sheet's fronts, then its backs\n"
+    "                                mirrored for a duplex printer turning the sheet over\n"
+    "                                its long edge (default) or its short edge\n"
+    "  stocks                        print the card stock catalogue as one JSON line\n"
     "  picture IN OUT [--width W --height H]\n"
     "                                read a picture file (BMP, DIB, RLE, JPG, JIF, GIF,\n"
     "                                PCX, TGA, ICO, WMF, EMF, PNG, SVG, TIFF, WebP) and\n"
@@ -142,30 +156,7 @@ int fail(const QString& message)
 }
 
 // A card opened as File › Open does, on a panel the size of the layout.
-struct OpenCard {
-    QObject owner;
-    TQBusinessCardPanel32 panel { nullptr, &owner };
-    TRichTextControl masterRichText { &owner, QString::fromLatin1(kMasterRichTextName) };
-    QString backgroundArt;
-
-    explicit OpenCard(const TPreferences& prefs)
-    {
-        panel.SetShape(lsRectangle);
-        panel.SetPanelSize(Round(96 * prefs.Layout.Width), Round(96 * prefs.Layout.Height));
-        panel.SetPersonalInfo(prefs.Personal);
-    }
-
-    // Throws EStreamError with the reader's message.
-    void Load(const QString& path)
-    {
-        if (!QFileInfo::exists(path))
-            throw EStreamError(QString("Cannot open file %1").arg(path));
-        panel.LoadCardFile(path);
-        backgroundArt = TMainScreen::ReadSidecar(path);
-        if (!backgroundArt.isEmpty() && QFileInfo::exists(backgroundArt))
-            panel.LoadColorPicture(backgroundArt);
-    }
-};
+using OpenCard = TLoadedCard;
 
 // The files a command reads, which its output must never replace.
 QStringList inputsOf(const QString& card, const QString& prefs)
@@ -277,7 +268,8 @@ std::unique_ptr<OpenCard> openCard(const Options& o, const QString& path, QStrin
     *error = preferencesFrom(o.prefs, &prefs, false);
     if (!error->isEmpty())
         return nullptr;
-    auto card = std::make_unique<OpenCard>(prefs);
+    auto card = std::make_unique<OpenCard>(prefs.Layout);
+    card->panel.SetPersonalInfo(prefs.Personal);
     // Objects in the bleed of the preferences are part of the card.
     card->panel.SetBleed(prefs.PrintShop.BleedInches * 96);
     try {
@@ -329,7 +321,7 @@ int resave(const Options& o)
     } catch (const EStreamError& e) {
         return fail(e.Message());
     }
-    if (!TMainScreen::WriteSidecar(out, card->backgroundArt))
+    if (!TMainScreen::WriteSidecar(out, card->backgroundArt, card->backSide))
         return fail("Cannot create file " + TMainScreen::SidecarFileName(out));
     return 0;
 }
@@ -474,7 +466,15 @@ int print(const QStringList& args)
     error = preferencesFrom(o->Prefs, &prefs, true);
     if (!error.isEmpty())
         return fail(error);
-    OpenCard card(prefs);
+    if (!o->Stock.isEmpty()) {
+        const std::vector<TCardStock> stocks = AllCardStocks();
+        const TCardStock* stock = FindStockByCode(stocks, o->Stock);
+        if (!stock)
+            return fail("Unknown card stock: " + o->Stock + " (cardora-cli stocks lists the product codes)");
+        prefs.Layout = ApplyStock(prefs.Layout, *stock);
+    }
+    OpenCard card(prefs.Layout);
+    card.panel.SetPersonalInfo(prefs.Personal);
     try {
         card.Load(o->Input);
     } catch (const EStreamError& e) {
@@ -483,6 +483,29 @@ int print(const QStringList& args)
     error = outputProblem(o->Output, inputs, &card);
     if (!error.isEmpty())
         return fail(error);
+    // The back card: read like the front, never replaced by the output.
+    std::unique_ptr<OpenCard> back;
+    TBackSide backSide;
+    if (!o->Back.isEmpty()) {
+        error = outputProblem(o->Output, inputsOf(o->Back, QString()));
+        if (!error.isEmpty())
+            return fail(error);
+        back = std::make_unique<OpenCard>(prefs.Layout);
+        back->panel.SetPersonalInfo(prefs.Personal);
+        try {
+            back->Load(o->Back);
+        } catch (const EStreamError& e) {
+            return fail(o->Back + ": " + e.Message());
+        }
+        error = outputProblem(o->Output, inputsOf(o->Back, QString()), back.get());
+        if (!error.isEmpty())
+            return fail(error);
+        backSide.Panel = &back->panel;
+        backSide.BackgroundFile = back->backgroundArt;
+        backSide.Sides = TSides::FrontsAndBacks;
+        backSide.Edge = o->Duplex;
+        backSide.Nudges = prefs.BackNudges;
+    }
     TDataFile data;
     if (!o->Data.isEmpty()) {
         error = LoadMergeData(o->Data, card.panel, &data);
@@ -490,15 +513,45 @@ int print(const QStringList& args)
             return fail(error);
     }
     error = RunBatchPrint(card.panel, card.backgroundArt, prefs.Layout, prefs.Nudges, *o,
-        o->Data.isEmpty() ? nullptr : &data);
+        o->Data.isEmpty() ? nullptr : &data, back ? &backSide : nullptr);
     if (!error.isEmpty())
         return fail(error);
+    return 0;
+}
+
+// The catalogue, the shipped stocks then the user's own, as one JSON line.
+int stocks(const QStringList& args)
+{
+    if (!args.isEmpty())
+        return fail("Usage: cardora-cli stocks");
+    QString shippedProblem, userProblem;
+    ShippedCardStocks(&shippedProblem);
+    QJsonArray list;
+    for (const TCardStock& s : AllCardStocks(&userProblem)) {
+        QJsonObject o = CardStockToJson(s);
+        if (s.User)
+            o["user"] = true;
+        const TCardLayout l = ApplyStock(TCardLayout(), s);
+        o["inches"] = QJsonObject { { "card", QJsonArray { l.Width, l.Height } },
+            { "margins", QJsonArray { l.LeftMargin, l.TopMargin } }, { "pitch", QJsonArray { l.HPitch, l.VPitch } } };
+        list.append(o);
+    }
+    QJsonObject top { { "stocks", list } };
+    QJsonArray problems;
+    for (const QString& p : { shippedProblem, userProblem })
+        if (!p.isEmpty())
+            problems.append(p);
+    if (!problems.isEmpty())
+        top["problems"] = problems;
+    std::printf("%s\n", QJsonDocument(top).toJson(QJsonDocument::Compact).constData());
     return 0;
 }
 
 int runCommand(QStringList args)
 {
     const QString command = args.takeFirst();
+    if (command == "stocks")
+        return stocks(args);
     if (command == "print")
         return print(args);
     if (command == "picture") {

@@ -168,12 +168,19 @@ void TMainScreen::buildMenus()
     forgetMergeItem_ = item(fileMenu_, "mnuForgetMergeData", "&Forget Merge Data", [this] { mnuForgetMergeDataClick(); });
     forgetMergeItem_->setEnabled(false);
     fileMenu_->addSeparator();
+    item(fileMenu_, "mnuBackSide", "&Back Side...", [this] { mnuBackSideClick(); });
+    item(fileMenu_, "mnuSwitchSide", "Show Bac&k Side", [this] { mnuSwitchSideClick(); })
+        ->setShortcut(QKeySequence("Ctrl+B"));
+    fileMenu_->addSeparator();
     item(fileMenu_, "mnuPrint", "&Print", [this] { mnuPrintClick(); })->setShortcut(QKeySequence::Print);
     item(fileMenu_, "mnuPreview", "Pre&view", [this] { mnuPreviewClick(); });
     fileMenu_->addSeparator();
     item(fileMenu_, "mnuPrinterSetup", "Printer S&etup", [this] { mnuPrinterSetupClick(); });
     item(fileMenu_, "mnuPrinterFineTuning", "Printer Fine &Tuning", [this] { mnuPrinterFineTuningClick(); });
     item(fileMenu_, "mnuPrintOutlineTestPage", "Print O&utline Test Page", [this] { mnuPrintOutlineTestPageClick(); });
+    item(fileMenu_, "mnuBackFineTuning", "Back Side Fine Tu&ning", [this] { mnuBackFineTuningClick(); });
+    item(fileMenu_, "mnuPrintTwoSidedTestPage", "Print T&wo-Sided Test Page",
+        [this] { mnuPrintTwoSidedTestPageClick(); });
     fileMenu_->addSeparator();
     item(fileMenu_, "Exit1", "E&xit", [this] { CloseButtonClick(); });
 
@@ -423,8 +430,9 @@ void TMainScreen::SetChangesMade(bool b)
 
 void TMainScreen::updateTitle()
 {
-    const QString title = cardFileName_.isEmpty() ? QString("Cardora")
-                                                   : "Cardora - " + QFileInfo(cardFileName_).fileName();
+    QString title = cardFileName_.isEmpty() ? QString("Cardora") : "Cardora - " + QFileInfo(cardFileName_).fileName();
+    if (!frontOfBack_.isEmpty())
+        title += " (back of " + QFileInfo(frontOfBack_).fileName() + ")";
     setWindowTitle(changesMade_ ? title + " *" : title);
 }
 
@@ -437,8 +445,10 @@ void TMainScreen::Setbuttons()
         if (auto* b = findChild<QPushButton*>(name))
             b->setEnabled(printingAvailable_);
     for (const char* name : { "mnuPrint", "mnuPreview", "mnuPrinterSetup", "mnuPrinterFineTuning",
-             "mnuPrintOutlineTestPage" })
+             "mnuPrintOutlineTestPage", "mnuBackFineTuning", "mnuPrintTwoSidedTestPage" })
         Action(name)->setEnabled(printingAvailable_);
+    Action("mnuSwitchSide")->setText(frontOfBack_.isEmpty() ? "Show Bac&k Side" : "Show &Front Side");
+    Action("mnuSwitchSide")->setEnabled(!frontOfBack_.isEmpty() || !backSidePath_.isEmpty());
 }
 
 void TMainScreen::CancelbuttonClick()
@@ -451,8 +461,11 @@ void TMainScreen::CancelbuttonClick()
     panel_->ClearColorPicture();
     ClearUndoHistory();
     suppressChanges_ = false;
+    const QString front = frontOfBack_; // a back side shown stays the back of its card
     if (!cardFileName_.isEmpty())
         OpenBCFile(cardFileName_);
+    frontOfBack_ = front;
+    Setbuttons();
     SetChangesMade(false);
     panel_->update();
 }

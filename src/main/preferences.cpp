@@ -48,6 +48,10 @@ TPreferences LoadPreferencesFile(const QString& path, bool* readable)
     p.Nudges.LeftMarginNudge = ini.ReadInteger("Printer", "LeftMarginNudge", 0);
     p.Nudges.VerticalSpacing = ini.ReadInteger("Printer", "VerticalSpacing", 0);
     p.Nudges.HorizontalSpacing = ini.ReadInteger("Printer", "HorizontalSpacing", 0);
+    p.BackNudges.TopMarginNudge = ini.ReadInteger("Printer", "BackTopMarginNudge", 0);
+    p.BackNudges.LeftMarginNudge = ini.ReadInteger("Printer", "BackLeftMarginNudge", 0);
+    p.BackNudges.VerticalSpacing = ini.ReadInteger("Printer", "BackVerticalSpacing", 0);
+    p.BackNudges.HorizontalSpacing = ini.ReadInteger("Printer", "BackHorizontalSpacing", 0);
     p.ShowBottomMarginWarning = ini.ReadBool("Printer", "ShowBottomMarginWarning", true);
     for (int i = 0; i < 10; ++i)
         p.Personal[i] = ini.ReadString("Personal", PersonalKeys()[i], QString());
@@ -86,6 +90,15 @@ void SavePreferencesFile(const QString& path, const TPreferences& p)
     ini.WriteInteger("Printer", "LeftMarginNudge", p.Nudges.LeftMarginNudge);
     ini.WriteInteger("Printer", "VerticalSpacing", p.Nudges.VerticalSpacing);
     ini.WriteInteger("Printer", "HorizontalSpacing", p.Nudges.HorizontalSpacing);
+    // Written once set, so that files of one-sided printing stay as they were.
+    const TPrinterNudges& b = p.BackNudges;
+    if (b.TopMarginNudge || b.LeftMarginNudge || b.VerticalSpacing || b.HorizontalSpacing
+        || ini.ValueExists("Printer", "BackTopMarginNudge")) {
+        ini.WriteInteger("Printer", "BackTopMarginNudge", b.TopMarginNudge);
+        ini.WriteInteger("Printer", "BackLeftMarginNudge", b.LeftMarginNudge);
+        ini.WriteInteger("Printer", "BackVerticalSpacing", b.VerticalSpacing);
+        ini.WriteInteger("Printer", "BackHorizontalSpacing", b.HorizontalSpacing);
+    }
     for (int i = 0; i < 10; ++i)
         ini.WriteString("Personal", PersonalKeys()[i], p.Personal.value(i));
     ini.WriteBool("Printer", "ShowBottomMarginWarning", p.ShowBottomMarginWarning);

@@ -33,6 +33,7 @@ struct TPrintShopPrefs {
 // Everything CDW.INI remembers apart from recent files and window placement.
 struct TPreferences {
     TPrinterNudges Nudges;
+    TPrinterNudges BackNudges; // the second side of two-sided printing
     bool ShowBottomMarginWarning = true;
     QStringList Personal = QStringList(10); // Name .. Fax
     TCardLayout Layout;

@@ -24,8 +24,8 @@ TZoomOneScope::~TZoomOneScope()
 }
 
 TCardDrawer::TCardDrawer(TQBasePanel& panel, QSizeF cardInches)
-    : zoom_(panel), panel_(panel), card_(cardInches), wasPrinting_(panel.Printing()),
-      outerJob_(TQGraphicControl::BeginPrintJob()), panelBleed_(panel.Bleed())
+    : zoom_(panel), panel_(panel), card_(cardInches), wasPrinting_(panel.Printing()), panelBleed_(panel.Bleed()),
+      outerJob_(TQGraphicControl::BeginPrintJob())
 {
     // Objects print from their zoom-1 geometry.
     panel_.SetPrinting(true);
@@ -43,6 +43,9 @@ void TCardDrawer::SetBleed(double inches)
 {
     bleed_ = inches > 0 ? inches : 0.0;
     panel_.SetBleed(bleed_ * ScreenPixelsPerInch());
+    // Objects may draw otherwise with the bleed: pictures kept so far go.
+    TQGraphicControl::EndPrintJob(outerJob_);
+    outerJob_ = TQGraphicControl::BeginPrintJob();
 }
 
 void TCardDrawer::SetArt(const TPicture* art, QSizeF inches)

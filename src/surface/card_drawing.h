@@ -76,9 +76,9 @@ private:
     const TPicture* art_ = nullptr;
     QSizeF artInches_;
     bool wasPrinting_;
-    quint64 outerJob_;
     double bleed_ = 0.0;
     double panelBleed_; // the panel's own, given back at the end
+    quint64 outerJob_;
 };
 
 } // namespace cardora

@@ -212,4 +212,32 @@ inline QString PrintSheet(TQBusinessCardPanel32& panel, const QString& pdf, int 
     return RunBatchPrint(panel, QString(), TCardLayout(), TPrinterNudges(), o);
 }
 
+// A sheet of `front` with `back` on the page after, turned over `edge`.
+inline QString PrintTwoSidedSheet(TQBusinessCardPanel32& front, TQBusinessCardPanel32& back, const QString& pdf,
+    TDuplexEdge edge, int dpi = 96)
+{
+    TBatchPrintOptions o;
+    o.Output = pdf;
+    o.Dpi = dpi;
+    TBackSide b;
+    b.Panel = &back;
+    b.Sides = TSides::FrontsAndBacks;
+    b.Edge = edge;
+    return RunBatchPrint(front, QString(), TCardLayout(), TPrinterNudges(), o, &b);
+}
+
+// The backs of a two-sided sheet cut out of its back page, in the order of
+// their fronts.
+inline std::vector<QImage> BacksOfSheet(const QImage& page, int dpi, TDuplexEdge edge)
+{
+    const TCardLayout layout;
+    const std::vector<QImage> places
+        = CardsOfSheet(page, dpi, TSheetGeometry::From(MirroredLayout(layout, edge), TPrinterNudges()));
+    std::vector<QImage> backs;
+    for (int row = 0; row < layout.Down; ++row)
+        for (int col = 0; col < layout.Across; ++col)
+            backs.push_back(places[std::size_t(MirroredPosition(layout, edge, row, col))]);
+    return backs;
+}
+
 } // namespace cardora::test

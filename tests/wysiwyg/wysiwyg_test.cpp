@@ -220,6 +220,45 @@ TEST(WhatYouSeeIsWhatYouPrint, CompositeCardsInEveryOutput)
     }
 }
 
+// A two-sided sheet: every back on the back page shows the back card as its
+// panel and its PDF export do, for both turns of the sheet; the fronts stay
+// the front card.
+TEST(WhatYouSeeIsWhatYouPrint, BacksOfTwoSidedSheets)
+{
+    QTemporaryDir dir;
+    const auto parts = CompositeParts();
+    Card front, back;
+    for (int i : stackingOrder(int(parts.size()), 0))
+        AddPart(front.owner, front.panel, parts[std::size_t(i)]);
+    // The back: the parts the other way round, moved, so it differs from the front.
+    for (int i : stackingOrder(int(parts.size()), 1)) {
+        CompositePart part = parts[std::size_t(i)];
+        part.box.translate(24, 12);
+        AddPart(back.owner, back.panel, part);
+    }
+    const BlockMap frontPanel = Blocks(front.Painted());
+    const BlockMap backPanel = Blocks(back.Painted());
+    ASSERT_FALSE(DifferentBlocks(frontPanel, backPanel, kTolerance).empty()) << "the two sides look alike";
+    const QString backPdf = dir.filePath("back.pdf");
+    ASSERT_EQ(ExportCard(back.panel, TCardExportFormat::Pdf, 96, backPdf), QString());
+    const auto backExport = RasterisePdf(backPdf, 96);
+    ASSERT_EQ(backExport.size(), 1u);
+    for (const TDuplexEdge edge : { TDuplexEdge::Long, TDuplexEdge::Short }) {
+        const QString name = edge == TDuplexEdge::Long ? "two-sided-long" : "two-sided-short";
+        const QString pdf = dir.filePath(name + ".pdf");
+        ASSERT_EQ(PrintTwoSidedSheet(front.panel, back.panel, pdf, edge), QString());
+        const auto pages = RasterisePdf(pdf, kSheetDpi);
+        ASSERT_EQ(pages.size(), 2u) << name.toStdString();
+        dump(pages[1], name, "back-page");
+        const auto fronts = CardsOfSheet(pages[0], kSheetDpi, TSheetGeometry::From(TCardLayout(), TPrinterNudges()));
+        const auto backs = BacksOfSheet(pages[1], kSheetDpi, edge);
+        expectSame(frontPanel, fronts.front(), "front of the two-sided sheet", name);
+        expectSheetAgrees(backs, "back page", name);
+        expectSame(backPanel, backs.front(), "back page", name);
+        expectSame(Blocks(backExport.front()), backs.back(), "back page against the back's PDF export", name);
+    }
+}
+
 // Random cards from a fixed seed: random kinds, boxes (some over the card's
 // edges), colours, fonts, fills and effects; every output as the panel.
 TEST(WhatYouSeeIsWhatYouPrint, RandomCardsInEveryOutput)
@@ -345,16 +384,26 @@ TEST(WhatYouSeeIsWhatYouPrint, MergedFieldsInEveryOutput)
     TDataFile data;
     for (std::size_t r = 0; r < 3; ++r) {
         TFieldRecord record;
+        // The person, for the contact QR code.
+        const QStringList person = { QString::fromUtf8("Zoë Person %1").arg(r + 1), "Acme", "Director" };
+        for (int i = 0; i < person.size(); ++i)
+            record.Set(PersonalFieldNames()[i], person[i]);
         for (std::size_t k = 0; k < parts.size(); ++k)
-            if (!parts[k].text.isEmpty())
+            if (!parts[k].text.isEmpty() && !HasFields(parts[k].text))
                 record.Set(QString("F%1").arg(k), parts[k].kind == "TQSymbolLabel" ? QString("()J"[r]) : parts[k].text + extra[int(r)]);
         data.records << record;
     }
     data.names = data.records.front().Names();
     auto cardWith = [&](Card& card, std::optional<std::size_t> typedRecord) {
+        if (typedRecord) {
+            QStringList personal;
+            for (const QString& field : PersonalFieldNames())
+                personal << data.records[int(*typedRecord)].ValueOr(field);
+            card.panel.SetPersonalInfo(personal);
+        }
         for (std::size_t k = 0; k < parts.size(); ++k) {
             CompositePart part = parts[k];
-            if (!part.text.isEmpty())
+            if (!part.text.isEmpty() && !HasFields(part.text))
                 part.text = typedRecord ? data.records[int(*typedRecord)].ValueOr(QString("F%1").arg(k))
                                         : QString("${f%1}").arg(k);
             AddPart(card.owner, card.panel, part);
