@@ -223,7 +223,7 @@ inline QString PrintTwoSidedSheet(TQBusinessCardPanel32& front, TQBusinessCardPa
     b.Panel = &back;
     b.Sides = TSides::FrontsAndBacks;
     b.Edge = edge;
-    return RunBatchPrint(front, QString(), TCardLayout(), TPrinterNudges(), o, &b);
+    return RunBatchPrint(front, QString(), TCardLayout(), TPrinterNudges(), o, nullptr, &b);
 }
 
 // The backs of a two-sided sheet cut out of its back page, in the order of
