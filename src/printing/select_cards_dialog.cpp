@@ -135,9 +135,9 @@ TSelectSpecificLabels::TSelectSpecificLabels(TReport* settings, QWidget* parent)
     printerLayout->addWidget(setup);
     right->addWidget(printerBox);
 
-    auto* pagesBox = pagesBox_ = new QGroupBox("Pages", this);
+    auto* pagesBox = new QGroupBox("Pages", this);
     auto* pagesLayout = new QHBoxLayout(pagesBox);
-    auto* pagesLabel = new QLabel("Number of &pages:", pagesBox);
+    auto* pagesLabel = pagesLabel_ = new QLabel("Number of &pages:", pagesBox);
     pages = new QSpinBox(pagesBox);
     pages->setObjectName("pages");
     pages->setRange(1, 99);
@@ -253,7 +253,9 @@ void TSelectSpecificLabels::SetRecordCount(int count)
 {
     records_ = std::max(0, count);
     RecordsBox->setVisible(records_ > 0);
-    pagesBox_->setVisible(records_ == 0);
+    // The records decide the number of sheets; a start position still counts.
+    pages->setVisible(records_ == 0);
+    pagesLabel_->setVisible(records_ == 0);
     if (records_ == 0)
         return;
     for (QSpinBox* box : {FirstRecord, LastRecord}) {

@@ -112,7 +112,7 @@ private:
     QSizeF pageInches_ { 8.5, 11.0 };
     TPositionSelection flags_;
     std::vector<QRect> rects_;
-    QGroupBox* pagesBox_ = nullptr;
+    QLabel* pagesLabel_ = nullptr;
     int records_ = 0;
 };
 
