@@ -62,11 +62,11 @@ QString VCardText(const TFieldRecord& r)
     add("Phone2", "TEL;TYPE=CELL:");
     add("Fax", "TEL;TYPE=FAX:");
     add("Email", "EMAIL;TYPE=INTERNET:");
-    // The address lines go whole into the street part: how a person wrote
-    // them is kept, without guessing which is the town.
-    const QStringList address = addressLines(r);
-    if (!address.isEmpty())
-        lines << "ADR;TYPE=WORK:;;" + esc(address.join(QChar('\n'))) + ";;;;";
+    // The three address lines as street, town and country: how a person
+    // wrote them is kept, and reading the vCard back gives the same lines.
+    const QString a1 = value(r, "Address1"), a2 = value(r, "Address2"), a3 = value(r, "Address3");
+    if (!a1.isEmpty() || !a2.isEmpty() || !a3.isEmpty())
+        lines << "ADR;TYPE=WORK:;;" + esc(a1) + ";" + esc(a2) + ";;;" + esc(a3);
     // A web address is a URI, not text: its commas and semicolons stay as
     // they are, or phones would open a different address.
     const QString url = value(r, "URL").remove(QChar('\r')).remove(QChar('\n'));

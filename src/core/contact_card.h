@@ -7,7 +7,7 @@ class TFieldRecord;
 
 // A vCard 3.0 (lines ending CR LF) from the record's non-empty fields Name
 // (FN and N), Company, Title, Phone1 (work), Phone2 (cell), Fax, Email,
-// Address1-Address3 (one work address) and URL. In texts "\", ",", ";" and
+// Address1-Address3 (a work address: street, town, country) and URL. In texts "\", ",", ";" and
 // line breaks are escaped as vCard wants; the URL is an address, kept as it
 // is. Without a name FN is left empty, as vCard requires the line.
 QString VCardText(const TFieldRecord& record);

@@ -4,6 +4,7 @@
 #include "core/symbol_fonts.h"
 #include "main/main_screen.h"
 #include "main/version.h"
+#include "printing/card_stocks.h"
 #include "report/printer_report.h"
 #include <QApplication>
 #include <QDir>
@@ -169,6 +170,9 @@ int RunCardora(int argc, char** argv)
     QApplication::setDesktopFileName("cardora");
     QApplication::setWindowIcon(QIcon(":/icons/cardora.svg"));
     RegisterBundledFonts();
+    // The card stock list is checked at start, so a damaged one is known at once.
+    if (QString problem; ShippedCardStocks(&problem).empty() || !problem.isEmpty())
+        Inform(problem.isEmpty() ? QString("The card stock list of the program is empty") : problem);
     TMainScreen window;
     window.SetStartupCard(*card);
     ServeInstanceRequests(server, &window);

@@ -7,6 +7,7 @@
 #include "core/safe_file.h"
 #include "core/rounding.h"
 #include "main/card_export.h"
+#include "main/loaded_card.h"
 #include "main/main_screen.h"
 #include "main/picture_command.h"
 #include "main/preferences.h"
@@ -16,6 +17,9 @@
 #include "richtext/rich_text_control.h"
 #include "objects/stream_error.h"
 #include "printing/batch_print.h"
+#include "printing/preflight.h"
+#include "printing/print_shop.h"
+#include "printing/card_stocks.h"
 #include "surface/card_panel.h"
 #include "surface/object_kinds.h"
 #include <QApplication>
@@ -23,6 +27,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QPainter>
 #include <QDir>
 #include <QTemporaryDir>
@@ -52,6 +59,16 @@ const char* kUsage =
     "                                fills the card's ${Field} fields from record N\n"
     "                                (from 1) of a CSV or vCard file; a PDF without\n"
     "                                --record gets one page per record\n"
+    "  render IN.CDW OUT.pdf --bleed 3mm [--crop-marks] [--prefs CDW.INI]\n"
+    "                                a PDF for a print shop: the card and its bleed\n"
+    "                                (0 to 6 mm, as 3mm or 0.125in) on a page of its own,\n"
+    "                                with trim and bleed boxes; --crop-marks adds room\n"
+    "                                and cutting marks outside the bleed\n"
+    "  preflight CARD.CDW [--bleed 3mm] [--prefs CDW.INI]\n"
+    "                                check the card for a print shop; prints one JSON\n"
+    "                                line {\"ok\", \"warnings\": [{\"code\", \"object\",\n"
+    "                                \"message\"}]}; the bleed and safe area default to\n"
+    "                                the preferences'\n"
     "  print IN.CDW OUT.pdf [--prefs CDW.INI] [--outline] [--preview]\n"
     "        [--positions 1,2,5] [--sheets N] [--dpi 600] [--crop-marks]\n"
     "                                print the card many-up on sheets into a PDF file\n"
@@ -66,6 +83,15 @@ const char* kUsage =
     "        [--data FILE [--records A-B]]\n"
     "                                one card per record of a CSV or vCard file (records\n"
     "                                A to B, from 1), on as many sheets as they take\n"
+    "        [--stock CODE] [--start N] [--back BACK.CDW [--duplex long|short]]\n"
+    "                                --stock prints on the card stock with that product\n"
+    "                                code instead of the preferences' layout; --start\n"
+    "                                leaves positions before N of the first sheet empty\n"
+    "                                (a partly used sheet); --back prints BACK.CDW on\n"
+    "                                the backs: each sheet's fronts, then its backs\n"
+    "                                mirrored for a duplex printer turning the sheet over\n"
+    "                                its long edge (default) or its short edge\n"
+    "  stocks                        print the card stock catalogue as one JSON line\n"
     "  picture IN OUT [--width W --height H]\n"
     "                                read a picture file (BMP, DIB, RLE, JPG, JIF, GIF,\n"
     "                                PCX, TGA, ICO, WMF, EMF, PNG, SVG, TIFF, WebP) and\n"
@@ -130,30 +156,7 @@ int fail(const QString& message)
 }
 
 // A card opened as File › Open does, on a panel the size of the layout.
-struct OpenCard {
-    QObject owner;
-    TQBusinessCardPanel32 panel { nullptr, &owner };
-    TRichTextControl masterRichText { &owner, QString::fromLatin1(kMasterRichTextName) };
-    QString backgroundArt;
-
-    explicit OpenCard(const TPreferences& prefs)
-    {
-        panel.SetShape(lsRectangle);
-        panel.SetPanelSize(Round(96 * prefs.Layout.Width), Round(96 * prefs.Layout.Height));
-        panel.SetPersonalInfo(prefs.Personal);
-    }
-
-    // Throws EStreamError with the reader's message.
-    void Load(const QString& path)
-    {
-        if (!QFileInfo::exists(path))
-            throw EStreamError(QString("Cannot open file %1").arg(path));
-        panel.LoadCardFile(path);
-        backgroundArt = TMainScreen::ReadSidecar(path);
-        if (!backgroundArt.isEmpty() && QFileInfo::exists(backgroundArt))
-            panel.LoadColorPicture(backgroundArt);
-    }
-};
+using OpenCard = TLoadedCard;
 
 // The files a command reads, which its output must never replace.
 QStringList inputsOf(const QString& card, const QString& prefs)
@@ -179,6 +182,8 @@ struct Options {
     QString prefs;
     bool border = false;
     int dpi = 96;
+    std::optional<double> bleed; // inches
+    bool cropMarks = false;
     QString data;
     int record = 0; // 1-based; 0: every record
     QString error;
@@ -217,6 +222,14 @@ Options parse(const QStringList& args)
                 o.error = QString("--dpi needs a number from %1 to %2").arg(kExportMinDpi).arg(kExportMaxDpi);
                 return o;
             }
+        } else if (a == "--bleed") {
+            o.bleed = i + 1 < args.size() ? ParseLengthInches(args[++i]) : std::nullopt;
+            if (!o.bleed || *o.bleed > kMaxBleedInches + 1e-9) {
+                o.error = "--bleed needs a length from 0 to 6 mm with its unit, as 3mm or 0.125in";
+                return o;
+            }
+        } else if (a == "--crop-marks") {
+            o.cropMarks = true;
         } else if (a.startsWith("--")) {
             o.error = "Unknown option: " + a;
             return o;
@@ -255,7 +268,10 @@ std::unique_ptr<OpenCard> openCard(const Options& o, const QString& path, QStrin
     *error = preferencesFrom(o.prefs, &prefs, false);
     if (!error->isEmpty())
         return nullptr;
-    auto card = std::make_unique<OpenCard>(prefs);
+    auto card = std::make_unique<OpenCard>(prefs.Layout);
+    card->panel.SetPersonalInfo(prefs.Personal);
+    // Objects in the bleed of the preferences are part of the card.
+    card->panel.SetBleed(prefs.PrintShop.BleedInches * 96);
     try {
         card->Load(path);
     } catch (const EStreamError& e) {
@@ -305,7 +321,7 @@ int resave(const Options& o)
     } catch (const EStreamError& e) {
         return fail(e.Message());
     }
-    if (!TMainScreen::WriteSidecar(out, card->backgroundArt))
+    if (!TMainScreen::WriteSidecar(out, card->backgroundArt, card->backSide))
         return fail("Cannot create file " + TMainScreen::SidecarFileName(out));
     return 0;
 }
@@ -365,6 +381,73 @@ int render(const Options& o)
     return 0;
 }
 
+// A print shop's PDF: the card with its bleed, trim and bleed boxes.
+int renderForShop(const Options& o)
+{
+    const QString out = o.positional[1];
+    if (CardExportFormatFor(out) != TCardExportFormat::Pdf)
+        return fail("Cannot create file " + out + ": --bleed and --crop-marks write a PDF file, named *.pdf");
+    if (o.border)
+        return fail("--border does not go with --bleed or --crop-marks");
+    if (o.record > 0 && o.data.isEmpty())
+        return fail("--record needs --data");
+    QStringList inputs = inputsOf(o.positional[0], o.prefs);
+    if (!o.data.isEmpty())
+        inputs << o.data;
+    QString error = outputProblem(out, inputs);
+    if (!error.isEmpty())
+        return fail(error);
+    const auto card = openCard(o, o.positional[0], &error);
+    if (!card)
+        return fail(error);
+    TPreferences prefs;
+    preferencesFrom(o.prefs, &prefs, false); // read and checked by openCard
+    if (!card->backgroundArt.isEmpty())
+        inputs << card->backgroundArt;
+    TShopPdfOptions shop;
+    // A merged run: the record asked for, or one page per record.
+    TDataFile data;
+    if (!o.data.isEmpty()) {
+        error = LoadMergeData(o.data, card->panel, &data);
+        if (error.isEmpty() && o.record > 0)
+            error = RecordRangeProblem(TRecordRange { o.record, o.record }, data.records.size());
+        if (!error.isEmpty())
+            return fail(error);
+        if (o.record > 0)
+            card->panel.SetFieldRecord(data.records[o.record - 1]);
+        else
+            shop.Records = &data.records;
+    }
+    shop.CardInches = QSizeF(prefs.Layout.Width, prefs.Layout.Height);
+    shop.BleedInches = o.bleed.value_or(prefs.PrintShop.BleedInches);
+    shop.CropMarks = o.cropMarks;
+    shop.Art = &card->panel.ColorPicture();
+    error = WriteShopPdf(card->panel, shop, out, inputs);
+    if (!error.isEmpty())
+        return fail(error);
+    return 0;
+}
+
+int preflight(const Options& o)
+{
+    if (o.positional.size() != 1 || o.cropMarks)
+        return fail("Usage: cardora-cli preflight CARD.CDW [--bleed 3mm] [--prefs CDW.INI]");
+    QString error;
+    const auto card = openCard(o, o.positional[0], &error);
+    if (!card)
+        return fail(error);
+    TPreferences prefs;
+    preferencesFrom(o.prefs, &prefs, false); // read and checked by openCard
+    TPreflightOptions check;
+    check.CardInches = QSizeF(prefs.Layout.Width, prefs.Layout.Height);
+    check.BleedInches = o.bleed.value_or(prefs.PrintShop.BleedInches);
+    check.SafeInches = prefs.PrintShop.SafeInches;
+    check.Art = &card->panel.ColorPicture();
+    const QByteArray json = PreflightJson(PreflightCard(card->panel.Objects(), check));
+    std::printf("%s\n", json.constData());
+    return 0;
+}
+
 int print(const QStringList& args)
 {
     QString error;
@@ -383,7 +466,15 @@ int print(const QStringList& args)
     error = preferencesFrom(o->Prefs, &prefs, true);
     if (!error.isEmpty())
         return fail(error);
-    OpenCard card(prefs);
+    if (!o->Stock.isEmpty()) {
+        const std::vector<TCardStock> stocks = AllCardStocks();
+        const TCardStock* stock = FindStockByCode(stocks, o->Stock);
+        if (!stock)
+            return fail("Unknown card stock: " + o->Stock + " (cardora-cli stocks lists the product codes)");
+        prefs.Layout = ApplyStock(prefs.Layout, *stock);
+    }
+    OpenCard card(prefs.Layout);
+    card.panel.SetPersonalInfo(prefs.Personal);
     try {
         card.Load(o->Input);
     } catch (const EStreamError& e) {
@@ -392,6 +483,29 @@ int print(const QStringList& args)
     error = outputProblem(o->Output, inputs, &card);
     if (!error.isEmpty())
         return fail(error);
+    // The back card: read like the front, never replaced by the output.
+    std::unique_ptr<OpenCard> back;
+    TBackSide backSide;
+    if (!o->Back.isEmpty()) {
+        error = outputProblem(o->Output, inputsOf(o->Back, QString()));
+        if (!error.isEmpty())
+            return fail(error);
+        back = std::make_unique<OpenCard>(prefs.Layout);
+        back->panel.SetPersonalInfo(prefs.Personal);
+        try {
+            back->Load(o->Back);
+        } catch (const EStreamError& e) {
+            return fail(o->Back + ": " + e.Message());
+        }
+        error = outputProblem(o->Output, inputsOf(o->Back, QString()), back.get());
+        if (!error.isEmpty())
+            return fail(error);
+        backSide.Panel = &back->panel;
+        backSide.BackgroundFile = back->backgroundArt;
+        backSide.Sides = TSides::FrontsAndBacks;
+        backSide.Edge = o->Duplex;
+        backSide.Nudges = prefs.BackNudges;
+    }
     TDataFile data;
     if (!o->Data.isEmpty()) {
         error = LoadMergeData(o->Data, card.panel, &data);
@@ -399,15 +513,45 @@ int print(const QStringList& args)
             return fail(error);
     }
     error = RunBatchPrint(card.panel, card.backgroundArt, prefs.Layout, prefs.Nudges, *o,
-        o->Data.isEmpty() ? nullptr : &data);
+        o->Data.isEmpty() ? nullptr : &data, back ? &backSide : nullptr);
     if (!error.isEmpty())
         return fail(error);
+    return 0;
+}
+
+// The catalogue, the shipped stocks then the user's own, as one JSON line.
+int stocks(const QStringList& args)
+{
+    if (!args.isEmpty())
+        return fail("Usage: cardora-cli stocks");
+    QString shippedProblem, userProblem;
+    ShippedCardStocks(&shippedProblem);
+    QJsonArray list;
+    for (const TCardStock& s : AllCardStocks(&userProblem)) {
+        QJsonObject o = CardStockToJson(s);
+        if (s.User)
+            o["user"] = true;
+        const TCardLayout l = ApplyStock(TCardLayout(), s);
+        o["inches"] = QJsonObject { { "card", QJsonArray { l.Width, l.Height } },
+            { "margins", QJsonArray { l.LeftMargin, l.TopMargin } }, { "pitch", QJsonArray { l.HPitch, l.VPitch } } };
+        list.append(o);
+    }
+    QJsonObject top { { "stocks", list } };
+    QJsonArray problems;
+    for (const QString& p : { shippedProblem, userProblem })
+        if (!p.isEmpty())
+            problems.append(p);
+    if (!problems.isEmpty())
+        top["problems"] = problems;
+    std::printf("%s\n", QJsonDocument(top).toJson(QJsonDocument::Compact).constData());
     return 0;
 }
 
 int runCommand(QStringList args)
 {
     const QString command = args.takeFirst();
+    if (command == "stocks")
+        return stocks(args);
     if (command == "print")
         return print(args);
     if (command == "picture") {
@@ -420,12 +564,18 @@ int runCommand(QStringList args)
     const Options o = parse(args);
     if (!o.error.isEmpty())
         return fail(o.error);
+    if ((o.bleed || o.cropMarks) && command != "render" && command != "preflight")
+        return fail(QString("Unknown option: ") + (o.bleed ? "--bleed" : "--crop-marks"));
     if (command == "dump")
         return dump(o);
     if (command == "resave")
         return resave(o);
+    if (command == "render" && (o.bleed || o.cropMarks) && o.positional.size() == 2)
+        return renderForShop(o);
     if (command == "render")
         return render(o);
+    if (command == "preflight")
+        return preflight(o);
     return fail("Unknown command: " + command + " (see cardora-cli --help)");
 }
 

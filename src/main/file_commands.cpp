@@ -84,6 +84,8 @@ void TMainScreen::New1Click()
     suppressChanges_ = true;
     panel_->ClearObjects();
     backgroundArtPath_.clear();
+    backSidePath_.clear();
+    frontOfBack_.clear();
     panel_->ClearColorPicture();
     panel_->update();
     cardFileName_.clear();
@@ -159,6 +161,8 @@ void TMainScreen::OpenBCFile(const QString& path)
     mru_->Save();
     rebuildRecentMenu();
     backgroundArtPath_ = ReadSidecar(path);
+    backSidePath_ = ReadSidecarBack(path);
+    frontOfBack_.clear();
     if (!backgroundArtPath_.isEmpty() && QFileInfo::exists(backgroundArtPath_))
         panel_->LoadColorPicture(backgroundArtPath_);
     SetChangesMade(false);
@@ -184,7 +188,7 @@ bool TMainScreen::SaveBCFile(const QString& path)
         Inform(e.Message());
         return false;
     }
-    if (!WriteSidecar(path, backgroundArtPath_)) {
+    if (!WriteSidecar(path, backgroundArtPath_, backSidePath_)) {
         Inform("Cannot create file " + QDir::toNativeSeparators(SidecarFileName(path))
             + ": the card was saved without its background art");
         return false;
@@ -220,16 +224,33 @@ QString TMainScreen::ReadSidecar(const QString& cardPath)
     return QString::fromUtf8(f.readLine(4096)).trimmed();
 }
 
-bool TMainScreen::WriteSidecar(const QString& cardPath, const QString& artPath)
+QString TMainScreen::ReadSidecarBack(const QString& cardPath)
+{
+    const QString sidecar = SidecarFileName(cardPath);
+    if (!CheckInputFile(sidecar).isEmpty() || IsSameFile(sidecar, cardPath))
+        return QString();
+    QFile f(sidecar);
+    if (!f.open(QIODevice::ReadOnly))
+        return QString();
+    f.readLine(4096);
+    return QString::fromUtf8(f.readLine(4096)).trimmed();
+}
+
+bool TMainScreen::WriteSidecar(const QString& cardPath, const QString& artPath, const QString& backPath)
 {
     if (!SidecarProblem(cardPath).isEmpty())
         return false;
     const QString sidecar = SidecarFileName(cardPath);
-    if (artPath.isEmpty()) {
+    if (artPath.isEmpty() && backPath.isEmpty()) {
         QFile::remove(sidecar);
         return !QFile::exists(sidecar);
     }
-    return WriteFileSafely(sidecar, artPath.toUtf8() + "\r\n").isEmpty();
+    // The art line stays first, so that a card with a back still shows its art
+    // in a copy of the program that reads one line.
+    QByteArray text = artPath.toUtf8() + "\r\n";
+    if (!backPath.isEmpty())
+        text += backPath.toUtf8() + "\r\n";
+    return WriteFileSafely(sidecar, text).isEmpty();
 }
 
 void TMainScreen::mnuSaveClick()

@@ -14,6 +14,7 @@
 #include "main/zoom_spinner.h"
 #include "objects/richtext_label/rich_label.h"
 #include "richtext/rich_text_control.h"
+#include "surface/bleed_band.h"
 #include "surface/card_panel.h"
 #include <QApplication>
 #include <QButtonGroup>
@@ -90,6 +91,8 @@ TMainScreen::TMainScreen(QWidget* parent) : QMainWindow(parent)
     panel_->SetShape(lsRectangle);
     panel_->SetGridSize(gs4x4);
     panel_->DroppedObjectEvent = [this](QRect& r) { BusinessCardPanelDroppedObjectEvent(r); };
+    bleedBand_ = new TBleedBand(*panel_, backdrop);
+    panel_->Repainted = [this] { bleedBand_->update(); };
     // Every rich-text label of the card paints through this hidden control.
     new TRichTextControl(this, QString::fromLatin1(kMasterRichTextName));
     scrollBox_->setWidget(backdrop);
@@ -159,10 +162,15 @@ void TMainScreen::buildMenus()
     item(fileMenu_, "mnuSaveAsBitmap", "Save As Bitmap", [this] { mnuSaveAsBitmapClick(); });
     item(fileMenu_, "mnuSaveAsJPG", "Save As JPG", [this] { mnuSaveAsJPGClick(); });
     item(fileMenu_, "mnuExport", "Expo&rt...", [this] { mnuExportClick(); });
+    item(fileMenu_, "mnuExportForPrintShop", "Export for Print S&hop...", [this] { mnuExportForPrintShopClick(); });
     fileMenu_->addSeparator();
     item(fileMenu_, "mnuMergeData", "&Merge Data...", [this] { mnuMergeDataClick(); });
     forgetMergeItem_ = item(fileMenu_, "mnuForgetMergeData", "&Forget Merge Data", [this] { mnuForgetMergeDataClick(); });
     forgetMergeItem_->setEnabled(false);
+    fileMenu_->addSeparator();
+    item(fileMenu_, "mnuBackSide", "&Back Side...", [this] { mnuBackSideClick(); });
+    item(fileMenu_, "mnuSwitchSide", "Show Bac&k Side", [this] { mnuSwitchSideClick(); })
+        ->setShortcut(QKeySequence("Ctrl+B"));
     fileMenu_->addSeparator();
     item(fileMenu_, "mnuPrint", "&Print", [this] { mnuPrintClick(); })->setShortcut(QKeySequence::Print);
     item(fileMenu_, "mnuPreview", "Pre&view", [this] { mnuPreviewClick(); });
@@ -170,6 +178,9 @@ void TMainScreen::buildMenus()
     item(fileMenu_, "mnuPrinterSetup", "Printer S&etup", [this] { mnuPrinterSetupClick(); });
     item(fileMenu_, "mnuPrinterFineTuning", "Printer Fine &Tuning", [this] { mnuPrinterFineTuningClick(); });
     item(fileMenu_, "mnuPrintOutlineTestPage", "Print O&utline Test Page", [this] { mnuPrintOutlineTestPageClick(); });
+    item(fileMenu_, "mnuBackFineTuning", "Back Side Fine Tu&ning", [this] { mnuBackFineTuningClick(); });
+    item(fileMenu_, "mnuPrintTwoSidedTestPage", "Print T&wo-Sided Test Page",
+        [this] { mnuPrintTwoSidedTestPageClick(); });
     fileMenu_->addSeparator();
     item(fileMenu_, "Exit1", "E&xit", [this] { CloseButtonClick(); });
 
@@ -182,6 +193,14 @@ void TMainScreen::buildMenus()
         [this] { mnuSetorChangeBackgroundArtClick(); });
     edit->addSeparator();
     item(edit, "ChangeCardLayout1", "Change Business Card Layout", [this] { ChangeCardLayout1Click(); });
+    item(edit, "mnuPrintShopSettings", "Print Shop Settings...", [this] { mnuPrintShopSettingsClick(); });
+
+    QMenu* view = menuBar()->addMenu("&View");
+    view->setObjectName("ViewMenu");
+    QAction* guides = view->addAction("Print Shop &Guides (Trim, Bleed, Safe Area)");
+    guides->setObjectName("mnuShowGuides");
+    guides->setCheckable(true);
+    connect(guides, &QAction::triggered, this, [this](bool on) { mnuShowGuidesClick(on); });
 
     QMenu* help = menuBar()->addMenu("&Help");
     help->setObjectName("HelpMenu");
@@ -411,8 +430,9 @@ void TMainScreen::SetChangesMade(bool b)
 
 void TMainScreen::updateTitle()
 {
-    const QString title = cardFileName_.isEmpty() ? QString("Cardora")
-                                                   : "Cardora - " + QFileInfo(cardFileName_).fileName();
+    QString title = cardFileName_.isEmpty() ? QString("Cardora") : "Cardora - " + QFileInfo(cardFileName_).fileName();
+    if (!frontOfBack_.isEmpty())
+        title += " (back of " + QFileInfo(frontOfBack_).fileName() + ")";
     setWindowTitle(changesMade_ ? title + " *" : title);
 }
 
@@ -425,8 +445,10 @@ void TMainScreen::Setbuttons()
         if (auto* b = findChild<QPushButton*>(name))
             b->setEnabled(printingAvailable_);
     for (const char* name : { "mnuPrint", "mnuPreview", "mnuPrinterSetup", "mnuPrinterFineTuning",
-             "mnuPrintOutlineTestPage" })
+             "mnuPrintOutlineTestPage", "mnuBackFineTuning", "mnuPrintTwoSidedTestPage" })
         Action(name)->setEnabled(printingAvailable_);
+    Action("mnuSwitchSide")->setText(frontOfBack_.isEmpty() ? "Show Bac&k Side" : "Show &Front Side");
+    Action("mnuSwitchSide")->setEnabled(!frontOfBack_.isEmpty() || !backSidePath_.isEmpty());
 }
 
 void TMainScreen::CancelbuttonClick()
@@ -439,8 +461,11 @@ void TMainScreen::CancelbuttonClick()
     panel_->ClearColorPicture();
     ClearUndoHistory();
     suppressChanges_ = false;
+    const QString front = frontOfBack_; // a back side shown stays the back of its card
     if (!cardFileName_.isEmpty())
         OpenBCFile(cardFileName_);
+    frontOfBack_ = front;
+    Setbuttons();
     SetChangesMade(false);
     panel_->update();
 }

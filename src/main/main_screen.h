@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <array>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QButtonGroup;
@@ -19,6 +20,8 @@ class QUndoStack;
 namespace cardora {
 
 class TQBusinessCardPanel32;
+class TBleedBand;
+struct TPreflightWarning;
 class TMRUFileList;
 class TDesignerAssistant;
 class ZoomSpinner;
@@ -44,6 +47,13 @@ public:
     bool SuppressChanges() const { return suppressChanges_; }
     QString CardFileName() const { return cardFileName_; }
     QString BackgroundArtPath() const { return backgroundArtPath_; }
+    // The card file printed on the back of this card; empty for none.
+    QString BackSidePath() const { return backSidePath_; }
+    // While the window shows a card's back: that card's file; else empty.
+    QString FrontOfBack() const { return frontOfBack_; }
+    // The print dialog's start position and sides (TBackChoice), kept for the next print.
+    int& PrintStart() { return printStart_; }
+    int& BackChoice() { return backChoice_; }
     bool PrintingAvailable() const { return printingAvailable_; }
     TCardLayout& CardLayout() { return prefs_.Layout; }
     TPreferences& Preferences() { return prefs_; }
@@ -99,6 +109,16 @@ public:
     void mnuPrinterSetupClick();
     void mnuPrinterFineTuningClick();
     void mnuPrintOutlineTestPageClick();
+    // Two-sided cards (back_side.cpp)
+    // File › Back Side...: chooses the card printed on the back, or none.
+    void mnuBackSideClick();
+    // Shows the back card in the window, or the front again.
+    void mnuSwitchSideClick();
+    void mnuBackFineTuningClick();
+    void mnuPrintTwoSidedTestPageClick();
+    // Sets the back side and records it in the card's sidecar at once when
+    // the card has a file (the card file itself does not change).
+    bool SetBackSide(const QString& path);
     // Picture export (export_commands.cpp)
     void mnuSaveAsBitmapClick();
     void mnuSaveAsJPGClick();
@@ -107,6 +127,14 @@ public:
     // False with the reason when the picture could not be written.
     bool SaveCardToBitmap(const QString& path, bool jpeg, QString* error = nullptr);
     void ShowZoomCaption();
+    // Print shops (print_shop_commands.cpp)
+    void mnuExportForPrintShopClick();
+    void mnuPrintShopSettingsClick();
+    void mnuShowGuidesClick(bool show);
+    // The panel's bleed band and guides as the preferences say.
+    void ApplyPrintShopPrefs();
+    // What the pre-flight check finds on the card, as a shop export shows it.
+    std::vector<TPreflightWarning> PreflightWarnings() const;
     // Merging (merge_commands.cpp): File › Merge Data... reads a CSV or vCard
     // file whose records fill the card's fields; the navigator shows one.
     void mnuMergeDataClick();
@@ -136,12 +164,16 @@ public:
     static QString DefaultCardName(const QString& savedFolder);
     // Where a card's background art path is remembered.
     static QString SidecarFileName(const QString& cardPath);
-    // Writes the one-line sidecar, or deletes it when there is no art. False
-    // when that failed or the sidecar would be the card itself.
-    static bool WriteSidecar(const QString& cardPath, const QString& artPath);
+    // Writes the sidecar: the background art line, then the back side's card
+    // file when there is one; deletes it when there is neither. False when
+    // that failed or the sidecar would be the card itself.
+    static bool WriteSidecar(const QString& cardPath, const QString& artPath, const QString& backPath = QString());
     // The background art path the card's sidecar names; empty when there is
     // none or it is not a regular file.
     static QString ReadSidecar(const QString& cardPath);
+    // The card file printed on the back, the sidecar's second line; empty
+    // for none (an older one-line sidecar has none).
+    static QString ReadSidecarBack(const QString& cardPath);
     // Why a card may not be saved under `cardPath` with its sidecar beside
     // it (the sidecar would be the card itself, or one of `inputs`); empty
     // when it may.
@@ -186,10 +218,15 @@ private:
     bool printingAvailable_ = false;
     bool activated_ = false;
     QString backgroundArtPath_;
+    QString backSidePath_;
+    QString frontOfBack_;
+    int printStart_ = 1;
+    int backChoice_ = 1; // a card given a back prints it, on a duplex printer, unless the user says otherwise
     QString cardFileName_;
     QString startupCard_;
 
     TQBusinessCardPanel32* panel_ = nullptr;
+    TBleedBand* bleedBand_ = nullptr;
     QScrollArea* scrollBox_ = nullptr;
     QButtonGroup* toolGroup_ = nullptr;
     QMenu* fileMenu_ = nullptr;

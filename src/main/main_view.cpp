@@ -2,6 +2,7 @@
 #include "core/modal.h"
 #include "main/main_screen.h"
 #include "printing/batch_print.h"
+#include "surface/bleed_band.h"
 #include "surface/card_panel.h"
 #include <QAbstractButton>
 #include <QAction>
@@ -47,8 +48,14 @@ void TMainScreen::fitBackdrop()
 {
     // The backdrop fills the whole scroll box, so a click anywhere beside the
     // card reaches it; it is never smaller than the card and its margin.
+    // A print shop's bleed shows as a band around the card, so the card
+    // moves in by its width.
+    const int bleed = panel_->BleedAtZoom();
+    panel_->move(10 + bleed, 8 + bleed);
+    if (bleedBand_)
+        bleedBand_->Follow();
     if (QWidget* backdrop = scrollBox_->widget())
-        backdrop->setMinimumSize(panel_->width() + 20, panel_->height() + 16);
+        backdrop->setMinimumSize(panel_->width() + 20 + 2 * bleed, panel_->height() + 16 + 2 * bleed);
 }
 
 void TMainScreen::ZoomSpinnerUpClick() { zoomBy(true); }
@@ -70,6 +77,7 @@ void TMainScreen::LoadPreferences()
         prefs_.Layout = TCardLayout();
     }
     ApplyDefaultFont(prefs_.DefaultFont, panel_->Font());
+    ApplyPrintShopPrefs();
 }
 
 void TMainScreen::SavePreferences()

@@ -3,6 +3,7 @@
 #include "core/graphics_attributes.h"
 #include "core/ini_file.h"
 #include "core/rounding.h"
+#include <algorithm>
 
 namespace cardora {
 
@@ -15,6 +16,26 @@ double thousandths(const IniFile& ini, const char* key, int def)
     return ini.ReadInteger("Layout", key, def) * 0.001;
 }
 int toThousandths(double inches) { return Round(inches * 1000.0); }
+
+// Print-shop lengths are kept in micrometres, so 1/8 in and 3 mm are both exact.
+constexpr double kMicronsPerInch = 25400.0;
+constexpr double kMaxSafeInches = 0.5;
+const char* const kPrintShop = "Print Shop";
+
+double micronsKey(const IniFile& ini, const char* key, double defInches, double maxInches)
+{
+    const int microns = ini.ReadInteger(kPrintShop, key, Round(defInches * kMicronsPerInch));
+    const double v = microns / kMicronsPerInch;
+    // A hand-edited value out of range is brought back into it.
+    return std::clamp(v, 0.0, maxInches);
+}
+
+// Written once they differ from the defaults, so other files stay as they were.
+void writeIfSet(IniFile& ini, const char* key, int value, int def)
+{
+    if (value != def || ini.ValueExists(kPrintShop, key))
+        ini.WriteInteger(kPrintShop, key, value);
+}
 } // namespace
 
 TPreferences LoadPreferencesFile(const QString& path, bool* readable)
@@ -27,6 +48,10 @@ TPreferences LoadPreferencesFile(const QString& path, bool* readable)
     p.Nudges.LeftMarginNudge = ini.ReadInteger("Printer", "LeftMarginNudge", 0);
     p.Nudges.VerticalSpacing = ini.ReadInteger("Printer", "VerticalSpacing", 0);
     p.Nudges.HorizontalSpacing = ini.ReadInteger("Printer", "HorizontalSpacing", 0);
+    p.BackNudges.TopMarginNudge = ini.ReadInteger("Printer", "BackTopMarginNudge", 0);
+    p.BackNudges.LeftMarginNudge = ini.ReadInteger("Printer", "BackLeftMarginNudge", 0);
+    p.BackNudges.VerticalSpacing = ini.ReadInteger("Printer", "BackVerticalSpacing", 0);
+    p.BackNudges.HorizontalSpacing = ini.ReadInteger("Printer", "BackHorizontalSpacing", 0);
     p.ShowBottomMarginWarning = ini.ReadBool("Printer", "ShowBottomMarginWarning", true);
     for (int i = 0; i < 10; ++i)
         p.Personal[i] = ini.ReadString("Personal", PersonalKeys()[i], QString());
@@ -51,6 +76,10 @@ TPreferences LoadPreferencesFile(const QString& path, bool* readable)
     if (ini.ValueExists("Default Font", "StrikeOut"))
         f.StrikeOut = ini.ReadBool("Default Font", "StrikeOut", false);
     f.Color = ini.ReadInteger("Default Font", "Color", clBlack);
+    TPrintShopPrefs& shop = p.PrintShop;
+    shop.BleedInches = micronsKey(ini, "Bleed", 0.0, kMaxBleedInches);
+    shop.SafeInches = micronsKey(ini, "SafeArea", kDefaultSafeInches, kMaxSafeInches);
+    shop.ShowGuides = ini.ReadBool(kPrintShop, "ShowGuides", false);
     return p;
 }
 
@@ -61,6 +90,15 @@ void SavePreferencesFile(const QString& path, const TPreferences& p)
     ini.WriteInteger("Printer", "LeftMarginNudge", p.Nudges.LeftMarginNudge);
     ini.WriteInteger("Printer", "VerticalSpacing", p.Nudges.VerticalSpacing);
     ini.WriteInteger("Printer", "HorizontalSpacing", p.Nudges.HorizontalSpacing);
+    // Written once set, so that files of one-sided printing stay as they were.
+    const TPrinterNudges& b = p.BackNudges;
+    if (b.TopMarginNudge || b.LeftMarginNudge || b.VerticalSpacing || b.HorizontalSpacing
+        || ini.ValueExists("Printer", "BackTopMarginNudge")) {
+        ini.WriteInteger("Printer", "BackTopMarginNudge", b.TopMarginNudge);
+        ini.WriteInteger("Printer", "BackLeftMarginNudge", b.LeftMarginNudge);
+        ini.WriteInteger("Printer", "BackVerticalSpacing", b.VerticalSpacing);
+        ini.WriteInteger("Printer", "BackHorizontalSpacing", b.HorizontalSpacing);
+    }
     for (int i = 0; i < 10; ++i)
         ini.WriteString("Personal", PersonalKeys()[i], p.Personal.value(i));
     ini.WriteBool("Printer", "ShowBottomMarginWarning", p.ShowBottomMarginWarning);
@@ -86,6 +124,10 @@ void SavePreferencesFile(const QString& path, const TPreferences& p)
     ini.WriteInteger("Layout", "Across", l.Across);
     ini.WriteInteger("Layout", "Down", l.Down);
     ini.WriteBool("Layout", "UseMM", l.UseMM);
+    const TPrintShopPrefs& shop = p.PrintShop;
+    writeIfSet(ini, "Bleed", Round(shop.BleedInches * kMicronsPerInch), 0);
+    writeIfSet(ini, "SafeArea", Round(shop.SafeInches * kMicronsPerInch), Round(kDefaultSafeInches * kMicronsPerInch));
+    writeIfSet(ini, "ShowGuides", shop.ShowGuides ? 1 : 0, 0);
 }
 
 void ApplyDefaultFont(const TDefaultFont& d, TFont& font)

@@ -1,6 +1,7 @@
 #pragma once
 #include "core/color.h"
 #include "printing/card_layout.h"
+#include "printing/print_shop.h"
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -21,13 +22,23 @@ struct TDefaultFont {
     TColor Color = clBlack;
 };
 
+// Output for print shops: the bleed (0 when off), the safe area and whether
+// the panel shows the guides.
+struct TPrintShopPrefs {
+    double BleedInches = 0.0;
+    double SafeInches = kDefaultSafeInches;
+    bool ShowGuides = false;
+};
+
 // Everything CDW.INI remembers apart from recent files and window placement.
 struct TPreferences {
     TPrinterNudges Nudges;
+    TPrinterNudges BackNudges; // the second side of two-sided printing
     bool ShowBottomMarginWarning = true;
     QStringList Personal = QStringList(10); // Name .. Fax
     TCardLayout Layout;
     TDefaultFont DefaultFont;
+    TPrintShopPrefs PrintShop;
 };
 
 const QStringList& PersonalKeys();

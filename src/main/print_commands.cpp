@@ -3,7 +3,9 @@
 #include "core/modal.h"
 #include <QCheckBox>
 #include "main/help_window.h"
+#include "main/loaded_card.h"
 #include "main/main_screen.h"
+#include "objects/stream_error.h"
 #include "printing/fine_tune_dialog.h"
 #include "printing/layout_dialog.h"
 #include "printing/print_run.h"
@@ -14,6 +16,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 #include <memory>
 
 namespace cardora {
@@ -74,9 +77,16 @@ bool DoPageSetup(TMainScreen& window)
     dialog.CropMarks->setChecked(cropMarks);
     if (const TDataFile* data = window.MergeData())
         dialog.SetRecordCount(int(data->records.size()));
+    dialog.StartAt->setValue(window.PrintStart());
+    dialog.SetBackSide(window.BackSidePath().isEmpty() ? QString() : QFileInfo(window.BackSidePath()).fileName());
+    if (!window.BackSidePath().isEmpty())
+        dialog.BackSides->setCurrentIndex(window.BackChoice());
     if (ExecModal(dialog) != mrOk)
         return false;
     window.SelectedPositions() = dialog.Flags();
+    window.PrintStart() = dialog.StartPosition();
+    if (!window.BackSidePath().isEmpty())
+        window.BackChoice() = dialog.BackSides->currentIndex();
     if (window.MergeData())
         window.PrintRecords() = dialog.ChosenRecords();
     if (dialog.CropMarks->isChecked() != cropMarks)
@@ -99,7 +109,29 @@ bool MergeReady(TMainScreen& window)
     return problem.isEmpty();
 }
 
-void DoPrint(TMainScreen& window)
+// The window's back card read for a job; null when the job prints no backs,
+// or when it cannot be read and the user prints the fronts alone (*stop
+// is set when the user stops instead).
+std::unique_ptr<TLoadedCard> loadBackCard(TMainScreen& window, bool wanted, bool* stop)
+{
+    *stop = false;
+    if (!wanted || window.BackSidePath().isEmpty())
+        return nullptr;
+    auto back = std::make_unique<TLoadedCard>(window.CardLayout());
+    try {
+        back->Load(window.BackSidePath());
+    } catch (const EStreamError& e) {
+        *stop = !Ask("The back side " + QDir::toNativeSeparators(window.BackSidePath()) + " cannot be read: "
+                + e.Message() + "\n\nPrint the fronts alone?",
+            "Back Side");
+        return nullptr;
+    }
+    back->panel.SetPreviewing(window.BusinessCardPanel()->Previewing());
+    back->panel.SetPersonalInfo(window.Preferences().Personal);
+    return back;
+}
+
+TPrintOutcome DoPrint(TMainScreen& window, const TBackSide& sides = TBackSide(), int start = 1)
 {
     TPrintRun run;
     if (const TDataFile* data = window.MergeData(); data && !window.OutlineOnly()) {
@@ -117,9 +149,56 @@ void DoPrint(TMainScreen& window)
     run.PrintMode = window.PrintMode();
     run.OutlineOnly = window.OutlineOnly();
     run.CropMarks = !window.OutlineOnly() && CropMarksChosen();
+    run.StartPosition = start;
+    run.Back = sides;
+    run.Back.Nudges = window.Preferences().BackNudges;
     run.Owner = &window;
     run.ShowHelp = &showHelp;
-    cardora::DoPrint(run);
+    return cardora::DoPrint(run);
+}
+
+// A print or preview of the card with its back as the print dialog chose:
+// both sides page by page, or the fronts and then, once the user has turned
+// the sheets over and put them back, the backs.
+void DoPrintWithBacks(TMainScreen& window)
+{
+    const auto choice = static_cast<TBackChoice>(std::clamp(window.BackChoice(), 0, 4));
+    bool later = false;
+    TBackSide sides = BackSideFor(choice, &later);
+    bool stop = false;
+    const auto back = loadBackCard(window, choice != TBackChoice::Fronts && !window.OutlineOnly(), &stop);
+    if (stop)
+        return;
+    const int start = window.OutlineOnly() ? 1 : window.PrintStart();
+    if (!back) {
+        DoPrint(window, TBackSide(), start);
+        return;
+    }
+    sides.Panel = &back->panel;
+    sides.BackgroundFile = back->backgroundArt;
+    // A preview shows both sides, page by page, whichever way they print.
+    if (!window.PrintMode() && later)
+        sides.Sides = TSides::FrontsAndBacks;
+    TPrinterReport& settings = PrintJobSettings(window);
+    const int sheets = settings.Copies();
+    const TPrintOutcome fronts = DoPrint(window, sides, start);
+    if (!later || !window.PrintMode() || !fronts.Ran || fronts.Aborted || !fronts.Error.isEmpty())
+        return;
+    const QString edge = sides.Edge == TDuplexEdge::Long ? "long" : "short";
+    if (!Ask("The fronts are printed. Turn the printed sheets over their " + edge
+                + " edge, put them back into the printer in the same order, and choose Yes to print the backs.",
+            "Print the Backs"))
+        return;
+    if (settings.IsPdfFile()) {
+        // The fronts' file is kept: the backs go to a file of their own.
+        const QFileInfo done(settings.OutputFileName());
+        settings.SelectPdfFile(done.absolutePath() + "/" + done.completeBaseName() + "-backs.pdf");
+        if (!ChoosePdfTarget(settings))
+            return;
+    }
+    settings.SetCopies(sheets);
+    sides.Sides = TSides::Backs;
+    DoPrint(window, sides, start);
 }
 
 } // namespace
@@ -170,7 +249,7 @@ void TMainScreen::mnuPrintClick()
     }
     if (!ChoosePdfTarget(settings))
         return;
-    DoPrint(*this);
+    DoPrintWithBacks(*this);
 }
 
 void TMainScreen::mnuPreviewClick()
@@ -183,7 +262,7 @@ void TMainScreen::mnuPreviewClick()
     PrintJobSettings(*this).SelectPaper(CardLayout().Papersize);
     BusinessCardPanel()->SetPreviewing(true);
     SetOutlineOnly(false);
-    DoPrint(*this);
+    DoPrintWithBacks(*this);
     BusinessCardPanel()->SetPreviewing(false);
 }
 
@@ -219,6 +298,44 @@ void TMainScreen::mnuPrintOutlineTestPageClick()
     if (!ChoosePdfTarget(settings))
         return;
     DoPrint(*this);
+}
+
+void TMainScreen::mnuBackFineTuningClick()
+{
+    if (!PrintingAvailable())
+        return;
+    TPrintFineTune dialog(Preferences().BackNudges, this);
+    dialog.setWindowTitle("Back Side Fine-Tuning");
+    dialog.setWhatsThis("Printers often shift the second side of a sheet a little. Print the two-sided test page, "
+                        "hold it against the light and move the backs until their crosses meet the fronts'.");
+    connect(&dialog, &TPrintFineTune::HelpRequested, &dialog, &showHelp);
+    if (ExecModal(dialog) != mrOk)
+        return;
+    Preferences().BackNudges = dialog.Nudges();
+    SavePreferences();
+}
+
+void TMainScreen::mnuPrintTwoSidedTestPageClick()
+{
+    if (!PrintingAvailable())
+        return;
+    SetPrintMode(true);
+    SetOutlineOnly(true);
+    TPrinterReport& settings = PrintJobSettings(*this);
+    settings.TakePdfConfirmation();
+    settings.SelectPaper(CardLayout().Papersize);
+    if (!RunPrinterDialog(settings, &TPrinterReport::PrintDialog))
+        return;
+    if (!ChoosePdfTarget(settings))
+        return;
+    // Outlines with a cross through each card, on the front and, mirrored
+    // with the back's nudges, on the back; the same turn as the print dialog's.
+    const auto choice = static_cast<TBackChoice>(std::clamp(BackChoice(), 0, 4));
+    TBackSide sides = BackSideFor(choice == TBackChoice::Fronts ? TBackChoice::DuplexLong : choice);
+    sides.Sides = TSides::FrontsAndBacks;
+    sides.Panel = BusinessCardPanel();
+    DoPrint(*this, sides, 1);
+    SetOutlineOnly(false);
 }
 
 } // namespace cardora

@@ -38,6 +38,9 @@ public:
     virtual TColor MarkerColor(bool single) const = 0;
 
     virtual QSize PanelSize() const = 0;
+    // Panel pixels around the card that a print shop prints and trims away
+    // (its bleed); surfaces made for what shows include them.
+    virtual int BleedPixels() const { return 0; }
     virtual QStringList PersonalInfo() const = 0;
     // What ${Name} fields in object texts show: the personal information or
     // the current data record; none while the panel shows fields as typed.

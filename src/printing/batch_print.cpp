@@ -96,6 +96,7 @@ std::optional<TBatchPrintOptions> ParseBatchPrintArguments(const QStringList& ar
 {
     TBatchPrintOptions o;
     QStringList positional;
+    bool duplexGiven = false;
     auto fail = [error](const QString& text) -> std::optional<TBatchPrintOptions> {
         if (error)
             *error = text;
@@ -144,6 +145,20 @@ std::optional<TBatchPrintOptions> ParseBatchPrintArguments(const QStringList& ar
         } else if (a == "--dpi") {
             if (!value(&v) || !parseCount(v, kBatchMinDpi, kBatchMaxDpi, &o.Dpi))
                 return fail(QString("--dpi needs a number from %1 to %2").arg(kBatchMinDpi).arg(kBatchMaxDpi));
+        } else if (a == "--stock") {
+            if (!value(&o.Stock) || o.Stock.trimmed().isEmpty())
+                return fail("--stock needs a product code such as 8371 (cardora-cli stocks lists them)");
+        } else if (a == "--start") {
+            if (!value(&v) || !parseCount(v, 1, kMaxPositions, &o.Start))
+                return fail(QString("--start needs a position from 1 to %1").arg(kMaxPositions));
+        } else if (a == "--back") {
+            if (!value(&o.Back) || o.Back.isEmpty())
+                return fail("--back needs a card file");
+        } else if (a == "--duplex") {
+            if (!value(&v) || (v != "long" && v != "short"))
+                return fail("--duplex needs long or short");
+            o.Duplex = v == "long" ? TDuplexEdge::Long : TDuplexEdge::Short;
+            duplexGiven = true;
         } else if (a.startsWith("--")) {
             return fail("Unknown option: " + a);
         } else {
@@ -152,9 +167,12 @@ std::optional<TBatchPrintOptions> ParseBatchPrintArguments(const QStringList& ar
     }
     if (positional.size() != 2)
         return fail("Usage: cardora-cli print IN.CDW OUT.pdf [--prefs CDW.INI] [--outline] [--preview] "
-                    "[--positions 1,2,5] [--sheets N] [--dpi 600] [--crop-marks] [--data FILE [--records A-B]]");
+                    "[--positions 1,2,5] [--sheets N] [--dpi 600] [--crop-marks] [--stock CODE] [--start N] "
+                    "[--back BACK.CDW [--duplex long|short]] [--data FILE [--records A-B]]");
     if (o.Outline && o.Preview)
         return fail("--outline and --preview cannot be used together");
+    if (duplexGiven && o.Back.isEmpty())
+        return fail("--duplex needs --back BACK.CDW");
     const bool sheetsGiven = args.contains(QStringLiteral("--sheets"));
     if (!o.Data.isEmpty() && sheetsGiven)
         return fail("--sheets cannot be used with --data: the records decide how many sheets are printed");
@@ -168,7 +186,7 @@ std::optional<TBatchPrintOptions> ParseBatchPrintArguments(const QStringList& ar
 }
 
 QString RunBatchPrint(TQBusinessCardPanel32& panel, const QString& backgroundFile, const TCardLayout& layout,
-    const TPrinterNudges& nudges, const TBatchPrintOptions& o, const TDataFile* data)
+    const TPrinterNudges& nudges, const TBatchPrintOptions& o, const TDataFile* data, const TBackSide* back)
 {
     const TSheetGeometry geometry = TSheetGeometry::From(layout, nudges);
     TPositionSelection selection(static_cast<std::size_t>(geometry.Positions()), o.Positions.empty());
@@ -177,6 +195,8 @@ QString RunBatchPrint(TQBusinessCardPanel32& panel, const QString& backgroundFil
             return QString("Position %1 is not on the sheet (positions 1 to %2)").arg(p).arg(geometry.Positions());
         selection.Set(p - 1, true);
     }
+    if (o.Start > geometry.Positions())
+        return QString("Start position %1 is not on the sheet (positions 1 to %2)").arg(o.Start).arg(geometry.Positions());
     const QFileInfo output(o.Output);
     if (o.Output.isEmpty() || !output.absoluteDir().exists())
         return "Cannot create file " + QDir::toNativeSeparators(o.Output);
@@ -205,14 +225,21 @@ QString RunBatchPrint(TQBusinessCardPanel32& panel, const QString& backgroundFil
         request.FirstRecord = range.First - 1;
         request.RecordCount = range.Last - range.First + 1;
     }
+    request.StartPosition = o.Start;
+    if (back)
+        request.Back = *back;
     panel.SetPreviewing(o.Preview);
 
     // No window: the batch tool drives the sheet printer itself.
     TSheetPrinter job(panel, request);
     if (o.Preview) {
         TRecordingReport pages(printer);
+        if (back && back->Panel)
+            back->Panel->SetPreviewing(true);
         const QString error = job.Run(pages);
         panel.SetPreviewing(false);
+        if (back && back->Panel)
+            back->Panel->SetPreviewing(false);
         if (!error.isEmpty())
             return error;
         return writePages(pages, *printer);

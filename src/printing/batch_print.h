@@ -1,6 +1,7 @@
 #pragma once
 #include "printing/card_layout.h"
 #include "printing/merge_data.h"
+#include "printing/sheet_printer.h"
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -14,6 +15,7 @@ class TQBusinessCardPanel32;
 //   print IN.CDW OUT.pdf [--prefs CDW.INI] [--outline] [--preview]
 //         [--positions 1,2,5] [--sheets N] [--dpi 600] [--crop-marks]
 //         [--data FILE [--records A-B]]
+//         [--stock CODE] [--start N] [--back BACK.CDW [--duplex long|short]]
 struct TBatchPrintOptions {
     QString Input;
     QString Output;
@@ -26,6 +28,10 @@ struct TBatchPrintOptions {
     bool CropMarks = false;     // cutting marks outside each card's corners
     QString Data;               // a data file: one card per record
     std::optional<TRecordRange> Records; // of the data; none: all of them
+    QString Stock;              // a product code of the card stock catalogue; empty: the preferences' layout
+    int Start = 1;              // the first position of the first sheet (a partly used sheet)
+    QString Back;               // the card printed on the backs; empty: none
+    TDuplexEdge Duplex = TDuplexEdge::Long;
 };
 
 inline constexpr int kBatchMaxSheets = 999;
@@ -45,8 +51,10 @@ std::optional<TBatchPrintOptions> ParseBatchPrintArguments(const QStringList& ar
 // preview page) for the card on `panel` into a PDF file with no unprintable
 // margins. Returns the error text, empty on success.
 // With `data` (read by LoadMergeData) one card per record of the options'
-// range, on as many sheets as they take.
+// range, on as many sheets as they take; `back`, when given, prints each
+// sheet's backs on the page after its fronts.
 QString RunBatchPrint(TQBusinessCardPanel32& panel, const QString& backgroundFile, const TCardLayout& layout,
-    const TPrinterNudges& nudges, const TBatchPrintOptions& options, const TDataFile* data = nullptr);
+    const TPrinterNudges& nudges, const TBatchPrintOptions& options, const TDataFile* data = nullptr,
+    const TBackSide* back = nullptr);
 
 } // namespace cardora

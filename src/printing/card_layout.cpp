@@ -52,48 +52,6 @@ bool TPositionSelection::AllOf(int first, int count) const
     return true;
 }
 
-// ---- predefined card stocks
-
-const std::array<TPredefinedLayout, 14>& PredefinedLayoutTable()
-{
-    static const std::array<TPredefinedLayout, 14> table = { {
-        { "Avery Business Card 5371 (Letter Size Paper)", 2.0, 3.5, 0.5, 0.75, 3.5, 2.0, kPaperLetter },
-        { "Avery Business Card 5372 (Letter Size Paper)", 2.0, 3.5, 0.5, 0.75, 3.5, 2.0, kPaperLetter },
-        { "Avery Business Card 5376 - Ivory (Letter Size Paper)", 2.0, 3.5, 0.5, 0.75, 3.5, 2.0, kPaperLetter },
-        { "Avery Business Card 5377 - Gray (Letter Size Paper)", 2.0, 3.5, 0.5, 0.75, 3.5, 2.0, kPaperLetter },
-        { "Avery Business Card 5911 (Letter Size Paper)", 2.0, 3.5, 0.5, 0.75, 3.5, 2.0, kPaperLetter },
-        { "Avery Business Card 8371 Ink Jet (Letter Size Paper)", 2.0, 3.5, 0.5, 0.75, 3.5, 2.0, kPaperLetter },
-        { "Avery Business Card 8372 Ink Jet (Letter Size Paper)", 2.0, 3.5, 0.5, 0.75, 3.5, 2.0, kPaperLetter },
-        { "Avery Business Card 8376 Ink Jet - Ivory (Letter Size Paper)", 2.0, 3.5, 0.5, 0.75, 3.5, 2.0,
-            kPaperLetter },
-        { "Avery Business Card 8377 Ink Jet - Gray (Letter Size Paper)", 2.0, 3.5, 0.5, 0.75, 3.5, 2.0,
-            kPaperLetter },
-        { "Avery Business Card L7413 (A4 Size Paper)", 2.0, 3.543, 0.846, 0.591, 3.543, 2.0, kPaperA4 },
-        { "Avery Business Card L7414 (A4 Size Paper)", 2.047, 3.543, 0.728, 0.591, 3.543, 2.047, kPaperA4 },
-        { "Avery Business Card L7415 (A4 Size Paper)", 2.047, 3.543, 0.728, 0.591, 3.543, 2.047, kPaperA4 },
-        { "Avery Business Card L7417 (A4 Size Paper)", 2.126, 3.543, 0.531, 0.591, 3.543, 2.126, kPaperA4 },
-        { "Avery Business Card L7419 (A4)", 2.126, 3.543, 0.531, 0.591, 3.543, 2.126, kPaperA4 },
-    } };
-    return table;
-}
-
-TCardLayout ApplyPredefinedLayout(TCardLayout layout, int index)
-{
-    if (index < 0 || index >= static_cast<int>(PredefinedLayoutTable().size()))
-        return layout;
-    const TPredefinedLayout& e = PredefinedLayoutTable()[static_cast<std::size_t>(index)];
-    layout.Height = e.Height;
-    layout.Width = e.Width;
-    layout.TopMargin = e.TopMargin;
-    layout.LeftMargin = e.LeftMargin;
-    layout.HPitch = e.HPitch;
-    layout.VPitch = e.VPitch;
-    layout.Across = 2;
-    layout.Down = 5;
-    layout.Papersize = e.Papersize;
-    return layout;
-}
-
 // ---- numbers
 
 QString FormatFixed3(double value)
@@ -113,6 +71,33 @@ double RoundToThousandths(double value) { return FormatFixed3(value).toDouble();
 QSizeF SheetSizeInches(int papersize)
 {
     return papersize == kPaperLetter ? QSizeF(8.5, 11.0) : QSizeF(8.268, 11.69);
+}
+
+QSizeF PaperSizeInches(int papersize)
+{
+    return papersize == kPaperA4 ? QSizeF(MillimetresToInches(210.0), MillimetresToInches(297.0)) : QSizeF(8.5, 11.0);
+}
+
+TCardLayout MirroredLayout(const TCardLayout& l, TDuplexEdge edge)
+{
+    const QSizeF paper = PaperSizeInches(l.Papersize);
+    TCardLayout m = l;
+    // The last column (or row) of the front is the first of the back, as far
+    // from the opposite paper edge as it was from its own.
+    if (edge == TDuplexEdge::Long)
+        m.LeftMargin = paper.width() - (l.LeftMargin + std::max(0, l.Across - 1) * l.HPitch + l.Width);
+    else
+        m.TopMargin = paper.height() - (l.TopMargin + std::max(0, l.Down - 1) * l.VPitch + l.Height);
+    return m;
+}
+
+int MirroredPosition(const TCardLayout& l, TDuplexEdge edge, int row, int col)
+{
+    if (edge == TDuplexEdge::Long)
+        col = l.Across - 1 - col;
+    else
+        row = l.Down - 1 - row;
+    return row * l.Across + col;
 }
 
 QString ValidCardMessage(const TCardLayout& l)

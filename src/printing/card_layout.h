@@ -66,20 +66,8 @@ private:
     bool rest_ = false;
 };
 
-// One entry of the list of predefined card stocks.
-struct TPredefinedLayout {
-    const char* Name;
-    double Height;
-    double Width;
-    double TopMargin;
-    double LeftMargin;
-    double HPitch;
-    double VPitch;
-    int Papersize;
-};
-
-const std::array<TPredefinedLayout, 14>& PredefinedLayoutTable();
-// The layout with entry `index` loaded (sizes, 2 x 5, paper code); unchanged for a bad index.
+// The layout with the shipped card stock `index` loaded (sizes, counts, paper
+// code; printing/card_stocks.h); unchanged for a bad index.
 TCardLayout ApplyPredefinedLayout(TCardLayout layout, int index);
 
 // 1 inch = 25.4 mm exactly.
@@ -93,6 +81,19 @@ double RoundToThousandths(double value);
 // The sheet in inches as the selection picture assumes it: 8.5 x 11 for
 // Letter, otherwise 8.268 x 11.69.
 QSizeF SheetSizeInches(int papersize);
+
+// The paper in inches exactly (A4 is 210 x 297 mm), as a duplex printer turns it.
+QSizeF PaperSizeInches(int papersize);
+
+// How the sheet is turned between its two sides: over its long edge (the
+// columns come back mirrored) or over its short edge (the rows do).
+enum class TDuplexEdge { Long, Short };
+
+// The layout of the backs: the back of the card at (row, col) lands at
+// MirroredPosition(row, col) of this layout, exactly behind its front.
+TCardLayout MirroredLayout(const TCardLayout& layout, TDuplexEdge edge);
+// Row-major index, from 0, of the back of the card at (row, col).
+int MirroredPosition(const TCardLayout& layout, TDuplexEdge edge, int row, int col);
 
 // Empty when the layout is acceptable, else the first failing check's message.
 QString ValidCardMessage(const TCardLayout& layout);

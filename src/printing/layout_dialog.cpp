@@ -1,8 +1,15 @@
 #include "printing/layout_dialog.h"
 #include "core/modal.h"
+#include "core/safe_file.h"
 #include "printing/number_edit.h"
 #include <QApplication>
+#include <QDir>
 #include <QComboBox>
+#include <QCompleter>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QStringListModel>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -27,12 +34,46 @@ TEditCardLayout::TEditCardLayout(QWidget* parent) : QDialog(parent)
     predefRow->addWidget(new QLabel("Predefined layouts:", this));
     PredefinedLayouts = new QComboBox(this);
     PredefinedLayouts->setObjectName("PredefinedLayouts");
-    for (const TPredefinedLayout& e : PredefinedLayoutTable())
-        PredefinedLayouts->addItem(QString::fromLatin1(e.Name));
     PredefinedLayouts->setMaxVisibleItems(13);
     PredefinedLayouts->setWhatsThis("Choose a card stock to fill in all its sizes and its paper at once.");
     predefRow->addWidget(PredefinedLayouts, 1);
     top->addLayout(predefRow);
+
+    auto* searchRow = new QHBoxLayout;
+    auto* searchLabel = new QLabel("&Find stock:", this);
+    StockSearch = new QLineEdit(this);
+    StockSearch->setObjectName("StockSearch");
+    StockSearch->setPlaceholderText("Type a product code or brand, e.g. 8371 or Zweckform");
+    StockSearch->setWhatsThis("Type the product code on your package of card stock, or its brand: "
+                              "the first stock that matches is chosen.");
+    searchLabel->setBuddy(StockSearch);
+    searchRow->addWidget(searchLabel);
+    searchRow->addWidget(StockSearch, 1);
+    top->addLayout(searchRow);
+    StockInfo = new QLabel(this);
+    StockInfo->setObjectName("StockInfo");
+    StockInfo->setWordWrap(true);
+    top->addWidget(StockInfo);
+
+    auto* stockButtons = new QHBoxLayout;
+    auto stockButton = [&](const char* name, const char* caption, const char* help) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(name);
+        b->setAutoDefault(false);
+        b->setWhatsThis(help);
+        stockButtons->addWidget(b);
+        return b;
+    };
+    SaveStockButton = stockButton("SaveStockButton", "&Save as My Stock...",
+        "Keep the sizes below as a stock of your own, listed after the program's stocks.");
+    DeleteStockButton = stockButton("DeleteStockButton", "&Delete My Stock", "Remove the chosen stock of your own.");
+    auto* exportStocks = stockButton("ExportStocksButton", "E&xport My Stocks...",
+        "Write your own stocks to a file, to keep or to give to someone else.");
+    auto* importStocks = stockButton("ImportStocksButton", "Im&port Stocks...",
+        "Add the stocks of a file exported by this program to your own.");
+    stockButtons->addStretch(1);
+    top->addLayout(stockButtons);
+    fillStockList(-1);
 
     auto* units = new QHBoxLayout;
     Inchesbutton = new QRadioButton("Use &Inches", this);
@@ -118,6 +159,11 @@ TEditCardLayout::TEditCardLayout(QWidget* parent) : QDialog(parent)
     connect(eCardwidth, &TNumberEdit::Exited, this, [this] { eCardwidthExit(); });
     connect(eCardHeight, &TNumberEdit::Exited, this, [this] { eCardHeightExit(); });
     connect(PredefinedLayouts, &QComboBox::currentIndexChanged, this, [this] { PredefinedLayoutsChange(); });
+    connect(StockSearch, &QLineEdit::textEdited, this, [this](const QString& t) { StockSearchChange(t); });
+    connect(SaveStockButton, &QPushButton::clicked, this, [this] { SaveStockClick(); });
+    connect(DeleteStockButton, &QPushButton::clicked, this, [this] { DeleteStockClick(); });
+    connect(exportStocks, &QPushButton::clicked, this, [this] { ExportStocksClick(); });
+    connect(importStocks, &QPushButton::clicked, this, [this] { ImportStocksClick(); });
 }
 
 bool TEditCardLayout::UseMM() const { return MMButton->isChecked(); }
@@ -143,6 +189,10 @@ void TEditCardLayout::FormActivate()
     // This selection must not load the entry's values: the flag is still set.
     PredefinedLayouts->setCurrentIndex(Values.PredefLayout);
     FillEditsFromValues();
+    showStockInfo();
+    if (!userStocksProblem_.isEmpty())
+        Inform(userStocksProblem_ + "\n\nThe file is left as it is; your own stocks cannot be changed until it is "
+                                    "repaired or moved away.");
     firstActivation_ = false;
 }
 
@@ -240,9 +290,10 @@ void TEditCardLayout::PredefinedLayoutsChange()
     if (firstActivation_)
         return;
     const int index = PredefinedLayouts->currentIndex();
-    if (index >= 0 && index < static_cast<int>(PredefinedLayoutTable().size()))
-        Values = ApplyPredefinedLayout(Values, index);
+    if (index >= 0 && index < static_cast<int>(stocks_.size()))
+        Values = ApplyStock(Values, stocks_[static_cast<std::size_t>(index)]);
     FillEditsFromValues();
+    showStockInfo();
 }
 
 void TEditCardLayout::OkButtonClick()
@@ -255,7 +306,13 @@ void TEditCardLayout::OkButtonClick()
         eCardHeightExit();
     enbrdown->setFocus();
     QCoreApplication::processEvents();
+    readEdits();
+    if (ValidCard())
+        done(mrOk);
+}
 
+void TEditCardLayout::readEdits()
+{
     Values.Down = enbrdown->value();
     Values.Across = enbracross->value();
     Values.PredefLayout = PredefinedLayouts->currentIndex();
@@ -268,8 +325,6 @@ void TEditCardLayout::OkButtonClick()
         Values.Papersize = kPaperLetter;
     else if (epapersize->currentIndex() == 1)
         Values.Papersize = kPaperA4;
-    if (ValidCard())
-        done(mrOk);
 }
 
 bool TEditCardLayout::ValidCard()
@@ -284,5 +339,207 @@ bool TEditCardLayout::ValidCard()
 void TEditCardLayout::CancelbuttonClick() { done(mrCancel); }
 
 void TEditCardLayout::HelpButtonClick() { emit HelpRequested(kHelpContext); }
+
+// ---- card stocks
+
+void TEditCardLayout::fillStockList(int select)
+{
+    stocks_ = AllCardStocks(&userStocksProblem_);
+    const QSignalBlocker block(PredefinedLayouts);
+    PredefinedLayouts->clear();
+    QStringList choices;
+    for (const TCardStock& s : stocks_) {
+        PredefinedLayouts->addItem(s.User ? s.Name + " (my stock)" : s.Name);
+        const QStringList codes = s.AllCodes();
+        choices << (codes.isEmpty() ? s.Name : codes.join(", ") + " - " + s.Name);
+    }
+    if (select >= 0 && select < PredefinedLayouts->count())
+        PredefinedLayouts->setCurrentIndex(select);
+    // The list of codes and names pops up below the search field as one types.
+    auto* completer = new QCompleter(choices, StockSearch);
+    completer->setCaseSensitivity(Qt::CaseInsensitive);
+    completer->setFilterMode(Qt::MatchContains);
+    completer->setCompletionMode(QCompleter::PopupCompletion);
+    connect(completer, qOverload<const QModelIndex&>(&QCompleter::activated), this, [this, choices](const QModelIndex& i) {
+        const int index = choices.indexOf(i.data().toString());
+        if (index >= 0)
+            PredefinedLayouts->setCurrentIndex(index);
+    });
+    if (QCompleter* old = StockSearch->completer())
+        old->deleteLater();
+    StockSearch->setCompleter(completer);
+    showStockInfo();
+}
+
+void TEditCardLayout::showStockInfo()
+{
+    const int index = PredefinedLayouts->currentIndex();
+    DeleteStockButton->setEnabled(index >= 0 && index < static_cast<int>(stocks_.size())
+        && stocks_[static_cast<std::size_t>(index)].User);
+    if (index < 0 || index >= static_cast<int>(stocks_.size())) {
+        StockInfo->clear();
+        return;
+    }
+    const TCardStock& s = stocks_[static_cast<std::size_t>(index)];
+    QString text;
+    if (s.Custom)
+        text = "A card size to start from: change the margins to suit your stock.";
+    else if (!s.AllCodes().isEmpty())
+        text = "Codes: " + s.AllCodes().join(", ");
+    if (s.CornerRadius > 0)
+        text += QString("%1Corners rounded %2 %3.").arg(text.isEmpty() ? "" : ". ").arg(s.CornerRadius)
+                    .arg(s.Metric ? "mm" : "in");
+    StockInfo->setText(text);
+}
+
+bool TEditCardLayout::StockSearchChange(const QString& text)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty()) {
+        showStockInfo();
+        return false;
+    }
+    int found = -1;
+    for (int i = 0; i < static_cast<int>(stocks_.size()) && found < 0; ++i)
+        if (stocks_[static_cast<std::size_t>(i)].HasCode(t))
+            found = i;
+    for (int i = 0; i < static_cast<int>(stocks_.size()) && found < 0; ++i)
+        if (stocks_[static_cast<std::size_t>(i)].Matches(t))
+            found = i;
+    if (found < 0) {
+        StockInfo->setText("No card stock has the code or brand \"" + t + "\".");
+        return false;
+    }
+    if (PredefinedLayouts->currentIndex() != found)
+        PredefinedLayouts->setCurrentIndex(found);
+    else
+        showStockInfo();
+    return true;
+}
+
+std::vector<TCardStock> TEditCardLayout::userStocks() const
+{
+    std::vector<TCardStock> own;
+    for (const TCardStock& s : stocks_)
+        if (s.User)
+            own.push_back(s);
+    return own;
+}
+
+bool TEditCardLayout::storeUserStocks(const std::vector<TCardStock>& own, const QString& select)
+{
+    const QString error = SaveUserStocks(own);
+    if (!error.isEmpty()) {
+        Inform(error);
+        return false;
+    }
+    int index = -1;
+    const std::vector<TCardStock> all = AllCardStocks();
+    for (int i = 0; i < static_cast<int>(all.size()); ++i)
+        if (all[static_cast<std::size_t>(i)].User && all[static_cast<std::size_t>(i)].Name == select)
+            index = i;
+    fillStockList(index < 0 ? PredefinedLayouts->currentIndex() : index);
+    return true;
+}
+
+void TEditCardLayout::SaveStockClick()
+{
+    if (!userStocksProblem_.isEmpty()) {
+        Inform(userStocksProblem_);
+        return;
+    }
+    readEdits();
+    if (!ValidCard())
+        return;
+    QInputDialog ask(this);
+    ask.setObjectName("StockNameDialog");
+    ask.setWindowTitle("Save as My Stock");
+    ask.setLabelText("Name of the card stock:");
+    ask.setTextValue(QString());
+    if (ExecModal(ask) != mrOk)
+        return;
+    const QString name = ask.textValue().trimmed();
+    TCardStock stock = StockFromLayout(Values, name);
+    QString problem = name.isEmpty() ? QString("it has no name") : CardStockProblem(stock);
+    std::vector<TCardStock> own = userStocks();
+    if (problem.isEmpty()) {
+        QString error;
+        own = MergeUserStocks(own, { stock }, stocks_, &error);
+        problem = error;
+    }
+    if (!problem.isEmpty()) {
+        Inform("Cannot save the stock: " + problem);
+        return;
+    }
+    storeUserStocks(own, name);
+}
+
+void TEditCardLayout::DeleteStockClick()
+{
+    const int index = PredefinedLayouts->currentIndex();
+    if (!userStocksProblem_.isEmpty() || index < 0 || index >= static_cast<int>(stocks_.size())
+        || !stocks_[static_cast<std::size_t>(index)].User)
+        return;
+    const QString name = stocks_[static_cast<std::size_t>(index)].Name;
+    if (!Ask("Delete your card stock \"" + name + "\"?", "CONFIRM"))
+        return;
+    std::vector<TCardStock> own;
+    for (const TCardStock& s : userStocks())
+        if (s.Name != name)
+            own.push_back(s);
+    storeUserStocks(own, QString());
+}
+
+void TEditCardLayout::ExportStocksClick()
+{
+    const std::vector<TCardStock> own = userStocks();
+    if (own.empty()) {
+        Inform("You have no card stocks of your own to export: save one with Save as My Stock first.");
+        return;
+    }
+    FileDialogRequest r;
+    r.save = true;
+    r.title = "Export My Stocks";
+    r.filter = "Card stock file (*.json)";
+    r.defaultExt = "json";
+    r.fileName = "card_stocks.json";
+    r.overwritePrompt = true;
+    const QString path = ChooseFileName(r);
+    if (path.isEmpty())
+        return;
+    QString error = CheckOutputFile(path, { UserStocksFileName() });
+    if (error.isEmpty())
+        error = WriteFileSafely(path, CardStocksFileText(own));
+    if (!error.isEmpty())
+        Inform(error);
+}
+
+void TEditCardLayout::ImportStocksClick()
+{
+    if (!userStocksProblem_.isEmpty()) {
+        Inform(userStocksProblem_);
+        return;
+    }
+    FileDialogRequest r;
+    r.title = "Import Stocks";
+    r.filter = "Card stock file (*.json);;All files (*)";
+    r.mustExist = true;
+    const QString path = ChooseFileName(r);
+    if (path.isEmpty())
+        return;
+    QString error;
+    const std::vector<TCardStock> imported = ReadStockFile(path, &error);
+    if (error.isEmpty() && imported.empty())
+        error = "Cannot read card stocks from " + QDir::toNativeSeparators(path) + ": it lists no stocks";
+    std::vector<TCardStock> own;
+    if (error.isEmpty())
+        own = MergeUserStocks(userStocks(), imported, stocks_, &error);
+    if (!error.isEmpty()) {
+        Inform(error);
+        return;
+    }
+    if (storeUserStocks(own, imported.front().Name))
+        Inform(QString("%1 card stock%2 imported.").arg(imported.size()).arg(imported.size() == 1 ? "" : "s"));
+}
 
 } // namespace cardora

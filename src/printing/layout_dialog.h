@@ -1,8 +1,11 @@
 #pragma once
 #include "printing/card_layout.h"
+#include "printing/card_stocks.h"
 #include <QDialog>
 
 class QComboBox;
+class QLabel;
+class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
@@ -42,6 +45,15 @@ public:
     bool ValidCard();
     void CancelbuttonClick();
     void HelpButtonClick();
+    // Selects the first stock with the typed code, else the first whose
+    // name, brand or code holds the text; false when none does.
+    bool StockSearchChange(const QString& text);
+    void SaveStockClick();
+    void DeleteStockClick();
+    void ExportStocksClick();
+    void ImportStocksClick();
+    // The shipped stocks and the user's, as the list shows them.
+    const std::vector<TCardStock>& Stocks() const { return stocks_; }
 
     TNumberEdit* eCardwidth = nullptr;
     TNumberEdit* eCardHeight = nullptr;
@@ -55,6 +67,10 @@ public:
     QComboBox* epapersize = nullptr;
     QRadioButton* Inchesbutton = nullptr;
     QRadioButton* MMButton = nullptr;
+    QLineEdit* StockSearch = nullptr;
+    QLabel* StockInfo = nullptr;
+    QPushButton* SaveStockButton = nullptr;
+    QPushButton* DeleteStockButton = nullptr;
 
 signals:
     void HelpRequested(int context);
@@ -70,7 +86,17 @@ private:
     std::array<double, 6> workingInches() const;
     void setWorkingInches(const std::array<double, 6>& inches);
 
+    // The edits read into Values (inches, counts, paper).
+    void readEdits();
+    void fillStockList(int select);
+    void showStockInfo();
+    // The user's stocks changed: saved, then listed with `select` chosen.
+    bool storeUserStocks(const std::vector<TCardStock>& own, const QString& select);
+    std::vector<TCardStock> userStocks() const;
+
     bool firstActivation_ = true;
+    std::vector<TCardStock> stocks_;
+    QString userStocksProblem_; // the user's file could not be read: it is left alone
 };
 
 } // namespace cardora

@@ -206,6 +206,9 @@ TPreviewForm::TPreviewForm(QWidget* parent) : QDialog(parent)
     sbZoomOut = zoomButton("sbZoomOut", QString(QChar(0x2212)), "Zoom out");
     sbZoomPageWidth = zoomButton("sbZoomPageWidth", "Width", "Fit the page's width");
     sbZoomPage = zoomButton("sbZoomPage", "Page", "Show the whole page");
+    // A two-sided job has a page of backs after each page of fronts.
+    sbPriorPage = zoomButton("sbPriorPage", "<", "The page before (Page Up)");
+    sbNextPage = zoomButton("sbNextPage", ">", "The next page (Page Down)");
     row->addStretch(1);
     auto* help = new QPushButton("Help", this);
     help->setObjectName("Helpbutton");
@@ -222,6 +225,8 @@ TPreviewForm::TPreviewForm(QWidget* parent) : QDialog(parent)
     connect(sbZoomOut, &QToolButton::clicked, this, [this] { SBZoomOutClick(); });
     connect(sbZoomPageWidth, &QToolButton::clicked, this, [this] { SBZoomPageWidthClick(); });
     connect(sbZoomPage, &QToolButton::clicked, this, [this] { SBZoomPageClick(); });
+    connect(sbPriorPage, &QToolButton::clicked, this, [this] { FormKeyDown(Qt::Key_PageUp); });
+    connect(sbNextPage, &QToolButton::clicked, this, [this] { FormKeyDown(Qt::Key_PageDown); });
     connect(help, &QPushButton::clicked, this, [this] { emit HelpRequested(kHelpContext); });
     connect(whatsThis, &QToolButton::clicked, this, [] { QWhatsThis::enterWhatsThisMode(); });
     connect(FilePreview1, &TFilePreview::PageChange, this, [this] { FilePreview1PageChange(); });
@@ -275,10 +280,14 @@ void TPreviewForm::FormKeyDown(int key)
         bar->setValue(std::max(0, bar->value() - bar->singleStep()));
     else if (key == Qt::Key_Down)
         bar->setValue(std::min(bar->value() + bar->singleStep(), bar->maximum()));
+    else if (key == Qt::Key_PageUp || key == Qt::Key_PageDown)
+        FilePreview1->PrintPage(FilePreview1->CurrentPage() + (key == Qt::Key_PageDown ? 1 : -1));
 }
 
 void TPreviewForm::FilePreview1PageChange()
 {
+    sbPriorPage->setEnabled(FilePreview1->CurrentPage() > FilePreview1->FirstPage());
+    sbNextPage->setEnabled(FilePreview1->CurrentPage() < FilePreview1->Pages());
     setWindowTitle(QString("Preview Page %1 of %2")
                        .arg(FilePreview1->CurrentPage() - FilePreview1->FirstPage() + 1)
                        .arg(FilePreview1->Pages()));
@@ -307,8 +316,9 @@ void TPreviewForm::FormClose()
 
 void TPreviewForm::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down)
-        FormKeyDown(event->key());
+    const int key = event->key();
+    if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp || key == Qt::Key_PageDown)
+        FormKeyDown(key);
     else
         QDialog::keyPressEvent(event);
 }
@@ -317,7 +327,7 @@ bool TPreviewForm::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+        if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp || key == Qt::Key_PageDown) {
             FormKeyDown(key);
             return true;
         }

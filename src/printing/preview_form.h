@@ -114,6 +114,8 @@ public:
     QToolButton* sbZoomOut = nullptr;
     QToolButton* sbZoomPageWidth = nullptr;
     QToolButton* sbZoomPage = nullptr;
+    QToolButton* sbPriorPage = nullptr;
+    QToolButton* sbNextPage = nullptr;
 
 signals:
     void HelpRequested(int context);

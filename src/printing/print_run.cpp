@@ -32,6 +32,8 @@ TPrintOutcome DoPrint(const TPrintRun& run)
     request.Records = run.Records;
     request.FirstRecord = run.FirstRecord;
     request.RecordCount = run.RecordCount;
+    request.StartPosition = run.StartPosition;
+    request.Back = run.Back;
 
     std::unique_ptr<TReport> report;
     TRecordingReport* recording = nullptr;

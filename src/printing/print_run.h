@@ -1,6 +1,7 @@
 #pragma once
 #include "core/fields.h"
 #include "printing/card_layout.h"
+#include "printing/sheet_printer.h"
 #include <QString>
 #include <functional>
 
@@ -28,6 +29,8 @@ struct TPrintRun {
     const TFieldRecords* Records = nullptr;
     int FirstRecord = 0;
     int RecordCount = -1;
+    int StartPosition = 1;  // the first sheet starts at this card
+    TBackSide Back;         // the back card and which sides print
     QWidget* Owner = nullptr;
     std::function<void(int context)> ShowHelp;
 };

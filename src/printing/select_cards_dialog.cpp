@@ -1,4 +1,6 @@
 #include "printing/select_cards_dialog.h"
+#include "printing/sheet_printer.h"
+#include <QComboBox>
 #include "core/modal.h"
 #include "core/rounding.h"
 #include "core/window_placement.h"
@@ -133,9 +135,9 @@ TSelectSpecificLabels::TSelectSpecificLabels(TReport* settings, QWidget* parent)
     printerLayout->addWidget(setup);
     right->addWidget(printerBox);
 
-    auto* pagesBox = pagesBox_ = new QGroupBox("Pages", this);
+    auto* pagesBox = new QGroupBox("Pages", this);
     auto* pagesLayout = new QHBoxLayout(pagesBox);
-    auto* pagesLabel = new QLabel("Number of &pages:", pagesBox);
+    auto* pagesLabel = pagesLabel_ = new QLabel("Number of &pages:", pagesBox);
     pages = new QSpinBox(pagesBox);
     pages->setObjectName("pages");
     pages->setRange(1, 99);
@@ -143,6 +145,15 @@ TSelectSpecificLabels::TSelectSpecificLabels(TReport* settings, QWidget* parent)
     pagesLabel->setBuddy(pages);
     pagesLayout->addWidget(pagesLabel);
     pagesLayout->addWidget(pages);
+    auto* startLabel = new QLabel("S&tart at card:", pagesBox);
+    StartAt = new QSpinBox(pagesBox);
+    StartAt->setObjectName("StartAt");
+    StartAt->setRange(1, 10);
+    StartAt->setWhatsThis("For a sheet with some cards already used: the first sheet starts at this card, "
+                          "counted row by row; the cards before it are left blank.");
+    startLabel->setBuddy(StartAt);
+    pagesLayout->addWidget(startLabel);
+    pagesLayout->addWidget(StartAt);
     right->addWidget(pagesBox);
 
     RecordsBox = new QGroupBox("Records", this);
@@ -177,6 +188,18 @@ TSelectSpecificLabels::TSelectSpecificLabels(TReport* settings, QWidget* parent)
     });
     RecordsBox->hide();
     right->addWidget(RecordsBox);
+    auto* sidesBox = new QGroupBox("Back side", this);
+    auto* sidesLayout = new QVBoxLayout(sidesBox);
+    BackSides = new QComboBox(sidesBox);
+    BackSides->setObjectName("BackSides");
+    BackSides->addItems(BackChoiceNames());
+    BackSides->setWhatsThis("With a duplex printer each sheet's backs print right after its fronts, mirrored so "
+                            "that each back lands behind its own front. Without one, the fronts print first; "
+                            "then you turn the sheets over, put them back and print the backs.");
+    BackSides->setEnabled(false);
+    sidesLayout->addWidget(BackSides);
+    right->addWidget(sidesBox);
+    connect(StartAt, &QSpinBox::valueChanged, this, [this] { PaintBox1->update(); });
     CropMarks = new QCheckBox("&Crop marks", this);
     CropMarks->setObjectName("CropMarks");
     CropMarks->setToolTip("Thin cutting marks outside each card's corners");
@@ -221,6 +244,7 @@ void TSelectSpecificLabels::Setup(const TPositionSelection& flags, const TCardLa
     layout_.Across = std::clamp(layout.Across, 1, kMaxAcross);
     layout_.Down = std::clamp(layout.Down, 1, kMaxDown);
     flags_.Resize(static_cast<std::size_t>(Positions()));
+    StartAt->setRange(1, Positions());
     pageInches_ = pageInches;
     FormActivate();
 }
@@ -229,7 +253,9 @@ void TSelectSpecificLabels::SetRecordCount(int count)
 {
     records_ = std::max(0, count);
     RecordsBox->setVisible(records_ > 0);
-    pagesBox_->setVisible(records_ == 0);
+    // The records decide the number of sheets; a start position still counts.
+    pages->setVisible(records_ == 0);
+    pagesLabel_->setVisible(records_ == 0);
     if (records_ == 0)
         return;
     for (QSpinBox* box : {FirstRecord, LastRecord}) {
@@ -289,8 +315,22 @@ void TSelectSpecificLabels::PaintBox1Paint(QPainter& p)
 
 void TSelectSpecificLabels::paintPosition(QPainter& p, int index)
 {
-    drawGdiRectangle(p, rects_[static_cast<std::size_t>(index)], flags_.At(index) ? QColor(255, 0, 0) : Qt::white);
+    // Cards used already, before the start, are grey on the first sheet.
+    const QColor used(160, 160, 160);
+    const QColor fill = index < StartPosition() - 1 ? used : flags_.At(index) ? QColor(255, 0, 0) : QColor(Qt::white);
+    drawGdiRectangle(p, rects_[static_cast<std::size_t>(index)], fill);
 }
+
+void TSelectSpecificLabels::SetBackSide(const QString& backName)
+{
+    BackSides->setEnabled(!backName.isEmpty());
+    BackSides->setToolTip(backName.isEmpty() ? QString("This card has no back side (File > Back Side...)")
+                                             : "The back: " + backName);
+    if (backName.isEmpty())
+        BackSides->setCurrentIndex(0);
+}
+
+int TSelectSpecificLabels::StartPosition() const { return StartAt ? StartAt->value() : 1; }
 
 void TSelectSpecificLabels::FormMouseDown(QPoint point)
 {
@@ -326,10 +366,15 @@ void TSelectSpecificLabels::PrinterSetupButtonClick()
 
 void TSelectSpecificLabels::OKbuttonClick()
 {
-    if (flags_.AnyOf(Positions()))
-        done(mrOk);
-    else
+    bool fromStart = false;
+    for (int i = StartPosition() - 1; i < Positions(); ++i)
+        fromStart = fromStart || flags_.At(i);
+    if (!flags_.AnyOf(Positions()))
         Inform("You must select at least one card to print");
+    else if (!fromStart && pages->value() == 1)
+        Inform(QString("No card selected to print is at or after card %1, where the sheet starts").arg(StartPosition()));
+    else
+        done(mrOk);
     if (settings_) {
         settings_->SetOrientation(poPortrait);
         settings_->SetCopies(records_ > 0 ? 1 : pages->value()); // records decide the sheets

@@ -9,6 +9,7 @@
 class QCheckBox;
 class QGroupBox;
 class QRadioButton;
+class QComboBox;
 class QLabel;
 class QPainter;
 class QSpinBox;
@@ -85,6 +86,14 @@ public:
     QRadioButton* RecordRange = nullptr;
     QSpinBox* FirstRecord = nullptr;
     QSpinBox* LastRecord = nullptr;
+    // A partly used sheet: the first sheet starts at this card.
+    QSpinBox* StartAt = nullptr;
+    // Which sides print, in the order of TBackChoice; only "Fronts" without a back.
+    QComboBox* BackSides = nullptr;
+
+    // Offers the back-side choices when the card has a back (`backName` its file name).
+    void SetBackSide(const QString& backName);
+    int StartPosition() const;
 
 signals:
     void HelpRequested(int context);
@@ -103,7 +112,7 @@ private:
     QSizeF pageInches_ { 8.5, 11.0 };
     TPositionSelection flags_;
     std::vector<QRect> rects_;
-    QGroupBox* pagesBox_ = nullptr;
+    QLabel* pagesLabel_ = nullptr;
     int records_ = 0;
 };
 

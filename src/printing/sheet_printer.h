@@ -4,6 +4,7 @@
 #include "imaging/picture.h"
 #include "printing/card_layout.h"
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -15,6 +16,26 @@ class TReport;
 
 enum TBackgroundKind : std::uint8_t { bkNone = 0, bkMetafile = 1, bkBitmap = 2 };
 
+// Which sides a job prints: fronts only; each sheet's fronts then its backs
+// (a duplex printer); or only the backs, for sheets printed earlier and fed
+// in again turned over.
+enum class TSides { Fronts, FrontsAndBacks, Backs };
+
+// The card printed behind each front, at the mirrored place.
+struct TBackSide {
+    TQBusinessCardPanel32* Panel = nullptr; // the back card; null: no back
+    QString BackgroundFile;                 // the back card's background art
+    TSides Sides = TSides::Fronts;
+    TDuplexEdge Edge = TDuplexEdge::Long;
+    TPrinterNudges Nudges;                  // the printer's shift of the second side
+};
+
+// The print dialog's choices of sides, in its order.
+enum class TBackChoice { Fronts, DuplexLong, DuplexShort, LaterLong, LaterShort };
+QStringList BackChoiceNames();
+// The sides and edge of a choice; `later` is true for the backs-later runs.
+TBackSide BackSideFor(TBackChoice choice, bool* later = nullptr);
+
 // What one print or preview job works from.
 struct TPrintJobRequest {
     int Sheets = 1;
@@ -25,6 +46,9 @@ struct TPrintJobRequest {
     bool Printing = true;   // false: a preview
     bool OutlineOnly = false;
     bool CropMarks = false; // cutting marks outside each card's corners
+    // A partly used sheet: the first sheet starts at this position (from 1).
+    int StartPosition = 1;
+    TBackSide Back;
     // A merged run: one card per record from FirstRecord (0-based) on, at
     // most RecordCount of them (-1: to the end), in position order over as
     // many sheets as they take; Sheets is then ignored. The records must
@@ -54,6 +78,11 @@ public:
     // Polled between cards; true stops the walk.
     std::function<bool()> StopRequested;
 
+    // The place of the back of the card at (row, col) on the back page.
+    QRectF BackCardRect(int row, int col) const;
+    bool PrintsFronts() const { return request_.Back.Sides != TSides::Backs || !request_.Back.Panel; }
+    bool PrintsBacks() const { return request_.Back.Panel && request_.Back.Sides != TSides::Fronts; }
+
     // Reads the background art; art that cannot be read is left out.
     void LoadBackground();
     // Before the first page: a driver that makes copies itself repeats the one
@@ -72,8 +101,11 @@ public:
     bool Printing() const { return request_.Printing; }
 
 private:
-    void drawCard(TReport& report, double x, double y);
-    void drawCropMarks(TReport& report, int row, int col);
+    // One side of one sheet; false when the job was stopped. `record(index)`
+    // shows the card's record of a merged run, false when none is left.
+    bool printSide(TReport& report, int sheet, bool back, const std::function<bool(int)>& record);
+    void drawCropMarks(TReport& report, const TSheetGeometry& geometry, int row, int col);
+    void drawAlignmentCross(TReport& report, const QRectF& card);
 
     TQBusinessCardPanel32& panel_;
     TPrintJobRequest request_;
@@ -83,6 +115,8 @@ private:
     int endRecord_ = 0;
     TBackgroundKind backgroundKind_ = bkNone;
     TPicture background_;
+    TSheetGeometry backGeometry_; // the mirrored layout with the back's nudges
+    TPicture backBackground_;
 };
 
 } // namespace cardora

@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
+#include <cmath>
 
 namespace cardora {
 
@@ -122,6 +123,24 @@ void TQBasePanel::SetPanelSize(int width, int height)
     update();
 }
 
+void TQBasePanel::SetBleed(double pixels)
+{
+    bleed_ = std::max(0.0, pixels);
+    update();
+}
+
+int TQBasePanel::BleedAtZoom() const
+{
+    return bleed_ > 0 ? int(std::ceil(bleed_ * zoom_ - 0.01)) : 0;
+}
+
+void TQBasePanel::SetGuides(bool show, double safePixels)
+{
+    showGuides_ = show;
+    safePixels_ = std::max(0.0, safePixels);
+    update();
+}
+
 // ---------------------------------------------------------------- objects
 
 void TQBasePanel::AddObject(TQGraphicControl* o)
@@ -216,8 +235,10 @@ void TQBasePanel::RemoveOffCardObjects()
 {
     // The selection keeps what stays; freeing an object drops it from there.
     const std::vector<TQGraphicControl*> all = objects_;
-    // Only what shows nothing: an object with any part on the card stays.
-    const QRect card(0, 0, width(), height());
+    // Only what shows nothing: an object with any part on the card, or in
+    // the bleed a print shop prints and trims away, stays.
+    const int b = BleedAtZoom();
+    const QRect card(-b, -b, width() + 2 * b, height() + 2 * b);
     for (TQGraphicControl* o : all)
         if (o->Width() < 1 || o->Height() < 1 || !card.intersects(o->BoundsRect()))
             FreeObject(o);
@@ -474,6 +495,8 @@ void TQBasePanel::paintEvent(QPaintEvent*)
             o->PaintOnPanel(p);
         for (TQGraphicControl* o : handle_.Selection())
             o->PaintSelectionMarkers(p);
+        if (showGuides_)
+            paintGuides(p);
         handle_.PaintOutlines(p);
         if (bandActive_) {
             p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
@@ -484,6 +507,25 @@ void TQBasePanel::paintEvent(QPaintEvent*)
     }
     QPainter w(this);
     w.drawImage(0, 0, image);
+    if (Repainted)
+        Repainted();
+}
+
+void TQBasePanel::paintGuides(QPainter& p)
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setBrush(Qt::NoBrush);
+    // The trim line: where the shop cuts.
+    p.setPen(QPen(QColor(0, 160, 220), 0));
+    p.drawRect(QRect(0, 0, width() - 1, height() - 1));
+    // The safe area: text stays inside it.
+    const int inset = int(std::lround(safePixels_ * zoom_));
+    if (inset > 0 && 2 * inset < width() && 2 * inset < height()) {
+        p.setPen(QPen(QColor(0, 170, 0), 0, Qt::DashLine));
+        p.drawRect(QRect(inset, inset, width() - 1 - 2 * inset, height() - 1 - 2 * inset));
+    }
+    p.restore();
 }
 
 // ---------------------------------------------------------------- mouse

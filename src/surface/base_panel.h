@@ -66,7 +66,19 @@ public:
     void SetPanelSize(int width, int height);
     QSize CardSize() const { return cardSize_; }
 
+    // For print shops: the bleed around the card in zoom-1.0 pixels, where
+    // objects may reach (kept on save), and the guides the panel shows: the
+    // trim line and a safe-area line `safePixels` inside it. Never printed.
+    void SetBleed(double pixels);
+    double Bleed() const { return bleed_; }
+    // The bleed in whole panel pixels at the present zoom.
+    int BleedAtZoom() const;
+    void SetGuides(bool show, double safePixels);
+    bool ShowGuides() const { return showGuides_; }
+
     std::function<void(QRect&)> DroppedObjectEvent;
+    // After every repaint of the card (the bleed band follows it).
+    std::function<void()> Repainted;
     std::function<void(QObject*)> LabelChangedEvent;
     std::function<void(QObject*)> OnDblClick;
 
@@ -118,6 +130,7 @@ public:
     void ClearSelection() override;
     TColor MarkerColor(bool single) const override;
     QSize PanelSize() const override { return size(); }
+    int BleedPixels() const override { return BleedAtZoom(); }
     QStringList PersonalInfo() const override { return personalInfo_; }
     const TFieldRecord* FieldValues() const override;
     const TFont& DefaultFont() const override { return font_; }
@@ -213,6 +226,7 @@ private:
 
 private:
     void buildPanelMenu();
+    void paintGuides(QPainter& p);
     void saveSelectionToClip();
     void saveObjectToClip(TQGraphicControl* object);
     void pasteFromClip();
@@ -238,6 +252,9 @@ private:
     TGridSize gridSize_ = gs4x4;
     bool showGrid_ = false;
     bool snapToGrid_ = false;
+    double bleed_ = 0.0;
+    bool showGuides_ = false;
+    double safePixels_ = 0.0;
     bool bandActive_ = false;
     bool zooming_ = false;
     std::uint32_t lastPasteTime_ = 0;

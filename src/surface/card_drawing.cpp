@@ -24,7 +24,7 @@ TZoomOneScope::~TZoomOneScope()
 }
 
 TCardDrawer::TCardDrawer(TQBasePanel& panel, QSizeF cardInches)
-    : zoom_(panel), panel_(panel), card_(cardInches), wasPrinting_(panel.Printing()),
+    : zoom_(panel), panel_(panel), card_(cardInches), wasPrinting_(panel.Printing()), panelBleed_(panel.Bleed()),
       outerJob_(TQGraphicControl::BeginPrintJob())
 {
     // Objects print from their zoom-1 geometry.
@@ -35,6 +35,17 @@ TCardDrawer::~TCardDrawer()
 {
     TQGraphicControl::EndPrintJob(outerJob_);
     panel_.SetPrinting(wasPrinting_);
+    if (panel_.Bleed() != panelBleed_)
+        panel_.SetBleed(panelBleed_);
+}
+
+void TCardDrawer::SetBleed(double inches)
+{
+    bleed_ = inches > 0 ? inches : 0.0;
+    panel_.SetBleed(bleed_ * ScreenPixelsPerInch());
+    // Objects may draw otherwise with the bleed: pictures kept so far go.
+    TQGraphicControl::EndPrintJob(outerJob_);
+    outerJob_ = TQGraphicControl::BeginPrintJob();
 }
 
 void TCardDrawer::SetArt(const TPicture* art, QSizeF inches)
@@ -45,7 +56,7 @@ void TCardDrawer::SetArt(const TPicture* art, QSizeF inches)
 
 void TCardDrawer::Draw(TReport& report, double x, double y) const
 {
-    report.BeginCard(x, y, x + card_.width(), y + card_.height());
+    report.BeginCard(x - bleed_, y - bleed_, x + card_.width() + bleed_, y + card_.height() + bleed_);
     if (art_) {
         TReport::ObjectScope scope(report);
         // Art that cannot be drawn is left out; the card still prints.

@@ -61,6 +61,10 @@ public:
     // has a fixed size; an export stretches it over the card). Null for none.
     void SetArt(const TPicture* art, QSizeF inches);
     QSizeF CardInches() const { return card_; }
+    // For a print shop only: objects crossing the card's edge run on this
+    // far past it (inches) instead of being cut at the edge, their surfaces
+    // made for it while the drawer lives. Sheets keep 0.
+    void SetBleed(double inches);
 
     // The card with its corner at (x, y) inches on the report's page.
     void Draw(TReport& report, double x, double y) const;
@@ -72,6 +76,8 @@ private:
     const TPicture* art_ = nullptr;
     QSizeF artInches_;
     bool wasPrinting_;
+    double bleed_ = 0.0;
+    double panelBleed_; // the panel's own, given back at the end
     quint64 outerJob_;
 };
 

@@ -270,8 +270,10 @@ void TQHandle::PaintOutlines(QPainter& p) const
 
 QPoint TQHandle::limit(QPoint local) const
 {
-    const int x = std::clamp(bounds_.left() + local.x(), 0, panel_.width()) - bounds_.left();
-    const int y = std::clamp(bounds_.top() + local.y(), 0, panel_.height()) - bounds_.top();
+    // Objects may reach into a print shop's bleed around the card.
+    const int b = panel_.BleedAtZoom();
+    const int x = std::clamp(bounds_.left() + local.x(), -b, panel_.width() + b) - bounds_.left();
+    const int y = std::clamp(bounds_.top() + local.y(), -b, panel_.height() + b) - bounds_.top();
     return QPoint(x, y);
 }
 
@@ -431,12 +433,14 @@ void TQHandle::KeyDown(int key, Qt::KeyboardModifiers shift)
     if (card.isEmpty())
         card = QSize(Round(panel_.width() / z), Round(panel_.height() / z));
     const bool resize = (shift & Qt::ShiftModifier) && SelectedCount() == 1;
+    // Nudges stop at the card's edge, or at the edge of a print shop's bleed.
+    const int bleed = int(std::ceil(panel_.Bleed() - 0.01));
     switch (key) {
     case Qt::Key_Left:
         if (resize) {
             if (right - left > kSmallestNudgedSide)
                 m.setRight(m.right() - 1);
-        } else if (left > 0) {
+        } else if (left > -bleed) {
             m += QMargins(-1, 0, -1, 0);
         }
         break;
@@ -444,16 +448,16 @@ void TQHandle::KeyDown(int key, Qt::KeyboardModifiers shift)
         if (resize) {
             if (bottom - top > kSmallestNudgedSide)
                 m.setBottom(m.bottom() - 1);
-        } else if (top > 0) {
+        } else if (top > -bleed) {
             m += QMargins(0, -1, 0, -1);
         }
         break;
     case Qt::Key_Right:
-        if (right < card.width())
+        if (right < card.width() + bleed)
             m += resize ? QMargins(0, 0, 1, 0) : QMargins(1, 0, 1, 0);
         break;
     case Qt::Key_Down:
-        if (bottom < card.height())
+        if (bottom < card.height() + bleed)
             m += resize ? QMargins(0, 0, 0, 1) : QMargins(0, 1, 0, 1);
         break;
     default:

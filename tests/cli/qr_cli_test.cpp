@@ -1,6 +1,7 @@
 // QR codes as the batch tool renders and prints them, read back with a real
 // decoder; the PDF holds them as vector rectangles, not pictures.
 #include "core/contact_card.h"
+#include "core/data_file.h"
 #include "core/fields.h"
 #include "main/card_export.h"
 #include "printing/sheet_printer.h"
@@ -182,4 +183,36 @@ TEST(QrCli, MergedRecordsEachCarryTheirOwnContact)
         contacts << VCardText(r);
     const QString printed = ScanQrCodes(pdfPage(sheet, 300));
     EXPECT_TRUE(ScannedExactly(printed, contacts, 1)) << printed.toStdString();
+}
+
+// The batch tool's merged print from a vCard file: every card's code is its
+// own person's contact, read back as the file gave it.
+TEST(QrCli, PrintWithDataGivesEachCardItsPerson)
+{
+    QTemporaryDir dir;
+    const QString card = saveCard(dir.path(), { { QRect(170, 10, 160, 160), "${vCard}", ecM } });
+    const QByteArray people = "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Anna Kowalska\r\nORG:Firma\\, S.A.\r\n"
+                              "EMAIL:anna@example.pl\r\nEND:VCARD\r\n"
+                              "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:J\xC3\xBCrgen Wei\xC3\x9F\r\nTEL;TYPE=CELL:+49 170 1\r\n"
+                              "ADR:;;Ring 1;Bonn;;;DE\r\nEND:VCARD\r\n";
+    const QString vcf = dir.filePath("people.vcf");
+    ASSERT_TRUE(WriteFileBytes(vcf, people));
+    const TDataFile data = ReadDataFile(vcf);
+    ASSERT_TRUE(data.Ok());
+    ASSERT_EQ(data.records.size(), 2);
+
+    const QString pdf = dir.filePath("merged.pdf");
+    const CliRun print = RunCli({ "print", card, pdf, "--data", vcf });
+    ASSERT_EQ(print.exitCode, 0) << print.err.constData();
+    const std::vector<QImage> cards = CardsOfSheet(pdfPage(pdf, 300), 300, TSheetGeometry::From(TCardLayout(), TPrinterNudges()));
+    ASSERT_GE(cards.size(), 2u);
+    for (int i = 0; i < 2; ++i) {
+        const QString scanned = DecodeQrCode(cards[std::size_t(i)]);
+        EXPECT_EQ(scanned.toStdString(), VCardText(data.records[i]).toStdString());
+        const TDataFile back = ReadVCard(scanned.toUtf8(), "back.vcf");
+        ASSERT_EQ(back.records.size(), 1);
+        for (const QString& name : VCardFieldNames())
+            EXPECT_EQ(back.records[0].ValueOr(name).toStdString(), data.records[i].ValueOr(name).toStdString())
+                << name.toStdString();
+    }
 }

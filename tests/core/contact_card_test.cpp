@@ -25,7 +25,7 @@ TEST(ContactCard, EveryFieldHasItsLineInOrder)
         QStringList({ "BEGIN:VCARD", "VERSION:3.0", "N:Example;Jane Q.;;;", "FN:Jane Q. Example", "ORG:Acme Widgets",
             "TITLE:Director", "TEL;TYPE=WORK,VOICE:+1 555 0100", "TEL;TYPE=CELL:+1 555 0199",
             "TEL;TYPE=FAX:+1 555 0101", "EMAIL;TYPE=INTERNET:jane@example.com",
-            "ADR;TYPE=WORK:;;1 Main Road\\nSpringfield\\nUSA;;;;", "URL:https://example.com/jane", "END:VCARD" })
+            "ADR;TYPE=WORK:;;1 Main Road;Springfield;;;USA", "URL:https://example.com/jane", "END:VCARD" })
                 .join(kEnd)
             + kEnd);
     EXPECT_EQ(MeCardText(r),
@@ -87,7 +87,7 @@ TEST(ContactCard, EmptyFieldsAreLeftOut)
             head + "N:;;;;" + kEnd + "FN:" + kEnd + "EMAIL;TYPE=INTERNET:a@b.c" + kEnd + "END:VCARD" + kEnd,
             "MECARD:EMAIL:a@b.c;;" },
         { record({ { "Name", "Cher" }, { "Address2", "Only the second line" } }),
-            head + "N:Cher;;;;" + kEnd + "FN:Cher" + kEnd + "ADR;TYPE=WORK:;;Only the second line;;;;" + kEnd
+            head + "N:Cher;;;;" + kEnd + "FN:Cher" + kEnd + "ADR;TYPE=WORK:;;;Only the second line;;;" + kEnd
                 + "END:VCARD" + kEnd,
             "MECARD:N:Cher;ADR:Only the second line;;" },
     };

@@ -14,6 +14,8 @@
 #include "surface/object_kinds.h"
 #include "window_fixture.h"
 #include <QApplication>
+#include <QFile>
+#include <QToolButton>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -59,6 +61,7 @@ TEST_F(FirstMinutes, CancellingTheNewObjectsDialogAddsNothing)
         { "DrawRichText", "TQPRichBaseLabel" },
         { "DrawSuperTextButton", "TQSuperText" },
         { "DrawCircleTextbutton", "TQPCircleText" },
+        { "DrawQRCodeButton", "TQRCode" },
     };
     for (const auto& t : tools) {
         SCOPED_TRACE(t.tool);
@@ -73,7 +76,7 @@ TEST_F(FirstMinutes, CancellingTheNewObjectsDialogAddsNothing)
     }
     // The same tools confirmed: the object stays, selected, as one step.
     int steps = 0;
-    for (const char* tool : { "DrawLabelButton", "DrawSupershape" }) {
+    for (const char* tool : { "DrawLabelButton", "DrawSupershape", "DrawQRCodeButton" }) {
         SCOPED_TRACE(tool);
         modal->dialogs.push_back([](QDialog&) { return int(mrOk); });
         drag(tool, QPoint(30, 40 + 60 * steps), QPoint(150, 90 + 60 * steps));
@@ -84,6 +87,38 @@ TEST_F(FirstMinutes, CancellingTheNewObjectsDialogAddsNothing)
         EXPECT_TRUE(window->ChangesMade());
         window->ToolButton("Pointerbutton")->click();
     }
+}
+
+// Each registered tool has its button with its icon, tip and what's-this,
+// and F1 on it opens its help page, which is shipped.
+TEST_F(FirstMinutes, EveryRegisteredToolHasItsButtonIconTextsAndHelp)
+{
+    start();
+    HelpWindow& help = HelpWindow::Instance();
+    ASSERT_GE(ObjectKinds::ToolCount(), 13);
+    for (int n = 1; n <= ObjectKinds::ToolCount(); ++n) {
+        const ObjectTool& tool = *ObjectKinds::Tool(n);
+        SCOPED_TRACE(tool.buttonName.toStdString());
+        QAbstractButton* button = window->ToolButton(tool.buttonName);
+        ASSERT_NE(button, nullptr);
+        EXPECT_TRUE(button->toolTip().startsWith(tool.noun + " tool\n")) << button->toolTip().toStdString();
+        EXPECT_FALSE(tool.whatsThis.isEmpty());
+        EXPECT_EQ(button->whatsThis(), tool.whatsThis);
+        EXPECT_TRUE(QFile::exists(":/icons/" + tool.icon + ".svg"));
+        EXPECT_FALSE(button->icon().isNull());
+        button->click();
+        EXPECT_EQ(int(panel().PanelState()), n);
+        if (tool.helpTopic) {
+            const QString page = QString::number(tool.helpTopic) + ".html";
+            EXPECT_TRUE(QFile::exists(HelpFolder() + page)) << page.toStdString();
+            help.close();
+            button->setFocus();
+            QTest::keyClick(button, Qt::Key_F1);
+            EXPECT_EQ(help.CurrentPage(), page);
+        }
+    }
+    help.close();
+    window->ToolButton("Pointerbutton")->click();
 }
 
 // F1 opens the topic of the control with the focus, else presses the

@@ -86,13 +86,15 @@ TEST_F(WindowFixture, MenusHoldEveryItemInOrder)
         return out;
     };
     EXPECT_EQ(captions("FileMenu"),
-        QStringList({ "&New", "&Open", "&Delete", "-", "Save", "Save &As...", "Save As Bitmap", "Save As JPG", "Expo&rt...", "-",
-            "&Merge Data...", "&Forget Merge Data", "-", "&Print", "Pre&view", "-", "Printer S&etup", "Printer Fine &Tuning", "Print O&utline Test Page", "-",
-            "E&xit" }));
+        QStringList({ "&New", "&Open", "&Delete", "-", "Save", "Save &As...", "Save As Bitmap", "Save As JPG", "Expo&rt...",
+            "Export for Print S&hop...", "-", "&Merge Data...", "&Forget Merge Data", "-",
+            "&Back Side...", "Show Bac&k Side", "-", "&Print", "Pre&view", "-", "Printer S&etup", "Printer Fine &Tuning",
+            "Print O&utline Test Page", "Back Side Fine Tu&ning", "Print T&wo-Sided Test Page", "-", "E&xit" }));
     EXPECT_EQ(captions("EditMenu"),
         QStringList({ "Undo", "Redo", "-", "Cu&t", "&Copy", "&Paste", "De&lete", "Select &All", "-",
             "Default Font: Arial, 10 pt ", "&Personal Information", "&Set or Change Background Art", "-",
-            "Change Business Card Layout" }));
+            "Change Business Card Layout", "Print Shop Settings..." }));
+    EXPECT_EQ(captions("ViewMenu"), QStringList({ "Print Shop &Guides (Trim, Bleed, Safe Area)" }));
     EXPECT_EQ(captions("HelpMenu"),
         QStringList({ "&Contents", "&About", "Configuration Information", "Technical Support",
             "Frequently Asked Questions", "-", "Visit Our Internet Website" }));

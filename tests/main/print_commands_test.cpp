@@ -429,6 +429,7 @@ TEST_F(PrintCommandFixture, MergedDataShowsEachRecordAndPrintsTheChosenRange)
         s.show();
         EXPECT_TRUE(s.RecordsBox->isVisible());
         EXPECT_FALSE(s.pages->isVisible());
+        EXPECT_TRUE(s.StartAt->isVisible()); // a partly used first sheet still counts
         EXPECT_EQ(s.LastRecord->value(), 12);
         s.SelectnoneClick();
         for (int p : {2, 3})

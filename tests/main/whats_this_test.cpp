@@ -3,6 +3,7 @@
 #include "main/export_dialog.h"
 #include "main/help_window.h"
 #include "main/personal_info_dialog.h"
+#include "main/print_shop_dialogs.h"
 #include "objects/circletext/circle_text_dialog.h"
 #include "objects/multiline_editor.h"
 #include "objects/pictures/image_browser.h"
@@ -130,6 +131,11 @@ TEST_F(WhatsThis, EveryControlOfEveryWindowSaysWhatItDoes)
         { "SuperText Properties", [] { return std::make_unique<TSuperTextProperties>(); } },
         { "Rich Text Editor", [] { return std::make_unique<TRichTextLabelEditor>(); } },
         { "Load Image File", [] { return std::make_unique<TQImageBrowser>(); } },
+        { "Print Shop Settings", [] { return std::make_unique<TPrintShopSettingsDialog>(); } },
+        { "Export for Print Shop", [] {
+             return std::make_unique<TShopExportDialog>(
+                 std::vector<TPreflightWarning> { { "tiny-text", "Label1", "Small" } }, 0.125);
+         } },
     };
     EXPECT_EQ(controlsWithoutHelp(*window).join(", ").toStdString(), "") << "main window";
     for (const auto& [name, make] : windows) {

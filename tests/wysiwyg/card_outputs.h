@@ -3,6 +3,7 @@
 // comparison of two rasters in blocks of a tenth of an inch.
 #include "main/card_export.h"
 #include "printing/batch_print.h"
+#include "printing/print_shop.h"
 #include "printing/sheet_printer.h"
 #include "report/recording_report.h"
 #include "surface/card_panel.h"
@@ -186,12 +187,57 @@ inline QString ExportCard(TQBusinessCardPanel32& panel, TCardExportFormat format
     return WriteCardExport(panel, e, path);
 }
 
+// The print shop's PDF with a bleed, rasterised at `dpi` and cut to the
+// trimmed card: what the customer gets after the shop's cut.
+inline QImage ShopPdfTrimmed(TQBusinessCardPanel32& panel, double bleedInches, const QString& pdf, int dpi)
+{
+    TShopPdfOptions o;
+    o.CardInches = QSizeF(kCardWidth, kCardHeight);
+    o.BleedInches = bleedInches;
+    o.Art = &panel.ColorPicture();
+    if (!WriteShopPdf(panel, o, pdf).isEmpty())
+        return QImage();
+    const auto pages = RasterisePdf(pdf, dpi);
+    if (pages.size() != 1)
+        return QImage();
+    const int b = int(std::lround(bleedInches * dpi));
+    return pages.front().copy(QRect(b, b, int(std::lround(kCardWidth * dpi)), int(std::lround(kCardHeight * dpi))));
+}
+
 inline QString PrintSheet(TQBusinessCardPanel32& panel, const QString& pdf, int dpi = 600)
 {
     TBatchPrintOptions o;
     o.Output = pdf;
     o.Dpi = dpi;
     return RunBatchPrint(panel, QString(), TCardLayout(), TPrinterNudges(), o);
+}
+
+// A sheet of `front` with `back` on the page after, turned over `edge`.
+inline QString PrintTwoSidedSheet(TQBusinessCardPanel32& front, TQBusinessCardPanel32& back, const QString& pdf,
+    TDuplexEdge edge, int dpi = 96)
+{
+    TBatchPrintOptions o;
+    o.Output = pdf;
+    o.Dpi = dpi;
+    TBackSide b;
+    b.Panel = &back;
+    b.Sides = TSides::FrontsAndBacks;
+    b.Edge = edge;
+    return RunBatchPrint(front, QString(), TCardLayout(), TPrinterNudges(), o, nullptr, &b);
+}
+
+// The backs of a two-sided sheet cut out of its back page, in the order of
+// their fronts.
+inline std::vector<QImage> BacksOfSheet(const QImage& page, int dpi, TDuplexEdge edge)
+{
+    const TCardLayout layout;
+    const std::vector<QImage> places
+        = CardsOfSheet(page, dpi, TSheetGeometry::From(MirroredLayout(layout, edge), TPrinterNudges()));
+    std::vector<QImage> backs;
+    for (int row = 0; row < layout.Down; ++row)
+        for (int col = 0; col < layout.Across; ++col)
+            backs.push_back(places[std::size_t(MirroredPosition(layout, edge, row, col))]);
+    return backs;
 }
 
 } // namespace cardora::test

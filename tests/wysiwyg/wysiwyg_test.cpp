@@ -62,6 +62,7 @@ void dump(const QImage& image, const QString& card, const QString& what)
 // export's path for later checks.
 struct CardOutputs {
     QImage picture, svg, preview;
+    QImage shop; // the print shop's PDF, trimmed
     QString pdf;
     std::vector<QImage> sheet; // the ten cards of the printed sheet, when printed
     std::vector<QImage> previewCards;
@@ -80,6 +81,10 @@ CardOutputs outputsOf(Card& card, const QDir& dir, const QString& name, bool pri
         QFile::copy(svg, QDir(folder).filePath(name + ".svg"));
     o.pdf = dir.filePath(name + ".pdf");
     EXPECT_EQ(ExportCard(card.panel, TCardExportFormat::Pdf, 96, o.pdf), QString());
+    // The shop's PDF with a 3 mm bleed, at twice the panel's resolution,
+    // with the sheet (to keep the test quick).
+    if (printSheet)
+        o.shop = ShopPdfTrimmed(card.panel, 3 / 25.4, dir.filePath(name + "-shop.pdf"), 2 * kPanelPpi);
     TSheetGeometry g;
     // A preview of the first and last cards still shows whether the drawing
     // leaks from one card into the next.
@@ -181,6 +186,7 @@ TEST(WhatYouSeeIsWhatYouPrint, CompositeCardsInEveryOutput)
         ASSERT_EQ(pdfPages.size(), 1u) << name.toStdString();
         expectSame(panel, pdfPages.front(), "PDF export", name);
         expectSame(panel, out.preview, "preview page", name);
+        expectSame(panel, out.shop, "print shop PDF's trimmed card", name);
         expectSheetAgrees(out.previewCards, "preview page", name);
         ASSERT_FALSE(out.sheet.empty()) << name.toStdString();
         expectSame(panel, out.sheet.front(), "printed sheet", name);
@@ -190,8 +196,9 @@ TEST(WhatYouSeeIsWhatYouPrint, CompositeCardsInEveryOutput)
 
         // Each object's part that no other object's box touches.
         const std::vector<QImage> outputs = { painted, out.picture, out.svg, pdfPages.front(), out.preview,
-            out.sheet.front() };
-        const char* names[] = { "panel", "picture export", "SVG export", "PDF export", "preview page", "printed sheet" };
+            out.sheet.front(), out.shop };
+        const char* names[] = { "panel", "picture export", "SVG export", "PDF export", "preview page", "printed sheet",
+            "print shop PDF" };
         for (int k = 0; k < n; ++k) {
             const QRect box = parts[std::size_t(k)].box;
             auto own = [&](int c, int r) {
@@ -210,6 +217,45 @@ TEST(WhatYouSeeIsWhatYouPrint, CompositeCardsInEveryOutput)
                                             << describe(differ).toStdString();
             }
         }
+    }
+}
+
+// A two-sided sheet: every back on the back page shows the back card as its
+// panel and its PDF export do, for both turns of the sheet; the fronts stay
+// the front card.
+TEST(WhatYouSeeIsWhatYouPrint, BacksOfTwoSidedSheets)
+{
+    QTemporaryDir dir;
+    const auto parts = CompositeParts();
+    Card front, back;
+    for (int i : stackingOrder(int(parts.size()), 0))
+        AddPart(front.owner, front.panel, parts[std::size_t(i)]);
+    // The back: the parts the other way round, moved, so it differs from the front.
+    for (int i : stackingOrder(int(parts.size()), 1)) {
+        CompositePart part = parts[std::size_t(i)];
+        part.box.translate(24, 12);
+        AddPart(back.owner, back.panel, part);
+    }
+    const BlockMap frontPanel = Blocks(front.Painted());
+    const BlockMap backPanel = Blocks(back.Painted());
+    ASSERT_FALSE(DifferentBlocks(frontPanel, backPanel, kTolerance).empty()) << "the two sides look alike";
+    const QString backPdf = dir.filePath("back.pdf");
+    ASSERT_EQ(ExportCard(back.panel, TCardExportFormat::Pdf, 96, backPdf), QString());
+    const auto backExport = RasterisePdf(backPdf, 96);
+    ASSERT_EQ(backExport.size(), 1u);
+    for (const TDuplexEdge edge : { TDuplexEdge::Long, TDuplexEdge::Short }) {
+        const QString name = edge == TDuplexEdge::Long ? "two-sided-long" : "two-sided-short";
+        const QString pdf = dir.filePath(name + ".pdf");
+        ASSERT_EQ(PrintTwoSidedSheet(front.panel, back.panel, pdf, edge), QString());
+        const auto pages = RasterisePdf(pdf, kSheetDpi);
+        ASSERT_EQ(pages.size(), 2u) << name.toStdString();
+        dump(pages[1], name, "back-page");
+        const auto fronts = CardsOfSheet(pages[0], kSheetDpi, TSheetGeometry::From(TCardLayout(), TPrinterNudges()));
+        const auto backs = BacksOfSheet(pages[1], kSheetDpi, edge);
+        expectSame(frontPanel, fronts.front(), "front of the two-sided sheet", name);
+        expectSheetAgrees(backs, "back page", name);
+        expectSame(backPanel, backs.front(), "back page", name);
+        expectSame(Blocks(backExport.front()), backs.back(), "back page against the back's PDF export", name);
     }
 }
 
@@ -248,6 +294,7 @@ TEST(WhatYouSeeIsWhatYouPrint, RandomCardsInEveryOutput)
         expectSame(panel, out.preview, "preview page", name);
         expectSheetAgrees(out.previewCards, "preview page", name, whole ? 10 : 2);
         if (!out.sheet.empty()) {
+            expectSame(panel, out.shop, "print shop PDF's trimmed card", name);
             expectSame(panel, out.sheet.front(), "printed sheet", name);
             expectSheetAgrees(out.sheet, "printed sheet", name);
         }

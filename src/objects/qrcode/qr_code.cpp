@@ -143,10 +143,20 @@ TFieldRecord TQRCode::Record() const
     return TFieldRecord();
 }
 
-QString TQRCode::Content() const
+namespace {
+const QRegularExpression& contactPattern()
 {
     static const QRegularExpression contact(QStringLiteral("\\$\\{vCard\\}"),
         QRegularExpression::CaseInsensitiveOption);
+    return contact;
+}
+} // namespace
+
+QStringList TQRCode::TypedTexts() const { return { QString(data_).remove(contactPattern()) }; }
+
+QString TQRCode::Content() const
+{
+    const QRegularExpression& contact = contactPattern();
     const TFieldRecord record = Record();
     // Each piece between the contacts is filled on its own, so a value that
     // looks like a field is never filled again.

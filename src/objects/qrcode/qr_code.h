@@ -73,7 +73,8 @@ public:
     // The code at its stored size.
     QrSizeCheck SizeCheck() const;
 
-    QStringList TypedTexts() const override { return { data_ }; }
+    // The content's fields; ${vCard} is not one: it takes what the record has.
+    QStringList TypedTexts() const override;
     void FieldValuesChanged() override { Invalidate(); }
 
     // Drawn at the box's size in object coordinates; `smooth` blends module

@@ -288,7 +288,8 @@ QRect TSuperShape::VisibleSurface() const
     const QRect box(0, 0, std::max(0, Width()), std::max(0, Height()));
     if (const CardObjectParent* panel = ParentPanel()) {
         const QSize card = panel->PanelSize();
-        return box & QRect(-Left(), -Top(), card.width(), card.height());
+        const int b = panel->BleedPixels();
+        return box & QRect(-Left() - b, -Top() - b, card.width() + 2 * b, card.height() + 2 * b);
     }
     constexpr int kLargest = 2048; // no card to go by
     return box & QRect(0, 0, kLargest, kLargest);
