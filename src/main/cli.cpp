@@ -17,9 +17,9 @@
 #include "richtext/rich_text_control.h"
 #include "objects/stream_error.h"
 #include "printing/batch_print.h"
+#include "printing/card_stocks.h"
 #include "printing/preflight.h"
 #include "printing/print_shop.h"
-#include "printing/card_stocks.h"
 #include "surface/card_panel.h"
 #include "surface/object_kinds.h"
 #include <QApplication>
@@ -80,9 +80,6 @@ const char* kUsage =
     "                                --sheets the number of sheets (1 to 999, default 1);\n"
     "                                --dpi the resolution (72 to 2400, default 600);\n"
     "                                --crop-marks adds cutting marks outside each card\n"
-    "        [--data FILE [--records A-B]]\n"
-    "                                one card per record of a CSV or vCard file (records\n"
-    "                                A to B, from 1), on as many sheets as they take\n"
     "        [--stock CODE] [--start N] [--back BACK.CDW [--duplex long|short]]\n"
     "                                --stock prints on the card stock with that product\n"
     "                                code instead of the preferences' layout; --start\n"
@@ -92,6 +89,9 @@ const char* kUsage =
     "                                mirrored for a duplex printer turning the sheet over\n"
     "                                its long edge (default) or its short edge\n"
     "  stocks                        print the card stock catalogue as one JSON line\n"
+    "        [--data FILE [--records A-B]]\n"
+    "                                one card per record of a CSV or vCard file (records\n"
+    "                                A to B, from 1), on as many sheets as they take\n"
     "  picture IN OUT [--width W --height H]\n"
     "                                read a picture file (BMP, DIB, RLE, JPG, JIF, GIF,\n"
     "                                PCX, TGA, ICO, WMF, EMF, PNG, SVG, TIFF, WebP) and\n"
@@ -155,8 +155,11 @@ int fail(const QString& message)
     return 1;
 }
 
-// A card opened as File › Open does, on a panel the size of the layout.
-using OpenCard = TLoadedCard;
+// A card opened as File › Open does, on a panel the size of the layout,
+// showing the personal information of the preferences.
+struct OpenCard : TLoadedCard {
+    explicit OpenCard(const TPreferences& prefs) : TLoadedCard(prefs.Layout) { panel.SetPersonalInfo(prefs.Personal); }
+};
 
 // The files a command reads, which its output must never replace.
 QStringList inputsOf(const QString& card, const QString& prefs)
@@ -268,8 +271,7 @@ std::unique_ptr<OpenCard> openCard(const Options& o, const QString& path, QStrin
     *error = preferencesFrom(o.prefs, &prefs, false);
     if (!error->isEmpty())
         return nullptr;
-    auto card = std::make_unique<OpenCard>(prefs.Layout);
-    card->panel.SetPersonalInfo(prefs.Personal);
+    auto card = std::make_unique<OpenCard>(prefs);
     // Objects in the bleed of the preferences are part of the card.
     card->panel.SetBleed(prefs.PrintShop.BleedInches * 96);
     try {
@@ -473,8 +475,7 @@ int print(const QStringList& args)
             return fail("Unknown card stock: " + o->Stock + " (cardora-cli stocks lists the product codes)");
         prefs.Layout = ApplyStock(prefs.Layout, *stock);
     }
-    OpenCard card(prefs.Layout);
-    card.panel.SetPersonalInfo(prefs.Personal);
+    OpenCard card(prefs);
     try {
         card.Load(o->Input);
     } catch (const EStreamError& e) {
@@ -483,6 +484,12 @@ int print(const QStringList& args)
     error = outputProblem(o->Output, inputs, &card);
     if (!error.isEmpty())
         return fail(error);
+    TDataFile data;
+    if (!o->Data.isEmpty()) {
+        error = LoadMergeData(o->Data, card.panel, &data);
+        if (!error.isEmpty())
+            return fail(error);
+    }
     // The back card: read like the front, never replaced by the output.
     std::unique_ptr<OpenCard> back;
     TBackSide backSide;
@@ -490,8 +497,7 @@ int print(const QStringList& args)
         error = outputProblem(o->Output, inputsOf(o->Back, QString()));
         if (!error.isEmpty())
             return fail(error);
-        back = std::make_unique<OpenCard>(prefs.Layout);
-        back->panel.SetPersonalInfo(prefs.Personal);
+        back = std::make_unique<OpenCard>(prefs);
         try {
             back->Load(o->Back);
         } catch (const EStreamError& e) {
@@ -505,12 +511,6 @@ int print(const QStringList& args)
         backSide.Sides = TSides::FrontsAndBacks;
         backSide.Edge = o->Duplex;
         backSide.Nudges = prefs.BackNudges;
-    }
-    TDataFile data;
-    if (!o->Data.isEmpty()) {
-        error = LoadMergeData(o->Data, card.panel, &data);
-        if (!error.isEmpty())
-            return fail(error);
     }
     error = RunBatchPrint(card.panel, card.backgroundArt, prefs.Layout, prefs.Nudges, *o,
         o->Data.isEmpty() ? nullptr : &data, back ? &backSide : nullptr);

@@ -75,12 +75,12 @@ bool DoPageSetup(TMainScreen& window)
     dialog.Setup(window.SelectedPositions(), layout, SheetSizeInches(layout.Papersize));
     const bool cropMarks = CropMarksChosen();
     dialog.CropMarks->setChecked(cropMarks);
-    if (const TDataFile* data = window.MergeData())
-        dialog.SetRecordCount(int(data->records.size()));
     dialog.StartAt->setValue(window.PrintStart());
     dialog.SetBackSide(window.BackSidePath().isEmpty() ? QString() : QFileInfo(window.BackSidePath()).fileName());
     if (!window.BackSidePath().isEmpty())
         dialog.BackSides->setCurrentIndex(window.BackChoice());
+    if (const TDataFile* data = window.MergeData())
+        dialog.SetRecordCount(int(data->records.size()));
     if (ExecModal(dialog) != mrOk)
         return false;
     window.SelectedPositions() = dialog.Flags();
@@ -127,7 +127,6 @@ std::unique_ptr<TLoadedCard> loadBackCard(TMainScreen& window, bool wanted, bool
         return nullptr;
     }
     back->panel.SetPreviewing(window.BusinessCardPanel()->Previewing());
-    back->panel.SetPersonalInfo(window.Preferences().Personal);
     return back;
 }
 
@@ -160,7 +159,8 @@ TPrintOutcome DoPrint(TMainScreen& window, const TBackSide& sides = TBackSide(),
 // A print or preview of the card with its back as the print dialog chose:
 // both sides page by page, or the fronts and then, once the user has turned
 // the sheets over and put them back, the backs.
-void DoPrintWithBacks(TMainScreen& window)
+// True when a job ran to its end.
+bool DoPrintWithBacks(TMainScreen& window)
 {
     const auto choice = static_cast<TBackChoice>(std::clamp(window.BackChoice(), 0, 4));
     bool later = false;
@@ -168,12 +168,11 @@ void DoPrintWithBacks(TMainScreen& window)
     bool stop = false;
     const auto back = loadBackCard(window, choice != TBackChoice::Fronts && !window.OutlineOnly(), &stop);
     if (stop)
-        return;
+        return false;
     const int start = window.OutlineOnly() ? 1 : window.PrintStart();
-    if (!back) {
-        DoPrint(window, TBackSide(), start);
-        return;
-    }
+    const auto finished = [](const TPrintOutcome& o) { return o.Ran && !o.Aborted && o.Error.isEmpty(); };
+    if (!back)
+        return finished(DoPrint(window, TBackSide(), start));
     sides.Panel = &back->panel;
     sides.BackgroundFile = back->backgroundArt;
     // A preview shows both sides, page by page, whichever way they print.
@@ -182,23 +181,24 @@ void DoPrintWithBacks(TMainScreen& window)
     TPrinterReport& settings = PrintJobSettings(window);
     const int sheets = settings.Copies();
     const TPrintOutcome fronts = DoPrint(window, sides, start);
-    if (!later || !window.PrintMode() || !fronts.Ran || fronts.Aborted || !fronts.Error.isEmpty())
-        return;
+    if (!later || !window.PrintMode() || !finished(fronts))
+        return finished(fronts);
     const QString edge = sides.Edge == TDuplexEdge::Long ? "long" : "short";
     if (!Ask("The fronts are printed. Turn the printed sheets over their " + edge
                 + " edge, put them back into the printer in the same order, and choose Yes to print the backs.",
             "Print the Backs"))
-        return;
+        return true;
     if (settings.IsPdfFile()) {
         // The fronts' file is kept: the backs go to a file of their own.
         const QFileInfo done(settings.OutputFileName());
         settings.SelectPdfFile(done.absolutePath() + "/" + done.completeBaseName() + "-backs.pdf");
         if (!ChoosePdfTarget(settings))
-            return;
+            return true;
     }
     settings.SetCopies(sheets);
     sides.Sides = TSides::Backs;
     DoPrint(window, sides, start);
+    return true;
 }
 
 } // namespace
@@ -249,7 +249,9 @@ void TMainScreen::mnuPrintClick()
     }
     if (!ChoosePdfTarget(settings))
         return;
-    DoPrintWithBacks(*this);
+    // The partly used sheet is used up: the next print starts a fresh one.
+    if (DoPrintWithBacks(*this))
+        PrintStart() = 1;
 }
 
 void TMainScreen::mnuPreviewClick()

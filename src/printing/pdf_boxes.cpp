@@ -5,6 +5,7 @@
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFPageObjectHelper.hh>
 #include <qpdf/QPDFWriter.hh>
+#include <cmath>
 #include <exception>
 
 namespace cardora {
@@ -29,10 +30,16 @@ QString SetPdfPageBoxes(QByteArray& pdf, const TPdfPageBoxes& boxes)
         doc.setSuppressWarnings(true);
         doc.processMemoryFile("card.pdf", pdf.constData(), size_t(pdf.size()));
         for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(doc).getAllPages()) {
-            // Qt sizes its page in whole points and draws from its top edge,
-            // so the boxes hang from the top of the page it wrote.
+            // Qt sizes its page in whole points and draws from its top edge;
+            // the drawing moves up by what the rounding took, so the page
+            // keeps its corner at the origin and its exact size.
             const QPDFObjectHandle::Rectangle written = page.getMediaBox().getArrayAsRectangle();
-            const double top = written.ury;
+            const double top = boxes.Media.bottom() * kPointsPerInch;
+            const double shift = top - written.ury;
+            if (std::abs(shift) > 1e-6)
+                page.addPageContents(
+                    QPDFObjectHandle::newStream(&doc, QString("1 0 0 1 0 %1 cm\n").arg(shift, 0, 'f', 6).toStdString()),
+                    true);
             QPDFObjectHandle object = page.getObjectHandle();
             object.replaceKey("/MediaBox", pdfBox(boxes.Media, top));
             object.replaceKey("/BleedBox", pdfBox(boxes.Bleed, top));

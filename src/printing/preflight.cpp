@@ -6,6 +6,7 @@
 #include "objects/graphic_control.h"
 #include "objects/multiline_label.h"
 #include "objects/pictures/image_object.h"
+#include "objects/qrcode/qr_code.h"
 #include "objects/richtext_label/rich_label.h"
 #include "objects/supertext/super_text.h"
 #include "objects/symbol_label.h"
@@ -155,6 +156,12 @@ std::vector<TPreflightWarning> PreflightCard(const std::vector<TQGraphicControl*
                     QString("It touches the card's %1 %2 but stops short of the %3 bleed; extend it to the "
                             "bleed line")
                         .arg(edgeList(short_), short_.size() == 1 ? "edge" : "edges", LengthText(o.BleedInches)) });
+        }
+        if (const auto* qr = dynamic_cast<const TQRCode*>(&obj)) {
+            // The code's own measure of what phones read: its dots and its size.
+            const QrSizeCheck size = qr->SizeCheck();
+            if (size.ModuleTooSmall() || size.CodeTooSmall())
+                out.push_back({ "qr-too-small", name, size.Warnings().join(' ') });
         }
         if (const auto* image = dynamic_cast<const TQImage*>(&obj)) {
             const int ppi = EffectivePixelsPerInch(image->Picture(), stored.size());

@@ -12,7 +12,9 @@ class TQGraphicControl;
 
 // One thing a print shop would call about.
 struct TPreflightWarning {
-    QString Code;    // text-outside-safe-area, art-short-of-bleed, ...
+    // text-outside-safe-area, art-short-of-bleed, low-resolution-picture,
+    // tiny-text, qr-too-small
+    QString Code;
     QString Object;  // the object's name, or "background art"
     QString Message; // one sentence for the user
 };

@@ -135,9 +135,9 @@ TSelectSpecificLabels::TSelectSpecificLabels(TReport* settings, QWidget* parent)
     printerLayout->addWidget(setup);
     right->addWidget(printerBox);
 
-    auto* pagesBox = new QGroupBox("Pages", this);
+    auto* pagesBox = pagesBox_ = new QGroupBox("Pages", this);
     auto* pagesLayout = new QHBoxLayout(pagesBox);
-    auto* pagesLabel = pagesLabel_ = new QLabel("Number of &pages:", pagesBox);
+    auto* pagesLabel = new QLabel("Number of &pages:", pagesBox);
     pages = new QSpinBox(pagesBox);
     pages->setObjectName("pages");
     pages->setRange(1, 99);
@@ -145,16 +145,32 @@ TSelectSpecificLabels::TSelectSpecificLabels(TReport* settings, QWidget* parent)
     pagesLabel->setBuddy(pages);
     pagesLayout->addWidget(pagesLabel);
     pagesLayout->addWidget(pages);
-    auto* startLabel = new QLabel("S&tart at card:", pagesBox);
-    StartAt = new QSpinBox(pagesBox);
+    right->addWidget(pagesBox);
+    // Also for merged records, which hide the number of pages.
+    auto* sidesBox = new QGroupBox("Sheet and back side", this);
+    auto* sidesLayout = new QVBoxLayout(sidesBox);
+    auto* startRow = new QHBoxLayout;
+    auto* startLabel = new QLabel("S&tart at card:", sidesBox);
+    StartAt = new QSpinBox(sidesBox);
     StartAt->setObjectName("StartAt");
     StartAt->setRange(1, 10);
     StartAt->setWhatsThis("For a sheet with some cards already used: the first sheet starts at this card, "
                           "counted row by row; the cards before it are left blank.");
     startLabel->setBuddy(StartAt);
-    pagesLayout->addWidget(startLabel);
-    pagesLayout->addWidget(StartAt);
-    right->addWidget(pagesBox);
+    startRow->addWidget(startLabel);
+    startRow->addWidget(StartAt);
+    startRow->addStretch(1);
+    sidesLayout->addLayout(startRow);
+    BackSides = new QComboBox(sidesBox);
+    BackSides->setObjectName("BackSides");
+    BackSides->addItems(BackChoiceNames());
+    BackSides->setWhatsThis("With a duplex printer each sheet's backs print right after its fronts, mirrored so "
+                            "that each back lands behind its own front. Without one, the fronts print first; "
+                            "then you turn the sheets over, put them back and print the backs.");
+    BackSides->setEnabled(false);
+    sidesLayout->addWidget(BackSides);
+    right->addWidget(sidesBox);
+    connect(StartAt, &QSpinBox::valueChanged, this, [this] { PaintBox1->update(); });
 
     RecordsBox = new QGroupBox("Records", this);
     RecordsBox->setObjectName("RecordsBox");
@@ -188,18 +204,6 @@ TSelectSpecificLabels::TSelectSpecificLabels(TReport* settings, QWidget* parent)
     });
     RecordsBox->hide();
     right->addWidget(RecordsBox);
-    auto* sidesBox = new QGroupBox("Back side", this);
-    auto* sidesLayout = new QVBoxLayout(sidesBox);
-    BackSides = new QComboBox(sidesBox);
-    BackSides->setObjectName("BackSides");
-    BackSides->addItems(BackChoiceNames());
-    BackSides->setWhatsThis("With a duplex printer each sheet's backs print right after its fronts, mirrored so "
-                            "that each back lands behind its own front. Without one, the fronts print first; "
-                            "then you turn the sheets over, put them back and print the backs.");
-    BackSides->setEnabled(false);
-    sidesLayout->addWidget(BackSides);
-    right->addWidget(sidesBox);
-    connect(StartAt, &QSpinBox::valueChanged, this, [this] { PaintBox1->update(); });
     CropMarks = new QCheckBox("&Crop marks", this);
     CropMarks->setObjectName("CropMarks");
     CropMarks->setToolTip("Thin cutting marks outside each card's corners");
@@ -253,9 +257,7 @@ void TSelectSpecificLabels::SetRecordCount(int count)
 {
     records_ = std::max(0, count);
     RecordsBox->setVisible(records_ > 0);
-    // The records decide the number of sheets; a start position still counts.
-    pages->setVisible(records_ == 0);
-    pagesLabel_->setVisible(records_ == 0);
+    pagesBox_->setVisible(records_ == 0);
     if (records_ == 0)
         return;
     for (QSpinBox* box : {FirstRecord, LastRecord}) {

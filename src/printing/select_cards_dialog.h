@@ -7,9 +7,9 @@
 #include <vector>
 
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QRadioButton;
-class QComboBox;
 class QLabel;
 class QPainter;
 class QSpinBox;
@@ -81,11 +81,6 @@ public:
     QLabel* PrinterLabel = nullptr;
     QSpinBox* pages = nullptr;
     QCheckBox* CropMarks = nullptr;
-    QGroupBox* RecordsBox = nullptr;
-    QRadioButton* AllRecords = nullptr;
-    QRadioButton* RecordRange = nullptr;
-    QSpinBox* FirstRecord = nullptr;
-    QSpinBox* LastRecord = nullptr;
     // A partly used sheet: the first sheet starts at this card.
     QSpinBox* StartAt = nullptr;
     // Which sides print, in the order of TBackChoice; only "Fronts" without a back.
@@ -94,6 +89,11 @@ public:
     // Offers the back-side choices when the card has a back (`backName` its file name).
     void SetBackSide(const QString& backName);
     int StartPosition() const;
+    QGroupBox* RecordsBox = nullptr;
+    QRadioButton* AllRecords = nullptr;
+    QRadioButton* RecordRange = nullptr;
+    QSpinBox* FirstRecord = nullptr;
+    QSpinBox* LastRecord = nullptr;
 
 signals:
     void HelpRequested(int context);
@@ -112,7 +112,7 @@ private:
     QSizeF pageInches_ { 8.5, 11.0 };
     TPositionSelection flags_;
     std::vector<QRect> rects_;
-    QLabel* pagesLabel_ = nullptr;
+    QGroupBox* pagesBox_ = nullptr;
     int records_ = 0;
 };
 

@@ -99,6 +99,17 @@ void TSheetPrinter::PrintSheets(TReport& report)
 {
     report.SetMarginLeft(0.0);
     report.SetMarginTop(0.0);
+    // The drawers first: records are shown on panels already drawn at true size.
+    const QSizeF card(geometry_.CardWidth, geometry_.CardHeight);
+    TCardDrawer drawer(panel_, card);
+    if (backgroundKind_ != bkNone)
+        drawer.SetArt(&background_, QSizeF(kBackgroundWidth, kBackgroundHeight));
+    std::optional<TCardDrawer> backDrawer;
+    if (PrintsBacks()) {
+        backDrawer.emplace(*request_.Back.Panel, card);
+        if (backBackground_.HasGraphic())
+            backDrawer->SetArt(&backBackground_, QSizeF(kBackgroundWidth, kBackgroundHeight));
+    }
     std::optional<TMergedRecordScope> merged, mergedBack;
     if (Merged()) {
         merged.emplace(panel_);
@@ -126,24 +137,17 @@ void TSheetPrinter::PrintSheets(TReport& report)
                 (back ? mergedBack : merged)->Show((*request_.Records)[nextRecord++]);
                 return true;
             };
-            if (!printSide(report, sheet, back, record))
+            if (!printSide(report, back ? *backDrawer : drawer, sheet, back, record))
                 return;
         }
     }
 }
 
-bool TSheetPrinter::printSide(TReport& report, int sheet, bool back, const std::function<bool(int)>& record)
+bool TSheetPrinter::printSide(
+    TReport& report, TCardDrawer& drawer, int sheet, bool back, const std::function<bool(int)>& record)
 {
     const TSheetGeometry& g = geometry_;
     const TSheetGeometry& placed = back ? backGeometry_ : geometry_;
-    TQBusinessCardPanel32& panel = back ? *request_.Back.Panel : panel_;
-    TCardDrawer drawer(panel, QSizeF(g.CardWidth, g.CardHeight));
-    if (back) {
-        if (backBackground_.HasGraphic())
-            drawer.SetArt(&backBackground_, QSizeF(kBackgroundWidth, kBackgroundHeight));
-    } else if (backgroundKind_ != bkNone) {
-        drawer.SetArt(&background_, QSizeF(kBackgroundWidth, kBackgroundHeight));
-    }
     // Positions before the start of a partly used first sheet stay empty.
     const int first = sheet == 0 ? std::max(0, request_.StartPosition - 1) : 0;
     for (int row = 0; row < g.Down; ++row) {

@@ -13,6 +13,7 @@ namespace cardora {
 
 class TQBusinessCardPanel32;
 class TReport;
+class TCardDrawer;
 
 enum TBackgroundKind : std::uint8_t { bkNone = 0, bkMetafile = 1, bkBitmap = 2 };
 
@@ -103,7 +104,7 @@ public:
 private:
     // One side of one sheet; false when the job was stopped. `record(index)`
     // shows the card's record of a merged run, false when none is left.
-    bool printSide(TReport& report, int sheet, bool back, const std::function<bool(int)>& record);
+    bool printSide(TReport& report, TCardDrawer& drawer, int sheet, bool back, const std::function<bool(int)>& record);
     void drawCropMarks(TReport& report, const TSheetGeometry& geometry, int row, int col);
     void drawAlignmentCross(TReport& report, const QRectF& card);
 

@@ -140,6 +140,27 @@ TEST(StocksCli, PrintOnAStockFromAStartPositionWithBacksMirrored)
     }
 }
 
+TEST(StocksCli, MergedRecordsStartPartWayAndGetTheirBacks)
+{
+    QTemporaryDir dir;
+    const QString front = cornerCard(dir.filePath("front.CDW"), clRed);
+    const QString back = cornerCard(dir.filePath("back.CDW"), clBlue);
+    QByteArray csv = "Name\n";
+    for (int i = 1; i <= 13; ++i)
+        csv += "Person " + QByteArray::number(i) + "\n";
+    ASSERT_TRUE(cardora::test::WriteFileBytes(dir.filePath("people.csv"), csv));
+    // Cards 1 to 3 are used: 7 records on the first sheet, 6 on the second.
+    const QString pdf = dir.filePath("merged.pdf");
+    const CliRun r = cli({ "print", front, pdf, "--data", dir.filePath("people.csv"), "--start", "4", "--back", back });
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    ASSERT_EQ(cardora::test::PdfInfo(pdf, "Pages"), "4");
+    const QImage secondBacks = cardora::test::RenderPdf(pdf, kDpi, 4);
+    for (int index = 0; index < 10; ++index) {
+        const int row = index / 2, col = index % 2;
+        EXPECT_EQ(cornerAt(secondBacks, 0.75 + (1 - col) * 3.5, 0.5 + row * 2.0, isBlue), index < 6) << index + 1;
+    }
+}
+
 TEST(StocksCli, StockStartAndBackMistakesFailWithOneLine)
 {
     QTemporaryDir dir;

@@ -3,6 +3,7 @@
 // nothing on a clean card.
 #include "shop_card.h"
 #include "objects/pictures/image_object.h"
+#include "objects/qrcode/qr_code.h"
 #include "printing/preflight.h"
 #include <QBuffer>
 #include <QImageWriter>
@@ -60,6 +61,18 @@ auto withPicture(QSize pixels, const char* format = "bmp")
         static_cast<TQImage&>(o).SetPicture(picture(pixels, format));
         SetProperty(o, "Stretch", 1);
     };
+}
+const char* const kLongAddress =
+    "https://example.com/a/very/long/address/that/makes/many/modules/in/the/code/and/more/text/until/each/dot/"
+    "is/smaller/than/a/quarter/of/a/millimetre/once/printed/at/this/size/on/the/card/0123456789012345678901234567"
+    "https://example.com/a/very/long/address/that/makes/many/modules/in/the/code/and/more/text/until/each/dot/"
+    "is/smaller/than/a/quarter/of/a/millimetre/once/printed/at/this/size/on/the/card/0123456789012345678901234567"
+    "https://example.com/a/very/long/address/that/makes/many/modules/in/the/code/and/more/text/until/each/dot/"
+    "is/smaller/than/a/quarter/of/a/millimetre/once/printed/at/this/size/on/the/card/0123456789012345678901234567";
+
+auto encoding(const char* text)
+{
+    return [text](TQGraphicControl& o) { static_cast<TQRCode&>(o).SetData(text); };
 }
 auto filled() { return [](TQGraphicControl& o) { SetProperty(o, "Brush.Color", 0x2040C0); }; }
 auto turned(int angle)
@@ -164,6 +177,16 @@ std::vector<Case> cases()
                  } } },
             { { "tiny-text", "0" }, { "tiny-text", "2" }, { "tiny-text", "3" }, { "tiny-text", "4" },
                 { "tiny-text", "5" } } },
+        { "QR codes too small to scan, and ones that scan", kEu, b3,
+            {
+                { "TQRCode", QRect(20, 20, 40, 40), QString(), encoding("https://example.com") },   // 10.6 mm
+                { "TQRCode", QRect(80, 20, 96, 96), QString(), encoding("https://example.com") },   // 25.4 mm
+                // A long text makes many dots: each under 0.25 mm though the code is 20 mm wide.
+                { "TQRCode", QRect(190, 20, 76, 76), QString(), encoding(kLongAddress) },
+                // A one-character code of 29 modules with its quiet zone: 15.3 mm without it.
+                { "TQRCode", QRect(230, 110, 80, 80), QString(), encoding("1") },
+            },
+            { { "qr-too-small", "0" }, { "qr-too-small", "2" } } },
         { "hidden objects do not print and are not checked", kUs, b3,
             { { "TQBusinessCardLabel", QRect(0, 0, 100, 20), "Hidden", [](TQGraphicControl& o) {
                    SetProperty(o, "Font.Size", 4);

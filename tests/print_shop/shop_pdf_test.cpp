@@ -74,6 +74,8 @@ TEST_P(ShopPdfBoxes, TrimIsTheCardBleedIsTheCardAndItsBleed)
     EXPECT_NEAR(bleed.top(), trim.top() - b, kWithin) << c.name; // the bottom in PDF terms
     EXPECT_NEAR(bleed.width(), w + 2 * b, kWithin) << c.name;
     EXPECT_NEAR(bleed.height(), h + 2 * b, kWithin) << c.name;
+    EXPECT_NEAR(media.left(), 0.0, kWithin) << c.name << ": the page's corner is the origin";
+    EXPECT_NEAR(media.top(), 0.0, kWithin) << c.name << ": the page's corner is the origin";
     EXPECT_NEAR(media.width(), w + 2 * margin, kWithin) << c.name;
     EXPECT_NEAR(media.height(), h + 2 * margin, kWithin) << c.name;
     EXPECT_NEAR(trim.left() - media.left(), margin, kWithin) << c.name;

@@ -282,3 +282,43 @@ TEST_F(HandleFixture, PressOnUnselectedObjectSelectsAndDragsIt)
     QTest::mouseRelease(&panel, Qt::LeftButton, {}, QPoint(90, 80));
     EXPECT_EQ(a->BoundsRect(), QRect(70, 65, 40, 20));
 }
+
+// With a print shop's bleed, objects are nudged on into it, up to its edge
+// (1/8 in: 12 pixels) and no further, on every side and at every zoom.
+TEST_F(HandleFixture, NudgesReachIntoTheBleedAndStopAtItsEdge)
+{
+    const struct {
+        const char* where;
+        QRect at; // card pixels
+        int key;
+        bool shift;
+        QRect after;
+    } cases[] = {
+        { "left edge, Left", QRect(0, 50, 40, 20), Qt::Key_Left, false, QRect(-3, 50, 40, 20) },
+        { "near the bleed's left edge, Left", QRect(-10, 50, 40, 20), Qt::Key_Left, false, QRect(-12, 50, 40, 20) },
+        { "top edge, Up", QRect(50, 0, 40, 20), Qt::Key_Up, false, QRect(50, -3, 40, 20) },
+        { "at the bleed's top edge, Up", QRect(50, -12, 40, 20), Qt::Key_Up, false, QRect(50, -12, 40, 20) },
+        { "right edge, Right", QRect(296, 50, 40, 20), Qt::Key_Right, false, QRect(299, 50, 40, 20) },
+        { "near the bleed's right edge, Right", QRect(307, 50, 40, 20), Qt::Key_Right, false, QRect(308, 50, 40, 20) },
+        { "right edge, Shift+Right", QRect(296, 50, 40, 20), Qt::Key_Right, true, QRect(296, 50, 43, 20) },
+        { "bottom edge, Down", QRect(50, 172, 40, 20), Qt::Key_Down, false, QRect(50, 175, 40, 20) },
+        { "near the bleed's bottom edge, Shift+Down", QRect(50, 172, 40, 30), Qt::Key_Down, true, QRect(50, 172, 40, 32) },
+    };
+    panel.SetBleed(12);
+    for (float zoom : { 1.0f, 1.5f }) {
+        panel.SetZoom(zoom);
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.where) + (zoom == 1.0f ? " at 100 %" : " at 150 %"));
+            PlainObject* o = add(0, 0, 10, 10);
+            o->SetStoredBounds(c.at);
+            panel.AddToSelection(o);
+            for (int press = 0; press < 3; ++press) {
+                panel.KeyDown(c.key, c.shift ? Qt::ShiftModifier : Qt::NoModifier);
+                panel.KeyUp(c.key);
+            }
+            EXPECT_EQ(o->StoredBounds(), c.after);
+            panel.ClearSelection();
+            panel.FreeObject(o);
+        }
+    }
+}
