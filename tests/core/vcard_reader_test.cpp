@@ -1,3 +1,4 @@
+#include "core/contact_card.h"
 #include "core/data_file.h"
 #include "core/data_file_rows.h"
 #include <gtest/gtest.h>
@@ -197,4 +198,25 @@ TEST(VCardReader, LongRunsOfFoldsReadInOnePass)
     const TDataFile file = ReadVCard(bytes, "x.vcf");
     ASSERT_TRUE(file.Ok()) << file.error.toStdString();
     EXPECT_EQ(file.records.value(0).ValueOr("Name"), "Ana");
+}
+
+TEST(VCardReader, ReadsBackTheContactsTheProgramWrites)
+{
+    // Name|Company|Title|Address1|Address2|Address3|Phone1|Phone2|Email|Fax|URL
+    const char* cases[] = {
+        "Ana Núñez|Acme, Inc.; Sales|Head\nof Sales|1 Main St|Springfield IL|USA|+1 555|+1 556|a@x.org|+1 557|"
+        "https://x.org/a,b;c",
+        "Back\\slash||||||||||",
+        "|||Quay 3|||||x@y||",
+        "山田 太郎|株式会社|||||||||",
+    };
+    for (const char* written : cases) {
+        const QStringList values = QString::fromUtf8(written).split('|');
+        TFieldRecord record;
+        for (int i = 0; i < VCardFieldNames().size(); ++i)
+            record.Set(VCardFieldNames()[i], values.value(i));
+        const TDataFile file = ReadVCard(VCardText(record).toUtf8(), "qr.vcf");
+        ASSERT_TRUE(file.Ok()) << file.error.toStdString();
+        EXPECT_EQ(Rows(file).toStdString(), written);
+    }
 }
