@@ -283,6 +283,24 @@ std::unique_ptr<OpenCard> openCard(const Options& o, const QString& path, QStrin
     return card;
 }
 
+// --data for render: the card shows record --record, or *pages gets one
+// page per record. Empty, or why the data cannot be used.
+QString loadRecords(const Options& o, OpenCard& card, TDataFile* data, const TFieldRecords** pages)
+{
+    if (o.data.isEmpty())
+        return QString();
+    QString error = LoadMergeData(o.data, card.panel, data);
+    if (error.isEmpty() && o.record > 0)
+        error = RecordRangeProblem(TRecordRange{o.record, o.record}, data->records.size());
+    if (!error.isEmpty())
+        return error;
+    if (o.record > 0)
+        card.panel.SetFieldRecord(data->records[o.record - 1]);
+    else
+        *pages = &data->records;
+    return QString();
+}
+
 int dump(const Options& o)
 {
     if (o.positional.size() != 1)
@@ -361,17 +379,9 @@ int render(const Options& o)
     if (!card)
         return fail(error);
     TDataFile data;
-    if (!o.data.isEmpty()) {
-        error = LoadMergeData(o.data, card->panel, &data);
-        if (error.isEmpty() && o.record > 0)
-            error = RecordRangeProblem(TRecordRange{o.record, o.record}, data.records.size());
-        if (!error.isEmpty())
-            return fail(error);
-        if (o.record > 0)
-            card->panel.SetFieldRecord(data.records[o.record - 1]);
-        else
-            e.Records = &data.records;
-    }
+    error = loadRecords(o, *card, &data, &e.Records);
+    if (!error.isEmpty())
+        return fail(error);
     TPreferences prefs;
     preferencesFrom(o.prefs, &prefs, false); // read and checked by openCard
     e.CardInches = QSizeF(prefs.Layout.Width, prefs.Layout.Height);
@@ -409,17 +419,9 @@ int renderForShop(const Options& o)
     TShopPdfOptions shop;
     // A merged run: the record asked for, or one page per record.
     TDataFile data;
-    if (!o.data.isEmpty()) {
-        error = LoadMergeData(o.data, card->panel, &data);
-        if (error.isEmpty() && o.record > 0)
-            error = RecordRangeProblem(TRecordRange { o.record, o.record }, data.records.size());
-        if (!error.isEmpty())
-            return fail(error);
-        if (o.record > 0)
-            card->panel.SetFieldRecord(data.records[o.record - 1]);
-        else
-            shop.Records = &data.records;
-    }
+    error = loadRecords(o, *card, &data, &shop.Records);
+    if (!error.isEmpty())
+        return fail(error);
     shop.CardInches = QSizeF(prefs.Layout.Width, prefs.Layout.Height);
     shop.BleedInches = o.bleed.value_or(prefs.PrintShop.BleedInches);
     shop.CropMarks = o.cropMarks;

@@ -201,6 +201,19 @@ bool DoPrintWithBacks(TMainScreen& window)
     return true;
 }
 
+// A test page of outlines: the print dialog, then the file of the PDF file
+// printer; false when the user cancels either.
+bool startOutlinePage(TMainScreen& window, bool cardPaper)
+{
+    window.SetPrintMode(true);
+    window.SetOutlineOnly(true);
+    TPrinterReport& settings = PrintJobSettings(window);
+    settings.TakePdfConfirmation();
+    if (cardPaper)
+        settings.SelectPaper(window.CardLayout().Papersize);
+    return RunPrinterDialog(settings, &TPrinterReport::PrintDialog) && ChoosePdfTarget(settings);
+}
+
 } // namespace
 
 void TMainScreen::ChangeCardLayout1Click()
@@ -291,15 +304,8 @@ void TMainScreen::mnuPrintOutlineTestPageClick()
 {
     if (!PrintingAvailable())
         return;
-    SetPrintMode(true);
-    SetOutlineOnly(true);
-    TPrinterReport& settings = PrintJobSettings(*this);
-    settings.TakePdfConfirmation();
-    if (!RunPrinterDialog(settings, &TPrinterReport::PrintDialog))
-        return;
-    if (!ChoosePdfTarget(settings))
-        return;
-    DoPrint(*this);
+    if (startOutlinePage(*this, false))
+        DoPrint(*this);
 }
 
 void TMainScreen::mnuBackFineTuningClick()
@@ -321,14 +327,7 @@ void TMainScreen::mnuPrintTwoSidedTestPageClick()
 {
     if (!PrintingAvailable())
         return;
-    SetPrintMode(true);
-    SetOutlineOnly(true);
-    TPrinterReport& settings = PrintJobSettings(*this);
-    settings.TakePdfConfirmation();
-    settings.SelectPaper(CardLayout().Papersize);
-    if (!RunPrinterDialog(settings, &TPrinterReport::PrintDialog))
-        return;
-    if (!ChoosePdfTarget(settings))
+    if (!startOutlinePage(*this, true))
         return;
     // Outlines with a cross through each card, on the front and, mirrored
     // with the back's nudges, on the back; the same turn as the print dialog's.
