@@ -298,6 +298,7 @@ void TMainScreen::buildButtonRow(QWidget* row)
     saveButton_->hide();
     l->addStretch(1);
     navigator_ = new TRecordNavigator(row);
+    SetHelpTopic(navigator_, 2040);
     navigator_->OnRecordChosen = [this](int record) { ShowRecord(record); };
     navigator_->OnShowTyped = [this](bool typed) { panel_->SetFieldsShownAsTyped(typed); };
     l->addWidget(navigator_);
