@@ -50,15 +50,40 @@ TFieldRecord PersonalRecord(const QStringList& personal)
     return record;
 }
 
+namespace {
+
+bool isNameCharacter(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') || u == '_';
+}
+
+// The next field at or after `from`, as FieldPattern finds it but without a
+// regular expression: every text of every merged card passes through here.
+bool nextField(QStringView text, qsizetype from, qsizetype* start, qsizetype* end)
+{
+    for (qsizetype i = text.indexOf(u"${", from); i >= 0; i = text.indexOf(u"${", i + 1)) {
+        qsizetype j = i + 2;
+        while (j < text.size() && isNameCharacter(text[j]))
+            ++j;
+        if (j > i + 2 && j < text.size() && text[j] == u'}') {
+            *start = i;
+            *end = j + 1;
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
 QStringList FieldNamesIn(const QString& text)
 {
     QStringList names;
     QStringList folded;
-    if (!text.contains(QLatin1String("${")))
-        return names;
-    auto it = FieldPattern().globalMatch(text);
-    while (it.hasNext()) {
-        const QString name = it.next().captured(1);
+    qsizetype start = 0, end = 0;
+    for (qsizetype from = 0; nextField(text, from, &start, &end); from = end) {
+        const QString name = text.mid(start + 2, end - start - 3);
         if (!folded.contains(name.toCaseFolded())) {
             folded << name.toCaseFolded();
             names << name;
@@ -69,26 +94,26 @@ QStringList FieldNamesIn(const QString& text)
 
 bool HasFields(const QString& text)
 {
-    return text.contains(QLatin1String("${")) && FieldPattern().match(text).hasMatch();
+    qsizetype start = 0, end = 0;
+    return nextField(text, 0, &start, &end);
 }
 
 QString ExpandFields(const QString& text, const TFieldRecord& record)
 {
-    if (!text.contains(QLatin1String("${")))
+    qsizetype start = 0, end = 0;
+    if (!nextField(text, 0, &start, &end))
         return text;
     QString out;
-    qsizetype from = 0;
-    auto it = FieldPattern().globalMatch(text);
-    while (it.hasNext()) {
-        const QRegularExpressionMatch m = it.next();
-        const std::optional<QString> value = record.Value(m.captured(1));
+    qsizetype copied = 0;
+    for (qsizetype from = 0; nextField(text, from, &start, &end); from = end) {
+        const std::optional<QString> value = record.Value(text.mid(start + 2, end - start - 3));
         if (!value)
             continue;
-        out += QStringView(text).mid(from, m.capturedStart() - from);
+        out += QStringView(text).mid(copied, start - copied);
         out += *value;
-        from = m.capturedEnd();
+        copied = end;
     }
-    out += QStringView(text).mid(from);
+    out += QStringView(text).mid(copied);
     return out;
 }
 
