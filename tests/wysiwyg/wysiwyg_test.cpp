@@ -162,7 +162,9 @@ TEST(WhatYouSeeIsWhatYouPrint, CompositeCardsInEveryOutput)
         int order;
         float zoom;
     };
-    for (const Variant v : { Variant { 0, 1.0f }, Variant { 1, 1.0f }, Variant { 2, 1.0f }, Variant { 3, 1.0f },
+    // Written order, reversed, one shuffle, and zoomed (the test must stay
+    // under ten seconds as kinds and outputs join it).
+    for (const Variant v : { Variant { 0, 1.0f }, Variant { 1, 1.0f }, Variant { 2, 1.0f },
              Variant { 0, 1.5f } }) {
         const QString name = QString("composite-order%1-zoom%2").arg(v.order).arg(int(v.zoom * 100));
         Card card;
@@ -265,7 +267,7 @@ TEST(WhatYouSeeIsWhatYouPrint, RandomCardsInEveryOutput)
 {
     QTemporaryDir dir;
     QRandomGenerator rng(20261207);
-    constexpr int kCards = 200;
+    constexpr int kCards = 140;
     QStringList pdfs;
     std::vector<BlockMap> panels;
     QStringList names;
