@@ -283,6 +283,22 @@ std::unique_ptr<OpenCard> openCard(const Options& o, const QString& path, QStrin
     return card;
 }
 
+// The card a render draws, after its output is found not to replace any
+// of *inputs (the card, the preferences, the data); null with *error set.
+std::unique_ptr<OpenCard> openForRender(const Options& o, const QString& out, QStringList* inputs,
+    TPreferences* prefs, QString* error)
+{
+    *inputs = inputsOf(o.positional[0], o.prefs);
+    if (!o.data.isEmpty())
+        *inputs << o.data;
+    *error = outputProblem(out, *inputs);
+    if (!error->isEmpty())
+        return nullptr;
+    auto card = openCard(o, o.positional[0], error);
+    preferencesFrom(o.prefs, prefs, false); // read and checked by openCard
+    return card;
+}
+
 // --data for render: the card shows record --record, or *pages gets one
 // page per record. Empty, or why the data cannot be used.
 QString loadRecords(const Options& o, OpenCard& card, TDataFile* data, const TFieldRecords** pages)
@@ -369,21 +385,16 @@ int render(const Options& o)
         return fail("--record needs --data");
     if (!o.data.isEmpty() && o.record == 0 && e.Format != TCardExportFormat::Pdf)
         return fail("--data needs --record N for a picture; only a PDF takes one page per record");
-    QStringList inputs = inputsOf(o.positional[0], o.prefs);
-    if (!o.data.isEmpty())
-        inputs << o.data;
-    QString error = outputProblem(out, inputs);
-    if (!error.isEmpty())
-        return fail(error);
-    const auto card = openCard(o, o.positional[0], &error);
+    QStringList inputs;
+    TPreferences prefs;
+    QString error;
+    const auto card = openForRender(o, out, &inputs, &prefs, &error);
     if (!card)
         return fail(error);
     TDataFile data;
     error = loadRecords(o, *card, &data, &e.Records);
     if (!error.isEmpty())
         return fail(error);
-    TPreferences prefs;
-    preferencesFrom(o.prefs, &prefs, false); // read and checked by openCard
     e.CardInches = QSizeF(prefs.Layout.Width, prefs.Layout.Height);
     if (!card->backgroundArt.isEmpty())
         inputs << card->backgroundArt;
@@ -403,17 +414,12 @@ int renderForShop(const Options& o)
         return fail("--border does not go with --bleed or --crop-marks");
     if (o.record > 0 && o.data.isEmpty())
         return fail("--record needs --data");
-    QStringList inputs = inputsOf(o.positional[0], o.prefs);
-    if (!o.data.isEmpty())
-        inputs << o.data;
-    QString error = outputProblem(out, inputs);
-    if (!error.isEmpty())
-        return fail(error);
-    const auto card = openCard(o, o.positional[0], &error);
+    QStringList inputs;
+    TPreferences prefs;
+    QString error;
+    const auto card = openForRender(o, out, &inputs, &prefs, &error);
     if (!card)
         return fail(error);
-    TPreferences prefs;
-    preferencesFrom(o.prefs, &prefs, false); // read and checked by openCard
     if (!card->backgroundArt.isEmpty())
         inputs << card->backgroundArt;
     TShopPdfOptions shop;

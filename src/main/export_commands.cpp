@@ -126,6 +126,11 @@ void TMainScreen::mnuExportClick()
     options.Border = dialog.Border();
     options.CardInches = QSizeF(CardLayout().Width, CardLayout().Height);
     options.JpegQuality = 80;
+    writeCardFile(path, [&](const QStringList& inputs) { return WriteCardExport(*panel_, options, path, inputs); });
+}
+
+void TMainScreen::writeCardFile(const QString& path, const std::function<QString(const QStringList&)>& write)
+{
     // The card is drawn at its true size whatever the zoom; the zoom is the
     // window's, and drawing changes nothing of the card.
     const bool suppressed = suppressChanges_;
@@ -133,7 +138,7 @@ void TMainScreen::mnuExportClick()
     BusyOn();
     QStringList inputs { cardFileName_, backgroundArtPath_ };
     inputs.removeAll(QString());
-    const QString error = WriteCardExport(*panel_, options, path, inputs);
+    const QString error = write(inputs);
     BusyOff();
     suppressChanges_ = suppressed;
     ShowZoomCaption();

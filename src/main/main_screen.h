@@ -4,6 +4,7 @@
 #include "printing/merge_data.h"
 #include <QMainWindow>
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -205,6 +206,9 @@ private:
     void fitBackdrop();
     bool handleWindowKey(QKeyEvent* key);
     void exportCard(bool jpeg);
+    // Runs `write` (given the files the output must not replace) with the
+    // card left unchanged and the user told how it went.
+    void writeCardFile(const QString& path, const std::function<QString(const QStringList& inputs)>& write);
     QString chooseCardFile(const QString& title);
     // Opens a handed-over card once no dialog or menu of the user's is open.
     void openWhenFree(const QString& path);

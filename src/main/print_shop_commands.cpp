@@ -87,21 +87,7 @@ void TMainScreen::mnuExportForPrintShopClick()
     options.BleedInches = prefs_.PrintShop.BleedInches;
     options.CropMarks = dialog.CropMarks();
     options.Art = &panel_->ColorPicture();
-    // Drawing the card changes nothing of it, whatever the zoom.
-    const bool suppressed = suppressChanges_;
-    suppressChanges_ = true;
-    BusyOn();
-    QStringList inputs { cardFileName_, backgroundArtPath_ };
-    inputs.removeAll(QString());
-    const QString error = WriteShopPdf(*panel_, options, path, inputs);
-    BusyOff();
-    suppressChanges_ = suppressed;
-    ShowZoomCaption();
-    panel_->update();
-    if (error.isEmpty())
-        Inform("Saved as " + path);
-    else
-        MessageDlg(error, "Error", MessageStyle::Error);
+    writeCardFile(path, [&](const QStringList& inputs) { return WriteShopPdf(*panel_, options, path, inputs); });
 }
 
 } // namespace cardora

@@ -41,15 +41,7 @@ struct PrintCommandFixture : cardora::test::MainWindowFixture {
     {
         MainWindowFixture::SetUp();
         start();
-        // Printer Setup chooses the PDF file printer, so that no test job ever
-        // reaches a real queue, whatever the machine's default printer is.
-        modal->dialogs.push_back([this](QDialog& d) {
-            QPrinter* printer = dynamic_cast<QPrintDialog&>(d).printer();
-            printer->setOutputFormat(QPrinter::PdfFormat);
-            printer->setOutputFileName(out.filePath("Cardora.pdf"));
-            return int(QDialog::Accepted);
-        });
-        window->mnuPrinterSetupClick();
+        choosePdfPrinter(out.filePath("Cardora.pdf"));
         EXPECT_TRUE(modal->dialogs.empty());
         modal->messages.clear();
     }

@@ -39,13 +39,7 @@ struct TwoSidedFixture : cardora::test::MainWindowFixture {
     {
         MainWindowFixture::SetUp();
         start();
-        modal->dialogs.push_back([this](QDialog& d) {
-            QPrinter* printer = dynamic_cast<QPrintDialog&>(d).printer();
-            printer->setOutputFormat(QPrinter::PdfFormat);
-            printer->setOutputFileName(out.filePath("Cardora.pdf"));
-            return int(QDialog::Accepted);
-        });
-        window->mnuPrinterSetupClick();
+        choosePdfPrinter(out.filePath("Cardora.pdf"));
         modal->messages.clear();
     }
     TQBusinessCardPanel32* panel() { return window->BusinessCardPanel(); }

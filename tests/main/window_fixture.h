@@ -2,6 +2,8 @@
 #include "core/app_folder.h"
 #include "main/main_screen.h"
 #include "support/scripted_modal.h"
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
@@ -30,6 +32,18 @@ struct MainWindowFixture : ::testing::Test {
         window = std::make_unique<TMainScreen>();
         window->show();
         window->FormActivate();
+    }
+    // Printer Setup chooses the PDF file printer writing `file`, so that no
+    // test job ever reaches a real queue, whatever the machine's default is.
+    void choosePdfPrinter(const QString& file)
+    {
+        modal->dialogs.push_back([file](QDialog& d) {
+            QPrinter* printer = dynamic_cast<QPrintDialog&>(d).printer();
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(file);
+            return int(QDialog::Accepted);
+        });
+        window->mnuPrinterSetupClick();
     }
 };
 
