@@ -1,5 +1,4 @@
 #include "main/card_picture.h"
-#include "surface/card_drawing.h"
 #include "surface/card_panel.h"
 #include <QPainter>
 
@@ -8,11 +7,7 @@ namespace cardora {
 QImage RenderCardPicture(TQBusinessCardPanel32& panel, bool border)
 {
     // The card at its own size, whatever zoom the window shows.
-    QImage image;
-    {
-        TZoomOneScope zoom(panel);
-        image = panel.RenderCardBitmap();
-    }
+    QImage image = panel.RenderCardBitmap();
     if (border) {
         QPainter p(&image);
         p.setPen(QPen(Qt::black, 0));

@@ -201,6 +201,7 @@ void TMainScreen::buildMenus()
     guides->setObjectName("mnuShowGuides");
     guides->setCheckable(true);
     connect(guides, &QAction::triggered, this, [this](bool on) { mnuShowGuidesClick(on); });
+    addZoomCommands(view);
 
     QMenu* help = menuBar()->addMenu("&Help");
     help->setObjectName("HelpMenu");

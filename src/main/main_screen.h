@@ -199,6 +199,10 @@ private:
         bool checkable);
     void setTool(int state);
     void zoomBy(bool up);
+    // Any zoom from 25 % to 400 %; only the view changes.
+    void setZoom(float z);
+    void zoomToFit();
+    void addZoomCommands(QMenu* view);
     void rebuildRecentMenu();
     QWidget* createAssistant(QWidget* parent);
     void buildEditCommands(QMenu* edit);

@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
+#include <QMenu>
 #include <QScrollArea>
 #include <algorithm>
 #include <cmath>
@@ -24,18 +25,71 @@ void TMainScreen::BusinessCardPanelDroppedObjectEvent(QRect&)
     toolGroup_->button(psPointing)->setChecked(true);
 }
 
+namespace {
+// The zooms the steps go through; tenths around 100 %, so stepping back
+// always lands exactly on 1.
+constexpr int kZoomSteps[] = { 25, 33, 50, 67, 75, 100, 110, 120, 130, 140, 150, 200, 300, 400 };
+constexpr float kSmallestZoom = 0.25f, kLargestZoom = 4.0f;
+} // namespace
+
 void TMainScreen::zoomBy(bool up)
 {
+    const int percent = static_cast<int>(std::lround(panel_->Zoom() * 100.0f));
+    int next = percent;
+    if (up) {
+        for (int step : kZoomSteps)
+            if (step > percent) {
+                next = step;
+                break;
+            }
+    } else {
+        for (int step : kZoomSteps)
+            if (step < percent)
+                next = step;
+    }
+    setZoom(static_cast<float>(next) / 100.0f);
+}
+
+void TMainScreen::setZoom(float z)
+{
+    z = std::clamp(z, kSmallestZoom, kLargestZoom);
     suppressChanges_ = true;
-    panel_->ClearSelection();
-    // Whole tenths from 100% to 150%, so that stepping back lands exactly on 1.
-    const int tenths = static_cast<int>(std::lround(panel_->Zoom() * 10.0f));
-    const int next = up ? std::min(15, tenths + 1) : std::max(10, tenths - 1);
-    if (next != tenths)
-        panel_->SetZoom(static_cast<float>(next) / 10.0f);
+    // The card itself never changes with the zoom; the selection stays.
+    if (z != panel_->Zoom())
+        panel_->SetZoom(z);
     ShowZoomCaption();
     QCoreApplication::processEvents();
     suppressChanges_ = false;
+}
+
+void TMainScreen::zoomToFit()
+{
+    const QSize card = panel_->CardSize();
+    const QSize room = scrollBox_->viewport()->size();
+    if (card.isEmpty() || room.isEmpty())
+        return;
+    // The margins fitBackdrop keeps around the card, and the bleed band.
+    const double bleed = 2 * std::ceil(panel_->Bleed());
+    const double z = std::min((room.width() - 22 - bleed) / (card.width() + bleed),
+        (room.height() - 18 - bleed) / (card.height() + bleed));
+    setZoom(static_cast<float>(std::floor(z * 100.0) / 100.0));
+}
+
+void TMainScreen::addZoomCommands(QMenu* view)
+{
+    view->addSeparator();
+    auto add = [this, view](const char* name, const QString& text, const QKeySequence& keys, auto run) {
+        QAction* a = view->addAction(text);
+        a->setObjectName(name);
+        a->setShortcut(keys);
+        connect(a, &QAction::triggered, this, run);
+        return a;
+    };
+    add("mnuZoomIn", "Zoom &In", QKeySequence::ZoomIn, [this] { zoomBy(true); });
+    add("mnuZoomOut", "Zoom &Out", QKeySequence::ZoomOut, [this] { zoomBy(false); });
+    add("mnuActualSize", "&Actual Size", QKeySequence(Qt::CTRL | Qt::Key_0), [this] { setZoom(1.0f); });
+    add("mnuFitToWindow", "&Fit to Window", QKeySequence(Qt::CTRL | Qt::Key_9), [this] { zoomToFit(); });
+    panel_->ZoomStepRequested = [this](int step) { zoomBy(step > 0); };
 }
 
 void TMainScreen::ShowZoomCaption()

@@ -37,8 +37,12 @@ public:
     // Marker colour for one selected object, or for several.
     virtual TColor MarkerColor(bool single) const = 0;
 
+    // The card's size in card pixels (the coordinates objects live in).
     virtual QSize PanelSize() const = 0;
-    // Panel pixels around the card that a print shop prints and trims away
+    // Where a card rectangle shows on the view's widget (markers are drawn
+    // there, the same size at every zoom).
+    virtual QRect ShownRect(const QRect& cardRect) const { return cardRect; }
+    // Card pixels around the card that a print shop prints and trims away
     // (its bleed); surfaces made for what shows include them.
     virtual int BleedPixels() const { return 0; }
     virtual QStringList PersonalInfo() const = 0;
@@ -54,7 +58,7 @@ public:
     virtual TQGraphicControl* DuplicateObject(TQGraphicControl* object) = 0;
     virtual void RehookObjects() = 0;
 
-    // Repaint a part of the panel (panel coordinates), or all of it.
+    // Repaint a part of the card (card coordinates), or all of it.
     virtual void InvalidateRect(const QRect& rect) = 0;
     virtual void RepaintPanel() = 0;
     // The painter of the panel's current paint, in panel coordinates.

@@ -376,7 +376,7 @@ void TQGraphicControl::DrawSelectionMarkers()
     p->save();
     p->resetTransform();
     p->setClipping(false);
-    DrawMarkers(*p, bounds_, single, parent_->MarkerColor(single));
+    DrawMarkers(*p, parent_->ShownRect(bounds_), single, parent_->MarkerColor(single));
     p->restore();
 }
 
@@ -388,7 +388,7 @@ void TQGraphicControl::PaintSelectionMarkers(QPainter& p)
     p.save();
     p.resetTransform();
     p.setClipping(false);
-    DrawMarkers(p, bounds_, single, parent_->MarkerColor(single));
+    DrawMarkers(p, parent_->ShownRect(bounds_), single, parent_->MarkerColor(single));
     p.restore();
 }
 

@@ -12,6 +12,8 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPaintEvent>
+#include <QWheelEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
@@ -129,6 +131,56 @@ void TQBasePanel::SetBleed(double pixels)
     update();
 }
 
+int TQBasePanel::BleedInCardPixels() const
+{
+    const double bleed = document_.Bleed();
+    return bleed > 0 ? int(std::ceil(bleed - 0.01)) : 0;
+}
+
+namespace {
+// Zooms are single-precision (1.3 is 1.2999999523): a product that should be
+// whole must not fall just below it.
+constexpr double kSlack = 1e-4;
+int below(double v) { return int(std::floor(v + kSlack)); }
+int above(double v) { return int(std::ceil(v - kSlack)); }
+} // namespace
+
+QPoint TQBasePanel::CardPoint(const QPointF& w) const
+{
+    return QPoint(below(w.x() / zoom_), below(w.y() / zoom_));
+}
+
+QPoint TQBasePanel::ShownPoint(const QPoint& c) const
+{
+    return QPoint(int(std::lround(c.x() * double(zoom_))), int(std::lround(c.y() * double(zoom_))));
+}
+
+QRect TQBasePanel::ShownRect(const QRect& r) const
+{
+    if (zoom_ == 1.0f || r.isNull())
+        return r;
+    const double z = zoom_;
+    const int l = below(r.left() * z), t = below(r.top() * z);
+    const int rt = above((r.left() + r.width()) * z), b = above((r.top() + r.height()) * z);
+    return QRect(l, t, rt - l, b - t);
+}
+
+QRect TQBasePanel::CardRect(const QRect& r) const
+{
+    if (zoom_ == 1.0f)
+        return r;
+    const double z = zoom_;
+    const int l = below(r.left() / z), t = below(r.top() / z);
+    const int rt = above((r.left() + r.width()) / z), b = above((r.top() + r.height()) / z);
+    return QRect(l, t, rt - l, b - t);
+}
+
+void TQBasePanel::UpdateCardRect(const QRect& r)
+{
+    // Text and lines drawn smoothly may spill a pixel past their box.
+    update(ShownRect(r).adjusted(-1, -1, 1, 1));
+}
+
 int TQBasePanel::BleedAtZoom() const
 {
     const double bleed = document_.Bleed();
@@ -186,8 +238,6 @@ void TQBasePanel::RehookObjects()
 {
     for (auto it = Objects().rbegin(); it != Objects().rend(); ++it) {
         HookObject(*it);
-        // Objects just read hold zoom-1 geometry.
-        (*it)->SetZoom(zoom_);
     }
 }
 
@@ -224,8 +274,7 @@ void TQBasePanel::RemoveOffCardObjects()
     const std::vector<TQGraphicControl*> all = Objects();
     // Only what shows nothing: an object with any part on the card, or in
     // the bleed a print shop prints and trims away, stays.
-    const int b = BleedAtZoom();
-    const QRect card(-b, -b, width() + 2 * b, height() + 2 * b);
+    const QRect card = document_.RectWithBleed();
     for (TQGraphicControl* o : all)
         if (o->Width() < 1 || o->Height() < 1 || !card.intersects(o->BoundsRect()))
             FreeObject(o);
@@ -255,7 +304,6 @@ void TQBasePanel::PlaceNewObject(TQGraphicControl* o, const QRect& r)
     o->SetName(UniqueName("Special"));
     o->SetBounds(r.left(), r.top(), std::max(10, r.width()), std::max(15, r.height()));
     HookObject(o);
-    o->AssignZoom(zoom_);
     o->SetVisible(true);
     FireLabelChanged();
     ProcessPendingEvents();
@@ -286,7 +334,7 @@ void TQBasePanel::ClearColorPicture()
 
 void TQBasePanel::SetZoom(float z)
 {
-    if (z == zoom_)
+    if (z == zoom_ || !(z > 0.0f))
         return;
     zooming_ = true;
     if (zoom_ == 0.0f)
@@ -295,10 +343,12 @@ void TQBasePanel::SetZoom(float z)
     // always comes back to the card's true size.
     if (document_.Size().isEmpty())
         document_.SetSize(QSize(Round(width() / zoom_), Round(height() / zoom_)));
+    // Only the view changes: objects keep their card geometry and the panel
+    // paints them through its transform.
     resize(Round(document_.Size().width() * z), Round(document_.Size().height() * z));
     zoom_ = z;
-    for (TQGraphicControl* o : Objects())
-        o->SetZoom(z);
+    handle_.RefitToSelection();
+    update();
     ProcessPendingEvents();
     zooming_ = false;
 }
@@ -414,16 +464,18 @@ QRegion TQBasePanel::ShapeRegion() const
     return CardDocument::ShapeRegion(document_.Shape(), QRect(0, 0, width() + 1, height() + 1));
 }
 
-void TQBasePanel::PaintBackground(QPainter& p)
+void TQBasePanel::PaintBackground(QPainter& p, QRect area)
 {
     const int w = width(), h = height();
-    p.fillRect(QRect(0, 0, w, h), Qt::white);
+    if (area.isNull())
+        area = rect();
+    p.fillRect(area & QRect(0, 0, w, h), Qt::white);
     const QRegion shapeRegion = ShapeRegion();
     for (const TPicture* pic : { &document_.Art(), &document_.ColorArt() }) {
         if (!pic->HasGraphic())
             continue;
         p.save();
-        p.setClipRegion(shapeRegion);
+        p.setClipRegion(shapeRegion, Qt::IntersectClip);
         pic->DrawCached(p, QRect(0, 0, w, h));
         p.restore();
     }
@@ -442,36 +494,62 @@ void TQBasePanel::PaintBackground(QPainter& p)
         p.restore();
     }
     if (showGrid_) {
-        // Dark-green dots ANDed into what is there, every 4 (or 8) pixels at 2 mod step.
+        // Dark-green dots ANDed into what is there, every 4 (or 8) card
+        // pixels at 2 mod step, one screen pixel each at any zoom.
         const int step = gridSize_ == gs4x4 ? 4 : 8;
+        const QRect cards = CardRect(area);
         p.save();
-        p.setClipRegion(shapeRegion);
+        p.setClipRegion(shapeRegion, Qt::IntersectClip);
         p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
         const QColor green(0x00, 0x80, 0x00);
-        for (int y = 2; y < h; y += step)
-            for (int x = 2; x < w; x += step)
-                p.fillRect(QRect(x, y, 1, 1), green);
+        auto first = [step](int from) { return from <= 2 ? 2 : 2 + ((from - 2 + step - 1) / step) * step; };
+        for (int y = first(cards.top()); y <= cards.bottom() + 1; y += step) {
+            const int sy = ShownPoint(QPoint(0, y)).y();
+            if (sy >= h)
+                break;
+            for (int x = first(cards.left()); x <= cards.right() + 1; x += step) {
+                const int sx = ShownPoint(QPoint(x, 0)).x();
+                if (sx >= w)
+                    break;
+                p.fillRect(QRect(sx, sy, 1, 1), green);
+            }
+        }
         p.restore();
     }
 }
 
-void TQBasePanel::paintEvent(QPaintEvent*)
+void TQBasePanel::paintEvent(QPaintEvent* event)
 {
     const qreal dpr = devicePixelRatioF();
-    QImage image(QSize(width(), height()) * dpr, QImage::Format_RGB32);
-    image.setDevicePixelRatio(dpr);
+    QRegion dirty = event->region();
+    if (buffer_.size() != size() * dpr || buffer_.devicePixelRatio() != dpr) {
+        buffer_ = QImage(size() * dpr, QImage::Format_RGB32);
+        buffer_.setDevicePixelRatio(dpr);
+        dirty = rect();
+    }
+    const QRect area = dirty.boundingRect() & rect();
     {
-        QPainter p(&image);
-        PaintBackground(p);
-        // Objects paint without their markers; the markers of the selection
-        // go on top of everything, so objects in front never hide them.
+        QPainter p(&buffer_);
+        p.setClipRegion(dirty);
+        PaintBackground(p, area);
+        // Only objects reaching into what is repainted draw; they draw in
+        // card pixels through the view's scale.
+        const QRect cardArea = CardRect(area).adjusted(-2, -2, 2, 2);
         currentCanvas_ = nullptr;
+        p.save();
+        p.scale(zoom_, zoom_);
         for (TQGraphicControl* o : Objects())
-            o->PaintOnPanel(p);
+            if (o->BoundsRect().intersects(cardArea))
+                o->PaintOnPanel(p);
+        p.restore();
+        // The selection's markers go on top of everything, so objects in
+        // front never hide them; they keep their size at every zoom.
         for (TQGraphicControl* o : handle_.Selection())
             o->PaintSelectionMarkers(p);
         if (showGuides_)
             paintGuides(p);
+        p.save();
+        p.scale(zoom_, zoom_);
         handle_.PaintOutlines(p);
         if (bandActive_) {
             p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
@@ -479,9 +557,11 @@ void TQBasePanel::paintEvent(QPaintEvent*)
             p.setBrush(Qt::NoBrush);
             p.drawRect(QRect(bandStart_, bandEnd_).normalized());
         }
+        p.restore();
     }
     QPainter w(this);
-    w.drawImage(0, 0, image);
+    w.setClipRegion(dirty);
+    w.drawImage(0, 0, buffer_);
     if (Repainted)
         Repainted();
 }
@@ -507,7 +587,7 @@ void TQBasePanel::paintGuides(QPainter& p)
 
 void TQBasePanel::mousePressEvent(QMouseEvent* event)
 {
-    const QPoint p = event->position().toPoint();
+    const QPoint p = CardPoint(event->position());
     const QPoint global = event->globalPosition().toPoint();
     mouseTarget_ = nullptr;
     if (handle_.Visible() && handle_.Bounds().contains(p)) {
@@ -540,7 +620,7 @@ void TQBasePanel::ForwardMouseUp(const QPoint& p)
 
 void TQBasePanel::mouseMoveEvent(QMouseEvent* event)
 {
-    const QPoint p = event->position().toPoint();
+    const QPoint p = CardPoint(event->position());
     if (bandActive_) {
         PanelMouseMove(p);
         return;
@@ -559,7 +639,7 @@ void TQBasePanel::mouseMoveEvent(QMouseEvent* event)
 void TQBasePanel::mouseReleaseEvent(QMouseEvent* event)
 {
     eventModifiers_ = event->modifiers();
-    const QPoint p = event->position().toPoint();
+    const QPoint p = CardPoint(event->position());
     if (!bandActive_ && handle_.Visible() && (handle_.Capturing() || handle_.Bounds().contains(p))) {
         handle_.MouseUp(event->button(), event->modifiers(), p - handle_.Bounds().topLeft());
         mouseTarget_ = nullptr;
@@ -567,6 +647,16 @@ void TQBasePanel::mouseReleaseEvent(QMouseEvent* event)
     }
     PanelMouseUp(p);
     mouseTarget_ = nullptr;
+}
+
+void TQBasePanel::wheelEvent(QWheelEvent* event)
+{
+    if (!(event->modifiers() & Qt::ControlModifier) || !ZoomStepRequested || event->angleDelta().y() == 0) {
+        event->ignore(); // the scroll box scrolls
+        return;
+    }
+    ZoomStepRequested(event->angleDelta().y() > 0 ? 1 : -1);
+    event->accept();
 }
 
 void TQBasePanel::leaveEvent(QEvent*)
@@ -577,7 +667,7 @@ void TQBasePanel::leaveEvent(QEvent*)
 
 void TQBasePanel::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    const QPoint p = event->position().toPoint();
+    const QPoint p = CardPoint(event->position());
     const QPoint global = event->globalPosition().toPoint();
     if (handle_.Visible() && handle_.Bounds().contains(p)) {
         handle_.DoubleClick(global);
@@ -609,9 +699,9 @@ void TQBasePanel::PanelMouseMove(const QPoint& p)
     if (!bandActive_)
         return;
     setCursor(PointCursor());
-    update(QRect(bandStart_, bandEnd_).normalized().adjusted(-1, -1, 1, 1));
+    UpdateCardRect(QRect(bandStart_, bandEnd_).normalized().adjusted(-1, -1, 1, 1));
     bandEnd_ = p;
-    update(QRect(bandStart_, bandEnd_).normalized().adjusted(-1, -1, 1, 1));
+    UpdateCardRect(QRect(bandStart_, bandEnd_).normalized().adjusted(-1, -1, 1, 1));
 }
 
 void TQBasePanel::PanelMouseUp(const QPoint& p)
@@ -657,7 +747,7 @@ void TQBasePanel::ObjectMouseDown(TQGraphicControl* sender, Qt::MouseButton butt
 
 void TQBasePanel::ObjectDblClick(TQGraphicControl* sender, bool fromHandle, const QPoint& global)
 {
-    const QPoint p = mapFromGlobal(global);
+    const QPoint p = CardPoint(mapFromGlobal(QPointF(global)));
     if (fromHandle) {
         if (handle_.SelectedCount() > 1)
             return;
@@ -676,7 +766,7 @@ void TQBasePanel::ObjectDblClick(TQGraphicControl* sender, bool fromHandle, cons
 void TQBasePanel::HandleMouseDown(const QPoint& p, Qt::KeyboardModifiers shift)
 {
     if (!pointing_) {
-        PanelMouseDown(Qt::LeftButton, p, mapToGlobal(p));
+        PanelMouseDown(Qt::LeftButton, p, mapToGlobal(ShownPoint(p)));
         return;
     }
     if (!(shift & Qt::ShiftModifier))

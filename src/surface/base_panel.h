@@ -5,6 +5,7 @@
 #include "objects/card_object_parent.h"
 #include "surface/card_document.h"
 #include "surface/handle.h"
+#include <QImage>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -74,8 +75,10 @@ public:
     // trim line and a safe-area line `safePixels` inside it. Never printed.
     void SetBleed(double pixels);
     double Bleed() const { return document_.Bleed(); }
-    // The bleed in whole panel pixels at the present zoom.
+    // The bleed in whole widget pixels at the present zoom.
     int BleedAtZoom() const;
+    // The bleed in whole card pixels.
+    int BleedInCardPixels() const;
     void SetGuides(bool show, double safePixels);
     bool ShowGuides() const { return showGuides_; }
 
@@ -84,6 +87,20 @@ public:
     std::function<void()> Repainted;
     std::function<void(QObject*)> LabelChangedEvent;
     std::function<void(QObject*)> OnDblClick;
+    // Ctrl+wheel over the card: +1 to zoom in a step, -1 out (the window
+    // decides, keeping its zoom controls in step).
+    std::function<void(int)> ZoomStepRequested;
+
+    // --- the view: objects, the handle and the mouse live in card pixels;
+    // the panel shows card pixel (x, y) at widget point (x·zoom, y·zoom).
+    QPoint CardPoint(const QPointF& widgetPoint) const;
+    QPoint ShownPoint(const QPoint& cardPoint) const;
+    // The widget pixels that cover a card rectangle.
+    QRect ShownRect(const QRect& cardRect) const override;
+    // The card pixels that cover a widget rectangle.
+    QRect CardRect(const QRect& widgetRect) const;
+    // Repaints what shows of a card rectangle, nothing else.
+    void UpdateCardRect(const QRect& cardRect);
 
     // --- objects
     const std::vector<TQGraphicControl*>& Objects() const { return document_.Objects(); }
@@ -118,8 +135,9 @@ public:
     const std::optional<TFieldRecord>& FieldRecord() const { return record_; }
     void SetFieldsShownAsTyped(bool typed);
     bool FieldsShownAsTyped() const { return fieldsAsTyped_; }
-    // The background, outline and grid as Paint draws them.
-    void PaintBackground(QPainter& p);
+    // The background, outline and grid as Paint draws them, over `area`
+    // (widget pixels; all of the panel when none is given).
+    void PaintBackground(QPainter& p, QRect area = QRect());
 
     // --- CardObjectParent
     void PostSyncSelectionHandles() override;
@@ -132,8 +150,8 @@ public:
     void RemoveFromSelection(TQGraphicControl* object) override;
     void ClearSelection() override;
     TColor MarkerColor(bool single) const override;
-    QSize PanelSize() const override { return size(); }
-    int BleedPixels() const override { return BleedAtZoom(); }
+    QSize PanelSize() const override { return CardSize(); }
+    int BleedPixels() const override { return BleedInCardPixels(); }
     QStringList PersonalInfo() const override { return personalInfo_; }
     const TFieldRecord* FieldValues() const override;
     const TFont& DefaultFont() const override { return font_; }
@@ -142,7 +160,7 @@ public:
     void ObjectCommand(TQGraphicControl* object, CardCommand command) override;
     TQGraphicControl* DuplicateObject(TQGraphicControl* object) override;
     void RehookObjects() override;
-    void InvalidateRect(const QRect& rect) override { update(rect); }
+    void InvalidateRect(const QRect& rect) override { UpdateCardRect(rect); }
     void RepaintPanel() override { update(); }
     QPainter* PanelCanvas() override { return currentCanvas_; }
     void ProcessPendingEvents() override;
@@ -208,6 +226,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
     // Mouse handling of the empty panel, in panel coordinates.
     void PanelMouseDown(Qt::MouseButton button, const QPoint& p, const QPoint& global);
@@ -268,6 +287,8 @@ private:
     QAction* lockAllItem_ = nullptr;
     QAction* unlockAllItem_ = nullptr;
     QPainter* currentCanvas_ = nullptr;
+    // What the last paints drew; a paint redraws only the region it is given.
+    QImage buffer_;
     bool syncPosted_ = false;
     TQGraphicControl* mouseTarget_ = nullptr;
     Qt::KeyboardModifiers eventModifiers_;

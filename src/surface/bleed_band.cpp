@@ -33,6 +33,7 @@ void TBleedBand::paintEvent(QPaintEvent*)
     {
         p.save();
         p.translate(b, b);
+        p.scale(panel_.Zoom(), panel_.Zoom());
         for (TQGraphicControl* o : panel_.Objects())
             if (o->Visible())
                 o->PaintTo(p, o->Left(), o->Top());

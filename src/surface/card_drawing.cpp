@@ -9,22 +9,8 @@
 
 namespace cardora {
 
-TZoomOneScope::TZoomOneScope(TQBasePanel& panel) : panel_(panel), zoom_(panel.Zoom())
-{
-    if (zoom_ != 1.0f) {
-        panel_.SetZoom(1.0f);
-        QCoreApplication::processEvents();
-    }
-}
-
-TZoomOneScope::~TZoomOneScope()
-{
-    if (panel_.Zoom() != zoom_)
-        panel_.SetZoom(zoom_);
-}
-
 TCardDrawer::TCardDrawer(TQBasePanel& panel, QSizeF cardInches)
-    : zoom_(panel), panel_(panel), card_(cardInches), wasPrinting_(panel.Printing()), panelBleed_(panel.Bleed()),
+    : panel_(panel), card_(cardInches), wasPrinting_(panel.Printing()), panelBleed_(panel.Bleed()),
       outerJob_(TQGraphicControl::BeginPrintJob())
 {
     // Objects print from their zoom-1 geometry.

@@ -12,20 +12,6 @@ class TPicture;
 class TQBasePanel;
 class TReport;
 
-// While one lives the panel shows its card at zoom 1, the card's own size;
-// the user's zoom comes back afterwards. The zoom is the view's only.
-class TZoomOneScope {
-public:
-    explicit TZoomOneScope(TQBasePanel& panel);
-    ~TZoomOneScope();
-    TZoomOneScope(const TZoomOneScope&) = delete;
-    TZoomOneScope& operator=(const TZoomOneScope&) = delete;
-
-private:
-    TQBasePanel& panel_;
-    float zoom_;
-};
-
 // A merged run: while it lives the panel shows each record given to Show;
 // afterwards the values it showed before (a record, the personal
 // information, or the fields as typed) come back.
@@ -48,8 +34,7 @@ private:
 // background art and every object, drawn from the card's zoom-1 geometry at
 // the report's resolution, each object from a clean state and clipped to its
 // box, the whole card clipped to its own rectangle. While a drawer lives the
-// panel is at zoom 1 and printing; the user's zoom comes back afterwards, so
-// no caller has to reset it.
+// panel is printing; its zoom is the view's only and plays no part.
 class TCardDrawer {
 public:
     TCardDrawer(TQBasePanel& panel, QSizeF cardInches);
@@ -70,7 +55,6 @@ public:
     void Draw(TReport& report, double x, double y) const;
 
 private:
-    TZoomOneScope zoom_;
     TQBasePanel& panel_;
     QSizeF card_;
     const TPicture* art_ = nullptr;

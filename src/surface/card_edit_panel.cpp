@@ -65,7 +65,6 @@ TQGraphicControl* TQBasePanel::RestoreObject(const QByteArray& state, int key, c
     TQGraphicControl* o = read.front();
     o->SetName(name);
     o->setProperty(kEditKey, key);
-    o->SetZoom(zoom_);
     return o;
 }
 

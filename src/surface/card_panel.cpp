@@ -85,12 +85,14 @@ QString TQBusinessCardPanel32::ToolName(TLPanelState state)
 
 QImage TQBusinessCardPanel32::RenderCardBitmap()
 {
-    QImage image(size(), QImage::Format_RGB32);
+    // At the card's own size, whatever the view's zoom.
+    const QSize card = CardSize().isEmpty() ? size() : CardSize();
+    QImage image(card, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter p(&image);
     if (ColorPicture().HasGraphic()) {
         try {
-            ColorPicture().Draw(p, QRect(0, 0, width(), height()));
+            ColorPicture().Draw(p, QRect(QPoint(0, 0), card));
         } catch (...) {
         }
     }

@@ -55,9 +55,9 @@ void TQHandle::SetSnapToGrid(bool v)
 
 void TQHandle::setBounds(const QRect& r)
 {
-    panel_.update(bounds_.adjusted(-1, -1, 1, 1));
+    panel_.UpdateCardRect(bounds_.adjusted(-1, -1, 1, 1));
     bounds_ = r;
-    panel_.update(bounds_.adjusted(-1, -1, 1, 1));
+    panel_.UpdateCardRect(bounds_.adjusted(-1, -1, 1, 1));
 }
 
 // ---------------------------------------------------------------- selection
@@ -240,13 +240,13 @@ void TQHandle::showOutline(const QRect& b)
 {
     removeOutline();
     feedbackRect_ = b;
-    panel_.update(QRect(b.left(), b.top(), b.width() + 1, b.height() + 1));
+    panel_.UpdateCardRect(QRect(b.left(), b.top(), b.width() + 1, b.height() + 1));
 }
 
 void TQHandle::removeOutline()
 {
     if (!feedbackRect_.isNull())
-        panel_.update(feedbackRect_.adjusted(0, 0, 1, 1));
+        panel_.UpdateCardRect(feedbackRect_.adjusted(0, 0, 1, 1));
     feedbackRect_ = QRect();
 }
 
@@ -271,9 +271,9 @@ void TQHandle::PaintOutlines(QPainter& p) const
 QPoint TQHandle::limit(QPoint local) const
 {
     // Objects may reach into a print shop's bleed around the card.
-    const int b = panel_.BleedAtZoom();
-    const int x = std::clamp(bounds_.left() + local.x(), -b, panel_.width() + b) - bounds_.left();
-    const int y = std::clamp(bounds_.top() + local.y(), -b, panel_.height() + b) - bounds_.top();
+    const QRect card = panel_.Document().RectWithBleed();
+    const int x = std::clamp(bounds_.left() + local.x(), card.left(), card.left() + card.width()) - bounds_.left();
+    const int y = std::clamp(bounds_.top() + local.y(), card.top(), card.top() + card.height()) - bounds_.top();
     return QPoint(x, y);
 }
 
@@ -281,6 +281,9 @@ void TQHandle::runHitZones(const QPoint& local, int* zone)
 {
     const int W = bounds_.width(), H = bounds_.height();
     const double mx = W * 0.5, my = H * 0.5;
+    // The grips keep their size on the screen at every zoom.
+    const double z = panel_.Zoom();
+    const double corner = 8 / z, middle = 6 / z;
     const int X = local.x(), Y = local.y();
     Qt::CursorShape shape = Qt::ArrowCursor;
     bool hit = false;
@@ -291,14 +294,14 @@ void TQHandle::runHitZones(const QPoint& local, int* zone)
             hit = true;
         }
     };
-    test(std::abs(X) < 8 && std::abs(Y) < 8, 1, Qt::SizeFDiagCursor);
-    test(std::abs(X - W) < 8 && std::abs(Y - H) < 8, 4, Qt::SizeFDiagCursor);
-    test(std::abs(X - W) < 8 && std::abs(Y) < 8, 2, Qt::SizeBDiagCursor);
-    test(std::abs(X) < 8 && std::abs(Y - H) < 8, 3, Qt::SizeBDiagCursor);
-    test(std::abs(X - mx) < 6.0 && std::abs(Y) < 8, 5, Qt::SizeVerCursor);
-    test(std::abs(X - mx) < 6.0 && std::abs(Y - H) < 8, 7, Qt::SizeVerCursor);
-    test(std::abs(Y - my) < 6.0 && std::abs(X) < 8, 6, Qt::SizeHorCursor);
-    test(std::abs(Y - my) < 6.0 && std::abs(X - W) < 8, 8, Qt::SizeHorCursor);
+    test(std::abs(X) < corner && std::abs(Y) < corner, 1, Qt::SizeFDiagCursor);
+    test(std::abs(X - W) < corner && std::abs(Y - H) < corner, 4, Qt::SizeFDiagCursor);
+    test(std::abs(X - W) < corner && std::abs(Y) < corner, 2, Qt::SizeBDiagCursor);
+    test(std::abs(X) < corner && std::abs(Y - H) < corner, 3, Qt::SizeBDiagCursor);
+    test(std::abs(X - mx) < middle && std::abs(Y) < corner, 5, Qt::SizeVerCursor);
+    test(std::abs(X - mx) < middle && std::abs(Y - H) < corner, 7, Qt::SizeVerCursor);
+    test(std::abs(Y - my) < middle && std::abs(X) < corner, 6, Qt::SizeHorCursor);
+    test(std::abs(Y - my) < middle && std::abs(X - W) < corner, 8, Qt::SizeHorCursor);
     if (hit)
         panel_.setCursor(shape);
 }
@@ -410,7 +413,7 @@ void TQHandle::KeyDown(int key, Qt::KeyboardModifiers shift)
 {
     const bool arrow = key == Qt::Key_Left || key == Qt::Key_Up || key == Qt::Key_Right || key == Qt::Key_Down;
     if (nudging_)
-        panel_.update(nudgeRect_.adjusted(-1, -1, 1, 1));
+        panel_.UpdateCardRect(nudgeRect_.adjusted(-1, -1, 1, 1));
     if (arrow && !nudging_ && !selection_.empty()) {
         nudging_ = true;
         nudgeMove_ = QMargins();
@@ -428,10 +431,9 @@ void TQHandle::KeyDown(int key, Qt::KeyboardModifiers shift)
     // nudgeMove_: left and top shift those edges, right and bottom the others.
     QMargins& m = nudgeMove_;
     const int left = minL + m.left(), top = minT + m.top(), right = maxR + m.right(), bottom = maxB + m.bottom();
-    const double z = panel_.Zoom();
     QSize card = panel_.CardSize();
     if (card.isEmpty())
-        card = QSize(Round(panel_.width() / z), Round(panel_.height() / z));
+        card = panel_.size();
     const bool resize = (shift & Qt::ShiftModifier) && SelectedCount() == 1;
     // Nudges stop at the card's edge, or at the edge of a print shop's bleed.
     const int bleed = int(std::ceil(panel_.Bleed() - 0.01));
@@ -463,11 +465,11 @@ void TQHandle::KeyDown(int key, Qt::KeyboardModifiers shift)
     default:
         break;
     }
-    // The outline shows where the selection will land, in panel pixels.
+    // The outline shows where the selection will land.
     const QRect start(QPoint(bounds_.left() + 2, bounds_.top() + 2),
         QPoint(bounds_.left() + bounds_.width() - 3, bounds_.top() + bounds_.height() - 3));
-    nudgeRect_ = start.adjusted(Round(m.left() * z), Round(m.top() * z), Round(m.right() * z), Round(m.bottom() * z));
-    panel_.update(nudgeRect_.adjusted(-1, -1, 1, 1));
+    nudgeRect_ = start.adjusted(m.left(), m.top(), m.right(), m.bottom());
+    panel_.UpdateCardRect(nudgeRect_.adjusted(-1, -1, 1, 1));
 }
 
 void TQHandle::KeyUp(int)

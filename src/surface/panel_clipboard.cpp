@@ -53,9 +53,6 @@ TQGraphicControl* TQBasePanel::DuplicateObject(TQGraphicControl* o)
     try {
         TQGraphicControl* copy =
             TQLabelObjectFiler().DuplicateObject(o, owner_, this, [this](TQGraphicControl* c) { AddObject(c); });
-        // Read back with zoom-1 geometry; shown at the panel's zoom like the original.
-        if (copy)
-            copy->SetZoom(zoom_);
         return copy;
     } catch (...) {
         return nullptr;
@@ -64,7 +61,7 @@ TQGraphicControl* TQBasePanel::DuplicateObject(TQGraphicControl* o)
 
 void TQBasePanel::SaveCardFile(const QString& path)
 {
-    // Objects write their zoom-1 geometry, so saving leaves the zoom alone.
+    // Objects hold card geometry whatever the view's zoom.
     for (TQGraphicControl* o : Objects())
         o->BeforeSave();
     TQLabelObjectFiler().SaveCard(Objects(), path);
@@ -85,7 +82,7 @@ void TQBasePanel::LoadCardFile(const QString& path)
         removeObject(o);
         o->setParent(&aside);
     }
-    // Files hold zoom-1.0 geometry; objects read are brought to the panel's zoom.
+    // Files hold card geometry, as objects do whatever the zoom.
     std::vector<TQGraphicControl*> read;
     auto adopt = [this, &read](TQGraphicControl* o) {
         AddObject(o);
@@ -105,10 +102,6 @@ void TQBasePanel::LoadCardFile(const QString& path)
         handle_.ReleaseCapture();
         throw;
     }
-    zooming_ = true;
-    for (TQGraphicControl* o : read)
-        o->SetZoom(zoom_);
-    zooming_ = false;
     RehookObjects();
     // The card read replaces the one set aside, which goes with `aside`.
     for (TQGraphicControl* o : before)

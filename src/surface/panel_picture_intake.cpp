@@ -91,7 +91,7 @@ bool TPanelPictureIntake::PictureFromData(const QMimeData& data, TPicture* pictu
 void TPanelPictureIntake::Place(const TPicture& picture, QPoint at)
 {
     const QSize card = panel_.PanelSize();
-    QSizeF size = QSizeF(picture.Size()) * panel_.Zoom();
+    QSizeF size = QSizeF(picture.Size());
     // Larger than the card: shrunk to fit, keeping its shape.
     if (size.width() > card.width() || size.height() > card.height())
         size.scale(QSizeF(card), Qt::KeepAspectRatio);
@@ -149,7 +149,7 @@ bool TPanelPictureIntake::eventFilter(QObject* watched, QEvent* event)
         if (!picture.LoadFromFile(file))
             MessageDlg(picture.ErrorText(), QStringLiteral("Error"), MessageStyle::Error);
         else
-            Place(picture, drop->position().toPoint());
+            Place(picture, panel_.CardPoint(drop->position()));
         return true;
     }
     return false;

@@ -87,9 +87,9 @@ TEST_F(FileFixture, SavingAtZoomWritesZoomOneGeometryAndKeepsZoom)
     window->New1Click();
     window->OpenBCFile(path);
     ASSERT_EQ(panel().Objects().size(), 1u);
-    // Opened at 1.3: the stored 11,20 50x30 shows scaled.
-    EXPECT_EQ(panel().Objects()[0]->BoundsRect(), QRect(14, 26, 65, 39));
-    EXPECT_FLOAT_EQ(panel().Objects()[0]->Zoom(), 1.3f);
+    // Opened at 1.3: the stored 11,20 50x30 stays; the view shows it scaled.
+    EXPECT_EQ(panel().Objects()[0]->BoundsRect(), QRect(11, 20, 50, 30));
+    EXPECT_EQ(panel().ShownRect(panel().Objects()[0]->BoundsRect()), QRect(14, 26, 66, 39));
 }
 
 // Only a card read whole replaces the one shown: a damaged file, one cut

@@ -94,24 +94,36 @@ TEST_F(WindowFixture, MenusHoldEveryItemInOrder)
         QStringList({ "Undo", "Redo", "-", "Cu&t", "&Copy", "&Paste", "De&lete", "Select &All", "-",
             "Default Font: Arial, 10 pt ", "&Personal Information", "&Set or Change Background Art", "-",
             "Change Business Card Layout", "Print Shop Settings..." }));
-    EXPECT_EQ(captions("ViewMenu"), QStringList({ "Print Shop &Guides (Trim, Bleed, Safe Area)" }));
+    EXPECT_EQ(captions("ViewMenu"),
+        QStringList({ "Print Shop &Guides (Trim, Bleed, Safe Area)", "-", "Zoom &In", "Zoom &Out", "&Actual Size",
+            "&Fit to Window" }));
     EXPECT_EQ(captions("HelpMenu"),
         QStringList({ "&Contents", "&About", "Configuration Information", "Technical Support",
             "Frequently Asked Questions", "-", "Visit Our Internet Website" }));
     EXPECT_EQ(window->Action("mnuSave")->shortcut(), QKeySequence("Ctrl+S"));
 }
 
-TEST_F(WindowFixture, KeypadZoomStepsTenPercentUpToOneFifty)
+TEST_F(WindowFixture, KeypadZoomStepsFromAQuarterToFourTimes)
 {
     start();
-    QTest::keyClick(window->BusinessCardPanel(), Qt::Key_Minus, Qt::KeypadModifier);
-    EXPECT_EQ(zoomCaption(), "100%");
     QStringList seen;
     for (int i = 0; i < 6; ++i) {
+        QTest::keyClick(window->BusinessCardPanel(), Qt::Key_Minus, Qt::KeypadModifier);
+        seen << zoomCaption();
+    }
+    EXPECT_EQ(seen, QStringList({ "75%", "67%", "50%", "33%", "25%", "25%" }));
+    EXPECT_EQ(window->BusinessCardPanel()->size(), QSize(84, 48));
+    seen.clear();
+    for (int i = 0; i < 15; ++i) {
         QTest::keyClick(window->BusinessCardPanel(), Qt::Key_Plus, Qt::KeypadModifier);
         seen << zoomCaption();
     }
-    EXPECT_EQ(seen, QStringList({ "110%", "120%", "130%", "140%", "150%", "150%" }));
+    EXPECT_EQ(seen,
+        QStringList({ "33%", "50%", "67%", "75%", "100%", "110%", "120%", "130%", "140%", "150%", "200%", "300%", "400%",
+            "400%", "400%" }));
+    EXPECT_EQ(window->BusinessCardPanel()->size(), QSize(1344, 768));
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(window->BusinessCardPanel(), Qt::Key_Minus, Qt::KeypadModifier);
     EXPECT_FALSE(window->ChangesMade()); // zooming is not a change
     // The panel is the card size times the zoom, not the last size rescaled
     // (which would drift to 506 and come back at 337).
@@ -120,6 +132,38 @@ TEST_F(WindowFixture, KeypadZoomStepsTenPercentUpToOneFifty)
         QTest::keyClick(window->BusinessCardPanel(), Qt::Key_Minus, Qt::KeypadModifier);
     EXPECT_EQ(zoomCaption(), "100%");
     EXPECT_EQ(window->BusinessCardPanel()->size(), QSize(336, 192));
+}
+
+// Any zoom is a view of the same card: Actual Size comes back to it, Fit to
+// Window shows the whole card as large as the window allows.
+TEST_F(WindowFixture, ViewMenuZoomsFitAndComeBack)
+{
+    start();
+    auto* o = new PlainObject(window.get());
+    window->BusinessCardPanel()->AddObject(o);
+    o->SetBounds(300, 160, 30, 25); // by the corner the fit must keep in sight
+    window->SetChangesMade(false);
+    const QWidget* room = window->BusinessCardPanel()->parentWidget()->parentWidget();
+    for (QSize windowSize : { QSize(900, 700), QSize(1400, 600), QSize(700, 900) }) {
+        SCOPED_TRACE(windowSize.width());
+        window->resize(windowSize);
+        QCoreApplication::processEvents();
+        window->Action("mnuFitToWindow")->trigger();
+        const float z = window->BusinessCardPanel()->Zoom();
+        EXPECT_GE(z, 0.25f);
+        EXPECT_LE(z, 4.0f);
+        EXPECT_EQ(zoomCaption(), QString::number(qRound(z * 100)) + "%");
+        const QRect shown = window->BusinessCardPanel()->geometry();
+        EXPECT_LE(shown.right(), room->width());
+        EXPECT_LE(shown.bottom(), room->height());
+        // As large as it goes: a tenth larger would not fit one way or the other.
+        EXPECT_TRUE(shown.width() * 1.1 > room->width() || shown.height() * 1.1 > room->height());
+        window->Action("mnuActualSize")->trigger();
+        EXPECT_EQ(zoomCaption(), "100%");
+        EXPECT_EQ(window->BusinessCardPanel()->size(), QSize(336, 192));
+    }
+    EXPECT_EQ(o->BoundsRect(), QRect(300, 160, 30, 25));
+    EXPECT_FALSE(window->ChangesMade());
 }
 
 TEST_F(WindowFixture, ChangesShowCancelAndSaveButtons)

@@ -41,13 +41,14 @@ struct PanelFixture : ::testing::Test {
 };
 } // namespace
 
-TEST_F(PanelFixture, ZoomRescalesObjectsHalfEvenWithoutNotifying)
+TEST_F(PanelFixture, ZoomShowsObjectsScaledWithoutChangingOrNotifying)
 {
     PlainObject* o = add(10, 11, 100, 25);
     changes = 0;
     panel.SetZoom(1.3f);
-    EXPECT_EQ(o->BoundsRect(), QRect(13, 14, 130, 32)); // 32.5 rounds to the even 32
-    EXPECT_EQ(o->Zoom(), 1.3f);
+    EXPECT_EQ(o->BoundsRect(), QRect(10, 11, 100, 25));
+    EXPECT_EQ(panel.ShownRect(o->BoundsRect()), QRect(13, 14, 130, 33)); // covers 14.3 to 46.8
+    EXPECT_EQ(o->Zoom(), 1.0f);
     EXPECT_EQ(panel.width(), 437);
     EXPECT_EQ(panel.height(), 250);
     EXPECT_EQ(changes, 0);
@@ -224,14 +225,15 @@ TEST_F(PanelFixture, DrawingToolCreatesObjectInNormalisedRectWithMinimums)
     EXPECT_EQ(panel.Objects()[0]->BoundsRect(), QRect(40, 30, 50, 15));
     EXPECT_EQ(panel.Objects()[0]->Name(), "Special1");
     EXPECT_EQ(dropped, QRect(40, 30, 50, 15));
-    // Right to left and bottom to top on a zoomed card.
+    // Right to left and bottom to top on a zoomed card: the card pixels
+    // under the mouse, 200/1.2 = 166.7 down to 166.
     panel.SetZoom(1.2f);
     QTest::mousePress(&panel, Qt::LeftButton, {}, QPoint(200, 150));
     QTest::mouseMove(&panel, QPoint(120, 100));
     QTest::mouseRelease(&panel, Qt::LeftButton, {}, QPoint(120, 100));
     ASSERT_EQ(panel.Objects().size(), 2u);
-    EXPECT_EQ(panel.Objects()[1]->BoundsRect(), QRect(120, 100, 80, 50));
-    EXPECT_EQ(panel.Objects()[1]->Zoom(), 1.2f);
+    EXPECT_EQ(panel.Objects()[1]->BoundsRect(), QRect(100, 83, 66, 42));
+    EXPECT_EQ(panel.Objects()[1]->Zoom(), 1.0f);
     EXPECT_EQ(panel.Objects()[1]->Name(), "Special2");
 }
 
