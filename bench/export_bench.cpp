@@ -3,11 +3,15 @@
 //
 //   cardora-export-bench CARD.CDW [--runs N]
 //
-// A card with every object kind is written by `cardora-print-bench --write-card`.
+// A card with every object kind is written by `cardora-print-bench
+// --write-every-kind-card`, a crowded one by `cardora-interactive-bench --write-card`.
 #include "bench_support.h"
 #include "core/app_folder.h"
 #include "core/symbol_fonts.h"
 #include "main/card_export.h"
+#include "objects/stream_error.h"
+#include "objects/richtext_label/rich_label.h"
+#include "richtext/rich_text_control.h"
 #include "surface/card_panel.h"
 #include "surface/object_kinds.h"
 #include <QApplication>
@@ -36,9 +40,16 @@ int main(int argc, char** argv)
     }
     const bench::CardProgram program;
     QObject owner;
+    // Rich-text labels paint through it, as in the program.
+    TRichTextControl masterRichText(&owner, QString::fromLatin1(kMasterRichTextName));
     TQBusinessCardPanel32 panel(nullptr, &owner);
     panel.SetPanelSize(336, 192);
-    panel.LoadCardFile(args[0]);
+    try {
+        panel.LoadCardFile(args[0]);
+    } catch (const EStreamError& e) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(args[0]), qPrintable(e.Message()));
+        return 1;
+    }
 
     const struct {
         const char* name;

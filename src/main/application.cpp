@@ -3,6 +3,8 @@
 #include "core/private_folders.h"
 #include "core/symbol_fonts.h"
 #include "main/main_screen.h"
+#include "main/startup_probe.h"
+#include "surface/card_panel.h"
 #include "main/version.h"
 #include "printing/card_stocks.h"
 #include "report/printer_report.h"
@@ -174,6 +176,8 @@ int RunCardora(int argc, char** argv)
     if (QString problem; ShippedCardStocks(&problem).empty() || !problem.isEmpty())
         Inform(problem.isEmpty() ? QString("The card stock list of the program is empty") : problem);
     TMainScreen window;
+    if (StartupProbeWanted())
+        InstallStartupProbe(*window.BusinessCardPanel(), !card->isEmpty());
     window.SetStartupCard(*card);
     ServeInstanceRequests(server, &window);
     BusyOff();
