@@ -1,6 +1,6 @@
 #include "core/app_folder.h"
 #include "core/modal.h"
-#include "main/main_screen.h"
+#include "main/main_window.h"
 #include "printing/batch_print.h"
 #include "surface/bleed_band.h"
 #include "surface/card_panel.h"
@@ -16,15 +16,15 @@
 
 namespace cardora {
 
-void TMainScreen::setTool(int state) { panel_->SetPanelState(static_cast<TLPanelState>(state)); }
+void MainWindow::setTool(int state) { panel_->SetPanelState(static_cast<TLPanelState>(state)); }
 
-void TMainScreen::BusinessCardPanelDroppedObjectEvent(QRect&)
+void MainWindow::BusinessCardPanelDroppedObjectEvent(QRect&)
 {
     panel_->SetPanelState(psPointing);
     toolGroup_->button(psPointing)->setChecked(true);
 }
 
-void TMainScreen::zoomBy(bool up)
+void MainWindow::zoomBy(bool up)
 {
     suppressChanges_ = true;
     panel_->ClearSelection();
@@ -38,13 +38,13 @@ void TMainScreen::zoomBy(bool up)
     suppressChanges_ = false;
 }
 
-void TMainScreen::ShowZoomCaption()
+void MainWindow::ShowZoomCaption()
 {
     zoomCaption_->setText(QString::number(static_cast<int>(std::nearbyint(panel_->Zoom() * 100.0f))) + "%");
     fitBackdrop();
 }
 
-void TMainScreen::fitBackdrop()
+void MainWindow::fitBackdrop()
 {
     // The backdrop fills the whole scroll box, so a click anywhere beside the
     // card reaches it; it is never smaller than the card and its margin.
@@ -58,10 +58,10 @@ void TMainScreen::fitBackdrop()
         backdrop->setMinimumSize(panel_->width() + 20 + 2 * bleed, panel_->height() + 16 + 2 * bleed);
 }
 
-void TMainScreen::ZoomSpinnerUpClick() { zoomBy(true); }
-void TMainScreen::ZoomSpinnerDownClick() { zoomBy(false); }
+void MainWindow::ZoomSpinnerUpClick() { zoomBy(true); }
+void MainWindow::ZoomSpinnerDownClick() { zoomBy(false); }
 
-void TMainScreen::LoadPreferences()
+void MainWindow::LoadPreferences()
 {
     prefs_ = LoadPreferencesFile(PreferencesFileName());
     // A hand-edited or damaged layout could ask for a card of gigabytes or
@@ -80,13 +80,13 @@ void TMainScreen::LoadPreferences()
     ApplyPrintShopPrefs();
 }
 
-void TMainScreen::SavePreferences()
+void MainWindow::SavePreferences()
 {
     prefs_.DefaultFont = DefaultFontOf(panel_->Font());
     SavePreferencesFile(PreferencesFileName(), prefs_);
 }
 
-void TMainScreen::SetDefaultFontCaption()
+void MainWindow::SetDefaultFontCaption()
 {
     const TFont& f = panel_->Font();
     QString caption = "Default Font: " + f.Name() + ", " + QString::number(f.Size()) + " pt ";
@@ -99,7 +99,7 @@ void TMainScreen::SetDefaultFontCaption()
     defaultFontItem_->setText(caption);
 }
 
-void TMainScreen::mnuDefaultFontClick()
+void MainWindow::mnuDefaultFontClick()
 {
     if (const auto chosen = ChooseFontWithColor(panel_->Font().ToPointFont(), ToQColor(panel_->Font().Color()))) {
         panel_->Font().AssignQFont(chosen->font);
