@@ -24,7 +24,7 @@
 #include "bench_support.h"
 #include "support/busy_card.h"
 #include "support/scripted_modal.h"
-#include "main/main_screen.h"
+#include "main/main_window.h"
 #include "objects/richtext_label/rich_label.h"
 #include "richtext/rich_text_control.h"
 #include "surface/card_panel.h"
@@ -293,7 +293,7 @@ public:
             holder_->show();
             waitShown(*holder_);
         } else {
-            window_ = std::make_unique<TMainScreen>();
+            window_ = std::make_unique<MainWindow>();
             window_->show();
             waitShown(*window_);
             window_->OpenBCFile(cardPath);
@@ -305,7 +305,7 @@ public:
     QString What() const { return window_ ? "main window" : "lone panel"; }
 
 private:
-    std::unique_ptr<TMainScreen> window_;
+    std::unique_ptr<MainWindow> window_;
     std::unique_ptr<QWidget> holder_;
     std::unique_ptr<TRichTextControl> master_;
     TQBusinessCardPanel32* panel_ = nullptr;

@@ -22,7 +22,7 @@ class InteractiveHandler : public ModalHandler {
 public:
     int Message(const QString& text, const QString& caption, MessageStyle style) override
     {
-        QMessageBox box(MainWindow());
+        QMessageBox box(ProgramWindow());
         box.setWindowTitle(caption);
         // Names and texts come from files and folders: markup in them is text.
         box.setTextFormat(Qt::PlainText);
@@ -65,7 +65,7 @@ public:
 
     std::optional<QFont> Font(const QFont& initial) override
     {
-        QFontDialog dialog(initial, MainWindow());
+        QFontDialog dialog(initial, ProgramWindow());
         const QFont shown = dialog.currentFont();
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
@@ -74,7 +74,7 @@ public:
 
     std::optional<FontChoice> FontWithColor(const QFont& initial, const QColor& color) override
     {
-        QFontDialog dialog(initial, MainWindow());
+        QFontDialog dialog(initial, ProgramWindow());
         dialog.setOption(QFontDialog::DontUseNativeDialog);
         const QFont shown = dialog.currentFont();
         QColor chosen = color.isValid() ? color : QColor(Qt::black);
@@ -134,7 +134,7 @@ public:
 
     std::optional<QColor> Color(const QColor& initial) override
     {
-        QColor c = QColorDialog::getColor(initial, MainWindow());
+        QColor c = QColorDialog::getColor(initial, ProgramWindow());
         if (!c.isValid())
             return std::nullopt;
         return c;
@@ -142,7 +142,7 @@ public:
 
     QString FileName(const FileDialogRequest& r) override
     {
-        QFileDialog dlg(MainWindow(), r.title, r.folder, r.filter);
+        QFileDialog dlg(ProgramWindow(), r.title, r.folder, r.filter);
         dlg.setAcceptMode(r.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         dlg.setFileMode(r.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
         dlg.setDefaultSuffix(r.defaultExt);
@@ -179,8 +179,8 @@ ModalHandler& CurrentModalHandler()
     return interactive;
 }
 
-void SetMainWindow(QWidget* window) { mainWindowSlot() = window; }
-QWidget* MainWindow() { return mainWindowSlot().data(); }
+void SetProgramWindow(QWidget* window) { mainWindowSlot() = window; }
+QWidget* ProgramWindow() { return mainWindowSlot().data(); }
 
 int MessageDlg(const QString& text, const QString& caption, MessageStyle style)
 {

@@ -61,8 +61,8 @@ void SetModalHandler(std::shared_ptr<ModalHandler> handler);
 ModalHandler& CurrentModalHandler();
 
 // The window modal dialogs belong to and are centred over.
-void SetMainWindow(QWidget* window);
-QWidget* MainWindow();
+void SetProgramWindow(QWidget* window);
+QWidget* ProgramWindow();
 
 // The general message function: returns the button pressed.
 int MessageDlg(const QString& text, const QString& caption, MessageStyle style);

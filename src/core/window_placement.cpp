@@ -120,7 +120,7 @@ void CentreDialog(QWidget& window)
     const QSize size = window.frameGeometry().size().isValid() && window.isVisible()
         ? window.frameGeometry().size()
         : window.size();
-    QWidget* main = MainWindow();
+    QWidget* main = ProgramWindow();
     if (main == &window || !main || main->isMaximized()) {
         const QSize screen = ScreenSize();
         window.move((screen.width() - size.width()) / 2, (screen.height() - size.height()) / 2);

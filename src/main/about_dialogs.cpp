@@ -2,7 +2,7 @@
 #include "core/modal.h"
 #include "core/window_placement.h"
 #include "main/help_window.h"
-#include "main/main_screen.h"
+#include "main/main_window.h"
 #include "main/printer_check.h"
 #include "main/version.h"
 #include "surface/card_panel.h"
@@ -46,10 +46,10 @@ QString memoryLine()
 }
 } // namespace
 
-void TMainScreen::ShowHelpTopic(int topic) { cardora::ShowHelpTopic(topic); }
-void TMainScreen::Contents1Click() { ShowHelpContents(); }
+void MainWindow::ShowHelpTopic(int topic) { cardora::ShowHelpTopic(topic); }
+void MainWindow::Contents1Click() { ShowHelpContents(); }
 
-void TMainScreen::About1Click()
+void MainWindow::About1Click()
 {
     QDialog dlg(this);
     dlg.setObjectName("AboutBox");
@@ -76,7 +76,7 @@ void TMainScreen::About1Click()
     ExecModal(dlg);
 }
 
-void TMainScreen::ConfigurationInformation1Click()
+void MainWindow::ConfigurationInformation1Click()
 {
     QDialog dlg(this);
     dlg.setObjectName("ConfigurationInformation");

@@ -2,7 +2,7 @@
 #include "core/modal.h"
 #include "core/private_folders.h"
 #include "core/symbol_fonts.h"
-#include "main/main_screen.h"
+#include "main/main_window.h"
 #include "main/startup_probe.h"
 #include "surface/card_panel.h"
 #include "main/version.h"
@@ -69,9 +69,9 @@ bool PeerIsThisUser(qintptr socket)
 // The first copy reads each request to its end before acting on it; a peer
 // of another user, a request past the limit or one that never ends is
 // dropped.
-void ServeInstanceRequests(QLocalServer& server, TMainScreen* target)
+void ServeInstanceRequests(QLocalServer& server, MainWindow* target)
 {
-    QPointer<TMainScreen> window(target);
+    QPointer<MainWindow> window(target);
     QObject::connect(&server, &QLocalServer::newConnection, &server, [&server, window] {
         while (QLocalSocket* s = server.nextPendingConnection()) {
             if (!PeerIsThisUser(s->socketDescriptor())) {
@@ -175,7 +175,7 @@ int RunCardora(int argc, char** argv)
     // The card stock list is checked at start, so a damaged one is known at once.
     if (QString problem; ShippedCardStocks(&problem).empty() || !problem.isEmpty())
         Inform(problem.isEmpty() ? QString("The card stock list of the program is empty") : problem);
-    TMainScreen window;
+    MainWindow window;
     if (StartupProbeWanted())
         InstallStartupProbe(*window.BusinessCardPanel(), !card->isEmpty());
     window.SetStartupCard(*card);

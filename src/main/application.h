@@ -8,7 +8,7 @@ class QLocalServer;
 
 namespace cardora {
 
-class TMainScreen;
+class MainWindow;
 
 // Start-up of the desktop program: single-instance guard, title, main window.
 // `cardora CARD.CDW` opens that card; a copy started while another runs hands
@@ -29,6 +29,6 @@ QByteArray EncodeInstanceRequest(const QString& card);
 // The card of a request; empty when it only asks to come forward.
 QString DecodeInstanceRequest(const QByteArray& request);
 // The first copy's side: each request brings the window forward and opens its card.
-void ServeInstanceRequests(QLocalServer& server, TMainScreen* window);
+void ServeInstanceRequests(QLocalServer& server, MainWindow* window);
 
 } // namespace cardora

@@ -1,5 +1,5 @@
 #include "main/designer_assistant.h"
-#include "main/main_screen.h"
+#include "main/main_window.h"
 #include "imaging/print_quality.h"
 #include "objects/graphic_control.h"
 #include "objects/pictures/image_object.h"
@@ -8,7 +8,7 @@
 namespace cardora {
 
 // The assistant beside the card follows the panel's tool and selection.
-QWidget* TMainScreen::createAssistant(QWidget* parent)
+QWidget* MainWindow::createAssistant(QWidget* parent)
 {
     assistant_ = new TDesignerAssistant(parent);
     assistant_->Situation = [this] {

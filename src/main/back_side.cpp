@@ -1,13 +1,14 @@
 // Two-sided cards: the back side of a card and switching the window to it.
 #include "core/modal.h"
 #include "core/safe_file.h"
-#include "main/main_screen.h"
+#include "main/card_sidecar.h"
+#include "main/main_window.h"
 #include <QDir>
 #include <QFileInfo>
 
 namespace cardora {
 
-bool TMainScreen::SetBackSide(const QString& path)
+bool MainWindow::SetBackSide(const QString& path)
 {
     if (!cardFileName_.isEmpty()) {
         // Only the sidecar changes: its art line stays as saved, so that
@@ -26,7 +27,7 @@ bool TMainScreen::SetBackSide(const QString& path)
     return true;
 }
 
-void TMainScreen::mnuBackSideClick()
+void MainWindow::mnuBackSideClick()
 {
     if (!frontOfBack_.isEmpty()) {
         Inform("This is the back side of " + QFileInfo(frontOfBack_).fileName()
@@ -60,7 +61,7 @@ void TMainScreen::mnuBackSideClick()
     SetBackSide(QFileInfo(path).absoluteFilePath());
 }
 
-void TMainScreen::mnuSwitchSideClick()
+void MainWindow::mnuSwitchSideClick()
 {
     if (frontOfBack_.isEmpty() && backSidePath_.isEmpty()) {
         Inform("This card has no back side: choose one with File > Back Side...");

@@ -1,13 +1,13 @@
 #include "core/app_folder.h"
 #include "core/modal.h"
 #include "main/background_art_dialog.h"
-#include "main/main_screen.h"
+#include "main/main_window.h"
 #include "surface/card_panel.h"
 #include <QFileInfo>
 
 namespace cardora {
 
-void TMainScreen::mnuSetorChangeBackgroundArtClick()
+void MainWindow::mnuSetorChangeBackgroundArtClick()
 {
     TLoadBackGround dialog(this);
     const QString bg = FindCaseInsensitive(ApplicationFolder(), "bg");

@@ -8,7 +8,7 @@
 #include "core/rounding.h"
 #include "main/card_export.h"
 #include "main/loaded_card.h"
-#include "main/main_screen.h"
+#include "main/card_sidecar.h"
 #include "main/picture_command.h"
 #include "main/preferences.h"
 #include "main/version.h"
@@ -164,7 +164,7 @@ struct OpenCard : TLoadedCard {
 // The files a command reads, which its output must never replace.
 QStringList inputsOf(const QString& card, const QString& prefs)
 {
-    QStringList inputs { card, TMainScreen::SidecarFileName(card) };
+    QStringList inputs { card, SidecarFileName(card) };
     if (!prefs.isEmpty())
         inputs << prefs;
     return inputs;
@@ -340,7 +340,7 @@ int resave(const Options& o)
     const QStringList inputs = inputsOf(o.positional[0], o.prefs);
     QString error = outputProblem(out, inputs);
     if (error.isEmpty())
-        error = TMainScreen::SidecarProblem(out, inputs);
+        error = SidecarProblem(out, inputs);
     if (!error.isEmpty())
         return fail(error);
     const auto card = openCard(o, o.positional[0], &error);
@@ -348,7 +348,7 @@ int resave(const Options& o)
         return fail(error);
     error = outputProblem(out, inputs, card.get());
     if (error.isEmpty())
-        error = TMainScreen::SidecarProblem(out, inputs + QStringList { card->backgroundArt });
+        error = SidecarProblem(out, inputs + QStringList { card->backgroundArt });
     if (!error.isEmpty())
         return fail(error);
     try {
@@ -357,8 +357,8 @@ int resave(const Options& o)
     } catch (const EStreamError& e) {
         return fail(e.Message());
     }
-    if (!TMainScreen::WriteSidecar(out, card->backgroundArt, card->backSide))
-        return fail("Cannot create file " + TMainScreen::SidecarFileName(out));
+    if (!WriteSidecar(out, card->backgroundArt, card->backSide))
+        return fail("Cannot create file " + SidecarFileName(out));
     return 0;
 }
 

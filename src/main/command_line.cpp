@@ -1,13 +1,13 @@
 #include "core/modal.h"
 #include "core/safe_file.h"
-#include "main/main_screen.h"
+#include "main/main_window.h"
 #include <QApplication>
 #include <QFileInfo>
 #include <QTimer>
 
 namespace cardora {
 
-void TMainScreen::OpenFromCommandLine(const QString& path)
+void MainWindow::OpenFromCommandLine(const QString& path)
 {
     if (path.isEmpty())
         return;
@@ -30,7 +30,7 @@ void TMainScreen::OpenFromCommandLine(const QString& path)
     OpenBCFile(path);
 }
 
-void TMainScreen::BringForwardAndOpen(const QString& path)
+void MainWindow::BringForwardAndOpen(const QString& path)
 {
     if (isMinimized())
         showNormal();
@@ -47,7 +47,7 @@ void TMainScreen::BringForwardAndOpen(const QString& path)
     openWhenFree(path);
 }
 
-void TMainScreen::openWhenFree(const QString& path)
+void MainWindow::openWhenFree(const QString& path)
 {
     // A dialog or menu the user has open is finished first; the card waits
     // without bringing anything forward again.

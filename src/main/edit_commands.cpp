@@ -1,5 +1,5 @@
 #include "core/modal.h"
-#include "main/main_screen.h"
+#include "main/main_window.h"
 #include "surface/card_panel.h"
 #include "surface/panel_picture_intake.h"
 #include <QAction>
@@ -16,7 +16,7 @@ namespace {
 // The background art is the card's, not an object's: it has its own step.
 class BackgroundArtCommand : public QUndoCommand {
 public:
-    BackgroundArtCommand(TMainScreen& window, QString before, QString after)
+    BackgroundArtCommand(MainWindow& window, QString before, QString after)
         : QUndoCommand(after.isEmpty() ? "Remove Background Art" : "Background Art"), window_(window),
           before_(std::move(before)), after_(std::move(after))
     {
@@ -25,12 +25,12 @@ public:
     void redo() override { window_.ApplyBackgroundArt(after_); }
 
 private:
-    TMainScreen& window_;
+    MainWindow& window_;
     QString before_, after_;
 };
 } // namespace
 
-void TMainScreen::buildEditCommands(QMenu* edit)
+void MainWindow::buildEditCommands(QMenu* edit)
 {
     undoStack_ = new QUndoStack(this);
     undoStack_->setUndoLimit(200);
@@ -77,13 +77,13 @@ void TMainScreen::buildEditCommands(QMenu* edit)
     edit->addSeparator();
 }
 
-void TMainScreen::ClearUndoHistory()
+void MainWindow::ClearUndoHistory()
 {
     if (undoStack_)
         undoStack_->clear();
 }
 
-void TMainScreen::ApplyBackgroundArt(const QString& path)
+void MainWindow::ApplyBackgroundArt(const QString& path)
 {
     backgroundArtPath_ = path;
     if (path.isEmpty())
@@ -93,7 +93,7 @@ void TMainScreen::ApplyBackgroundArt(const QString& path)
     panel_->update();
 }
 
-void TMainScreen::pushBackgroundArt(const QString& before)
+void MainWindow::pushBackgroundArt(const QString& before)
 {
     if (before != backgroundArtPath_)
         undoStack_->push(new BackgroundArtCommand(*this, before, backgroundArtPath_));
@@ -101,7 +101,7 @@ void TMainScreen::pushBackgroundArt(const QString& before)
 
 // Keys of the main window besides the panel's own: Escape, Ctrl+A and the
 // main keyboard's + and - for zoom. True when the key was used.
-bool TMainScreen::handleWindowKey(QKeyEvent* key)
+bool MainWindow::handleWindowKey(QKeyEvent* key)
 {
     const bool ctrl = key->modifiers() & Qt::ControlModifier;
     if (key->type() == QEvent::KeyPress) {

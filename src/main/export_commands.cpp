@@ -6,7 +6,8 @@
 #include "main/card_export.h"
 #include "main/export_dialog.h"
 #include "main/card_picture.h"
-#include "main/main_screen.h"
+#include "main/card_sidecar.h"
+#include "main/main_window.h"
 #include "surface/card_panel.h"
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -23,7 +24,7 @@ QString exportName(const QString& cardFileName, const QString& fallback, const Q
 }
 } // namespace
 
-bool TMainScreen::SaveCardToBitmap(const QString& path, bool jpeg, QString* error)
+bool MainWindow::SaveCardToBitmap(const QString& path, bool jpeg, QString* error)
 {
     const bool border = Ask("Would you like to draw a border around the card?", "Save");
     // The card file and its background art are never replaced by a picture.
@@ -59,7 +60,7 @@ bool TMainScreen::SaveCardToBitmap(const QString& path, bool jpeg, QString* erro
     return saved;
 }
 
-void TMainScreen::exportCard(bool jpeg)
+void MainWindow::exportCard(bool jpeg)
 {
     panel_->SetZoom(1.0f);
     QCoreApplication::processEvents();
@@ -83,7 +84,7 @@ void TMainScreen::exportCard(bool jpeg)
         MessageDlg(error, "Error", MessageStyle::Error);
 }
 
-void TMainScreen::mnuExportClick()
+void MainWindow::mnuExportClick()
 {
     IniFile ini(PreferencesFileName());
     TExportDialog dialog(QSizeF(CardLayout().Width, CardLayout().Height), this);
@@ -129,7 +130,7 @@ void TMainScreen::mnuExportClick()
     writeCardFile(path, [&](const QStringList& inputs) { return WriteCardExport(*panel_, options, path, inputs); });
 }
 
-void TMainScreen::writeCardFile(const QString& path, const std::function<QString(const QStringList&)>& write)
+void MainWindow::writeCardFile(const QString& path, const std::function<QString(const QStringList&)>& write)
 {
     // The card is drawn at its true size whatever the zoom; the zoom is the
     // window's, and drawing changes nothing of the card.
@@ -149,7 +150,7 @@ void TMainScreen::writeCardFile(const QString& path, const std::function<QString
         MessageDlg(error, "Error", MessageStyle::Error);
 }
 
-void TMainScreen::mnuSaveAsBitmapClick() { exportCard(false); }
-void TMainScreen::mnuSaveAsJPGClick() { exportCard(true); }
+void MainWindow::mnuSaveAsBitmapClick() { exportCard(false); }
+void MainWindow::mnuSaveAsJPGClick() { exportCard(true); }
 
 } // namespace cardora

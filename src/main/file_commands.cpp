@@ -1,7 +1,8 @@
 #include "core/app_folder.h"
 #include "core/modal.h"
 #include "core/safe_file.h"
-#include "main/main_screen.h"
+#include "main/card_sidecar.h"
+#include "main/main_window.h"
 #include "main/mru_list.h"
 #include "objects/stream_error.h"
 #include "surface/card_panel.h"
@@ -16,9 +17,9 @@
 
 namespace cardora {
 
-QString TMainScreen::SavedFolder() const { return FindCaseInsensitive(ApplicationFolder(), "saved") + "/"; }
+QString MainWindow::SavedFolder() const { return FindCaseInsensitive(ApplicationFolder(), "saved") + "/"; }
 
-QString TMainScreen::CardFolder() const
+QString MainWindow::CardFolder() const
 {
     // The folder of the card last opened or saved (the recent list's first).
     for (const QString& recent : mru_->Items()) {
@@ -34,33 +35,10 @@ QString TMainScreen::CardFolder() const
     return (QFileInfo(documents).isDir() ? documents : QDir::homePath()) + "/";
 }
 
-QString TMainScreen::DefaultCardName(const QString& savedFolder)
-{
-    QString name;
-    for (int n = 10001; n < 100000; ++n) {
-        name = "BC" + QString::number(n).right(4) + ".CDW";
-        if (!QFileInfo::exists(FindCaseInsensitive(savedFolder, name)))
-            return name;
-    }
-    return name;
-}
-
-QString TMainScreen::SidecarFileName(const QString& cardPath)
-{
-    // The card's own extension is replaced, so each card keeps its own
-    // sidecar even in folders whose names hold a dot.
-    const QFileInfo info(cardPath);
-    const QString file = info.fileName();
-    const int dot = file.lastIndexOf('.');
-    const QString stem = dot < 0 ? file : file.left(dot);
-    const QString folder = cardPath.left(cardPath.size() - file.size());
-    return folder + stem + ".CDB";
-}
-
 // True when the command that asked may go on: nothing was changed, the user
 // answered No, or the card was saved. Cancel, a cancelled Save As dialog and
 // a failed save keep the card as it is and stop the command.
-bool TMainScreen::CheckSaveNeeded()
+bool MainWindow::CheckSaveNeeded()
 {
     if (!changesMade_)
         return true;
@@ -77,7 +55,7 @@ bool TMainScreen::CheckSaveNeeded()
     return true;
 }
 
-void TMainScreen::New1Click()
+void MainWindow::New1Click()
 {
     if (!CheckSaveNeeded())
         return;
@@ -102,7 +80,7 @@ static bool isCardFile(const QString& path)
 
 // An existing card file chosen in the saved folder; empty when cancelled or
 // when the choice is not a card file (the user is told).
-QString TMainScreen::chooseCardFile(const QString& title)
+QString MainWindow::chooseCardFile(const QString& title)
 {
     FileDialogRequest r;
     r.title = title;
@@ -119,7 +97,7 @@ QString TMainScreen::chooseCardFile(const QString& title)
     return path;
 }
 
-void TMainScreen::Open1Click()
+void MainWindow::Open1Click()
 {
     if (!CheckSaveNeeded())
         return;
@@ -128,7 +106,7 @@ void TMainScreen::Open1Click()
         OpenBCFile(path);
 }
 
-void TMainScreen::OpenRecent(const QString& path)
+void MainWindow::OpenRecent(const QString& path)
 {
     // A cancelled question leaves the list as it was.
     if (!CheckSaveNeeded())
@@ -141,7 +119,7 @@ void TMainScreen::OpenRecent(const QString& path)
         Inform(path + " no longer exists");
 }
 
-void TMainScreen::OpenBCFile(const QString& path)
+void MainWindow::OpenBCFile(const QString& path)
 {
     suppressChanges_ = true;
     try {
@@ -172,7 +150,7 @@ void TMainScreen::OpenBCFile(const QString& path)
     panel_->update();
 }
 
-bool TMainScreen::SaveBCFile(const QString& path)
+bool MainWindow::SaveBCFile(const QString& path)
 {
     const QStringList inputs = backgroundArtPath_.isEmpty() ? QStringList() : QStringList { backgroundArtPath_ };
     QString problem = SidecarProblem(path, inputs);
@@ -196,64 +174,7 @@ bool TMainScreen::SaveBCFile(const QString& path)
     return true;
 }
 
-QString TMainScreen::SidecarProblem(const QString& cardPath, const QStringList& inputs)
-{
-    const QString sidecar = SidecarFileName(cardPath);
-    if (QFileInfo(sidecar).absoluteFilePath() == QFileInfo(cardPath).absoluteFilePath()
-        || IsSameFile(sidecar, cardPath))
-        return "Cannot save the card as " + QDir::toNativeSeparators(cardPath)
-            + ": the ending .CDB is kept for the file that remembers a card's background art";
-    for (const QString& input : inputs)
-        if (IsSameFile(sidecar, input))
-            return "Cannot save the card as " + QDir::toNativeSeparators(cardPath) + ": its background art file "
-                + QDir::toNativeSeparators(sidecar) + " would replace " + QDir::toNativeSeparators(input);
-    // Checked before the card is written, so that nothing changes.
-    if (const QString refusal = ReplaceRefusal(sidecar); !refusal.isEmpty())
-        return "Cannot create file " + QDir::toNativeSeparators(sidecar) + ": " + refusal;
-    return QString();
-}
-
-QString TMainScreen::ReadSidecar(const QString& cardPath)
-{
-    const QString sidecar = SidecarFileName(cardPath);
-    if (!CheckInputFile(sidecar).isEmpty() || IsSameFile(sidecar, cardPath))
-        return QString();
-    QFile f(sidecar);
-    if (!f.open(QIODevice::ReadOnly))
-        return QString();
-    return QString::fromUtf8(f.readLine(4096)).trimmed();
-}
-
-QString TMainScreen::ReadSidecarBack(const QString& cardPath)
-{
-    const QString sidecar = SidecarFileName(cardPath);
-    if (!CheckInputFile(sidecar).isEmpty() || IsSameFile(sidecar, cardPath))
-        return QString();
-    QFile f(sidecar);
-    if (!f.open(QIODevice::ReadOnly))
-        return QString();
-    f.readLine(4096);
-    return QString::fromUtf8(f.readLine(4096)).trimmed();
-}
-
-bool TMainScreen::WriteSidecar(const QString& cardPath, const QString& artPath, const QString& backPath)
-{
-    if (!SidecarProblem(cardPath).isEmpty())
-        return false;
-    const QString sidecar = SidecarFileName(cardPath);
-    if (artPath.isEmpty() && backPath.isEmpty()) {
-        QFile::remove(sidecar);
-        return !QFile::exists(sidecar);
-    }
-    // The art line stays first, so that a card with a back still shows its art
-    // in a copy of the program that reads one line.
-    QByteArray text = artPath.toUtf8() + "\r\n";
-    if (!backPath.isEmpty())
-        text += backPath.toUtf8() + "\r\n";
-    return WriteFileSafely(sidecar, text).isEmpty();
-}
-
-void TMainScreen::mnuSaveClick()
+void MainWindow::mnuSaveClick()
 {
     if (cardFileName_.isEmpty()) {
         mnuSaveAsClick();
@@ -264,7 +185,7 @@ void TMainScreen::mnuSaveClick()
         SetChangesMade(false);
 }
 
-bool TMainScreen::mnuSaveAsClick()
+bool MainWindow::mnuSaveAsClick()
 {
     panel_->RemoveOffCardObjects();
     FileDialogRequest r;
@@ -292,7 +213,7 @@ bool TMainScreen::mnuSaveAsClick()
     return saved;
 }
 
-void TMainScreen::Delete1Click()
+void MainWindow::Delete1Click()
 {
     const QString path = chooseCardFile("Delete Business Card");
     if (path.isEmpty())
@@ -305,7 +226,7 @@ void TMainScreen::Delete1Click()
         QFile::remove(sidecar);
 }
 
-void TMainScreen::rebuildRecentMenu()
+void MainWindow::rebuildRecentMenu()
 {
     for (QAction* a : fileMenu_->actions())
         if (a->property("recent").toBool()) {

@@ -1,6 +1,6 @@
 #include "main/loaded_card.h"
 #include "core/rounding.h"
-#include "main/main_screen.h"
+#include "main/card_sidecar.h"
 #include "objects/stream_error.h"
 #include <QFileInfo>
 
@@ -17,8 +17,8 @@ void TLoadedCard::Load(const QString& path)
     if (!QFileInfo::exists(path))
         throw EStreamError(QString("Cannot open file %1").arg(path));
     panel.LoadCardFile(path);
-    backgroundArt = TMainScreen::ReadSidecar(path);
-    backSide = TMainScreen::ReadSidecarBack(path);
+    backgroundArt = ReadSidecar(path);
+    backSide = ReadSidecarBack(path);
     if (!backgroundArt.isEmpty() && QFileInfo::exists(backgroundArt))
         panel.LoadColorPicture(backgroundArt);
 }

@@ -1,6 +1,6 @@
 #include "core/app_folder.h"
 #include "core/modal.h"
-#include "main/main_screen.h"
+#include "main/main_window.h"
 #include "printing/batch_print.h"
 #include "surface/bleed_band.h"
 #include "surface/card_panel.h"
@@ -17,9 +17,9 @@
 
 namespace cardora {
 
-void TMainScreen::setTool(int state) { panel_->SetPanelState(static_cast<TLPanelState>(state)); }
+void MainWindow::setTool(int state) { panel_->SetPanelState(static_cast<TLPanelState>(state)); }
 
-void TMainScreen::BusinessCardPanelDroppedObjectEvent(QRect&)
+void MainWindow::BusinessCardPanelDroppedObjectEvent(QRect&)
 {
     panel_->SetPanelState(psPointing);
     toolGroup_->button(psPointing)->setChecked(true);
@@ -32,7 +32,7 @@ constexpr int kZoomSteps[] = { 25, 33, 50, 67, 75, 100, 110, 120, 130, 140, 150,
 constexpr float kSmallestZoom = 0.25f, kLargestZoom = 4.0f;
 } // namespace
 
-void TMainScreen::zoomBy(bool up)
+void MainWindow::zoomBy(bool up)
 {
     const int percent = static_cast<int>(std::lround(panel_->Zoom() * 100.0f));
     int next = percent;
@@ -50,7 +50,7 @@ void TMainScreen::zoomBy(bool up)
     setZoom(static_cast<float>(next) / 100.0f);
 }
 
-void TMainScreen::setZoom(float z)
+void MainWindow::setZoom(float z)
 {
     z = std::clamp(z, kSmallestZoom, kLargestZoom);
     suppressChanges_ = true;
@@ -62,7 +62,7 @@ void TMainScreen::setZoom(float z)
     suppressChanges_ = false;
 }
 
-void TMainScreen::zoomToFit()
+void MainWindow::zoomToFit()
 {
     const QSize card = panel_->CardSize();
     const QSize room = scrollBox_->viewport()->size();
@@ -75,7 +75,7 @@ void TMainScreen::zoomToFit()
     setZoom(static_cast<float>(std::floor(z * 100.0) / 100.0));
 }
 
-void TMainScreen::addZoomCommands(QMenu* view)
+void MainWindow::addZoomCommands(QMenu* view)
 {
     view->addSeparator();
     auto add = [this, view](const char* name, const QString& text, const QKeySequence& keys, auto run) {
@@ -92,13 +92,13 @@ void TMainScreen::addZoomCommands(QMenu* view)
     panel_->ZoomStepRequested = [this](int step) { zoomBy(step > 0); };
 }
 
-void TMainScreen::ShowZoomCaption()
+void MainWindow::ShowZoomCaption()
 {
     zoomCaption_->setText(QString::number(static_cast<int>(std::nearbyint(panel_->Zoom() * 100.0f))) + "%");
     fitBackdrop();
 }
 
-void TMainScreen::fitBackdrop()
+void MainWindow::fitBackdrop()
 {
     // The backdrop fills the whole scroll box, so a click anywhere beside the
     // card reaches it; it is never smaller than the card and its margin.
@@ -112,10 +112,10 @@ void TMainScreen::fitBackdrop()
         backdrop->setMinimumSize(panel_->width() + 20 + 2 * bleed, panel_->height() + 16 + 2 * bleed);
 }
 
-void TMainScreen::ZoomSpinnerUpClick() { zoomBy(true); }
-void TMainScreen::ZoomSpinnerDownClick() { zoomBy(false); }
+void MainWindow::ZoomSpinnerUpClick() { zoomBy(true); }
+void MainWindow::ZoomSpinnerDownClick() { zoomBy(false); }
 
-void TMainScreen::LoadPreferences()
+void MainWindow::LoadPreferences()
 {
     prefs_ = LoadPreferencesFile(PreferencesFileName());
     // A hand-edited or damaged layout could ask for a card of gigabytes or
@@ -134,13 +134,13 @@ void TMainScreen::LoadPreferences()
     ApplyPrintShopPrefs();
 }
 
-void TMainScreen::SavePreferences()
+void MainWindow::SavePreferences()
 {
     prefs_.DefaultFont = DefaultFontOf(panel_->Font());
     SavePreferencesFile(PreferencesFileName(), prefs_);
 }
 
-void TMainScreen::SetDefaultFontCaption()
+void MainWindow::SetDefaultFontCaption()
 {
     const TFont& f = panel_->Font();
     QString caption = "Default Font: " + f.Name() + ", " + QString::number(f.Size()) + " pt ";
@@ -153,7 +153,7 @@ void TMainScreen::SetDefaultFontCaption()
     defaultFontItem_->setText(caption);
 }
 
-void TMainScreen::mnuDefaultFontClick()
+void MainWindow::mnuDefaultFontClick()
 {
     if (const auto chosen = ChooseFontWithColor(panel_->Font().ToPointFont(), ToQColor(panel_->Font().Color()))) {
         panel_->Font().AssignQFont(chosen->font);

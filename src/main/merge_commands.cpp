@@ -1,5 +1,5 @@
 #include "core/modal.h"
-#include "main/main_screen.h"
+#include "main/main_window.h"
 #include "main/record_navigator.h"
 #include "surface/card_panel.h"
 #include <QAction>
@@ -7,7 +7,7 @@
 
 namespace cardora {
 
-void TMainScreen::mnuMergeDataClick()
+void MainWindow::mnuMergeDataClick()
 {
     FileDialogRequest request;
     request.title = "Merge Data";
@@ -19,7 +19,7 @@ void TMainScreen::mnuMergeDataClick()
         MergeDataFrom(path);
 }
 
-bool TMainScreen::MergeDataFrom(const QString& path)
+bool MainWindow::MergeDataFrom(const QString& path)
 {
     auto data = std::make_unique<TDataFile>();
     const QString error = LoadMergeData(path, *panel_, data.get());
@@ -37,7 +37,7 @@ bool TMainScreen::MergeDataFrom(const QString& path)
     return true;
 }
 
-void TMainScreen::mnuForgetMergeDataClick()
+void MainWindow::mnuForgetMergeDataClick()
 {
     mergeData_.reset();
     mergeFile_.clear();
@@ -46,7 +46,7 @@ void TMainScreen::mnuForgetMergeDataClick()
     panel_->SetFieldRecord(std::nullopt); // back to the personal information
 }
 
-void TMainScreen::ShowRecord(int record)
+void MainWindow::ShowRecord(int record)
 {
     if (!mergeData_ || mergeData_->records.isEmpty())
         return;

@@ -1,10 +1,10 @@
 #include "core/modal.h"
-#include "main/main_screen.h"
+#include "main/main_window.h"
 #include "main/personal_info_dialog.h"
 
 namespace cardora {
 
-void TMainScreen::PersonalInformation1Click()
+void MainWindow::PersonalInformation1Click()
 {
     TPersonalInformation dialog(this);
     // The values come fresh from the file, so hand edits show.

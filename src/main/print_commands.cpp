@@ -4,7 +4,7 @@
 #include <QCheckBox>
 #include "main/help_window.h"
 #include "main/loaded_card.h"
-#include "main/main_screen.h"
+#include "main/main_window.h"
 #include "objects/stream_error.h"
 #include "printing/fine_tune_dialog.h"
 #include "printing/layout_dialog.h"
@@ -31,7 +31,7 @@ public:
     TPrinterReport Report;
 };
 
-TPrinterReport& PrintJobSettings(TMainScreen& window)
+TPrinterReport& PrintJobSettings(MainWindow& window)
 {
     auto* holder = window.findChild<PrintJobSettingsHolder*>("PrintJobSettings", Qt::FindDirectChildrenOnly);
     if (!holder)
@@ -66,7 +66,7 @@ bool ChoosePdfTarget(TPrinterReport& settings)
 // Whether the sheets get crop marks; the choice stays for the next print.
 bool CropMarksChosen() { return IniFile(PreferencesFileName()).ReadBool("Printer", "CropMarks", false); }
 
-bool DoPageSetup(TMainScreen& window)
+bool DoPageSetup(MainWindow& window)
 {
     TPrinterReport& settings = PrintJobSettings(window);
     TSelectSpecificLabels dialog(&settings, &window);
@@ -96,7 +96,7 @@ bool DoPageSetup(TMainScreen& window)
 
 // A merged print needs every field of the card in the data; the card may
 // have gained one since the data was read. False (the user told) when not.
-bool MergeReady(TMainScreen& window)
+bool MergeReady(MainWindow& window)
 {
     const TDataFile* data = window.MergeData();
     if (!data)
@@ -112,7 +112,7 @@ bool MergeReady(TMainScreen& window)
 // The window's back card read for a job; null when the job prints no backs,
 // or when it cannot be read and the user prints the fronts alone (*stop
 // is set when the user stops instead).
-std::unique_ptr<TLoadedCard> loadBackCard(TMainScreen& window, bool wanted, bool* stop)
+std::unique_ptr<TLoadedCard> loadBackCard(MainWindow& window, bool wanted, bool* stop)
 {
     *stop = false;
     if (!wanted || window.BackSidePath().isEmpty())
@@ -130,7 +130,7 @@ std::unique_ptr<TLoadedCard> loadBackCard(TMainScreen& window, bool wanted, bool
     return back;
 }
 
-TPrintOutcome DoPrint(TMainScreen& window, const TBackSide& sides = TBackSide(), int start = 1)
+TPrintOutcome DoPrint(MainWindow& window, const TBackSide& sides = TBackSide(), int start = 1)
 {
     TPrintRun run;
     if (const TDataFile* data = window.MergeData(); data && !window.OutlineOnly()) {
@@ -160,7 +160,7 @@ TPrintOutcome DoPrint(TMainScreen& window, const TBackSide& sides = TBackSide(),
 // both sides page by page, or the fronts and then, once the user has turned
 // the sheets over and put them back, the backs.
 // True when a job ran to its end.
-bool DoPrintWithBacks(TMainScreen& window)
+bool DoPrintWithBacks(MainWindow& window)
 {
     const auto choice = static_cast<TBackChoice>(std::clamp(window.BackChoice(), 0, 4));
     bool later = false;
@@ -203,7 +203,7 @@ bool DoPrintWithBacks(TMainScreen& window)
 
 // A test page of outlines: the print dialog, then the file of the PDF file
 // printer; false when the user cancels either.
-bool startOutlinePage(TMainScreen& window, bool cardPaper)
+bool startOutlinePage(MainWindow& window, bool cardPaper)
 {
     window.SetPrintMode(true);
     window.SetOutlineOnly(true);
@@ -216,7 +216,7 @@ bool startOutlinePage(TMainScreen& window, bool cardPaper)
 
 } // namespace
 
-void TMainScreen::ChangeCardLayout1Click()
+void MainWindow::ChangeCardLayout1Click()
 {
     LoadPreferences();
     TEditCardLayout dialog(this);
@@ -233,7 +233,7 @@ void TMainScreen::ChangeCardLayout1Click()
     BusinessCardPanel()->update();
 }
 
-void TMainScreen::mnuPrintClick()
+void MainWindow::mnuPrintClick()
 {
     if (!PrintingAvailable())
         return;
@@ -267,7 +267,7 @@ void TMainScreen::mnuPrintClick()
         PrintStart() = 1;
 }
 
-void TMainScreen::mnuPreviewClick()
+void MainWindow::mnuPreviewClick()
 {
     if (!PrintingAvailable())
         return;
@@ -281,14 +281,14 @@ void TMainScreen::mnuPreviewClick()
     BusinessCardPanel()->SetPreviewing(false);
 }
 
-void TMainScreen::mnuPrinterSetupClick()
+void MainWindow::mnuPrinterSetupClick()
 {
     if (!PrintingAvailable())
         return;
     RunPrinterDialog(PrintJobSettings(*this), &TPrinterReport::PrinterSetupDialog);
 }
 
-void TMainScreen::mnuPrinterFineTuningClick()
+void MainWindow::mnuPrinterFineTuningClick()
 {
     if (!PrintingAvailable())
         return;
@@ -300,7 +300,7 @@ void TMainScreen::mnuPrinterFineTuningClick()
     SavePreferences();
 }
 
-void TMainScreen::mnuPrintOutlineTestPageClick()
+void MainWindow::mnuPrintOutlineTestPageClick()
 {
     if (!PrintingAvailable())
         return;
@@ -308,7 +308,7 @@ void TMainScreen::mnuPrintOutlineTestPageClick()
         DoPrint(*this);
 }
 
-void TMainScreen::mnuBackFineTuningClick()
+void MainWindow::mnuBackFineTuningClick()
 {
     if (!PrintingAvailable())
         return;
@@ -323,7 +323,7 @@ void TMainScreen::mnuBackFineTuningClick()
     SavePreferences();
 }
 
-void TMainScreen::mnuPrintTwoSidedTestPageClick()
+void MainWindow::mnuPrintTwoSidedTestPageClick()
 {
     if (!PrintingAvailable())
         return;

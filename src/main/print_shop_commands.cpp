@@ -4,7 +4,7 @@
 #include "core/ini_file.h"
 #include "core/modal.h"
 #include "core/window_placement.h"
-#include "main/main_screen.h"
+#include "main/main_window.h"
 #include "main/print_shop_dialogs.h"
 #include "printing/preflight.h"
 #include "printing/print_shop.h"
@@ -14,7 +14,7 @@
 
 namespace cardora {
 
-void TMainScreen::ApplyPrintShopPrefs()
+void MainWindow::ApplyPrintShopPrefs()
 {
     const double ppi = ScreenPixelsPerInch();
     panel_->SetBleed(prefs_.PrintShop.BleedInches * ppi);
@@ -24,7 +24,7 @@ void TMainScreen::ApplyPrintShopPrefs()
     fitBackdrop();
 }
 
-void TMainScreen::mnuPrintShopSettingsClick()
+void MainWindow::mnuPrintShopSettingsClick()
 {
     TPrintShopSettingsDialog dialog(this);
     dialog.SetSettings(prefs_.PrintShop);
@@ -35,14 +35,14 @@ void TMainScreen::mnuPrintShopSettingsClick()
     ApplyPrintShopPrefs();
 }
 
-void TMainScreen::mnuShowGuidesClick(bool show)
+void MainWindow::mnuShowGuidesClick(bool show)
 {
     prefs_.PrintShop.ShowGuides = show;
     SavePreferences();
     ApplyPrintShopPrefs();
 }
 
-std::vector<TPreflightWarning> TMainScreen::PreflightWarnings() const
+std::vector<TPreflightWarning> MainWindow::PreflightWarnings() const
 {
     TPreflightOptions check;
     check.CardInches = QSizeF(prefs_.Layout.Width, prefs_.Layout.Height);
@@ -52,7 +52,7 @@ std::vector<TPreflightWarning> TMainScreen::PreflightWarnings() const
     return PreflightCard(panel_->Objects(), check);
 }
 
-void TMainScreen::mnuExportForPrintShopClick()
+void MainWindow::mnuExportForPrintShopClick()
 {
     IniFile ini(PreferencesFileName());
     TShopExportDialog dialog(PreflightWarnings(), prefs_.PrintShop.BleedInches, this);

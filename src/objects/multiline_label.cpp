@@ -468,7 +468,7 @@ void TQMultiLineLabel::PopupOpening()
 
 bool TQMultiLineLabel::EditText()
 {
-    TMultiLineTextEditor editor(MainWindow());
+    TMultiLineTextEditor editor(ProgramWindow());
     QFont font = Font()->ToQFont();
     font.setPixelSize(std::min(font.pixelSize(), kLargestFontPixels));
     editor.SetEditorFont(font);

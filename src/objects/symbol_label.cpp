@@ -155,7 +155,7 @@ void TQSymbolLabel::FitToGlyph()
 
 bool TQSymbolLabel::SelectSymbol()
 {
-    TGetSymbol dialog(MainWindow());
+    TGetSymbol dialog(ProgramWindow());
     dialog.Setup(*Font(), Caption());
     if (ExecModal(dialog) != mrOk)
         return false;

@@ -248,7 +248,7 @@ void TQBaseLabel::ChooseFont()
 
 void TQBaseLabel::Choose3DEffects()
 {
-    TQFont3DEffects dialog(MainWindow());
+    TQFont3DEffects dialog(ProgramWindow());
     dialog.Setup(*this);
     if (ExecModal(dialog) != mrOk)
         return;
@@ -314,7 +314,7 @@ void TQPLabel::ChooseFont()
 
 bool TQPLabel::EditText()
 {
-    TGetLabelText dialog(MainWindow());
+    TGetLabelText dialog(ProgramWindow());
     dialog.LabelText()->setText(Caption());
     if (ExecModal(dialog) != mrOk)
         return false;
@@ -388,7 +388,7 @@ QStringList TQBusinessCardLabel::PanelPersonalInfo() const
 
 bool TQBusinessCardLabel::EditText()
 {
-    TGetBCLabelText dialog(PanelPersonalInfo(), MainWindow());
+    TGetBCLabelText dialog(PanelPersonalInfo(), ProgramWindow());
     dialog.LabelText()->setText(Caption());
     if (ExecModal(dialog) != mrOk)
         return false;

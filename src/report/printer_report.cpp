@@ -280,7 +280,7 @@ bool TPrinterReport::PrintDialog()
         return false;
     const bool wasPdf = IsPdfFile();
     const QString file = OutputFileName();
-    QPrintDialog dialog(printer_.get(), MainWindow());
+    QPrintDialog dialog(printer_.get(), ProgramWindow());
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
     keepPdfChoice(dialog, wasPdf, file);
@@ -298,7 +298,7 @@ bool TPrinterReport::PrinterSetupDialog()
         return false;
     const bool wasPdf = IsPdfFile();
     const QString file = OutputFileName();
-    QPrintDialog dialog(printer_.get(), MainWindow());
+    QPrintDialog dialog(printer_.get(), ProgramWindow());
     dialog.setWindowTitle("Print Setup");
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);

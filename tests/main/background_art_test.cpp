@@ -1,6 +1,6 @@
 #include "core/app_folder.h"
 #include "main/background_art_dialog.h"
-#include "main/main_screen.h"
+#include "main/card_sidecar.h"
 #include "support/scripted_modal.h"
 #include "surface/card_panel.h"
 #include <QDir>
@@ -55,7 +55,7 @@ TEST_F(BackgroundFixture, ChosenArtMarksChangedIsSavedAndComesBackWithTheCard)
 
     const QString card = window->SavedFolder() + "art.CDW";
     ASSERT_TRUE(window->SaveBCFile(card));
-    QFile sidecar(TMainScreen::SidecarFileName(card));
+    QFile sidecar(SidecarFileName(card));
     ASSERT_TRUE(sidecar.open(QIODevice::ReadOnly));
     EXPECT_EQ(sidecar.readAll(), folder.filePath("bg/blue.BMP").toUtf8() + "\r\n");
     sidecar.close();
@@ -72,7 +72,7 @@ TEST_F(BackgroundFixture, ChosenArtMarksChangedIsSavedAndComesBackWithTheCard)
     EXPECT_TRUE(window->BackgroundArtPath().isEmpty());
     EXPECT_EQ(cardPixel(), 0xFFFFFFu);
     window->SaveBCFile(card);
-    EXPECT_FALSE(QFile::exists(TMainScreen::SidecarFileName(card)));
+    EXPECT_FALSE(QFile::exists(SidecarFileName(card)));
 }
 
 TEST_F(BackgroundFixture, PreselectsTheCurrentPictureOrItsNameInTheCollection)

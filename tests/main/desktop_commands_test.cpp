@@ -63,7 +63,7 @@ TEST(CommandLine, SecondCopyHandsItsCardToTheFirst)
 }
 
 namespace {
-QString saveCard(TMainScreen& window, const QString& path, int objects)
+QString saveCard(MainWindow& window, const QString& path, int objects)
 {
     RegisterCardClass<PlainObject>();
     for (int i = 0; i < objects; ++i) {
@@ -84,7 +84,7 @@ TEST_F(MainWindowFixture, CardNamedOnTheCommandLineOpensAfterSaveChanges)
     const QString three = saveCard(*window, folder.filePath("THREE.cdw"), 3);
     window.reset();
 
-    window = std::make_unique<TMainScreen>();
+    window = std::make_unique<MainWindow>();
     window->SetStartupCard(two);
     window->show();
     window->FormActivate();

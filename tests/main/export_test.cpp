@@ -1,5 +1,5 @@
 #include "core/app_folder.h"
-#include "main/main_screen.h"
+#include "main/main_window.h"
 #include "support/plain_object.h"
 #include "support/scripted_modal.h"
 #include "surface/card_panel.h"
@@ -19,7 +19,7 @@ TEST(Export, BitmapAtZoomOneWithBorderAndCardCountsAsUnchanged)
     SetApplicationFolder(folder.path());
     auto modal = ScriptedModal::Install();
     {
-        TMainScreen window;
+        MainWindow window;
         window.show();
         window.FormActivate();
         auto* o = new PlainObject(&window);
@@ -100,7 +100,7 @@ TEST(Export, JpegLeavesNoScratchFileAndFailedExportsAreReported)
         { "JPEG over a folder of that name", true, folder.filePath("taken.JPG"), false },
     };
     {
-        TMainScreen window;
+        MainWindow window;
         window.show();
         window.FormActivate();
         for (const auto& c : cases) {

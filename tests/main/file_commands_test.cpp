@@ -1,7 +1,7 @@
 #include "core/app_folder.h"
 #include "core/clock.h"
 #include "core/ini_file.h"
-#include "main/main_screen.h"
+#include "main/main_window.h"
 #include "main/mru_list.h"
 #include "objects/class_registry.h"
 #include "support/plain_object.h"
@@ -48,7 +48,7 @@ struct FileFixture : cardora::test::MainWindowFixture {
     QString saved(const QString& name) { return window->SavedFolder() + name; }
     QString saveAsNext()
     {
-        modal->fileNames = { saved(TMainScreen::DefaultCardName(window->SavedFolder())) };
+        modal->fileNames = { saved(DefaultCardName(window->SavedFolder())) };
         window->mnuSaveAsClick();
         return window->CardFileName();
     }
@@ -57,14 +57,14 @@ struct FileFixture : cardora::test::MainWindowFixture {
 
 TEST_F(FileFixture, SaveAsProposesNumberedNamesAndOpenRestoresTheCard)
 {
-    EXPECT_EQ(TMainScreen::DefaultCardName(window->SavedFolder()), "BC0001.CDW");
+    EXPECT_EQ(DefaultCardName(window->SavedFolder()), "BC0001.CDW");
     draw(10, 20, 50, 30);
     const QString first = saveAsNext();
     EXPECT_EQ(modal->fileRequests.back().fileName, "BC0001.CDW");
     EXPECT_EQ(window->windowTitle(), "Cardora - BC0001.CDW");
     EXPECT_FALSE(window->ChangesMade());
     QFile::copy(first, saved("BC0002.CDW"));
-    EXPECT_EQ(TMainScreen::DefaultCardName(window->SavedFolder()), "BC0003.CDW");
+    EXPECT_EQ(DefaultCardName(window->SavedFolder()), "BC0003.CDW");
 
     window->New1Click();
     EXPECT_TRUE(panel().Objects().empty());
@@ -269,7 +269,7 @@ TEST_F(FileFixture, SaveRefusesReadOnlyFilesWithTheReason)
         SCOPED_TRACE(std::string(c.protect) + " " + std::to_string(c.mode));
         draw(10, 20, 50, 30);
         const QString path = saveAsNext();
-        const QString sidecar = TMainScreen::SidecarFileName(path);
+        const QString sidecar = SidecarFileName(path);
         QFile f(sidecar);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write("art.bmp\r\n");
@@ -355,7 +355,7 @@ TEST_F(FileFixture, SidecarHoldsBackgroundArtPath)
 {
     draw(10, 20, 50, 30);
     const QString card = saveAsNext();
-    EXPECT_FALSE(QFile::exists(TMainScreen::SidecarFileName(card)));
+    EXPECT_FALSE(QFile::exists(SidecarFileName(card)));
 }
 
 TEST_F(FileFixture, CutCopyPasteThroughTheClipFile)

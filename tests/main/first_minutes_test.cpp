@@ -231,7 +231,7 @@ TEST_F(FirstMinutes, FileDialogsStartWhereTheLastCardWas)
     o->SetBounds(10, 10, 40, 20);
     ASSERT_TRUE(window->SaveBCFile(elsewhere + "/acme.CDW"));
     window->OpenBCFile(elsewhere + "/acme.CDW");
-    for (auto command : { &TMainScreen::Open1Click, &TMainScreen::mnuSaveAsBitmapClick }) {
+    for (auto command : { &MainWindow::Open1Click, &MainWindow::mnuSaveAsBitmapClick }) {
         modal->fileNames = { QString() };
         (window.get()->*command)();
         EXPECT_EQ(QDir(modal->fileRequests.back().folder), QDir(elsewhere));

@@ -1,7 +1,7 @@
 #include "core/app_folder.h"
 #include "core/ini_file.h"
 #include "core/window_placement.h"
-#include "main/main_screen.h"
+#include "main/main_window.h"
 #include "main/preferences.h"
 #include "support/plain_object.h"
 #include "support/scripted_modal.h"
@@ -295,7 +295,7 @@ TEST(WindowPlacement, SectionNamesAndClamping)
 
 TEST(Sidecar, ReplacesTheCardsOwnExtension)
 {
-    EXPECT_EQ(TMainScreen::SidecarFileName("/home/a/My.Cards/Card.CDW"), "/home/a/My.Cards/Card.CDB");
-    EXPECT_EQ(TMainScreen::SidecarFileName("/home/a/.local/x/Card"), "/home/a/.local/x/Card.CDB");
-    EXPECT_EQ(TMainScreen::SidecarFileName("/tmp/v1.2/BC0001.cdw"), "/tmp/v1.2/BC0001.CDB");
+    EXPECT_EQ(SidecarFileName("/home/a/My.Cards/Card.CDW"), "/home/a/My.Cards/Card.CDB");
+    EXPECT_EQ(SidecarFileName("/home/a/.local/x/Card"), "/home/a/.local/x/Card.CDB");
+    EXPECT_EQ(SidecarFileName("/tmp/v1.2/BC0001.cdw"), "/tmp/v1.2/BC0001.CDB");
 }

@@ -1,7 +1,7 @@
 #include "core/app_folder.h"
 #include "core/ini_file.h"
 #include "main/help_window.h"
-#include "main/main_screen.h"
+#include "main/main_window.h"
 #include "main/personal_info_dialog.h"
 #include "objects/multiline_label.h"
 #include "support/scripted_modal.h"

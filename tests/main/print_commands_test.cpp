@@ -1,6 +1,6 @@
 #include "core/app_folder.h"
 #include "core/ini_file.h"
-#include "main/main_screen.h"
+#include "main/main_window.h"
 #include "objects/shapes.h"
 #include "objects/text_label.h"
 #include "printing/fine_tune_dialog.h"

@@ -108,9 +108,9 @@ TEST_F(TwoSidedFixture, BackSideIsTheSidecarsSecondLineAndTheWindowSwitchesSides
     EXPECT_EQ(window->BackSidePath(), back);
     // The card file is as it was; the sidecar has no art, then the back.
     EXPECT_EQ(bytesOf(front), frontBytes);
-    EXPECT_EQ(bytesOf(TMainScreen::SidecarFileName(front)), "\r\n" + back.toUtf8() + "\r\n");
-    EXPECT_EQ(TMainScreen::ReadSidecar(front), "");
-    EXPECT_EQ(TMainScreen::ReadSidecarBack(front), back);
+    EXPECT_EQ(bytesOf(SidecarFileName(front)), "\r\n" + back.toUtf8() + "\r\n");
+    EXPECT_EQ(ReadSidecar(front), "");
+    EXPECT_EQ(ReadSidecarBack(front), back);
     EXPECT_FALSE(window->ChangesMade());
 
     // To the back and home again.
@@ -131,13 +131,13 @@ TEST_F(TwoSidedFixture, BackSideIsTheSidecarsSecondLineAndTheWindowSwitchesSides
     window->OpenBCFile(front);
     EXPECT_EQ(window->BackSidePath(), back);
     window->mnuSaveClick();
-    EXPECT_EQ(TMainScreen::ReadSidecarBack(front), back);
+    EXPECT_EQ(ReadSidecarBack(front), back);
 
     // No: the card has no back; the sidecar without art and back goes.
     modal->answers.push_back(mrNo);
     window->mnuBackSideClick();
     EXPECT_EQ(window->BackSidePath(), "");
-    EXPECT_FALSE(QFile::exists(TMainScreen::SidecarFileName(front)));
+    EXPECT_FALSE(QFile::exists(SidecarFileName(front)));
 }
 
 TEST_F(TwoSidedFixture, OlderSidecarsAndEmptyLinesMeanNoBack)
@@ -157,16 +157,16 @@ TEST_F(TwoSidedFixture, OlderSidecarsAndEmptyLinesMeanNoBack)
         { art.toUtf8() + "\n" + card.toUtf8() + "\n", art, card },
     };
     for (const Case& c : cases) {
-        QFile f(TMainScreen::SidecarFileName(card));
+        QFile f(SidecarFileName(card));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(c.sidecar);
         f.close();
-        EXPECT_EQ(TMainScreen::ReadSidecar(card), c.art) << c.sidecar.toStdString();
-        EXPECT_EQ(TMainScreen::ReadSidecarBack(card), c.back) << c.sidecar.toStdString();
+        EXPECT_EQ(ReadSidecar(card), c.art) << c.sidecar.toStdString();
+        EXPECT_EQ(ReadSidecarBack(card), c.back) << c.sidecar.toStdString();
     }
     // Written back: the art line stays first, so one-line readers keep the art.
-    ASSERT_TRUE(TMainScreen::WriteSidecar(card, art, QString()));
-    EXPECT_EQ(bytesOf(TMainScreen::SidecarFileName(card)), art.toUtf8() + "\r\n");
+    ASSERT_TRUE(WriteSidecar(card, art, QString()));
+    EXPECT_EQ(bytesOf(SidecarFileName(card)), art.toUtf8() + "\r\n");
 }
 
 TEST_F(TwoSidedFixture, DuplexPrintPutsEachBackBehindItsFrontFromTheStartPosition)

@@ -145,8 +145,8 @@ TEST_F(WhatsThis, EveryControlOfEveryWindowSaysWhatItDoes)
     // Windows the main window builds inside its commands, reached as the
     // user reaches them.
     QStringList seen;
-    for (auto command : { &TMainScreen::About1Click, &TMainScreen::ConfigurationInformation1Click,
-             &TMainScreen::mnuExportClick }) {
+    for (auto command : { &MainWindow::About1Click, &MainWindow::ConfigurationInformation1Click,
+             &MainWindow::mnuExportClick }) {
         modal->dialogs.push_back([&](QDialog& d) {
             seen << d.objectName();
             EXPECT_EQ(controlsWithoutHelp(d).join(", ").toStdString(), "") << d.objectName().toStdString();

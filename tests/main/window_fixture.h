@@ -1,6 +1,7 @@
 #pragma once
 #include "core/app_folder.h"
-#include "main/main_screen.h"
+#include "main/card_sidecar.h"
+#include "main/main_window.h"
 #include "support/scripted_modal.h"
 #include <QPrintDialog>
 #include <QPrinter>
@@ -15,7 +16,7 @@ namespace cardora::test {
 struct MainWindowFixture : ::testing::Test {
     QTemporaryDir folder;
     std::shared_ptr<ScriptedModal> modal;
-    std::unique_ptr<TMainScreen> window;
+    std::unique_ptr<MainWindow> window;
 
     void SetUp() override
     {
@@ -29,7 +30,7 @@ struct MainWindowFixture : ::testing::Test {
     }
     void start()
     {
-        window = std::make_unique<TMainScreen>();
+        window = std::make_unique<MainWindow>();
         window->show();
         window->FormActivate();
     }

@@ -361,7 +361,7 @@ void TQPCircleText::ChooseBackgroundColor()
 
 bool TQPCircleText::ShowProperties()
 {
-    TCircleTextProperties dialog(MainWindow());
+    TCircleTextProperties dialog(ProgramWindow());
     dialog.Preview()->CopySettingsFrom(*this);
     dialog.LoadFromPreview();
     if (ExecModal(dialog) != mrOk)

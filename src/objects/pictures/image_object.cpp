@@ -247,7 +247,7 @@ bool TQImage::LoadImageFromDisk()
 {
     // The browser's folder list changes the current folder.
     const QString folder = QDir::currentPath();
-    TQImageBrowser browser(MainWindow());
+    TQImageBrowser browser(ProgramWindow());
     browser.SetOptions(stretch_, autoSize_);
     browser.SetPlacedSize(QSize(StoredWidth(), StoredHeight()));
     const int result = ExecModal(browser);

@@ -280,7 +280,7 @@ void TQRCode::CopySettingsFrom(const TQRCode& other)
 
 bool TQRCode::ShowProperties()
 {
-    TQRCodeProperties dialog(MainWindow());
+    TQRCodeProperties dialog(ProgramWindow());
     dialog.Preview()->SetPreviewRecord(Record());
     dialog.Preview()->CopySettingsFrom(*this);
     const double ppi = ScreenPixelsPerInch();

@@ -211,7 +211,7 @@ void TQPRichBaseLabel::PrintAt(TReport& report, double x, double y)
 bool TQPRichBaseLabel::EditRichText()
 {
     BusyOn();
-    TRichTextLabelEditor editor(MainWindow());
+    TRichTextLabelEditor editor(ProgramWindow());
     editor.WPRichText1()->AssignDocument(RTFText());
     if (!transparent_)
         editor.SetPanelColor(ToQColor(bgColor_));

@@ -325,7 +325,7 @@ void TSuperShapeProperties::ApplyTo(TSuperShape& shape) const
 
 bool TSuperShape::EditProperties()
 {
-    TSuperShapeProperties dialog(MainWindow());
+    TSuperShapeProperties dialog(ProgramWindow());
     dialog.Setup(*this);
     if (ExecModal(dialog) != mrOk)
         return false;

@@ -571,7 +571,7 @@ void TQSuperText::ChooseBackgroundColor()
 
 bool TQSuperText::EditProperties()
 {
-    TSuperTextProperties dialog(MainWindow());
+    TSuperTextProperties dialog(ProgramWindow());
     dialog.Setup(*this);
     if (ExecModal(dialog) != mrOk)
         return false;

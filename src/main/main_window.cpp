@@ -1,4 +1,4 @@
-#include "main/main_screen.h"
+#include "main/main_window.h"
 #include "core/app_folder.h"
 #include "core/safe_file.h"
 #include "core/context_help.h"
@@ -40,6 +40,10 @@ static void initResources() { Q_INIT_RESOURCE(resources); }
 namespace cardora {
 
 namespace {
+// The preferences file's section for the window's place keeps the name it
+// has always had, so that a new version opens where the old one closed.
+constexpr char kPlacementName[] = "TMainScreen";
+
 // The scroll box's content: a click on it, outside the card, clears the selection.
 class CardBackdrop : public QWidget {
 public:
@@ -55,12 +59,12 @@ protected:
 };
 } // namespace
 
-TMainScreen::TMainScreen(QWidget* parent) : QMainWindow(parent)
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
 {
     initResources();
     InstallProgramHelp();
     setObjectName("MainScreen");
-    SetMainWindow(this);
+    SetProgramWindow(this);
     SetDialogHelpHandler([](int topic) { cardora::ShowHelpTopic(topic); });
     QFont f("Arial");
     f.setPointSize(8);
@@ -116,7 +120,7 @@ TMainScreen::TMainScreen(QWidget* parent) : QMainWindow(parent)
     FormCreate();
 }
 
-QSize TMainScreen::ComfortableSize() const
+QSize MainWindow::ComfortableSize() const
 {
     // Three quarters of the screen; never less than the smallest window that
     // shows the card and the assistant whole, never more than the screen.
@@ -128,21 +132,21 @@ QSize TMainScreen::ComfortableSize() const
     return (area * 3 / 4).expandedTo(least).boundedTo(area);
 }
 
-TMainScreen::~TMainScreen()
+MainWindow::~MainWindow()
 {
     qApp->removeEventFilter(this);
     // The history goes first: clearing it must not reach a half-destroyed window.
     panel_->SetUndoStack(nullptr);
     delete undoStack_;
     undoStack_ = nullptr;
-    if (MainWindow() == this)
-        SetMainWindow(nullptr);
+    if (ProgramWindow() == this)
+        SetProgramWindow(nullptr);
 }
 
-QAction* TMainScreen::Action(const QString& name) const { return findChild<QAction*>(name); }
-QToolButton* TMainScreen::ToolButton(const QString& name) const { return findChild<QToolButton*>(name); }
+QAction* MainWindow::Action(const QString& name) const { return findChild<QAction*>(name); }
+QToolButton* MainWindow::ToolButton(const QString& name) const { return findChild<QToolButton*>(name); }
 
-void TMainScreen::buildMenus()
+void MainWindow::buildMenus()
 {
     auto item = [this](QMenu* menu, const QString& name, const QString& caption, auto handler) {
         QAction* a = menu->addAction(caption);
@@ -216,7 +220,7 @@ void TMainScreen::buildMenus()
         [] { QDesktopServices::openUrl(QUrl("https://www.cardora.example/")); });
 }
 
-QToolButton* TMainScreen::addToolButton(QWidget* bar, const QString& name, const QString& icon,
+QToolButton* MainWindow::addToolButton(QWidget* bar, const QString& name, const QString& icon,
     const QString& hint, bool checkable)
 {
     auto* b = new QToolButton(bar);
@@ -230,7 +234,7 @@ QToolButton* TMainScreen::addToolButton(QWidget* bar, const QString& name, const
     return b;
 }
 
-void TMainScreen::buildToolBar(QWidget* bar)
+void MainWindow::buildToolBar(QWidget* bar)
 {
     auto* l = new QHBoxLayout(bar);
     l->setContentsMargins(4, 2, 4, 2);
@@ -269,7 +273,7 @@ void TMainScreen::buildToolBar(QWidget* bar)
     l->addStretch(1);
 }
 
-void TMainScreen::buildButtonRow(QWidget* row)
+void MainWindow::buildButtonRow(QWidget* row)
 {
     auto* l = new QHBoxLayout(row);
     l->setContentsMargins(6, 4, 6, 4);
@@ -339,7 +343,7 @@ static void InstallBundledFiles(const QString& folderName)
     }
 }
 
-void TMainScreen::FormCreate()
+void MainWindow::FormCreate()
 {
     printingAvailable_ = false;
     suppressChanges_ = true;
@@ -363,20 +367,20 @@ void TMainScreen::FormCreate()
     InstallBundledFiles("bg");
 }
 
-void TMainScreen::showEvent(QShowEvent* event)
+void MainWindow::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
     if (!activated_)
         QTimer::singleShot(0, this, [this] { FormActivate(); });
 }
 
-void TMainScreen::FormActivate()
+void MainWindow::FormActivate()
 {
     panel_->update();
     if (activated_ || !suppressChanges_)
         return;
     activated_ = true;
-    RestoreWindowPlacement(*this, "TMainScreen");
+    RestoreWindowPlacement(*this, kPlacementName);
     show();
     QCoreApplication::processEvents();
     panel_->SetShape(lsRectangle);
@@ -397,11 +401,11 @@ void TMainScreen::FormActivate()
     Setbuttons();
 }
 
-void TMainScreen::SelectAllLabels() { selectedPositions_.fill(true); }
+void MainWindow::SelectAllLabels() { selectedPositions_.fill(true); }
 
-void TMainScreen::SetPanelPersonalInfo() { panel_->SetPersonalInfo(prefs_.Personal); }
+void MainWindow::SetPanelPersonalInfo() { panel_->SetPersonalInfo(prefs_.Personal); }
 
-void TMainScreen::SetCardSizeFromInches()
+void MainWindow::SetCardSizeFromInches()
 {
     const int ppi = ScreenPixelsPerInch();
     const int w = static_cast<int>(std::nearbyint(ppi * prefs_.Layout.Width));
@@ -412,13 +416,13 @@ void TMainScreen::SetCardSizeFromInches()
 
 // ---------------------------------------------------------------- changes
 
-void TMainScreen::CardChanged(QObject*)
+void MainWindow::CardChanged(QObject*)
 {
     if (!suppressChanges_)
         SetChangesMade(true);
 }
 
-void TMainScreen::SetChangesMade(bool b)
+void MainWindow::SetChangesMade(bool b)
 {
     changesMade_ = b;
     // The saved state is where undoing clears the flag again.
@@ -430,7 +434,7 @@ void TMainScreen::SetChangesMade(bool b)
     updateTitle();
 }
 
-void TMainScreen::updateTitle()
+void MainWindow::updateTitle()
 {
     QString title = cardFileName_.isEmpty() ? QString("Cardora") : "Cardora - " + QFileInfo(cardFileName_).fileName();
     if (!frontOfBack_.isEmpty())
@@ -438,7 +442,7 @@ void TMainScreen::updateTitle()
     setWindowTitle(changesMade_ ? title + " *" : title);
 }
 
-void TMainScreen::Setbuttons()
+void MainWindow::Setbuttons()
 {
     // Save on a card never saved asks for a name, as Save As does.
     Action("mnuSave")->setEnabled(true);
@@ -453,7 +457,7 @@ void TMainScreen::Setbuttons()
     Action("mnuSwitchSide")->setEnabled(!frontOfBack_.isEmpty() || !backSidePath_.isEmpty());
 }
 
-void TMainScreen::CancelbuttonClick()
+void MainWindow::CancelbuttonClick()
 {
     if (!Ask("Cancel all changes?", "Cancel"))
         return;
@@ -472,7 +476,7 @@ void TMainScreen::CancelbuttonClick()
     panel_->update();
 }
 
-void TMainScreen::SavebuttonClick()
+void MainWindow::SavebuttonClick()
 {
     if (cardFileName_.isEmpty())
         mnuSaveAsClick();
@@ -482,16 +486,16 @@ void TMainScreen::SavebuttonClick()
 
 // ---------------------------------------------------------------- closing
 
-void TMainScreen::CloseButtonClick() { close(); }
+void MainWindow::CloseButtonClick() { close(); }
 
-void TMainScreen::closeEvent(QCloseEvent* event)
+void MainWindow::closeEvent(QCloseEvent* event)
 {
     // Asked once, however the window is closed; Cancel keeps it open.
     if (!CheckSaveNeeded()) {
         event->ignore();
         return;
     }
-    SaveWindowPlacement(*this, "TMainScreen");
+    SaveWindowPlacement(*this, kPlacementName);
     // The help window must not keep the program running on its own.
     CloseHelpWindow();
     event->accept();
@@ -499,7 +503,7 @@ void TMainScreen::closeEvent(QCloseEvent* event)
 
 // ---------------------------------------------------------------- keyboard
 
-bool TMainScreen::eventFilter(QObject* watched, QEvent* event)
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
         return QMainWindow::eventFilter(watched, event);

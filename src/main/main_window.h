@@ -30,11 +30,11 @@ class TRecordNavigator;
 
 // The one main window: the card panel in its scroll box, the tool bar, the
 // button row with zoom, the menus and the state that is not part of the card.
-class TMainScreen : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TMainScreen(QWidget* parent = nullptr);
-    ~TMainScreen() override;
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     TQBusinessCardPanel32* BusinessCardPanel() const { return panel_; }
     QAction* Action(const QString& objectName) const;
@@ -161,24 +161,6 @@ public:
     bool OutlineOnly() const { return outlineOnly_; }
     void SetOutlineOnly(bool v) { outlineOnly_ = v; }
 
-    // The first free default name in the saved folder (BC0001.CDW first).
-    static QString DefaultCardName(const QString& savedFolder);
-    // Where a card's background art path is remembered.
-    static QString SidecarFileName(const QString& cardPath);
-    // Writes the sidecar: the background art line, then the back side's card
-    // file when there is one; deletes it when there is neither. False when
-    // that failed or the sidecar would be the card itself.
-    static bool WriteSidecar(const QString& cardPath, const QString& artPath, const QString& backPath = QString());
-    // The background art path the card's sidecar names; empty when there is
-    // none or it is not a regular file.
-    static QString ReadSidecar(const QString& cardPath);
-    // The card file printed on the back, the sidecar's second line; empty
-    // for none (an older one-line sidecar has none).
-    static QString ReadSidecarBack(const QString& cardPath);
-    // Why a card may not be saved under `cardPath` with its sidecar beside
-    // it (the sidecar would be the card itself, or one of `inputs`); empty
-    // when it may.
-    static QString SidecarProblem(const QString& cardPath, const QStringList& inputs = {});
     QString SavedFolder() const;
     // Where the card and export file dialogs start: the folder of the card
     // last opened or saved; before there is one, the saved folder of a copy
