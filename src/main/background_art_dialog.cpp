@@ -1,4 +1,5 @@
 #include "main/background_art_dialog.h"
+#include "core/dialog_buttons.h"
 #include "core/modal.h"
 #include "imaging/picture.h"
 #include "main/help_window.h"
@@ -13,7 +14,6 @@
 #include <QScrollArea>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QWhatsThis>
 
 namespace cardora {
 
@@ -55,26 +55,19 @@ TLoadBackGround::TLoadBackGround(QWidget* parent) : QDialog(parent)
     scroll->setFixedSize(340, 196);
     layout->addWidget(scroll, 0, 1, 3, 1);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    auto add = [&](const char* name, const QString& caption) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        buttons->addWidget(b);
-        return b;
-    };
-    QPushButton* ok = add("OKButton", "Ok");
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, [this] { OKButtonClick(); });
-    connect(add("Cancelbutton", "Cancel"), &QPushButton::clicked, this, [this] { done(mrCancel); });
-    connect(add("NoneButton", "None"), &QPushButton::clicked, this, [this] { NoneButtonClick(); });
-    connect(add("Helpbutton", "Help"), &QPushButton::clicked, this, [] { ShowHelpTopic(2101); });
-    auto* whatsThis = new QToolButton(this);
-    whatsThis->setObjectName("MouseHelpButton");
-    whatsThis->setText("?");
-    connect(whatsThis, &QToolButton::clicked, this, [] { QWhatsThis::enterWhatsThisMode(); });
-    buttons->addWidget(whatsThis);
-    layout->addLayout(buttons, 3, 0, 1, 2);
+    DialogButtonsSpec spec;
+    spec.ok = { "Ok", "OKButton" };
+    spec.cancel = { "Cancel", "Cancelbutton" };
+    spec.help = { "Help", "Helpbutton" };
+    spec.openHelp = [] { ShowHelpTopic(2101); };
+    spec.onOk = [this] { OKButtonClick(); };
+    QHBoxLayout* row = TDialogButtons(*this, std::move(spec)).MakeRow();
+    // None (no background art) stands between Cancel and Help, as it always has.
+    auto* none = new QPushButton("None", this);
+    none->setObjectName("NoneButton");
+    row->insertWidget(row->count() - 2, none);
+    connect(none, &QPushButton::clicked, this, [this] { NoneButtonClick(); });
+    layout->addLayout(row, 3, 0, 1, 2);
 }
 
 void TLoadBackGround::SetFolder(const QString& folder)

@@ -1,4 +1,5 @@
 #include "main/export_dialog.h"
+#include "core/dialog_buttons.h"
 #include "core/modal.h"
 #include "core/rounding.h"
 #include "main/help_window.h"
@@ -11,7 +12,6 @@
 #include <QSpinBox>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QWhatsThis>
 
 namespace cardora {
 
@@ -57,28 +57,10 @@ TExportDialog::TExportDialog(QSizeF cardInches, QWidget* parent) : QDialog(paren
     BorderCheck->setObjectName("Border");
     layout->addWidget(BorderCheck);
 
-    auto* row = new QHBoxLayout;
-    row->addStretch(1);
-    auto* ok = new QPushButton("OK", this);
-    ok->setObjectName("OKButton");
-    ok->setDefault(true);
-    auto* cancel = new QPushButton("Cancel", this);
-    cancel->setObjectName("CancelButton");
-    auto* help = new QPushButton("&Help", this);
-    help->setObjectName("HelpButton");
-    help->setAutoDefault(false);
-    auto* whatsThis = new QToolButton(this);
-    whatsThis->setObjectName("MouseHelpButton");
-    whatsThis->setIcon(QIcon(":/icons/whatsthis.svg"));
-    whatsThis->setToolTip("What's this?");
-    for (QWidget* w : std::initializer_list<QWidget*> { ok, cancel, help, whatsThis })
-        row->addWidget(w);
-    layout->addLayout(row);
+    DialogButtonsSpec spec;
+    spec.openHelp = [] { ShowHelpTopic(kHelpTopic); };
+    TDialogButtons(*this, std::move(spec)).AddRow(*layout);
 
-    connect(ok, &QPushButton::clicked, this, [this] { done(mrOk); });
-    connect(cancel, &QPushButton::clicked, this, [this] { done(mrCancel); });
-    connect(help, &QPushButton::clicked, this, [] { ShowHelpTopic(kHelpTopic); });
-    connect(whatsThis, &QToolButton::clicked, this, [] { QWhatsThis::enterWhatsThisMode(); });
     connect(FormatCombo, &QComboBox::currentIndexChanged, this, [this] { refresh(); });
     connect(Resolution, &QSpinBox::valueChanged, this, [this] { refresh(); });
     refresh();

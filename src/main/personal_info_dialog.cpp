@@ -1,4 +1,5 @@
 #include "main/personal_info_dialog.h"
+#include "core/dialog_buttons.h"
 #include "core/modal.h"
 #include "main/help_window.h"
 #include <QFormLayout>
@@ -8,7 +9,6 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QWhatsThis>
 
 namespace cardora {
 
@@ -47,29 +47,12 @@ TPersonalInformation::TPersonalInformation(QWidget* parent) : QDialog(parent)
     }
     layout->addLayout(form);
 
-    auto* row = new QHBoxLayout;
-    row->addStretch(1);
-    auto* ok = new QPushButton(QStringLiteral("Ok"), this);
-    ok->setObjectName(QStringLiteral("OKButton"));
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, [this] { done(mrOk); });
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("Cancelbutton"));
-    connect(cancel, &QPushButton::clicked, this, [this] { done(mrCancel); });
-    auto* help = new QPushButton(QStringLiteral("Help"), this);
-    help->setObjectName(QStringLiteral("Helpbutton"));
-    help->setAutoDefault(false);
-    connect(help, &QPushButton::clicked, this, [] { ShowHelpTopic(kHelpTopic); });
-    auto* whatsThis = new QToolButton(this);
-    whatsThis->setObjectName(QStringLiteral("MouseHelpButton"));
-    whatsThis->setIcon(QIcon(QStringLiteral(":/icons/whatsthis.svg")));
-    whatsThis->setToolTip(QStringLiteral("What's this?"));
-    connect(whatsThis, &QToolButton::clicked, this, [] { QWhatsThis::enterWhatsThisMode(); });
-    row->addWidget(ok);
-    row->addWidget(cancel);
-    row->addWidget(help);
-    row->addWidget(whatsThis);
-    layout->addLayout(row);
+    DialogButtonsSpec spec;
+    spec.ok = { QStringLiteral("Ok"), QStringLiteral("OKButton") };
+    spec.cancel = { QStringLiteral("Cancel"), QStringLiteral("Cancelbutton") };
+    spec.help = { QStringLiteral("Help"), QStringLiteral("Helpbutton") };
+    spec.openHelp = [] { ShowHelpTopic(kHelpTopic); };
+    TDialogButtons(*this, std::move(spec)).AddRow(*layout);
     fields_[0]->setFocus();
 }
 

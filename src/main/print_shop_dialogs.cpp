@@ -1,6 +1,7 @@
 #include "main/print_shop_dialogs.h"
+#include "core/dialog_buttons.h"
+#include "main/help_window.h"
 #include <QCheckBox>
-#include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -22,6 +23,15 @@ QDoubleSpinBox* millimetres(QWidget* parent, const QString& name, double max)
     box->setSingleStep(0.5);
     box->setSuffix(" mm");
     return box;
+}
+
+// Both windows explain themselves on the one print-shop help page.
+DialogButtonsSpec shopButtons(const QString& okText)
+{
+    DialogButtonsSpec spec;
+    spec.ok = { okText, QStringLiteral("OKButton") };
+    spec.openHelp = [] { ShowHelpTopic(TPrintShopSettingsDialog::kHelpTopic); };
+    return spec;
 }
 } // namespace
 
@@ -59,15 +69,10 @@ TPrintShopSettingsDialog::TPrintShopSettingsDialog(QWidget* parent) : QDialog(pa
                             "sheets on your own printer are cut at the card's edge as before.",
         this);
     note->setWordWrap(true);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName("OKButton");
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName("CancelButton");
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(note);
-    layout->addWidget(buttons);
+    TDialogButtons(*this, shopButtons(QStringLiteral("OK"))).AddRow(*layout);
 }
 
 void TPrintShopSettingsDialog::SetSettings(const TPrintShopPrefs& p)
@@ -120,14 +125,7 @@ TShopExportDialog::TShopExportDialog(const std::vector<TPreflightWarning>& warni
     cropMarks_ = new QCheckBox("Add &crop marks outside the bleed", this);
     cropMarks_->setObjectName("CropMarksCheck");
     layout->addWidget(cropMarks_);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName("CancelButton");
-    auto* ok = buttons->addButton(warnings.empty() ? "&Export..." : "&Export Anyway...", QDialogButtonBox::AcceptRole);
-    ok->setObjectName("OKButton");
-    ok->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
+    TDialogButtons(*this, shopButtons(warnings.empty() ? "&Export..." : "&Export Anyway...")).AddRow(*layout);
 }
 
 bool TShopExportDialog::CropMarks() const { return cropMarks_->isChecked(); }

@@ -16,6 +16,8 @@ class TPrintShopSettingsDialog : public QDialog {
     Q_OBJECT
 public:
     explicit TPrintShopSettingsDialog(QWidget* parent = nullptr);
+    // The print-shop page, for the export window as well.
+    static constexpr int kHelpTopic = 2105;
     void SetSettings(const TPrintShopPrefs& prefs);
     TPrintShopPrefs Settings() const;
 

@@ -1,5 +1,6 @@
 #include "objects/text_label_dialogs.h"
 #include "core/app_folder.h"
+#include "core/dialog_buttons.h"
 #include "core/modal.h"
 #include "objects/text_label.h"
 #include <QFileInfo>
@@ -11,8 +12,6 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QPushButton>
-#include <QToolButton>
-#include <QWhatsThis>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -97,32 +96,11 @@ void ShowDialogHelp(int topic)
 QBoxLayout* AddDialogButtons(QDialog& dialog, QVBoxLayout& layout, int helpTopic)
 {
     dialog.setWindowFlag(Qt::WindowContextHelpButtonHint, true);
-    auto* row = new QHBoxLayout;
-    row->addStretch(1);
-    auto* ok = new QPushButton(QStringLiteral("Ok"), &dialog);
-    ok->setObjectName(QStringLiteral("OkButton"));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), &dialog);
-    cancel->setObjectName(QStringLiteral("CancelButton"));
-    auto* help = new QPushButton(QStringLiteral("Help"), &dialog);
-    help->setObjectName(QStringLiteral("HelpButton"));
-    help->setAutoDefault(false);
-    // The what's-this button: click it, then a control, to learn what it does.
-    auto* whatsThis = new QToolButton(&dialog);
-    whatsThis->setObjectName(QStringLiteral("MouseHelpButton"));
-    whatsThis->setText(QStringLiteral("?"));
-    whatsThis->setToolTip(QStringLiteral("What's this?"));
-    whatsThis->setAutoRaise(false);
-    row->addWidget(ok);
-    row->addWidget(cancel);
-    row->addWidget(help);
-    row->addWidget(whatsThis);
-    layout.addLayout(row);
-    QObject::connect(whatsThis, &QToolButton::clicked, &dialog, [] { QWhatsThis::enterWhatsThisMode(); });
-    QObject::connect(ok, &QPushButton::clicked, &dialog, [&dialog] { dialog.done(mrOk); });
-    QObject::connect(cancel, &QPushButton::clicked, &dialog, [&dialog] { dialog.done(mrCancel); });
-    QObject::connect(help, &QPushButton::clicked, &dialog, [helpTopic] { ShowDialogHelp(helpTopic); });
-    return row;
+    DialogButtonsSpec spec;
+    spec.ok = { QStringLiteral("Ok"), QStringLiteral("OkButton") };
+    spec.help = { QStringLiteral("Help"), QStringLiteral("HelpButton") };
+    spec.openHelp = [helpTopic] { ShowDialogHelp(helpTopic); };
+    return TDialogButtons(dialog, std::move(spec)).AddRow(layout);
 }
 
 // ---- TGetLabelText

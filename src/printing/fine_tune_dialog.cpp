@@ -1,4 +1,5 @@
 #include "printing/fine_tune_dialog.h"
+#include "core/dialog_buttons.h"
 #include "core/modal.h"
 #include <QGridLayout>
 #include <QGroupBox>
@@ -69,26 +70,16 @@ TPrintFineTune::TPrintFineTune(const TPrinterNudges& nudges, QWidget* parent) : 
     }
     top->addLayout(grid);
 
-    auto* buttons = new QHBoxLayout;
+    DialogButtonsSpec spec;
+    spec.openHelp = [this] { HelpButtonClick(); };
+    spec.onOk = [this] { OKButtonClick(); };
+    spec.onCancel = [this] { CancelButtonClick(); };
+    QHBoxLayout* buttons = TDialogButtons(*this, std::move(spec)).AddRow(*top);
+    // The way back to no nudges stands apart, at the left.
     auto* defaults = new QPushButton("Default", this);
     defaults->setObjectName("DefaultButton");
-    auto* ok = new QPushButton("OK", this);
-    ok->setObjectName("OKButton");
-    ok->setDefault(true);
-    auto* cancel = new QPushButton("Cancel", this);
-    cancel->setObjectName("CancelButton");
-    auto* help = new QPushButton("&Help", this);
-    help->setObjectName("HelpButton");
-    buttons->addWidget(defaults);
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    buttons->addWidget(help);
-    top->addLayout(buttons);
+    buttons->insertWidget(0, defaults);
     connect(defaults, &QPushButton::clicked, this, [this] { DefaultButtonClick(); });
-    connect(ok, &QPushButton::clicked, this, [this] { OKButtonClick(); });
-    connect(cancel, &QPushButton::clicked, this, [this] { CancelButtonClick(); });
-    connect(help, &QPushButton::clicked, this, [this] { HelpButtonClick(); });
 }
 
 TPrinterNudges TPrintFineTune::Nudges() const

@@ -1,4 +1,5 @@
 #include "printing/layout_dialog.h"
+#include "core/dialog_buttons.h"
 #include "core/modal.h"
 #include "core/safe_file.h"
 #include "printing/number_edit.h"
@@ -19,7 +20,6 @@
 #include <QSpinBox>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QWhatsThis>
 
 namespace cardora {
 
@@ -125,29 +125,14 @@ TEditCardLayout::TEditCardLayout(QWidget* parent) : QDialog(parent)
     grid->addWidget(epapersize, 4, 1);
     top->addLayout(grid);
 
-    auto* buttons = new QHBoxLayout;
-    auto* ok = new QPushButton("OK", this);
-    ok->setObjectName("OkButton");
-    ok->setDefault(true);
-    auto* cancel = new QPushButton("Cancel", this);
-    cancel->setObjectName("Cancelbutton");
-    auto* help = new QPushButton("&Help", this);
-    help->setObjectName("HelpButton");
-    auto* whatsThis = new QToolButton(this);
-    whatsThis->setObjectName("MouseHelpButton");
-    whatsThis->setText("?");
-    whatsThis->setToolTip("What's this?");
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    buttons->addWidget(help);
-    buttons->addWidget(whatsThis);
-    top->addLayout(buttons);
+    DialogButtonsSpec spec;
+    spec.ok = { "OK", "OkButton" };
+    spec.cancel = { "Cancel", "Cancelbutton" };
+    spec.openHelp = [this] { HelpButtonClick(); };
+    spec.onOk = [this] { OkButtonClick(); };
+    spec.onCancel = [this] { CancelbuttonClick(); };
+    TDialogButtons(*this, std::move(spec)).AddRow(*top);
 
-    connect(ok, &QPushButton::clicked, this, [this] { OkButtonClick(); });
-    connect(cancel, &QPushButton::clicked, this, [this] { CancelbuttonClick(); });
-    connect(help, &QPushButton::clicked, this, [this] { HelpButtonClick(); });
-    connect(whatsThis, &QToolButton::clicked, this, [] { QWhatsThis::enterWhatsThisMode(); });
     connect(MMButton, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             MMButtonClick();

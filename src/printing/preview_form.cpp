@@ -1,4 +1,5 @@
 #include "printing/preview_form.h"
+#include "core/dialog_buttons.h"
 #include "core/modal.h"
 #include "core/rounding.h"
 #include "core/window_placement.h"
@@ -15,7 +16,6 @@
 #include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QWhatsThis>
 #include <algorithm>
 
 namespace cardora {
@@ -190,9 +190,15 @@ TPreviewForm::TPreviewForm(QWidget* parent) : QDialog(parent)
 
     auto* row = new QHBoxLayout;
     row->setContentsMargins(6, 4, 6, 6);
-    CloseButton = new QPushButton("Ok", this);
-    CloseButton->setObjectName("CloseButton");
-    CloseButton->setDefault(true);
+    // The preview only closes: its OK is "CloseButton" and it has no Cancel.
+    DialogButtonsSpec spec;
+    spec.ok = { "Ok", "CloseButton" };
+    spec.cancel = {};
+    spec.help = { "Help", "Helpbutton" };
+    spec.openHelp = [this] { emit HelpRequested(kHelpContext); };
+    spec.onOk = [this] { CloseButtonClick(); };
+    const TDialogButtons buttons(*this, std::move(spec));
+    CloseButton = buttons.Ok();
     auto zoomButton = [&](const char* name, const QString& text, const QString& hint) {
         auto* b = new QToolButton(this);
         b->setObjectName(name);
@@ -210,25 +216,16 @@ TPreviewForm::TPreviewForm(QWidget* parent) : QDialog(parent)
     sbPriorPage = zoomButton("sbPriorPage", "<", "The page before (Page Up)");
     sbNextPage = zoomButton("sbNextPage", ">", "The next page (Page Down)");
     row->addStretch(1);
-    auto* help = new QPushButton("Help", this);
-    help->setObjectName("Helpbutton");
-    auto* whatsThis = new QToolButton(this);
-    whatsThis->setObjectName("MouseHelpButton");
-    whatsThis->setText("?");
-    whatsThis->setToolTip("What's this?");
-    row->addWidget(help);
-    row->addWidget(whatsThis);
+    row->addWidget(buttons.Help());
+    row->addWidget(buttons.WhatsThis());
     top->addLayout(row);
 
-    connect(CloseButton, &QPushButton::clicked, this, [this] { CloseButtonClick(); });
     connect(sbZoomIn, &QToolButton::clicked, this, [this] { SBZoomInClick(); });
     connect(sbZoomOut, &QToolButton::clicked, this, [this] { SBZoomOutClick(); });
     connect(sbZoomPageWidth, &QToolButton::clicked, this, [this] { SBZoomPageWidthClick(); });
     connect(sbZoomPage, &QToolButton::clicked, this, [this] { SBZoomPageClick(); });
     connect(sbPriorPage, &QToolButton::clicked, this, [this] { FormKeyDown(Qt::Key_PageUp); });
     connect(sbNextPage, &QToolButton::clicked, this, [this] { FormKeyDown(Qt::Key_PageDown); });
-    connect(help, &QPushButton::clicked, this, [this] { emit HelpRequested(kHelpContext); });
-    connect(whatsThis, &QToolButton::clicked, this, [] { QWhatsThis::enterWhatsThisMode(); });
     connect(FilePreview1, &TFilePreview::PageChange, this, [this] { FilePreview1PageChange(); });
     connect(FilePreview1, &TFilePreview::ZoomChange, this, [this] { FilePreview1ZoomChange(); });
 

@@ -1,6 +1,7 @@
 #include "printing/select_cards_dialog.h"
 #include "printing/sheet_printer.h"
 #include <QComboBox>
+#include "core/dialog_buttons.h"
 #include "core/modal.h"
 #include "core/rounding.h"
 #include "core/window_placement.h"
@@ -9,7 +10,6 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QToolButton>
-#include <QWhatsThis>
 #include <QGridLayout>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -210,32 +210,17 @@ TSelectSpecificLabels::TSelectSpecificLabels(TReport* settings, QWidget* parent)
     right->addWidget(CropMarks);
     right->addStretch(1);
 
-    auto* ok = new QPushButton("OK", this);
-    ok->setObjectName("OKbutton");
-    ok->setDefault(true);
-    auto* cancel = new QPushButton("Cancel", this);
-    cancel->setObjectName("CancelButton");
-    auto* help = new QPushButton("&Help", this);
-    help->setObjectName("HelpButton");
-    auto* whatsThis = new QToolButton(this);
-    whatsThis->setObjectName("MouseHelpButton");
-    whatsThis->setText("?");
-    whatsThis->setToolTip("What's this?");
-    right->addWidget(ok);
-    right->addWidget(cancel);
-    auto* helpRow = new QHBoxLayout;
-    helpRow->addWidget(help, 1);
-    helpRow->addWidget(whatsThis);
-    right->addLayout(helpRow);
+    DialogButtonsSpec spec;
+    spec.ok = { "OK", "OKbutton" };
+    spec.openHelp = [this] { HelpButtonClick(); };
+    spec.onOk = [this] { OKbuttonClick(); };
+    spec.onCancel = [this] { CancelButtonClick(); };
+    TDialogButtons(*this, std::move(spec)).AddColumn(*right);
     top->addLayout(right);
-    connect(whatsThis, &QToolButton::clicked, this, [] { QWhatsThis::enterWhatsThisMode(); });
 
     connect(all, &QPushButton::clicked, this, [this] { SelectAllClick(); });
     connect(none, &QPushButton::clicked, this, [this] { SelectnoneClick(); });
     connect(setup, &QPushButton::clicked, this, [this] { PrinterSetupButtonClick(); });
-    connect(ok, &QPushButton::clicked, this, [this] { OKbuttonClick(); });
-    connect(cancel, &QPushButton::clicked, this, [this] { CancelButtonClick(); });
-    connect(help, &QPushButton::clicked, this, [this] { HelpButtonClick(); });
 
     // FormCreate: the current printer's name.
     refreshPrinterName();

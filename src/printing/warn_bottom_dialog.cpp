@@ -1,4 +1,5 @@
 #include "printing/warn_bottom_dialog.h"
+#include "core/dialog_buttons.h"
 #include "core/modal.h"
 #include "printing/card_layout.h"
 #include <QCheckBox>
@@ -40,22 +41,14 @@ TWarnBottomMargin::TWarnBottomMargin(QWidget* parent) : QDialog(parent)
     DontShowCheck->setObjectName("DontShowCheck");
     top->addWidget(DontShowCheck);
 
-    auto* buttons = new QHBoxLayout;
-    auto* cont = new QPushButton("Continue", this);
-    cont->setObjectName("OKButton");
-    cont->setDefault(true);
-    auto* cancel = new QPushButton("Cancel Printing", this);
-    cancel->setObjectName("Cancelbutton");
-    auto* help = new QPushButton("&Help", this);
-    help->setObjectName("HelpButton");
-    buttons->addStretch(1);
-    buttons->addWidget(cont);
-    buttons->addWidget(cancel);
-    buttons->addWidget(help);
-    top->addLayout(buttons);
-    connect(cont, &QPushButton::clicked, this, [this] { OKButtonClick(); });
-    connect(cancel, &QPushButton::clicked, this, [this] { CancelbuttonClick(); });
-    connect(help, &QPushButton::clicked, this, [this] { emit HelpRequested(kHelpContext); });
+    DialogButtonsSpec spec;
+    spec.ok = { "Continue", "OKButton" };
+    spec.cancel = { "Cancel Printing", "Cancelbutton" };
+    spec.whatsThis = false;
+    spec.openHelp = [this] { emit HelpRequested(kHelpContext); };
+    spec.onOk = [this] { OKButtonClick(); };
+    spec.onCancel = [this] { CancelbuttonClick(); };
+    TDialogButtons(*this, std::move(spec)).AddRow(*top);
     setMinimumWidth(420);
 }
 

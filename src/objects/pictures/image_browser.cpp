@@ -1,4 +1,5 @@
 #include "objects/pictures/image_browser.h"
+#include "core/dialog_buttons.h"
 #include "core/modal.h"
 #include "imaging/picture_file.h"
 #include "imaging/print_quality.h"
@@ -74,23 +75,16 @@ TQImageBrowser::TQImageBrowser(QWidget* parent) : QDialog(parent)
         showPreview();
     });
 
-    auto* ok = new QPushButton(QStringLiteral("Ok"), this);
-    ok->setObjectName(QStringLiteral("OkButton"));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("CancelButton"));
-    auto* help = new QPushButton(QStringLiteral("Help"), this);
-    help->setObjectName(QStringLiteral("HelpButton"));
-    connect(ok, &QPushButton::clicked, this, [this] { OkButtonClick(); });
-    connect(cancel, &QPushButton::clicked, this, [this] { done(mrCancel); });
-    connect(help, &QPushButton::clicked, this, [] { ShowDialogHelp(kHelpTopic); });
-
+    DialogButtonsSpec spec;
+    spec.ok = { QStringLiteral("Ok"), QStringLiteral("OkButton") };
+    spec.help = { QStringLiteral("Help"), QStringLiteral("HelpButton") };
+    spec.openHelp = [] { ShowDialogHelp(kHelpTopic); };
+    spec.onOk = [this] { OkButtonClick(); };
+    const TDialogButtons row(*this, std::move(spec));
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(options);
     buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    buttons->addWidget(help);
+    row.AddColumn(*buttons);
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(folders_, 0, 0, 2, 1);
