@@ -101,7 +101,7 @@ void ServeInstanceRequests(QLocalServer& server, MainWindow* target)
                     if (window)
                         QTimer::singleShot(0, window, [window, card] {
                             if (window)
-                                window->BringForwardAndOpen(card);
+                                window->bringForwardAndOpen(card);
                         });
                 }
             };
@@ -174,7 +174,7 @@ int RunCardora(int argc, char** argv)
     if (QString problem; ShippedCardStocks(&problem).empty() || !problem.isEmpty())
         Inform(problem.isEmpty() ? QString("The card stock list of the program is empty") : problem);
     MainWindow window;
-    window.SetStartupCard(*card);
+    window.setStartupCard(*card);
     ServeInstanceRequests(server, &window);
     BusyOff();
     window.show();

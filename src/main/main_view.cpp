@@ -18,7 +18,7 @@ namespace cardora {
 
 void MainWindow::setTool(int state) { panel_->SetPanelState(static_cast<TLPanelState>(state)); }
 
-void MainWindow::BusinessCardPanelDroppedObjectEvent(QRect&)
+void MainWindow::objectDropped(QRect&)
 {
     panel_->SetPanelState(psPointing);
     toolGroup_->button(psPointing)->setChecked(true);
@@ -26,7 +26,7 @@ void MainWindow::BusinessCardPanelDroppedObjectEvent(QRect&)
 
 void MainWindow::zoomBy(bool up)
 {
-    suppressChanges_ = true;
+    card_.suppressChanges = true;
     panel_->ClearSelection();
     // Whole tenths from 100% to 150%, so that stepping back lands exactly on 1.
     const int tenths = static_cast<int>(std::lround(panel_->Zoom() * 10.0f));
@@ -35,7 +35,7 @@ void MainWindow::zoomBy(bool up)
         panel_->SetZoom(static_cast<float>(next) / 10.0f);
     ShowZoomCaption();
     QCoreApplication::processEvents();
-    suppressChanges_ = false;
+    card_.suppressChanges = false;
 }
 
 void MainWindow::ShowZoomCaption()
@@ -61,7 +61,7 @@ void MainWindow::fitBackdrop()
 void MainWindow::ZoomSpinnerUpClick() { zoomBy(true); }
 void MainWindow::ZoomSpinnerDownClick() { zoomBy(false); }
 
-void MainWindow::LoadPreferences()
+void MainWindow::loadPreferences()
 {
     prefs_ = LoadPreferencesFile(PreferencesFileName());
     // A hand-edited or damaged layout could ask for a card of gigabytes or
@@ -77,16 +77,16 @@ void MainWindow::LoadPreferences()
         prefs_.Layout = TCardLayout();
     }
     ApplyDefaultFont(prefs_.DefaultFont, panel_->Font());
-    ApplyPrintShopPrefs();
+    printShop_->applyPreferences();
 }
 
-void MainWindow::SavePreferences()
+void MainWindow::savePreferences()
 {
     prefs_.DefaultFont = DefaultFontOf(panel_->Font());
     SavePreferencesFile(PreferencesFileName(), prefs_);
 }
 
-void MainWindow::SetDefaultFontCaption()
+void MainWindow::showDefaultFont()
 {
     const TFont& f = panel_->Font();
     QString caption = "Default Font: " + f.Name() + ", " + QString::number(f.Size()) + " pt ";
@@ -99,14 +99,14 @@ void MainWindow::SetDefaultFontCaption()
     defaultFontItem_->setText(caption);
 }
 
-void MainWindow::mnuDefaultFontClick()
+void MainWindow::chooseDefaultFont()
 {
     if (const auto chosen = ChooseFontWithColor(panel_->Font().ToPointFont(), ToQColor(panel_->Font().Color()))) {
         panel_->Font().AssignQFont(chosen->font);
         panel_->Font().SetColor(FromQColor(chosen->color));
     }
-    SetDefaultFontCaption();
-    SavePreferences();
+    showDefaultFont();
+    savePreferences();
     Inform("Note: the default font is used for NEW objects only.\rTo change the font of an existing object, "
            "click it\rwith the RIGHT MOUSE BUTTON and select FONT");
 }

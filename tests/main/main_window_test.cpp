@@ -112,7 +112,7 @@ TEST_F(WindowFixture, KeypadZoomStepsTenPercentUpToOneFifty)
         seen << zoomCaption();
     }
     EXPECT_EQ(seen, QStringList({ "110%", "120%", "130%", "140%", "150%", "150%" }));
-    EXPECT_FALSE(window->ChangesMade()); // zooming is not a change
+    EXPECT_FALSE(window->context().card().changesMade); // zooming is not a change
     // The panel is the card size times the zoom, not the last size rescaled
     // (which would drift to 506 and come back at 337).
     EXPECT_EQ(window->BusinessCardPanel()->width(), 504);
@@ -129,7 +129,7 @@ TEST_F(WindowFixture, ChangesShowCancelAndSaveButtons)
     window->BusinessCardPanel()->AddObject(o);
     o->SetBounds(10, 10, 40, 20);
     o->SetLeft(30);
-    EXPECT_TRUE(window->ChangesMade());
+    EXPECT_TRUE(window->context().card().changesMade);
     EXPECT_TRUE(button("Cancelbutton")->isVisible());
     EXPECT_TRUE(button("Savebutton")->isVisible());
     EXPECT_EQ(button("Savebutton")->text(), "Save As");
@@ -169,7 +169,7 @@ TEST_F(WindowFixture, DefaultFontIsStoredAndNoteShownEvenWhenCancelled)
     chosen.setStrikeOut(true);
     modal->fonts = { chosen };
     modal->fontColors = { QColor(Qt::red) };
-    window->mnuDefaultFontClick();
+    window->chooseDefaultFont();
     EXPECT_EQ(modal->fontColorsOffered.back(), QColor(Qt::black));
     EXPECT_EQ(window->Action("mnuDefaultFont")->text(), "Default Font: Times New Roman, 12 pt , bold");
     EXPECT_TRUE(modal->messages.back().text.startsWith("Note: the default font is used for NEW objects only.\r"));
@@ -183,7 +183,7 @@ TEST_F(WindowFixture, DefaultFontIsStoredAndNoteShownEvenWhenCancelled)
     EXPECT_EQ(next.Color(), clRed);
     EXPECT_TRUE(next.Style() & fsStrikeOut);
     const size_t before = modal->messages.size();
-    window->mnuDefaultFontClick(); // cancelled: the note still shows
+    window->chooseDefaultFont(); // cancelled: the note still shows
     EXPECT_EQ(modal->messages.size(), before + 1);
 }
 
@@ -195,7 +195,7 @@ TEST_F(WindowFixture, ExitAsksOnceWhenSaveWasDeclined)
     o->SetBounds(10, 10, 40, 20);
     o->SetLeft(20);
     modal->answers = { mrNo, mrNo };
-    window->CloseButtonClick();
+    window->close();
     int asked = 0;
     for (const auto& m : modal->messages)
         if (m.text == "Save changes?")
