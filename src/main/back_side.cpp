@@ -16,14 +16,14 @@ BackSideCommands::BackSideCommands(CommandContext& context, QObject* parent) : C
 
 void BackSideCommands::updateActions()
 {
-    const CardDocument& card = context_.card();
+    const CardFileState& card = context_.card();
     action("mnuSwitchSide")->setText(card.frontOfBack.isEmpty() ? "Show Bac&k Side" : "Show &Front Side");
     action("mnuSwitchSide")->setEnabled(!card.frontOfBack.isEmpty() || !card.backSide.isEmpty());
 }
 
 bool BackSideCommands::setBackSide(const QString& path)
 {
-    CardDocument& card = context_.card();
+    CardFileState& card = context_.card();
     if (!card.fileName.isEmpty()) {
         // Only the sidecar changes: its art line stays as saved, so that
         // unsaved art is not written behind the user's back.
@@ -43,7 +43,7 @@ bool BackSideCommands::setBackSide(const QString& path)
 
 void BackSideCommands::chooseBackSide()
 {
-    const CardDocument& card = context_.card();
+    const CardFileState& card = context_.card();
     if (!card.frontOfBack.isEmpty()) {
         Inform("This is the back side of " + QFileInfo(card.frontOfBack).fileName()
             + ". Show the front side (File > Show Front Side) to choose its back.");
@@ -78,7 +78,7 @@ void BackSideCommands::chooseBackSide()
 
 void BackSideCommands::switchSide()
 {
-    CardDocument& card = context_.card();
+    CardFileState& card = context_.card();
     if (card.frontOfBack.isEmpty() && card.backSide.isEmpty()) {
         Inform("This card has no back side: choose one with File > Back Side...");
         return;

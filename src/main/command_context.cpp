@@ -57,7 +57,7 @@ void WriteCardOutput(CommandContext& context, const QString& path,
 {
     // The card is drawn at its true size whatever the zoom; the zoom is the
     // window's, and drawing changes nothing of the card.
-    CardDocument& card = context.card();
+    CardFileState& card = context.card();
     const bool suppressed = card.suppressChanges;
     card.suppressChanges = true;
     BusyOn();

@@ -19,9 +19,10 @@ namespace cardora {
 class TQBusinessCardPanel32;
 class TMRUFileList;
 
-// The card the window shows, beside its objects on the panel: where it is
-// stored, what prints with it, and whether it changed since it was saved.
-struct CardDocument {
+// The card the window shows as a file, beside the document the panel holds:
+// where it is stored, what prints with it, and whether it changed since it
+// was saved.
+struct CardFileState {
     QString fileName; // empty until the card is first saved
     QString backgroundArt; // the picture behind the card; empty for none
     QString backSide; // the card file printed on the back; empty for none
@@ -63,7 +64,7 @@ public:
     void setPanel(TQBusinessCardPanel32* panel) { panel_ = panel; }
 
     TQBusinessCardPanel32& panel() { return *panel_; }
-    CardDocument& card() { return card_; }
+    CardFileState& card() { return card_; }
     MergeSource& merge() { return merge_; }
     TPreferences& preferences() { return prefs_; }
     TMRUFileList& recentFiles() { return *recent_; }
@@ -90,7 +91,7 @@ public:
 
 private:
     WindowHooks hooks_;
-    CardDocument card_;
+    CardFileState card_;
     MergeSource merge_;
     TPreferences prefs_;
     std::unique_ptr<TMRUFileList> recent_;

@@ -34,7 +34,7 @@ ExportCommands::ExportCommands(CommandContext& context, QObject* parent) : Comma
 bool ExportCommands::saveCardPicture(const QString& path, bool jpeg, QString* error)
 {
     const bool border = Ask("Would you like to draw a border around the card?", "Save");
-    CardDocument& card = context_.card();
+    CardFileState& card = context_.card();
     // The card file and its background art are never replaced by a picture.
     QStringList inputs;
     if (!card.fileName.isEmpty())

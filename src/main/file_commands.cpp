@@ -33,7 +33,7 @@ void FileCommands::setRecentMenu(QMenu* menu)
 // is and stop the command.
 bool FileCommands::saveChangesFirst()
 {
-    CardDocument& card = context_.card();
+    CardFileState& card = context_.card();
     if (!card.changesMade)
         return true;
     const int answer = AskYesNoCancel("Save changes?", "Save");
@@ -53,7 +53,7 @@ void FileCommands::newCard()
 {
     if (!saveChangesFirst())
         return;
-    CardDocument& card = context_.card();
+    CardFileState& card = context_.card();
     TQBusinessCardPanel32& panel = context_.panel();
     card.suppressChanges = true;
     panel.ClearObjects();
@@ -117,7 +117,7 @@ void FileCommands::openRecent(const QString& path)
 
 void FileCommands::openCard(const QString& path)
 {
-    CardDocument& card = context_.card();
+    CardFileState& card = context_.card();
     TQBusinessCardPanel32& panel = context_.panel();
     card.suppressChanges = true;
     try {
@@ -150,7 +150,7 @@ void FileCommands::openCard(const QString& path)
 
 bool FileCommands::saveCard(const QString& path)
 {
-    const CardDocument& card = context_.card();
+    const CardFileState& card = context_.card();
     const QStringList inputs = card.backgroundArt.isEmpty() ? QStringList() : QStringList { card.backgroundArt };
     QString problem = SidecarProblem(path, inputs);
     if (problem.isEmpty())
@@ -187,7 +187,7 @@ void FileCommands::save()
 
 bool FileCommands::saveAs()
 {
-    CardDocument& card = context_.card();
+    CardFileState& card = context_.card();
     context_.panel().RemoveOffCardObjects();
     FileDialogRequest r;
     r.save = true;
@@ -218,7 +218,7 @@ void FileCommands::revert()
 {
     if (!Ask("Cancel all changes?", "Cancel"))
         return;
-    CardDocument& card = context_.card();
+    CardFileState& card = context_.card();
     TQBusinessCardPanel32& panel = context_.panel();
     card.suppressChanges = true;
     panel.ClearObjects();

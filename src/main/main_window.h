@@ -110,7 +110,7 @@ private:
 
     std::unique_ptr<CommandContext> context_;
     TPreferences& prefs_;
-    CardDocument& card_;
+    CardFileState& card_;
     bool activated_ = false;
     QString startupCard_;
 
