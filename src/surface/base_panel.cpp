@@ -57,7 +57,7 @@ void TQBasePanel::SetFieldsShownAsTyped(bool typed)
 
 void TQBasePanel::FieldValuesChangedForAll()
 {
-    for (TQGraphicControl* o : objects_)
+    for (TQGraphicControl* o : Objects())
         o->FieldValuesChanged();
     update();
 }
@@ -67,7 +67,7 @@ TQBasePanel::~TQBasePanel()
     for (const QMetaObject::Connection& c : actionDestroyedConnections_)
         disconnect(c);
     // Objects belong to the owner; they must not call back into a dead panel.
-    for (TQGraphicControl* o : objects_)
+    for (TQGraphicControl* o : Objects())
         o->SetParentPanel(nullptr);
     QFile::remove(clipFileName_);
     QFile::remove(tempFileName_);
@@ -81,9 +81,9 @@ void TQBasePanel::SetDrawOutline(bool v)
 
 void TQBasePanel::SetShape(TLabelShapeType s)
 {
-    if (s == shape_)
+    if (s == document_.Shape())
         return;
-    shape_ = s;
+    document_.SetShape(s);
     update();
 }
 
@@ -118,20 +118,21 @@ void TQBasePanel::SetSnapToGrid(bool v)
 
 void TQBasePanel::SetPanelSize(int width, int height)
 {
-    cardSize_ = QSize(width, height);
+    document_.SetSize(QSize(width, height));
     resize(Round(width * zoom_), Round(height * zoom_));
     update();
 }
 
 void TQBasePanel::SetBleed(double pixels)
 {
-    bleed_ = std::max(0.0, pixels);
+    document_.SetBleed(pixels);
     update();
 }
 
 int TQBasePanel::BleedAtZoom() const
 {
-    return bleed_ > 0 ? int(std::ceil(bleed_ * zoom_ - 0.01)) : 0;
+    const double bleed = document_.Bleed();
+    return bleed > 0 ? int(std::ceil(bleed * zoom_ - 0.01)) : 0;
 }
 
 void TQBasePanel::SetGuides(bool show, double safePixels)
@@ -145,9 +146,8 @@ void TQBasePanel::SetGuides(bool show, double safePixels)
 
 void TQBasePanel::AddObject(TQGraphicControl* o)
 {
-    if (!onPanel_.insert(o).second)
+    if (!document_.Add(o))
         return;
-    objects_.push_back(o);
     o->SetParentPanel(this);
     QObject::connect(o, &QObject::destroyed, this, [this, o] { removeObject(o); });
     o->Invalidate();
@@ -158,12 +158,7 @@ void TQBasePanel::removeObject(TQGraphicControl* o)
     handle_.Forget(o);
     if (mouseTarget_ == o)
         mouseTarget_ = nullptr;
-    if (onPanel_.erase(o)) {
-        // From the back: clearing the card removes the last object each time.
-        auto it = std::find(objects_.rbegin(), objects_.rend(), o);
-        if (it != objects_.rend())
-            objects_.erase(std::next(it).base());
-    }
+    document_.Remove(o);
     update();
 }
 
@@ -189,7 +184,7 @@ void TQBasePanel::HookObject(TQGraphicControl* o)
 
 void TQBasePanel::RehookObjects()
 {
-    for (auto it = objects_.rbegin(); it != objects_.rend(); ++it) {
+    for (auto it = Objects().rbegin(); it != Objects().rend(); ++it) {
         HookObject(*it);
         // Objects just read hold zoom-1 geometry.
         (*it)->SetZoom(zoom_);
@@ -198,7 +193,7 @@ void TQBasePanel::RehookObjects()
 
 TQGraphicControl* TQBasePanel::objectAt(const QPoint& p) const
 {
-    for (auto it = objects_.rbegin(); it != objects_.rend(); ++it)
+    for (auto it = Objects().rbegin(); it != Objects().rend(); ++it)
         if ((*it)->HitTest(p))
             return *it;
     return nullptr;
@@ -206,35 +201,27 @@ TQGraphicControl* TQBasePanel::objectAt(const QPoint& p) const
 
 void TQBasePanel::BringToFront(TQGraphicControl* o)
 {
-    auto it = std::find(objects_.begin(), objects_.end(), o);
-    if (it == objects_.end())
-        return;
-    objects_.erase(it);
-    objects_.push_back(o);
-    o->Invalidate();
+    if (document_.BringToFront(o))
+        o->Invalidate();
 }
 
 void TQBasePanel::SendToBack(TQGraphicControl* o)
 {
-    auto it = std::find(objects_.begin(), objects_.end(), o);
-    if (it == objects_.end())
-        return;
-    objects_.erase(it);
-    objects_.insert(objects_.begin(), o);
-    o->Invalidate();
+    if (document_.SendToBack(o))
+        o->Invalidate();
 }
 
 void TQBasePanel::ClearObjects()
 {
     handle_.ClearSelection();
-    while (!objects_.empty())
-        FreeObject(objects_.back());
+    while (!Objects().empty())
+        FreeObject(Objects().back());
 }
 
 void TQBasePanel::RemoveOffCardObjects()
 {
     // The selection keeps what stays; freeing an object drops it from there.
-    const std::vector<TQGraphicControl*> all = objects_;
+    const std::vector<TQGraphicControl*> all = Objects();
     // Only what shows nothing: an object with any part on the card, or in
     // the bleed a print shop prints and trims away, stays.
     const int b = BleedAtZoom();
@@ -280,18 +267,18 @@ bool TQBasePanel::LoadColorPicture(const QString& path)
 {
     // The path comes from a sidecar file; a FIFO or device there would block.
     if (!CheckInputFile(path).isEmpty()) {
-        colorPicture_.Clear();
+        document_.ColorArt().Clear();
         update();
         return false;
     }
-    const bool ok = colorPicture_.LoadFromFile(path);
+    const bool ok = document_.ColorArt().LoadFromFile(path);
     update();
     return ok;
 }
 
 void TQBasePanel::ClearColorPicture()
 {
-    colorPicture_.Clear();
+    document_.ColorArt().Clear();
     update();
 }
 
@@ -306,11 +293,11 @@ void TQBasePanel::SetZoom(float z)
         zoom_ = 1.0f;
     // The panel follows the card size itself, so zooming in and out again
     // always comes back to the card's true size.
-    if (cardSize_.isEmpty())
-        cardSize_ = QSize(Round(width() / zoom_), Round(height() / zoom_));
-    resize(Round(cardSize_.width() * z), Round(cardSize_.height() * z));
+    if (document_.Size().isEmpty())
+        document_.SetSize(QSize(Round(width() / zoom_), Round(height() / zoom_)));
+    resize(Round(document_.Size().width() * z), Round(document_.Size().height() * z));
     zoom_ = z;
-    for (TQGraphicControl* o : objects_)
+    for (TQGraphicControl* o : Objects())
         o->SetZoom(z);
     ProcessPendingEvents();
     zooming_ = false;
@@ -374,7 +361,7 @@ void TQBasePanel::SelectInRect(const QRect& r)
     if (shift)
         list = handle_.Selection();
     handle_.ClearSelection();
-    for (auto it = objects_.rbegin(); it != objects_.rend(); ++it) {
+    for (auto it = Objects().rbegin(); it != Objects().rend(); ++it) {
         TQGraphicControl* o = *it;
         if (!o->BoundsRect().intersects(r))
             continue;
@@ -390,9 +377,9 @@ void TQBasePanel::SelectInRect(const QRect& r)
 
 void TQBasePanel::SelectAll()
 {
-    if (!objects_.empty())
+    if (!Objects().empty())
         handle_.ClearSelection();
-    for (TQGraphicControl* o : objects_)
+    for (TQGraphicControl* o : Objects())
         handle_.Select(o);
 }
 
@@ -424,19 +411,7 @@ void TQBasePanel::KeyUp(int key)
 
 QRegion TQBasePanel::ShapeRegion() const
 {
-    const QRect r(0, 0, width() + 1, height() + 1);
-    switch (shape_) {
-    case lsRectangle:
-        return QRegion(r);
-    case lsEllipse:
-        return QRegion(r, QRegion::Ellipse);
-    case lsRoundRect: {
-        QPainterPath path;
-        path.addRoundedRect(QRectF(r), 12, 12);
-        return QRegion(path.toFillPolygon().toPolygon());
-    }
-    }
-    return QRegion(r);
+    return CardDocument::ShapeRegion(document_.Shape(), QRect(0, 0, width() + 1, height() + 1));
 }
 
 void TQBasePanel::PaintBackground(QPainter& p)
@@ -444,7 +419,7 @@ void TQBasePanel::PaintBackground(QPainter& p)
     const int w = width(), h = height();
     p.fillRect(QRect(0, 0, w, h), Qt::white);
     const QRegion shapeRegion = ShapeRegion();
-    for (const TPicture* pic : { &picture_, &colorPicture_ }) {
+    for (const TPicture* pic : { &document_.Art(), &document_.ColorArt() }) {
         if (!pic->HasGraphic())
             continue;
         p.save();
@@ -458,9 +433,9 @@ void TQBasePanel::PaintBackground(QPainter& p)
         p.setPen(QPen(Qt::black, 0));
         p.setBrush(Qt::NoBrush);
         const QRect outline(0, 0, w - 1, h - 1);
-        if (shape_ == lsRectangle)
+        if (document_.Shape() == lsRectangle)
             p.drawRect(outline);
-        else if (shape_ == lsRoundRect)
+        else if (document_.Shape() == lsRoundRect)
             p.drawRoundedRect(outline, 12, 12);
         else
             p.drawEllipse(outline);
@@ -491,7 +466,7 @@ void TQBasePanel::paintEvent(QPaintEvent*)
         // Objects paint without their markers; the markers of the selection
         // go on top of everything, so objects in front never hide them.
         currentCanvas_ = nullptr;
-        for (TQGraphicControl* o : objects_)
+        for (TQGraphicControl* o : Objects())
             o->PaintOnPanel(p);
         for (TQGraphicControl* o : handle_.Selection())
             o->PaintSelectionMarkers(p);

@@ -3,6 +3,7 @@
 #include "core/graphics_attributes.h"
 #include "imaging/picture.h"
 #include "objects/card_object_parent.h"
+#include "surface/card_document.h"
 #include "surface/handle.h"
 #include <QWidget>
 #include <functional>
@@ -21,7 +22,6 @@ class TQGraphicControl;
 class TReport;
 struct TCardSnapshot;
 
-enum TLabelShapeType { lsRectangle, lsRoundRect, lsEllipse };
 enum TGridSize { gs4x4, gs8x8 };
 
 // The design surface: shows the card at true size and zoom, holds the card
@@ -38,13 +38,13 @@ public:
     void SetPointing(bool v) { pointing_ = v; }
     bool DrawOutline() const { return drawOutline_; }
     void SetDrawOutline(bool v);
-    TPicture& Picture() { return picture_; }
-    TPicture& ColorPicture() { return colorPicture_; }
+    TPicture& Picture() { return document_.Art(); }
+    TPicture& ColorPicture() { return document_.ColorArt(); }
     bool Printing() const { return printing_; }
     void SetPrinting(bool v) { printing_ = v; }
     bool Previewing() const { return previewing_; }
     void SetPreviewing(bool v) { previewing_ = v; }
-    TLabelShapeType Shape() const { return shape_; }
+    TLabelShapeType Shape() const { return document_.Shape(); }
     void SetShape(TLabelShapeType s);
     TGridSize GridSize() const { return gridSize_; }
     void SetGridSize(TGridSize g);
@@ -64,13 +64,16 @@ public:
 
     // The card size in zoom-1.0 pixels; at zoom z the panel is z times that, rounded.
     void SetPanelSize(int width, int height);
-    QSize CardSize() const { return cardSize_; }
+    QSize CardSize() const { return document_.Size(); }
+    // The card this panel shows.
+    CardDocument& Document() { return document_; }
+    const CardDocument& Document() const { return document_; }
 
     // For print shops: the bleed around the card in zoom-1.0 pixels, where
     // objects may reach (kept on save), and the guides the panel shows: the
     // trim line and a safe-area line `safePixels` inside it. Never printed.
     void SetBleed(double pixels);
-    double Bleed() const { return bleed_; }
+    double Bleed() const { return document_.Bleed(); }
     // The bleed in whole panel pixels at the present zoom.
     int BleedAtZoom() const;
     void SetGuides(bool show, double safePixels);
@@ -83,7 +86,7 @@ public:
     std::function<void(QObject*)> OnDblClick;
 
     // --- objects
-    const std::vector<TQGraphicControl*>& Objects() const { return objects_; }
+    const std::vector<TQGraphicControl*>& Objects() const { return document_.Objects(); }
     void AddObject(TQGraphicControl* object);
     // Removes the object from the panel and frees it.
     void FreeObject(TQGraphicControl* object);
@@ -241,18 +244,13 @@ private:
 
     QObject* owner_;
     float zoom_ = 1.0f;
-    QSize cardSize_;
     bool pointing_ = true;
     bool drawOutline_ = false;
-    TPicture picture_;
-    TPicture colorPicture_;
     bool printing_ = false;
     bool previewing_ = false;
-    TLabelShapeType shape_ = lsRoundRect;
     TGridSize gridSize_ = gs4x4;
     bool showGrid_ = false;
     bool snapToGrid_ = false;
-    double bleed_ = 0.0;
     bool showGuides_ = false;
     double safePixels_ = 0.0;
     bool bandActive_ = false;
@@ -263,10 +261,7 @@ private:
     QString clipFileName_, tempFileName_;
     TFont font_;
     TQHandle handle_;
-    std::vector<TQGraphicControl*> objects_;
-    // The same objects, for telling in constant time whether one is on the
-    // panel (cards of thousands of objects load in linear time).
-    std::unordered_set<const TQGraphicControl*> onPanel_;
+    CardDocument document_;
     QMenu* panelMenu_ = nullptr;
     std::vector<QAction*> selectionItems_;
     QAction* pasteItem_ = nullptr;

@@ -44,7 +44,7 @@ int TQBasePanel::EditKey(TQGraphicControl* o)
 
 TQGraphicControl* TQBasePanel::ObjectByEditKey(int key) const
 {
-    for (TQGraphicControl* o : objects_) {
+    for (TQGraphicControl* o : Objects()) {
         const QVariant v = o->property(kEditKey);
         if (v.isValid() && v.toInt() == key)
             return o;
@@ -76,8 +76,7 @@ void TQBasePanel::ArrangeByEditKeys(const std::vector<int>& order)
         auto it = v.isValid() ? std::find(order.begin(), order.end(), v.toInt()) : order.end();
         return it - order.begin();
     };
-    std::stable_sort(objects_.begin(), objects_.end(),
-        [&rank](TQGraphicControl* a, TQGraphicControl* b) { return rank(a) < rank(b); });
+    document_.Arrange(rank);
     update();
 }
 

@@ -65,9 +65,9 @@ TQGraphicControl* TQBasePanel::DuplicateObject(TQGraphicControl* o)
 void TQBasePanel::SaveCardFile(const QString& path)
 {
     // Objects write their zoom-1 geometry, so saving leaves the zoom alone.
-    for (TQGraphicControl* o : objects_)
+    for (TQGraphicControl* o : Objects())
         o->BeforeSave();
-    TQLabelObjectFiler().SaveCard(objects_, path);
+    TQLabelObjectFiler().SaveCard(Objects(), path);
 }
 
 void TQBasePanel::LoadCardFile(const QString& path)
@@ -76,7 +76,7 @@ void TQBasePanel::LoadCardFile(const QString& path)
         throw EStreamError(QString::fromLatin1(StreamMessage::CannotOpen).arg(path));
     // The card on the panel steps aside, out of the owner's names, while the
     // file is read as onto an empty card; it comes back when the read fails.
-    const std::vector<TQGraphicControl*> before = objects_;
+    const std::vector<TQGraphicControl*> before = Objects();
     const std::vector<TQGraphicControl*> selected = handle_.Selection();
     QObject aside;
     handle_.ClearSelection();

@@ -60,22 +60,22 @@ void TQBasePanel::buildPanelMenu()
     }, true);
     m.addSeparator();
     lockAllItem_ = add("Lock All", [this] {
-        for (TQGraphicControl* o : objects_)
+        for (TQGraphicControl* o : Objects())
             if (!o->Locked())
                 o->SetLocked(true);
     }, false);
     unlockAllItem_ = add("Unlock All", [this] {
-        for (TQGraphicControl* o : objects_)
+        for (TQGraphicControl* o : Objects())
             if (o->Locked())
                 o->SetLocked(false);
     }, false);
     m.addSeparator();
     add("Mark All Selectable", [this] {
-        for (TQGraphicControl* o : objects_)
+        for (TQGraphicControl* o : Objects())
             o->SetUnselectable(false);
     }, false);
     add("Mark All Unselectable", [this] {
-        for (TQGraphicControl* o : std::vector<TQGraphicControl*>(objects_))
+        for (TQGraphicControl* o : std::vector<TQGraphicControl*>(Objects()))
             o->SetUnselectable(true);
     }, false);
     add("Select All", [this] { SelectAll(); }, false);
@@ -99,8 +99,8 @@ void TQBasePanel::UpdatePanelMenu()
     for (QAction* a : selectionItems_)
         a->setEnabled(any);
     pasteItem_->setEnabled(QFileInfo::exists(clipFileName_) || TPanelPictureIntake::ClipboardHoldsPicture());
-    lockAllItem_->setEnabled(!objects_.empty());
-    unlockAllItem_->setEnabled(!objects_.empty());
+    lockAllItem_->setEnabled(!Objects().empty());
+    unlockAllItem_->setEnabled(!Objects().empty());
 }
 
 void TQBasePanel::alignLeft()
