@@ -296,7 +296,7 @@ public:
             window_ = std::make_unique<MainWindow>();
             window_->show();
             waitShown(*window_);
-            window_->OpenBCFile(cardPath);
+            window_->fileCommands().openCard(cardPath);
             panel_ = window_->BusinessCardPanel();
             waitShown(*window_);
         }

@@ -1,10 +1,11 @@
+#include "main/about_dialogs.h"
 #include "core/app_folder.h"
 #include "core/modal.h"
 #include "core/window_placement.h"
 #include "main/help_window.h"
-#include "main/main_window.h"
 #include "main/printer_check.h"
 #include "main/version.h"
+#include "printing/card_layout.h"
 #include "surface/card_panel.h"
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -46,12 +47,9 @@ QString memoryLine()
 }
 } // namespace
 
-void MainWindow::ShowHelpTopic(int topic) { cardora::ShowHelpTopic(topic); }
-void MainWindow::Contents1Click() { ShowHelpContents(); }
-
-void MainWindow::About1Click()
+void ShowAboutBox(QWidget* parent)
 {
-    QDialog dlg(this);
+    QDialog dlg(parent);
     dlg.setObjectName("AboutBox");
     dlg.setWindowTitle("About Cardora");
     auto* l = new QHBoxLayout(&dlg);
@@ -76,9 +74,9 @@ void MainWindow::About1Click()
     ExecModal(dlg);
 }
 
-void MainWindow::ConfigurationInformation1Click()
+void ShowConfigurationInformation(QWidget* parent, const TFont& defaultFont, const TPrinterNudges& nudges)
 {
-    QDialog dlg(this);
+    QDialog dlg(parent);
     dlg.setObjectName("ConfigurationInformation");
     dlg.setWindowTitle("Configuration Information");
     auto* l = new QVBoxLayout(&dlg);
@@ -100,8 +98,8 @@ void MainWindow::ConfigurationInformation1Click()
     lines << "Default printer: " + DefaultPrinterName();
     lines << "Printers: " + InstalledPrinters().join(", ");
     lines << "Preferences file: " + PreferencesFileName();
-    lines << "Default font: " + panel_->Font().Name() + QString(", %1 pt").arg(panel_->Font().Size());
-    const TPrinterNudges& n = prefs_.Nudges;
+    lines << "Default font: " + defaultFont.Name() + QString(", %1 pt").arg(defaultFont.Size());
+    const TPrinterNudges& n = nudges;
     lines << QString("Printer nudges (1/32 inch): top %1, left %2, vertical %3, horizontal %4")
                  .arg(n.TopMarginNudge)
                  .arg(n.LeftMarginNudge)

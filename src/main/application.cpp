@@ -103,7 +103,7 @@ void ServeInstanceRequests(QLocalServer& server, MainWindow* target)
                     if (window)
                         QTimer::singleShot(0, window, [window, card] {
                             if (window)
-                                window->BringForwardAndOpen(card);
+                                window->bringForwardAndOpen(card);
                         });
                 }
             };
@@ -178,7 +178,7 @@ int RunCardora(int argc, char** argv)
     MainWindow window;
     if (StartupProbeWanted())
         InstallStartupProbe(*window.BusinessCardPanel(), !card->isEmpty());
-    window.SetStartupCard(*card);
+    window.setStartupCard(*card);
     ServeInstanceRequests(server, &window);
     BusyOff();
     window.show();

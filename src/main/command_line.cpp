@@ -7,7 +7,7 @@
 
 namespace cardora {
 
-void MainWindow::OpenFromCommandLine(const QString& path)
+void MainWindow::openFromCommandLine(const QString& path)
 {
     if (path.isEmpty())
         return;
@@ -25,12 +25,12 @@ void MainWindow::OpenFromCommandLine(const QString& path)
         Inform("Must be a CDW (Cardora) file");
         return;
     }
-    if (!CheckSaveNeeded())
+    if (!file_->saveChangesFirst())
         return;
-    OpenBCFile(path);
+    file_->openCard(path);
 }
 
-void MainWindow::BringForwardAndOpen(const QString& path)
+void MainWindow::bringForwardAndOpen(const QString& path)
 {
     if (isMinimized())
         showNormal();
@@ -55,7 +55,7 @@ void MainWindow::openWhenFree(const QString& path)
         QTimer::singleShot(250, this, [this, path] { openWhenFree(path); });
         return;
     }
-    OpenFromCommandLine(path);
+    openFromCommandLine(path);
 }
 
 } // namespace cardora

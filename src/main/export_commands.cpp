@@ -1,13 +1,13 @@
+#include "main/export_commands.h"
 #include "core/app_folder.h"
 #include "core/ini_file.h"
 #include "core/modal.h"
 #include "core/safe_file.h"
 #include "imaging/picture_file.h"
 #include "main/card_export.h"
-#include "main/export_dialog.h"
 #include "main/card_picture.h"
 #include "main/card_sidecar.h"
-#include "main/main_window.h"
+#include "main/export_dialog.h"
 #include "surface/card_panel.h"
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -24,15 +24,23 @@ QString exportName(const QString& cardFileName, const QString& fallback, const Q
 }
 } // namespace
 
-bool MainWindow::SaveCardToBitmap(const QString& path, bool jpeg, QString* error)
+ExportCommands::ExportCommands(CommandContext& context, QObject* parent) : CommandFamily(context, parent)
+{
+    addAction("mnuSaveAsBitmap", "Save As Bitmap", [this] { saveAsBitmap(); });
+    addAction("mnuSaveAsJPG", "Save As JPG", [this] { saveAsJpeg(); });
+    addAction("mnuExport", "Expo&rt...", [this] { exportCard(); });
+}
+
+bool ExportCommands::saveCardPicture(const QString& path, bool jpeg, QString* error)
 {
     const bool border = Ask("Would you like to draw a border around the card?", "Save");
+    CardFileState& card = context_.card();
     // The card file and its background art are never replaced by a picture.
     QStringList inputs;
-    if (!cardFileName_.isEmpty())
-        inputs << cardFileName_ << SidecarFileName(cardFileName_);
-    if (!backgroundArtPath_.isEmpty())
-        inputs << backgroundArtPath_;
+    if (!card.fileName.isEmpty())
+        inputs << card.fileName << SidecarFileName(card.fileName);
+    if (!card.backgroundArt.isEmpty())
+        inputs << card.backgroundArt;
     const QString refusal = CheckOutputFile(path, inputs);
     if (!refusal.isEmpty()) {
         if (error)
@@ -42,52 +50,54 @@ bool MainWindow::SaveCardToBitmap(const QString& path, bool jpeg, QString* error
     BusyOn();
     bool saved = false;
     try {
-        panel_->update();
+        context_.panel().update();
         QCoreApplication::processEvents();
-        const QImage image = RenderCardPicture(*panel_, border);
+        const QImage image = RenderCardPicture(context_.panel(), border);
         // Written whole or not at all: a failed export leaves the old file.
         saved = WritePictureFile(image, path, 80, error, jpeg ? "jpeg" : "bmp");
         if (saved)
-            changesMade_ = false;
+            card.changesMade = false;
     } catch (...) {
         if (error)
             *error = "Cannot write file " + path;
     }
-    panel_->update();
+    context_.panel().update();
     BusyOff();
     QCoreApplication::processEvents();
-    Setbuttons();
+    context_.cardStateChanged();
     return saved;
 }
 
-void MainWindow::exportCard(bool jpeg)
+void ExportCommands::savePicture(bool jpeg)
 {
-    panel_->SetZoom(1.0f);
+    context_.panel().SetZoom(1.0f);
     QCoreApplication::processEvents();
-    ShowZoomCaption();
+    context_.zoomChanged();
     FileDialogRequest r;
     r.save = true;
     r.title = jpeg ? "Save Card As JPG" : "Save Card As Bitmap";
     r.filter = jpeg ? "JPG File (*.JPG *.jpg)" : "Bitmap File (*.BMP *.bmp)";
     r.defaultExt = jpeg ? "JPG" : "BMP";
-    r.folder = CardFolder();
-    r.fileName = jpeg ? exportName(cardFileName_, "BusinessCard.JPG", ".JPG")
-                      : exportName(cardFileName_, "BusinessCard.Bmp", ".BMP");
+    r.folder = CardFolder(context_);
+    const QString& fileName = context_.card().fileName;
+    r.fileName = jpeg ? exportName(fileName, "BusinessCard.JPG", ".JPG") : exportName(fileName, "BusinessCard.Bmp", ".BMP");
     r.overwritePrompt = true;
     const QString path = ChooseFileName(r);
     if (path.isEmpty())
         return;
     QString error;
-    if (SaveCardToBitmap(path, jpeg, &error))
+    if (saveCardPicture(path, jpeg, &error))
         Inform("Saved as " + path);
     else
         MessageDlg(error, "Error", MessageStyle::Error);
 }
 
-void MainWindow::mnuExportClick()
+void ExportCommands::exportCard()
 {
     IniFile ini(PreferencesFileName());
-    TExportDialog dialog(QSizeF(CardLayout().Width, CardLayout().Height), this);
+    const QSizeF cardInches(context_.preferences().Layout.Width, context_.preferences().Layout.Height);
+    const QString& fileName = context_.card().fileName;
+    TExportDialog dialog(cardInches, context_.dialogParent());
     const auto remembered = CardExportFormatFor("card." + ini.ReadString("Export", "Format", "png"));
     dialog.SetFormat(remembered.value_or(TCardExportFormat::Png));
     dialog.SetDpi(std::clamp(ini.ReadInteger("Export", "Dpi", 300), TExportDialog::kMinDpi, TExportDialog::kMaxDpi));
@@ -103,15 +113,14 @@ void MainWindow::mnuExportClick()
 
     QString folder = ini.ReadString("Export", "Folder", QString());
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        folder = CardFolder();
+        folder = CardFolder(context_);
     FileDialogRequest r;
     r.save = true;
     r.title = "Export Card";
     r.filter = QString("%1 File (*.%2 *.%3)").arg(extension.toUpper(), extension, extension.toUpper());
     r.defaultExt = extension;
     r.folder = folder;
-    r.fileName = (cardFileName_.isEmpty() ? QString("BusinessCard") : QFileInfo(cardFileName_).completeBaseName())
-        + "." + extension;
+    r.fileName = (fileName.isEmpty() ? QString("BusinessCard") : QFileInfo(fileName).completeBaseName()) + "." + extension;
     r.overwritePrompt = true;
     QString path = ChooseFileName(r);
     if (path.isEmpty())
@@ -125,32 +134,13 @@ void MainWindow::mnuExportClick()
     options.Format = format;
     options.Dpi = dialog.Dpi();
     options.Border = dialog.Border();
-    options.CardInches = QSizeF(CardLayout().Width, CardLayout().Height);
+    options.CardInches = cardInches;
     options.JpegQuality = 80;
-    writeCardFile(path, [&](const QStringList& inputs) { return WriteCardExport(*panel_, options, path, inputs); });
+    WriteCardOutput(context_, path,
+        [&](const QStringList& inputs) { return WriteCardExport(context_.panel(), options, path, inputs); });
 }
 
-void MainWindow::writeCardFile(const QString& path, const std::function<QString(const QStringList&)>& write)
-{
-    // The card is drawn at its true size whatever the zoom; the zoom is the
-    // window's, and drawing changes nothing of the card.
-    const bool suppressed = suppressChanges_;
-    suppressChanges_ = true;
-    BusyOn();
-    QStringList inputs { cardFileName_, backgroundArtPath_ };
-    inputs.removeAll(QString());
-    const QString error = write(inputs);
-    BusyOff();
-    suppressChanges_ = suppressed;
-    ShowZoomCaption();
-    panel_->update();
-    if (error.isEmpty())
-        Inform("Saved as " + path);
-    else
-        MessageDlg(error, "Error", MessageStyle::Error);
-}
-
-void MainWindow::mnuSaveAsBitmapClick() { exportCard(false); }
-void MainWindow::mnuSaveAsJPGClick() { exportCard(true); }
+void ExportCommands::saveAsBitmap() { savePicture(false); }
+void ExportCommands::saveAsJpeg() { savePicture(true); }
 
 } // namespace cardora

@@ -1,76 +1,72 @@
-#include "core/app_folder.h"
+#include "main/file_commands.h"
 #include "core/modal.h"
 #include "core/safe_file.h"
 #include "main/card_sidecar.h"
-#include "main/main_window.h"
 #include "main/mru_list.h"
 #include "objects/stream_error.h"
 #include "surface/card_panel.h"
-#include <QAction>
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
-#include <QStandardPaths>
-#include <QTextStream>
+#include <QUndoStack>
 
 namespace cardora {
 
-QString MainWindow::SavedFolder() const { return FindCaseInsensitive(ApplicationFolder(), "saved") + "/"; }
-
-QString MainWindow::CardFolder() const
+FileCommands::FileCommands(CommandContext& context, QObject* parent) : CommandFamily(context, parent)
 {
-    // The folder of the card last opened or saved (the recent list's first).
-    for (const QString& recent : mru_->Items()) {
-        const QFileInfo folder(QFileInfo(recent).absolutePath());
-        if (folder.isDir())
-            return folder.absoluteFilePath() + "/";
-    }
-    // A copy that runs from a folder of its own keeps cards beside it; an
-    // installed one does not send the user into its hidden data folder.
-    if (!ApplicationFolderIsDataFolder())
-        return SavedFolder();
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return (QFileInfo(documents).isDir() ? documents : QDir::homePath()) + "/";
+    addAction("New1", "&New", [this] { newCard(); })->setShortcut(QKeySequence::New);
+    addAction("Open1", "&Open", [this] { open(); })->setShortcut(QKeySequence::Open);
+    addAction("Delete1", "&Delete", [this] { deleteCard(); });
+    addAction("mnuSave", "Save", [this] { save(); })->setShortcut(QKeySequence("Ctrl+S"));
+    addAction("mnuSaveAs", "Save &As...", [this] { saveAs(); });
 }
 
-// True when the command that asked may go on: nothing was changed, the user
-// answered No, or the card was saved. Cancel, a cancelled Save As dialog and
-// a failed save keep the card as it is and stop the command.
-bool MainWindow::CheckSaveNeeded()
+void FileCommands::setRecentMenu(QMenu* menu)
 {
-    if (!changesMade_)
+    recentMenu_ = menu;
+    rebuildRecentMenu();
+}
+
+// Cancel, a cancelled Save As dialog and a failed save keep the card as it
+// is and stop the command.
+bool FileCommands::saveChangesFirst()
+{
+    CardFileState& card = context_.card();
+    if (!card.changesMade)
         return true;
     const int answer = AskYesNoCancel("Save changes?", "Save");
     if (answer == mrNo)
         return true;
     if (answer != mrYes)
         return false;
-    if (cardFileName_.isEmpty())
-        return mnuSaveAsClick();
-    if (!SaveBCFile(cardFileName_))
+    if (card.fileName.isEmpty())
+        return saveAs();
+    if (!saveCard(card.fileName))
         return false;
-    SetChangesMade(false);
+    context_.setChangesMade(false);
     return true;
 }
 
-void MainWindow::New1Click()
+void FileCommands::newCard()
 {
-    if (!CheckSaveNeeded())
+    if (!saveChangesFirst())
         return;
-    suppressChanges_ = true;
-    panel_->ClearObjects();
-    backgroundArtPath_.clear();
-    backSidePath_.clear();
-    frontOfBack_.clear();
-    panel_->ClearColorPicture();
-    panel_->update();
-    cardFileName_.clear();
-    ClearUndoHistory();
-    SetChangesMade(false);
-    suppressChanges_ = false;
-    Setbuttons();
+    CardFileState& card = context_.card();
+    TQBusinessCardPanel32& panel = context_.panel();
+    card.suppressChanges = true;
+    panel.ClearObjects();
+    card.backgroundArt.clear();
+    card.backSide.clear();
+    card.frontOfBack.clear();
+    panel.ClearColorPicture();
+    panel.update();
+    card.fileName.clear();
+    context_.undoStack().clear();
+    context_.setChangesMade(false);
+    card.suppressChanges = false;
+    context_.cardStateChanged();
 }
 
 static bool isCardFile(const QString& path)
@@ -80,12 +76,12 @@ static bool isCardFile(const QString& path)
 
 // An existing card file chosen in the saved folder; empty when cancelled or
 // when the choice is not a card file (the user is told).
-QString MainWindow::chooseCardFile(const QString& title)
+QString FileCommands::chooseCardFile(const QString& title)
 {
     FileDialogRequest r;
     r.title = title;
     r.filter = "CDW File (*.cdw *.CDW)";
-    r.folder = CardFolder();
+    r.folder = CardFolder(context_);
     r.mustExist = true;
     const QString path = ChooseFileName(r);
     if (path.isEmpty())
@@ -97,62 +93,65 @@ QString MainWindow::chooseCardFile(const QString& title)
     return path;
 }
 
-void MainWindow::Open1Click()
+void FileCommands::open()
 {
-    if (!CheckSaveNeeded())
+    if (!saveChangesFirst())
         return;
     const QString path = chooseCardFile("Open Business Card");
     if (!path.isEmpty())
-        OpenBCFile(path);
+        openCard(path);
 }
 
-void MainWindow::OpenRecent(const QString& path)
+void FileCommands::openRecent(const QString& path)
 {
     // A cancelled question leaves the list as it was.
-    if (!CheckSaveNeeded())
+    if (!saveChangesFirst())
         return;
-    mru_->Remove(path);
+    context_.recentFiles().Remove(path);
     rebuildRecentMenu();
     if (QFileInfo::exists(path))
-        OpenBCFile(path);
+        openCard(path);
     else
         Inform(path + " no longer exists");
 }
 
-void MainWindow::OpenBCFile(const QString& path)
+void FileCommands::openCard(const QString& path)
 {
-    suppressChanges_ = true;
+    CardFileState& card = context_.card();
+    TQBusinessCardPanel32& panel = context_.panel();
+    card.suppressChanges = true;
     try {
         // Only a card read whole replaces the one on the panel.
-        panel_->LoadCardFile(path);
+        panel.LoadCardFile(path);
     } catch (...) {
         // The card, its name and its history stay as they were.
-        suppressChanges_ = false;
+        card.suppressChanges = false;
         Inform("Unable to open " + path + ". Possibly corrupted, possibly not a CDW file");
         return;
     }
-    backgroundArtPath_.clear();
-    panel_->ClearColorPicture();
-    ClearUndoHistory();
-    cardFileName_ = path;
-    mru_->Add(path);
-    mru_->Save();
+    card.backgroundArt.clear();
+    panel.ClearColorPicture();
+    context_.undoStack().clear();
+    card.fileName = path;
+    context_.recentFiles().Add(path);
+    context_.recentFiles().Save();
     rebuildRecentMenu();
-    backgroundArtPath_ = ReadSidecar(path);
-    backSidePath_ = ReadSidecarBack(path);
-    frontOfBack_.clear();
-    if (!backgroundArtPath_.isEmpty() && QFileInfo::exists(backgroundArtPath_))
-        panel_->LoadColorPicture(backgroundArtPath_);
-    SetChangesMade(false);
+    card.backgroundArt = ReadSidecar(path);
+    card.backSide = ReadSidecarBack(path);
+    card.frontOfBack.clear();
+    if (!card.backgroundArt.isEmpty() && QFileInfo::exists(card.backgroundArt))
+        panel.LoadColorPicture(card.backgroundArt);
+    context_.setChangesMade(false);
     QCoreApplication::processEvents();
-    suppressChanges_ = false;
-    Setbuttons();
-    panel_->update();
+    card.suppressChanges = false;
+    context_.cardStateChanged();
+    panel.update();
 }
 
-bool MainWindow::SaveBCFile(const QString& path)
+bool FileCommands::saveCard(const QString& path)
 {
-    const QStringList inputs = backgroundArtPath_.isEmpty() ? QStringList() : QStringList { backgroundArtPath_ };
+    const CardFileState& card = context_.card();
+    const QStringList inputs = card.backgroundArt.isEmpty() ? QStringList() : QStringList { card.backgroundArt };
     QString problem = SidecarProblem(path, inputs);
     if (problem.isEmpty())
         problem = CheckOutputFile(path, inputs);
@@ -161,12 +160,12 @@ bool MainWindow::SaveBCFile(const QString& path)
         return false;
     }
     try {
-        panel_->SaveCardFile(path);
+        context_.panel().SaveCardFile(path);
     } catch (const EStreamError& e) {
         Inform(e.Message());
         return false;
     }
-    if (!WriteSidecar(path, backgroundArtPath_, backSidePath_)) {
+    if (!WriteSidecar(path, card.backgroundArt, card.backSide)) {
         Inform("Cannot create file " + QDir::toNativeSeparators(SidecarFileName(path))
             + ": the card was saved without its background art");
         return false;
@@ -174,46 +173,69 @@ bool MainWindow::SaveBCFile(const QString& path)
     return true;
 }
 
-void MainWindow::mnuSaveClick()
+void FileCommands::save()
 {
-    if (cardFileName_.isEmpty()) {
-        mnuSaveAsClick();
+    const QString fileName = context_.card().fileName;
+    if (fileName.isEmpty()) {
+        saveAs();
         return;
     }
-    panel_->RemoveOffCardObjects();
-    if (SaveBCFile(cardFileName_))
-        SetChangesMade(false);
+    context_.panel().RemoveOffCardObjects();
+    if (saveCard(fileName))
+        context_.setChangesMade(false);
 }
 
-bool MainWindow::mnuSaveAsClick()
+bool FileCommands::saveAs()
 {
-    panel_->RemoveOffCardObjects();
+    CardFileState& card = context_.card();
+    context_.panel().RemoveOffCardObjects();
     FileDialogRequest r;
     r.save = true;
     r.title = "Save As";
     r.filter = "CDW File (*.CDW *.cdw)";
     r.defaultExt = "CDW";
-    r.folder = CardFolder();
-    r.fileName = cardFileName_.isEmpty() ? DefaultCardName(r.folder) : QFileInfo(cardFileName_).fileName();
+    r.folder = CardFolder(context_);
+    r.fileName = card.fileName.isEmpty() ? DefaultCardName(r.folder) : QFileInfo(card.fileName).fileName();
     r.overwritePrompt = true;
     const QString path = ChooseFileName(r);
     bool saved = false;
     if (!path.isEmpty()) {
         // A refused or failed save keeps the name the card had.
-        saved = SaveBCFile(path);
+        saved = saveCard(path);
         if (saved) {
-            cardFileName_ = path;
-            SetChangesMade(false);
-            mru_->Add(path);
-            mru_->Save();
+            card.fileName = path;
+            context_.setChangesMade(false);
+            context_.recentFiles().Add(path);
+            context_.recentFiles().Save();
             rebuildRecentMenu();
         }
     }
-    Setbuttons();
+    context_.cardStateChanged();
     return saved;
 }
 
-void MainWindow::Delete1Click()
+void FileCommands::revert()
+{
+    if (!Ask("Cancel all changes?", "Cancel"))
+        return;
+    CardFileState& card = context_.card();
+    TQBusinessCardPanel32& panel = context_.panel();
+    card.suppressChanges = true;
+    panel.ClearObjects();
+    card.backgroundArt.clear();
+    panel.ClearColorPicture();
+    context_.undoStack().clear();
+    card.suppressChanges = false;
+    const QString front = card.frontOfBack; // a back side shown stays the back of its card
+    if (!card.fileName.isEmpty())
+        openCard(card.fileName);
+    card.frontOfBack = front;
+    context_.cardStateChanged();
+    context_.setChangesMade(false);
+    panel.update();
+}
+
+void FileCommands::deleteCard()
 {
     const QString path = chooseCardFile("Delete Business Card");
     if (path.isEmpty())
@@ -226,24 +248,33 @@ void MainWindow::Delete1Click()
         QFile::remove(sidecar);
 }
 
-void MainWindow::rebuildRecentMenu()
+void FileCommands::updateActions()
 {
-    for (QAction* a : fileMenu_->actions())
+    // Save on a card never saved asks for a name, as Save As does.
+    action("mnuSave")->setEnabled(true);
+}
+
+void FileCommands::rebuildRecentMenu()
+{
+    if (!recentMenu_)
+        return;
+    for (QAction* a : recentMenu_->actions())
         if (a->property("recent").toBool()) {
-            fileMenu_->removeAction(a);
+            recentMenu_->removeAction(a);
             a->setObjectName(QString());
             a->deleteLater(); // may be the item being clicked
         }
-    if (mru_->Items().isEmpty())
+    const QStringList& items = context_.recentFiles().Items();
+    if (items.isEmpty())
         return;
-    QAction* sep = fileMenu_->addSeparator();
+    QAction* sep = recentMenu_->addSeparator();
     sep->setProperty("recent", true);
-    for (int i = 0; i < mru_->Items().size(); ++i) {
-        const QString path = mru_->Items()[i];
-        QAction* a = fileMenu_->addAction("&" + QString::number(i + 1) + " " + path);
+    for (int i = 0; i < items.size(); ++i) {
+        const QString path = items[i];
+        QAction* a = recentMenu_->addAction("&" + QString::number(i + 1) + " " + path);
         a->setObjectName("Recent" + QString::number(i + 1));
         a->setProperty("recent", true);
-        connect(a, &QAction::triggered, this, [this, path] { OpenRecent(path); });
+        connect(a, &QAction::triggered, this, [this, path] { openRecent(path); });
     }
 }
 

@@ -19,7 +19,7 @@ namespace cardora {
 
 void MainWindow::setTool(int state) { panel_->SetPanelState(static_cast<TLPanelState>(state)); }
 
-void MainWindow::BusinessCardPanelDroppedObjectEvent(QRect&)
+void MainWindow::objectDropped(QRect&)
 {
     panel_->SetPanelState(psPointing);
     toolGroup_->button(psPointing)->setChecked(true);
@@ -53,13 +53,13 @@ void MainWindow::zoomBy(bool up)
 void MainWindow::setZoom(float z)
 {
     z = std::clamp(z, kSmallestZoom, kLargestZoom);
-    suppressChanges_ = true;
+    card_.suppressChanges = true;
     // The card itself never changes with the zoom; the selection stays.
     if (z != panel_->Zoom())
         panel_->SetZoom(z);
     ShowZoomCaption();
     QCoreApplication::processEvents();
-    suppressChanges_ = false;
+    card_.suppressChanges = false;
 }
 
 void MainWindow::zoomToFit()
@@ -115,7 +115,7 @@ void MainWindow::fitBackdrop()
 void MainWindow::ZoomSpinnerUpClick() { zoomBy(true); }
 void MainWindow::ZoomSpinnerDownClick() { zoomBy(false); }
 
-void MainWindow::LoadPreferences()
+void MainWindow::loadPreferences()
 {
     prefs_ = LoadPreferencesFile(PreferencesFileName());
     // A hand-edited or damaged layout could ask for a card of gigabytes or
@@ -131,16 +131,16 @@ void MainWindow::LoadPreferences()
         prefs_.Layout = TCardLayout();
     }
     ApplyDefaultFont(prefs_.DefaultFont, panel_->Font());
-    ApplyPrintShopPrefs();
+    printShop_->applyPreferences();
 }
 
-void MainWindow::SavePreferences()
+void MainWindow::savePreferences()
 {
     prefs_.DefaultFont = DefaultFontOf(panel_->Font());
     SavePreferencesFile(PreferencesFileName(), prefs_);
 }
 
-void MainWindow::SetDefaultFontCaption()
+void MainWindow::showDefaultFont()
 {
     const TFont& f = panel_->Font();
     QString caption = "Default Font: " + f.Name() + ", " + QString::number(f.Size()) + " pt ";
@@ -153,14 +153,14 @@ void MainWindow::SetDefaultFontCaption()
     defaultFontItem_->setText(caption);
 }
 
-void MainWindow::mnuDefaultFontClick()
+void MainWindow::chooseDefaultFont()
 {
     if (const auto chosen = ChooseFontWithColor(panel_->Font().ToPointFont(), ToQColor(panel_->Font().Color()))) {
         panel_->Font().AssignQFont(chosen->font);
         panel_->Font().SetColor(FromQColor(chosen->color));
     }
-    SetDefaultFontCaption();
-    SavePreferences();
+    showDefaultFont();
+    savePreferences();
     Inform("Note: the default font is used for NEW objects only.\rTo change the font of an existing object, "
            "click it\rwith the RIGHT MOUSE BUTTON and select FONT");
 }

@@ -1,36 +1,34 @@
 #include "main/main_window.h"
 #include "core/app_folder.h"
-#include "core/safe_file.h"
 #include "core/context_help.h"
 #include "core/modal.h"
+#include "core/safe_file.h"
 #include "core/window_placement.h"
 #include "main/designer_assistant.h"
 #include "main/help_window.h"
-#include <QUndoStack>
 #include "main/mru_list.h"
-#include "objects/text_label_dialogs.h"
 #include "main/printer_check.h"
 #include "main/record_navigator.h"
 #include "main/zoom_spinner.h"
 #include "objects/richtext_label/rich_label.h"
+#include "objects/text_label_dialogs.h"
 #include "richtext/rich_text_control.h"
 #include "surface/bleed_band.h"
 #include "surface/card_panel.h"
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
-#include <QDesktopServices>
-#include <QUrl>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
 #include <QToolButton>
+#include <QUndoStack>
 #include <QVBoxLayout>
 #include <QWhatsThis>
 
@@ -59,13 +57,25 @@ protected:
 };
 } // namespace
 
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
+MainWindow::MainWindow(QWidget* parent)
+    : QMainWindow(parent), context_(std::make_unique<CommandContext>(WindowHooks {
+                               [this] { showChangeState(); },
+                               [this] { updateActions(); },
+                               [this] { loadPreferences(); },
+                               [this] { savePreferences(); },
+                               [this] { applyCardSize(); },
+                               [this] { fitBackdrop(); },
+                               [this] { ShowZoomCaption(); },
+                               [this] { return file_->saveChangesFirst(); },
+                               [this](const QString& path) { file_->openCard(path); },
+                           })),
+      prefs_(context_->preferences()), card_(context_->card())
 {
     initResources();
     InstallProgramHelp();
     setObjectName("MainScreen");
     SetProgramWindow(this);
-    SetDialogHelpHandler([](int topic) { cardora::ShowHelpTopic(topic); });
+    SetDialogHelpHandler([](int topic) { ShowHelpTopic(topic); });
     QFont f("Arial");
     f.setPointSize(8);
     setFont(f);
@@ -74,6 +84,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+
+    createCommandFamilies();
 
     auto* toolBar = new QWidget(central);
     toolBar->setObjectName("Panel2");
@@ -94,13 +106,16 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     panel_->SetDrawOutline(true);
     panel_->SetShape(lsRectangle);
     panel_->SetGridSize(gs4x4);
-    panel_->DroppedObjectEvent = [this](QRect& r) { BusinessCardPanelDroppedObjectEvent(r); };
+    panel_->DroppedObjectEvent = [this](QRect& r) { objectDropped(r); };
     bleedBand_ = new TBleedBand(*panel_, backdrop);
     panel_->Repainted = [this] { bleedBand_->update(); };
     // Every rich-text label of the card paints through this hidden control.
     new TRichTextControl(this, QString::fromLatin1(kMasterRichTextName));
+    panel_->SetUndoStack(undoStack_);
+    context_->setPanel(panel_);
     scrollBox_->setWidget(backdrop);
     scrollBox_->setWidgetResizable(true);
+
     auto* middle = new QHBoxLayout;
     middle->setContentsMargins(0, 0, 0, 0);
     middle->setSpacing(0);
@@ -117,7 +132,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     buildMenus();
     resize(ComfortableSize());
     qApp->installEventFilter(this);
-    FormCreate();
+    setUp();
 }
 
 QSize MainWindow::ComfortableSize() const
@@ -135,6 +150,7 @@ QSize MainWindow::ComfortableSize() const
 MainWindow::~MainWindow()
 {
     qApp->removeEventFilter(this);
+    panel_->LabelChangedEvent = nullptr;
     // The history goes first: clearing it must not reach a half-destroyed window.
     panel_->SetUndoStack(nullptr);
     delete undoStack_;
@@ -146,78 +162,86 @@ MainWindow::~MainWindow()
 QAction* MainWindow::Action(const QString& name) const { return findChild<QAction*>(name); }
 QToolButton* MainWindow::ToolButton(const QString& name) const { return findChild<QToolButton*>(name); }
 
+void MainWindow::createCommandFamilies()
+{
+    undoStack_ = new QUndoStack(this);
+    undoStack_->setUndoLimit(200);
+    context_->attach(undoStack_, this);
+    // Undoing back to the saved state clears the changed flag, and leaving it sets it.
+    connect(undoStack_, &QUndoStack::indexChanged, this, [this] {
+        if (!card_.suppressChanges)
+            context_->setChangesMade(!undoStack_->isClean());
+    });
+
+    file_ = new FileCommands(*context_, this);
+    edit_ = new EditCommands(*context_, this);
+    print_ = new PrintCommands(*context_, this);
+    export_ = new ExportCommands(*context_, this);
+    printShop_ = new PrintShopCommands(*context_, this);
+    merge_ = new MergeCommands(*context_, this);
+    backSide_ = new BackSideCommands(*context_, this);
+    backgroundArt_ = new BackgroundArtCommands(*context_, this);
+    personalInfo_ = new PersonalInfoCommands(*context_, this);
+    help_ = new HelpCommands(*context_, this);
+}
+
 void MainWindow::buildMenus()
 {
-    auto item = [this](QMenu* menu, const QString& name, const QString& caption, auto handler) {
-        QAction* a = menu->addAction(caption);
-        a->setObjectName(name);
-        connect(a, &QAction::triggered, this, handler);
-        return a;
+    auto add = [](QMenu* menu, CommandFamily* family, std::initializer_list<const char*> names) {
+        for (const char* name : names)
+            menu->addAction(family->action(name));
     };
 
-    fileMenu_ = menuBar()->addMenu("&File");
-    fileMenu_->setObjectName("FileMenu");
-    item(fileMenu_, "New1", "&New", [this] { New1Click(); })->setShortcut(QKeySequence::New);
-    item(fileMenu_, "Open1", "&Open", [this] { Open1Click(); })->setShortcut(QKeySequence::Open);
-    item(fileMenu_, "Delete1", "&Delete", [this] { Delete1Click(); });
-    fileMenu_->addSeparator();
-    item(fileMenu_, "mnuSave", "Save", [this] { mnuSaveClick(); })->setShortcut(QKeySequence("Ctrl+S"));
-    item(fileMenu_, "mnuSaveAs", "Save &As...", [this] { mnuSaveAsClick(); });
-    item(fileMenu_, "mnuSaveAsBitmap", "Save As Bitmap", [this] { mnuSaveAsBitmapClick(); });
-    item(fileMenu_, "mnuSaveAsJPG", "Save As JPG", [this] { mnuSaveAsJPGClick(); });
-    item(fileMenu_, "mnuExport", "Expo&rt...", [this] { mnuExportClick(); });
-    item(fileMenu_, "mnuExportForPrintShop", "Export for Print S&hop...", [this] { mnuExportForPrintShopClick(); });
-    fileMenu_->addSeparator();
-    item(fileMenu_, "mnuMergeData", "&Merge Data...", [this] { mnuMergeDataClick(); });
-    forgetMergeItem_ = item(fileMenu_, "mnuForgetMergeData", "&Forget Merge Data", [this] { mnuForgetMergeDataClick(); });
-    forgetMergeItem_->setEnabled(false);
-    fileMenu_->addSeparator();
-    item(fileMenu_, "mnuBackSide", "&Back Side...", [this] { mnuBackSideClick(); });
-    item(fileMenu_, "mnuSwitchSide", "Show Bac&k Side", [this] { mnuSwitchSideClick(); })
-        ->setShortcut(QKeySequence("Ctrl+B"));
-    fileMenu_->addSeparator();
-    item(fileMenu_, "mnuPrint", "&Print", [this] { mnuPrintClick(); })->setShortcut(QKeySequence::Print);
-    item(fileMenu_, "mnuPreview", "Pre&view", [this] { mnuPreviewClick(); });
-    fileMenu_->addSeparator();
-    item(fileMenu_, "mnuPrinterSetup", "Printer S&etup", [this] { mnuPrinterSetupClick(); });
-    item(fileMenu_, "mnuPrinterFineTuning", "Printer Fine &Tuning", [this] { mnuPrinterFineTuningClick(); });
-    item(fileMenu_, "mnuPrintOutlineTestPage", "Print O&utline Test Page", [this] { mnuPrintOutlineTestPageClick(); });
-    item(fileMenu_, "mnuBackFineTuning", "Back Side Fine Tu&ning", [this] { mnuBackFineTuningClick(); });
-    item(fileMenu_, "mnuPrintTwoSidedTestPage", "Print T&wo-Sided Test Page",
-        [this] { mnuPrintTwoSidedTestPageClick(); });
-    fileMenu_->addSeparator();
-    item(fileMenu_, "Exit1", "E&xit", [this] { CloseButtonClick(); });
+    QMenu* file = menuBar()->addMenu("&File");
+    file->setObjectName("FileMenu");
+    add(file, file_, { "New1", "Open1", "Delete1" });
+    file->addSeparator();
+    add(file, file_, { "mnuSave", "mnuSaveAs" });
+    add(file, export_, { "mnuSaveAsBitmap", "mnuSaveAsJPG", "mnuExport" });
+    add(file, printShop_, { "mnuExportForPrintShop" });
+    file->addSeparator();
+    add(file, merge_, { "mnuMergeData", "mnuForgetMergeData" });
+    file->addSeparator();
+    add(file, backSide_, { "mnuBackSide", "mnuSwitchSide" });
+    file->addSeparator();
+    add(file, print_, { "mnuPrint", "mnuPreview" });
+    file->addSeparator();
+    add(file, print_,
+        { "mnuPrinterSetup", "mnuPrinterFineTuning", "mnuPrintOutlineTestPage", "mnuBackFineTuning",
+            "mnuPrintTwoSidedTestPage" });
+    file->addSeparator();
+    QAction* exit = file->addAction("E&xit");
+    exit->setObjectName("Exit1");
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+    file_->setRecentMenu(file);
 
     QMenu* edit = menuBar()->addMenu("&Edit");
     edit->setObjectName("EditMenu");
-    buildEditCommands(edit);
-    defaultFontItem_ = item(edit, "mnuDefaultFont", "&Default Font - ", [this] { mnuDefaultFontClick(); });
-    item(edit, "PersonalInformation1", "&Personal Information", [this] { PersonalInformation1Click(); });
-    item(edit, "mnuSetorChangeBackgroundArt", "&Set or Change Background Art",
-        [this] { mnuSetorChangeBackgroundArtClick(); });
+    add(edit, edit_, { "mnuUndo", "mnuRedo" });
     edit->addSeparator();
-    item(edit, "ChangeCardLayout1", "Change Business Card Layout", [this] { ChangeCardLayout1Click(); });
-    item(edit, "mnuPrintShopSettings", "Print Shop Settings...", [this] { mnuPrintShopSettingsClick(); });
+    add(edit, edit_, { "mnuCut", "mnuCopy", "mnuPaste", "mnuDelete", "mnuSelectAll" });
+    connect(edit, &QMenu::aboutToShow, edit_, &EditCommands::updateSelectionActions);
+    edit->addSeparator();
+    defaultFontItem_ = edit->addAction("&Default Font - ");
+    defaultFontItem_->setObjectName("mnuDefaultFont");
+    connect(defaultFontItem_, &QAction::triggered, this, [this] { chooseDefaultFont(); });
+    add(edit, personalInfo_, { "PersonalInformation1" });
+    add(edit, backgroundArt_, { "mnuSetorChangeBackgroundArt" });
+    edit->addSeparator();
+    add(edit, print_, { "ChangeCardLayout1" });
+    add(edit, printShop_, { "mnuPrintShopSettings" });
 
     QMenu* view = menuBar()->addMenu("&View");
     view->setObjectName("ViewMenu");
-    QAction* guides = view->addAction("Print Shop &Guides (Trim, Bleed, Safe Area)");
-    guides->setObjectName("mnuShowGuides");
-    guides->setCheckable(true);
-    connect(guides, &QAction::triggered, this, [this](bool on) { mnuShowGuidesClick(on); });
+    add(view, printShop_, { "mnuShowGuides" });
     addZoomCommands(view);
 
     QMenu* help = menuBar()->addMenu("&Help");
     help->setObjectName("HelpMenu");
-    item(help, "Contents1", "&Contents", [this] { Contents1Click(); });
-    item(help, "About1", "&About", [this] { About1Click(); });
-    item(help, "ConfigurationInformation1", "Configuration Information",
-        [this] { ConfigurationInformation1Click(); });
-    item(help, "TechnicalSupport1", "Technical Support", [this] { ShowHelpTopic(1041); });
-    item(help, "FrequentlyAskedQuestions1", "Frequently Asked Questions", [this] { ShowHelpTopic(911); });
+    add(help, help_, { "Contents1", "About1", "ConfigurationInformation1", "TechnicalSupport1",
+                         "FrequentlyAskedQuestions1" });
     help->addSeparator();
-    item(help, "VisitOurInternetWebsite1", "Visit Our Internet Website",
-        [] { QDesktopServices::openUrl(QUrl("https://www.cardora.example/")); });
+    add(help, help_, { "VisitOurInternetWebsite1" });
 }
 
 QToolButton* MainWindow::addToolButton(QWidget* bar, const QString& name, const QString& icon,
@@ -266,7 +290,7 @@ void MainWindow::buildToolBar(QWidget* bar)
     connect(snap, &QToolButton::toggled, this, [this](bool on) { panel_->SetSnapToGrid(on); });
     QToolButton* art = addToolButton(bar, "SetBackgroundArtButton", "background", "Set or change background art", false);
     SetHelpTopic(art, 2101);
-    connect(art, &QToolButton::clicked, this, [this] { mnuSetorChangeBackgroundArtClick(); });
+    connect(art, &QToolButton::clicked, backgroundArt_->action("mnuSetorChangeBackgroundArt"), &QAction::trigger);
     QToolButton* assist = addToolButton(bar, "AssistButton", "assist", "Show the Designer Assistant", false);
     assist->setText("Quick Tips");
     connect(assist, &QToolButton::clicked, this, [this] { assistant_->Open(); });
@@ -285,28 +309,24 @@ void MainWindow::buildButtonRow(QWidget* row)
         l->addWidget(b);
         return b;
     };
-    connect(button("Helpbutton", "&Help", "help"), &QPushButton::clicked, this, [this] { ShowHelpTopic(2016); });
+    connect(button("Helpbutton", "&Help", "help"), &QPushButton::clicked, this, [] { ShowHelpTopic(2016); });
     auto* whatsThis = new QToolButton(row);
     whatsThis->setObjectName("MouseHelpButton");
     whatsThis->setIcon(QIcon(":/icons/whatsthis.svg"));
     whatsThis->setToolTip("What's this?");
     connect(whatsThis, &QToolButton::clicked, this, [] { QWhatsThis::enterWhatsThisMode(); });
     l->addWidget(whatsThis);
-    connect(button("CloseButton", "E&xit", "exit"), &QPushButton::clicked, this, [this] { CloseButtonClick(); });
-    connect(button("PrintButton", "&Print", "print"), &QPushButton::clicked, this, [this] { mnuPrintClick(); });
-    connect(button("Previewbutton", "Pre&view", "preview"), &QPushButton::clicked, this, [this] { mnuPreviewClick(); });
+    connect(button("CloseButton", "E&xit", "exit"), &QPushButton::clicked, this, &QWidget::close);
+    connect(button("PrintButton", "&Print", "print"), &QPushButton::clicked, print_, &PrintCommands::print);
+    connect(button("Previewbutton", "Pre&view", "preview"), &QPushButton::clicked, print_, &PrintCommands::preview);
     cancelButton_ = button("Cancelbutton", "Cancel", "cancel");
-    connect(cancelButton_, &QPushButton::clicked, this, [this] { CancelbuttonClick(); });
+    connect(cancelButton_, &QPushButton::clicked, file_, &FileCommands::revert);
     cancelButton_->hide();
     saveButton_ = button("Savebutton", "Save as", "save");
-    connect(saveButton_, &QPushButton::clicked, this, [this] { SavebuttonClick(); });
+    connect(saveButton_, &QPushButton::clicked, file_, &FileCommands::save);
     saveButton_->hide();
     l->addStretch(1);
-    navigator_ = new TRecordNavigator(row);
-    SetHelpTopic(navigator_, 2040);
-    navigator_->OnRecordChosen = [this](int record) { ShowRecord(record); };
-    navigator_->OnShowTyped = [this](bool typed) { panel_->SetFieldsShownAsTyped(typed); };
-    l->addWidget(navigator_);
+    l->addWidget(merge_->createNavigator(row));
     l->addSpacing(12);
     auto* spinner = new ZoomSpinner(row);
     spinner->setObjectName("ZoomSpinner");
@@ -343,22 +363,19 @@ static void InstallBundledFiles(const QString& folderName)
     }
 }
 
-void MainWindow::FormCreate()
+void MainWindow::setUp()
 {
-    printingAvailable_ = false;
-    suppressChanges_ = true;
-    SelectAllLabels();
-    LoadPreferences();
-    SetCardSizeFromInches();
-    SetDefaultFontCaption();
-    SetPanelPersonalInfo();
-    SetChangesMade(false);
-    mru_ = std::make_unique<TMRUFileList>();
-    mru_->Maximum = 5;
-    mru_->AutoSaveName = PreferencesFileName();
-    mru_->AutoSaveKey = "MRU";
-    mru_->Load();
-    rebuildRecentMenu();
+    card_.suppressChanges = true;
+    loadPreferences();
+    applyCardSize();
+    showDefaultFont();
+    panel_->SetPersonalInfo(prefs_.Personal);
+    context_->setChangesMade(false);
+    context_->recentFiles().Maximum = 5;
+    context_->recentFiles().AutoSaveName = PreferencesFileName();
+    context_->recentFiles().AutoSaveKey = "MRU";
+    context_->recentFiles().Load();
+    file_->rebuildRecentMenu();
     QDir app(ApplicationFolder());
     for (const char* folder : { "bmbrush", "Textures", "saved", "bg" })
         if (!QFileInfo::exists(FindCaseInsensitive(ApplicationFolder(), folder)))
@@ -371,41 +388,37 @@ void MainWindow::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
     if (!activated_)
-        QTimer::singleShot(0, this, [this] { FormActivate(); });
+        QTimer::singleShot(0, this, [this] { firstActivation(); });
 }
 
-void MainWindow::FormActivate()
+void MainWindow::firstActivation()
 {
     panel_->update();
-    if (activated_ || !suppressChanges_)
+    if (activated_ || !card_.suppressChanges)
         return;
     activated_ = true;
     RestoreWindowPlacement(*this, kPlacementName);
     show();
     QCoreApplication::processEvents();
     panel_->SetShape(lsRectangle);
-    SetCardSizeFromInches();
+    applyCardSize();
     panel_->show();
     QCoreApplication::processEvents();
     BusyOff();
     if (!startupCard_.isEmpty())
-        OpenFromCommandLine(startupCard_);
-    else if (!mru_->Items().isEmpty() && QFileInfo::exists(mru_->Items().first()))
-        OpenBCFile(mru_->Items().first());
-    SetChangesMade(false);
+        openFromCommandLine(startupCard_);
+    else if (!context_->recentFiles().Items().isEmpty() && QFileInfo::exists(context_->recentFiles().Items().first()))
+        file_->openCard(context_->recentFiles().Items().first());
+    context_->setChangesMade(false);
     QCoreApplication::processEvents();
-    panel_->LabelChangedEvent = [this](QObject* sender) { CardChanged(sender); };
-    SetChangesMade(false);
-    suppressChanges_ = false;
-    printingAvailable_ = PrinterAvailable(true);
-    Setbuttons();
+    panel_->LabelChangedEvent = [this](QObject* sender) { cardChanged(sender); };
+    context_->setChangesMade(false);
+    card_.suppressChanges = false;
+    print_->setPrintingAvailable(PrinterAvailable(true));
+    updateActions();
 }
 
-void MainWindow::SelectAllLabels() { selectedPositions_.fill(true); }
-
-void MainWindow::SetPanelPersonalInfo() { panel_->SetPersonalInfo(prefs_.Personal); }
-
-void MainWindow::SetCardSizeFromInches()
+void MainWindow::applyCardSize()
 {
     const int ppi = ScreenPixelsPerInch();
     const int w = static_cast<int>(std::nearbyint(ppi * prefs_.Layout.Width));
@@ -416,82 +429,44 @@ void MainWindow::SetCardSizeFromInches()
 
 // ---------------------------------------------------------------- changes
 
-void MainWindow::CardChanged(QObject*)
+void MainWindow::cardChanged(QObject*)
 {
-    if (!suppressChanges_)
-        SetChangesMade(true);
+    if (!card_.suppressChanges)
+        context_->setChangesMade(true);
 }
 
-void MainWindow::SetChangesMade(bool b)
+void MainWindow::showChangeState()
 {
-    changesMade_ = b;
-    // The saved state is where undoing clears the flag again.
-    if (!b && undoStack_)
-        undoStack_->setClean();
-    cancelButton_->setVisible(b);
-    saveButton_->setText(cardFileName_.isEmpty() ? "Save As" : "Save");
-    saveButton_->setVisible(b);
+    cancelButton_->setVisible(card_.changesMade);
+    saveButton_->setText(card_.fileName.isEmpty() ? "Save As" : "Save");
+    saveButton_->setVisible(card_.changesMade);
     updateTitle();
 }
 
 void MainWindow::updateTitle()
 {
-    QString title = cardFileName_.isEmpty() ? QString("Cardora") : "Cardora - " + QFileInfo(cardFileName_).fileName();
-    if (!frontOfBack_.isEmpty())
-        title += " (back of " + QFileInfo(frontOfBack_).fileName() + ")";
-    setWindowTitle(changesMade_ ? title + " *" : title);
+    QString title = card_.fileName.isEmpty() ? QString("Cardora") : "Cardora - " + QFileInfo(card_.fileName).fileName();
+    if (!card_.frontOfBack.isEmpty())
+        title += " (back of " + QFileInfo(card_.frontOfBack).fileName() + ")";
+    setWindowTitle(card_.changesMade ? title + " *" : title);
 }
 
-void MainWindow::Setbuttons()
+void MainWindow::updateActions()
 {
-    // Save on a card never saved asks for a name, as Save As does.
-    Action("mnuSave")->setEnabled(true);
     updateTitle();
     for (const char* name : { "PrintButton", "Previewbutton" })
         if (auto* b = findChild<QPushButton*>(name))
-            b->setEnabled(printingAvailable_);
-    for (const char* name : { "mnuPrint", "mnuPreview", "mnuPrinterSetup", "mnuPrinterFineTuning",
-             "mnuPrintOutlineTestPage", "mnuBackFineTuning", "mnuPrintTwoSidedTestPage" })
-        Action(name)->setEnabled(printingAvailable_);
-    Action("mnuSwitchSide")->setText(frontOfBack_.isEmpty() ? "Show Bac&k Side" : "Show &Front Side");
-    Action("mnuSwitchSide")->setEnabled(!frontOfBack_.isEmpty() || !backSidePath_.isEmpty());
-}
-
-void MainWindow::CancelbuttonClick()
-{
-    if (!Ask("Cancel all changes?", "Cancel"))
-        return;
-    suppressChanges_ = true;
-    panel_->ClearObjects();
-    backgroundArtPath_.clear();
-    panel_->ClearColorPicture();
-    ClearUndoHistory();
-    suppressChanges_ = false;
-    const QString front = frontOfBack_; // a back side shown stays the back of its card
-    if (!cardFileName_.isEmpty())
-        OpenBCFile(cardFileName_);
-    frontOfBack_ = front;
-    Setbuttons();
-    SetChangesMade(false);
-    panel_->update();
-}
-
-void MainWindow::SavebuttonClick()
-{
-    if (cardFileName_.isEmpty())
-        mnuSaveAsClick();
-    else
-        mnuSaveClick();
+            b->setEnabled(print_->printingAvailable());
+    for (CommandFamily* family : findChildren<CommandFamily*>(Qt::FindDirectChildrenOnly))
+        family->updateActions();
 }
 
 // ---------------------------------------------------------------- closing
 
-void MainWindow::CloseButtonClick() { close(); }
-
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     // Asked once, however the window is closed; Cancel keeps it open.
-    if (!CheckSaveNeeded()) {
+    if (!file_->saveChangesFirst()) {
         event->ignore();
         return;
     }
@@ -546,6 +521,36 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     panel_->KeyDown(key->key(), key->modifiers());
     return (arrow && panel_->Handle().Visible()) || key->key() == Qt::Key_Delete || (key->modifiers() & Qt::ControlModifier
         && (key->key() == Qt::Key_C || key->key() == Qt::Key_V || key->key() == Qt::Key_X));
+}
+
+// Keys of the main window besides the panel's own: Escape, Ctrl+A and the
+// main keyboard's + and - for zoom. True when the key was used.
+bool MainWindow::handleWindowKey(QKeyEvent* key)
+{
+    const bool ctrl = key->modifiers() & Qt::ControlModifier;
+    if (key->type() == QEvent::KeyPress) {
+        if (key->key() == Qt::Key_Escape && !ctrl) {
+            panel_->ClearSelection();
+            return true;
+        }
+        if (key->key() == Qt::Key_A && ctrl) {
+            panel_->SelectAll();
+            return true;
+        }
+        return false;
+    }
+    // Zoom acts on release, like the keypad keys.
+    if (ctrl)
+        return false;
+    if (key->key() == Qt::Key_Plus || key->key() == Qt::Key_Equal) {
+        ZoomSpinnerUpClick();
+        return true;
+    }
+    if (key->key() == Qt::Key_Minus) {
+        ZoomSpinnerDownClick();
+        return true;
+    }
+    return false;
 }
 
 } // namespace cardora

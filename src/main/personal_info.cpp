@@ -1,20 +1,27 @@
+#include "main/personal_info.h"
 #include "core/modal.h"
-#include "main/main_window.h"
 #include "main/personal_info_dialog.h"
+#include "surface/card_panel.h"
 
 namespace cardora {
 
-void MainWindow::PersonalInformation1Click()
+PersonalInfoCommands::PersonalInfoCommands(CommandContext& context, QObject* parent) : CommandFamily(context, parent)
 {
-    TPersonalInformation dialog(this);
+    addAction("PersonalInformation1", "&Personal Information", [this] { editPersonalInfo(); });
+}
+
+void PersonalInfoCommands::editPersonalInfo()
+{
+    TPersonalInformation dialog(context_.dialogParent());
     // The values come fresh from the file, so hand edits show.
-    LoadPreferences();
-    dialog.SetValues(prefs_.Personal);
+    context_.readPreferences();
+    TPreferences& prefs = context_.preferences();
+    dialog.SetValues(prefs.Personal);
     if (ExecModal(dialog) != mrOk)
         return;
-    prefs_.Personal = dialog.Values();
-    SavePreferences();
-    SetPanelPersonalInfo();
+    prefs.Personal = dialog.Values();
+    context_.writePreferences();
+    context_.panel().SetPersonalInfo(prefs.Personal);
 }
 
 } // namespace cardora

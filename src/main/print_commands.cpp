@@ -1,10 +1,8 @@
+#include "main/print_commands.h"
 #include "core/app_folder.h"
 #include "core/ini_file.h"
 #include "core/modal.h"
-#include <QCheckBox>
-#include "main/help_window.h"
 #include "main/loaded_card.h"
-#include "main/main_window.h"
 #include "objects/stream_error.h"
 #include "printing/fine_tune_dialog.h"
 #include "printing/layout_dialog.h"
@@ -13,33 +11,18 @@
 #include "printing/select_cards_dialog.h"
 #include "report/printer_report.h"
 #include "surface/card_panel.h"
+#include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QSpinBox>
 #include <algorithm>
 #include <memory>
 
 namespace cardora {
 
 namespace {
-
-// The main window's printer settings: made by the first printer command and
-// kept for the whole run, so the printer, paper and copies chosen stay chosen.
-class PrintJobSettingsHolder : public QObject {
-public:
-    explicit PrintJobSettingsHolder(QObject* parent) : QObject(parent) { setObjectName("PrintJobSettings"); }
-    TPrinterReport Report;
-};
-
-TPrinterReport& PrintJobSettings(MainWindow& window)
-{
-    auto* holder = window.findChild<PrintJobSettingsHolder*>("PrintJobSettings", Qt::FindDirectChildrenOnly);
-    if (!holder)
-        holder = new PrintJobSettingsHolder(&window);
-    return holder->Report;
-}
-
-void showHelp(int context) { ShowHelpTopic(context); }
 
 // Printing to the PDF file printer asks where the file goes; false when the user cancels.
 bool ChoosePdfTarget(TPrinterReport& settings)
@@ -66,29 +49,69 @@ bool ChoosePdfTarget(TPrinterReport& settings)
 // Whether the sheets get crop marks; the choice stays for the next print.
 bool CropMarksChosen() { return IniFile(PreferencesFileName()).ReadBool("Printer", "CropMarks", false); }
 
-bool DoPageSetup(MainWindow& window)
+} // namespace
+
+PrintCommands::PrintCommands(CommandContext& context, QObject* parent) : CommandFamily(context, parent)
 {
-    TPrinterReport& settings = PrintJobSettings(window);
-    TSelectSpecificLabels dialog(&settings, &window);
-    QObject::connect(&dialog, &TSelectSpecificLabels::HelpRequested, &dialog, &showHelp);
-    const TCardLayout& layout = window.CardLayout();
-    dialog.Setup(window.SelectedPositions(), layout, SheetSizeInches(layout.Papersize));
+    addAction("ChangeCardLayout1", "Change Business Card Layout", [this] { changeLayout(); });
+    addAction("mnuPrint", "&Print", [this] { print(); })->setShortcut(QKeySequence::Print);
+    addAction("mnuPreview", "Pre&view", [this] { preview(); });
+    addAction("mnuPrinterSetup", "Printer S&etup", [this] { setUpPrinter(); });
+    addAction("mnuPrinterFineTuning", "Printer Fine &Tuning", [this] { fineTunePrinter(); });
+    addAction("mnuPrintOutlineTestPage", "Print O&utline Test Page", [this] { printOutlineTestPage(); });
+    addAction("mnuBackFineTuning", "Back Side Fine Tu&ning", [this] { fineTuneBack(); });
+    addAction("mnuPrintTwoSidedTestPage", "Print T&wo-Sided Test Page", [this] { printTwoSidedTestPage(); });
+}
+
+PrintCommands::~PrintCommands() = default;
+
+void PrintCommands::setPrintingAvailable(bool available)
+{
+    printingAvailable_ = available;
+    updateActions();
+}
+
+void PrintCommands::updateActions()
+{
+    for (const char* name : { "mnuPrint", "mnuPreview", "mnuPrinterSetup", "mnuPrinterFineTuning",
+             "mnuPrintOutlineTestPage", "mnuBackFineTuning", "mnuPrintTwoSidedTestPage" })
+        action(name)->setEnabled(printingAvailable_);
+}
+
+// The printer settings: made by the first printer command and kept for the
+// whole run, so the printer, paper and copies chosen stay chosen.
+TPrinterReport& PrintCommands::jobSettings()
+{
+    if (!settings_)
+        settings_ = std::make_unique<TPrinterReport>();
+    return *settings_;
+}
+
+bool PrintCommands::pageSetup()
+{
+    TPrinterReport& settings = jobSettings();
+    const QString& backSide = context_.card().backSide;
+    TSelectSpecificLabels dialog(&settings, context_.dialogParent());
+    QObject::connect(&dialog, &TSelectSpecificLabels::HelpRequested, &dialog, [this](int c) { context_.showHelp(c); });
+    const TCardLayout& layout = context_.preferences().Layout;
+    dialog.Setup(selectedPositions_, layout, SheetSizeInches(layout.Papersize));
     const bool cropMarks = CropMarksChosen();
     dialog.CropMarks->setChecked(cropMarks);
-    dialog.StartAt->setValue(window.PrintStart());
-    dialog.SetBackSide(window.BackSidePath().isEmpty() ? QString() : QFileInfo(window.BackSidePath()).fileName());
-    if (!window.BackSidePath().isEmpty())
-        dialog.BackSides->setCurrentIndex(window.BackChoice());
-    if (const TDataFile* data = window.MergeData())
+    dialog.StartAt->setValue(printStart_);
+    dialog.SetBackSide(backSide.isEmpty() ? QString() : QFileInfo(backSide).fileName());
+    if (!backSide.isEmpty())
+        dialog.BackSides->setCurrentIndex(backChoice_);
+    const TDataFile* data = context_.merge().data.get();
+    if (data)
         dialog.SetRecordCount(int(data->records.size()));
     if (ExecModal(dialog) != mrOk)
         return false;
-    window.SelectedPositions() = dialog.Flags();
-    window.PrintStart() = dialog.StartPosition();
-    if (!window.BackSidePath().isEmpty())
-        window.BackChoice() = dialog.BackSides->currentIndex();
-    if (window.MergeData())
-        window.PrintRecords() = dialog.ChosenRecords();
+    selectedPositions_ = dialog.Flags();
+    printStart_ = dialog.StartPosition();
+    if (!backSide.isEmpty())
+        backChoice_ = dialog.BackSides->currentIndex();
+    if (data)
+        context_.merge().printRecords = dialog.ChosenRecords();
     if (dialog.CropMarks->isChecked() != cropMarks)
         IniFile(PreferencesFileName()).WriteBool("Printer", "CropMarks", dialog.CropMarks->isChecked());
     return true;
@@ -96,92 +119,98 @@ bool DoPageSetup(MainWindow& window)
 
 // A merged print needs every field of the card in the data; the card may
 // have gained one since the data was read. False (the user told) when not.
-bool MergeReady(MainWindow& window)
+bool PrintCommands::mergeReady()
 {
-    const TDataFile* data = window.MergeData();
-    if (!data)
+    const MergeSource& merge = context_.merge();
+    if (!merge.data)
         return true;
-    QString problem = MissingFieldsProblem(*data, window.MergeDataFile(), *window.BusinessCardPanel());
+    QString problem = MissingFieldsProblem(*merge.data, merge.file, context_.panel());
     if (problem.isEmpty())
-        problem = RecordRangeProblem(window.PrintRecords(), data->records.size());
+        problem = RecordRangeProblem(merge.printRecords, merge.data->records.size());
     if (!problem.isEmpty())
         Inform(problem);
     return problem.isEmpty();
 }
 
-// The window's back card read for a job; null when the job prints no backs,
-// or when it cannot be read and the user prints the fronts alone (*stop
-// is set when the user stops instead).
-std::unique_ptr<TLoadedCard> loadBackCard(MainWindow& window, bool wanted, bool* stop)
+namespace {
+// The card's back read for a job; null when the job prints no backs, or when
+// it cannot be read and the user prints the fronts alone (*stop is set when
+// the user stops instead).
+std::unique_ptr<TLoadedCard> loadBackCard(const QString& backSide, const TCardLayout& layout, bool previewing,
+    bool wanted, bool* stop)
 {
     *stop = false;
-    if (!wanted || window.BackSidePath().isEmpty())
+    if (!wanted || backSide.isEmpty())
         return nullptr;
-    auto back = std::make_unique<TLoadedCard>(window.CardLayout());
+    auto back = std::make_unique<TLoadedCard>(layout);
     try {
-        back->Load(window.BackSidePath());
+        back->Load(backSide);
     } catch (const EStreamError& e) {
-        *stop = !Ask("The back side " + QDir::toNativeSeparators(window.BackSidePath()) + " cannot be read: "
-                + e.Message() + "\n\nPrint the fronts alone?",
+        *stop = !Ask("The back side " + QDir::toNativeSeparators(backSide) + " cannot be read: " + e.Message()
+                + "\n\nPrint the fronts alone?",
             "Back Side");
         return nullptr;
     }
-    back->panel.SetPreviewing(window.BusinessCardPanel()->Previewing());
+    back->panel.SetPreviewing(previewing);
     return back;
 }
+} // namespace
 
-TPrintOutcome DoPrint(MainWindow& window, const TBackSide& sides = TBackSide(), int start = 1)
+TPrintOutcome PrintCommands::runPrint(const TBackSide& sides, int start)
 {
     TPrintRun run;
-    if (const TDataFile* data = window.MergeData(); data && !window.OutlineOnly()) {
-        const TRecordRange range = window.PrintRecords();
-        run.Records = &data->records;
+    const MergeSource& merge = context_.merge();
+    if (merge.data && !outlineOnly_) {
+        const TRecordRange range = merge.printRecords;
+        run.Records = &merge.data->records;
         run.FirstRecord = range.First - 1;
         run.RecordCount = range.Last - range.First + 1;
     }
-    run.Panel = window.BusinessCardPanel();
-    run.Settings = &PrintJobSettings(window);
-    run.Selection = window.SelectedPositions();
-    run.Layout = window.CardLayout();
-    run.Nudges = window.Preferences().Nudges;
-    run.BackgroundFile = window.BackgroundArtPath();
-    run.PrintMode = window.PrintMode();
-    run.OutlineOnly = window.OutlineOnly();
-    run.CropMarks = !window.OutlineOnly() && CropMarksChosen();
+    const TPreferences& prefs = context_.preferences();
+    run.Panel = &context_.panel();
+    run.Settings = &jobSettings();
+    run.Selection = selectedPositions_;
+    run.Layout = prefs.Layout;
+    run.Nudges = prefs.Nudges;
+    run.BackgroundFile = context_.card().backgroundArt;
+    run.PrintMode = printMode_;
+    run.OutlineOnly = outlineOnly_;
+    run.CropMarks = !outlineOnly_ && CropMarksChosen();
     run.StartPosition = start;
     run.Back = sides;
-    run.Back.Nudges = window.Preferences().BackNudges;
-    run.Owner = &window;
-    run.ShowHelp = &showHelp;
-    return cardora::DoPrint(run);
+    run.Back.Nudges = prefs.BackNudges;
+    run.Owner = context_.dialogParent();
+    run.ShowHelp = [this](int c) { context_.showHelp(c); };
+    return DoPrint(run);
 }
 
 // A print or preview of the card with its back as the print dialog chose:
 // both sides page by page, or the fronts and then, once the user has turned
 // the sheets over and put them back, the backs.
 // True when a job ran to its end.
-bool DoPrintWithBacks(MainWindow& window)
+bool PrintCommands::printWithBacks()
 {
-    const auto choice = static_cast<TBackChoice>(std::clamp(window.BackChoice(), 0, 4));
+    const auto choice = static_cast<TBackChoice>(std::clamp(backChoice_, 0, 4));
     bool later = false;
     TBackSide sides = BackSideFor(choice, &later);
     bool stop = false;
-    const auto back = loadBackCard(window, choice != TBackChoice::Fronts && !window.OutlineOnly(), &stop);
+    const auto back = loadBackCard(context_.card().backSide, context_.preferences().Layout,
+        context_.panel().Previewing(), choice != TBackChoice::Fronts && !outlineOnly_, &stop);
     if (stop)
         return false;
-    const int start = window.OutlineOnly() ? 1 : window.PrintStart();
+    const int start = outlineOnly_ ? 1 : printStart_;
     const auto finished = [](const TPrintOutcome& o) { return o.Ran && !o.Aborted && o.Error.isEmpty(); };
     if (!back)
-        return finished(DoPrint(window, TBackSide(), start));
+        return finished(runPrint(TBackSide(), start));
     sides.Panel = &back->panel;
     sides.BackgroundFile = back->backgroundArt;
     // A preview shows both sides, page by page, whichever way they print.
-    if (!window.PrintMode() && later)
+    if (!printMode_ && later)
         sides.Sides = TSides::FrontsAndBacks;
-    TPrinterReport& settings = PrintJobSettings(window);
+    TPrinterReport& settings = jobSettings();
     const int sheets = settings.Copies();
-    const TPrintOutcome fronts = DoPrint(window, sides, start);
-    if (!later || !window.PrintMode() || !finished(fronts))
+    const TPrintOutcome fronts = runPrint(sides, start);
+    if (!later || !printMode_ || !finished(fronts))
         return finished(fronts);
     const QString edge = sides.Edge == TDuplexEdge::Long ? "long" : "short";
     if (!Ask("The fronts are printed. Turn the printed sheets over their " + edge
@@ -197,65 +226,66 @@ bool DoPrintWithBacks(MainWindow& window)
     }
     settings.SetCopies(sheets);
     sides.Sides = TSides::Backs;
-    DoPrint(window, sides, start);
+    runPrint(sides, start);
     return true;
 }
 
 // A test page of outlines: the print dialog, then the file of the PDF file
 // printer; false when the user cancels either.
-bool startOutlinePage(MainWindow& window, bool cardPaper)
+bool PrintCommands::startOutlinePage(bool cardPaper)
 {
-    window.SetPrintMode(true);
-    window.SetOutlineOnly(true);
-    TPrinterReport& settings = PrintJobSettings(window);
+    printMode_ = true;
+    outlineOnly_ = true;
+    TPrinterReport& settings = jobSettings();
     settings.TakePdfConfirmation();
     if (cardPaper)
-        settings.SelectPaper(window.CardLayout().Papersize);
+        settings.SelectPaper(context_.preferences().Layout.Papersize);
     return RunPrinterDialog(settings, &TPrinterReport::PrintDialog) && ChoosePdfTarget(settings);
 }
 
-} // namespace
-
-void MainWindow::ChangeCardLayout1Click()
+void PrintCommands::changeLayout()
 {
-    LoadPreferences();
-    TEditCardLayout dialog(this);
-    connect(&dialog, &TEditCardLayout::HelpRequested, &dialog, &showHelp);
-    dialog.SetUseMM(CardLayout().UseMM);
-    dialog.Values = CardLayout();
+    context_.readPreferences();
+    TCardLayout& layout = context_.preferences().Layout;
+    TEditCardLayout dialog(context_.dialogParent());
+    connect(&dialog, &TEditCardLayout::HelpRequested, &dialog, [this](int c) { context_.showHelp(c); });
+    dialog.SetUseMM(layout.UseMM);
+    dialog.Values = layout;
     if (ExecModal(dialog) != mrOk)
         return;
     const bool useMM = dialog.UseMM();
-    CardLayout() = dialog.Values;
-    CardLayout().UseMM = useMM;
-    SavePreferences();
-    SetCardSizeFromInches();
-    BusinessCardPanel()->update();
+    layout = dialog.Values;
+    layout.UseMM = useMM;
+    context_.writePreferences();
+    context_.cardSizeChanged();
+    context_.panel().update();
 }
 
-void MainWindow::mnuPrintClick()
+void PrintCommands::print()
 {
-    if (!PrintingAvailable())
+    if (!printingAvailable_)
         return;
-    if (!MergeReady(*this))
+    if (!mergeReady())
         return;
-    SetPrintMode(true);
-    TPrinterReport& settings = PrintJobSettings(*this);
+    printMode_ = true;
+    TPrinterReport& settings = jobSettings();
     settings.TakePdfConfirmation(); // a file named in an earlier command is asked for again
-    settings.SelectPaper(CardLayout().Papersize);
-    BusinessCardPanel()->SetPreviewing(false);
-    SetOutlineOnly(false);
-    if (!DoPageSetup(*this))
+    TPreferences& prefs = context_.preferences();
+    settings.SelectPaper(prefs.Layout.Papersize);
+    context_.panel().SetPreviewing(false);
+    outlineOnly_ = false;
+    if (!pageSetup())
         return;
     settings.ReReadDeviceMetrics();
     QCoreApplication::processEvents();
 
     const double bottom = settings.BottomUnprintableMargin();
-    if (BottomMarginWarningDue(bottom, CardLayout(), SelectedPositions(), Preferences().ShowBottomMarginWarning)) {
-        const TBottomMarginAnswer answer = AskBottomMargin(bottom, this, &showHelp);
+    if (BottomMarginWarningDue(bottom, prefs.Layout, selectedPositions_, prefs.ShowBottomMarginWarning)) {
+        const TBottomMarginAnswer answer
+            = AskBottomMargin(bottom, context_.dialogParent(), [this](int c) { context_.showHelp(c); });
         if (answer.DontShowAgain) {
-            Preferences().ShowBottomMarginWarning = false;
-            SavePreferences();
+            prefs.ShowBottomMarginWarning = false;
+            context_.writePreferences();
         }
         if (!answer.Continue)
             return;
@@ -263,80 +293,80 @@ void MainWindow::mnuPrintClick()
     if (!ChoosePdfTarget(settings))
         return;
     // The partly used sheet is used up: the next print starts a fresh one.
-    if (DoPrintWithBacks(*this))
-        PrintStart() = 1;
+    if (printWithBacks())
+        printStart_ = 1;
 }
 
-void MainWindow::mnuPreviewClick()
+void PrintCommands::preview()
 {
-    if (!PrintingAvailable())
+    if (!printingAvailable_)
         return;
-    if (!MergeReady(*this))
+    if (!mergeReady())
         return;
-    SetPrintMode(false);
-    PrintJobSettings(*this).SelectPaper(CardLayout().Papersize);
-    BusinessCardPanel()->SetPreviewing(true);
-    SetOutlineOnly(false);
-    DoPrintWithBacks(*this);
-    BusinessCardPanel()->SetPreviewing(false);
+    printMode_ = false;
+    jobSettings().SelectPaper(context_.preferences().Layout.Papersize);
+    context_.panel().SetPreviewing(true);
+    outlineOnly_ = false;
+    printWithBacks();
+    context_.panel().SetPreviewing(false);
 }
 
-void MainWindow::mnuPrinterSetupClick()
+void PrintCommands::setUpPrinter()
 {
-    if (!PrintingAvailable())
+    if (!printingAvailable_)
         return;
-    RunPrinterDialog(PrintJobSettings(*this), &TPrinterReport::PrinterSetupDialog);
+    RunPrinterDialog(jobSettings(), &TPrinterReport::PrinterSetupDialog);
 }
 
-void MainWindow::mnuPrinterFineTuningClick()
+void PrintCommands::fineTunePrinter()
 {
-    if (!PrintingAvailable())
+    if (!printingAvailable_)
         return;
-    TPrintFineTune dialog(Preferences().Nudges, this);
-    connect(&dialog, &TPrintFineTune::HelpRequested, &dialog, &showHelp);
+    TPrintFineTune dialog(context_.preferences().Nudges, context_.dialogParent());
+    connect(&dialog, &TPrintFineTune::HelpRequested, &dialog, [this](int c) { context_.showHelp(c); });
     if (ExecModal(dialog) != mrOk)
         return;
-    Preferences().Nudges = dialog.Nudges();
-    SavePreferences();
+    context_.preferences().Nudges = dialog.Nudges();
+    context_.writePreferences();
 }
 
-void MainWindow::mnuPrintOutlineTestPageClick()
+void PrintCommands::printOutlineTestPage()
 {
-    if (!PrintingAvailable())
+    if (!printingAvailable_)
         return;
-    if (startOutlinePage(*this, false))
-        DoPrint(*this);
+    if (startOutlinePage(false))
+        runPrint(TBackSide(), 1);
 }
 
-void MainWindow::mnuBackFineTuningClick()
+void PrintCommands::fineTuneBack()
 {
-    if (!PrintingAvailable())
+    if (!printingAvailable_)
         return;
-    TPrintFineTune dialog(Preferences().BackNudges, this);
+    TPrintFineTune dialog(context_.preferences().BackNudges, context_.dialogParent());
     dialog.setWindowTitle("Back Side Fine-Tuning");
     dialog.setWhatsThis("Printers often shift the second side of a sheet a little. Print the two-sided test page, "
                         "hold it against the light and move the backs until their crosses meet the fronts'.");
-    connect(&dialog, &TPrintFineTune::HelpRequested, &dialog, &showHelp);
+    connect(&dialog, &TPrintFineTune::HelpRequested, &dialog, [this](int c) { context_.showHelp(c); });
     if (ExecModal(dialog) != mrOk)
         return;
-    Preferences().BackNudges = dialog.Nudges();
-    SavePreferences();
+    context_.preferences().BackNudges = dialog.Nudges();
+    context_.writePreferences();
 }
 
-void MainWindow::mnuPrintTwoSidedTestPageClick()
+void PrintCommands::printTwoSidedTestPage()
 {
-    if (!PrintingAvailable())
+    if (!printingAvailable_)
         return;
-    if (!startOutlinePage(*this, true))
+    if (!startOutlinePage(true))
         return;
     // Outlines with a cross through each card, on the front and, mirrored
     // with the back's nudges, on the back; the same turn as the print dialog's.
-    const auto choice = static_cast<TBackChoice>(std::clamp(BackChoice(), 0, 4));
+    const auto choice = static_cast<TBackChoice>(std::clamp(backChoice_, 0, 4));
     TBackSide sides = BackSideFor(choice == TBackChoice::Fronts ? TBackChoice::DuplexLong : choice);
     sides.Sides = TSides::FrontsAndBacks;
-    sides.Panel = BusinessCardPanel();
-    DoPrint(*this, sides, 1);
-    SetOutlineOnly(false);
+    sides.Panel = &context_.panel();
+    runPrint(sides, 1);
+    outlineOnly_ = false;
 }
 
 } // namespace cardora

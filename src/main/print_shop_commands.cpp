@@ -1,10 +1,10 @@
 // File › Export for Print Shop, Edit › Print Shop Settings and the guides of
 // the View menu.
+#include "main/print_shop_commands.h"
 #include "core/app_folder.h"
 #include "core/ini_file.h"
 #include "core/modal.h"
 #include "core/window_placement.h"
-#include "main/main_window.h"
 #include "main/print_shop_dialogs.h"
 #include "printing/preflight.h"
 #include "printing/print_shop.h"
@@ -14,48 +14,61 @@
 
 namespace cardora {
 
-void MainWindow::ApplyPrintShopPrefs()
+PrintShopCommands::PrintShopCommands(CommandContext& context, QObject* parent) : CommandFamily(context, parent)
+{
+    addAction("mnuExportForPrintShop", "Export for Print S&hop...", [this] { exportForPrintShop(); });
+    addAction("mnuPrintShopSettings", "Print Shop Settings...", [this] { editSettings(); });
+    QAction* guides = new QAction("Print Shop &Guides (Trim, Bleed, Safe Area)", this);
+    guides->setObjectName("mnuShowGuides");
+    guides->setCheckable(true);
+    connect(guides, &QAction::triggered, this, [this](bool on) { showGuides(on); });
+}
+
+void PrintShopCommands::applyPreferences()
 {
     const double ppi = ScreenPixelsPerInch();
-    panel_->SetBleed(prefs_.PrintShop.BleedInches * ppi);
-    panel_->SetGuides(prefs_.PrintShop.ShowGuides, prefs_.PrintShop.SafeInches * ppi);
-    if (QAction* guides = Action("mnuShowGuides"))
-        guides->setChecked(prefs_.PrintShop.ShowGuides);
-    fitBackdrop();
+    const TPrintShopPrefs& shop = context_.preferences().PrintShop;
+    context_.panel().SetBleed(shop.BleedInches * ppi);
+    context_.panel().SetGuides(shop.ShowGuides, shop.SafeInches * ppi);
+    action("mnuShowGuides")->setChecked(shop.ShowGuides);
+    context_.cardAreaChanged();
 }
 
-void MainWindow::mnuPrintShopSettingsClick()
+void PrintShopCommands::editSettings()
 {
-    TPrintShopSettingsDialog dialog(this);
-    dialog.SetSettings(prefs_.PrintShop);
+    TPrintShopSettingsDialog dialog(context_.dialogParent());
+    dialog.SetSettings(context_.preferences().PrintShop);
     if (ExecModal(dialog) != mrOk)
         return;
-    prefs_.PrintShop = dialog.Settings();
-    SavePreferences();
-    ApplyPrintShopPrefs();
+    context_.preferences().PrintShop = dialog.Settings();
+    context_.writePreferences();
+    applyPreferences();
 }
 
-void MainWindow::mnuShowGuidesClick(bool show)
+void PrintShopCommands::showGuides(bool show)
 {
-    prefs_.PrintShop.ShowGuides = show;
-    SavePreferences();
-    ApplyPrintShopPrefs();
+    context_.preferences().PrintShop.ShowGuides = show;
+    context_.writePreferences();
+    applyPreferences();
 }
 
-std::vector<TPreflightWarning> MainWindow::PreflightWarnings() const
+std::vector<TPreflightWarning> PrintShopCommands::preflightWarnings()
 {
+    const TPreferences& prefs = context_.preferences();
     TPreflightOptions check;
-    check.CardInches = QSizeF(prefs_.Layout.Width, prefs_.Layout.Height);
-    check.BleedInches = prefs_.PrintShop.BleedInches;
-    check.SafeInches = prefs_.PrintShop.SafeInches;
-    check.Art = &panel_->ColorPicture();
-    return PreflightCard(panel_->Objects(), check);
+    check.CardInches = QSizeF(prefs.Layout.Width, prefs.Layout.Height);
+    check.BleedInches = prefs.PrintShop.BleedInches;
+    check.SafeInches = prefs.PrintShop.SafeInches;
+    check.Art = &context_.panel().ColorPicture();
+    return PreflightCard(context_.panel().Objects(), check);
 }
 
-void MainWindow::mnuExportForPrintShopClick()
+void PrintShopCommands::exportForPrintShop()
 {
     IniFile ini(PreferencesFileName());
-    TShopExportDialog dialog(PreflightWarnings(), prefs_.PrintShop.BleedInches, this);
+    const TPreferences& prefs = context_.preferences();
+    const QString& fileName = context_.card().fileName;
+    TShopExportDialog dialog(preflightWarnings(), prefs.PrintShop.BleedInches, context_.dialogParent());
     dialog.SetCropMarks(ini.ReadBool("Export", "ShopCropMarks", false));
     if (ExecModal(dialog) != mrOk)
         return;
@@ -64,15 +77,14 @@ void MainWindow::mnuExportForPrintShopClick()
 
     QString folder = ini.ReadString("Export", "Folder", QString());
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        folder = CardFolder();
+        folder = CardFolder(context_);
     FileDialogRequest r;
     r.save = true;
     r.title = "Export for Print Shop";
     r.filter = "PDF File (*.pdf *.PDF)";
     r.defaultExt = "pdf";
     r.folder = folder;
-    r.fileName = (cardFileName_.isEmpty() ? QString("BusinessCard") : QFileInfo(cardFileName_).completeBaseName())
-        + "-print.pdf";
+    r.fileName = (fileName.isEmpty() ? QString("BusinessCard") : QFileInfo(fileName).completeBaseName()) + "-print.pdf";
     r.overwritePrompt = true;
     QString path = ChooseFileName(r);
     if (path.isEmpty())
@@ -83,11 +95,12 @@ void MainWindow::mnuExportForPrintShopClick()
     ini.Flush();
 
     TShopPdfOptions options;
-    options.CardInches = QSizeF(prefs_.Layout.Width, prefs_.Layout.Height);
-    options.BleedInches = prefs_.PrintShop.BleedInches;
+    options.CardInches = QSizeF(prefs.Layout.Width, prefs.Layout.Height);
+    options.BleedInches = prefs.PrintShop.BleedInches;
     options.CropMarks = dialog.CropMarks();
-    options.Art = &panel_->ColorPicture();
-    writeCardFile(path, [&](const QStringList& inputs) { return WriteShopPdf(*panel_, options, path, inputs); });
+    options.Art = &context_.panel().ColorPicture();
+    WriteCardOutput(context_, path,
+        [&](const QStringList& inputs) { return WriteShopPdf(context_.panel(), options, path, inputs); });
 }
 
 } // namespace cardora

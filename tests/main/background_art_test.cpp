@@ -48,30 +48,30 @@ TEST_F(BackgroundFixture, ChosenArtMarksChangedIsSavedAndComesBackWithTheCard)
 {
     picture(folder.filePath("bg/blue.BMP"), Qt::blue);
     answer("blue.bmp", mrOk);
-    window->mnuSetorChangeBackgroundArtClick();
-    EXPECT_EQ(window->BackgroundArtPath(), folder.filePath("bg/blue.BMP"));
-    EXPECT_TRUE(window->ChangesMade());
+    window->backgroundArtCommands().chooseBackgroundArt();
+    EXPECT_EQ(window->context().card().backgroundArt, folder.filePath("bg/blue.BMP"));
+    EXPECT_TRUE(window->context().card().changesMade);
     EXPECT_EQ(cardPixel(), 0x0000FFu); // stretched over the whole card
 
-    const QString card = window->SavedFolder() + "art.CDW";
-    ASSERT_TRUE(window->SaveBCFile(card));
+    const QString card = SavedFolder() + "art.CDW";
+    ASSERT_TRUE(window->fileCommands().saveCard(card));
     QFile sidecar(SidecarFileName(card));
     ASSERT_TRUE(sidecar.open(QIODevice::ReadOnly));
     EXPECT_EQ(sidecar.readAll(), folder.filePath("bg/blue.BMP").toUtf8() + "\r\n");
     sidecar.close();
 
-    window->New1Click();
+    window->fileCommands().newCard();
     EXPECT_EQ(cardPixel(), 0xFFFFFFu);
-    window->OpenBCFile(card);
-    EXPECT_EQ(window->BackgroundArtPath(), folder.filePath("bg/blue.BMP"));
+    window->fileCommands().openCard(card);
+    EXPECT_EQ(window->context().card().backgroundArt, folder.filePath("bg/blue.BMP"));
     EXPECT_EQ(cardPixel(), 0x0000FFu);
 
     // None removes it at once; saving deletes the sidecar.
     answer(QString(), mrNoneChoice);
-    window->mnuSetorChangeBackgroundArtClick();
-    EXPECT_TRUE(window->BackgroundArtPath().isEmpty());
+    window->backgroundArtCommands().chooseBackgroundArt();
+    EXPECT_TRUE(window->context().card().backgroundArt.isEmpty());
     EXPECT_EQ(cardPixel(), 0xFFFFFFu);
-    window->SaveBCFile(card);
+    window->fileCommands().saveCard(card);
     EXPECT_FALSE(QFile::exists(SidecarFileName(card)));
 }
 
@@ -86,18 +86,18 @@ TEST_F(BackgroundFixture, PreselectsTheCurrentPictureOrItsNameInTheCollection)
         EXPECT_TRUE(dlg.SelectFile("red.bmp"));
         return int(mrOk);
     });
-    window->mnuSetorChangeBackgroundArtClick();
-    ASSERT_EQ(window->BackgroundArtPath(), outside);
+    window->backgroundArtCommands().chooseBackgroundArt();
+    ASSERT_EQ(window->context().card().backgroundArt, outside);
 
     answer(QString(), mrCancel, &preselected);
-    window->mnuSetorChangeBackgroundArtClick();
+    window->backgroundArtCommands().chooseBackgroundArt();
     EXPECT_EQ(preselected, outside);
-    EXPECT_EQ(window->BackgroundArtPath(), outside); // Cancel changes nothing
+    EXPECT_EQ(window->context().card().backgroundArt, outside); // Cancel changes nothing
 
     // Moved into the collection: found there by name.
     ASSERT_TRUE(QFile::rename(outside, folder.filePath("bg/red.BMP")));
     answer(QString(), mrCancel, &preselected);
-    window->mnuSetorChangeBackgroundArtClick();
+    window->backgroundArtCommands().chooseBackgroundArt();
     EXPECT_EQ(preselected, folder.filePath("bg/red.BMP"));
 }
 

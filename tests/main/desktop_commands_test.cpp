@@ -85,10 +85,10 @@ TEST_F(MainWindowFixture, CardNamedOnTheCommandLineOpensAfterSaveChanges)
     window.reset();
 
     window = std::make_unique<MainWindow>();
-    window->SetStartupCard(two);
+    window->setStartupCard(two);
     window->show();
-    window->FormActivate();
-    EXPECT_EQ(window->CardFileName(), two);
+    window->firstActivation();
+    EXPECT_EQ(window->context().card().fileName, two);
     EXPECT_EQ(window->BusinessCardPanel()->Objects().size(), 2u);
 
     // A second copy started with another card: the changed card is offered for saving first.
@@ -96,12 +96,12 @@ TEST_F(MainWindowFixture, CardNamedOnTheCommandLineOpensAfterSaveChanges)
     window->BusinessCardPanel()->AddObject(o);
     o->SetBounds(100, 100, 10, 10);
     o->SetLeft(110); // a change the user made
-    ASSERT_TRUE(window->ChangesMade());
+    ASSERT_TRUE(window->context().card().changesMade);
     modal->answers = { mrNo };
-    window->BringForwardAndOpen(three);
+    window->bringForwardAndOpen(three);
     ASSERT_FALSE(modal->messages.empty());
     EXPECT_EQ(modal->messages.back().text, "Save changes?");
-    EXPECT_EQ(window->CardFileName(), three);
+    EXPECT_EQ(window->context().card().fileName, three);
     EXPECT_EQ(window->BusinessCardPanel()->Objects().size(), 3u);
 
     // Names that are not cards are refused with a message; the card stays.
@@ -117,9 +117,9 @@ TEST_F(MainWindowFixture, CardNamedOnTheCommandLineOpensAfterSaveChanges)
         { PreferencesFileName(), "Must be a CDW (Cardora) file" },
     };
     for (const auto& r : refused) {
-        window->OpenFromCommandLine(r.path);
+        window->openFromCommandLine(r.path);
         EXPECT_EQ(modal->messages.back().text, r.message);
-        EXPECT_EQ(window->CardFileName(), three);
+        EXPECT_EQ(window->context().card().fileName, three);
     }
 }
 
@@ -144,9 +144,9 @@ TEST_F(MainWindowFixture, SecondCopysCardArrivesThroughTheSocketAndOpens)
     second.write(EncodeInstanceRequest(two));
     second.flush();
     second.disconnectFromServer(); // the second copy ends at once
-    for (int waited = 0; waited < 3000 && window->CardFileName() != two; waited += 20)
+    for (int waited = 0; waited < 3000 && window->context().card().fileName != two; waited += 20)
         QTest::qWait(20);
-    EXPECT_EQ(window->CardFileName(), two);
+    EXPECT_EQ(window->context().card().fileName, two);
     EXPECT_EQ(window->BusinessCardPanel()->Objects().size(), 2u);
     ASSERT_FALSE(modal->messages.empty());
     EXPECT_EQ(modal->messages.back().text, "Save changes?");
@@ -159,7 +159,7 @@ TEST_F(MainWindowFixture, SocketTakesOneBoundedRequestFromThisUserOnly)
     start();
     const QString two = saveCard(*window, folder.filePath("two.CDW"), 2);
     const QString three = saveCard(*window, folder.filePath("three.CDW"), 3);
-    window->New1Click();
+    window->fileCommands().newCard();
     QLocalServer server;
     server.setSocketOptions(QLocalServer::WorldAccessOption); // so that another user can try
     QTemporaryDir open;
@@ -218,9 +218,9 @@ TEST_F(MainWindowFixture, SocketTakesOneBoundedRequestFromThisUserOnly)
         if (c.uid >= 0 && !root)
             continue; // only the administrator can act as another user
         EXPECT_EQ(send(c.data, c.uid), c.answer);
-        EXPECT_EQ(window->CardFileName(), c.opens ? two : QString());
+        EXPECT_EQ(window->context().card().fileName, c.opens ? two : QString());
     }
-    EXPECT_NE(window->CardFileName(), three);
+    EXPECT_NE(window->context().card().fileName, three);
 }
 
 TEST_F(MainWindowFixture, CardFromASecondCopyWaitsForAnOpenDialog)
@@ -230,12 +230,12 @@ TEST_F(MainWindowFixture, CardFromASecondCopyWaitsForAnOpenDialog)
     QDialog busy(window.get());
     busy.setModal(true);
     busy.show();
-    window->BringForwardAndOpen(two);
-    EXPECT_TRUE(window->CardFileName().isEmpty()); // not under the user's dialog
+    window->bringForwardAndOpen(two);
+    EXPECT_TRUE(window->context().card().fileName.isEmpty()); // not under the user's dialog
     busy.close();
-    for (int waited = 0; waited < 3000 && window->CardFileName() != two; waited += 50)
+    for (int waited = 0; waited < 3000 && window->context().card().fileName != two; waited += 50)
         QTest::qWait(50);
-    EXPECT_EQ(window->CardFileName(), two);
+    EXPECT_EQ(window->context().card().fileName, two);
 }
 
 // A second open request while the user has a dialog up brings that dialog
@@ -250,7 +250,7 @@ TEST_F(MainWindowFixture, SecondCopysRequestKeepsTheDialogOnTop)
     busy.activateWindow();
     QTest::qWait(50);
     ASSERT_EQ(QApplication::activeWindow(), &busy);
-    window->BringForwardAndOpen(QString());
+    window->bringForwardAndOpen(QString());
     QTest::qWait(50);
     EXPECT_EQ(QApplication::activeWindow(), &busy);
     busy.close();
@@ -264,7 +264,7 @@ TEST_F(MainWindowFixture, ConfigurationInformationReportsMemory)
         report = d.findChild<QPlainTextEdit*>("Report")->toPlainText();
         return int(mrOk);
     });
-    window->ConfigurationInformation1Click();
+    window->helpCommands().showConfiguration();
     EXPECT_TRUE(report.contains(QRegularExpression("\\nMemory: [\\d,.]+ MB installed, [\\d,.]+ MB free\\n")))
         << report.toStdString();
 }
@@ -299,7 +299,7 @@ TEST_F(MainWindowFixture, ExportWritesTheChosenFormatAndRemembersTheFolder)
             return int(mrOk);
         });
         modal->fileNames.push_back(folder.filePath(c.file));
-        window->mnuExportClick();
+        window->exportCommands().exportCard();
         EXPECT_EQ(modal->messages.back().text, "Saved as " + folder.filePath(c.file));
         if (c.pixels.isValid()) {
             const QImage image(folder.filePath(c.file));
@@ -321,7 +321,7 @@ TEST_F(MainWindowFixture, ExportWritesTheChosenFormatAndRemembersTheFolder)
     // A folder that is not there: the reason is shown as an error and nothing is written.
     modal->dialogs.push_back([](QDialog&) { return int(mrOk); });
     modal->fileNames.push_back(folder.filePath("gone/card.pdf"));
-    window->mnuExportClick();
+    window->exportCommands().exportCard();
     EXPECT_EQ(modal->messages.back().style, MessageStyle::Error);
     EXPECT_TRUE(modal->messages.back().text.startsWith("Cannot create file")) << modal->messages.back().text.toStdString();
     EXPECT_FALSE(QFileInfo::exists(folder.filePath("gone")));

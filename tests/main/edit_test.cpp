@@ -48,15 +48,15 @@ struct EditFixture : cardora::test::MainWindowFixture {
     {
         panel().SetPanelState(tool);
         panel().CreateObjectForRect(r);
-        window->BusinessCardPanelDroppedObjectEvent(r);
+        window->objectDropped(r);
         return panel().Objects().back();
     }
     QString savedCard()
     {
         drawWith(psRoundRectangle, QRect(10, 10, 60, 30));
-        const QString path = window->SavedFolder() + "card.CDW";
+        const QString path = SavedFolder() + "card.CDW";
         modal->fileNames = { path };
-        window->mnuSaveClick();
+        window->fileCommands().save();
         return path;
     }
     int asked(const QString& text) const
@@ -94,39 +94,39 @@ TEST_F(EditFixture, SaveChangesQuestionCanBeCancelled)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.command) + " answered " + std::to_string(c.answer));
-        window->New1Click();
+        window->fileCommands().newCard();
         const QString path = savedCard();
-        const QString other = window->SavedFolder() + "other.CDW";
+        const QString other = SavedFolder() + "other.CDW";
         QFile::copy(path, other);
-        window->RecentFiles().Add(other);
+        window->context().recentFiles().Add(other);
         const QByteArray saved = readAll(path);
         drawWith(psRoundRectangle, QRect(100, 60, 40, 40));
-        ASSERT_TRUE(window->ChangesMade());
+        ASSERT_TRUE(window->context().card().changesMade);
         modal->messages.clear();
         modal->answers = { c.answer };
         modal->fileNames = { other };
-        const QStringList recentBefore = window->RecentFiles().Items();
+        const QStringList recentBefore = window->context().recentFiles().Items();
         const QString command = c.command;
         if (command == "New")
-            window->New1Click();
+            window->fileCommands().newCard();
         else if (command == "Open")
-            window->Open1Click();
+            window->fileCommands().open();
         else if (command == "Recent")
-            window->OpenRecent(other);
+            window->fileCommands().openRecent(other);
         else
-            window->CloseButtonClick();
+            window->close();
         EXPECT_EQ(asked("Save changes?"), 1);
         EXPECT_EQ(modal->messages.front().style, MessageStyle::QuestionCancel);
-        const bool cardKept = panel().Objects().size() == 2u && window->CardFileName() == path;
+        const bool cardKept = panel().Objects().size() == 2u && window->context().card().fileName == path;
         if (command == "Exit")
             EXPECT_EQ(window->isVisible(), !c.goesOn);
         else
             EXPECT_EQ(cardKept, !c.goesOn);
         EXPECT_EQ(readAll(path) != saved, c.savedFirst);
         if (!c.goesOn) {
-            EXPECT_TRUE(window->ChangesMade());
+            EXPECT_TRUE(window->context().card().changesMade);
             if (command == "Recent")
-                EXPECT_EQ(window->RecentFiles().Items(), recentBefore);
+                EXPECT_EQ(window->context().recentFiles().Items(), recentBefore);
         }
         window->show();
         modal->answers.clear();
@@ -139,24 +139,24 @@ TEST_F(EditFixture, SaveChangesQuestionCanBeCancelled)
 TEST_F(EditFixture, SaveOnANewCardRunsSaveAsAndACancelledSaveAsKeepsTheCard)
 {
     drawWith(psRoundRectangle, QRect(10, 10, 60, 30));
-    const QString path = window->SavedFolder() + "first.CDW";
+    const QString path = SavedFolder() + "first.CDW";
     modal->fileNames = { path };
-    window->mnuSaveClick();
+    window->fileCommands().save();
     ASSERT_EQ(modal->fileRequests.size(), 1u);
     EXPECT_TRUE(modal->fileRequests.back().save);
     EXPECT_EQ(modal->fileRequests.back().fileName, "BC0001.CDW");
-    EXPECT_EQ(window->CardFileName(), path);
+    EXPECT_EQ(window->context().card().fileName, path);
     EXPECT_TRUE(QFile::exists(path));
-    EXPECT_FALSE(window->ChangesMade());
+    EXPECT_FALSE(window->context().card().changesMade);
     EXPECT_TRUE(window->Action("mnuSave")->isEnabled());
 
-    window->New1Click();
+    window->fileCommands().newCard();
     drawWith(psRoundRectangle, QRect(10, 10, 60, 30));
     modal->answers = { mrYes };
     modal->fileNames = { QString() };
-    window->New1Click();
+    window->fileCommands().newCard();
     EXPECT_EQ(panel().Objects().size(), 1u);
-    EXPECT_TRUE(window->ChangesMade());
+    EXPECT_TRUE(window->context().card().changesMade);
 }
 
 // Undoing back to the saved card clears the changed flag, with the Cancel
@@ -167,34 +167,34 @@ TEST_F(EditFixture, SavedStateIsTheCleanStateOfUndo)
     const QString path = savedCard();
     EXPECT_EQ(window->windowTitle(), "Cardora - card.CDW");
     TQGraphicControl* o = drawWith(psRoundRectangle, QRect(100, 60, 40, 30));
-    EXPECT_TRUE(window->ChangesMade());
+    EXPECT_TRUE(window->context().card().changesMade);
     EXPECT_EQ(window->windowTitle(), "Cardora - card.CDW *");
     panel().SelectOnly({ o });
     panel().KeyDown(Qt::Key_Right, {});
     panel().KeyUp(Qt::Key_Right);
-    QUndoStack& stack = window->UndoStack();
+    QUndoStack& stack = window->context().undoStack();
     EXPECT_EQ(window->Action("mnuUndo")->text(), "Undo Move");
     stack.undo();
-    EXPECT_TRUE(window->ChangesMade());
+    EXPECT_TRUE(window->context().card().changesMade);
     EXPECT_EQ(window->Action("mnuUndo")->text(), "Undo New Round Rectangle");
     stack.undo();
-    EXPECT_FALSE(window->ChangesMade());
+    EXPECT_FALSE(window->context().card().changesMade);
     EXPECT_FALSE(visible("Savebutton"));
     EXPECT_FALSE(visible("Cancelbutton"));
     EXPECT_EQ(window->windowTitle(), "Cardora - card.CDW");
     stack.redo();
-    EXPECT_TRUE(window->ChangesMade());
+    EXPECT_TRUE(window->context().card().changesMade);
     EXPECT_TRUE(visible("Savebutton"));
 
-    window->mnuSaveClick();
-    EXPECT_FALSE(window->ChangesMade());
+    window->fileCommands().save();
+    EXPECT_FALSE(window->context().card().changesMade);
     stack.undo(); // back before the save: changed again
-    EXPECT_TRUE(window->ChangesMade());
+    EXPECT_TRUE(window->context().card().changesMade);
 
-    window->OpenBCFile(path);
+    window->fileCommands().openCard(path);
     EXPECT_EQ(stack.count(), 0);
     drawWith(psRoundRectangle, QRect(100, 60, 40, 30));
-    window->New1Click();
+    window->fileCommands().newCard();
     EXPECT_EQ(stack.count(), 0);
     EXPECT_FALSE(window->Action("mnuUndo")->isEnabled());
 }
@@ -220,7 +220,7 @@ TEST_F(EditFixture, NewObjectsBecomeTheSelection)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.how);
-        window->New1Click();
+        window->fileCommands().newCard();
         TQGraphicControl* old = drawWith(psRoundRectangle, QRect(10, 10, 60, 30));
         const QString oldName = old->Name();
         panel().SelectOnly({ old });
@@ -241,16 +241,16 @@ TEST_F(EditFixture, ZoomingAndSavingAtAnyZoomLeaveTheCardAsItWas)
     TQGraphicControl* line = drawWith(psLine, QRect(40, 90, 3, 15));
     ASSERT_EQ(line->Height(), 15);
     drawWith(psRoundRectangle, QRect(101, 57, 47, 29));
-    const QString a = window->SavedFolder() + "a.CDW";
-    ASSERT_TRUE(window->SaveBCFile(a));
+    const QString a = SavedFolder() + "a.CDW";
+    ASSERT_TRUE(window->fileCommands().saveCard(a));
     const QByteArray atOne = readAll(a);
     std::vector<QRect> bounds;
     for (TQGraphicControl* o : panel().Objects())
         bounds.push_back(o->BoundsRect());
     for (int step = 1; step <= 5; ++step) {
         window->ZoomSpinnerUpClick();
-        const QString z = window->SavedFolder() + QString("z%1.CDW").arg(step);
-        ASSERT_TRUE(window->SaveBCFile(z));
+        const QString z = SavedFolder() + QString("z%1.CDW").arg(step);
+        ASSERT_TRUE(window->fileCommands().saveCard(z));
         EXPECT_EQ(readAll(z), atOne) << "saved at " << 100 + 10 * step << "%";
     }
     EXPECT_FLOAT_EQ(panel().Zoom(), 1.5f);
@@ -264,7 +264,7 @@ TEST_F(EditFixture, ZoomingAndSavingAtAnyZoomLeaveTheCardAsItWas)
     EXPECT_EQ(panel().Zoom(), 1.0f);
     for (std::size_t i = 0; i < bounds.size(); ++i)
         EXPECT_EQ(panel().Objects()[i]->BoundsRect(), bounds[i]) << i;
-    EXPECT_EQ(window->UndoStack().count(), 3); // the three drawings; zooming is no step
+    EXPECT_EQ(window->context().undoStack().count(), 3); // the three drawings; zooming is no step
 
     // An object moved at 130% keeps that place at 130% after a round trip.
     for (int step = 1; step <= 3; ++step)
@@ -321,7 +321,7 @@ TEST_F(EditFixture, EditMenuCommandsAreUndoableSteps)
 {
     TQGraphicControl* a = drawWith(psRoundRectangle, QRect(10, 10, 60, 30));
     panel().SelectOnly({ a });
-    window->UndoStack().clear();
+    window->context().undoStack().clear();
     window->Action("mnuCopy")->trigger();
     window->Action("mnuPaste")->trigger();
     EXPECT_EQ(panel().Objects().size(), 2u);
@@ -333,10 +333,10 @@ TEST_F(EditFixture, EditMenuCommandsAreUndoableSteps)
     window->Action("mnuDelete")->trigger();
     EXPECT_TRUE(panel().Objects().empty());
     QStringList steps;
-    for (int i = 0; i < window->UndoStack().count(); ++i)
-        steps << window->UndoStack().text(i);
+    for (int i = 0; i < window->context().undoStack().count(); ++i)
+        steps << window->context().undoStack().text(i);
     EXPECT_EQ(steps, QStringList({ "Paste", "Cut", "Paste", "Delete 2 Objects" }));
-    window->UndoStack().setIndex(0);
+    window->context().undoStack().setIndex(0);
     ASSERT_EQ(panel().Objects().size(), 1u);
     EXPECT_EQ(panel().Objects()[0]->BoundsRect(), QRect(10, 10, 60, 30));
 }
@@ -351,14 +351,14 @@ TEST_F(EditFixture, BackgroundArtIsAnUndoableStep)
         EXPECT_TRUE(dynamic_cast<TLoadBackGround&>(d).SelectFile("red.bmp"));
         return int(mrOk);
     });
-    window->mnuSetorChangeBackgroundArtClick();
+    window->backgroundArtCommands().chooseBackgroundArt();
     EXPECT_EQ(window->Action("mnuUndo")->text(), "Undo Background Art");
-    window->UndoStack().undo();
-    EXPECT_TRUE(window->BackgroundArtPath().isEmpty());
+    window->context().undoStack().undo();
+    EXPECT_TRUE(window->context().card().backgroundArt.isEmpty());
     EXPECT_FALSE(panel().ColorPicture().HasGraphic());
-    EXPECT_FALSE(window->ChangesMade());
-    window->UndoStack().redo();
-    EXPECT_EQ(window->BackgroundArtPath(), path);
+    EXPECT_FALSE(window->context().card().changesMade);
+    window->context().undoStack().redo();
+    EXPECT_EQ(window->context().card().backgroundArt, path);
     EXPECT_TRUE(panel().ColorPicture().HasGraphic());
 }
 
@@ -366,15 +366,15 @@ TEST_F(EditFixture, BackgroundArtIsAnUndoableStep)
 // keep the program running; the help window closes on Escape.
 TEST_F(EditFixture, HelpWindowClosesWithEscapeAndWithTheProgram)
 {
-    window->ShowHelpTopic(2016);
+    window->context().showHelp(2016);
     HelpWindow& help = HelpWindow::Instance();
     ASSERT_TRUE(help.isVisible());
     EXPECT_FALSE(help.testAttribute(Qt::WA_QuitOnClose));
     help.activateWindow();
     QTest::keyClick(&help, Qt::Key_Escape);
     EXPECT_FALSE(help.isVisible());
-    window->ShowHelpTopic(2016);
-    window->CloseButtonClick();
+    window->context().showHelp(2016);
+    window->close();
     EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(help.isVisible());
 }

@@ -21,23 +21,23 @@ TEST(Export, BitmapAtZoomOneWithBorderAndCardCountsAsUnchanged)
     {
         MainWindow window;
         window.show();
-        window.FormActivate();
+        window.firstActivation();
         auto* o = new PlainObject(&window);
         window.BusinessCardPanel()->AddObject(o);
         o->SetBounds(20, 20, 40, 30);
         o->SetLeft(30);
-        ASSERT_TRUE(window.ChangesMade());
+        ASSERT_TRUE(window.context().card().changesMade);
         for (int i = 0; i < 3; ++i)
             window.ZoomSpinnerUpClick();
         const QString bmp = folder.filePath("card.BMP");
         modal->fileNames = { bmp };
         modal->answers = { mrYes }; // a border
-        window.mnuSaveAsBitmapClick();
+        window.exportCommands().saveAsBitmap();
         EXPECT_EQ(modal->fileRequests.back().title, "Save Card As Bitmap");
         EXPECT_EQ(modal->fileRequests.back().fileName, ApplicationFolder() + "BusinessCard.Bmp");
         EXPECT_EQ(modal->messages.back().text, "Saved as " + bmp);
         EXPECT_EQ(window.findChild<QLabel*>("ZoomCaption")->text(), "100%");
-        EXPECT_FALSE(window.ChangesMade());
+        EXPECT_FALSE(window.context().card().changesMade);
         QImageReader reader(bmp);
         EXPECT_EQ(reader.format(), "bmp");
         const QImage img = reader.read();
@@ -51,7 +51,7 @@ TEST(Export, BitmapAtZoomOneWithBorderAndCardCountsAsUnchanged)
         const QString jpg = folder.filePath("card.JPG");
         modal->fileNames = { jpg };
         modal->answers = { mrNo };
-        window.mnuSaveAsJPGClick();
+        window.exportCommands().saveAsJpeg();
         EXPECT_EQ(modal->fileRequests.back().title, "Save Card As JPG");
         QImageReader jr(jpg);
         EXPECT_EQ(jr.format(), "jpeg");
@@ -62,7 +62,7 @@ TEST(Export, BitmapAtZoomOneWithBorderAndCardCountsAsUnchanged)
         // A picture that cannot be written is reported, not announced as saved,
         // and the card still counts as changed; the card file is never a target.
         o->SetLeft(31);
-        ASSERT_TRUE(window.ChangesMade());
+        ASSERT_TRUE(window.context().card().changesMade);
         struct Failing {
             QString path;
             const char* message;
@@ -75,9 +75,9 @@ TEST(Export, BitmapAtZoomOneWithBorderAndCardCountsAsUnchanged)
             SCOPED_TRACE(f.path.toStdString());
             modal->fileNames = { f.path };
             modal->answers = { mrNo };
-            window.mnuSaveAsBitmapClick();
+            window.exportCommands().saveAsBitmap();
             EXPECT_TRUE(modal->messages.back().text.contains(f.message)) << modal->messages.back().text.toStdString();
-            EXPECT_TRUE(window.ChangesMade());
+            EXPECT_TRUE(window.context().card().changesMade);
         }
     }
     SetModalHandler(nullptr);
@@ -102,13 +102,13 @@ TEST(Export, JpegLeavesNoScratchFileAndFailedExportsAreReported)
     {
         MainWindow window;
         window.show();
-        window.FormActivate();
+        window.firstActivation();
         for (const auto& c : cases) {
             SCOPED_TRACE(c.what);
             const QStringList before = QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
             modal->fileNames = { c.target };
             modal->answers = { mrNo };
-            c.jpeg ? window.mnuSaveAsJPGClick() : window.mnuSaveAsBitmapClick();
+            c.jpeg ? window.exportCommands().saveAsJpeg() : window.exportCommands().saveAsBitmap();
             const QString last = modal->messages.back().text;
             if (c.saved) {
                 EXPECT_EQ(last, "Saved as " + c.target);

@@ -45,35 +45,35 @@ struct FileFixture : cardora::test::MainWindowFixture {
         o->SetLeft(l + 1); // a real change
         return o;
     }
-    QString saved(const QString& name) { return window->SavedFolder() + name; }
+    QString saved(const QString& name) { return SavedFolder() + name; }
     QString saveAsNext()
     {
-        modal->fileNames = { saved(DefaultCardName(window->SavedFolder())) };
-        window->mnuSaveAsClick();
-        return window->CardFileName();
+        modal->fileNames = { saved(DefaultCardName(SavedFolder())) };
+        window->fileCommands().saveAs();
+        return window->context().card().fileName;
     }
 };
 } // namespace
 
 TEST_F(FileFixture, SaveAsProposesNumberedNamesAndOpenRestoresTheCard)
 {
-    EXPECT_EQ(DefaultCardName(window->SavedFolder()), "BC0001.CDW");
+    EXPECT_EQ(DefaultCardName(SavedFolder()), "BC0001.CDW");
     draw(10, 20, 50, 30);
     const QString first = saveAsNext();
     EXPECT_EQ(modal->fileRequests.back().fileName, "BC0001.CDW");
     EXPECT_EQ(window->windowTitle(), "Cardora - BC0001.CDW");
-    EXPECT_FALSE(window->ChangesMade());
+    EXPECT_FALSE(window->context().card().changesMade);
     QFile::copy(first, saved("BC0002.CDW"));
-    EXPECT_EQ(DefaultCardName(window->SavedFolder()), "BC0003.CDW");
+    EXPECT_EQ(DefaultCardName(SavedFolder()), "BC0003.CDW");
 
-    window->New1Click();
+    window->fileCommands().newCard();
     EXPECT_TRUE(panel().Objects().empty());
     EXPECT_EQ(window->windowTitle(), "Cardora");
-    window->OpenBCFile(first);
+    window->fileCommands().openCard(first);
     ASSERT_EQ(panel().Objects().size(), 1u);
     EXPECT_EQ(panel().Objects()[0]->BoundsRect(), QRect(11, 20, 50, 30));
     EXPECT_EQ(panel().Objects()[0]->Name(), "Component0");
-    EXPECT_FALSE(window->ChangesMade());
+    EXPECT_FALSE(window->context().card().changesMade);
 }
 
 TEST_F(FileFixture, SavingAtZoomWritesZoomOneGeometryAndKeepsZoom)
@@ -84,8 +84,8 @@ TEST_F(FileFixture, SavingAtZoomWritesZoomOneGeometryAndKeepsZoom)
     window->ZoomSpinnerUpClick(); // 1.3
     const QString path = saveAsNext();
     EXPECT_FLOAT_EQ(panel().Zoom(), 1.3f);
-    window->New1Click();
-    window->OpenBCFile(path);
+    window->fileCommands().newCard();
+    window->fileCommands().openCard(path);
     ASSERT_EQ(panel().Objects().size(), 1u);
     // Opened at 1.3: the stored 11,20 50x30 stays; the view shows it scaled.
     EXPECT_EQ(panel().Objects()[0]->BoundsRect(), QRect(11, 20, 50, 30));
@@ -102,7 +102,7 @@ TEST_F(FileFixture, FailedOpenKeepsTheCardItsNameAndItsHistory)
     PlainObject* unsaved = draw(60, 70, 20, 10); // a change made after saving
     panel().EndEdit("New Object");
     panel().AddToSelection(unsaved);
-    const int steps = window->UndoStack().count();
+    const int steps = window->context().undoStack().count();
     ASSERT_GT(steps, 0);
     const QByteArray whole = readAll(good);
     const struct {
@@ -121,7 +121,7 @@ TEST_F(FileFixture, FailedOpenKeepsTheCardItsNameAndItsHistory)
             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
             f.write(c.bytes);
         }
-        window->OpenBCFile(bad);
+        window->fileCommands().openCard(bad);
         EXPECT_EQ(modal->messages.back().text,
             "Unable to open " + bad + ". Possibly corrupted, possibly not a CDW file");
         ASSERT_EQ(panel().Objects().size(), 2u);
@@ -129,15 +129,15 @@ TEST_F(FileFixture, FailedOpenKeepsTheCardItsNameAndItsHistory)
         EXPECT_EQ(panel().Objects()[1], unsaved);
         EXPECT_TRUE(panel().IsSelected(unsaved));
         EXPECT_FALSE(panel().IsSelected(kept));
-        EXPECT_EQ(window->CardFileName(), good);
-        EXPECT_TRUE(window->ChangesMade());
-        EXPECT_EQ(window->UndoStack().count(), steps);
-        EXPECT_EQ(window->RecentFiles().Items().first(), good);
+        EXPECT_EQ(window->context().card().fileName, good);
+        EXPECT_TRUE(window->context().card().changesMade);
+        EXPECT_EQ(window->context().undoStack().count(), steps);
+        EXPECT_EQ(window->context().recentFiles().Items().first(), good);
     }
     // What was shown saves as it was.
-    window->mnuSaveClick();
-    window->New1Click();
-    window->OpenBCFile(good);
+    window->fileCommands().save();
+    window->fileCommands().newCard();
+    window->fileCommands().openCard(good);
     EXPECT_EQ(panel().Objects().size(), 2u);
 }
 
@@ -149,15 +149,15 @@ TEST_F(FileFixture, ReplacedFilesKeepTheirPermissions)
     draw(10, 20, 50, 30);
     const QString card = saveAsNext();
     const QString picture = saved("card.bmp");
-    ASSERT_TRUE(window->SaveCardToBitmap(picture, false));
+    ASSERT_TRUE(window->exportCommands().saveCardPicture(picture, false));
     const struct {
         const char* what;
         QString path;
         std::function<void()> replace;
     } files[] = {
-        { "card", card, [&] { window->mnuSaveClick(); } },
-        { "CDW.INI", PreferencesFileName(), [&] { window->SavePreferences(); } },
-        { "exported picture", picture, [&] { window->SaveCardToBitmap(picture, false); } },
+        { "card", card, [&] { window->fileCommands().save(); } },
+        { "CDW.INI", PreferencesFileName(), [&] { window->savePreferences(); } },
+        { "exported picture", picture, [&] { window->exportCommands().saveCardPicture(picture, false); } },
     };
     for (const auto& f : files) {
         for (mode_t mode : { 0664, 0666, 0600, 0640 }) {
@@ -182,7 +182,7 @@ TEST_F(FileFixture, SaveKeepsTheSelection)
     draw(400, 40, 30, 30); // off the card: removed by the save
     saveAsNext();
     panel().SelectAll();
-    window->mnuSaveClick();
+    window->fileCommands().save();
     EXPECT_EQ(panel().SelectionCount(), 2);
     const QRect handle = panel().Handle().Bounds();
     panel().KeyDown(Qt::Key_Right, {});
@@ -216,7 +216,7 @@ TEST_F(FileFixture, SaveKeepsObjectsThatShowOnTheCard)
         ASSERT_EQ(objects.back()->BoundsRect(), c.bounds);
     }
     const QString card = saveAsNext();
-    window->OpenBCFile(card);
+    window->fileCommands().openCard(card);
     std::vector<QRect> expected, read;
     for (const Case& c : cases)
         if (c.kept)
@@ -249,10 +249,10 @@ TEST_F(FileFixture, SaveAsRefusesNamesThatWouldDestroyAFile)
         SCOPED_TRACE(c.name.toStdString());
         const QByteArray before = readAll(c.name);
         modal->fileNames = { c.name };
-        window->mnuSaveAsClick();
+        window->fileCommands().saveAs();
         EXPECT_TRUE(modal->messages.back().text.contains(c.message)) << modal->messages.back().text.toStdString();
         EXPECT_EQ(readAll(c.name), before);
-        EXPECT_EQ(window->CardFileName(), good);
+        EXPECT_EQ(window->context().card().fileName, good);
     }
 }
 
@@ -278,8 +278,8 @@ TEST_F(FileFixture, SaveRefusesReadOnlyFilesWithTheReason)
         const QByteArray card = readAll(path), side = readAll(sidecar);
         ::chmod(QFile::encodeName(target).constData(), c.mode);
         draw(60, 20, 50, 30);
-        ASSERT_TRUE(window->ChangesMade());
-        window->mnuSaveClick();
+        ASSERT_TRUE(window->context().card().changesMade);
+        window->fileCommands().save();
         // As the administrator the mode says read-only; as a user the system refuses.
         const QString message = modal->messages.back().text;
         EXPECT_TRUE(message == "Cannot create file " + target + ": the file is read-only"
@@ -287,16 +287,16 @@ TEST_F(FileFixture, SaveRefusesReadOnlyFilesWithTheReason)
             << message.toStdString();
         EXPECT_EQ(readAll(path), card);
         EXPECT_EQ(readAll(sidecar), side);
-        EXPECT_TRUE(window->ChangesMade());
+        EXPECT_TRUE(window->context().card().changesMade);
         ::chmod(QFile::encodeName(target).constData(), 0644);
-        window->New1Click();
+        window->fileCommands().newCard();
     }
 }
 
 TEST_F(FileFixture, OpenRefusesOtherExtensionsAndDeleteLeavesShownCard)
 {
     modal->fileNames = { folder.filePath("picture.bmp") };
-    window->Open1Click();
+    window->fileCommands().open();
     EXPECT_EQ(modal->messages.back().text, "Must be a CDW (Cardora) file");
     EXPECT_EQ(modal->fileRequests.back().title, "Open Business Card");
 
@@ -304,13 +304,13 @@ TEST_F(FileFixture, OpenRefusesOtherExtensionsAndDeleteLeavesShownCard)
     const QString path = saveAsNext();
     modal->fileNames = { path };
     modal->answers = { mrYes };
-    window->Delete1Click();
+    window->fileCommands().deleteCard();
     EXPECT_EQ(modal->messages.back().text, "Delete " + path + "?");
     EXPECT_EQ(modal->messages.back().caption, "CONFIRM");
     EXPECT_FALSE(QFile::exists(path));
     EXPECT_EQ(panel().Objects().size(), 1u);
-    EXPECT_EQ(window->CardFileName(), path);
-    window->mnuSaveClick();
+    EXPECT_EQ(window->context().card().fileName, path);
+    window->fileCommands().save();
     EXPECT_TRUE(QFile::exists(path));
 }
 
@@ -324,13 +324,13 @@ TEST_F(FileFixture, RecentFilesKeepFiveMostRecentWithoutDuplicates)
         f.write(QByteArray("\x01\x00", 2));
         f.close();
         paths << p;
-        window->OpenBCFile(p);
+        window->fileCommands().openCard(p);
     }
     QStringList expected = { paths[5], paths[4], paths[3], paths[2], paths[1] };
-    EXPECT_EQ(window->RecentFiles().Items(), expected);
-    window->OpenBCFile(paths[2]);
+    EXPECT_EQ(window->context().recentFiles().Items(), expected);
+    window->fileCommands().openCard(paths[2]);
     expected = QStringList { paths[2], paths[5], paths[4], paths[3], paths[1] };
-    EXPECT_EQ(window->RecentFiles().Items(), expected);
+    EXPECT_EQ(window->context().recentFiles().Items(), expected);
     IniFile ini(PreferencesFileName());
     EXPECT_EQ(ini.ReadString("MRU", "F0", ""), paths[2]);
     EXPECT_EQ(window->Action("Recent1")->text(), "&1 " + paths[2]);
@@ -342,8 +342,8 @@ TEST_F(FileFixture, CancellingSaveAsAfterSaveChangesKeepsTheCardWithoutAnotherQu
     draw(10, 20, 50, 30);
     modal->answers = { mrYes };
     modal->fileNames = { QString() }; // Save As cancelled
-    window->New1Click();
-    EXPECT_TRUE(window->ChangesMade());
+    window->fileCommands().newCard();
+    EXPECT_TRUE(window->context().card().changesMade);
     int asked = 0;
     for (const auto& m : modal->messages)
         asked += m.text == "Save changes?";

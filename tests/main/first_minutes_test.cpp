@@ -69,8 +69,8 @@ TEST_F(FirstMinutes, CancellingTheNewObjectsDialogAddsNothing)
         drag(t.tool, QPoint(30, 40), QPoint(150, 90));
         EXPECT_TRUE(modal->dialogs.empty()) << "no dialog opened";
         EXPECT_TRUE(panel().Objects().empty());
-        EXPECT_EQ(window->UndoStack().count(), 0);
-        EXPECT_FALSE(window->ChangesMade());
+        EXPECT_EQ(window->context().undoStack().count(), 0);
+        EXPECT_FALSE(window->context().card().changesMade);
         EXPECT_EQ(window->windowTitle(), "Cardora");
         window->ToolButton("Pointerbutton")->click();
     }
@@ -83,8 +83,8 @@ TEST_F(FirstMinutes, CancellingTheNewObjectsDialogAddsNothing)
         ++steps;
         ASSERT_EQ(panel().Objects().size(), size_t(steps));
         EXPECT_TRUE(panel().IsSelected(panel().Objects().back()));
-        EXPECT_EQ(window->UndoStack().count(), steps);
-        EXPECT_TRUE(window->ChangesMade());
+        EXPECT_EQ(window->context().undoStack().count(), steps);
+        EXPECT_TRUE(window->context().card().changesMade);
         window->ToolButton("Pointerbutton")->click();
     }
 }
@@ -220,24 +220,24 @@ TEST_F(FirstMinutes, FileDialogsStartWhereTheLastCardWas)
     RegisterCardClass<PlainObject>();
     start();
     modal->fileNames = { QString() };
-    window->Open1Click();
+    window->fileCommands().open();
     ASSERT_FALSE(modal->fileRequests.empty());
-    EXPECT_EQ(QDir(modal->fileRequests.back().folder), QDir(window->SavedFolder()));
+    EXPECT_EQ(QDir(modal->fileRequests.back().folder), QDir(SavedFolder()));
 
     const QString elsewhere = folder.filePath("clients/acme");
     ASSERT_TRUE(QDir().mkpath(elsewhere));
     auto* o = new PlainObject(window.get());
     panel().AddObject(o);
     o->SetBounds(10, 10, 40, 20);
-    ASSERT_TRUE(window->SaveBCFile(elsewhere + "/acme.CDW"));
-    window->OpenBCFile(elsewhere + "/acme.CDW");
-    for (auto command : { &MainWindow::Open1Click, &MainWindow::mnuSaveAsBitmapClick }) {
+    ASSERT_TRUE(window->fileCommands().saveCard(elsewhere + "/acme.CDW"));
+    window->fileCommands().openCard(elsewhere + "/acme.CDW");
+    for (const char* command : { "Open1", "mnuSaveAsBitmap" }) {
         modal->fileNames = { QString() };
-        (window.get()->*command)();
+        window->Action(command)->trigger();
         EXPECT_EQ(QDir(modal->fileRequests.back().folder), QDir(elsewhere));
     }
     modal->fileNames = { QString() };
-    window->mnuSaveAsClick();
+    window->fileCommands().saveAs();
     EXPECT_EQ(QDir(modal->fileRequests.back().folder), QDir(elsewhere));
     EXPECT_EQ(modal->fileRequests.back().fileName, "acme.CDW");
 }
@@ -282,7 +282,7 @@ TEST_F(FirstMinutes, MainWindowFirstLook)
             wordSize = label->text();
         return int(mrOk);
     });
-    window->About1Click();
+    window->helpCommands().showAbout();
     EXPECT_EQ(wordSize, QString("%1-bit version").arg(sizeof(void*) * 8));
 
     const QStringList art = QDir(folder.filePath("bg")).entryList({ "*.png" }, QDir::Files);

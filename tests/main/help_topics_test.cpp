@@ -25,7 +25,7 @@ std::set<int> topicsUsedInCode()
 {
     static const QRegularExpression patterns[] = {
         QRegularExpression(R"(k?Help(?:Topic|Context)\w*\s*=\s*(\d{3,5})\b)"),
-        QRegularExpression(R"(Show(?:Dialog)?Help(?:Topic)?\s*\(\s*(\d{3,5})\s*\))"),
+        QRegularExpression(R"([Ss]how(?:Dialog)?Help(?:Topic)?\s*\(\s*(\d{3,5})\s*\))"),
         QRegularExpression(R"(HelpRequested\s*\(\s*(\d{3,5})\s*\))"),
         QRegularExpression(R"(AddDialogButtons\s*\([^;]*,\s*(\d{3,5})\s*\))"),
         // The topics F1 opens on a control, and the tool bar's table of them.

@@ -124,7 +124,7 @@ TEST_F(WindowFixture, KeypadZoomStepsFromAQuarterToFourTimes)
     EXPECT_EQ(window->BusinessCardPanel()->size(), QSize(1344, 768));
     for (int i = 0; i < 3; ++i)
         QTest::keyClick(window->BusinessCardPanel(), Qt::Key_Minus, Qt::KeypadModifier);
-    EXPECT_FALSE(window->ChangesMade()); // zooming is not a change
+    EXPECT_FALSE(window->context().card().changesMade); // zooming is not a change
     // The panel is the card size times the zoom, not the last size rescaled
     // (which would drift to 506 and come back at 337).
     EXPECT_EQ(window->BusinessCardPanel()->width(), 504);
@@ -142,7 +142,7 @@ TEST_F(WindowFixture, ViewMenuZoomsFitAndComeBack)
     auto* o = new PlainObject(window.get());
     window->BusinessCardPanel()->AddObject(o);
     o->SetBounds(300, 160, 30, 25); // by the corner the fit must keep in sight
-    window->SetChangesMade(false);
+    window->context().setChangesMade(false);
     const QWidget* room = window->BusinessCardPanel()->parentWidget()->parentWidget();
     for (QSize windowSize : { QSize(900, 700), QSize(1400, 600), QSize(700, 900) }) {
         SCOPED_TRACE(windowSize.width());
@@ -163,7 +163,7 @@ TEST_F(WindowFixture, ViewMenuZoomsFitAndComeBack)
         EXPECT_EQ(window->BusinessCardPanel()->size(), QSize(336, 192));
     }
     EXPECT_EQ(o->BoundsRect(), QRect(300, 160, 30, 25));
-    EXPECT_FALSE(window->ChangesMade());
+    EXPECT_FALSE(window->context().card().changesMade);
 }
 
 TEST_F(WindowFixture, ChangesShowCancelAndSaveButtons)
@@ -173,7 +173,7 @@ TEST_F(WindowFixture, ChangesShowCancelAndSaveButtons)
     window->BusinessCardPanel()->AddObject(o);
     o->SetBounds(10, 10, 40, 20);
     o->SetLeft(30);
-    EXPECT_TRUE(window->ChangesMade());
+    EXPECT_TRUE(window->context().card().changesMade);
     EXPECT_TRUE(button("Cancelbutton")->isVisible());
     EXPECT_TRUE(button("Savebutton")->isVisible());
     EXPECT_EQ(button("Savebutton")->text(), "Save As");
@@ -213,7 +213,7 @@ TEST_F(WindowFixture, DefaultFontIsStoredAndNoteShownEvenWhenCancelled)
     chosen.setStrikeOut(true);
     modal->fonts = { chosen };
     modal->fontColors = { QColor(Qt::red) };
-    window->mnuDefaultFontClick();
+    window->chooseDefaultFont();
     EXPECT_EQ(modal->fontColorsOffered.back(), QColor(Qt::black));
     EXPECT_EQ(window->Action("mnuDefaultFont")->text(), "Default Font: Times New Roman, 12 pt , bold");
     EXPECT_TRUE(modal->messages.back().text.startsWith("Note: the default font is used for NEW objects only.\r"));
@@ -227,7 +227,7 @@ TEST_F(WindowFixture, DefaultFontIsStoredAndNoteShownEvenWhenCancelled)
     EXPECT_EQ(next.Color(), clRed);
     EXPECT_TRUE(next.Style() & fsStrikeOut);
     const size_t before = modal->messages.size();
-    window->mnuDefaultFontClick(); // cancelled: the note still shows
+    window->chooseDefaultFont(); // cancelled: the note still shows
     EXPECT_EQ(modal->messages.size(), before + 1);
 }
 
@@ -239,7 +239,7 @@ TEST_F(WindowFixture, ExitAsksOnceWhenSaveWasDeclined)
     o->SetBounds(10, 10, 40, 20);
     o->SetLeft(20);
     modal->answers = { mrNo, mrNo };
-    window->CloseButtonClick();
+    window->close();
     int asked = 0;
     for (const auto& m : modal->messages)
         if (m.text == "Save changes?")

@@ -103,9 +103,9 @@ TEST_F(PersonalInfoFixture, DialogShowsValuesFreshFromTheFileAndOkWritesThemBack
                           "Phone 2", "E-mail", "Fax" }));
     EXPECT_EQ(shown, QStringList({ "Ann Smith-Hall", "", "", "", "", "", "", "", "ann@example.com", "555-0000" }));
     // Memory, panel and file follow; the card is not marked changed.
-    EXPECT_EQ(window->Preferences().Personal, kNew);
+    EXPECT_EQ(window->context().preferences().Personal, kNew);
     EXPECT_EQ(panelInfo(), kNew);
-    EXPECT_FALSE(window->ChangesMade());
+    EXPECT_FALSE(window->context().card().changesMade);
     {
         IniFile file(ini());
         const QStringList keys = { "Name", "Company", "Title", "Address1", "Address2", "Address3", "Phone1",
@@ -126,7 +126,7 @@ TEST_F(PersonalInfoFixture, CancelWritesNothingAndChangesNothing)
 {
     WriteFile(ini(), "[Personal]\r\nName=Ann Smith\r\nPhone1=555-1234\r\n");
     start();
-    const QStringList before = window->Preferences().Personal;
+    const QStringList before = window->context().preferences().Personal;
     const QByteArray file = FileBytes(ini());
 
     QStringList shown;
@@ -139,9 +139,9 @@ TEST_F(PersonalInfoFixture, CancelWritesNothingAndChangesNothing)
     EXPECT_EQ(shown.value(0), "Ann Smith");
     EXPECT_EQ(shown.value(6), "555-1234");
     EXPECT_EQ(FileBytes(ini()), file);
-    EXPECT_EQ(window->Preferences().Personal, before);
+    EXPECT_EQ(window->context().preferences().Personal, before);
     EXPECT_EQ(panelInfo(), before);
-    EXPECT_FALSE(window->ChangesMade());
+    EXPECT_FALSE(window->context().card().changesMade);
 
     // Closing the dialog any other way is a cancel too.
     modal->dialogs.push_back([&](QDialog& d) {

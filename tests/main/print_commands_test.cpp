@@ -117,10 +117,10 @@ TEST_F(PrintCommandFixture, LayoutCommandReadsTheFileAndOnOkSavesAndResizesTheCa
         l.OkButtonClick();
         return l.result();
     });
-    window->ChangeCardLayout1Click();
-    EXPECT_EQ(window->CardLayout().Width, 3.6);
-    EXPECT_EQ(window->CardLayout().Height, 2.1);
-    EXPECT_TRUE(window->CardLayout().UseMM);
+    window->printCommands().changeLayout();
+    EXPECT_EQ(window->context().preferences().Layout.Width, 3.6);
+    EXPECT_EQ(window->context().preferences().Layout.Height, 2.1);
+    EXPECT_TRUE(window->context().preferences().Layout.UseMM);
     EXPECT_EQ(panel()->size(), QSize(346, 202)); // round(96 x 3.6), round(96 x 2.1)
     IniFile ini(PreferencesFileName());
     EXPECT_EQ(ini.ReadInteger("Layout", "Width", 0), 3600);
@@ -137,8 +137,8 @@ TEST_F(PrintCommandFixture, LayoutCommandReadsTheFileAndOnOkSavesAndResizesTheCa
         l.CancelbuttonClick();
         return l.result();
     });
-    window->ChangeCardLayout1Click();
-    EXPECT_EQ(window->CardLayout().Width, 3.6);
+    window->printCommands().changeLayout();
+    EXPECT_EQ(window->context().preferences().Layout.Width, 3.6);
     EXPECT_EQ(panel()->size(), QSize(346, 202));
 }
 
@@ -153,9 +153,9 @@ TEST_F(PrintCommandFixture, FineTuningIsStoredOnlyOnOk)
         f.OKButtonClick();
         return f.result();
     });
-    window->mnuPrinterFineTuningClick();
-    EXPECT_EQ(window->Preferences().Nudges.TopMarginNudge, 2);
-    EXPECT_EQ(window->Preferences().Nudges.HorizontalSpacing, -1);
+    window->printCommands().fineTunePrinter();
+    EXPECT_EQ(window->context().preferences().Nudges.TopMarginNudge, 2);
+    EXPECT_EQ(window->context().preferences().Nudges.HorizontalSpacing, -1);
     IniFile ini(PreferencesFileName());
     EXPECT_EQ(ini.ReadInteger("Printer", "TopMarginNudge", 0), 2);
 
@@ -165,19 +165,19 @@ TEST_F(PrintCommandFixture, FineTuningIsStoredOnlyOnOk)
         f.CancelButtonClick();
         return f.result();
     });
-    window->mnuPrinterFineTuningClick();
-    EXPECT_EQ(window->Preferences().Nudges.TopMarginNudge, 2);
+    window->printCommands().fineTunePrinter();
+    EXPECT_EQ(window->context().preferences().Nudges.TopMarginNudge, 2);
 }
 
 TEST_F(PrintCommandFixture, PrintAsksPositionsSheetsAndFileThenPrintsEverySheet)
 {
     addRedBox();
-    EXPECT_TRUE(window->SelectedPositions().AllOf(0, 300)); // all selected at start, whatever the layout
+    EXPECT_TRUE(window->printCommands().selectedPositions().AllOf(0, 300)); // all selected at start, whatever the layout
     answerSelection({ 1, 4, 10 }, 2);
     modal->fileNames.push_back(pdf("sheets.pdf"));
     QString finalText;
     answerStatus(&finalText);
-    window->mnuPrintClick();
+    window->printCommands().print();
 
     EXPECT_TRUE(modal->dialogs.empty());
     ASSERT_EQ(modal->fileRequests.size(), 1u);
@@ -187,7 +187,7 @@ TEST_F(PrintCommandFixture, PrintAsksPositionsSheetsAndFileThenPrintsEverySheet)
     // A file is no printer: the text says where the sheets went.
     EXPECT_EQ(finalText, "Print job completed: the cards were saved to the PDF file\n" + pdf("sheets.pdf"));
     for (int i = 0; i < 10; ++i)
-        EXPECT_EQ(window->SelectedPositions()[i], i == 0 || i == 3 || i == 9) << i;
+        EXPECT_EQ(window->printCommands().selectedPositions()[i], i == 0 || i == 3 || i == 9) << i;
 
     ASSERT_TRUE(QFileInfo::exists(pdf("sheets.pdf")));
     EXPECT_EQ(cardora::test::PdfInfo(pdf("sheets.pdf"), "Pages"), "2");
@@ -213,7 +213,7 @@ TEST_F(PrintCommandFixture, PrintAsksPositionsSheetsAndFileThenPrintsEverySheet)
         s.CancelButtonClick();
         return s.result();
     });
-    window->mnuPrintClick();
+    window->printCommands().print();
     EXPECT_TRUE(modal->dialogs.empty());
     EXPECT_EQ(modal->fileRequests.size(), 1u); // cancelled before the file name
 }
@@ -228,7 +228,7 @@ TEST_F(PrintCommandFixture, PrintingRestoresTheZoomAndPrintsAtTrueSize)
     answerSelection({ 1 });
     modal->fileNames.push_back(pdf("zoomed.pdf"));
     answerStatus();
-    window->mnuPrintClick();
+    window->printCommands().print();
     EXPECT_EQ(panel()->Zoom(), zoom);
     const QImage page = cardora::test::RenderPdf(pdf("zoomed.pdf"), 50);
     const QRect red = cardora::test::InkBounds(page, isRed);
@@ -242,7 +242,7 @@ TEST_F(PrintCommandFixture, NoFileNameNoPrint)
 {
     answerSelection({ 1 });
     answerStatus();
-    window->mnuPrintClick(); // the file dialog is cancelled
+    window->printCommands().print(); // the file dialog is cancelled
     EXPECT_EQ(modal->fileRequests.size(), 1u);
     EXPECT_EQ(modal->dialogs.size(), 1u); // the status window never opened
 }
@@ -250,7 +250,7 @@ TEST_F(PrintCommandFixture, NoFileNameNoPrint)
 TEST_F(PrintCommandFixture, PreviewRecordsTheWholeSheetAndShowsIt)
 {
     addRedBox();
-    window->SelectedPositions().fill(true);
+    window->printCommands().selectedPositions().fill(true);
     QString finalText;
     answerStatus(&finalText, [](TLabelPrinter& job) { EXPECT_EQ(job.windowTitle(), "Preview Status"); });
     QString caption;
@@ -267,7 +267,7 @@ TEST_F(PrintCommandFixture, PreviewRecordsTheWholeSheetAndShowsIt)
         p.CloseButtonClick();
         return p.result();
     });
-    window->mnuPreviewClick();
+    window->printCommands().preview();
     EXPECT_TRUE(modal->dialogs.empty());
     EXPECT_TRUE(modal->fileRequests.empty()); // a preview asks for no file
     EXPECT_EQ(finalText, "\nBusiness Card preview ready!");
@@ -294,7 +294,7 @@ TEST_F(PrintCommandFixture, StoppedPreviewShowsNoWindow)
         ADD_FAILURE() << "no preview after Stop";
         return int(mrOk);
     });
-    window->mnuPreviewClick();
+    window->printCommands().preview();
     EXPECT_EQ(finalText, "\nBusiness Card Preview Canceled!");
     EXPECT_EQ(modal->dialogs.size(), 1u);
     modal->dialogs.clear();
@@ -303,8 +303,8 @@ TEST_F(PrintCommandFixture, StoppedPreviewShowsNoWindow)
 TEST_F(PrintCommandFixture, OutlineTestPageDrawsCardOutlinesOnly)
 {
     addRedBox();
-    window->SelectedPositions().fill(true);
-    window->SelectedPositions().Set(1, false);
+    window->printCommands().selectedPositions().fill(true);
+    window->printCommands().selectedPositions().Set(1, false);
     // The user keeps the PDF file printer in the print dialog and names the
     // file there; it is not asked for again.
     modal->dialogs.push_back([this](QDialog& d) {
@@ -315,10 +315,10 @@ TEST_F(PrintCommandFixture, OutlineTestPageDrawsCardOutlinesOnly)
         return int(QDialog::Accepted);
     });
     answerStatus();
-    window->mnuPrintOutlineTestPageClick();
+    window->printCommands().printOutlineTestPage();
     EXPECT_TRUE(modal->dialogs.empty());
     EXPECT_TRUE(modal->fileRequests.empty());
-    EXPECT_TRUE(window->OutlineOnly());
+    EXPECT_TRUE(window->printCommands().outlineOnly());
     const QImage page = cardora::test::RenderPdf(pdf("outline.pdf"), 50);
     ASSERT_FALSE(page.isNull());
     EXPECT_EQ(cardora::test::CountMatching(page, isRed), 0); // no objects
@@ -331,12 +331,12 @@ TEST_F(PrintCommandFixture, OutlineTestPageDrawsCardOutlinesOnly)
     // Cancelling the print dialog prints nothing and keeps the PDF file printer.
     modal->dialogs.clear();
     modal->dialogs.push_back([](QDialog&) { return int(QDialog::Rejected); });
-    window->mnuPrintOutlineTestPageClick();
+    window->printCommands().printOutlineTestPage();
     EXPECT_TRUE(modal->dialogs.empty());
     answerSelection({ 1 });
     answerStatus();
     modal->fileNames.push_back(pdf("after-cancel.pdf"));
-    window->mnuPrintClick();
+    window->printCommands().print();
     EXPECT_EQ(modal->fileRequests.size(), 1u); // asked once, by the print command
     EXPECT_TRUE(QFileInfo::exists(pdf("after-cancel.pdf")));
 }
@@ -390,8 +390,8 @@ TEST_F(PrintCommandFixture, MergedDataShowsEachRecordAndPrintsTheChosenRange)
     asTyped->setChecked(false);
 
     modal->fileNames.push_back(data);
-    window->mnuMergeDataClick();
-    ASSERT_TRUE(window->MergeData());
+    window->mergeCommands().mergeData();
+    ASSERT_TRUE(window->context().merge().data.get());
     EXPECT_TRUE(modal->messages.empty());
     auto* count = window->findChild<QLabel*>("RecordCount");
     ASSERT_TRUE(count);
@@ -433,7 +433,7 @@ TEST_F(PrintCommandFixture, MergedDataShowsEachRecordAndPrintsTheChosenRange)
     });
     modal->fileNames.push_back(pdf("merged.pdf"));
     answerStatus();
-    window->mnuPrintClick();
+    window->printCommands().print();
     EXPECT_TRUE(modal->dialogs.empty());
     ASSERT_EQ(cardora::test::PdfInfo(pdf("merged.pdf"), "Pages"), "2");
     const QString first = pdfText(pdf("merged.pdf"), 1), second = pdfText(pdf("merged.pdf"), 2);
@@ -447,7 +447,7 @@ TEST_F(PrintCommandFixture, MergedDataShowsEachRecordAndPrintsTheChosenRange)
     // A field the data lacks stops the print before anything is written.
     label->SetCaption("${Name} ${Email}");
     modal->dialogs.clear();
-    window->mnuPrintClick();
+    window->printCommands().print();
     EXPECT_TRUE(modal->dialogs.empty());
     ASSERT_FALSE(modal->messages.empty());
     EXPECT_TRUE(modal->messages.back().text.contains("Email")) << modal->messages.back().text.toStdString();
@@ -456,13 +456,13 @@ TEST_F(PrintCommandFixture, MergedDataShowsEachRecordAndPrintsTheChosenRange)
     modal->messages.clear();
     ASSERT_TRUE(writeBytes(out.filePath("names.csv"), "Name\nAna\n"));
     modal->fileNames.push_back(out.filePath("names.csv"));
-    window->mnuMergeDataClick();
+    window->mergeCommands().mergeData();
     ASSERT_EQ(modal->messages.size(), 1u);
     EXPECT_TRUE(modal->messages[0].text.contains("Email"));
-    EXPECT_EQ(window->MergeDataFile(), data);
+    EXPECT_EQ(window->context().merge().file, data);
 
-    window->mnuForgetMergeDataClick();
-    EXPECT_FALSE(window->MergeData());
+    window->mergeCommands().forgetMergeData();
+    EXPECT_FALSE(window->context().merge().data.get());
     EXPECT_FALSE(count->isVisible());
     EXPECT_EQ(shown(), ""); // the personal information, empty here
 }

@@ -34,7 +34,7 @@ struct PrintShopWindow : MainWindowFixture {
             d.findChild<QCheckBox*>("GuidesCheck")->setChecked(guides);
             return mrOk;
         });
-        window->mnuPrintShopSettingsClick();
+        window->printShopCommands().editSettings();
     }
     QWidget* band() const { return window->findChild<QWidget*>("BleedBand"); }
     TQBusinessCardPanel32& panel() const { return *window->BusinessCardPanel(); }
@@ -117,9 +117,9 @@ TEST_F(PrintShopWindow, ObjectsInTheBleedAreKeptOnSave)
     AddKind(*window, panel(), "TBCShapes", QRect(100, 210, 20, 20), QString()); // beyond it, below
     const QString card = folder.filePath("bleed.CDW");
     modal->fileNames = { card };
-    ASSERT_TRUE(window->mnuSaveAsClick());
+    ASSERT_TRUE(window->fileCommands().saveAs());
     EXPECT_EQ(panel().Objects().size(), 3u);
-    window->OpenBCFile(card);
+    window->fileCommands().openCard(card);
     EXPECT_EQ(panel().Objects().size(), 3u);
 }
 
@@ -140,7 +140,7 @@ TEST_F(PrintShopWindow, ExportForPrintShopShowsThePreflightListFirst)
     });
     const QString pdf = folder.filePath("for-the-shop.pdf");
     modal->fileNames = { pdf };
-    window->mnuExportForPrintShopClick();
+    window->printShopCommands().exportForPrintShop();
     ASSERT_EQ(listed.size(), 2) << listed.join('\n').toStdString();
     EXPECT_TRUE(listed[0].contains("safe area")) << listed[0].toStdString();
     EXPECT_TRUE(listed[1].contains("too small")) << listed[1].toStdString();
@@ -155,7 +155,7 @@ TEST_F(PrintShopWindow, ExportForPrintShopShowsThePreflightListFirst)
     // Cancelled at the list: no file is asked for.
     const auto asked = modal->fileRequests.size();
     modal->dialogs.push_back([](QDialog&) { return mrCancel; });
-    window->mnuExportForPrintShopClick();
+    window->printShopCommands().exportForPrintShop();
     EXPECT_EQ(modal->fileRequests.size(), asked);
 }
 

@@ -37,7 +37,7 @@ TEST_F(RichTextWindow, ToolCreatesEditsSavesAndReopens)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         panel->ClearObjects();
-        window->SetChangesMade(false);
+        window->context().setChangesMade(false);
         modal->dialogs.push_back([&](QDialog& d) {
             auto& editor = dynamic_cast<TRichTextLabelEditor&>(d);
             EXPECT_EQ(editor.WPPanel()->size(), QSize(201, 41));
@@ -55,18 +55,18 @@ TEST_F(RichTextWindow, ToolCreatesEditsSavesAndReopens)
         EXPECT_EQ(panel->PanelState(), psPointing);
         if (c.result == mrCancel) {
             EXPECT_TRUE(panel->Objects().empty());
-            EXPECT_FALSE(window->ChangesMade());
+            EXPECT_FALSE(window->context().card().changesMade);
             continue;
         }
         ASSERT_EQ(panel->Objects().size(), 1u);
         auto* label = qobject_cast<TQPRichBaseLabel*>(panel->Objects().front());
         ASSERT_NE(label, nullptr);
         EXPECT_EQ(label->RTFText().toPlainText(), c.text);
-        EXPECT_TRUE(window->ChangesMade());
+        EXPECT_TRUE(window->context().card().changesMade);
 
         const QString path = folder.filePath(QString("rich-%1.CDW").arg(c.result));
-        ASSERT_TRUE(window->SaveBCFile(path));
-        window->OpenBCFile(path);
+        ASSERT_TRUE(window->fileCommands().saveCard(path));
+        window->fileCommands().openCard(path);
         ASSERT_EQ(panel->Objects().size(), 1u);
         auto* back = qobject_cast<TQPRichBaseLabel*>(panel->Objects().front());
         ASSERT_NE(back, nullptr);

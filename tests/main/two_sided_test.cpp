@@ -51,16 +51,16 @@ struct TwoSidedFixture : cardora::test::MainWindowFixture {
         s->SetBounds(0, 0, 96, 48);
         s->Brush()->SetColor(color);
         s->Pen()->SetColor(color);
-        window->SetChangesMade(true);
+        window->context().setChangesMade(true);
     }
     // A saved card with a box of that colour.
     QString saveCard(const QString& name, TColor color)
     {
-        window->New1Click();
+        window->fileCommands().newCard();
         addCornerBox(color);
         const QString path = out.filePath(name);
         modal->fileNames.push_back(path);
-        EXPECT_TRUE(window->mnuSaveAsClick());
+        EXPECT_TRUE(window->fileCommands().saveAs());
         return path;
     }
     void answerSelection(std::vector<int> positions, int backChoice, int start = 1)
@@ -104,39 +104,39 @@ TEST_F(TwoSidedFixture, BackSideIsTheSidecarsSecondLineAndTheWindowSwitchesSides
     EXPECT_FALSE(window->Action("mnuSwitchSide")->isEnabled());
 
     modal->fileNames.push_back(back);
-    window->mnuBackSideClick();
-    EXPECT_EQ(window->BackSidePath(), back);
+    window->backSideCommands().chooseBackSide();
+    EXPECT_EQ(window->context().card().backSide, back);
     // The card file is as it was; the sidecar has no art, then the back.
     EXPECT_EQ(bytesOf(front), frontBytes);
     EXPECT_EQ(bytesOf(SidecarFileName(front)), "\r\n" + back.toUtf8() + "\r\n");
     EXPECT_EQ(ReadSidecar(front), "");
     EXPECT_EQ(ReadSidecarBack(front), back);
-    EXPECT_FALSE(window->ChangesMade());
+    EXPECT_FALSE(window->context().card().changesMade);
 
     // To the back and home again.
     ASSERT_TRUE(window->Action("mnuSwitchSide")->isEnabled());
-    window->mnuSwitchSideClick();
-    EXPECT_EQ(window->CardFileName(), back);
-    EXPECT_EQ(window->FrontOfBack(), front);
+    window->backSideCommands().switchSide();
+    EXPECT_EQ(window->context().card().fileName, back);
+    EXPECT_EQ(window->context().card().frontOfBack, front);
     EXPECT_TRUE(window->windowTitle().contains("back of front.CDW")) << window->windowTitle().toStdString();
     EXPECT_EQ(window->Action("mnuSwitchSide")->text(), "Show &Front Side");
-    window->mnuSwitchSideClick();
-    EXPECT_EQ(window->CardFileName(), front);
-    EXPECT_EQ(window->FrontOfBack(), "");
-    EXPECT_EQ(window->BackSidePath(), back);
+    window->backSideCommands().switchSide();
+    EXPECT_EQ(window->context().card().fileName, front);
+    EXPECT_EQ(window->context().card().frontOfBack, "");
+    EXPECT_EQ(window->context().card().backSide, back);
 
     // Reopened, the card knows its back; saved again, it keeps it.
-    window->New1Click();
-    EXPECT_EQ(window->BackSidePath(), "");
-    window->OpenBCFile(front);
-    EXPECT_EQ(window->BackSidePath(), back);
-    window->mnuSaveClick();
+    window->fileCommands().newCard();
+    EXPECT_EQ(window->context().card().backSide, "");
+    window->fileCommands().openCard(front);
+    EXPECT_EQ(window->context().card().backSide, back);
+    window->fileCommands().save();
     EXPECT_EQ(ReadSidecarBack(front), back);
 
     // No: the card has no back; the sidecar without art and back goes.
     modal->answers.push_back(mrNo);
-    window->mnuBackSideClick();
-    EXPECT_EQ(window->BackSidePath(), "");
+    window->backSideCommands().chooseBackSide();
+    EXPECT_EQ(window->context().card().backSide, "");
     EXPECT_FALSE(QFile::exists(SidecarFileName(front)));
 }
 
@@ -174,13 +174,13 @@ TEST_F(TwoSidedFixture, DuplexPrintPutsEachBackBehindItsFrontFromTheStartPositio
     const QString back = saveCard("back.CDW", clBlue);
     saveCard("front.CDW", clRed);
     modal->fileNames.push_back(back);
-    window->mnuBackSideClick();
+    window->backSideCommands().chooseBackSide();
 
     answerSelection({ 1, 2, 4, 7 }, 1, 2); // long edge, the sheet starts at card 2
     const QString pdf = out.filePath("duplex.pdf");
     modal->fileNames.push_back(pdf);
     answerStatus();
-    window->mnuPrintClick();
+    window->printCommands().print();
     EXPECT_TRUE(modal->dialogs.empty());
     ASSERT_EQ(cardora::test::PdfInfo(pdf, "Pages"), "2");
     const QImage fronts = cardora::test::RenderPdf(pdf, 50, 1);
@@ -192,7 +192,7 @@ TEST_F(TwoSidedFixture, DuplexPrintPutsEachBackBehindItsFrontFromTheStartPositio
         // The other column on the back, at the same height.
         EXPECT_EQ(corner(backs, 0.75 + (1 - col) * 3.5, 0.5 + row * 2.0, isBlue), printed) << "back " << p;
     }
-    EXPECT_EQ(window->PrintStart(), 1); // that sheet is used up: the next print starts a fresh one
+    EXPECT_EQ(window->printCommands().printStart(), 1); // that sheet is used up: the next print starts a fresh one
 }
 
 TEST_F(TwoSidedFixture, BacksLaterPrintsFrontsThenAsksAndPrintsBacksToTheirOwnFile)
@@ -200,7 +200,7 @@ TEST_F(TwoSidedFixture, BacksLaterPrintsFrontsThenAsksAndPrintsBacksToTheirOwnFi
     const QString back = saveCard("back.CDW", clBlue);
     saveCard("front.CDW", clRed);
     modal->fileNames.push_back(back);
-    window->mnuBackSideClick();
+    window->backSideCommands().chooseBackSide();
 
     answerSelection({ 1 }, 4); // backs later, turned over the short edge
     const QString pdf = out.filePath("fronts.pdf"), backsPdf = out.filePath("fronts-backs.pdf");
@@ -209,7 +209,7 @@ TEST_F(TwoSidedFixture, BacksLaterPrintsFrontsThenAsksAndPrintsBacksToTheirOwnFi
     modal->answers.push_back(mrYes);
     modal->fileNames.push_back(backsPdf);
     answerStatus();
-    window->mnuPrintClick();
+    window->printCommands().print();
     EXPECT_TRUE(modal->dialogs.empty());
     ASSERT_FALSE(modal->messages.empty());
     EXPECT_TRUE(modal->messages.back().text.contains("short edge")) << modal->messages.back().text.toStdString();
@@ -236,12 +236,12 @@ TEST_F(TwoSidedFixture, BackNudgesAreTheirOwnAndStoredOnOk)
         f.OKButtonClick();
         return f.result();
     });
-    window->mnuBackFineTuningClick();
-    EXPECT_EQ(window->Preferences().BackNudges.LeftMarginNudge, 2);
-    EXPECT_EQ(window->Preferences().BackNudges.TopMarginNudge, -1);
-    EXPECT_EQ(window->Preferences().Nudges.LeftMarginNudge, 0);
-    window->LoadPreferences();
-    EXPECT_EQ(window->Preferences().BackNudges.LeftMarginNudge, 2);
+    window->printCommands().fineTuneBack();
+    EXPECT_EQ(window->context().preferences().BackNudges.LeftMarginNudge, 2);
+    EXPECT_EQ(window->context().preferences().BackNudges.TopMarginNudge, -1);
+    EXPECT_EQ(window->context().preferences().Nudges.LeftMarginNudge, 0);
+    window->loadPreferences();
+    EXPECT_EQ(window->context().preferences().BackNudges.LeftMarginNudge, 2);
 
     // The two-sided test page: outlines and crosses on both sides.
     const QString pdf = out.filePath("test.pdf");
@@ -252,7 +252,7 @@ TEST_F(TwoSidedFixture, BackNudgesAreTheirOwnAndStoredOnOk)
         return int(QDialog::Accepted);
     });
     answerStatus();
-    window->mnuPrintTwoSidedTestPageClick();
+    window->printCommands().printTwoSidedTestPage();
     EXPECT_EQ(cardora::test::PdfInfo(pdf, "Pages"), "2");
     // The back's crosses sit 2/32 inch right and 1/32 up of the mirrored centres.
     const QImage backPage = cardora::test::RenderPdf(pdf, 100, 2);
@@ -269,7 +269,7 @@ TEST_F(TwoSidedFixture, LayoutDialogFindsStocksByCodeOrBrandAndKeepsTheUsersOwn)
     QTemporaryDir data;
     qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
     TEditCardLayout dialog;
-    dialog.Values = window->CardLayout();
+    dialog.Values = window->context().preferences().Layout;
     dialog.show();
     dialog.FormActivate();
 
@@ -346,7 +346,7 @@ TEST_F(TwoSidedFixture, PreviewShowsTheFrontsThenTheBacksPageByPage)
     const QString back = saveCard("back.CDW", clBlue);
     saveCard("front.CDW", clRed);
     modal->fileNames.push_back(back);
-    window->mnuBackSideClick();
+    window->backSideCommands().chooseBackSide();
     answerStatus();
     std::vector<QImage> shown;
     modal->dialogs.push_back([&](QDialog& d) {
@@ -362,7 +362,7 @@ TEST_F(TwoSidedFixture, PreviewShowsTheFrontsThenTheBacksPageByPage)
         preview.CloseButtonClick();
         return int(mrOk);
     });
-    window->mnuPreviewClick(); // a card with a back previews both sides
+    window->printCommands().preview(); // a card with a back previews both sides
     EXPECT_TRUE(modal->dialogs.empty());
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_GT(cardora::test::CountMatching(shown[0], isRed), 0);

@@ -145,14 +145,13 @@ TEST_F(WhatsThis, EveryControlOfEveryWindowSaysWhatItDoes)
     // Windows the main window builds inside its commands, reached as the
     // user reaches them.
     QStringList seen;
-    for (auto command : { &MainWindow::About1Click, &MainWindow::ConfigurationInformation1Click,
-             &MainWindow::mnuExportClick }) {
+    for (const char* command : { "About1", "ConfigurationInformation1", "mnuExport" }) {
         modal->dialogs.push_back([&](QDialog& d) {
             seen << d.objectName();
             EXPECT_EQ(controlsWithoutHelp(d).join(", ").toStdString(), "") << d.objectName().toStdString();
             return int(mrCancel);
         });
-        (window.get()->*command)();
+        window->Action(command)->trigger();
     }
     EXPECT_EQ(seen, QStringList({ "AboutBox", "ConfigurationInformation", "ExportCard" }));
 }

@@ -32,7 +32,7 @@ struct MainWindowFixture : ::testing::Test {
     {
         window = std::make_unique<MainWindow>();
         window->show();
-        window->FormActivate();
+        window->firstActivation();
     }
     // Printer Setup chooses the PDF file printer writing `file`, so that no
     // test job ever reaches a real queue, whatever the machine's default is.
@@ -44,7 +44,7 @@ struct MainWindowFixture : ::testing::Test {
             printer->setOutputFileName(file);
             return int(QDialog::Accepted);
         });
-        window->mnuPrinterSetupClick();
+        window->printCommands().setUpPrinter();
     }
 };
 
