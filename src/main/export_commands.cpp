@@ -70,9 +70,7 @@ bool ExportCommands::saveCardPicture(const QString& path, bool jpeg, QString* er
 
 void ExportCommands::savePicture(bool jpeg)
 {
-    context_.panel().SetZoom(1.0f);
-    QCoreApplication::processEvents();
-    context_.zoomChanged();
+    // The picture is the card at its own size, whatever the view's zoom.
     FileDialogRequest r;
     r.save = true;
     r.title = jpeg ? "Save Card As JPG" : "Save Card As Bitmap";

@@ -10,7 +10,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
-#include <QMenu>
 #include <QScrollArea>
 #include <algorithm>
 #include <cmath>
@@ -23,73 +22,6 @@ void MainWindow::objectDropped(QRect&)
 {
     panel_->SetPanelState(psPointing);
     toolGroup_->button(psPointing)->setChecked(true);
-}
-
-namespace {
-// The zooms the steps go through; tenths around 100 %, so stepping back
-// always lands exactly on 1.
-constexpr int kZoomSteps[] = { 25, 33, 50, 67, 75, 100, 110, 120, 130, 140, 150, 200, 300, 400 };
-constexpr float kSmallestZoom = 0.25f, kLargestZoom = 4.0f;
-} // namespace
-
-void MainWindow::zoomBy(bool up)
-{
-    const int percent = static_cast<int>(std::lround(panel_->Zoom() * 100.0f));
-    int next = percent;
-    if (up) {
-        for (int step : kZoomSteps)
-            if (step > percent) {
-                next = step;
-                break;
-            }
-    } else {
-        for (int step : kZoomSteps)
-            if (step < percent)
-                next = step;
-    }
-    setZoom(static_cast<float>(next) / 100.0f);
-}
-
-void MainWindow::setZoom(float z)
-{
-    z = std::clamp(z, kSmallestZoom, kLargestZoom);
-    card_.suppressChanges = true;
-    // The card itself never changes with the zoom; the selection stays.
-    if (z != panel_->Zoom())
-        panel_->SetZoom(z);
-    ShowZoomCaption();
-    QCoreApplication::processEvents();
-    card_.suppressChanges = false;
-}
-
-void MainWindow::zoomToFit()
-{
-    const QSize card = panel_->CardSize();
-    const QSize room = scrollBox_->viewport()->size();
-    if (card.isEmpty() || room.isEmpty())
-        return;
-    // The margins fitBackdrop keeps around the card, and the bleed band.
-    const double bleed = 2 * std::ceil(panel_->Bleed());
-    const double z = std::min((room.width() - 22 - bleed) / (card.width() + bleed),
-        (room.height() - 18 - bleed) / (card.height() + bleed));
-    setZoom(static_cast<float>(std::floor(z * 100.0) / 100.0));
-}
-
-void MainWindow::addZoomCommands(QMenu* view)
-{
-    view->addSeparator();
-    auto add = [this, view](const char* name, const QString& text, const QKeySequence& keys, auto run) {
-        QAction* a = view->addAction(text);
-        a->setObjectName(name);
-        a->setShortcut(keys);
-        connect(a, &QAction::triggered, this, run);
-        return a;
-    };
-    add("mnuZoomIn", "Zoom &In", QKeySequence::ZoomIn, [this] { zoomBy(true); });
-    add("mnuZoomOut", "Zoom &Out", QKeySequence::ZoomOut, [this] { zoomBy(false); });
-    add("mnuActualSize", "&Actual Size", QKeySequence(Qt::CTRL | Qt::Key_0), [this] { setZoom(1.0f); });
-    add("mnuFitToWindow", "&Fit to Window", QKeySequence(Qt::CTRL | Qt::Key_9), [this] { zoomToFit(); });
-    panel_->ZoomStepRequested = [this](int step) { zoomBy(step > 0); };
 }
 
 void MainWindow::ShowZoomCaption()
@@ -112,8 +44,8 @@ void MainWindow::fitBackdrop()
         backdrop->setMinimumSize(panel_->width() + 20 + 2 * bleed, panel_->height() + 16 + 2 * bleed);
 }
 
-void MainWindow::ZoomSpinnerUpClick() { zoomBy(true); }
-void MainWindow::ZoomSpinnerDownClick() { zoomBy(false); }
+void MainWindow::ZoomSpinnerUpClick() { view_->zoomBy(true); }
+void MainWindow::ZoomSpinnerDownClick() { view_->zoomBy(false); }
 
 void MainWindow::loadPreferences()
 {

@@ -107,6 +107,7 @@ MainWindow::MainWindow(QWidget* parent)
     panel_->SetShape(lsRectangle);
     panel_->SetGridSize(gs4x4);
     panel_->DroppedObjectEvent = [this](QRect& r) { objectDropped(r); };
+    panel_->ZoomStepRequested = [this](int step) { view_->zoomBy(step > 0); };
     bleedBand_ = new TBleedBand(*panel_, backdrop);
     panel_->Repainted = [this] { bleedBand_->update(); };
     // Every rich-text label of the card paints through this hidden control.
@@ -183,6 +184,7 @@ void MainWindow::createCommandFamilies()
     backgroundArt_ = new BackgroundArtCommands(*context_, this);
     personalInfo_ = new PersonalInfoCommands(*context_, this);
     help_ = new HelpCommands(*context_, this);
+    view_ = new ViewCommands(*context_, [this] { return scrollBox_->viewport()->size(); }, this);
 }
 
 void MainWindow::buildMenus()
@@ -234,7 +236,8 @@ void MainWindow::buildMenus()
     QMenu* view = menuBar()->addMenu("&View");
     view->setObjectName("ViewMenu");
     add(view, printShop_, { "mnuShowGuides" });
-    addZoomCommands(view);
+    view->addSeparator();
+    add(view, view_, { "mnuZoomIn", "mnuZoomOut", "mnuActualSize", "mnuFitToWindow" });
 
     QMenu* help = menuBar()->addMenu("&Help");
     help->setObjectName("HelpMenu");

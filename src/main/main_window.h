@@ -10,6 +10,7 @@
 #include "main/personal_info.h"
 #include "main/print_commands.h"
 #include "main/print_shop_commands.h"
+#include "main/view_commands.h"
 #include "main/preferences.h"
 #include <QMainWindow>
 #include <memory>
@@ -58,6 +59,7 @@ public:
     BackgroundArtCommands& backgroundArtCommands() { return *backgroundArt_; }
     PersonalInfoCommands& personalInfoCommands() { return *personalInfo_; }
     HelpCommands& helpCommands() { return *help_; }
+    ViewCommands& viewCommands() { return *view_; }
 
     CommandContext& context() { return *context_; }
     // The preferences fresh from their file, applied to the panel; or written.
@@ -98,11 +100,6 @@ private:
     QToolButton* addToolButton(QWidget* bar, const QString& name, const QString& icon, const QString& hint,
         bool checkable);
     void setTool(int state);
-    void zoomBy(bool up);
-    // Any zoom from 25 % to 400 %; only the view changes.
-    void setZoom(float z);
-    void zoomToFit();
-    void addZoomCommands(QMenu* view);
     QWidget* createAssistant(QWidget* parent);
     void showDefaultFont();
     void updateTitle();
@@ -139,6 +136,7 @@ private:
     BackgroundArtCommands* backgroundArt_ = nullptr;
     PersonalInfoCommands* personalInfo_ = nullptr;
     HelpCommands* help_ = nullptr;
+    ViewCommands* view_ = nullptr;
 };
 
 } // namespace cardora
