@@ -42,7 +42,7 @@ int main(int argc, char** argv)
     QObject owner;
     // Rich-text labels paint through it, as in the program.
     TRichTextControl masterRichText(&owner, QString::fromLatin1(kMasterRichTextName));
-    TQBusinessCardPanel32 panel(nullptr, &owner);
+    CardPanel panel(nullptr, &owner);
     panel.SetPanelSize(336, 192);
     try {
         panel.LoadCardFile(args[0]);

@@ -259,7 +259,7 @@ struct Card {
 Card writeBusyCard(const QString& path)
 {
     QObject owner;
-    TQBusinessCardPanel32 panel(nullptr, &owner);
+    CardPanel panel(nullptr, &owner);
     TRichTextControl master(&owner, QString::fromLatin1(kMasterRichTextName));
     panel.SetShape(lsRectangle);
     panel.SetPanelSize(336, 192);
@@ -283,7 +283,7 @@ public:
         if (barePanel) {
             holder_ = std::make_unique<QWidget>();
             master_ = std::make_unique<TRichTextControl>(holder_.get(), QString::fromLatin1(kMasterRichTextName));
-            panel_ = new TQBusinessCardPanel32(holder_.get(), holder_.get());
+            panel_ = new CardPanel(holder_.get(), holder_.get());
             panel_->move(10, 10);
             panel_->SetShape(lsRectangle);
             panel_->SetDrawOutline(true);
@@ -297,21 +297,21 @@ public:
             window_->show();
             waitShown(*window_);
             window_->fileCommands().openCard(cardPath);
-            panel_ = window_->BusinessCardPanel();
+            panel_ = window_->cardPanel();
             waitShown(*window_);
         }
     }
-    TQBusinessCardPanel32* Panel() const { return panel_; }
+    CardPanel* Panel() const { return panel_; }
     QString What() const { return window_ ? "main window" : "lone panel"; }
 
 private:
     std::unique_ptr<MainWindow> window_;
     std::unique_ptr<QWidget> holder_;
     std::unique_ptr<TRichTextControl> master_;
-    TQBusinessCardPanel32* panel_ = nullptr;
+    CardPanel* panel_ = nullptr;
 };
 
-void setZoom(TQBusinessCardPanel32& panel, int percent)
+void setZoom(CardPanel& panel, int percent)
 {
     panel.ClearSelection();
     panel.SetZoom(float(percent) / 100.0f);
@@ -330,7 +330,7 @@ void printFrames(const char* what, const Frames& f)
     std::printf("    repainted share:       %s\n", qPrintable(describe(summarise(f.sharePercent), "% of the view (several paints may pass 100)")));
 }
 
-void benchDrag(TQBusinessCardPanel32& panel, int percent, int runs, int moves)
+void benchDrag(CardPanel& panel, int percent, int runs, int moves)
 {
     setZoom(panel, percent);
     TQGraphicControl* label = panel.Objects().back();
@@ -362,7 +362,7 @@ void benchDrag(TQBusinessCardPanel32& panel, int percent, int runs, int moves)
 }
 
 // Types `keys` keys into the editor of the card's first rich-text label.
-void benchTyping(TQBusinessCardPanel32& panel, int percent, int runs, int keys, test::ScriptedModal& modal)
+void benchTyping(CardPanel& panel, int percent, int runs, int keys, test::ScriptedModal& modal)
 {
     setZoom(panel, percent);
     TQPRichBaseLabel* label = nullptr;
@@ -562,7 +562,7 @@ int main(int argc, char** argv)
     if (parts.contains("drag") || parts.contains("typing")) {
         auto modal = test::ScriptedModal::Install();
         Stage stage(card.path, barePanel);
-        TQBusinessCardPanel32& panel = *stage.Panel();
+        CardPanel& panel = *stage.Panel();
         std::printf("shown in the %s; %zu objects on the panel\n", qPrintable(stage.What()), panel.Objects().size());
         for (const int z : zooms) {
             if (parts.contains("drag"))

@@ -32,10 +32,10 @@ namespace {
 struct BenchCard {
     const char* file;
     const char* what;
-    std::function<void(QObject&, TQBusinessCardPanel32&)> build;
+    std::function<void(QObject&, CardPanel&)> build;
 };
 
-void wrappedLabel(QObject& owner, TQBusinessCardPanel32& panel)
+void wrappedLabel(QObject& owner, CardPanel& panel)
 {
     QStringList lines;
     // A narrow label: every word is a piece of its own, each followed by the
@@ -55,7 +55,7 @@ void wrappedLabel(QObject& owner, TQBusinessCardPanel32& panel)
     panel.AddObject(label);
 }
 
-void manyShapes(QObject& owner, TQBusinessCardPanel32& panel)
+void manyShapes(QObject& owner, CardPanel& panel)
 {
     for (int i = 0; i < 20000; ++i) {
         TBCShapes* s = TBCShapes::CreateForTool(&owner, stRectangle);
@@ -65,7 +65,7 @@ void manyShapes(QObject& owner, TQBusinessCardPanel32& panel)
     }
 }
 
-void manyLabels(QObject& owner, TQBusinessCardPanel32& panel)
+void manyLabels(QObject& owner, CardPanel& panel)
 {
     for (int i = 0; i < 10000; ++i) {
         TQBusinessCardLabel* l = TQBusinessCardLabel::CreateForTool(&owner, panel, panel.Font());
@@ -109,7 +109,7 @@ int main(int argc, char** argv)
         const QString path = QDir(into).filePath(c.file);
         {
             QObject owner;
-            TQBusinessCardPanel32 panel(nullptr, &owner);
+            CardPanel panel(nullptr, &owner);
             panel.SetShape(lsRectangle);
             panel.SetPanelSize(336, 192);
             c.build(owner, panel);
@@ -124,7 +124,7 @@ int main(int argc, char** argv)
         std::size_t objects = 0;
         for (int r = 0; r < runs; ++r) {
             QObject owner;
-            TQBusinessCardPanel32 panel(nullptr, &owner);
+            CardPanel panel(nullptr, &owner);
             panel.SetShape(lsRectangle);
             panel.SetPanelSize(336, 192);
             QElapsedTimer t;

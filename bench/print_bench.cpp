@@ -49,7 +49,7 @@ namespace {
 
 using test::AddKind;
 
-void addShape(QObject& owner, TQBusinessCardPanel32& panel, TShapeType shape, QRect box, TColor fill)
+void addShape(QObject& owner, CardPanel& panel, TShapeType shape, QRect box, TColor fill)
 {
     TBCShapes* s = TBCShapes::CreateForTool(&owner, shape);
     s->SetName(panel.UniqueName("Shape"));
@@ -61,7 +61,7 @@ void addShape(QObject& owner, TQBusinessCardPanel32& panel, TShapeType shape, QR
 constexpr int kMergeRecords = 1000;
 
 // The card of the command-line measurement; merged, its name and title are fields.
-QStringList buildSevenObjectCard(QObject& owner, TQBusinessCardPanel32& panel, bool merged = false)
+QStringList buildSevenObjectCard(QObject& owner, CardPanel& panel, bool merged = false)
 {
     QStringList kinds;
     addShape(owner, panel, stRectangle, QRect(4, 4, 328, 40), 0xF0E0D0);
@@ -92,7 +92,7 @@ QStringList buildSevenObjectCard(QObject& owner, TQBusinessCardPanel32& panel, b
 }
 
 // One object of every registered kind, laid out in a grid on the card.
-QStringList buildEveryKindCard(QObject& owner, TQBusinessCardPanel32& panel)
+QStringList buildEveryKindCard(QObject& owner, CardPanel& panel)
 {
     QStringList kinds = CardClassRegistry::Instance().Names();
     kinds.sort();
@@ -111,7 +111,7 @@ QStringList buildEveryKindCard(QObject& owner, TQBusinessCardPanel32& panel)
 }
 
 // A texture-filled rounded rectangle with a shadow behind a gradient star.
-QStringList buildFilledShapesCard(QObject& owner, TQBusinessCardPanel32& panel, const QImage& texture)
+QStringList buildFilledShapesCard(QObject& owner, CardPanel& panel, const QImage& texture)
 {
     TSuperShape* textured = TSuperShape::CreateForTool(&owner);
     textured->SetName(panel.UniqueName("Special"));
@@ -140,7 +140,7 @@ struct Timing {
     qint64 pdfBytes = 0;
     QString error;
 };
-Timing timeSheet(TQBusinessCardPanel32& panel, const QString& pdf, int runs);
+Timing timeSheet(CardPanel& panel, const QString& pdf, int runs);
 
 // The people of the merged run: a name and a title each, as a CSV file.
 QByteArray mergeData(int records)
@@ -152,7 +152,7 @@ QByteArray mergeData(int records)
 }
 
 // Prints the merged run `runs` times; false (with the error said) when it failed.
-bool reportMergedRun(TQBusinessCardPanel32& panel, const QString& folder, int runs)
+bool reportMergedRun(CardPanel& panel, const QString& folder, int runs)
 {
     const QString csv = folder + "/people.csv";
     QFile file(csv);
@@ -197,7 +197,7 @@ QImage benchTexture()
 
 // A card of headlines: circle text round a seal and along arcs, and super
 // text with each of its fills.
-QStringList buildHeadlineCard(QObject& owner, TQBusinessCardPanel32& panel)
+QStringList buildHeadlineCard(QObject& owner, CardPanel& panel)
 {
     QStringList placed;
     auto place = [&](TQGraphicControl* o, QRect box) {
@@ -243,7 +243,7 @@ QStringList buildHeadlineCard(QObject& owner, TQBusinessCardPanel32& panel)
     return placed;
 }
 
-Timing timeSheet(TQBusinessCardPanel32& panel, const QString& pdf, int runs)
+Timing timeSheet(CardPanel& panel, const QString& pdf, int runs)
 {
     Timing result;
     TBatchPrintOptions options;
@@ -279,7 +279,7 @@ Timing timeSheet(TQBusinessCardPanel32& panel, const QString& pdf, int runs)
 }
 
 // Times the sheet and prints the figures; false (with the error said) when it failed.
-bool reportSheet(TQBusinessCardPanel32& panel, const QString& pdf, int runs)
+bool reportSheet(CardPanel& panel, const QString& pdf, int runs)
 {
     const Timing t = timeSheet(panel, pdf, runs);
     if (!t.error.isEmpty()) {
@@ -341,7 +341,7 @@ int main(int argc, char** argv)
 
     if (!cardFile.isEmpty() || !mergeCardFile.isEmpty()) {
         QObject owner;
-        TQBusinessCardPanel32 panel(nullptr, &owner);
+        CardPanel panel(nullptr, &owner);
         panel.SetPanelSize(336, 192);
         const bool merged = cardFile.isEmpty();
         const QString path = merged ? mergeCardFile : cardFile;
@@ -356,7 +356,7 @@ int main(int argc, char** argv)
     // logo, headline, labels with effects, symbol, circle and rich text).
     if (!compositeCardFile.isEmpty()) {
         QObject owner;
-        TQBusinessCardPanel32 panel(nullptr, &owner);
+        CardPanel panel(nullptr, &owner);
         TRichTextControl masterRichText(&owner, QString::fromLatin1(kMasterRichTextName));
         panel.SetShape(lsRectangle);
         panel.SetPanelSize(336, 192);
@@ -373,7 +373,7 @@ int main(int argc, char** argv)
 
     if (!filledCardFile.isEmpty()) {
         QObject owner;
-        TQBusinessCardPanel32 panel(nullptr, &owner);
+        CardPanel panel(nullptr, &owner);
         panel.SetPanelSize(336, 192);
         const QStringList kinds = buildFilledShapesCard(owner, panel, benchTexture());
         panel.SaveCardFile(filledCardFile);
@@ -384,7 +384,7 @@ int main(int argc, char** argv)
 
     // The card goes through a card file, as the batch tool reads it.
     QObject owner;
-    TQBusinessCardPanel32 panel(nullptr, &owner);
+    CardPanel panel(nullptr, &owner);
     TRichTextControl masterRichText(&owner, QString::fromLatin1(kMasterRichTextName));
     panel.SetShape(lsRectangle);
     panel.SetPanelSize(336, 192);
@@ -401,7 +401,7 @@ int main(int argc, char** argv)
     // The every-kind business card: gradient band, logo, headline, labels
     // with effects, symbol, circle and rich text, shapes and rules.
     QObject compositeOwner;
-    TQBusinessCardPanel32 composite(nullptr, &compositeOwner);
+    CardPanel composite(nullptr, &compositeOwner);
     TRichTextControl compositeRichText(&compositeOwner, QString::fromLatin1(kMasterRichTextName));
     composite.SetShape(lsRectangle);
     composite.SetPanelSize(336, 192);
@@ -416,7 +416,7 @@ int main(int argc, char** argv)
         return 1;
 
     QObject filledOwner;
-    TQBusinessCardPanel32 filled(nullptr, &filledOwner);
+    CardPanel filled(nullptr, &filledOwner);
     filled.SetShape(lsRectangle);
     filled.SetPanelSize(336, 192);
     const QStringList filledKinds = buildFilledShapesCard(filledOwner, filled, benchTexture());
@@ -429,7 +429,7 @@ int main(int argc, char** argv)
         return 1;
 
     QObject headlineOwner;
-    TQBusinessCardPanel32 headline(nullptr, &headlineOwner);
+    CardPanel headline(nullptr, &headlineOwner);
     headline.SetShape(lsRectangle);
     headline.SetPanelSize(336, 192);
     const QStringList headlineKinds = buildHeadlineCard(headlineOwner, headline);
@@ -442,7 +442,7 @@ int main(int argc, char** argv)
         return 1;
 
     QObject mergeOwner;
-    TQBusinessCardPanel32 merge(nullptr, &mergeOwner);
+    CardPanel merge(nullptr, &mergeOwner);
     merge.SetShape(lsRectangle);
     merge.SetPanelSize(336, 192);
     buildSevenObjectCard(mergeOwner, merge, true);

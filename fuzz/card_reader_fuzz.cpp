@@ -29,7 +29,7 @@ namespace {
 void paintOnCard(const QByteArray& input)
 {
     static QObject owner;
-    static TQBusinessCardPanel32 panel(nullptr, &owner);
+    static CardPanel panel(nullptr, &owner);
     static bool sized = false;
     if (!sized) {
         panel.SetShape(lsRectangle);

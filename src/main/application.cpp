@@ -177,7 +177,7 @@ int RunCardora(int argc, char** argv)
         Inform(problem.isEmpty() ? QString("The card stock list of the program is empty") : problem);
     MainWindow window;
     if (StartupProbeWanted())
-        InstallStartupProbe(*window.BusinessCardPanel(), !card->isEmpty());
+        InstallStartupProbe(*window.cardPanel(), !card->isEmpty());
     window.setStartupCard(*card);
     ServeInstanceRequests(server, &window);
     BusyOff();

@@ -64,7 +64,7 @@ void BackgroundArtCommands::chooseBackgroundArt()
 
 void BackgroundArtCommands::applyBackgroundArt(const QString& path)
 {
-    TQBusinessCardPanel32& panel = context_.panel();
+    CardPanel& panel = context_.panel();
     context_.card().backgroundArt = path;
     if (path.isEmpty())
         panel.ClearColorPicture();

@@ -38,7 +38,7 @@ void drawBorder(TReport& r, QSizeF card)
 
 // Draws the card on the report's one page, or a page per record when
 // merging: the art over the whole card, every object, the border.
-QString drawCard(TQBusinessCardPanel32& panel, TReport& report, QSizeF card, bool border,
+QString drawCard(CardPanel& panel, TReport& report, QSizeF card, bool border,
     const TFieldRecords* records = nullptr)
 {
     report.OnPrint = [&](TReport& r) {
@@ -67,7 +67,7 @@ QString drawCard(TQBusinessCardPanel32& panel, TReport& report, QSizeF card, boo
 
 // The card drawn at `dpi` as it is printed: white, the background art over
 // the whole card, then every object.
-QImage renderAtDpi(TQBusinessCardPanel32& panel, QSizeF card, int dpi, bool border, QString* error)
+QImage renderAtDpi(CardPanel& panel, QSizeF card, int dpi, bool border, QString* error)
 {
     const QSize pixels(std::max(1, Round(card.width() * dpi)), std::max(1, Round(card.height() * dpi)));
     QImage image(pixels, QImage::Format_RGB32);
@@ -136,7 +136,7 @@ QString CardExportExtension(TCardExportFormat format)
     return "png";
 }
 
-QString WriteCardExport(TQBusinessCardPanel32& panel, const TCardExport& o, const QString& path, const QStringList& inputs)
+QString WriteCardExport(CardPanel& panel, const TCardExport& o, const QString& path, const QStringList& inputs)
 {
     const QString refused = refusedOutput(path, inputs);
     if (!refused.isEmpty())

@@ -8,7 +8,7 @@
 
 namespace cardora {
 
-class TQBusinessCardPanel32;
+class CardPanel;
 
 enum class TCardExportFormat { Png, Jpeg, Bmp, Pdf, Svg };
 
@@ -43,7 +43,7 @@ QString CardExportExtension(TCardExportFormat format);
 // resolution. The file appears only when complete; `inputs` are files that
 // must not be overwritten (the card and its art). Returns the error text,
 // empty on success.
-QString WriteCardExport(TQBusinessCardPanel32& panel, const TCardExport& options, const QString& path,
+QString WriteCardExport(CardPanel& panel, const TCardExport& options, const QString& path,
     const QStringList& inputs = {});
 
 } // namespace cardora

@@ -4,7 +4,7 @@
 
 namespace cardora {
 
-QImage RenderCardPicture(TQBusinessCardPanel32& panel, bool border)
+QImage RenderCardPicture(CardPanel& panel, bool border)
 {
     // The card at its own size, whatever zoom the window shows.
     QImage image = panel.RenderCardBitmap();

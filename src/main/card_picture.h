@@ -3,10 +3,10 @@
 
 namespace cardora {
 
-class TQBusinessCardPanel32;
+class CardPanel;
 
 // The card as Save As Bitmap writes it: background art and every object at
 // the card's own size (zoom 1), optionally framed by a one-pixel black line.
-QImage RenderCardPicture(TQBusinessCardPanel32& panel, bool border);
+QImage RenderCardPicture(CardPanel& panel, bool border);
 
 } // namespace cardora

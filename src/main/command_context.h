@@ -16,7 +16,7 @@ class QWidget;
 
 namespace cardora {
 
-class TQBusinessCardPanel32;
+class CardPanel;
 class TMRUFileList;
 
 // The card the window shows as a file, beside the document the panel holds:
@@ -61,9 +61,9 @@ public:
     ~CommandContext();
     // The window's undo history and dialog owner, then its panel, once made.
     void attach(QUndoStack* undoStack, QWidget* dialogParent);
-    void setPanel(TQBusinessCardPanel32* panel) { panel_ = panel; }
+    void setPanel(CardPanel* panel) { panel_ = panel; }
 
-    TQBusinessCardPanel32& panel() { return *panel_; }
+    CardPanel& panel() { return *panel_; }
     CardFileState& card() { return card_; }
     MergeSource& merge() { return merge_; }
     TPreferences& preferences() { return prefs_; }
@@ -95,7 +95,7 @@ private:
     MergeSource merge_;
     TPreferences prefs_;
     std::unique_ptr<TMRUFileList> recent_;
-    TQBusinessCardPanel32* panel_ = nullptr;
+    CardPanel* panel_ = nullptr;
     QUndoStack* undoStack_ = nullptr;
     QWidget* dialogParent_ = nullptr;
 };

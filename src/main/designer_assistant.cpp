@@ -22,7 +22,7 @@ QString tipForTool(int tool)
     const ObjectTool* t = ObjectKinds::Tool(tool);
     if (!t || t->assistantTip.isEmpty())
         return QString();
-    return TQBusinessCardPanel32::ToolName(static_cast<TLPanelState>(tool)) + ": " + t->assistantTip;
+    return CardPanel::ToolName(static_cast<TLPanelState>(tool)) + ": " + t->assistantTip;
 }
 
 QString tipForSelection(const QString& kind)

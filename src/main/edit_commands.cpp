@@ -31,7 +31,7 @@ EditCommands::EditCommands(CommandContext& context, QObject* parent) : CommandFa
 
 void EditCommands::updateSelectionActions()
 {
-    TQBusinessCardPanel32& panel = context_.panel();
+    CardPanel& panel = context_.panel();
     const bool any = panel.SelectionCount() > 0;
     action("mnuCut")->setEnabled(any);
     action("mnuCopy")->setEnabled(any);

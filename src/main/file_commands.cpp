@@ -54,7 +54,7 @@ void FileCommands::newCard()
     if (!saveChangesFirst())
         return;
     CardFileState& card = context_.card();
-    TQBusinessCardPanel32& panel = context_.panel();
+    CardPanel& panel = context_.panel();
     card.suppressChanges = true;
     panel.ClearObjects();
     card.backgroundArt.clear();
@@ -118,7 +118,7 @@ void FileCommands::openRecent(const QString& path)
 void FileCommands::openCard(const QString& path)
 {
     CardFileState& card = context_.card();
-    TQBusinessCardPanel32& panel = context_.panel();
+    CardPanel& panel = context_.panel();
     card.suppressChanges = true;
     try {
         // Only a card read whole replaces the one on the panel.
@@ -219,7 +219,7 @@ void FileCommands::revert()
     if (!Ask("Cancel all changes?", "Cancel"))
         return;
     CardFileState& card = context_.card();
-    TQBusinessCardPanel32& panel = context_.panel();
+    CardPanel& panel = context_.panel();
     card.suppressChanges = true;
     panel.ClearObjects();
     card.backgroundArt.clear();

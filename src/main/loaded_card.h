@@ -13,7 +13,7 @@ namespace cardora {
 // print job draws behind the window's card.
 struct TLoadedCard {
     QObject owner;
-    TQBusinessCardPanel32 panel { nullptr, &owner };
+    CardPanel panel { nullptr, &owner };
     TRichTextControl masterRichText { &owner, QString::fromLatin1(kMasterRichTextName) };
     QString backgroundArt; // the sidecar's first line
     QString backSide;      // the sidecar's second line

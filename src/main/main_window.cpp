@@ -99,7 +99,7 @@ MainWindow::MainWindow(QWidget* parent)
     backdrop->setAutoFillBackground(true);
     backdrop->setBackgroundRole(QPalette::Button);
     backdrop->OnClick = [this] { panel_->ClearSelection(); };
-    panel_ = new TQBusinessCardPanel32(backdrop, this);
+    panel_ = new CardPanel(backdrop, this);
     panel_->setObjectName("BusinessCardPanel");
     panel_->setProperty("ownContextMenu", true); // its right click opens the card's menus
     panel_->move(10, 8);
@@ -271,13 +271,13 @@ void MainWindow::buildToolBar(QWidget* bar)
     // Each tool's tip is its name and what it makes; F1 on it opens the help
     // of the dialog it opens (none: the main window's).
     toolGroup_->addButton(addToolButton(bar, "Pointerbutton", "pointer",
-                              TQBusinessCardPanel32::ToolName(psPointing) + "\nSelect, move and resize objects", true),
+                              CardPanel::ToolName(psPointing) + "\nSelect, move and resize objects", true),
         psPointing);
     RegisterCardObjectKinds();
     for (int n = 1; n <= ObjectKinds::ToolCount(); ++n) {
         const ObjectTool& t = *ObjectKinds::Tool(n);
         QToolButton* b = addToolButton(bar, t.buttonName, t.icon,
-            TQBusinessCardPanel32::ToolName(static_cast<TLPanelState>(n)) + "\n" + t.hint, true);
+            CardPanel::ToolName(static_cast<TLPanelState>(n)) + "\n" + t.hint, true);
         b->setWhatsThis(t.whatsThis);
         toolGroup_->addButton(b, n);
         if (t.helpTopic)

@@ -27,7 +27,7 @@ class QUndoStack;
 
 namespace cardora {
 
-class TQBusinessCardPanel32;
+class CardPanel;
 class TBleedBand;
 class TMRUFileList;
 class TDesignerAssistant;
@@ -42,7 +42,7 @@ public:
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    TQBusinessCardPanel32* BusinessCardPanel() const { return panel_; }
+    CardPanel* cardPanel() const { return panel_; }
     QAction* Action(const QString& objectName) const;
     // The size the window first opens at on this screen.
     QSize ComfortableSize() const;
@@ -115,7 +115,7 @@ private:
     bool activated_ = false;
     QString startupCard_;
 
-    TQBusinessCardPanel32* panel_ = nullptr;
+    CardPanel* panel_ = nullptr;
     TBleedBand* bleedBand_ = nullptr;
     QScrollArea* scrollBox_ = nullptr;
     QButtonGroup* toolGroup_ = nullptr;

@@ -1,5 +1,5 @@
 #include "main/startup_probe.h"
-#include "surface/base_panel.h"
+#include "surface/card_view.h"
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
@@ -38,7 +38,7 @@ qint64 processStartNs()
 
 class StartupProbe : public QObject {
 public:
-    StartupProbe(TQBasePanel& panel, bool waitForObjects)
+    StartupProbe(CardView& panel, bool waitForObjects)
         : QObject(&panel), panel_(panel), waitForObjects_(waitForObjects)
     {
     }
@@ -69,7 +69,7 @@ private:
         std::_Exit(0);
     }
 
-    TQBasePanel& panel_;
+    CardView& panel_;
     bool waitForObjects_;
     bool reported_ = false;
 };
@@ -78,7 +78,7 @@ private:
 
 bool StartupProbeWanted() { return qEnvironmentVariableIsSet("CARDORA_STARTUP_PROBE"); }
 
-void InstallStartupProbe(TQBasePanel& panel, bool waitForObjects)
+void InstallStartupProbe(CardView& panel, bool waitForObjects)
 {
     panel.installEventFilter(new StartupProbe(panel, waitForObjects));
 }

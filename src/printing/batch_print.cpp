@@ -185,7 +185,7 @@ std::optional<TBatchPrintOptions> ParseBatchPrintArguments(const QStringList& ar
     return o;
 }
 
-QString RunBatchPrint(TQBusinessCardPanel32& panel, const QString& backgroundFile, const TCardLayout& layout,
+QString RunBatchPrint(CardPanel& panel, const QString& backgroundFile, const TCardLayout& layout,
     const TPrinterNudges& nudges, const TBatchPrintOptions& o, const TDataFile* data, const TBackSide* back)
 {
     const TSheetGeometry geometry = TSheetGeometry::From(layout, nudges);

@@ -9,7 +9,7 @@
 
 namespace cardora {
 
-class TQBusinessCardPanel32;
+class CardPanel;
 
 // The batch tool's print command:
 //   print IN.CDW OUT.pdf [--prefs CDW.INI] [--outline] [--preview]
@@ -53,7 +53,7 @@ std::optional<TBatchPrintOptions> ParseBatchPrintArguments(const QStringList& ar
 // With `data` (read by LoadMergeData) one card per record of the options'
 // range, on as many sheets as they take; `back`, when given, prints each
 // sheet's backs on the page after its fronts.
-QString RunBatchPrint(TQBusinessCardPanel32& panel, const QString& backgroundFile, const TCardLayout& layout,
+QString RunBatchPrint(CardPanel& panel, const QString& backgroundFile, const TCardLayout& layout,
     const TPrinterNudges& nudges, const TBatchPrintOptions& options, const TDataFile* data = nullptr,
     const TBackSide* back = nullptr);
 

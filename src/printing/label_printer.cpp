@@ -15,7 +15,7 @@
 
 namespace cardora {
 
-TLabelPrinter::TLabelPrinter(TQBusinessCardPanel32& panel, QWidget* parent) : QDialog(parent), panel_(panel)
+TLabelPrinter::TLabelPrinter(CardPanel& panel, QWidget* parent) : QDialog(parent), panel_(panel)
 {
     setObjectName("LabelPrinter");
     setWindowTitle("Print Status Screen");

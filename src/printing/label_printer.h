@@ -10,7 +10,7 @@ class QPushButton;
 
 namespace cardora {
 
-class TQBusinessCardPanel32;
+class CardPanel;
 class TReport;
 
 // The status form of a print job: it drives the sheet printer, shows which
@@ -23,7 +23,7 @@ public:
     static constexpr double kBackgroundHeight = TSheetPrinter::kBackgroundHeight;
     static constexpr TColor kPreviewOutlineColor = TSheetPrinter::kPreviewOutlineColor;
 
-    explicit TLabelPrinter(TQBusinessCardPanel32& panel, QWidget* parent = nullptr);
+    explicit TLabelPrinter(CardPanel& panel, QWidget* parent = nullptr);
     ~TLabelPrinter() override;
 
     // Takes the job's working copy (nudges applied) and hooks the report's events.
@@ -64,7 +64,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    TQBusinessCardPanel32& panel_;
+    CardPanel& panel_;
     TReport* report_ = nullptr;
     std::unique_ptr<TSheetPrinter> job_;
     bool cancelled_ = false;

@@ -1,11 +1,11 @@
 #include "printing/merge_data.h"
 #include "objects/graphic_control.h"
-#include "surface/base_panel.h"
+#include "surface/card_view.h"
 #include <QDir>
 
 namespace cardora {
 
-QStringList CardFieldNames(const TQBasePanel& panel)
+QStringList CardFieldNames(const CardView& panel)
 {
     QStringList names;
     for (const TQGraphicControl* o : panel.Objects())
@@ -16,7 +16,7 @@ QStringList CardFieldNames(const TQBasePanel& panel)
     return names;
 }
 
-QString LoadMergeData(const QString& path, const TQBasePanel& panel, TDataFile* data)
+QString LoadMergeData(const QString& path, const CardView& panel, TDataFile* data)
 {
     *data = ReadDataFile(path);
     if (!data->Ok())
@@ -29,7 +29,7 @@ QString LoadMergeData(const QString& path, const TQBasePanel& panel, TDataFile* 
     return error;
 }
 
-QString MissingFieldsProblem(const TDataFile& data, const QString& path, const TQBasePanel& panel)
+QString MissingFieldsProblem(const TDataFile& data, const QString& path, const CardView& panel)
 {
     TFieldRecord known;
     for (const QString& name : data.names)

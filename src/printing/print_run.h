@@ -10,11 +10,11 @@ class QWidget;
 namespace cardora {
 
 class TPrinterReport;
-class TQBusinessCardPanel32;
+class CardPanel;
 
 // Everything one run of the print job needs from the main window.
 struct TPrintRun {
-    TQBusinessCardPanel32* Panel = nullptr;
+    CardPanel* Panel = nullptr;
     // The printer settings: its printer is the one printed on and its
     // geometry the one previewed; its copies are the number of sheets.
     TPrinterReport* Settings = nullptr;

@@ -3,7 +3,7 @@
 #include "imaging/picture.h"
 #include "printing/pdf_boxes.h"
 #include "report/device_report.h"
-#include "surface/base_panel.h"
+#include "surface/card_view.h"
 #include "surface/card_drawing.h"
 #include <QBuffer>
 #include <QFileInfo>
@@ -76,7 +76,7 @@ std::vector<QLineF> TShopCropMarks::ForCard(QPointF corner, QSizeF card, double 
     return marks;
 }
 
-QString WriteShopPdf(TQBasePanel& panel, const TShopPdfOptions& o, const QString& path, const QStringList& inputs)
+QString WriteShopPdf(CardView& panel, const TShopPdfOptions& o, const QString& path, const QStringList& inputs)
 {
     QString error = CheckOutputFile(path, inputs);
     if (!error.isEmpty())

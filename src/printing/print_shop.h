@@ -10,7 +10,7 @@
 namespace cardora {
 
 class TPicture;
-class TQBasePanel;
+class CardView;
 
 // What a print shop needs besides the card: how far art runs past the
 // trimmed edge (the bleed), and how far inside it text keeps (the safe area).
@@ -53,7 +53,7 @@ struct TShopCropMarks {
 // Writes the shop PDF of the card on `panel` to `path`, safely (the file
 // appears only when complete and never replaces one of `inputs`). Returns
 // the error text, empty on success.
-QString WriteShopPdf(TQBasePanel& panel, const TShopPdfOptions& options, const QString& path,
+QString WriteShopPdf(CardView& panel, const TShopPdfOptions& options, const QString& path,
     const QStringList& inputs = {});
 
 } // namespace cardora

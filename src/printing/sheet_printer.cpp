@@ -38,7 +38,7 @@ TBackSide BackSideFor(TBackChoice choice, bool* later)
     return b;
 }
 
-TSheetPrinter::TSheetPrinter(TQBusinessCardPanel32& panel, const TPrintJobRequest& request)
+TSheetPrinter::TSheetPrinter(CardPanel& panel, const TPrintJobRequest& request)
     : panel_(panel), request_(request), geometry_(TSheetGeometry::From(request.Layout, request.Nudges)),
       sheets_(std::max(1, request.Sheets)),
       backGeometry_(TSheetGeometry::From(MirroredLayout(tamedCounts(request.Layout), request.Back.Edge),

@@ -11,7 +11,7 @@
 
 namespace cardora {
 
-class TQBusinessCardPanel32;
+class CardPanel;
 class TReport;
 class TCardDrawer;
 
@@ -24,7 +24,7 @@ enum class TSides { Fronts, FrontsAndBacks, Backs };
 
 // The card printed behind each front, at the mirrored place.
 struct TBackSide {
-    TQBusinessCardPanel32* Panel = nullptr; // the back card; null: no back
+    CardPanel* Panel = nullptr; // the back card; null: no back
     QString BackgroundFile;                 // the back card's background art
     TSides Sides = TSides::Fronts;
     TDuplexEdge Edge = TDuplexEdge::Long;
@@ -70,7 +70,7 @@ public:
     static constexpr double kBackgroundHeight = 2.0;
     static constexpr TColor kPreviewOutlineColor = 0xC0C0C0;
 
-    TSheetPrinter(TQBusinessCardPanel32& panel, const TPrintJobRequest& request);
+    TSheetPrinter(CardPanel& panel, const TPrintJobRequest& request);
 
     // Called before each card is drawn, with its 0-based position on the sheet.
     std::function<void(int index)> OnCardStarting;
@@ -108,7 +108,7 @@ private:
     void drawCropMarks(TReport& report, const TSheetGeometry& geometry, int row, int col);
     void drawAlignmentCross(TReport& report, const QRectF& card);
 
-    TQBusinessCardPanel32& panel_;
+    CardPanel& panel_;
     TPrintJobRequest request_;
     TSheetGeometry geometry_;
     int sheets_ = 1;

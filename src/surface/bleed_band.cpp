@@ -1,11 +1,11 @@
 #include "surface/bleed_band.h"
 #include "objects/graphic_control.h"
-#include "surface/base_panel.h"
+#include "surface/card_view.h"
 #include <QPainter>
 
 namespace cardora {
 
-TBleedBand::TBleedBand(TQBasePanel& panel, QWidget* parent) : QWidget(parent), panel_(panel)
+TBleedBand::TBleedBand(CardView& panel, QWidget* parent) : QWidget(parent), panel_(panel)
 {
     setObjectName("BleedBand");
     setAttribute(Qt::WA_TransparentForMouseEvents);

@@ -3,7 +3,7 @@
 
 namespace cardora {
 
-class TQBasePanel;
+class CardView;
 
 // The band around the card where art runs on past the trim for a print
 // shop: drawn dimmed behind the panel, with what of each object reaches
@@ -11,7 +11,7 @@ class TQBasePanel;
 // on it go to what lies beneath.
 class TBleedBand : public QWidget {
 public:
-    TBleedBand(TQBasePanel& panel, QWidget* parent);
+    TBleedBand(CardView& panel, QWidget* parent);
     // Takes the panel's place, size, zoom and bleed; hidden without a bleed.
     void Follow();
 
@@ -19,7 +19,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    TQBasePanel& panel_;
+    CardView& panel_;
 };
 
 } // namespace cardora

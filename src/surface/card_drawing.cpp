@@ -4,12 +4,12 @@
 #include "objects/graphic_control.h"
 #include "report/picture_printing.h"
 #include "report/report.h"
-#include "surface/base_panel.h"
+#include "surface/card_view.h"
 #include <QCoreApplication>
 
 namespace cardora {
 
-TCardDrawer::TCardDrawer(TQBasePanel& panel, QSizeF cardInches)
+TCardDrawer::TCardDrawer(CardView& panel, QSizeF cardInches)
     : panel_(panel), card_(cardInches), wasPrinting_(panel.Printing()), panelBleed_(panel.Bleed()),
       outerJob_(TQGraphicControl::BeginPrintJob())
 {
@@ -67,7 +67,7 @@ void TCardDrawer::Draw(TReport& report, double x, double y) const
     report.EndCard();
 }
 
-TMergedRecordScope::TMergedRecordScope(TQBasePanel& panel)
+TMergedRecordScope::TMergedRecordScope(CardView& panel)
     : panel_(panel), shown_(panel.FieldRecord()), typed_(panel.FieldsShownAsTyped())
 {
     panel_.SetFieldsShownAsTyped(false);

@@ -9,7 +9,7 @@ class QPainter;
 namespace cardora {
 
 class TPicture;
-class TQBasePanel;
+class CardView;
 class TReport;
 
 // A merged run: while it lives the panel shows each record given to Show;
@@ -17,7 +17,7 @@ class TReport;
 // information, or the fields as typed) come back.
 class TMergedRecordScope {
 public:
-    explicit TMergedRecordScope(TQBasePanel& panel);
+    explicit TMergedRecordScope(CardView& panel);
     ~TMergedRecordScope();
     TMergedRecordScope(const TMergedRecordScope&) = delete;
     TMergedRecordScope& operator=(const TMergedRecordScope&) = delete;
@@ -25,7 +25,7 @@ public:
     void Show(const TFieldRecord& record);
 
 private:
-    TQBasePanel& panel_;
+    CardView& panel_;
     std::optional<TFieldRecord> shown_;
     bool typed_;
 };
@@ -37,7 +37,7 @@ private:
 // panel is printing; its zoom is the view's only and plays no part.
 class TCardDrawer {
 public:
-    TCardDrawer(TQBasePanel& panel, QSizeF cardInches);
+    TCardDrawer(CardView& panel, QSizeF cardInches);
     ~TCardDrawer();
     TCardDrawer(const TCardDrawer&) = delete;
     TCardDrawer& operator=(const TCardDrawer&) = delete;
@@ -55,7 +55,7 @@ public:
     void Draw(TReport& report, double x, double y) const;
 
 private:
-    TQBasePanel& panel_;
+    CardView& panel_;
     QSizeF card_;
     const TPicture* art_ = nullptr;
     QSizeF artInches_;

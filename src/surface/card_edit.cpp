@@ -1,7 +1,7 @@
 #include "surface/card_edit.h"
 #include "objects/card_filer.h"
 #include "objects/graphic_control.h"
-#include "surface/base_panel.h"
+#include "surface/card_view.h"
 #include <algorithm>
 #include <set>
 
@@ -9,7 +9,7 @@ namespace cardora {
 
 // ---------------------------------------------------------------- snapshots
 
-TCardSnapshot TCardSnapshot::Take(TQBasePanel& panel)
+TCardSnapshot TCardSnapshot::Take(CardView& panel)
 {
     TCardSnapshot s;
     for (TQGraphicControl* o : panel.Objects()) {
@@ -20,7 +20,7 @@ TCardSnapshot TCardSnapshot::Take(TQBasePanel& panel)
     return s;
 }
 
-TCardSnapshot TCardSnapshot::TakeBounds(TQBasePanel& panel, const std::vector<TQGraphicControl*>& objects)
+TCardSnapshot TCardSnapshot::TakeBounds(CardView& panel, const std::vector<TQGraphicControl*>& objects)
 {
     TCardSnapshot s;
     s.boundsOnly = true;
@@ -33,12 +33,12 @@ TCardSnapshot TCardSnapshot::TakeBounds(TQBasePanel& panel, const std::vector<TQ
 
 // ---------------------------------------------------------------- the command
 
-TCardEditCommand::TCardEditCommand(TQBasePanel& panel, const QString& text, int mergeId)
+TCardEditCommand::TCardEditCommand(CardView& panel, const QString& text, int mergeId)
     : QUndoCommand(text), panel_(panel), mergeId_(mergeId)
 {
 }
 
-std::unique_ptr<TCardEditCommand> TCardEditCommand::FromSnapshots(TQBasePanel& panel, const QString& text,
+std::unique_ptr<TCardEditCommand> TCardEditCommand::FromSnapshots(CardView& panel, const QString& text,
     const TCardSnapshot& before, const TCardSnapshot& after, int mergeId)
 {
     std::unique_ptr<TCardEditCommand> c(new TCardEditCommand(panel, text, mergeId));
@@ -103,7 +103,7 @@ void TCardEditCommand::redo()
 
 void TCardEditCommand::apply(bool after)
 {
-    TQBasePanel::ApplyingEdit applying(panel_);
+    CardView::ApplyingEdit applying(panel_);
     std::vector<int> touched;
     for (const Change& c : changes_) {
         TQGraphicControl* o = panel_.ObjectByEditKey(c.key);

@@ -9,7 +9,7 @@
 
 namespace cardora {
 
-class TQBasePanel;
+class CardView;
 class TQGraphicControl;
 
 // The card as an edit found it: the stacking order, and each object's state
@@ -27,9 +27,9 @@ struct TCardSnapshot {
     std::map<int, State> states;
 
     // Every object, in full.
-    static TCardSnapshot Take(TQBasePanel& panel);
+    static TCardSnapshot Take(CardView& panel);
     // The bounds of the given objects only.
-    static TCardSnapshot TakeBounds(TQBasePanel& panel, const std::vector<TQGraphicControl*>& objects);
+    static TCardSnapshot TakeBounds(CardView& panel, const std::vector<TQGraphicControl*>& objects);
 };
 
 // One undoable step: what an edit changed, object by object. Only the
@@ -50,7 +50,7 @@ public:
 
     // Null when the two snapshots show no change. `text` is refined with the
     // number of objects for Delete, Cut and Paste of several.
-    static std::unique_ptr<TCardEditCommand> FromSnapshots(TQBasePanel& panel, const QString& text,
+    static std::unique_ptr<TCardEditCommand> FromSnapshots(CardView& panel, const QString& text,
         const TCardSnapshot& before, const TCardSnapshot& after, int mergeId = -1);
 
     void undo() override;
@@ -63,10 +63,10 @@ public:
     qsizetype KeptBytes() const;
 
 private:
-    TCardEditCommand(TQBasePanel& panel, const QString& text, int mergeId);
+    TCardEditCommand(CardView& panel, const QString& text, int mergeId);
     void apply(bool after);
 
-    TQBasePanel& panel_;
+    CardView& panel_;
     int mergeId_;
     std::vector<Change> changes_;
     std::vector<int> orderBefore_, orderAfter_;

@@ -1,6 +1,6 @@
 #include "objects/card_filer.h"
 #include "objects/graphic_control.h"
-#include "surface/base_panel.h"
+#include "surface/card_view.h"
 #include "surface/card_edit.h"
 #include <QAction>
 #include <QMenu>
@@ -32,7 +32,7 @@ QString stepName(QAction* action)
 
 // ---------------------------------------------------------------- keys
 
-int TQBasePanel::EditKey(TQGraphicControl* o)
+int CardView::EditKey(TQGraphicControl* o)
 {
     const QVariant v = o->property(kEditKey);
     if (v.isValid())
@@ -42,7 +42,7 @@ int TQBasePanel::EditKey(TQGraphicControl* o)
     return key;
 }
 
-TQGraphicControl* TQBasePanel::ObjectByEditKey(int key) const
+TQGraphicControl* CardView::ObjectByEditKey(int key) const
 {
     for (TQGraphicControl* o : Objects()) {
         const QVariant v = o->property(kEditKey);
@@ -52,7 +52,7 @@ TQGraphicControl* TQBasePanel::ObjectByEditKey(int key) const
     return nullptr;
 }
 
-TQGraphicControl* TQBasePanel::RestoreObject(const QByteArray& state, int key, const QString& name)
+TQGraphicControl* CardView::RestoreObject(const QByteArray& state, int key, const QString& name)
 {
     std::vector<TQGraphicControl*> read;
     try {
@@ -68,7 +68,7 @@ TQGraphicControl* TQBasePanel::RestoreObject(const QByteArray& state, int key, c
     return o;
 }
 
-void TQBasePanel::ArrangeByEditKeys(const std::vector<int>& order)
+void CardView::ArrangeByEditKeys(const std::vector<int>& order)
 {
     auto rank = [&order](TQGraphicControl* o) {
         const QVariant v = o->property(kEditKey);
@@ -79,7 +79,7 @@ void TQBasePanel::ArrangeByEditKeys(const std::vector<int>& order)
     update();
 }
 
-void TQBasePanel::SelectOnly(const std::vector<TQGraphicControl*>& objects)
+void CardView::SelectOnly(const std::vector<TQGraphicControl*>& objects)
 {
     handle_.ClearSelection();
     for (TQGraphicControl* o : objects)
@@ -91,7 +91,7 @@ void TQBasePanel::SelectOnly(const std::vector<TQGraphicControl*>& objects)
 
 // ---------------------------------------------------------------- recording
 
-void TQBasePanel::BeginEdit()
+void CardView::BeginEdit()
 {
     if (!undoStack_ || applyingEdit_)
         return;
@@ -99,7 +99,7 @@ void TQBasePanel::BeginEdit()
         pendingEdit_ = std::make_unique<TCardSnapshot>(TCardSnapshot::Take(*this));
 }
 
-void TQBasePanel::BeginMove(const std::vector<TQGraphicControl*>& objects)
+void CardView::BeginMove(const std::vector<TQGraphicControl*>& objects)
 {
     if (!undoStack_ || applyingEdit_)
         return;
@@ -107,9 +107,9 @@ void TQBasePanel::BeginMove(const std::vector<TQGraphicControl*>& objects)
         pendingEdit_ = std::make_unique<TCardSnapshot>(TCardSnapshot::TakeBounds(*this, objects));
 }
 
-void TQBasePanel::EndEdit(const QString& text) { EndMove(text, -1); }
+void CardView::EndEdit(const QString& text) { EndMove(text, -1); }
 
-void TQBasePanel::EndMove(const QString& text, int mergeId)
+void CardView::EndMove(const QString& text, int mergeId)
 {
     if (!undoStack_ || applyingEdit_ || editDepth_ == 0)
         return;
@@ -128,7 +128,7 @@ void TQBasePanel::EndMove(const QString& text, int mergeId)
         undoStack_->push(command.release());
 }
 
-void TQBasePanel::RunSelectionCommand(CardCommand c)
+void CardView::RunSelectionCommand(CardCommand c)
 {
     static const char* const names[] = { "Cut", "Copy", "Paste", "Delete" };
     BeginEdit();
@@ -141,7 +141,7 @@ void TQBasePanel::RunSelectionCommand(CardCommand c)
 // A menu's own connection to each action runs before the command's handler
 // and emits QMenu::triggered; a connection made after the handler's runs
 // after it. Between the two lies exactly the command.
-void TQBasePanel::WatchMenu(QMenu* menu)
+void CardView::WatchMenu(QMenu* menu)
 {
     if (!menu)
         return;
@@ -153,7 +153,7 @@ void TQBasePanel::WatchMenu(QMenu* menu)
     watchMenuActions(menu);
 }
 
-void TQBasePanel::watchMenuActions(QMenu* top)
+void CardView::watchMenuActions(QMenu* top)
 {
     // Connections of actions already gone are dropped.
     std::erase_if(actionDestroyedConnections_, [](const QMetaObject::Connection& c) { return !c; });
@@ -178,7 +178,7 @@ void TQBasePanel::watchMenuActions(QMenu* top)
     }
 }
 
-void TQBasePanel::menuActionStarting(QAction* a)
+void CardView::menuActionStarting(QAction* a)
 {
     // A submenu's item is reported again by the menus above it.
     if (menuAction_ || a == lastMenuAction_)
@@ -188,7 +188,7 @@ void TQBasePanel::menuActionStarting(QAction* a)
     BeginEdit();
 }
 
-void TQBasePanel::menuActionDone(QAction* a)
+void CardView::menuActionDone(QAction* a)
 {
     if (menuAction_ != a)
         return;

@@ -6,7 +6,7 @@
 
 namespace cardora {
 
-TQBusinessCardPanel32::TQBusinessCardPanel32(QWidget* parent, QObject* owner) : TQBasePanel(parent, owner)
+CardPanel::CardPanel(QWidget* parent, QObject* owner) : CardView(parent, owner)
 {
     RegisterCardObjectKinds();
     for (QString& s : personalInfo_)
@@ -15,7 +15,7 @@ TQBusinessCardPanel32::TQBusinessCardPanel32(QWidget* parent, QObject* owner) : 
     SetZoom(1.0f);
 }
 
-void TQBusinessCardPanel32::SetPanelState(TLPanelState s)
+void CardPanel::SetPanelState(TLPanelState s)
 {
     if (s == panelState_)
         return;
@@ -24,7 +24,7 @@ void TQBusinessCardPanel32::SetPanelState(TLPanelState s)
     setCursor(s == psPointing ? Qt::ArrowCursor : Qt::CrossCursor);
 }
 
-void TQBusinessCardPanel32::SetPersonalInfo(const QStringList& values)
+void CardPanel::SetPersonalInfo(const QStringList& values)
 {
     for (int i = 0; i < 10; ++i)
         personalInfo_[i] = i < values.size() ? values[i] : QString();
@@ -32,7 +32,7 @@ void TQBusinessCardPanel32::SetPersonalInfo(const QStringList& values)
     FieldValuesChangedForAll();
 }
 
-void TQBusinessCardPanel32::CreateObjectForRect(QRect& r)
+void CardPanel::CreateObjectForRect(QRect& r)
 {
     draggedRect_ = r;
     if (r.width() < 25)
@@ -70,7 +70,7 @@ void TQBusinessCardPanel32::CreateObjectForRect(QRect& r)
     EndEdit("New " + ToolNoun(state));
 }
 
-QString TQBusinessCardPanel32::ToolNoun(TLPanelState state)
+QString CardPanel::ToolNoun(TLPanelState state)
 {
     const ObjectTool* tool = ObjectKinds::Tool(state);
     if (tool)
@@ -78,12 +78,12 @@ QString TQBusinessCardPanel32::ToolNoun(TLPanelState state)
     return "Object";
 }
 
-QString TQBusinessCardPanel32::ToolName(TLPanelState state)
+QString CardPanel::ToolName(TLPanelState state)
 {
     return (state == psPointing ? QStringLiteral("Selection") : ToolNoun(state)) + QStringLiteral(" tool");
 }
 
-QImage TQBusinessCardPanel32::RenderCardBitmap()
+QImage CardPanel::RenderCardBitmap()
 {
     // At the card's own size, whatever the view's zoom.
     const QSize card = CardSize().isEmpty() ? size() : CardSize();
@@ -101,7 +101,7 @@ QImage TQBusinessCardPanel32::RenderCardBitmap()
     return image;
 }
 
-bool TQBusinessCardPanel32::HasFilledObjects() const
+bool CardPanel::HasFilledObjects() const
 {
     for (auto it = Objects().rbegin(); it != Objects().rend(); ++it) {
         const ObjectKind* kind = ObjectKinds::Find((*it)->ClassName());

@@ -1,5 +1,5 @@
 #pragma once
-#include "surface/base_panel.h"
+#include "surface/card_view.h"
 #include <QImage>
 #include "objects/class_registry.h"
 
@@ -11,14 +11,14 @@ namespace cardora {
 enum TLPanelState : int { psPointing, psLabel, psMultiLineLabel, psSymbolLabel, psRectangle, psEllipse,
     psRoundRectangle, psLine, psImage, psSuperShape, psRichLabel, psSuperText, psCircleText };
 
-class TQBusinessCardPanel32;
+class CardPanel;
 
 // The card panel of the main window: drawing tools, personal information and
 // the card picture.
-class TQBusinessCardPanel32 : public TQBasePanel {
+class CardPanel : public CardView {
     Q_OBJECT
 public:
-    explicit TQBusinessCardPanel32(QWidget* parent = nullptr, QObject* owner = nullptr);
+    explicit CardPanel(QWidget* parent = nullptr, QObject* owner = nullptr);
 
     TLPanelState PanelState() const { return panelState_; }
     void SetPanelState(TLPanelState s);

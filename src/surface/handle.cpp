@@ -2,7 +2,7 @@
 #include "core/clock.h"
 #include "core/rounding.h"
 #include "objects/graphic_control.h"
-#include "surface/base_panel.h"
+#include "surface/card_view.h"
 #include "surface/card_edit.h"
 #include "surface/cursors.h"
 #include <QMenu>
@@ -17,21 +17,21 @@ namespace {
 int snap(int v, int step) { return step * (v / step); }
 } // namespace
 
-TQHandle::TQHandle(TQBasePanel& panel) : panel_(panel) {}
+SelectionHandle::SelectionHandle(CardView& panel) : panel_(panel) {}
 
-void TQHandle::SetColor(TColor c)
+void SelectionHandle::SetColor(TColor c)
 {
     color_ = c;
     panel_.update();
 }
 
-void TQHandle::SetSecondaryColor(TColor c)
+void SelectionHandle::SetSecondaryColor(TColor c)
 {
     secondaryColor_ = c;
     panel_.update();
 }
 
-void TQHandle::SetGridX(int v)
+void SelectionHandle::SetGridX(int v)
 {
     if (v == storedGridX_)
         return;
@@ -39,7 +39,7 @@ void TQHandle::SetGridX(int v)
     panel_.update();
 }
 
-void TQHandle::SetGridY(int v)
+void SelectionHandle::SetGridY(int v)
 {
     if (v == storedGridY_)
         return;
@@ -47,13 +47,13 @@ void TQHandle::SetGridY(int v)
     panel_.update();
 }
 
-void TQHandle::SetSnapToGrid(bool v)
+void SelectionHandle::SetSnapToGrid(bool v)
 {
     stepX_ = v ? storedGridX_ : 1;
     stepY_ = v ? storedGridY_ : 1;
 }
 
-void TQHandle::setBounds(const QRect& r)
+void SelectionHandle::setBounds(const QRect& r)
 {
     panel_.UpdateCardRect(bounds_.adjusted(-1, -1, 1, 1));
     bounds_ = r;
@@ -62,7 +62,7 @@ void TQHandle::setBounds(const QRect& r)
 
 // ---------------------------------------------------------------- selection
 
-void TQHandle::Select(TQGraphicControl* o)
+void SelectionHandle::Select(TQGraphicControl* o)
 {
     if (o && o->Unselectable())
         return;
@@ -88,7 +88,7 @@ void TQHandle::Select(TQGraphicControl* o)
     panel_.update();
 }
 
-void TQHandle::placeForUnselect()
+void SelectionHandle::placeForUnselect()
 {
     TQGraphicControl* first = selection_.front();
     int l = first->Left() - 2, t = first->Top() - 2, w = first->Width() + 3, h = first->Height() + 3;
@@ -103,7 +103,7 @@ void TQHandle::placeForUnselect()
     setBounds(QRect(l, t, w, h));
 }
 
-void TQHandle::Unselect(TQGraphicControl* o)
+void SelectionHandle::Unselect(TQGraphicControl* o)
 {
     const int i = IndexOfSelected(o);
     if (i >= 0)
@@ -115,7 +115,7 @@ void TQHandle::Unselect(TQGraphicControl* o)
     panel_.update();
 }
 
-void TQHandle::Forget(TQGraphicControl* o)
+void SelectionHandle::Forget(TQGraphicControl* o)
 {
     const int i = IndexOfSelected(o);
     if (i >= 0)
@@ -126,7 +126,7 @@ void TQHandle::Forget(TQGraphicControl* o)
         RefitToSelection();
 }
 
-void TQHandle::ClearSelection()
+void SelectionHandle::ClearSelection()
 {
     selection_.clear();
     locked_ = false;
@@ -139,20 +139,20 @@ void TQHandle::ClearSelection()
     panel_.update();
 }
 
-int TQHandle::IndexOfSelected(const TQGraphicControl* o) const
+int SelectionHandle::IndexOfSelected(const TQGraphicControl* o) const
 {
     auto it = std::find(selection_.begin(), selection_.end(), o);
     return it == selection_.end() ? -1 : static_cast<int>(it - selection_.begin());
 }
 
-TQGraphicControl* TQHandle::SelectedAt(int index) const
+TQGraphicControl* SelectionHandle::SelectedAt(int index) const
 {
     if (selection_.empty() || index < 0 || index >= SelectedCount())
         return nullptr;
     return selection_[index];
 }
 
-void TQHandle::BringSelectionToFront()
+void SelectionHandle::BringSelectionToFront()
 {
     if (selection_.empty() || locked_)
         return;
@@ -160,7 +160,7 @@ void TQHandle::BringSelectionToFront()
         panel_.BringToFront(o);
 }
 
-void TQHandle::SendSelectionToBack()
+void SelectionHandle::SendSelectionToBack()
 {
     if (selection_.empty() || locked_)
         return;
@@ -168,9 +168,9 @@ void TQHandle::SendSelectionToBack()
         panel_.SendToBack(o);
 }
 
-bool TQHandle::PointInSelection(const QPoint& p) const { return SelectedObjectAt(p) != nullptr; }
+bool SelectionHandle::PointInSelection(const QPoint& p) const { return SelectedObjectAt(p) != nullptr; }
 
-TQGraphicControl* TQHandle::SelectedObjectAt(const QPoint& p) const
+TQGraphicControl* SelectionHandle::SelectedObjectAt(const QPoint& p) const
 {
     for (TQGraphicControl* o : selection_)
         if (o->BoundsRect().adjusted(-2, -2, 2, 2).contains(p))
@@ -178,7 +178,7 @@ TQGraphicControl* TQHandle::SelectedObjectAt(const QPoint& p) const
     return nullptr;
 }
 
-void TQHandle::RefitToSelection()
+void SelectionHandle::RefitToSelection()
 {
     if (selection_.empty() || refitting_)
         return;
@@ -186,7 +186,7 @@ void TQHandle::RefitToSelection()
     panel_.update();
 }
 
-void TQHandle::placeAround(int extra)
+void SelectionHandle::placeAround(int extra)
 {
     int minL = INT_MAX, minT = INT_MAX, maxR = INT_MIN, maxB = INT_MIN;
     for (TQGraphicControl* o : selection_) {
@@ -200,7 +200,7 @@ void TQHandle::placeAround(int extra)
 
 // ---------------------------------------------------------------- moving and resizing
 
-void TQHandle::MoveSelectionTo(int left, int top, int width, int height)
+void SelectionHandle::MoveSelectionTo(int left, int top, int width, int height)
 {
     refitting_ = true;
     const QRect old = bounds_;
@@ -214,7 +214,7 @@ void TQHandle::MoveSelectionTo(int left, int top, int width, int height)
     refitting_ = false;
 }
 
-QRect TQHandle::NewBounds(int x, int y) const
+QRect SelectionHandle::NewBounds(int x, int y) const
 {
     const int dx = x - downPoint_.x(), dy = y - downPoint_.y();
     const int L = bounds_.left(), T = bounds_.top(), W = bounds_.width(), H = bounds_.height();
@@ -236,21 +236,21 @@ QRect TQHandle::NewBounds(int x, int y) const
     return QRect(l, t, std::max(5, w), std::max(5, h));
 }
 
-void TQHandle::showOutline(const QRect& b)
+void SelectionHandle::showOutline(const QRect& b)
 {
     removeOutline();
     feedbackRect_ = b;
     panel_.UpdateCardRect(QRect(b.left(), b.top(), b.width() + 1, b.height() + 1));
 }
 
-void TQHandle::removeOutline()
+void SelectionHandle::removeOutline()
 {
     if (!feedbackRect_.isNull())
         panel_.UpdateCardRect(feedbackRect_.adjusted(0, 0, 1, 1));
     feedbackRect_ = QRect();
 }
 
-void TQHandle::PaintOutlines(QPainter& p) const
+void SelectionHandle::PaintOutlines(QPainter& p) const
 {
     auto outline = [&p](int l, int t, int r, int b) {
         p.save();
@@ -268,7 +268,7 @@ void TQHandle::PaintOutlines(QPainter& p) const
         outline(nudgeRect_.left(), nudgeRect_.top(), nudgeRect_.right(), nudgeRect_.bottom());
 }
 
-QPoint TQHandle::limit(QPoint local) const
+QPoint SelectionHandle::limit(QPoint local) const
 {
     // Objects may reach into a print shop's bleed around the card.
     const QRect card = panel_.Document().RectWithBleed();
@@ -277,7 +277,7 @@ QPoint TQHandle::limit(QPoint local) const
     return QPoint(x, y);
 }
 
-void TQHandle::runHitZones(const QPoint& local, int* zone)
+void SelectionHandle::runHitZones(const QPoint& local, int* zone)
 {
     const int W = bounds_.width(), H = bounds_.height();
     const double mx = W * 0.5, my = H * 0.5;
@@ -308,7 +308,7 @@ void TQHandle::runHitZones(const QPoint& local, int* zone)
 
 // ---------------------------------------------------------------- mouse
 
-void TQHandle::MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, const QPoint& local,
+void SelectionHandle::MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, const QPoint& local,
     const QPoint& global)
 {
     const QPoint p = bounds_.topLeft() + local;
@@ -337,7 +337,7 @@ void TQHandle::MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, co
     panel_.ForwardMouseDown(button, p, global);
 }
 
-void TQHandle::MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers, const QPoint& localIn)
+void SelectionHandle::MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers, const QPoint& localIn)
 {
     if (doubleClicked_)
         dragging_ = false;
@@ -371,7 +371,7 @@ void TQHandle::MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers, const 
     }
 }
 
-void TQHandle::MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, const QPoint& localIn)
+void SelectionHandle::MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, const QPoint& localIn)
 {
     QPoint local = localIn;
     if (dragging_ && TickCount() - mouseDownTick_ < 150)
@@ -396,9 +396,9 @@ void TQHandle::MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, const QPoi
     panel_.update();
 }
 
-void TQHandle::DoubleClick(const QPoint&) { doubleClicked_ = true; }
+void SelectionHandle::DoubleClick(const QPoint&) { doubleClicked_ = true; }
 
-void TQHandle::MouseLeave()
+void SelectionHandle::MouseLeave()
 {
     if (!dragging_)
         panel_.setCursor(panel_.Pointing() ? Qt::ArrowCursor : DragCursor());
@@ -409,7 +409,7 @@ void TQHandle::MouseLeave()
 // A key press moves or resizes by one pixel of the card itself, whatever
 // the zoom, and never takes an edge of the selection from on the card to
 // off it: the selection's own extent, not the handle's box, is what counts.
-void TQHandle::KeyDown(int key, Qt::KeyboardModifiers shift)
+void SelectionHandle::KeyDown(int key, Qt::KeyboardModifiers shift)
 {
     const bool arrow = key == Qt::Key_Left || key == Qt::Key_Up || key == Qt::Key_Right || key == Qt::Key_Down;
     if (nudging_)
@@ -472,7 +472,7 @@ void TQHandle::KeyDown(int key, Qt::KeyboardModifiers shift)
     panel_.UpdateCardRect(nudgeRect_.adjusted(-1, -1, 1, 1));
 }
 
-void TQHandle::KeyUp(int)
+void SelectionHandle::KeyUp(int)
 {
     if (!nudging_)
         return;

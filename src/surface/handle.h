@@ -11,13 +11,13 @@ class QPainter;
 namespace cardora {
 
 class TQGraphicControl;
-class TQBasePanel;
+class CardView;
 
 // The selection handle: the ordered list of selected objects and the box
 // over them that takes the mouse and keys for moving and resizing.
-class TQHandle {
+class SelectionHandle {
 public:
-    explicit TQHandle(TQBasePanel& panel);
+    explicit SelectionHandle(CardView& panel);
 
     TColor Color() const { return color_; }
     void SetColor(TColor c);
@@ -89,7 +89,7 @@ private:
     void removeOutline();
     void runHitZones(const QPoint& local, int* zone);
 
-    TQBasePanel& panel_;
+    CardView& panel_;
     std::vector<TQGraphicControl*> selection_;
     TColor color_ = clBlack;
     TColor secondaryColor_ = clGray;

@@ -2,7 +2,7 @@
 #include "objects/graphic_control.h"
 #include "objects/stream_error.h"
 #include "core/object_stream.h"
-#include "surface/base_panel.h"
+#include "surface/card_view.h"
 #include "surface/panel_picture_intake.h"
 #include <QFileInfo>
 
@@ -10,21 +10,21 @@ namespace cardora {
 
 // Card files, the scratch clip file and duplicates all pass through the card filer.
 
-void TQBasePanel::saveSelectionToClip()
+void CardView::saveSelectionToClip()
 {
     TQLabelObjectFiler().SaveSelection(handle_.Selection(), clipFileName_);
     if (auto* intake = findChild<TPanelPictureIntake*>())
         intake->OwnCopyMade();
 }
 
-void TQBasePanel::saveObjectToClip(TQGraphicControl* o)
+void CardView::saveObjectToClip(TQGraphicControl* o)
 {
     TQLabelObjectFiler().SaveObject(o, clipFileName_);
     if (auto* intake = findChild<TPanelPictureIntake*>())
         intake->OwnCopyMade();
 }
 
-void TQBasePanel::pasteFromClip()
+void CardView::pasteFromClip()
 {
     // A picture copied elsewhere after the program's own copy comes first.
     if (auto* intake = findChild<TPanelPictureIntake*>(); intake && intake->PasteIfNewer())
@@ -48,7 +48,7 @@ void TQBasePanel::pasteFromClip()
     ProcessPendingEvents();
 }
 
-TQGraphicControl* TQBasePanel::DuplicateObject(TQGraphicControl* o)
+TQGraphicControl* CardView::DuplicateObject(TQGraphicControl* o)
 {
     try {
         TQGraphicControl* copy =
@@ -59,7 +59,7 @@ TQGraphicControl* TQBasePanel::DuplicateObject(TQGraphicControl* o)
     }
 }
 
-void TQBasePanel::SaveCardFile(const QString& path)
+void CardView::SaveCardFile(const QString& path)
 {
     // Objects hold card geometry whatever the view's zoom.
     for (TQGraphicControl* o : Objects())
@@ -67,7 +67,7 @@ void TQBasePanel::SaveCardFile(const QString& path)
     TQLabelObjectFiler().SaveCard(Objects(), path);
 }
 
-void TQBasePanel::LoadCardFile(const QString& path)
+void CardView::LoadCardFile(const QString& path)
 {
     if (!QFileInfo::exists(path))
         throw EStreamError(QString::fromLatin1(StreamMessage::CannotOpen).arg(path));

@@ -1,6 +1,6 @@
 #include "core/modal.h"
 #include "objects/graphic_control.h"
-#include "surface/base_panel.h"
+#include "surface/card_view.h"
 #include "surface/panel_picture_intake.h"
 #include "core/clock.h"
 #include <QFileInfo>
@@ -10,7 +10,7 @@
 
 namespace cardora {
 
-void TQBasePanel::buildPanelMenu()
+void CardView::buildPanelMenu()
 {
     panelMenu_ = new QMenu(this);
     QMenu& m = *panelMenu_;
@@ -93,7 +93,7 @@ void TQBasePanel::buildPanelMenu()
     WatchMenu(panelMenu_);
 }
 
-void TQBasePanel::UpdatePanelMenu()
+void CardView::UpdatePanelMenu()
 {
     const bool any = handle_.SelectedCount() > 0;
     for (QAction* a : selectionItems_)
@@ -103,7 +103,7 @@ void TQBasePanel::UpdatePanelMenu()
     unlockAllItem_->setEnabled(!Objects().empty());
 }
 
-void TQBasePanel::alignLeft()
+void CardView::alignLeft()
 {
     if (handle_.SelectedCount() == 0)
         return;
@@ -116,7 +116,7 @@ void TQBasePanel::alignLeft()
     update();
 }
 
-void TQBasePanel::alignRight()
+void CardView::alignRight()
 {
     if (handle_.SelectedCount() == 0)
         return;
@@ -129,7 +129,7 @@ void TQBasePanel::alignRight()
     update();
 }
 
-void TQBasePanel::alignTops()
+void CardView::alignTops()
 {
     if (handle_.SelectedCount() == 0)
         return;
@@ -142,7 +142,7 @@ void TQBasePanel::alignTops()
     update();
 }
 
-void TQBasePanel::alignBottoms()
+void CardView::alignBottoms()
 {
     if (handle_.SelectedCount() == 0)
         return;
@@ -155,14 +155,14 @@ void TQBasePanel::alignBottoms()
     update();
 }
 
-void TQBasePanel::deleteObject(TQGraphicControl* o)
+void CardView::deleteObject(TQGraphicControl* o)
 {
     handle_.Unselect(o);
     FreeObject(o);
     FireLabelChanged();
 }
 
-void TQBasePanel::SelectionCommand(CardCommand c)
+void CardView::SelectionCommand(CardCommand c)
 {
     switch (c) {
     case CardCommand::Paste: {
@@ -190,7 +190,7 @@ void TQBasePanel::SelectionCommand(CardCommand c)
     }
 }
 
-void TQBasePanel::ObjectCommand(TQGraphicControl* o, CardCommand c)
+void CardView::ObjectCommand(TQGraphicControl* o, CardCommand c)
 {
     if (IsSelected(o)) {
         SelectionCommand(c);

@@ -3,7 +3,7 @@
 #include "imaging/picture.h"
 #include "imaging/picture_file.h"
 #include "objects/pictures/image_object.h"
-#include "surface/base_panel.h"
+#include "surface/card_view.h"
 #include <QBuffer>
 #include <QClipboard>
 #include <QDropEvent>
@@ -32,7 +32,7 @@ QString FirstPictureFile(const QMimeData& data)
 
 } // namespace
 
-TPanelPictureIntake::TPanelPictureIntake(TQBasePanel& panel) : QObject(&panel), panel_(panel)
+TPanelPictureIntake::TPanelPictureIntake(CardView& panel) : QObject(&panel), panel_(panel)
 {
     panel.setAcceptDrops(true);
     panel.installEventFilter(this);

@@ -6,7 +6,7 @@ class QMimeData;
 
 namespace cardora {
 
-class TQBasePanel;
+class CardView;
 class TPicture;
 
 // Pictures from outside the program: pasted from the system clipboard (a
@@ -16,7 +16,7 @@ class TPicture;
 class TPanelPictureIntake : public QObject {
     Q_OBJECT
 public:
-    explicit TPanelPictureIntake(TQBasePanel& panel);
+    explicit TPanelPictureIntake(CardView& panel);
 
     // Paste takes the system clipboard's picture when it arrived after the
     // program's own last copy; true when it placed one.
@@ -37,7 +37,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    TQBasePanel& panel_;
+    CardView& panel_;
     bool clipboardNewer_ = true;
 };
 

@@ -29,7 +29,7 @@ void writeAll(const QString& path, const QByteArray& data) { ASSERT_TRUE(cardora
 QString makeCard(const QString& folder)
 {
     QObject owner;
-    TQBusinessCardPanel32 panel(nullptr, &owner);
+    CardPanel panel(nullptr, &owner);
     panel.SetPanelSize(336, 192);
     auto* rect = new TBCShapes(&owner);
     rect->Loaded();
@@ -179,7 +179,7 @@ TEST(Cli, HeadlineKindsDumpResaveRenderAndPrint)
     QString card;
     {
         QObject owner;
-        TQBusinessCardPanel32 panel(nullptr, &owner);
+        CardPanel panel(nullptr, &owner);
         panel.SetPanelSize(336, 192);
         auto* headline = TQSuperText::CreateForTool(&owner);
         panel.PlaceNewObject(headline, QRect(10, 10, 300, 70));

@@ -22,7 +22,7 @@ auto& cli = cardora::test::RunCli;
 QString makeCard(const QString& folder, const QString& name = "card.CDW")
 {
     QObject owner;
-    TQBusinessCardPanel32 panel(nullptr, &owner);
+    CardPanel panel(nullptr, &owner);
     panel.SetPanelSize(336, 192);
     auto* rect = new TBCShapes(&owner);
     rect->Loaded();
@@ -169,7 +169,7 @@ TEST(CliExport, CropMarksLieOutsideTheCards)
         GTEST_SKIP() << "pdftoppm is not installed";
     QTemporaryDir dir;
     QObject owner;
-    TQBusinessCardPanel32 empty(nullptr, &owner);
+    CardPanel empty(nullptr, &owner);
     empty.SetPanelSize(336, 192);
     const QString card = dir.filePath("empty.CDW");
     empty.SaveCardFile(card);

@@ -21,7 +21,7 @@ namespace {
 QString saveCard(const QString& path, const QString& kind, const QString& text, QRect box = QRect(12, 12, 300, 40))
 {
     QObject owner;
-    TQBusinessCardPanel32 panel(nullptr, &owner);
+    CardPanel panel(nullptr, &owner);
     TRichTextControl master(&owner, QString::fromLatin1(kMasterRichTextName));
     panel.SetPanelSize(336, 192);
     EXPECT_TRUE(cardora::test::AddKind(owner, panel, kind, box, text)) << kind.toStdString();

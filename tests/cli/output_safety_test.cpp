@@ -115,7 +115,7 @@ QMap<QString, QByteArray> snapshot(const QString& folder)
 void makeCards(const QString& folder)
 {
     QObject owner;
-    TQBusinessCardPanel32 panel(nullptr, &owner);
+    CardPanel panel(nullptr, &owner);
     panel.SetPanelSize(336, 192);
     TBCShapes* s = TBCShapes::CreateForTool(&owner, stRectangle);
     panel.AddObject(s);
@@ -131,7 +131,7 @@ void makeCards(const QString& folder)
 void giantTexturedCard(const QString& path, int shapes = 1)
 {
     QObject owner;
-    TQBusinessCardPanel32 panel(nullptr, &owner);
+    CardPanel panel(nullptr, &owner);
     panel.SetPanelSize(336, 192);
     QImage dot(1, 1, QImage::Format_RGB32);
     dot.fill(Qt::darkGreen);

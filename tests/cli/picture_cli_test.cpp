@@ -22,7 +22,7 @@ cardora::test::CliRun Picture(const QStringList& args) { return cardora::test::R
 QString Sample(const char* name) { return QStringLiteral(CARDORA_TEST_DATA "/pictures/") + name; }
 
 // An image object placed as the image tool places it, showing `picture`.
-cardora::TQImage* placePicture(QObject& owner, cardora::TQBusinessCardPanel32& panel, QRect box,
+cardora::TQImage* placePicture(QObject& owner, cardora::CardPanel& panel, QRect box,
     const cardora::TPicture& picture)
 {
     auto* o = new cardora::TQImage(&owner);
@@ -195,7 +195,7 @@ TEST(PictureCli, CardsWithPicturesDumpRenderAndPrint)
     const QString card = dir.filePath("pictures.CDW");
     {
         QObject owner;
-        cardora::TQBusinessCardPanel32 panel(nullptr, &owner);
+        cardora::CardPanel panel(nullptr, &owner);
         panel.SetPanelSize(336, 192);
         cardora::TPicture wmf, bitmap, emf;
         ASSERT_TRUE(wmf.LoadFromFile(Sample("inkscape.wmf")));
@@ -252,7 +252,7 @@ TEST(PictureCli, CardWithSvgLogoPrintsAsVectorsOverWhatIsBehind)
     const QString card = dir.filePath("logo.CDW");
     {
         QObject owner;
-        cardora::TQBusinessCardPanel32 panel(nullptr, &owner);
+        cardora::CardPanel panel(nullptr, &owner);
         panel.SetPanelSize(336, 192);
         cardora::TPicture bitmap, svg, alpha;
         QImage blue(4, 4, QImage::Format_RGB32);

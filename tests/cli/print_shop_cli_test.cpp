@@ -24,7 +24,7 @@ constexpr double kMm = 25.4;
 QString makeCard(const QString& folder, const QString& name, int bandLeft, bool faults)
 {
     QObject owner;
-    TQBusinessCardPanel32 panel(nullptr, &owner);
+    CardPanel panel(nullptr, &owner);
     panel.SetPanelSize(336, 192);
     auto* band = new TBCShapes(&owner);
     band->Loaded();
@@ -118,7 +118,7 @@ TEST(CliPrintShop, TheBleedAndCardSizeOfThePreferences)
 
     // Objects in the preferences' bleed stay on resave; without it they go.
     QObject owner;
-    TQBusinessCardPanel32 panel(nullptr, &owner);
+    CardPanel panel(nullptr, &owner);
     panel.SetPanelSize(336, 192);
     auto* inBleed = new TBCShapes(&owner);
     inBleed->Loaded();
@@ -136,7 +136,7 @@ TEST(CliPrintShop, OnePagePerRecordWithData)
 {
     QTemporaryDir dir;
     QObject owner;
-    TQBusinessCardPanel32 panel(nullptr, &owner);
+    CardPanel panel(nullptr, &owner);
     panel.SetPanelSize(336, 192);
     auto* label = new TQBusinessCardLabel(&owner);
     label->Loaded();

@@ -37,7 +37,7 @@ struct Code {
 QString saveCard(const QString& folder, const std::vector<Code>& codes)
 {
     QObject owner;
-    TQBusinessCardPanel32 panel(nullptr, &owner);
+    CardPanel panel(nullptr, &owner);
     panel.SetPanelSize(336, 192);
     for (const Code& c : codes) {
         auto* code = TQRCode::CreateForTool(&owner);
@@ -141,7 +141,7 @@ TEST(QrCli, MergedRecordsEachCarryTheirOwnContact)
 {
     QTemporaryDir dir;
     QObject owner;
-    TQBusinessCardPanel32 panel(nullptr, &owner);
+    CardPanel panel(nullptr, &owner);
     panel.SetPanelSize(336, 192);
     auto* code = TQRCode::CreateForTool(&owner);
     panel.PlaceNewObject(code, QRect(180, 20, 150, 150));

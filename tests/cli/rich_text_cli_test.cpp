@@ -26,7 +26,7 @@ QByteArray readFile(const QString& path)
 QString makeRichCard(const QString& folder, QByteArray* rtf)
 {
     QObject owner;
-    TQBusinessCardPanel32 panel(nullptr, &owner);
+    CardPanel panel(nullptr, &owner);
     TRichTextControl master(&owner, QString::fromLatin1(kMasterRichTextName));
     panel.SetPanelSize(336, 192);
     auto* label = TQPRichBaseLabel::CreateForTool(&owner);

@@ -21,7 +21,7 @@ constexpr int kDpi = 100;
 QString cornerCard(const QString& path, TColor color)
 {
     QObject owner;
-    TQBusinessCardPanel32 panel(nullptr, &owner);
+    CardPanel panel(nullptr, &owner);
     panel.SetPanelSize(336, 192);
     TBCShapes* s = TBCShapes::CreateForTool(&owner, stRectangle);
     panel.AddObject(s);

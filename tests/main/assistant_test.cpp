@@ -72,7 +72,7 @@ TEST_F(MainWindowFixture, AssistantFollowsTheToolAndRemembersBeingClosed)
     TDesignerAssistant* assistant = window->Assistant();
     ASSERT_NE(assistant, nullptr);
     EXPECT_TRUE(assistant->isVisible()); // open on the first run
-    EXPECT_GT(assistant->x(), window->BusinessCardPanel()->mapTo(window.get(), QPoint(0, 0)).x()); // beside the card
+    EXPECT_GT(assistant->x(), window->cardPanel()->mapTo(window.get(), QPoint(0, 0)).x()); // beside the card
     assistant->Refresh();
     EXPECT_TRUE(assistant->SituationText().startsWith("Your card is empty"));
     window->ToolButton("DrawEllipseButton")->click();
@@ -80,9 +80,9 @@ TEST_F(MainWindowFixture, AssistantFollowsTheToolAndRemembersBeingClosed)
     EXPECT_TRUE(assistant->SituationText().startsWith("Ellipse tool"));
     window->ToolButton("Pointerbutton")->click();
     auto* o = new PlainObject(window.get());
-    window->BusinessCardPanel()->AddObject(o);
+    window->cardPanel()->AddObject(o);
     o->SetBounds(20, 20, 40, 30);
-    window->BusinessCardPanel()->AddToSelection(o);
+    window->cardPanel()->AddToSelection(o);
     assistant->Refresh();
     EXPECT_TRUE(assistant->SituationText().startsWith("Object selected"));
 

@@ -40,7 +40,7 @@ struct BackgroundFixture : cardora::test::MainWindowFixture {
             return result;
         });
     }
-    QRgb cardPixel() { return window->BusinessCardPanel()->RenderCardBitmap().pixel(100, 100) & 0xFFFFFF; }
+    QRgb cardPixel() { return window->cardPanel()->RenderCardBitmap().pixel(100, 100) & 0xFFFFFF; }
 };
 } // namespace
 

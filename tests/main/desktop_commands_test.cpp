@@ -68,11 +68,11 @@ QString saveCard(MainWindow& window, const QString& path, int objects)
     RegisterCardClass<PlainObject>();
     for (int i = 0; i < objects; ++i) {
         auto* o = new PlainObject(&window);
-        window.BusinessCardPanel()->AddObject(o);
+        window.cardPanel()->AddObject(o);
         o->SetBounds(10 + 30 * i, 10, 20, 20);
     }
-    window.BusinessCardPanel()->SaveCardFile(path);
-    window.BusinessCardPanel()->ClearObjects();
+    window.cardPanel()->SaveCardFile(path);
+    window.cardPanel()->ClearObjects();
     return path;
 }
 } // namespace
@@ -89,11 +89,11 @@ TEST_F(MainWindowFixture, CardNamedOnTheCommandLineOpensAfterSaveChanges)
     window->show();
     window->firstActivation();
     EXPECT_EQ(window->context().card().fileName, two);
-    EXPECT_EQ(window->BusinessCardPanel()->Objects().size(), 2u);
+    EXPECT_EQ(window->cardPanel()->Objects().size(), 2u);
 
     // A second copy started with another card: the changed card is offered for saving first.
     auto* o = new PlainObject(window.get());
-    window->BusinessCardPanel()->AddObject(o);
+    window->cardPanel()->AddObject(o);
     o->SetBounds(100, 100, 10, 10);
     o->SetLeft(110); // a change the user made
     ASSERT_TRUE(window->context().card().changesMade);
@@ -102,7 +102,7 @@ TEST_F(MainWindowFixture, CardNamedOnTheCommandLineOpensAfterSaveChanges)
     ASSERT_FALSE(modal->messages.empty());
     EXPECT_EQ(modal->messages.back().text, "Save changes?");
     EXPECT_EQ(window->context().card().fileName, three);
-    EXPECT_EQ(window->BusinessCardPanel()->Objects().size(), 3u);
+    EXPECT_EQ(window->cardPanel()->Objects().size(), 3u);
 
     // Names that are not cards are refused with a message; the card stays.
     const QString fifo = folder.filePath("pipe.CDW");
@@ -129,7 +129,7 @@ TEST_F(MainWindowFixture, SecondCopysCardArrivesThroughTheSocketAndOpens)
     start();
     const QString two = saveCard(*window, folder.filePath("two.CDW"), 2);
     auto* o = new PlainObject(window.get());
-    window->BusinessCardPanel()->AddObject(o);
+    window->cardPanel()->AddObject(o);
     o->SetBounds(100, 100, 10, 10);
     o->SetLeft(110);
     QLocalServer server;
@@ -147,7 +147,7 @@ TEST_F(MainWindowFixture, SecondCopysCardArrivesThroughTheSocketAndOpens)
     for (int waited = 0; waited < 3000 && window->context().card().fileName != two; waited += 20)
         QTest::qWait(20);
     EXPECT_EQ(window->context().card().fileName, two);
-    EXPECT_EQ(window->BusinessCardPanel()->Objects().size(), 2u);
+    EXPECT_EQ(window->cardPanel()->Objects().size(), 2u);
     ASSERT_FALSE(modal->messages.empty());
     EXPECT_EQ(modal->messages.back().text, "Save changes?");
 }
@@ -276,7 +276,7 @@ TEST_F(MainWindowFixture, ExportWritesTheChosenFormatAndRemembersTheFolder)
     // A red rectangle one by a half inch, from (1, 0.5); it prints as it paints.
     auto* rect = new TBCShapes(window.get());
     rect->Loaded();
-    window->BusinessCardPanel()->PlaceNewObject(rect, QRect(96, 48, 96, 48));
+    window->cardPanel()->PlaceNewObject(rect, QRect(96, 48, 96, 48));
     rect->Brush()->SetColor(clRed);
     window->ZoomSpinnerUpClick();
     QDir(folder.path()).mkdir("out");
@@ -316,7 +316,7 @@ TEST_F(MainWindowFixture, ExportWritesTheChosenFormatAndRemembersTheFolder)
     ASSERT_GE(modal->fileRequests.size(), 2u);
     EXPECT_EQ(QDir(modal->fileRequests[1].folder).absolutePath(), QDir(folder.filePath("out")).absolutePath());
     EXPECT_EQ(modal->fileRequests[0].fileName, "BusinessCard.png");
-    EXPECT_NEAR(window->BusinessCardPanel()->Zoom(), 1.1f, 1e-6);
+    EXPECT_NEAR(window->cardPanel()->Zoom(), 1.1f, 1e-6);
 
     // A folder that is not there: the reason is shown as an error and nothing is written.
     modal->dialogs.push_back([](QDialog&) { return int(mrOk); });

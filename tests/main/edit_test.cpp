@@ -42,7 +42,7 @@ struct EditFixture : cardora::test::MainWindowFixture {
         SetTickSourceForTesting(nullptr);
         MainWindowFixture::TearDown();
     }
-    TQBusinessCardPanel32& panel() { return *window->BusinessCardPanel(); }
+    CardPanel& panel() { return *window->cardPanel(); }
     // Draws with a tool, as a drag on the panel does.
     TQGraphicControl* drawWith(TLPanelState tool, QRect r)
     {

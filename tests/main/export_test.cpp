@@ -23,7 +23,7 @@ TEST(Export, BitmapAtZoomOneWithBorderAndCardCountsAsUnchanged)
         window.show();
         window.firstActivation();
         auto* o = new PlainObject(&window);
-        window.BusinessCardPanel()->AddObject(o);
+        window.cardPanel()->AddObject(o);
         o->SetBounds(20, 20, 40, 30);
         o->SetLeft(30);
         ASSERT_TRUE(window.context().card().changesMade);

@@ -36,7 +36,7 @@ struct FileFixture : cardora::test::MainWindowFixture {
         MainWindowFixture::SetUp();
         start();
     }
-    TQBusinessCardPanel32& panel() { return *window->BusinessCardPanel(); }
+    CardPanel& panel() { return *window->cardPanel(); }
     PlainObject* draw(int l, int t, int w, int h)
     {
         auto* o = new PlainObject(window.get());

@@ -33,7 +33,7 @@ using namespace cardora::test;
 namespace {
 
 struct FirstMinutes : MainWindowFixture {
-    TQBusinessCardPanel32& panel() { return *window->BusinessCardPanel(); }
+    CardPanel& panel() { return *window->cardPanel(); }
     void drag(const char* tool, QPoint from, QPoint to)
     {
         window->ToolButton(tool)->click();

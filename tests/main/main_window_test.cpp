@@ -33,8 +33,8 @@ TEST_F(WindowFixture, StartsWithEmptyCardAtTrueSizeAndPlainCaption)
 {
     start();
     EXPECT_EQ(window->windowTitle(), "Cardora");
-    EXPECT_EQ(window->BusinessCardPanel()->size(), QSize(336, 192));
-    EXPECT_TRUE(window->BusinessCardPanel()->Objects().empty());
+    EXPECT_EQ(window->cardPanel()->size(), QSize(336, 192));
+    EXPECT_TRUE(window->cardPanel()->Objects().empty());
     EXPECT_FALSE(button("Cancelbutton")->isVisible());
     EXPECT_FALSE(button("Savebutton")->isVisible());
     EXPECT_TRUE(window->Action("mnuSave")->isEnabled()); // asks for a name on a new card
@@ -69,7 +69,7 @@ TEST_F(WindowFixture, LayoutFromPreferencesIsCheckedAtStart)
         ini.close();
         modal->messages.clear();
         start();
-        EXPECT_EQ(window->BusinessCardPanel()->size(), c.panel) << c.layout;
+        EXPECT_EQ(window->cardPanel()->size(), c.panel) << c.layout;
         const bool warned = !modal->messages.empty() && modal->messages.front().caption == "Card Layout";
         EXPECT_EQ(warned, c.warned) << c.layout;
         window.reset();
@@ -108,30 +108,30 @@ TEST_F(WindowFixture, KeypadZoomStepsFromAQuarterToFourTimes)
     start();
     QStringList seen;
     for (int i = 0; i < 6; ++i) {
-        QTest::keyClick(window->BusinessCardPanel(), Qt::Key_Minus, Qt::KeypadModifier);
+        QTest::keyClick(window->cardPanel(), Qt::Key_Minus, Qt::KeypadModifier);
         seen << zoomCaption();
     }
     EXPECT_EQ(seen, QStringList({ "75%", "67%", "50%", "33%", "25%", "25%" }));
-    EXPECT_EQ(window->BusinessCardPanel()->size(), QSize(84, 48));
+    EXPECT_EQ(window->cardPanel()->size(), QSize(84, 48));
     seen.clear();
     for (int i = 0; i < 15; ++i) {
-        QTest::keyClick(window->BusinessCardPanel(), Qt::Key_Plus, Qt::KeypadModifier);
+        QTest::keyClick(window->cardPanel(), Qt::Key_Plus, Qt::KeypadModifier);
         seen << zoomCaption();
     }
     EXPECT_EQ(seen,
         QStringList({ "33%", "50%", "67%", "75%", "100%", "110%", "120%", "130%", "140%", "150%", "200%", "300%", "400%",
             "400%", "400%" }));
-    EXPECT_EQ(window->BusinessCardPanel()->size(), QSize(1344, 768));
+    EXPECT_EQ(window->cardPanel()->size(), QSize(1344, 768));
     for (int i = 0; i < 3; ++i)
-        QTest::keyClick(window->BusinessCardPanel(), Qt::Key_Minus, Qt::KeypadModifier);
+        QTest::keyClick(window->cardPanel(), Qt::Key_Minus, Qt::KeypadModifier);
     EXPECT_FALSE(window->context().card().changesMade); // zooming is not a change
     // The panel is the card size times the zoom, not the last size rescaled
     // (which would drift to 506 and come back at 337).
-    EXPECT_EQ(window->BusinessCardPanel()->width(), 504);
+    EXPECT_EQ(window->cardPanel()->width(), 504);
     for (int i = 0; i < 5; ++i)
-        QTest::keyClick(window->BusinessCardPanel(), Qt::Key_Minus, Qt::KeypadModifier);
+        QTest::keyClick(window->cardPanel(), Qt::Key_Minus, Qt::KeypadModifier);
     EXPECT_EQ(zoomCaption(), "100%");
-    EXPECT_EQ(window->BusinessCardPanel()->size(), QSize(336, 192));
+    EXPECT_EQ(window->cardPanel()->size(), QSize(336, 192));
 }
 
 // Any zoom is a view of the same card: Actual Size comes back to it, Fit to
@@ -140,27 +140,27 @@ TEST_F(WindowFixture, ViewMenuZoomsFitAndComeBack)
 {
     start();
     auto* o = new PlainObject(window.get());
-    window->BusinessCardPanel()->AddObject(o);
+    window->cardPanel()->AddObject(o);
     o->SetBounds(300, 160, 30, 25); // by the corner the fit must keep in sight
     window->context().setChangesMade(false);
-    const QWidget* room = window->BusinessCardPanel()->parentWidget()->parentWidget();
+    const QWidget* room = window->cardPanel()->parentWidget()->parentWidget();
     for (QSize windowSize : { QSize(900, 700), QSize(1400, 600), QSize(700, 900) }) {
         SCOPED_TRACE(windowSize.width());
         window->resize(windowSize);
         QCoreApplication::processEvents();
         window->Action("mnuFitToWindow")->trigger();
-        const float z = window->BusinessCardPanel()->Zoom();
+        const float z = window->cardPanel()->Zoom();
         EXPECT_GE(z, 0.25f);
         EXPECT_LE(z, 4.0f);
         EXPECT_EQ(zoomCaption(), QString::number(qRound(z * 100)) + "%");
-        const QRect shown = window->BusinessCardPanel()->geometry();
+        const QRect shown = window->cardPanel()->geometry();
         EXPECT_LE(shown.right(), room->width());
         EXPECT_LE(shown.bottom(), room->height());
         // As large as it goes: a tenth larger would not fit one way or the other.
         EXPECT_TRUE(shown.width() * 1.1 > room->width() || shown.height() * 1.1 > room->height());
         window->Action("mnuActualSize")->trigger();
         EXPECT_EQ(zoomCaption(), "100%");
-        EXPECT_EQ(window->BusinessCardPanel()->size(), QSize(336, 192));
+        EXPECT_EQ(window->cardPanel()->size(), QSize(336, 192));
     }
     EXPECT_EQ(o->BoundsRect(), QRect(300, 160, 30, 25));
     EXPECT_FALSE(window->context().card().changesMade);
@@ -170,7 +170,7 @@ TEST_F(WindowFixture, ChangesShowCancelAndSaveButtons)
 {
     start();
     auto* o = new PlainObject(window.get());
-    window->BusinessCardPanel()->AddObject(o);
+    window->cardPanel()->AddObject(o);
     o->SetBounds(10, 10, 40, 20);
     o->SetLeft(30);
     EXPECT_TRUE(window->context().card().changesMade);
@@ -180,10 +180,10 @@ TEST_F(WindowFixture, ChangesShowCancelAndSaveButtons)
     // Revert asks first; No keeps everything.
     modal->answers = { mrNo };
     button("Cancelbutton")->click();
-    EXPECT_EQ(window->BusinessCardPanel()->Objects().size(), 1u);
+    EXPECT_EQ(window->cardPanel()->Objects().size(), 1u);
     modal->answers = { mrYes };
     button("Cancelbutton")->click();
-    EXPECT_TRUE(window->BusinessCardPanel()->Objects().empty());
+    EXPECT_TRUE(window->cardPanel()->Objects().empty());
     EXPECT_FALSE(button("Cancelbutton")->isVisible());
     EXPECT_EQ(modal->messages.back().text, "Cancel all changes?");
     EXPECT_EQ(modal->messages.back().caption, "Cancel");
@@ -196,10 +196,10 @@ TEST_F(WindowFixture, DroppedObjectReturnsToSelectionTool)
     plain.create = [](const ToolPlacement& at) -> TQGraphicControl* { return new PlainObject(at.owner); };
     ObjectKinds::ReplaceTool(psEllipse, plain);
     window->ToolButton("DrawEllipseButton")->click();
-    EXPECT_EQ(window->BusinessCardPanel()->PanelState(), psEllipse);
-    QTest::mouseClick(window->BusinessCardPanel(), Qt::LeftButton, {}, QPoint(30, 30));
-    EXPECT_EQ(window->BusinessCardPanel()->Objects().size(), 1u);
-    EXPECT_EQ(window->BusinessCardPanel()->PanelState(), psPointing);
+    EXPECT_EQ(window->cardPanel()->PanelState(), psEllipse);
+    QTest::mouseClick(window->cardPanel(), Qt::LeftButton, {}, QPoint(30, 30));
+    EXPECT_EQ(window->cardPanel()->Objects().size(), 1u);
+    EXPECT_EQ(window->cardPanel()->PanelState(), psPointing);
     EXPECT_TRUE(window->ToolButton("Pointerbutton")->isChecked());
     EXPECT_FALSE(window->ToolButton("DrawEllipseButton")->isChecked());
 }
@@ -235,7 +235,7 @@ TEST_F(WindowFixture, ExitAsksOnceWhenSaveWasDeclined)
 {
     start();
     auto* o = new PlainObject(window.get());
-    window->BusinessCardPanel()->AddObject(o);
+    window->cardPanel()->AddObject(o);
     o->SetBounds(10, 10, 40, 20);
     o->SetLeft(20);
     modal->answers = { mrNo, mrNo };

@@ -60,7 +60,7 @@ void FillFields(QDialog& d, const QStringList& values)
 
 struct PersonalInfoFixture : cardora::test::MainWindowFixture {
     QString ini() const { return folder.filePath("CDW.INI"); }
-    QStringList panelInfo() const { return window->BusinessCardPanel()->PersonalInfo(); }
+    QStringList panelInfo() const { return window->cardPanel()->PersonalInfo(); }
 };
 
 const QStringList kNew = { "Bob Jones", "Jones & Sons", "Owner", "1 Main Street", "Springfield", "IL 62701",
@@ -188,7 +188,7 @@ TEST_F(PersonalInfoFixture, MultiLineToolAsksForTextThenFitsTheBox)
 {
     RegisterCardObjectKinds();
     start();
-    TQBusinessCardPanel32* panel = window->BusinessCardPanel();
+    CardPanel* panel = window->cardPanel();
     panel->Font().SetName("Times New Roman");
     panel->Font().SetSize(12);
     modal->dialogs.push_back([](QDialog& d) {

@@ -50,7 +50,7 @@ struct CliFixture : ::testing::Test {
         ASSERT_TRUE(QFileInfo::exists(cliPath())) << "build the cardora-cli target first";
         // A card with a red box 0.5 to 1.5 by 0.5 to 1 inch in.
         QObject owner;
-        TQBusinessCardPanel32 panel(nullptr, &owner);
+        CardPanel panel(nullptr, &owner);
         panel.SetPanelSize(336, 192);
         TBCShapes* s = TBCShapes::CreateForTool(&owner, stRectangle);
         panel.AddObject(s);

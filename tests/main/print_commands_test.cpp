@@ -45,7 +45,7 @@ struct PrintCommandFixture : cardora::test::MainWindowFixture {
         EXPECT_TRUE(modal->dialogs.empty());
         modal->messages.clear();
     }
-    TQBusinessCardPanel32* panel() { return window->BusinessCardPanel(); }
+    CardPanel* panel() { return window->cardPanel(); }
     // A red rectangle from (48, 48) to (144, 96) panel pixels: 0.5 to 1.5 by 0.5 to 1 inch into the card.
     TBCShapes* addRedBox()
     {
@@ -357,7 +357,7 @@ bool writeBytes(const QString& path, const QByteArray& bytes)
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
-QByteArray savedCard(TQBusinessCardPanel32& panel, const QString& path)
+QByteArray savedCard(CardPanel& panel, const QString& path)
 {
     panel.SaveCardFile(path);
     QFile f(path);

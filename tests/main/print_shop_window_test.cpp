@@ -37,7 +37,7 @@ struct PrintShopWindow : MainWindowFixture {
         window->printShopCommands().editSettings();
     }
     QWidget* band() const { return window->findChild<QWidget*>("BleedBand"); }
-    TQBusinessCardPanel32& panel() const { return *window->BusinessCardPanel(); }
+    CardPanel& panel() const { return *window->cardPanel(); }
 };
 
 TEST_F(PrintShopWindow, BleedPresetsReachTheIniAndThePanel)

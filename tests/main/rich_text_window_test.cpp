@@ -22,7 +22,7 @@ TEST_F(RichTextWindow, ToolCreatesEditsSavesAndReopens)
 {
     RegisterCardObjectKinds();
     start();
-    TQBusinessCardPanel32* panel = window->BusinessCardPanel();
+    CardPanel* panel = window->cardPanel();
     EXPECT_NE(window->findChild<TRichTextControl*>("MASTERWPRICHTEXT"), nullptr);
 
     struct Case {

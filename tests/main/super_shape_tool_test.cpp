@@ -52,7 +52,7 @@ TEST_F(SuperShapeToolTest, ToolDialogTextureAndCardFileEndToEnd)
         return int(mrOk);
     });
     window->ToolButton("DrawSupershape")->click();
-    TQBusinessCardPanel32* panel = window->BusinessCardPanel();
+    CardPanel* panel = window->cardPanel();
     QTest::mousePress(panel, Qt::LeftButton, {}, QPoint(20, 20));
     QTest::mouseMove(panel, QPoint(90, 60));
     QTest::mouseRelease(panel, Qt::LeftButton, {}, QPoint(140, 100));

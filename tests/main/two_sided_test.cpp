@@ -42,7 +42,7 @@ struct TwoSidedFixture : cardora::test::MainWindowFixture {
         choosePdfPrinter(out.filePath("Cardora.pdf"));
         modal->messages.clear();
     }
-    TQBusinessCardPanel32* panel() { return window->BusinessCardPanel(); }
+    CardPanel* panel() { return window->cardPanel(); }
     // A box at the card's top-left, an inch by half an inch.
     void addCornerBox(TColor color)
     {

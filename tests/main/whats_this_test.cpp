@@ -108,7 +108,7 @@ struct WhatsThis : MainWindowFixture {
 // One table: every window of the program, each control asked in turn.
 TEST_F(WhatsThis, EveryControlOfEveryWindowSaysWhatItDoes)
 {
-    TQBusinessCardPanel32& panel = *window->BusinessCardPanel();
+    CardPanel& panel = *window->cardPanel();
     const std::vector<std::pair<const char*, std::function<std::unique_ptr<QWidget>()>>> windows = {
         { "Print Cards", [] { return std::make_unique<TSelectSpecificLabels>(nullptr); } },
         { "Printer Fine-Tuning", [] { return std::make_unique<TPrintFineTune>(TPrinterNudges()); } },
@@ -170,7 +170,7 @@ TEST_F(WhatsThis, RightClickOffersWhatsThisExceptOnTheCard)
         { dialog.BorderCheck, true },
         { dialog.FormatCombo, true },
         { dialog.findChild<QWidget*>("HelpButton"), true },
-        { window->BusinessCardPanel(), false }, // its right click opens the card's own menus
+        { window->cardPanel(), false }, // its right click opens the card's own menus
     };
     for (const Case& c : cases) {
         ASSERT_NE(c.target, nullptr);

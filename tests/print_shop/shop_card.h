@@ -13,7 +13,7 @@ namespace cardora::test {
 
 struct ShopCard {
     QObject owner;
-    TQBusinessCardPanel32 panel { nullptr, &owner };
+    CardPanel panel { nullptr, &owner };
     TRichTextControl masterRichText { &owner, QString::fromLatin1(kMasterRichTextName) };
     QSizeF inches;
     explicit ShopCard(QSizeF cardInches = QSizeF(3.5, 2.0)) : inches(cardInches)

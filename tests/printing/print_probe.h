@@ -25,7 +25,7 @@ public:
 
     void PrintAt(TReport& report, double x, double y) override
     {
-        auto* panel = dynamic_cast<TQBasePanel*>(ParentPanel());
+        auto* panel = dynamic_cast<CardView*>(ParentPanel());
         calls.push_back({ QPointF(x, y), panel && panel->Printing(), panel && panel->Previewing() });
         const double ppi = ScreenPixelsPerInch();
         report.SetPen(clBlue, psClear, 1, pmCopy);
@@ -37,7 +37,7 @@ public:
 // A card panel of the default card size holding one probe.
 struct ProbeCard {
     QObject owner;
-    TQBusinessCardPanel32 panel { nullptr, &owner };
+    CardPanel panel { nullptr, &owner };
     PrintProbe* probe = nullptr;
 
     explicit ProbeCard(QRect box = QRect(48, 48, 96, 48))

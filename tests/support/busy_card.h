@@ -11,7 +11,7 @@ constexpr int kBusyCardObjects = 200;
 inline QRect BusyCardDragLabelBox() { return QRect(16, 84, 96, 24); }
 
 // Fills the panel (at zoom 1, 336 x 192 pixels) and returns the label on top.
-inline TQGraphicControl* BuildBusyCard(QObject& owner, TQBusinessCardPanel32& panel)
+inline TQGraphicControl* BuildBusyCard(QObject& owner, CardPanel& panel)
 {
     QStringList kinds = CardClassRegistry::Instance().Names();
     kinds.sort();

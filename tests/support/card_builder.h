@@ -45,7 +45,7 @@ inline void FillIn(TQGraphicControl& o, const QString& text)
 // A new object of the kind (a card file class name) on the panel, in `box`
 // at zoom 1; `configure` runs while it is still loading, before it is placed.
 template <class Configure>
-TQGraphicControl* AddKind(QObject& owner, TQBusinessCardPanel32& panel, const QString& kind, QRect box,
+TQGraphicControl* AddKind(QObject& owner, CardPanel& panel, const QString& kind, QRect box,
     const QString& text, Configure&& configure)
 {
     const CardObjectFactory* make = CardClassRegistry::Instance().Find(kind);
@@ -65,7 +65,7 @@ TQGraphicControl* AddKind(QObject& owner, TQBusinessCardPanel32& panel, const QS
     return o;
 }
 
-inline TQGraphicControl* AddKind(QObject& owner, TQBusinessCardPanel32& panel, const QString& kind, QRect box,
+inline TQGraphicControl* AddKind(QObject& owner, CardPanel& panel, const QString& kind, QRect box,
     const QString& text)
 {
     return AddKind(owner, panel, kind, box, text, [](TQGraphicControl&) {});

@@ -10,7 +10,7 @@ using namespace cardora;
 
 namespace {
 
-std::map<QString, int> kindsOn(const TQBusinessCardPanel32& panel)
+std::map<QString, int> kindsOn(const CardPanel& panel)
 {
     std::map<QString, int> kinds;
     for (const TQGraphicControl* o : panel.Objects())
@@ -28,7 +28,7 @@ TEST(BusyCard, HoldsEveryKindAndKeepsItThroughItsFile)
     RegisterCardObjectKinds();
     QObject owner;
     TRichTextControl master(&owner, QString::fromLatin1(kMasterRichTextName));
-    TQBusinessCardPanel32 panel(nullptr, &owner);
+    CardPanel panel(nullptr, &owner);
     panel.SetPanelSize(336, 192);
     test::BuildBusyCard(owner, panel);
     QTemporaryDir folder;
@@ -37,10 +37,10 @@ TEST(BusyCard, HoldsEveryKindAndKeepsItThroughItsFile)
 
     QObject readOwner;
     TRichTextControl readMaster(&readOwner, QString::fromLatin1(kMasterRichTextName));
-    TQBusinessCardPanel32 read(nullptr, &readOwner);
+    CardPanel read(nullptr, &readOwner);
     read.SetPanelSize(336, 192);
     read.LoadCardFile(path);
-    for (const TQBusinessCardPanel32* p : { &panel, &read }) {
+    for (const CardPanel* p : { &panel, &read }) {
         SCOPED_TRACE(p == &panel ? "built" : "read back");
         ASSERT_EQ(p->Objects().size(), std::size_t(test::kBusyCardObjects));
         const std::map<QString, int> kinds = kindsOn(*p);

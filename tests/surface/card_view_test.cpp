@@ -16,7 +16,7 @@ using cardora::test::PlainObject;
 namespace {
 struct ViewFixture : ::testing::Test {
     QObject owner;
-    TQBusinessCardPanel32 panel { nullptr, &owner };
+    CardPanel panel { nullptr, &owner };
     std::uint32_t now = 1000;
     QRegion painted; // what the paints since the last clear redrew
 

@@ -55,7 +55,7 @@ QByteArray cardWith(const QString& kind, const QStringList& paths, int value)
 
 struct Card {
     QObject owner;
-    TQBusinessCardPanel32 panel { nullptr, &owner };
+    CardPanel panel { nullptr, &owner };
     TRichTextControl master { &owner, QString::fromLatin1(kMasterRichTextName) };
     Card()
     {

@@ -15,7 +15,7 @@ using cardora::test::PlainObject;
 namespace {
 struct HandleFixture : ::testing::Test {
     QObject owner;
-    TQBusinessCardPanel32 panel { nullptr, &owner };
+    CardPanel panel { nullptr, &owner };
     std::uint32_t now = 1000;
 
     void SetUp() override
@@ -33,7 +33,7 @@ struct HandleFixture : ::testing::Test {
         o->SetBounds(l, t, w, h);
         return o;
     }
-    TQHandle& handle() { return panel.Handle(); }
+    SelectionHandle& handle() { return panel.Handle(); }
     // A press, a move after `hold` ms and a release at `to`, in panel coordinates.
     void drag(QPoint from, QPoint to, std::uint32_t hold = 200)
     {

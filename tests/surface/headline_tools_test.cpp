@@ -16,7 +16,7 @@ namespace {
 
 struct ToolFixture : ::testing::Test {
     QObject owner;
-    TQBusinessCardPanel32 panel { nullptr, &owner };
+    CardPanel panel { nullptr, &owner };
     std::shared_ptr<ScriptedModal> modal;
 
     void SetUp() override

@@ -13,7 +13,7 @@ using cardora::test::PlainObject;
 namespace {
 struct PanelFixture : ::testing::Test {
     QObject owner;
-    TQBusinessCardPanel32 panel { nullptr, &owner };
+    CardPanel panel { nullptr, &owner };
     int changes = 0;
 
     void SetUp() override

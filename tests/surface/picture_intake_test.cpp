@@ -39,7 +39,7 @@ QByteArray PngBytes(QSize size)
 
 struct IntakeFixture : ::testing::Test {
     QObject owner;
-    TQBusinessCardPanel32 panel { nullptr, &owner };
+    CardPanel panel { nullptr, &owner };
 
     void SetUp() override
     {

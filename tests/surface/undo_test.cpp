@@ -45,7 +45,7 @@ QAction* findItem(QMenu* menu, const QString& caption)
 // text label, put there directly so that the stack starts empty.
 struct Card {
     QObject owner;
-    TQBusinessCardPanel32 panel { nullptr, &owner };
+    CardPanel panel { nullptr, &owner };
     QUndoStack stack;
     TBCShapes* ellipse = nullptr;
     TQLineShape* line = nullptr;
@@ -94,7 +94,7 @@ struct UndoFixture : ::testing::Test {
     // A mouse drag of the handle from one handle-relative point to another.
     void drag(Card& c, QPoint from, QPoint to)
     {
-        TQHandle& h = c.panel.Handle();
+        SelectionHandle& h = c.panel.Handle();
         h.MouseMove({}, {}, from); // picks the zone under the pointer
         h.MouseDown(Qt::LeftButton, {}, from, QPoint());
         now += 300;

@@ -27,12 +27,12 @@ const float kZooms[] = { 0.5f, 0.75f, 1.3f, 1.5f, 2.0f };
 // fits its box to its content again.
 struct Kind {
     const char* name;
-    std::function<TQGraphicControl*(TQBusinessCardPanel32&, QObject*)> make;
+    std::function<TQGraphicControl*(CardPanel&, QObject*)> make;
     std::function<void(TQGraphicControl*)> edit;
 };
 
 // The card's objects as saving writes them; the dump makes failures readable.
-std::string saved(const TQBusinessCardPanel32& p)
+std::string saved(const CardPanel& p)
 {
     return TQLabelObjectFiler::WriteObjects(p.Objects()).toHex().toStdString() + "\n"
         + DumpCardJson(p.Objects()).toStdString();
@@ -40,7 +40,7 @@ std::string saved(const TQBusinessCardPanel32& p)
 
 struct Card {
     QObject owner;
-    TQBusinessCardPanel32 panel { nullptr, &owner };
+    CardPanel panel { nullptr, &owner };
     TQGraphicControl* object = nullptr;
 
     explicit Card(const Kind& k, float zoom = 1.0f)
@@ -63,7 +63,7 @@ struct Card {
 };
 
 template <class T>
-T* placed(TQBusinessCardPanel32& panel, T* o, const QRect& r)
+T* placed(CardPanel& panel, T* o, const QRect& r)
 {
     panel.PlaceNewObject(o, r);
     return o;
@@ -78,7 +78,7 @@ TPicture picture(int width, int height)
     return p;
 }
 
-TQMultiLineLabel* lines(TQBusinessCardPanel32& p, QObject* o, const QStringList& items, bool wrap, int width)
+TQMultiLineLabel* lines(CardPanel& p, QObject* o, const QStringList& items, bool wrap, int width)
 {
     auto* m = placed(p, TQMultiLineLabel::CreateForTool(o, p.Font()), QRect(20, 80, width, 30));
     m->SetWordWrap(wrap);
@@ -93,7 +93,7 @@ std::vector<Kind> kinds()
 {
     return {
         { "text label",
-            [](TQBusinessCardPanel32& p, QObject* o) {
+            [](CardPanel& p, QObject* o) {
                 auto* l = placed(p, TQBusinessCardLabel::CreateForTool(o, p, p.Font()), QRect(30, 40, 60, 20));
                 l->SetCaption("Jane Q. Public");
                 l->FitToText();
@@ -104,7 +104,7 @@ std::vector<Kind> kinds()
                 o->Font()->SetSize(13);
             } },
         { "symbol",
-            [](TQBusinessCardPanel32& p, QObject* o) {
+            [](CardPanel& p, QObject* o) {
                 auto* s = placed(p, TQSymbolLabel::CreateForTool(o), QRect(200, 20, 30, 30));
                 s->FitToText();
                 return s;
@@ -114,7 +114,7 @@ std::vector<Kind> kinds()
                 o->Font()->SetSize(29);
             } },
         { "multi-line label",
-            [](TQBusinessCardPanel32& p, QObject* o) {
+            [](CardPanel& p, QObject* o) {
                 auto* m = lines(p, o, kAddress, false, 120);
                 m->FitToLines();
                 return m;
@@ -124,10 +124,10 @@ std::vector<Kind> kinds()
                 m->SetItems({ "Suite 400", "1234 Commerce Boulevard West" });
                 m->FitToLines();
             } },
-        { "wrapped multi-line label", [](TQBusinessCardPanel32& p, QObject* o) { return lines(p, o, kSlogan, true, 97); },
+        { "wrapped multi-line label", [](CardPanel& p, QObject* o) { return lines(p, o, kSlogan, true, 97); },
             [](TQGraphicControl* o) { static_cast<TQMultiLineLabel*>(o)->FitToLines(); } },
         { "circle text",
-            [](TQBusinessCardPanel32& p, QObject* o) {
+            [](CardPanel& p, QObject* o) {
                 return placed(p, TQPCircleText::CreateForTool(o), QRect(150, 60, 90, 90));
             },
             [](TQGraphicControl* o) {
@@ -136,7 +136,7 @@ std::vector<Kind> kinds()
                 static_cast<TQPCircleText*>(o)->ShowProperties();
             } },
         { "super text",
-            [](TQBusinessCardPanel32& p, QObject* o) {
+            [](CardPanel& p, QObject* o) {
                 auto* s = placed(p, TQSuperText::CreateForTool(o), QRect(40, 120, 100, 30));
                 s->SetCaption("Super");
                 return s;
@@ -146,7 +146,7 @@ std::vector<Kind> kinds()
                 static_cast<TQSuperText*>(o)->FitSample();
             } },
         { "picture",
-            [](TQBusinessCardPanel32& p, QObject* o) {
+            [](CardPanel& p, QObject* o) {
                 auto* i = placed(p, TQImage::CreateForTool(o), QRect(250, 100, 50, 50));
                 i->SetPicture(picture(37, 23));
                 i->SetAutoSize(true);
@@ -154,7 +154,7 @@ std::vector<Kind> kinds()
             },
             [](TQGraphicControl* o) { static_cast<TQImage*>(o)->SetPicture(picture(61, 43)); } },
         { "line",
-            [](TQBusinessCardPanel32& p, QObject* o) {
+            [](CardPanel& p, QObject* o) {
                 auto* l = placed(p, TQLineShape::CreateForTool(o), QRect(100, 30, 81, 15));
                 l->SetLineStyle(stHorizontal);
                 return l;
@@ -246,7 +246,7 @@ TEST_F(ZoomTruthFixture, MultiLineLabelsThatFitShowAllTheirLinesAtEveryZoom)
     for (const Case& k : cases) {
         for (const float z : kZooms) {
             SCOPED_TRACE(std::string(k.name) + " at " + std::to_string(z));
-            Card c({ k.name, [&k](TQBusinessCardPanel32& p, QObject* o) {
+            Card c({ k.name, [&k](CardPanel& p, QObject* o) {
                          auto* m = lines(p, o, k.items, k.wrap, 110);
                          if (k.fitted)
                              m->FitToLines();

@@ -236,7 +236,7 @@ inline std::vector<CompositePart> CompositeParts()
     };
 }
 
-inline void AddPart(QObject& owner, TQBusinessCardPanel32& panel, const CompositePart& part)
+inline void AddPart(QObject& owner, CardPanel& panel, const CompositePart& part)
 {
     AddKind(owner, panel, part.kind, part.box, part.text, part.configure);
 }
@@ -254,7 +254,7 @@ inline const QStringList& FirstRandomKinds()
 
 // A random object of the kind: box (sometimes over the card's edges),
 // colours, fonts, fills and effects, all from `rng`.
-inline QString AddRandomObjectOf(QObject& owner, TQBusinessCardPanel32& panel, const QString& kind,
+inline QString AddRandomObjectOf(QObject& owner, CardPanel& panel, const QString& kind,
     QRandomGenerator& rng)
 {
     static const std::int64_t colours[] = { 0x000000, 0x0000FF, 0x00A000, 0xFF0000, 0x00FFFF, 0x800080, 0x808080,
@@ -312,7 +312,7 @@ inline QString AddRandomObjectOf(QObject& owner, TQBusinessCardPanel32& panel, c
 }
 
 // A random object of a random first kind.
-inline QString AddRandomObject(QObject& owner, TQBusinessCardPanel32& panel, QRandomGenerator& rng)
+inline QString AddRandomObject(QObject& owner, CardPanel& panel, QRandomGenerator& rng)
 {
     const QString kind = FirstRandomKinds()[int(rng.bounded(FirstRandomKinds().size()))];
     return AddRandomObjectOf(owner, panel, kind, rng);
@@ -320,7 +320,7 @@ inline QString AddRandomObject(QObject& owner, TQBusinessCardPanel32& panel, QRa
 
 // On about one card in four, a random object of each kind registered since
 // the first ones, from a generator seeded with the card's number.
-inline QStringList AddNewerKinds(QObject& owner, TQBusinessCardPanel32& panel, int card)
+inline QStringList AddNewerKinds(QObject& owner, CardPanel& panel, int card)
 {
     QRandomGenerator rng(quint32(card) * 7919u + 17u);
     QStringList added;

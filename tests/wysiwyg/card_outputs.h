@@ -156,7 +156,7 @@ inline std::vector<QImage> CardsOfSheet(const QImage& sheet, int dpi, const TShe
 
 // The preview page of the card's sheet, recorded and played at `dpi`; with
 // `positions` (0-based) only those cards are drawn.
-inline QImage PreviewSheet(TQBusinessCardPanel32& panel, int dpi, TSheetGeometry* geometry,
+inline QImage PreviewSheet(CardPanel& panel, int dpi, TSheetGeometry* geometry,
     const std::vector<int>& positions = {})
 {
     TRecordingReport pages(LetterPage(dpi));
@@ -178,7 +178,7 @@ inline QImage PreviewSheet(TQBusinessCardPanel32& panel, int dpi, TSheetGeometry
     return pages.RenderPage(0);
 }
 
-inline QString ExportCard(TQBusinessCardPanel32& panel, TCardExportFormat format, int dpi, const QString& path)
+inline QString ExportCard(CardPanel& panel, TCardExportFormat format, int dpi, const QString& path)
 {
     TCardExport e;
     e.Format = format;
@@ -189,7 +189,7 @@ inline QString ExportCard(TQBusinessCardPanel32& panel, TCardExportFormat format
 
 // The print shop's PDF with a bleed, rasterised at `dpi` and cut to the
 // trimmed card: what the customer gets after the shop's cut.
-inline QImage ShopPdfTrimmed(TQBusinessCardPanel32& panel, double bleedInches, const QString& pdf, int dpi)
+inline QImage ShopPdfTrimmed(CardPanel& panel, double bleedInches, const QString& pdf, int dpi)
 {
     TShopPdfOptions o;
     o.CardInches = QSizeF(kCardWidth, kCardHeight);
@@ -204,7 +204,7 @@ inline QImage ShopPdfTrimmed(TQBusinessCardPanel32& panel, double bleedInches, c
     return pages.front().copy(QRect(b, b, int(std::lround(kCardWidth * dpi)), int(std::lround(kCardHeight * dpi))));
 }
 
-inline QString PrintSheet(TQBusinessCardPanel32& panel, const QString& pdf, int dpi = 600)
+inline QString PrintSheet(CardPanel& panel, const QString& pdf, int dpi = 600)
 {
     TBatchPrintOptions o;
     o.Output = pdf;
@@ -213,7 +213,7 @@ inline QString PrintSheet(TQBusinessCardPanel32& panel, const QString& pdf, int 
 }
 
 // A sheet of `front` with `back` on the page after, turned over `edge`.
-inline QString PrintTwoSidedSheet(TQBusinessCardPanel32& front, TQBusinessCardPanel32& back, const QString& pdf,
+inline QString PrintTwoSidedSheet(CardPanel& front, CardPanel& back, const QString& pdf,
     TDuplexEdge edge, int dpi = 96)
 {
     TBatchPrintOptions o;

@@ -28,7 +28,7 @@ constexpr int kSheetDpi = 96;
 
 struct Card {
     QObject owner;
-    TQBusinessCardPanel32 panel { nullptr, &owner };
+    CardPanel panel { nullptr, &owner };
     TRichTextControl masterRichText { &owner, QString::fromLatin1(kMasterRichTextName) };
     QStringList kinds;
     Card()

@@ -1,4 +1,4 @@
-#include "surface/base_panel.h"
+#include "surface/card_view.h"
 #include "surface/cursors.h"
 #include "surface/card_edit.h"
 #include "surface/panel_picture_intake.h"
@@ -21,7 +21,7 @@
 
 namespace cardora {
 
-TQBasePanel::TQBasePanel(QWidget* parent, QObject* owner)
+CardView::CardView(QWidget* parent, QObject* owner)
     : QWidget(parent), owner_(owner ? owner : this), handle_(*this)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -36,20 +36,20 @@ TQBasePanel::TQBasePanel(QWidget* parent, QObject* owner)
     new TPanelPictureIntake(*this);
 }
 
-const TFieldRecord* TQBasePanel::FieldValues() const
+const TFieldRecord* CardView::FieldValues() const
 {
     if (fieldsAsTyped_)
         return nullptr;
     return record_ ? &*record_ : &personalRecord_;
 }
 
-void TQBasePanel::SetFieldRecord(std::optional<TFieldRecord> record)
+void CardView::SetFieldRecord(std::optional<TFieldRecord> record)
 {
     record_ = std::move(record);
     FieldValuesChangedForAll();
 }
 
-void TQBasePanel::SetFieldsShownAsTyped(bool typed)
+void CardView::SetFieldsShownAsTyped(bool typed)
 {
     if (typed == fieldsAsTyped_)
         return;
@@ -57,14 +57,14 @@ void TQBasePanel::SetFieldsShownAsTyped(bool typed)
     FieldValuesChangedForAll();
 }
 
-void TQBasePanel::FieldValuesChangedForAll()
+void CardView::FieldValuesChangedForAll()
 {
     for (TQGraphicControl* o : Objects())
         o->FieldValuesChanged();
     update();
 }
 
-TQBasePanel::~TQBasePanel()
+CardView::~CardView()
 {
     for (const QMetaObject::Connection& c : actionDestroyedConnections_)
         disconnect(c);
@@ -75,13 +75,13 @@ TQBasePanel::~TQBasePanel()
     QFile::remove(tempFileName_);
 }
 
-void TQBasePanel::SetDrawOutline(bool v)
+void CardView::SetDrawOutline(bool v)
 {
     drawOutline_ = v;
     update();
 }
 
-void TQBasePanel::SetShape(TLabelShapeType s)
+void CardView::SetShape(TLabelShapeType s)
 {
     if (s == document_.Shape())
         return;
@@ -89,7 +89,7 @@ void TQBasePanel::SetShape(TLabelShapeType s)
     update();
 }
 
-void TQBasePanel::SetGridSize(TGridSize g)
+void CardView::SetGridSize(TGridSize g)
 {
     gridSize_ = g;
     const int step = g == gs4x4 ? 4 : 8;
@@ -98,7 +98,7 @@ void TQBasePanel::SetGridSize(TGridSize g)
     update();
 }
 
-void TQBasePanel::SetShowGrid(bool v)
+void CardView::SetShowGrid(bool v)
 {
     if (v == showGrid_)
         return;
@@ -106,7 +106,7 @@ void TQBasePanel::SetShowGrid(bool v)
     update();
 }
 
-void TQBasePanel::SetSnapToGrid(bool v)
+void CardView::SetSnapToGrid(bool v)
 {
     snapToGrid_ = v;
     handle_.SetSnapToGrid(v);
@@ -118,20 +118,20 @@ void TQBasePanel::SetSnapToGrid(bool v)
     }
 }
 
-void TQBasePanel::SetPanelSize(int width, int height)
+void CardView::SetPanelSize(int width, int height)
 {
     document_.SetSize(QSize(width, height));
     resize(Round(width * zoom_), Round(height * zoom_));
     update();
 }
 
-void TQBasePanel::SetBleed(double pixels)
+void CardView::SetBleed(double pixels)
 {
     document_.SetBleed(pixels);
     update();
 }
 
-int TQBasePanel::BleedInCardPixels() const
+int CardView::BleedInCardPixels() const
 {
     const double bleed = document_.Bleed();
     return bleed > 0 ? int(std::ceil(bleed - 0.01)) : 0;
@@ -145,17 +145,17 @@ int below(double v) { return int(std::floor(v + kSlack)); }
 int above(double v) { return int(std::ceil(v - kSlack)); }
 } // namespace
 
-QPoint TQBasePanel::CardPoint(const QPointF& w) const
+QPoint CardView::CardPoint(const QPointF& w) const
 {
     return QPoint(below(w.x() / zoom_), below(w.y() / zoom_));
 }
 
-QPoint TQBasePanel::ShownPoint(const QPoint& c) const
+QPoint CardView::ShownPoint(const QPoint& c) const
 {
     return QPoint(int(std::lround(c.x() * double(zoom_))), int(std::lround(c.y() * double(zoom_))));
 }
 
-QRect TQBasePanel::ShownRect(const QRect& r) const
+QRect CardView::ShownRect(const QRect& r) const
 {
     if (zoom_ == 1.0f || r.isNull())
         return r;
@@ -165,7 +165,7 @@ QRect TQBasePanel::ShownRect(const QRect& r) const
     return QRect(l, t, rt - l, b - t);
 }
 
-QRect TQBasePanel::CardRect(const QRect& r) const
+QRect CardView::CardRect(const QRect& r) const
 {
     if (zoom_ == 1.0f)
         return r;
@@ -175,19 +175,19 @@ QRect TQBasePanel::CardRect(const QRect& r) const
     return QRect(l, t, rt - l, b - t);
 }
 
-void TQBasePanel::UpdateCardRect(const QRect& r)
+void CardView::UpdateCardRect(const QRect& r)
 {
     // Text and lines drawn smoothly may spill a pixel past their box.
     update(ShownRect(r).adjusted(-1, -1, 1, 1));
 }
 
-int TQBasePanel::BleedAtZoom() const
+int CardView::BleedAtZoom() const
 {
     const double bleed = document_.Bleed();
     return bleed > 0 ? int(std::ceil(bleed * zoom_ - 0.01)) : 0;
 }
 
-void TQBasePanel::SetGuides(bool show, double safePixels)
+void CardView::SetGuides(bool show, double safePixels)
 {
     showGuides_ = show;
     safePixels_ = std::max(0.0, safePixels);
@@ -196,7 +196,7 @@ void TQBasePanel::SetGuides(bool show, double safePixels)
 
 // ---------------------------------------------------------------- objects
 
-void TQBasePanel::AddObject(TQGraphicControl* o)
+void CardView::AddObject(TQGraphicControl* o)
 {
     if (!document_.Add(o))
         return;
@@ -205,7 +205,7 @@ void TQBasePanel::AddObject(TQGraphicControl* o)
     o->Invalidate();
 }
 
-void TQBasePanel::removeObject(TQGraphicControl* o)
+void CardView::removeObject(TQGraphicControl* o)
 {
     handle_.Forget(o);
     if (mouseTarget_ == o)
@@ -214,7 +214,7 @@ void TQBasePanel::removeObject(TQGraphicControl* o)
     update();
 }
 
-void TQBasePanel::FreeObject(TQGraphicControl* o)
+void CardView::FreeObject(TQGraphicControl* o)
 {
     if (!o)
         return;
@@ -226,7 +226,7 @@ void TQBasePanel::FreeObject(TQGraphicControl* o)
     }
 }
 
-void TQBasePanel::HookObject(TQGraphicControl* o)
+void CardView::HookObject(TQGraphicControl* o)
 {
     // Mouse events reach objects through the panel's routing; hooking only
     // makes sure the object sits on this panel.
@@ -234,14 +234,14 @@ void TQBasePanel::HookObject(TQGraphicControl* o)
         AddObject(o);
 }
 
-void TQBasePanel::RehookObjects()
+void CardView::RehookObjects()
 {
     for (auto it = Objects().rbegin(); it != Objects().rend(); ++it) {
         HookObject(*it);
     }
 }
 
-TQGraphicControl* TQBasePanel::objectAt(const QPoint& p) const
+TQGraphicControl* CardView::objectAt(const QPoint& p) const
 {
     for (auto it = Objects().rbegin(); it != Objects().rend(); ++it)
         if ((*it)->HitTest(p))
@@ -249,26 +249,26 @@ TQGraphicControl* TQBasePanel::objectAt(const QPoint& p) const
     return nullptr;
 }
 
-void TQBasePanel::BringToFront(TQGraphicControl* o)
+void CardView::BringToFront(TQGraphicControl* o)
 {
     if (document_.BringToFront(o))
         o->Invalidate();
 }
 
-void TQBasePanel::SendToBack(TQGraphicControl* o)
+void CardView::SendToBack(TQGraphicControl* o)
 {
     if (document_.SendToBack(o))
         o->Invalidate();
 }
 
-void TQBasePanel::ClearObjects()
+void CardView::ClearObjects()
 {
     handle_.ClearSelection();
     while (!Objects().empty())
         FreeObject(Objects().back());
 }
 
-void TQBasePanel::RemoveOffCardObjects()
+void CardView::RemoveOffCardObjects()
 {
     // The selection keeps what stays; freeing an object drops it from there.
     const std::vector<TQGraphicControl*> all = Objects();
@@ -280,7 +280,7 @@ void TQBasePanel::RemoveOffCardObjects()
             FreeObject(o);
 }
 
-QString TQBasePanel::UniqueName(const QString& stem) const
+QString CardView::UniqueName(const QString& stem) const
 {
     const QObjectList& owned = owner_->children();
     for (int n = 1; n <= 1000; ++n) {
@@ -297,7 +297,7 @@ QString TQBasePanel::UniqueName(const QString& stem) const
     return QString();
 }
 
-void TQBasePanel::PlaceNewObject(TQGraphicControl* o, const QRect& r)
+void CardView::PlaceNewObject(TQGraphicControl* o, const QRect& r)
 {
     o->SetVisible(false);
     AddObject(o);
@@ -309,9 +309,9 @@ void TQBasePanel::PlaceNewObject(TQGraphicControl* o, const QRect& r)
     ProcessPendingEvents();
 }
 
-void TQBasePanel::CreateObjectForRect(QRect&) {}
+void CardView::CreateObjectForRect(QRect&) {}
 
-bool TQBasePanel::LoadColorPicture(const QString& path)
+bool CardView::LoadColorPicture(const QString& path)
 {
     // The path comes from a sidecar file; a FIFO or device there would block.
     if (!CheckInputFile(path).isEmpty()) {
@@ -324,7 +324,7 @@ bool TQBasePanel::LoadColorPicture(const QString& path)
     return ok;
 }
 
-void TQBasePanel::ClearColorPicture()
+void CardView::ClearColorPicture()
 {
     document_.ColorArt().Clear();
     update();
@@ -332,7 +332,7 @@ void TQBasePanel::ClearColorPicture()
 
 // ---------------------------------------------------------------- zoom and changes
 
-void TQBasePanel::SetZoom(float z)
+void CardView::SetZoom(float z)
 {
     if (z == zoom_ || !(z > 0.0f))
         return;
@@ -353,7 +353,7 @@ void TQBasePanel::SetZoom(float z)
     zooming_ = false;
 }
 
-void TQBasePanel::FireLabelChanged()
+void CardView::FireLabelChanged()
 {
     if (zooming_)
         return;
@@ -365,7 +365,7 @@ void TQBasePanel::FireLabelChanged()
         LabelChangedEvent(this);
 }
 
-void TQBasePanel::HeldChanges::Release()
+void CardView::HeldChanges::Release()
 {
     if (released_)
         return;
@@ -376,7 +376,7 @@ void TQBasePanel::HeldChanges::Release()
     }
 }
 
-void TQBasePanel::PostSyncSelectionHandles()
+void CardView::PostSyncSelectionHandles()
 {
     if (syncPosted_)
         return;
@@ -384,27 +384,27 @@ void TQBasePanel::PostSyncSelectionHandles()
     QMetaObject::invokeMethod(this, [this] { syncHandles(); }, Qt::QueuedConnection);
 }
 
-void TQBasePanel::syncHandles()
+void CardView::syncHandles()
 {
     syncPosted_ = false;
     handle_.RefitToSelection();
 }
 
-void TQBasePanel::ProcessPendingEvents() { QCoreApplication::processEvents(); }
+void CardView::ProcessPendingEvents() { QCoreApplication::processEvents(); }
 
 // ---------------------------------------------------------------- selection
 
-bool TQBasePanel::IsSelected(const TQGraphicControl* o) const { return handle_.IndexOfSelected(o) >= 0; }
-void TQBasePanel::AddToSelection(TQGraphicControl* o) { handle_.Select(o); }
-void TQBasePanel::RemoveFromSelection(TQGraphicControl* o) { handle_.Unselect(o); }
-void TQBasePanel::ClearSelection() { handle_.ClearSelection(); }
+bool CardView::IsSelected(const TQGraphicControl* o) const { return handle_.IndexOfSelected(o) >= 0; }
+void CardView::AddToSelection(TQGraphicControl* o) { handle_.Select(o); }
+void CardView::RemoveFromSelection(TQGraphicControl* o) { handle_.Unselect(o); }
+void CardView::ClearSelection() { handle_.ClearSelection(); }
 
-TColor TQBasePanel::MarkerColor(bool single) const
+TColor CardView::MarkerColor(bool single) const
 {
     return single ? handle_.Color() : handle_.SecondaryColor();
 }
 
-void TQBasePanel::SelectInRect(const QRect& r)
+void CardView::SelectInRect(const QRect& r)
 {
     const bool shift = (eventModifiers_ | QGuiApplication::keyboardModifiers()) & Qt::ShiftModifier;
     std::vector<TQGraphicControl*> list;
@@ -425,7 +425,7 @@ void TQBasePanel::SelectInRect(const QRect& r)
         handle_.Select(o);
 }
 
-void TQBasePanel::SelectAll()
+void CardView::SelectAll()
 {
     if (!Objects().empty())
         handle_.ClearSelection();
@@ -435,7 +435,7 @@ void TQBasePanel::SelectAll()
 
 // ---------------------------------------------------------------- commands
 
-void TQBasePanel::KeyDown(int key, Qt::KeyboardModifiers modifiers)
+void CardView::KeyDown(int key, Qt::KeyboardModifiers modifiers)
 {
     if (handle_.Visible() && (key == Qt::Key_Left || key == Qt::Key_Up || key == Qt::Key_Right || key == Qt::Key_Down))
         handle_.KeyDown(key, modifiers);
@@ -451,7 +451,7 @@ void TQBasePanel::KeyDown(int key, Qt::KeyboardModifiers modifiers)
     }
 }
 
-void TQBasePanel::KeyUp(int key)
+void CardView::KeyUp(int key)
 {
     if (key == Qt::Key_Left || key == Qt::Key_Up || key == Qt::Key_Right || key == Qt::Key_Down)
         handle_.KeyUp(key);
@@ -459,12 +459,12 @@ void TQBasePanel::KeyUp(int key)
 
 // ---------------------------------------------------------------- painting
 
-QRegion TQBasePanel::ShapeRegion() const
+QRegion CardView::ShapeRegion() const
 {
     return CardDocument::ShapeRegion(document_.Shape(), QRect(0, 0, width() + 1, height() + 1));
 }
 
-void TQBasePanel::PaintBackground(QPainter& p, QRect area)
+void CardView::PaintBackground(QPainter& p, QRect area)
 {
     const int w = width(), h = height();
     if (area.isNull())
@@ -518,7 +518,7 @@ void TQBasePanel::PaintBackground(QPainter& p, QRect area)
     }
 }
 
-void TQBasePanel::paintEvent(QPaintEvent* event)
+void CardView::paintEvent(QPaintEvent* event)
 {
     const qreal dpr = devicePixelRatioF();
     QRegion dirty = event->region();
@@ -566,7 +566,7 @@ void TQBasePanel::paintEvent(QPaintEvent* event)
         Repainted();
 }
 
-void TQBasePanel::paintGuides(QPainter& p)
+void CardView::paintGuides(QPainter& p)
 {
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
@@ -585,7 +585,7 @@ void TQBasePanel::paintGuides(QPainter& p)
 
 // ---------------------------------------------------------------- mouse
 
-void TQBasePanel::mousePressEvent(QMouseEvent* event)
+void CardView::mousePressEvent(QMouseEvent* event)
 {
     const QPoint p = CardPoint(event->position());
     const QPoint global = event->globalPosition().toPoint();
@@ -602,7 +602,7 @@ void TQBasePanel::mousePressEvent(QMouseEvent* event)
     PanelMouseDown(event->button(), p, global);
 }
 
-void TQBasePanel::ForwardMouseDown(Qt::MouseButton button, const QPoint& p, const QPoint& global)
+void CardView::ForwardMouseDown(Qt::MouseButton button, const QPoint& p, const QPoint& global)
 {
     if (TQGraphicControl* o = objectAt(p)) {
         mouseTarget_ = o;
@@ -612,13 +612,13 @@ void TQBasePanel::ForwardMouseDown(Qt::MouseButton button, const QPoint& p, cons
     PanelMouseDown(button, p, global);
 }
 
-void TQBasePanel::ForwardMouseUp(const QPoint& p)
+void CardView::ForwardMouseUp(const QPoint& p)
 {
     PanelMouseUp(p);
     mouseTarget_ = nullptr;
 }
 
-void TQBasePanel::mouseMoveEvent(QMouseEvent* event)
+void CardView::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint p = CardPoint(event->position());
     if (bandActive_) {
@@ -636,7 +636,7 @@ void TQBasePanel::mouseMoveEvent(QMouseEvent* event)
     PanelMouseMove(p);
 }
 
-void TQBasePanel::mouseReleaseEvent(QMouseEvent* event)
+void CardView::mouseReleaseEvent(QMouseEvent* event)
 {
     eventModifiers_ = event->modifiers();
     const QPoint p = CardPoint(event->position());
@@ -649,7 +649,7 @@ void TQBasePanel::mouseReleaseEvent(QMouseEvent* event)
     mouseTarget_ = nullptr;
 }
 
-void TQBasePanel::wheelEvent(QWheelEvent* event)
+void CardView::wheelEvent(QWheelEvent* event)
 {
     if (!(event->modifiers() & Qt::ControlModifier) || !ZoomStepRequested || event->angleDelta().y() == 0) {
         event->ignore(); // the scroll box scrolls
@@ -659,13 +659,13 @@ void TQBasePanel::wheelEvent(QWheelEvent* event)
     event->accept();
 }
 
-void TQBasePanel::leaveEvent(QEvent*)
+void CardView::leaveEvent(QEvent*)
 {
     if (handle_.Visible())
         handle_.MouseLeave();
 }
 
-void TQBasePanel::mouseDoubleClickEvent(QMouseEvent* event)
+void CardView::mouseDoubleClickEvent(QMouseEvent* event)
 {
     const QPoint p = CardPoint(event->position());
     const QPoint global = event->globalPosition().toPoint();
@@ -682,7 +682,7 @@ void TQBasePanel::mouseDoubleClickEvent(QMouseEvent* event)
         OnDblClick(this);
 }
 
-void TQBasePanel::PanelMouseDown(Qt::MouseButton button, const QPoint& p, const QPoint& global)
+void CardView::PanelMouseDown(Qt::MouseButton button, const QPoint& p, const QPoint& global)
 {
     bandStart_ = bandEnd_ = p;
     if (button != Qt::LeftButton) {
@@ -694,7 +694,7 @@ void TQBasePanel::PanelMouseDown(Qt::MouseButton button, const QPoint& p, const 
     setCursor(PointCursor());
 }
 
-void TQBasePanel::PanelMouseMove(const QPoint& p)
+void CardView::PanelMouseMove(const QPoint& p)
 {
     if (!bandActive_)
         return;
@@ -704,7 +704,7 @@ void TQBasePanel::PanelMouseMove(const QPoint& p)
     UpdateCardRect(QRect(bandStart_, bandEnd_).normalized().adjusted(-1, -1, 1, 1));
 }
 
-void TQBasePanel::PanelMouseUp(const QPoint& p)
+void CardView::PanelMouseUp(const QPoint& p)
 {
     if (!bandActive_)
         return;
@@ -729,7 +729,7 @@ void TQBasePanel::PanelMouseUp(const QPoint& p)
         setCursor(Qt::ArrowCursor);
 }
 
-void TQBasePanel::ObjectMouseDown(TQGraphicControl* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
+void CardView::ObjectMouseDown(TQGraphicControl* sender, Qt::MouseButton button, Qt::KeyboardModifiers shift,
     const QPoint& p, const QPoint& global)
 {
     if (!pointing_ || sender->Unselectable()) {
@@ -745,7 +745,7 @@ void TQBasePanel::ObjectMouseDown(TQGraphicControl* sender, Qt::MouseButton butt
         sender->ShowMenuAt(global);
 }
 
-void TQBasePanel::ObjectDblClick(TQGraphicControl* sender, bool fromHandle, const QPoint& global)
+void CardView::ObjectDblClick(TQGraphicControl* sender, bool fromHandle, const QPoint& global)
 {
     const QPoint p = CardPoint(mapFromGlobal(QPointF(global)));
     if (fromHandle) {
@@ -763,7 +763,7 @@ void TQBasePanel::ObjectDblClick(TQGraphicControl* sender, bool fromHandle, cons
     }
 }
 
-void TQBasePanel::HandleMouseDown(const QPoint& p, Qt::KeyboardModifiers shift)
+void CardView::HandleMouseDown(const QPoint& p, Qt::KeyboardModifiers shift)
 {
     if (!pointing_) {
         PanelMouseDown(Qt::LeftButton, p, mapToGlobal(ShownPoint(p)));

@@ -25,14 +25,15 @@ struct TCardSnapshot;
 
 enum TGridSize { gs4x4, gs8x8 };
 
-// The design surface: shows the card at true size and zoom, holds the card
-// objects (back to front), draws the outline, grid and background art, runs
+// The design surface: a view of its CardDocument at any zoom, painting the
+// objects (back to front) through its transform, with the outline, grid,
+// background art and selection markers; it runs the mouse and keys, the
 // rubber-band selection and the card-wide menu.
-class TQBasePanel : public QWidget, public CardObjectParent {
+class CardView : public QWidget, public CardObjectParent {
     Q_OBJECT
 public:
-    explicit TQBasePanel(QWidget* parent = nullptr, QObject* owner = nullptr);
-    ~TQBasePanel() override;
+    explicit CardView(QWidget* parent = nullptr, QObject* owner = nullptr);
+    ~CardView() override;
 
     // --- properties
     bool Pointing() const { return pointing_; }
@@ -57,7 +58,7 @@ public:
     bool Zooming() const { return zooming_; }
     TFont& Font() { return font_; }
     QObject* Owner() const { return owner_; }
-    TQHandle& Handle() { return handle_; }
+    SelectionHandle& Handle() { return handle_; }
     QMenu* PanelMenu() { return panelMenu_; }
     QString ClipFileName() const { return clipFileName_; }
     QString TempFileName() const { return tempFileName_; }
@@ -185,23 +186,23 @@ public:
     // While undo or redo applies a step, nothing is recorded.
     class ApplyingEdit {
     public:
-        explicit ApplyingEdit(TQBasePanel& panel) : panel_(panel) { ++panel_.applyingEdit_; }
+        explicit ApplyingEdit(CardView& panel) : panel_(panel) { ++panel_.applyingEdit_; }
         ~ApplyingEdit() { --panel_.applyingEdit_; }
 
     private:
-        TQBasePanel& panel_;
+        CardView& panel_;
     };
     // While one lives, change notices of the card wait; Release passes on
     // one if any came, Drop forgets them (what changed was undone).
     class HeldChanges {
     public:
-        explicit HeldChanges(TQBasePanel& panel) : panel_(panel) { ++panel_.changesHeld_; }
+        explicit HeldChanges(CardView& panel) : panel_(panel) { ++panel_.changesHeld_; }
         ~HeldChanges() { Release(); }
         void Drop() { panel_.changeWaiting_ = false; }
         void Release();
 
     private:
-        TQBasePanel& panel_;
+        CardView& panel_;
         bool released_ = false;
     };
     // The selection becomes exactly these objects.
@@ -279,7 +280,7 @@ private:
     QPoint bandStart_, bandEnd_;
     QString clipFileName_, tempFileName_;
     TFont font_;
-    TQHandle handle_;
+    SelectionHandle handle_;
     CardDocument document_;
     QMenu* panelMenu_ = nullptr;
     std::vector<QAction*> selectionItems_;
@@ -315,13 +316,13 @@ private:
 // lowered when the walk ends, also on error.
 class TPrintingScope {
 public:
-    explicit TPrintingScope(TQBasePanel& panel) : panel_(panel) { panel_.SetPrinting(true); }
+    explicit TPrintingScope(CardView& panel) : panel_(panel) { panel_.SetPrinting(true); }
     ~TPrintingScope() { panel_.SetPrinting(false); }
     TPrintingScope(const TPrintingScope&) = delete;
     TPrintingScope& operator=(const TPrintingScope&) = delete;
 
 private:
-    TQBasePanel& panel_;
+    CardView& panel_;
 };
 
 } // namespace cardora
