@@ -86,7 +86,6 @@ void CardView::SelectOnly(const std::vector<TQGraphicControl*>& objects)
         handle_.Select(o);
     // Selecting from a command is not a click: no drag follows.
     handle_.ReleaseCapture();
-    update();
 }
 
 // ---------------------------------------------------------------- recording

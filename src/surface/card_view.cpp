@@ -715,11 +715,11 @@ void CardView::PanelMouseUp(const QPoint& p)
     if (top > bottom)
         std::swap(top, bottom);
     QRect r(left, top, right - left, bottom - top);
-    update();
+    // The band goes; the selection repaints what it changes.
+    UpdateCardRect(QRect(bandStart_, bandEnd_).normalized().adjusted(-1, -1, 1, 1));
     bandActive_ = false;
     if (pointing_) {
         SelectInRect(r);
-        update();
     } else {
         CreateObjectForRect(r);
         if (DroppedObjectEvent)
@@ -740,7 +740,6 @@ void CardView::ObjectMouseDown(TQGraphicControl* sender, Qt::MouseButton button,
     if (!(shift & Qt::ShiftModifier))
         handle_.ClearSelection();
     handle_.Select(sender);
-    update();
     if (handle_.SelectedCount() == 1 && button == Qt::RightButton)
         sender->ShowMenuAt(global);
 }

@@ -55,9 +55,17 @@ void SelectionHandle::SetSnapToGrid(bool v)
 
 void SelectionHandle::setBounds(const QRect& r)
 {
-    panel_.UpdateCardRect(bounds_.adjusted(-1, -1, 1, 1));
+    repaintMarkers();
     bounds_ = r;
-    panel_.UpdateCardRect(bounds_.adjusted(-1, -1, 1, 1));
+    repaintMarkers();
+}
+
+void SelectionHandle::repaintMarkers()
+{
+    // The markers reach a few screen pixels past the box, which at a small
+    // zoom is several card pixels.
+    const int m = 1 + int(std::ceil(3.0 / panel_.Zoom()));
+    panel_.UpdateCardRect(bounds_.adjusted(-m, -m, m, m));
 }
 
 // ---------------------------------------------------------------- selection
@@ -85,7 +93,7 @@ void SelectionHandle::Select(TQGraphicControl* o)
     zone_ = 0;
     // A drag that follows the click on the object reaches the handle.
     capturing_ = true;
-    panel_.update();
+    repaintMarkers();
 }
 
 void SelectionHandle::placeForUnselect()
@@ -112,7 +120,7 @@ void SelectionHandle::Unselect(TQGraphicControl* o)
         placeForUnselect();
     else
         ClearSelection();
-    panel_.update();
+    repaintMarkers();
 }
 
 void SelectionHandle::Forget(TQGraphicControl* o)
@@ -131,12 +139,14 @@ void SelectionHandle::ClearSelection()
     selection_.clear();
     locked_ = false;
     visible_ = enabled_ = false;
-    feedbackRect_ = QRect();
+    removeOutline();
+    if (nudging_)
+        panel_.UpdateCardRect(nudgeRect_.adjusted(-1, -1, 1, 1));
     dragging_ = false;
     nudging_ = false;
     capturing_ = false;
     setBounds(QRect(bounds_.left(), bounds_.top(), 24, 24));
-    panel_.update();
+    repaintMarkers();
 }
 
 int SelectionHandle::IndexOfSelected(const TQGraphicControl* o) const
@@ -183,7 +193,7 @@ void SelectionHandle::RefitToSelection()
     if (selection_.empty() || refitting_)
         return;
     placeAround(6);
-    panel_.update();
+    repaintMarkers();
 }
 
 void SelectionHandle::placeAround(int extra)
@@ -393,7 +403,7 @@ void SelectionHandle::MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, con
         capturing_ = false;
         panel_.ForwardMouseUp(bounds_.topLeft() + local);
     }
-    panel_.update();
+    repaintMarkers();
 }
 
 void SelectionHandle::DoubleClick(const QPoint&) { doubleClicked_ = true; }
@@ -480,7 +490,7 @@ void SelectionHandle::KeyUp(int)
     const QMargins m = nudgeMove_;
     nudgeMove_ = QMargins();
     if (m.isNull()) {
-        panel_.update();
+        repaintMarkers();
         return;
     }
     const bool resize = m.left() != m.right() || m.top() != m.bottom();
@@ -496,7 +506,7 @@ void SelectionHandle::KeyUp(int)
     refitting_ = false;
     placeAround(5);
     panel_.EndMove(resize ? "Resize" : "Move", TCardEditCommand::kNudgeId);
-    panel_.update();
+    repaintMarkers();
 }
 
 } // namespace cardora

@@ -82,6 +82,8 @@ public:
 
 private:
     void placeAround(int extra);
+    // Repaints the box and the markers around it, nothing else.
+    void repaintMarkers();
     void setBounds(const QRect& r);
     void placeForUnselect();
     QPoint limit(QPoint local) const;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 using namespace cardora;
 using cardora::test::PlainObject;
@@ -167,6 +168,34 @@ TEST_F(ViewFixture, AMoveRepaintsOnlyWhatChanged)
         const QImage shot = panel.grab().toImage();
         EXPECT_EQ(shot.pixel(panel.ShownRect(QRect(238, 120, 1, 1)).topLeft()) & 0xFFFFFF, 0xFF0000u);
         EXPECT_EQ(shot.pixel(panel.ShownRect(QRect(201, 101, 1, 1)).topLeft()) & 0xFFFFFF, 0xFFFFFFu);
+        panel.ClearObjects();
+    }
+}
+
+// Selecting and deselecting repaint the markers wherever they reach, and
+// little else, at every zoom.
+TEST_F(ViewFixture, SelectingRepaintsTheMarkersAndLittleElse)
+{
+    for (float z : kZooms) {
+        SCOPED_TRACE(z);
+        panel.SetZoom(z);
+        PlainObject* a = add(QRect(40, 30, 50, 20));
+        PlainObject* b = add(QRect(200, 120, 30, 40));
+        paintNow();
+        auto markers = [this](PlainObject* o) { return panel.ShownRect(o->BoundsRect()).adjusted(-2, -2, 2, 2); };
+        auto step = [&](const std::function<void()>& act, std::vector<PlainObject*> marked) {
+            painted = QRegion();
+            act();
+            paintNow();
+            for (PlainObject* o : marked)
+                EXPECT_TRUE((QRegion(markers(o)) - painted).isEmpty()) << o->Left();
+            EXPECT_LT(painted.boundingRect().width() * painted.boundingRect().height(),
+                panel.width() * panel.height());
+        };
+        step([&] { panel.AddToSelection(a); }, { a });
+        step([&] { panel.ClearSelection(); }, { a });
+        step([&] { panel.SelectOnly({ b }); }, { b });
+        step([&] { panel.ClearSelection(); }, { b });
         panel.ClearObjects();
     }
 }
