@@ -34,15 +34,6 @@ QImage BuildSolidBitmap(TColor color, QSize size)
     return image;
 }
 
-QSize ScreenTileSize(const QImage& tile, float zoom, bool scaleByZoom)
-{
-    if (tile.isNull())
-        return QSize();
-    if (!scaleByZoom || zoom == 1.0f)
-        return tile.size();
-    return QSize(Trunc(tile.width() * static_cast<double>(zoom)), Trunc(tile.height() * static_cast<double>(zoom)));
-}
-
 void TileFill(QPainter& painter, const QImage& tile, QSize tileSize, QSize area)
 {
     const int tw = tileSize.width();

@@ -21,10 +21,6 @@ QImage BuildGradientPart(TFillDirection direction, TColor from, TColor to, QSize
 // A bitmap of `size` in one colour (system colours resolved); null when empty.
 QImage BuildSolidBitmap(TColor color, QSize size);
 
-// The size each copy of `tile` takes on screen: its own size, or, when
-// `scaleByZoom` and the zoom is not 1, each side times the zoom, truncated.
-QSize ScreenTileSize(const QImage& tile, float zoom, bool scaleByZoom);
-
 // Stretch-draws `tile` at `tileSize` into (x, y) for x = 0, w, 2w, ... while
 // x < area width and likewise for y, from the painter's origin; the painter's
 // clip cuts the tiles to the figure. Only tiles on the clip and, on a

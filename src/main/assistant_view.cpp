@@ -22,7 +22,7 @@ QWidget* MainWindow::createAssistant(QWidget* parent)
                     s.SelectedKind = o->ClassName();
                     if (auto* image = qobject_cast<TQImage*>(o))
                         s.PictureNote = PrintQualityText(image->Picture(),
-                            image->Stretch() ? QSize(image->StoredWidth(), image->StoredHeight()) : image->Picture().Size());
+                            image->Stretch() ? QSize(image->Width(), image->Height()) : image->Picture().Size());
                 }
         return s;
     };

@@ -42,6 +42,8 @@ public:
     // Where a card rectangle shows on the view's widget (markers are drawn
     // there, the same size at every zoom).
     virtual QRect ShownRect(const QRect& cardRect) const { return cardRect; }
+    // The zoom the card is looked at (editors open at it).
+    virtual float ViewZoom() const { return 1.0f; }
     // Card pixels around the card that a print shop prints and trims away
     // (its bleed); surfaces made for what shows include them.
     virtual int BleedPixels() const { return 0; }

@@ -6,7 +6,6 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPicture>
-#include <climits>
 
 namespace cardora {
 
@@ -81,10 +80,10 @@ const PropertyTable& TQGraphicControl::Properties() const
         using T = TQGraphicControl;
         PropertyTable p;
         p.push_back(IntegerProp<T, int>("Tag", 0, &T::Tag, &T::SetTag));
-        p.push_back(IntegerProp<T, int>("Left", std::nullopt, &T::StoredLeft, &T::SetStoredLeft));
-        p.push_back(IntegerProp<T, int>("Top", std::nullopt, &T::StoredTop, &T::SetStoredTop));
-        p.push_back(IntegerProp<T, int>("Width", std::nullopt, &T::StoredWidth, &T::SetStoredWidth));
-        p.push_back(IntegerProp<T, int>("Height", std::nullopt, &T::StoredHeight, &T::SetStoredHeight));
+        p.push_back(IntegerProp<T, int>("Left", std::nullopt, &T::Left, &T::SetBoxLeft));
+        p.push_back(IntegerProp<T, int>("Top", std::nullopt, &T::Top, &T::SetBoxTop));
+        p.push_back(IntegerProp<T, int>("Width", std::nullopt, &T::Width, &T::SetBoxWidth));
+        p.push_back(IntegerProp<T, int>("Height", std::nullopt, &T::Height, &T::SetBoxHeight));
         p.push_back(OrdinalProp<T, int>(PropKind::Cursor, "Cursor", 0, &T::Cursor, &T::SetCursor));
         p.push_back(TextProp<T>("Hint", &T::Hint, &T::SetHint));
         p.push_back(OrdinalProp<T, bool>(PropKind::Boolean, "Locked", std::nullopt, &T::Locked, &T::SetLocked));
@@ -101,70 +100,19 @@ void TQGraphicControl::PropertyRead(const QString& path)
         parentFont_ = false;
 }
 
-namespace {
-// One coordinate shown at zoom z from its zoom-1 value.
-int shownAt(int stored, float z) { return z == 1.0f ? stored : Round(stored * static_cast<double>(z)); }
-
-// The zoom-1 value behind a coordinate set at zoom z: unchanged coordinates
-// keep their exact stored value.
-int storedFor(int shown, int oldShown, int oldStored, float z)
-{
-    if (z == 1.0f)
-        return shown;
-    if (shown == oldShown)
-        return oldStored;
-    return Round(shown / static_cast<double>(z));
-}
-
-QRect shownRect(const QRect& stored, float z)
-{
-    return BoundedRect(shownAt(stored.left(), z), shownAt(stored.top(), z), shownAt(stored.width(), z),
-        shownAt(stored.height(), z));
-}
-} // namespace
-
 void TQGraphicControl::SetBounds(int left, int top, int width, int height)
 {
     // Values from a damaged file are bounded before QRect adds them up.
-    const QRect r = BoundedRect(left, top, width, height);
-    if (r == bounds_)
-        return;
-    if (zoomFitting_) {
-        // An object fitting itself to what a new zoom shows (text in the
-        // zoomed font) changes what is shown, not the card.
-        showBounds(r);
-        return;
-    }
-    const QRect& o = bounds_;
-    const QRect& t = trueBounds_;
-    trueBounds_ = BoundedRect(storedFor(r.left(), o.left(), t.left(), zoom_), storedFor(r.top(), o.top(), t.top(), zoom_),
-        storedFor(r.width(), o.width(), t.width(), zoom_), storedFor(r.height(), o.height(), t.height(), zoom_));
-    placedZoom_ = zoom_ == 1.0f ? 0.0f : zoom_;
-    placedShown_ = r;
-    placedTrue_ = trueBounds_;
-    showBounds(r);
+    showBounds(BoundedRect(left, top, width, height));
 }
 
-void TQGraphicControl::SetStoredBounds(const QRect& r)
-{
-    if (r == trueBounds_ && shownRect(r, zoom_) == bounds_)
-        return;
-    trueBounds_ = r;
-    placedZoom_ = 0.0f;
-    showBounds(shownRect(r, zoom_));
-}
+void TQGraphicControl::SetBox(const QRect& r) { showBounds(r); }
 
-void TQGraphicControl::FitBox(const std::function<QSize(QSize box, float zoom)>& fit)
+void TQGraphicControl::FitBox(const std::function<QSize(QSize box)>& fit)
 {
-    const QSize stored = fit(trueBounds_.size(), 1.0f);
-    if (stored != trueBounds_.size())
-        SetStoredBounds(QRect(trueBounds_.topLeft(), stored));
-    if (zoom_ == 1.0f)
-        return;
-    ZoomDisplayFit displayOnly(*this);
-    const QSize shown = fit(bounds_.size(), zoom_);
-    if (shown != bounds_.size())
-        SetBounds(bounds_.left(), bounds_.top(), shown.width(), shown.height());
+    const QSize needed = fit(bounds_.size());
+    if (needed != bounds_.size())
+        SetBox(QRect(bounds_.topLeft(), needed));
 }
 
 void TQGraphicControl::showBounds(const QRect& r)
@@ -189,32 +137,6 @@ void TQGraphicControl::SetVisible(bool v)
         return;
     visible_ = v;
     Invalidate();
-}
-
-void TQGraphicControl::SetZoom(float z)
-{
-    if (z == zoom_)
-        return;
-    zoom_ = z;
-    // Derived from the zoom-1 truth, never from the last zoom's rounding.
-    const bool wasLoading = loading_;
-    loading_ = true;
-    const bool asPlaced = placedZoom_ == z && placedTrue_ == trueBounds_;
-    showBounds(asPlaced ? placedShown_ : shownRect(trueBounds_, z));
-    loading_ = wasLoading;
-    zoomFitting_ = z != 1.0f;
-    BoundsChanged();
-    zoomFitting_ = false;
-}
-
-void TQGraphicControl::AssignZoom(float z)
-{
-    if (z == zoom_)
-        return;
-    zoom_ = z;
-    placedZoom_ = 0.0f;
-    trueBounds_ = QRect(storedFor(bounds_.left(), INT_MIN, 0, z), storedFor(bounds_.top(), INT_MIN, 0, z),
-        storedFor(bounds_.width(), INT_MIN, 0, z), storedFor(bounds_.height(), INT_MIN, 0, z));
 }
 
 void TQGraphicControl::PrintBoxPicture(TReport& report, double x, double y, double ppi, const QPicture& picture) const
@@ -314,7 +236,7 @@ void TQGraphicControl::PaintTo(QPainter& canvas, int x, int y)
     canvas.translate(x, y);
     // Kept inside its box, as on the panel.
     canvas.setClipRect(QRect(0, 0, Width(), Height()), Qt::IntersectClip);
-    canvas.setFont(font_.ToQFont(zoom_));
+    canvas.setFont(font_.ToQFont());
     try {
         Paint();
     } catch (...) {
@@ -332,7 +254,7 @@ void TQGraphicControl::PaintOnPanel(QPainter& panelCanvas)
     panelCanvas.save();
     panelCanvas.translate(Left(), Top());
     panelCanvas.setClipRect(QRect(0, 0, Width(), Height()), Qt::IntersectClip);
-    panelCanvas.setFont(font_.ToQFont(zoom_));
+    panelCanvas.setFont(font_.ToQFont());
     canvas_ = &panelCanvas;
     onPanel_ = true;
     try {

@@ -21,11 +21,10 @@ namespace cardora {
 
 class TReport;
 
-// Common base of every object placed on a card. It is not a widget: the panel
-// paints it and routes the mouse to it. Left, Top, Width and Height are in
-// panel pixels at the current Zoom; the object keeps its geometry at zoom 1
-// as the truth (what card files hold) and derives what is shown from it, so
-// zooming never moves or resizes an object for good.
+// Common base of every object placed on a card. It is not a widget: the view
+// paints it and routes the mouse to it. Left, Top, Width and Height are card
+// pixels, as card files hold them; a view's zoom only scales its painter, so
+// zooming never moves or resizes an object.
 class TQGraphicControl : public QObject, public Persistent {
     Q_OBJECT
 public:
@@ -64,19 +63,14 @@ public:
     bool Unselectable() const { return unselectable_; }
     void SetUnselectable(bool v);
 
-    // Geometry at zoom 1, as stored in card files.
-    int StoredLeft() const { return trueBounds_.left(); }
-    int StoredTop() const { return trueBounds_.top(); }
-    int StoredWidth() const { return trueBounds_.width(); }
-    int StoredHeight() const { return trueBounds_.height(); }
+    // Sets the box as a file, undo or the kind itself does, without the
+    // kind's own reaction to a box the user gave (SetBounds).
+    void SetBox(const QRect& r);
     // Values from a file are bounded before a rectangle adds them up.
-    void SetStoredLeft(int v) { SetStoredBounds(BoundedRect(v, StoredTop(), StoredWidth(), StoredHeight())); }
-    void SetStoredTop(int v) { SetStoredBounds(BoundedRect(StoredLeft(), v, StoredWidth(), StoredHeight())); }
-    void SetStoredWidth(int v) { SetStoredBounds(BoundedRect(StoredLeft(), StoredTop(), v, StoredHeight())); }
-    void SetStoredHeight(int v) { SetStoredBounds(BoundedRect(StoredLeft(), StoredTop(), StoredWidth(), v)); }
-    QRect StoredBounds() const { return trueBounds_; }
-    // Sets the zoom-1 geometry; what is shown follows at the current zoom.
-    void SetStoredBounds(const QRect& r);
+    void SetBoxLeft(int v) { SetBox(BoundedRect(v, Top(), Width(), Height())); }
+    void SetBoxTop(int v) { SetBox(BoundedRect(Left(), v, Width(), Height())); }
+    void SetBoxWidth(int v) { SetBox(BoundedRect(Left(), Top(), v, Height())); }
+    void SetBoxHeight(int v) { SetBox(BoundedRect(Left(), Top(), Width(), v)); }
 
     const PropertyTable& Properties() const override;
     void PropertyRead(const QString& path) override;
@@ -89,12 +83,6 @@ public:
     virtual bool HitTest(const QPoint& panelPoint) const;
     bool Visible() const { return visible_; }
     void SetVisible(bool v);
-
-    float Zoom() const { return zoom_; }
-    // Sets the zoom without rescaling: the bounds shown now are taken to be
-    // at zoom z (objects placed on a zoomed panel).
-    void AssignZoom(float z);
-    void SetZoom(float z);
 
     // --- font; objects take the panel's font until theirs is changed
     TFont* Font() { return &font_; }
@@ -149,23 +137,9 @@ public:
     QPainter* CurrentCanvas() const { return canvas_; }
 
 protected:
-    // While one lives, an object fitting its box to what the current zoom
-    // shows (text in the zoomed font) changes only what is shown; at zoom 1
-    // the fit is the card's own.
-    class ZoomDisplayFit {
-    public:
-        explicit ZoomDisplayFit(TQGraphicControl& o) : o_(o), was_(o.zoomFitting_) { o.zoomFitting_ = o.zoom_ != 1.0f; }
-        ~ZoomDisplayFit() { o_.zoomFitting_ = was_; }
-
-    private:
-        TQGraphicControl& o_;
-        bool was_;
-    };
-    // Fits the box to the object's content. `fit` gives the size the content
-    // needs from the box's size, measured at the zoom passed. The card keeps
-    // the fit at zoom 1 whatever the zoom; at another zoom the fit in the
-    // zoomed measure changes only what is shown.
-    void FitBox(const std::function<QSize(QSize box, float zoom)>& fit);
+    // Fits the box to the object's content: `fit` gives the size the content
+    // needs from the box's size.
+    void FitBox(const std::function<QSize(QSize box)>& fit);
     // A picture of the object drawn in its box's pixels, stretched over where
     // the box lands on the page (the card's corner at x, y inches) at `ppi`
     // box pixels an inch.
@@ -207,18 +181,11 @@ private:
 
     int tag_ = 0;
     QRect bounds_;
-    QRect trueBounds_;
-    // Bounds last set at a zoom other than 1, so that coming back to that
-    // zoom shows them exactly as placed.
-    QRect placedShown_, placedTrue_;
-    float placedZoom_ = 0.0f;
-    bool zoomFitting_ = false;
     int cursor_ = 0;
     QString hint_;
     bool locked_ = false;
     bool unselectable_ = false;
     bool visible_ = true;
-    float zoom_ = 1.0f;
     QRect lastBounds_;
     bool lastBoundsSet_ = false;
     bool inBoundsCheck_ = false;

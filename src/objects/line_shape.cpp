@@ -67,17 +67,14 @@ const PropertyTable& TQLineShape::Properties() const
     return t;
 }
 
-int TQLineShape::ScreenPenWidth() const
+int TQLineShape::DrawnPenWidth() const
 {
-    const int width = SaneWidth(pen_.Width());
-    if (Zoom() == 1.0f)
-        return width;
-    return std::max(0, Round(width * static_cast<double>(Zoom())));
+    return SaneWidth(pen_.Width());
 }
 
 QLine TQLineShape::ScreenLine() const
 {
-    const int w = ScreenPenWidth();
+    const int w = DrawnPenWidth();
     const int h = w / 2;
     const int W = Width(), H = Height();
     switch (lineStyle_) {
@@ -92,7 +89,7 @@ void TQLineShape::Paint()
 {
     QPainter* p = CurrentCanvas();
     if (p && pen_.Style() != psClear) {
-        const int w = ScreenPenWidth();
+        const int w = DrawnPenWidth();
         const QLine line = ScreenLine();
         p->save();
         p->setClipRect(QRect(0, 0, Width(), Height()), Qt::IntersectClip);

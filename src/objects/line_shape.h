@@ -40,8 +40,8 @@ public:
     // PrintAt for a screen of `ppi` logical pixels per inch.
     void PrintAtResolution(TReport& report, double x, double y, int ppi);
 
-    // Screen pen width at the object's zoom (0 is the thinnest line).
-    int ScreenPenWidth() const;
+    // The pen width drawn: the stored width, bounded (0 is the thinnest line).
+    int DrawnPenWidth() const;
     // The line on screen in object pixels, from its first to its last point.
     QLine ScreenLine() const;
 

@@ -163,8 +163,6 @@ void TQMultiLineBaseLabel::SetItems(const QStringList& items)
     ++itemsRevision_;
     if (wordWrap_)
         layOut();
-    if (Zoom() != 1.0f && !IsLoading())
-        showAllLines();
     Invalidate();
 }
 
@@ -211,22 +209,18 @@ const PropertyTable& TQMultiLineBaseLabel::Properties() const
     return t;
 }
 
-QFont TQMultiLineBaseLabel::ZoomedFont() const { return FontAtZoom(Zoom()); }
-
-QFont TQMultiLineBaseLabel::FontAtZoom(float zoom) const
+QFont TQMultiLineBaseLabel::ShownFont() const
 {
     TFont f;
     f.Assign(Font());
     f.SetHeight(std::clamp(f.Height(), -kLargestFontPixels, kLargestFontPixels));
-    if (zoom != 1.0f)
-        f.SetSize(Trunc(f.Size() * static_cast<double>(zoom)));
-    return f.ToQFont(1.0f);
+    return f.ToQFont();
 }
 
 int TQMultiLineBaseLabel::LineHeight() const
 {
     // The cell height is the same for every text, "XXX" included.
-    return QFontMetrics(ZoomedFont()).height();
+    return QFontMetrics(ShownFont()).height();
 }
 
 int TQMultiLineBaseLabel::LineOffset(int alignment, int boxWidth, int lineWidth)
@@ -240,7 +234,7 @@ int TQMultiLineBaseLabel::LineOffset(int alignment, int boxWidth, int lineWidth)
 
 void TQMultiLineBaseLabel::layOut()
 {
-    const QFont font = ZoomedFont();
+    const QFont font = ShownFont();
     wrappedLines_ = multiline_layout::WrapLines(ShownItems(), QFontMetrics(font),
         Width() - multiline_layout::kWrapInsets);
     wrappedRevision_ = itemsRevision_;
@@ -261,7 +255,7 @@ void TQMultiLineBaseLabel::EnsureWrapped()
 {
     if (!wordWrap_)
         return;
-    if (wrappedRevision_ != itemsRevision_ || wrappedWidth_ != Width() || wrappedFont_ != ZoomedFont())
+    if (wrappedRevision_ != itemsRevision_ || wrappedWidth_ != Width() || wrappedFont_ != ShownFont())
         layOut();
 }
 
@@ -274,7 +268,7 @@ void TQMultiLineBaseLabel::DrawLines(QPainter& canvas) const
         lines << BlankText();
 
     canvas.save();
-    canvas.setFont(ZoomedFont());
+    canvas.setFont(ShownFont());
     canvas.setPen(ToQColor(Font().Color()));
     canvas.setBrush(Qt::NoBrush);
     canvas.setBackgroundMode(Qt::TransparentMode);
@@ -310,20 +304,18 @@ std::unique_ptr<QPicture> TQMultiLineBaseLabel::MakeMetafile()
 
 void TQMultiLineBaseLabel::FitToLines()
 {
-    // The lines wrap at the width the card keeps, in the font the card keeps;
-    // a zoomed view only scales that box.
-    const QFontMetrics fm(FontAtZoom(1.0f));
+    const QFontMetrics fm(ShownFont());
     const QStringList shown = ShownItems();
     const QStringList lines = wordWrap_
-        ? multiline_layout::WrapLines(shown, fm, StoredWidth() - multiline_layout::kWrapInsets)
+        ? multiline_layout::WrapLines(shown, fm, Width() - multiline_layout::kWrapInsets)
         : shown;
-    int w = StoredWidth();
+    int w = Width();
     for (const QString& line : lines)
         w = std::max(w, fm.horizontalAdvance(line));
     // An empty label still shows "<blank>": keep room for that one line, so
     // the label stays visible and can be clicked.
     const int count = std::max<int>(1, static_cast<int>(lines.size()));
-    SetStoredBounds(QRect(StoredLeft(), StoredTop(), w, fm.height() * count));
+    SetBox(QRect(Left(), Top(), w, fm.height() * count));
     if (wordWrap_)
         Rewrap();
     Invalidate();
@@ -350,36 +342,6 @@ void TQMultiLineBaseLabel::BoundsChanged()
     if (wordWrap_)
         Rewrap();
     TQGraphicControl::BoundsChanged();
-    if (Zoom() != 1.0f)
-        showAllLines();
-}
-
-QSize TQMultiLineBaseLabel::linesSize(const QFontMetrics& fm, int boxWidth) const
-{
-    const QStringList lines =
-        wordWrap_ ? multiline_layout::WrapLines(items_, fm, boxWidth - multiline_layout::kWrapInsets) : items_;
-    int w = 0;
-    for (const QString& line : lines)
-        w = std::max(w, fm.horizontalAdvance(line));
-    return QSize(w, fm.height() * std::max<int>(1, static_cast<int>(lines.size())));
-}
-
-void TQMultiLineBaseLabel::showAllLines()
-{
-    // The zoomed font does not grow exactly with the box: a label whose lines
-    // fit its box at 100 % is shown with room for them at every zoom.
-    const QSize atOne = linesSize(QFontMetrics(FontAtZoom(1.0f)), StoredWidth());
-    const QSize shown = linesSize(QFontMetrics(ZoomedFont()), Width());
-    const double z = Zoom();
-    int w = Width(), h = Height();
-    if (!wordWrap_ && StoredWidth() >= atOne.width())
-        w = std::max(Round(StoredWidth() * z), shown.width());
-    if (StoredHeight() >= atOne.height())
-        h = std::max(Round(StoredHeight() * z), shown.height());
-    if (w != Width() || h != Height()) {
-        ZoomDisplayFit displayOnly(*this);
-        SetBounds(Left(), Top(), w, h);
-    }
 }
 
 void TQMultiLineBaseLabel::PopupOpening()
@@ -396,8 +358,6 @@ void TQMultiLineBaseLabel::ApplyFont(const FontChoice& choice)
     TakeFont(choice);
     if (wordWrap_)
         Rewrap();
-    if (Zoom() != 1.0f)
-        showAllLines();
 }
 
 void TQMultiLineBaseLabel::ChooseFontCommand()
@@ -405,8 +365,6 @@ void TQMultiLineBaseLabel::ChooseFontCommand()
     ChooseOwnFont();
     if (wordWrap_)
         Rewrap();
-    if (Zoom() != 1.0f)
-        showAllLines();
 }
 
 void TQMultiLineBaseLabel::Paint()

@@ -66,10 +66,9 @@ public:
     const QStringList& WrappedLines() const { return wrappedLines_; }
     virtual void Rewrap();
 
-    // Font at the object's zoom: the point size times Zoom, truncated.
-    QFont ZoomedFont() const;
-    QFont FontAtZoom(float zoom) const;
-    // Height of one line: the cell height of "XXX" in the zoomed font.
+    // The font the lines are drawn in, bounded in size.
+    QFont ShownFont() const;
+    // Height of one line: the cell height of "XXX" in the shown font.
     int LineHeight() const;
     // Where a line of width `lineWidth` starts in a box `boxWidth` wide (TAlignment).
     static int LineOffset(int alignment, int boxWidth, int lineWidth);
@@ -94,14 +93,11 @@ public:
 
 protected:
     void AddMenuItems(QMenu& menu) override;
-    // Lays the lines out again when the box, the zoom, the font or the
+    // Lays the lines out again when the box, the font or the
     // items changed since the last layout (a card just read, for instance).
     void EnsureWrapped();
 
 private:
-    // The box the lines need in a font: the widest line and the line count.
-    QSize linesSize(const QFontMetrics& fm, int boxWidth) const;
-    void showAllLines();
     void layOut();
 
     QStringList items_;

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 
 namespace cardora {
 
@@ -38,7 +39,18 @@ QSize TObjectPreview::sizeHint() const
 {
     if (!object_)
         return QSize(100, 100);
-    return QSize(std::max(1, object_->Left() + object_->Width()), std::max(1, object_->Top() + object_->Height()));
+    const double z = zoom_;
+    return QSize(std::max(1, int(std::ceil((object_->Left() + object_->Width()) * z))),
+        std::max(1, int(std::ceil((object_->Top() + object_->Height()) * z))));
+}
+
+void TObjectPreview::SetZoom(float z)
+{
+    if (z == zoom_ || !(z > 0.0f))
+        return;
+    zoom_ = z;
+    refit();
+    update();
 }
 
 void TObjectPreview::InvalidateRect(const QRect&)
@@ -75,6 +87,7 @@ void TObjectPreview::paintEvent(QPaintEvent*)
     if (!object_)
         return;
     QPainter p(this);
+    p.scale(zoom_, zoom_);
     painting_ = true;
     object_->PaintTo(p, object_->Left(), object_->Top());
     painting_ = false;

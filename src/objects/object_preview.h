@@ -21,6 +21,10 @@ public:
     TQGraphicControl* Object() const { return object_; }
 
     QSize sizeHint() const override;
+    // The preview shows the object scaled by its zoom; the object keeps its size.
+    float Zoom() const { return zoom_; }
+    void SetZoom(float z);
+    float ViewZoom() const override { return zoom_; }
 
     // CardObjectParent: a preview has no selection, no printing and no card.
     void FireLabelChanged() override {}
@@ -55,6 +59,7 @@ private:
     QPointer<TQGraphicControl> object_;
     TFont font_;
     bool painting_ = false;
+    float zoom_ = 1.0f;
 };
 
 } // namespace cardora

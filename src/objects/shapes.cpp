@@ -122,13 +122,9 @@ void TQLabelShapes::Loaded()
         roundingMenu_ = IsRounded() ? 1 : 0;
 }
 
-int TQLabelShapes::ScreenPenWidth() const
+int TQLabelShapes::DrawnPenWidth() const
 {
-    const int width = SaneWidth(pen_.Width());
-    if (Zoom() == 1.0f)
-        return width;
-    const int w = Round(width * static_cast<double>(Zoom()));
-    return (w <= 0 && width > 0) ? 1 : std::max(0, w);
+    return SaneWidth(pen_.Width());
 }
 
 int TQLabelShapes::CornerSize() const
@@ -141,7 +137,7 @@ int TQLabelShapes::CornerSize() const
 void TQLabelShapes::Paint()
 {
     if (QPainter* p = CurrentCanvas()) {
-        const int w = ScreenPenWidth();
+        const int w = DrawnPenWidth();
         const int h = w / 2;
         const int right = Width() + h - w + 1;
         const int bottom = Height() + h - w + 1;

@@ -57,8 +57,8 @@ public:
     // PrintAt for a screen of `ppi` logical pixels per inch.
     void PrintAtResolution(TReport& report, double x, double y, int ppi);
 
-    // Screen pen width at the object's zoom (at least 1 for a visible pen).
-    int ScreenPenWidth() const;
+    // The pen width drawn: the stored width, bounded.
+    int DrawnPenWidth() const;
     // Width and height of the rounded corners on screen.
     int CornerSize() const;
     bool IsRounded() const { return shape_ == stRoundRect || shape_ == stRoundSquare; }

@@ -145,8 +145,8 @@ void TQSymbolLabel::FitToGlyph()
     const LabelLayout& L = Layout();
     const int ox = std::max({ L.mainRect.left, L.shadowRect.left, L.highlightRect.left });
     const int oy = std::max({ L.mainRect.top, L.shadowRect.top, L.highlightRect.top });
-    FitBox([&](QSize, float zoom) {
-        const CaptionText text = MeasuredText(Caption(), zoom);
+    FitBox([&](QSize) {
+        const CaptionText text = MeasuredText(Caption());
         return QSize(std::clamp(Trunc(1.1 * text.Width()) + ox, 1, kMaxBox),
             std::clamp(Trunc(1.1 * text.CellHeight()) + oy, 1, kMaxBox));
     });

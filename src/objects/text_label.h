@@ -130,11 +130,9 @@ public:
     // How often the layout was really computed (not counting clean calls).
     int LayoutRuns() const { return layoutRuns_; }
     void CalcLayout();
-    // The font for measuring and drawing at the current zoom.
-    QFont ZoomedFont() const;
-    QFont FontAtZoom(float zoom) const;
+    // The font for measuring and drawing, bounded in size.
+    QFont ShownFont() const;
     CaptionText MeasuredText(const QString& text) const;
-    CaptionText MeasuredText(const QString& text, float zoom) const;
 
     // --- overridden operations
     void Loaded() override;

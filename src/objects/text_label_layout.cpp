@@ -173,30 +173,18 @@ QPainterPath CaptionText::Path(QPointF topLeft) const
 
 // ---- TQBaseLabel: measuring
 
-QFont TQBaseLabel::FontAtZoom(float zoom) const
+QFont TQBaseLabel::ShownFont() const
 {
-    QFont font;
-    if (zoom == 1.0f) {
-        font = Font().ToQFont(1.0f);
-    } else {
-        TFont zoomed;
-        zoomed.Assign(Font());
-        zoomed.SetSize(Trunc(Font().Size() * static_cast<double>(zoom)));
-        font = zoomed.ToQFont(1.0f);
-    }
+    QFont font = Font().ToQFont();
     // A height from a damaged file must not make glyphs the size of a house.
     if (font.pixelSize() > kMaxFontPixels)
         font.setPixelSize(kMaxFontPixels);
     return font;
 }
 
-QFont TQBaseLabel::ZoomedFont() const { return FontAtZoom(Zoom()); }
-
-CaptionText TQBaseLabel::MeasuredText(const QString& text) const { return MeasuredText(text, Zoom()); }
-
-CaptionText TQBaseLabel::MeasuredText(const QString& text, float zoom) const
+CaptionText TQBaseLabel::MeasuredText(const QString& text) const
 {
-    return CaptionText(Font().Name(), FontAtZoom(zoom), text);
+    return CaptionText(Font().Name(), ShownFont(), text);
 }
 
 void TQBaseLabel::CalcLayout()
@@ -232,11 +220,10 @@ void TQBaseLabel::CalcLayout()
     // fields keeps the length the user gave it, room for the longest value.
     const int turn = angle_;
     const bool fields = HasFields(caption_);
-    FitBox([&](QSize box, float zoom) {
-        const bool reuse = typedShown && zoom == Zoom();
-        const CaptionText t = reuse ? text : MeasuredText(caption_, zoom);
+    FitBox([&](QSize box) {
+        const CaptionText t = typedShown ? text : MeasuredText(caption_);
         const int l = t.CellHeight() + t.InternalLeading() + t.ExternalLeading() + sy - hy;
-        const int tw = reuse ? shownTw : MeasuredText(caption_ + space, zoom).Width();
+        const int tw = typedShown ? shownTw : MeasuredText(caption_ + space).Width();
         int w = box.width(), h = box.height();
         if (turn == 0 || turn == 180) {
             if (turn == 180 && 2 * tw < w && !fields)
@@ -354,10 +341,10 @@ void TQBaseLabel::FitToText()
     const LabelLayout& L = layout_;
     const int px = std::max({ L.mainRect.left, L.shadowRect.left, L.highlightRect.left });
     const int py = std::max({ L.mainRect.top, L.shadowRect.top, L.highlightRect.top });
-    FitBox([&](QSize box, float zoom) {
+    FitBox([&](QSize box) {
         const QString shown = WithFields(caption_);
-        const std::int64_t w = std::int64_t(px) + MeasuredText(shown + QStringLiteral("     "), zoom).Width();
-        const std::int64_t h = std::int64_t(py) + MeasuredText(shown, zoom).CellHeight();
+        const std::int64_t w = std::int64_t(px) + MeasuredText(shown + QStringLiteral("     ")).Width();
+        const std::int64_t h = std::int64_t(py) + MeasuredText(shown).CellHeight();
         return QSize(w > box.width() ? BoxSize(w) : box.width(), h > box.height() ? BoxSize(h) : box.height());
     });
     layoutDirty_ = true;

@@ -110,7 +110,7 @@ std::vector<TPreflightWarning> PreflightCard(const std::vector<TQGraphicControl*
         if (!object || !object->Visible())
             continue;
         const TQGraphicControl& obj = *object;
-        const QRect stored = obj.StoredBounds();
+        const QRect stored = obj.BoundsRect();
         if (stored.width() < 1 || stored.height() < 1)
             continue;
         const QRectF box = inches(stored);

@@ -42,9 +42,8 @@ struct TPrintOutcome {
 };
 
 // One print or preview job: the status window runs it; a preview that was
-// not stopped then opens the preview window. The panel's zoom is 1 while the
-// job runs and is restored afterwards, also on error. The settings' copies
-// are back at 1 afterwards.
+// not stopped then opens the preview window. The view's zoom plays no part
+// and stays as it was. The settings' copies are back at 1 afterwards.
 TPrintOutcome DoPrint(const TPrintRun& run);
 
 // Whether the bottom-margin warning is due: the printer cannot reach the

@@ -13,7 +13,7 @@ TCardDrawer::TCardDrawer(CardView& panel, QSizeF cardInches)
     : panel_(panel), card_(cardInches), wasPrinting_(panel.Printing()), panelBleed_(panel.Bleed()),
       outerJob_(TQGraphicControl::BeginPrintJob())
 {
-    // Objects print from their zoom-1 geometry.
+    // Objects print as the card holds them.
     panel_.SetPrinting(true);
 }
 
@@ -56,7 +56,7 @@ void TCardDrawer::Draw(TReport& report, double x, double y) const
         if (!o->Visible())
             continue;
         o->PrepareToDraw();
-        const QRect b = o->StoredBounds();
+        const QRect b = o->BoundsRect();
         const QRectF box(QPointF(x + b.left() / ppi, y + b.top() / ppi), QSizeF(b.width() / ppi, b.height() / ppi));
         TReport::ObjectScope scope(report, box);
         try {

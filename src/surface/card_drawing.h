@@ -31,7 +31,7 @@ private:
 };
 
 // The one way a card reaches paper, a PDF, an SVG or a picture: the panel's
-// background art and every object, drawn from the card's zoom-1 geometry at
+// background art and every object, drawn from the card's own geometry at
 // the report's resolution, each object from a clean state and clipped to its
 // box, the whole card clipped to its own rectangle. While a drawer lives the
 // panel is printing; its zoom is the view's only and plays no part.

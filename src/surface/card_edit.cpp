@@ -15,7 +15,7 @@ TCardSnapshot TCardSnapshot::Take(CardView& panel)
     for (TQGraphicControl* o : panel.Objects()) {
         const int key = panel.EditKey(o);
         s.order.push_back(key);
-        s.states[key] = { o->Name(), TQLabelObjectFiler::WriteObjects({ o }), o->StoredBounds() };
+        s.states[key] = { o->Name(), TQLabelObjectFiler::WriteObjects({ o }), o->BoundsRect() };
     }
     return s;
 }
@@ -27,7 +27,7 @@ TCardSnapshot TCardSnapshot::TakeBounds(CardView& panel, const std::vector<TQGra
     for (TQGraphicControl* o : panel.Objects())
         s.order.push_back(panel.EditKey(o));
     for (TQGraphicControl* o : objects)
-        s.states[panel.EditKey(o)] = { o->Name(), QByteArray(), o->StoredBounds() };
+        s.states[panel.EditKey(o)] = { o->Name(), QByteArray(), o->BoundsRect() };
     return s;
 }
 
@@ -109,7 +109,7 @@ void TCardEditCommand::apply(bool after)
         TQGraphicControl* o = panel_.ObjectByEditKey(c.key);
         if (c.boundsOnly) {
             if (o) {
-                o->SetStoredBounds(after ? c.boundsAfter : c.boundsBefore);
+                o->SetBox(after ? c.boundsAfter : c.boundsBefore);
                 touched.push_back(c.key);
             }
             continue;

@@ -13,7 +13,7 @@ class CardView;
 class TQGraphicControl;
 
 // The card as an edit found it: the stacking order, and each object's state
-// as the card file holds it, or only its zoom-1 bounds for edits that move
+// as the card file holds it, or only its bounds for edits that move
 // and resize and nothing else. Objects are known by the panel's edit keys,
 // which survive an object being freed and read back.
 struct TCardSnapshot {

@@ -98,6 +98,7 @@ public:
     QPoint ShownPoint(const QPoint& cardPoint) const;
     // The widget pixels that cover a card rectangle.
     QRect ShownRect(const QRect& cardRect) const override;
+    float ViewZoom() const override { return zoom_; }
     // The card pixels that cover a widget rectangle.
     QRect CardRect(const QRect& widgetRect) const;
     // Repaints what shows of a card rectangle, nothing else.

@@ -432,7 +432,7 @@ void SelectionHandle::KeyDown(int key, Qt::KeyboardModifiers shift)
         return;
     int minL = INT_MAX, minT = INT_MAX, maxR = INT_MIN, maxB = INT_MIN;
     for (TQGraphicControl* o : selection_) {
-        const QRect s = o->StoredBounds();
+        const QRect s = o->BoundsRect();
         minL = std::min(minL, s.left());
         minT = std::min(minT, s.top());
         maxR = std::max(maxR, s.left() + s.width());
@@ -499,8 +499,8 @@ void SelectionHandle::KeyUp(int)
     for (TQGraphicControl* o : std::vector<TQGraphicControl*>(selection_)) {
         if (o->Locked())
             continue;
-        const QRect s = o->StoredBounds();
-        o->SetStoredBounds(QRect(s.left() + m.left(), s.top() + m.top(), s.width() + m.right() - m.left(),
+        const QRect s = o->BoundsRect();
+        o->SetBox(QRect(s.left() + m.left(), s.top() + m.top(), s.width() + m.right() - m.left(),
             s.height() + m.bottom() - m.top()));
     }
     refitting_ = false;

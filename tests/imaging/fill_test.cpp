@@ -44,21 +44,18 @@ TEST(Fill, TileFillStepsByTheTileSizeFromTheCorner)
     tile.fill(Qt::white);
     tile.setPixel(0, 0, qRgb(255, 0, 0)); // marks each tile's corner
     struct Case {
-        float zoom;
-        bool scaleByZoom;
         QSize area;
         QSize tileSize;
         int corners; // tiles drawn, found by their red corners
     };
     const Case cases[] = {
-        { 1.0f, true, QSize(10, 10), QSize(4, 4), 9 },   // 0, 4, 8 each way
-        { 1.5f, true, QSize(12, 12), QSize(6, 6), 4 },   // trunc(4 * 1.5) = 6: 0, 6
-        { 1.5f, false, QSize(8, 4), QSize(4, 4), 2 },    // only textures scale with zoom
-        { 0.1f, true, QSize(10, 10), QSize(0, 0), 0 },   // a tile too small to draw
+        { QSize(10, 10), QSize(4, 4), 9 }, // 0, 4, 8 each way
+        { QSize(12, 12), QSize(6, 6), 4 }, // stretched to 6: 0, 6
+        { QSize(8, 4), QSize(4, 4), 2 },   // a strip one tile high
+        { QSize(10, 10), QSize(0, 0), 0 }, // a tile too small to draw
     };
     for (const Case& c : cases) {
-        const QSize ts = ScreenTileSize(tile, c.zoom, c.scaleByZoom);
-        EXPECT_EQ(ts, c.tileSize) << c.zoom;
+        const QSize ts = c.tileSize;
         QImage canvas(20, 20, QImage::Format_RGB32);
         canvas.fill(Qt::black);
         {
@@ -71,13 +68,13 @@ TEST(Fill, TileFillStepsByTheTileSizeFromTheCorner)
             for (int y = 0; y < 20; y += ts.height())
                 for (int x = 0; x < 20; x += ts.width())
                     corners += canvas.pixel(x, y) == qRgb(255, 0, 0) ? 1 : 0;
-        EXPECT_EQ(corners, c.corners) << c.zoom;
+        EXPECT_EQ(corners, c.corners) << c.area.width();
         if (c.corners > 0) {
             const int right = ((c.area.width() + ts.width() - 1) / ts.width()) * ts.width();
             if (right < 20)
-                EXPECT_EQ(canvas.pixel(right, 0), qRgb(0, 0, 0)) << c.zoom;
+                EXPECT_EQ(canvas.pixel(right, 0), qRgb(0, 0, 0)) << c.area.width();
         } else {
-            EXPECT_EQ(canvas.pixel(0, 0), qRgb(0, 0, 0)) << c.zoom;
+            EXPECT_EQ(canvas.pixel(0, 0), qRgb(0, 0, 0)) << c.area.width();
         }
     }
     QImage canvas(5, 5, QImage::Format_RGB32);

@@ -109,7 +109,7 @@ TEST_F(CircleFixture, StepsAndEscapementsOfTheLetters)
         { "ABC", dg180, dg90, true, false, 180, 90, { 1, 2, 3 }, { 0, 2700, 1800 } },
     };
     TQPCircleText* c = make(200, 200, "");
-    const QFontMetrics fm(c->ZoomedFont());
+    const QFontMetrics fm(c->ShownFont());
     for (const Case& k : cases) {
         const QString what = k.caption + QString(" %1/%2").arg(k.degrees).arg(k.start);
         c->SetCaption(k.caption);
@@ -140,7 +140,7 @@ TEST_F(CircleFixture, LettersLandWhereTheArcPutsThem)
     c->Font()->SetSize(20);
     c->SetDegrees(dg180);
     c->SetStartingVector(dg90);
-    const QFontMetrics fm(c->ZoomedFont());
+    const QFontMetrics fm(c->ShownFont());
     const CircleGeometry g = c->Geometry(fm.height(), fm.averageCharWidth());
     const std::vector<CircleLetter> letters = c->LetterPlacement(fm);
     ASSERT_EQ(letters.size(), 2u);
@@ -168,7 +168,7 @@ TEST_F(CircleFixture, LettersLandWhereTheArcPutsThem)
     tiny->SetDegrees(dg90);
     tiny->SetStartingVector(dg90);
     tiny->Font()->SetSize(20);
-    const std::vector<CircleLetter> off = tiny->LetterPlacement(QFontMetrics(tiny->ZoomedFont()));
+    const std::vector<CircleLetter> off = tiny->LetterPlacement(QFontMetrics(tiny->ShownFont()));
     ASSERT_EQ(off.size(), 1u);
     EXPECT_FALSE(off[0].inside);
     EXPECT_EQ(CountIn(RenderObject(*tiny, 0), IsInk, QRect(0, 0, 30, 30)), 0);

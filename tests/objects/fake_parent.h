@@ -38,6 +38,7 @@ public:
     bool Previewing = false;
     bool Pointing = true;
     QSize Size { 336, 192 };
+    float Zoom = 1.0f; // the zoom the card is looked at
     QStringList Info;
     TFont Font;
     TColor SingleColor = clBlack;
@@ -86,6 +87,7 @@ public:
     TColor MarkerColor(bool single) const override { return single ? SingleColor : MultiColor; }
 
     QSize PanelSize() const override { return Size; }
+    float ViewZoom() const override { return Zoom; }
     QStringList PersonalInfo() const override { return Info; }
     // The record fields show; none: fields as typed.
     const TFieldRecord* Record = nullptr;

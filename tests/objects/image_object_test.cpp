@@ -119,18 +119,18 @@ TEST(ImageObject, PaintsPictureMirroredFramedOrPlaceholder)
     }
 }
 
-TEST(ImageObject, AutoSizeTakesThePictureSizeTimesTheZoom)
+TEST(ImageObject, AutoSizeTakesThePictureSize)
 {
     const struct {
-        float zoom;
+        QSize picture;
         bool autoSize;
         QSize expected;
-    } cases[] = { { 1.0f, true, { 300, 200 } }, { 0.5f, true, { 150, 100 } }, { 1.0f, false, { 105, 105 } } };
+    } cases[] = { { { 300, 200 }, true, { 300, 200 } }, { { 90, 140 }, true, { 90, 140 } },
+        { { 300, 200 }, false, { 105, 105 } } };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.zoom);
+        SCOPED_TRACE(c.picture.width());
         TQImage o;
-        o.AssignZoom(c.zoom);
-        o.SetPicture(TwoColours(true, { 300, 200 }));
+        o.SetPicture(TwoColours(true, c.picture));
         o.SetAutoSize(c.autoSize);
         EXPECT_EQ(o.BoundsRect().size(), c.expected);
         EXPECT_EQ(o.Stretch(), !c.autoSize);

@@ -48,7 +48,7 @@ struct LabelsFixture : ::testing::Test {
 // Width of `text` in the label's font as the screen measures it.
 inline int ScreenWidth(const TQBaseLabel& label, const QString& text)
 {
-    return QFontMetrics(label.ZoomedFont()).horizontalAdvance(text);
+    return QFontMetrics(label.ShownFont()).horizontalAdvance(text);
 }
 
 } // namespace cardora::test

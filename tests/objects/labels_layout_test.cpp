@@ -9,7 +9,7 @@ namespace {
 // b of the label's font, from the metrics directly.
 int CellWithLeadings(const TQBaseLabel& label)
 {
-    const QFont f = label.ZoomedFont();
+    const QFont f = label.ShownFont();
     const QFontMetrics m(f);
     return m.height() + (m.height() - f.pixelSize()) + m.leading();
 }
@@ -63,7 +63,7 @@ TEST_F(LabelsFixture, OffsetsFollowDepthAndDirectionAndDamagedValuesStayHarmless
     EXPECT_LE(label->Layout().shadowOffset.x(), 100000);
     // So does a font height no card needs.
     label->Font()->SetHeight(-50000000);
-    EXPECT_LE(label->ZoomedFont().pixelSize(), 2000);
+    EXPECT_LE(label->ShownFont().pixelSize(), 2000);
     label->SetBounds(0, 0, 10, 10);
     label->CalcLayout();
     EXPECT_LE(label->Height(), 100000);
@@ -249,7 +249,7 @@ TEST_F(LabelsFixture, FitToTextOnlyGrowsAndOnlyWhenLevel)
     label->SetCaption("A rather long caption");
     label->CalcLayout();
     label->FitToText();
-    const QFontMetrics m(label->ZoomedFont());
+    const QFontMetrics m(label->ShownFont());
     EXPECT_EQ(label->Width(), m.horizontalAdvance("A rather long caption     "));
     EXPECT_GE(label->Height(), m.height());
 
@@ -264,23 +264,6 @@ TEST_F(LabelsFixture, FitToTextOnlyGrowsAndOnlyWhenLevel)
     label->SetCaption("A much much longer caption than before");
     label->FitToText();
     EXPECT_EQ(label->BoundsRect(), turned);
-}
-
-TEST_F(LabelsFixture, ZoomScalesTheFontByWholePoints)
-{
-    TQPLabel* label = make<TQPLabel>(10, 10, 142, 33);
-    EXPECT_EQ(label->ZoomedFont().pixelSize(), 13);
-    label->SetZoom(1.5f); // 15 points
-    EXPECT_EQ(label->ZoomedFont().pixelSize(), 20);
-    label->SetZoom(2.0f); // 20 points
-    EXPECT_EQ(label->ZoomedFont().pixelSize(), 27);
-    label->CalcLayout();
-    label->SetZoom(1.0f);
-    label->CalcLayout();
-    const int tw1 = label->Layout().tw;
-    label->SetZoom(2.0f);
-    label->CalcLayout();
-    EXPECT_NEAR(label->Layout().tw, 2 * tw1, 4);
 }
 
 TEST_F(LabelsFixture, SettersNotifyAsTheUserSeesThem)

@@ -163,10 +163,9 @@ TEST_F(LabelsFixture, DefaultEffectsPlaceTheCopiesAroundTheText)
     EXPECT_EQ(MatchBounds(Box(*label), Covered), plain.translated(2, 2));
 }
 
-TEST_F(LabelsFixture, BackgroundFillsTheZoomedBoxAndBorderFramesIt)
+TEST_F(LabelsFixture, BackgroundFillsTheBoxAndBorderFramesIt)
 {
-    TQPLabel* label = make<TQPLabel>(0, 0, 100, 20);
-    label->SetZoom(1.5f);
+    TQPLabel* label = make<TQPLabel>(0, 0, 150, 30);
     label->SetBackColor(clRed);
     label->SetTransparent(false);
     const QImage image = RenderObject(*label, 10);

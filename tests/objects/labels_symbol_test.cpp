@@ -14,7 +14,7 @@ namespace {
 // measured here straight from the glyph the symbol fonts choose.
 QSize GlyphBox(const TQSymbolLabel& label)
 {
-    const SymbolGlyph glyph = GlyphForCode(label.Font().Name(), label.Code(), label.ZoomedFont());
+    const SymbolGlyph glyph = GlyphForCode(label.Font().Name(), label.Code(), label.ShownFont());
     const QFontMetrics m(glyph.font);
     return { Trunc(1.1 * m.horizontalAdvance(glyph.text)), Trunc(1.1 * m.height()) };
 }

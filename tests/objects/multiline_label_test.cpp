@@ -197,7 +197,7 @@ TEST(MultiLineLabel, AlignmentOffsetsAreOnePixelFromExact)
     Label l;
     l.SetBounds(0, 0, 191, 20);
     l.SetItems({ "Hi" });
-    const int d = QFontMetrics(l.ZoomedFont()).horizontalAdvance("Hi");
+    const int d = QFontMetrics(l.ShownFont()).horizontalAdvance("Hi");
     const QRect left = Ink(Render(l));
     ASSERT_FALSE(left.isNull());
 
@@ -216,53 +216,13 @@ TEST(MultiLineLabel, AlignmentOffsetsAreOnePixelFromExact)
     l.SetBounds(0, 0, 191, 40);
     l.SetItems({ "Hi", "Hello there" });
     const int lh = l.LineHeight();
-    const int d2 = QFontMetrics(l.ZoomedFont()).horizontalAdvance("Hello there");
+    const int d2 = QFontMetrics(l.ShownFont()).horizontalAdvance("Hello there");
     l.SetAlignment(taLeftJustify);
     const QRect leftLine2 = Ink(Render(l), QRect(0, lh, 191, lh));
     l.SetAlignment(taRightJustify);
     const QImage two = Render(l);
     EXPECT_EQ(Ink(two, QRect(0, 0, 191, lh)), right);
     EXPECT_EQ(Ink(two, QRect(0, lh, 191, lh)).left() - leftLine2.left(), 191 - d2 - 1);
-}
-
-TEST(MultiLineLabel, ZoomDoublesTheFontAndWrapsAtTheZoomedWidth)
-{
-    FakeParent panel;
-    auto* l = new Label(&panel.Owner);
-    panel.Adopt(l);
-    l->SetBounds(0, 0, 150, 60);
-    l->SetItems({ "one two three four five six", "seven" });
-    l->SetWordWrap(true);
-    const int lh1 = l->LineHeight();
-    const QStringList wrapped1 = l->WrappedLines();
-    ASSERT_GT(wrapped1.size(), 2);
-
-    l->SetZoom(2.0f);
-    EXPECT_EQ(l->BoundsRect(), QRect(0, 0, 300, 120));
-    // 10 points become 20 points: the font of 20 points, about twice the line height.
-    TFont twenty;
-    twenty.SetSize(20);
-    EXPECT_EQ(l->ZoomedFont().pixelSize(), twenty.ToQFont().pixelSize());
-    EXPECT_EQ(l->LineHeight(), QFontMetrics(twenty.ToQFont()).height());
-    EXPECT_NEAR(l->LineHeight(), 2 * lh1, 2);
-    // Wrapped again at the zoomed width, in the zoomed font.
-    const QFontMetrics fm2(l->ZoomedFont());
-    for (const QString& line : l->WrappedLines())
-        EXPECT_LE(fm2.horizontalAdvance(line.trimmed()), 300 - multiline_layout::kWrapInsets);
-    EXPECT_EQ(l->WrappedLines().join(QString()), wrapped1.join(QString()));
-
-    // The painted second line starts one zoomed line height down.
-    const QImage image = Render(*l);
-    const QRect first = Ink(image, QRect(0, 0, 300, l->LineHeight()));
-    const QRect second = Ink(image, QRect(0, l->LineHeight(), 300, l->LineHeight()));
-    ASSERT_FALSE(first.isNull());
-    ASSERT_FALSE(second.isNull());
-    EXPECT_GE(first.height(), 14); // letters of a 27 pixel font, not of a 13 pixel one
-    // At zoom 1.3 the size is Trunc(10 * 1.3f) = 12 points (1.3f lies just below 1.3).
-    l->SetZoom(1.3f);
-    TFont twelve;
-    twelve.SetSize(12);
-    EXPECT_EQ(l->ZoomedFont().pixelSize(), twelve.ToQFont().pixelSize());
 }
 
 TEST(MultiLineLabel, FitToLinesSetsHeightToLineCountAndOnlyGrowsWidth)
@@ -364,7 +324,7 @@ TEST(MultiLineLabel, MenusAndCommands)
     l->ApplyFont(FontChoice { arial, QColor() });
     EXPECT_EQ(l->Font()->Name(), "Arial");
     EXPECT_EQ(l->Font()->Size(), 8);
-    EXPECT_EQ(l->WrappedLines().size(), 1 + (QFontMetrics(l->ZoomedFont()).horizontalAdvance(l->Items()[0])
+    EXPECT_EQ(l->WrappedLines().size(), 1 + (QFontMetrics(l->ShownFont()).horizontalAdvance(l->Items()[0])
                                                 > 120 - multiline_layout::kWrapInsets));
     SetModalHandler(nullptr);
 }
@@ -450,7 +410,7 @@ TEST(MultiLineLabel, DamagedValuesAreBounded)
     l.SetItems({ "Big" });
     // A font height from a damaged card is drawn at a bounded size.
     l.Font()->SetHeight(-100000000);
-    EXPECT_LE(l.ZoomedFont().pixelSize(), 2000);
+    EXPECT_LE(l.ShownFont().pixelSize(), 2000);
     EXPECT_EQ(Render(l).size(), QSize(120, 40)); // painted (the letters lie below the box)
     l.Font()->SetHeight(-13);
     // Out-of-range alignments are refused.

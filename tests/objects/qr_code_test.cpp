@@ -100,7 +100,7 @@ TEST_F(QrFixture, StoredPropertiesInOrderAndReadBack)
     EXPECT_EQ(copy->ForeColor(), clNavy);
     EXPECT_EQ(copy->BackColor(), clYellow);
     EXPECT_TRUE(copy->Transparent());
-    EXPECT_EQ(copy->StoredBounds(), QRect(20, 30, 120, 110));
+    EXPECT_EQ(copy->BoundsRect(), QRect(20, 30, 120, 110));
 
     // A new code's defaults are written too.
     TQRCode* plain = make(QRect(0, 0, 96, 96), TQRCode::DefaultData());

@@ -169,16 +169,21 @@ TEST(RichLabel, PaintsBackgroundFrameAndText)
     }
 }
 
-// At card zoom 1.5 the text is painted at 150 percent and breaks its lines
-// after the same words as at zoom 1.0; text below the box is cut.
+// A view at 150 percent paints the text through its scale and breaks its
+// lines after the same words as at 100 percent; text below the box is cut.
 TEST(RichLabel, WrapsAtTheSameWordAtZoomOneAndOneAndAHalf)
 {
     auto lines = [](float zoom) {
         Card card;
         TQPRichBaseLabel* l = card.Label(kWords, QRect(0, 0, 120, 400));
         l->SetBorderStyle(bsNone);
-        l->SetZoom(zoom);
-        const QImage image = Render(*l);
+        QImage image(int(l->Width() * zoom), int(l->Height() * zoom), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter p(&image);
+            p.scale(zoom, zoom);
+            l->PaintTo(p, 0, 0);
+        }
         // The master holds this label's layout after the paint.
         const QTextLayout* layout = card.master->Document().begin().layout();
         QList<int> rightEdges;
@@ -361,11 +366,12 @@ TEST(RichLabel, EditorTakesOrLeavesTheDocument)
         TQPRichBaseLabel* l = card.Label(kWords, QRect(0, 0, 200, 50));
         l->SetBGColor(0x00FFFF);
         l->SetTransparent(c.transparent);
-        l->SetZoom(c.zoom);
+        card.parent.Zoom = c.zoom;
         modal->dialogs.push_back([&](QDialog& d) {
             auto& editor = static_cast<TRichTextLabelEditor&>(d);
             EXPECT_EQ(editor.windowTitle(), "Rich Text Editor");
-            EXPECT_EQ(editor.WPPanel()->size(), QSize(l->Width() + 1, l->Height() + 1));
+            // The editor shows the box at the zoom the card is looked at.
+            EXPECT_EQ(editor.WPPanel()->size(), QSize(int(std::lround(200 * c.zoom)) + 1, int(std::lround(50 * c.zoom)) + 1));
             EXPECT_EQ(editor.WPRichText1()->Zoom(), int(c.zoom * 100));
             EXPECT_EQ(editor.WPRichText1()->PageLayout().pageWidth, 3000);
             const QColor panel = editor.WPPanel()->palette().color(QPalette::Window);

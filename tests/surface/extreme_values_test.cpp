@@ -106,7 +106,7 @@ TEST(ExtremeValues, EveryKindTakesEveryIntegerAtItsLimits)
                     continue; // refused whole: nothing to draw
                 }
                 for (const TQGraphicControl* o : card.panel.Objects()) {
-                    const QRect stored = o->StoredBounds();
+                    const QRect stored = o->BoundsRect();
                     for (int v : { o->Left(), o->Top(), o->Width(), o->Height(), stored.left(), stored.top(),
                              stored.width(), stored.height() })
                         EXPECT_LE(std::abs(qint64(v)), qint64(kMaxCoordinate));

@@ -186,13 +186,13 @@ TEST_F(HandleFixture, NudgesStopAtEachEdgeOfTheCardAtEveryZoom)
         for (const auto& c : cases) {
             SCOPED_TRACE(std::string(c.where) + (zoom == 1.0f ? " at 100 %" : " at 150 %"));
             PlainObject* o = add(0, 0, 10, 10);
-            o->SetStoredBounds(c.at);
+            o->SetBox(c.at);
             panel.AddToSelection(o);
             for (int press = 0; press < 3; ++press) {
                 panel.KeyDown(c.key, c.shift ? Qt::ShiftModifier : Qt::NoModifier);
                 panel.KeyUp(c.key);
             }
-            EXPECT_EQ(o->StoredBounds(), c.after);
+            EXPECT_EQ(o->BoundsRect(), c.after);
             panel.ClearSelection();
             panel.FreeObject(o);
         }
@@ -216,15 +216,15 @@ TEST_F(HandleFixture, EveryKindMovesOneCardPixelPerPressWhenZoomed)
         SCOPED_TRACE(o->ClassName().toStdString());
         panel.ClearSelection();
         panel.AddToSelection(o);
-        const QRect before = o->StoredBounds();
+        const QRect before = o->BoundsRect();
         for (int press = 0; press < 10; ++press) {
             panel.KeyDown(Qt::Key_Left, {});
             panel.KeyUp(Qt::Key_Left);
         }
-        EXPECT_EQ(o->StoredBounds(), before.translated(-10, 0));
+        EXPECT_EQ(o->BoundsRect(), before.translated(-10, 0));
         // The view scales what it shows; the object keeps card pixels.
-        EXPECT_EQ(o->BoundsRect(), o->StoredBounds());
-        EXPECT_EQ(panel.ShownRect(o->BoundsRect()).left(), int(std::floor(o->StoredLeft() * 1.5)));
+        EXPECT_EQ(o->BoundsRect(), o->BoundsRect());
+        EXPECT_EQ(panel.ShownRect(o->BoundsRect()).left(), int(std::floor(o->Left() * 1.5)));
     }
 }
 
@@ -313,13 +313,13 @@ TEST_F(HandleFixture, NudgesReachIntoTheBleedAndStopAtItsEdge)
         for (const auto& c : cases) {
             SCOPED_TRACE(std::string(c.where) + (zoom == 1.0f ? " at 100 %" : " at 150 %"));
             PlainObject* o = add(0, 0, 10, 10);
-            o->SetStoredBounds(c.at);
+            o->SetBox(c.at);
             panel.AddToSelection(o);
             for (int press = 0; press < 3; ++press) {
                 panel.KeyDown(c.key, c.shift ? Qt::ShiftModifier : Qt::NoModifier);
                 panel.KeyUp(c.key);
             }
-            EXPECT_EQ(o->StoredBounds(), c.after);
+            EXPECT_EQ(o->BoundsRect(), c.after);
             panel.ClearSelection();
             panel.FreeObject(o);
         }

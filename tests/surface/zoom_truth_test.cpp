@@ -228,9 +228,9 @@ TEST_F(ZoomTruthFixture, FitsMadeWhileZoomedStoreTheZoomOneFit)
     }
 }
 
-// The zoomed font grows a little faster than the box: a multi-line label
-// whose lines fit it at 100 % shows them whole at any zoom, and one made
-// smaller than its lines stays as small as the user made it.
+// A multi-line label whose lines fit it shows them whole at any zoom, and
+// one made smaller than its lines stays as small as the user made it: the
+// view scales the label, never refits it.
 TEST_F(ZoomTruthFixture, MultiLineLabelsThatFitShowAllTheirLinesAtEveryZoom)
 {
     struct Case {
@@ -256,7 +256,7 @@ TEST_F(ZoomTruthFixture, MultiLineLabelsThatFitShowAllTheirLinesAtEveryZoom)
             auto* m = static_cast<TQMultiLineLabel*>(c.object);
             const int widthAtOne = m->Width();
             c.zoom(z);
-            const QFontMetrics fm(m->ZoomedFont());
+            const QFontMetrics fm(m->ShownFont());
             const QStringList shown = m->WordWrap() ? m->WrappedLines() : m->Items();
             int widest = 0;
             for (const QString& line : shown)

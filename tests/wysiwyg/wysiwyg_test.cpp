@@ -174,6 +174,9 @@ TEST(WhatYouSeeIsWhatYouPrint, CompositeCardsInEveryOutput)
         ASSERT_EQ(int(card.panel.Objects().size()), n) << name.toStdString();
         const QImage painted = card.Painted();
         dump(painted, name, "panel");
+        // The card itself too, to open in the program and look at.
+        if (const QString folder = qEnvironmentVariable("CARDORA_WYSIWYG_DUMP"); !folder.isEmpty())
+            TQLabelObjectFiler().SaveCard(card.panel.Objects(), QDir(folder).filePath(name + ".CDW"));
         const BlockMap panel = Blocks(painted);
         const QByteArray stored = card.Stored();
         // Outputs never depend on the zoom the user is looking at.
@@ -181,6 +184,12 @@ TEST(WhatYouSeeIsWhatYouPrint, CompositeCardsInEveryOutput)
         const CardOutputs out = outputsOf(card, QDir(dir.path()), name, true);
         card.panel.SetZoom(1.0f);
         EXPECT_EQ(card.Stored(), stored) << name.toStdString() << ": drawing the card changed it";
+        // The view at any zoom shows the card its outputs show, scaled.
+        if (v.zoom != 1.0f)
+            for (const float z : { 0.5f, 2.0f, v.zoom }) {
+                card.panel.SetZoom(z);
+                expectSame(panel, card.panel.grab().toImage(), QString("view at %1 %").arg(int(z * 100)), name);
+            }
         card.panel.SetZoom(v.zoom);
         expectSame(panel, out.picture, "picture export", name);
         expectSame(panel, out.svg, "SVG export", name);
@@ -281,6 +290,9 @@ TEST(WhatYouSeeIsWhatYouPrint, RandomCardsInEveryOutput)
         const QString name = QString("random%1 [%2]").arg(i).arg(kinds.join(' '));
         const QImage painted = card.Painted();
         dump(painted, name, "panel");
+        // The card itself too, to open in the program and look at.
+        if (const QString folder = qEnvironmentVariable("CARDORA_WYSIWYG_DUMP"); !folder.isEmpty())
+            TQLabelObjectFiler().SaveCard(card.panel.Objects(), QDir(folder).filePath(name + ".CDW"));
         const BlockMap panel = Blocks(painted);
         const QByteArray stored = card.Stored();
         const QByteArray dumped = DumpCardJson(card.panel.Objects());

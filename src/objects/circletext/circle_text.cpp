@@ -147,13 +147,9 @@ const PropertyTable& TQPCircleText::Properties() const
 
 // ---- geometry
 
-QFont TQPCircleText::ZoomedFont() const
+QFont TQPCircleText::ShownFont() const
 {
-    TFont f;
-    f.Assign(Font());
-    if (Zoom() != 1.0f)
-        f.SetSize(Trunc(Font().Size() * static_cast<double>(Zoom())));
-    QFont q = f.ToQFont(1.0f);
+    QFont q = Font().ToQFont();
     if (q.pixelSize() > kMaxFontPixels)
         q.setPixelSize(kMaxFontPixels);
     return q;
@@ -247,7 +243,7 @@ void TQPCircleText::drawLetters(QPainter& canvas)
     const QList<uint> chars = WithFields(caption_).toUcs4();
     if (chars.isEmpty())
         return;
-    const QFont font = ZoomedFont();
+    const QFont font = ShownFont();
     const std::vector<CircleLetter> letters = LetterPlacement(QFontMetrics(font));
     canvas.save();
     canvas.setPen(ToQColor(Font()->Color()));
@@ -366,7 +362,6 @@ bool TQPCircleText::ShowProperties()
     dialog.LoadFromPreview();
     if (ExecModal(dialog) != mrOk)
         return false;
-    dialog.Preview()->SetZoom(1.0f);
     CopySettingsFrom(*dialog.Preview());
     Invalidate();
     NotifyChanged();

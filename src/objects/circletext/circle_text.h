@@ -76,8 +76,8 @@ public:
     const PropertyTable& Properties() const override;
 
     // --- geometry of the letters
-    // The font letters are drawn with at the current zoom.
-    QFont ZoomedFont() const;
+    // The font letters are drawn with, bounded in size.
+    QFont ShownFont() const;
     // The circle for character height `th` and average width `aw`.
     CircleGeometry Geometry(int th, int aw) const;
     // Every letter of the caption in drawing order, measured with `metrics`.

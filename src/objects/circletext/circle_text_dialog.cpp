@@ -223,21 +223,21 @@ void TCircleTextProperties::FontSizeDown()
 // Whole tenths, so that steps up and down meet again at 100%.
 void TCircleTextProperties::ZoomPlusButtonClick()
 {
-    if (preview_->Zoom() < 1.0f)
-        preview_->SetZoom(Round((preview_->Zoom() + 0.1) * 10.0) / 10.0f);
+    if (previewArea_->Zoom() < 1.0f)
+        previewArea_->SetZoom(Round((previewArea_->Zoom() + 0.1) * 10.0) / 10.0f);
     showZoom();
 }
 
 void TCircleTextProperties::ZoomMinusButtonClick()
 {
-    if (preview_->Zoom() > 0.5f)
-        preview_->SetZoom(Round((preview_->Zoom() - 0.1) * 10.0) / 10.0f);
+    if (previewArea_->Zoom() > 0.5f)
+        previewArea_->SetZoom(Round((previewArea_->Zoom() - 0.1) * 10.0) / 10.0f);
     showZoom();
 }
 
 void TCircleTextProperties::showZoom()
 {
-    zoomLabel_->setText(QString::number(Round(preview_->Zoom() * 100.0)) + QStringLiteral("%"));
+    zoomLabel_->setText(QString::number(Round(previewArea_->Zoom() * 100.0)) + QStringLiteral("%"));
 }
 
 void TCircleTextProperties::reject() { done(mrCancel); }

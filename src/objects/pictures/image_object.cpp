@@ -99,7 +99,7 @@ void TQImage::BoundsChanged()
     TQGraphicControl::BoundsChanged();
     // The card keeps the picture's own size; a zoomed view scales it.
     if (autoSize_ && picture_.Width() > 0 && picture_.Height() > 0)
-        SetStoredBounds(QRect(StoredLeft(), StoredTop(), picture_.Width(), picture_.Height()));
+        SetBox(QRect(Left(), Top(), picture_.Width(), picture_.Height()));
 }
 
 QByteArray TQImage::PictureData() const
@@ -249,7 +249,7 @@ bool TQImage::LoadImageFromDisk()
     const QString folder = QDir::currentPath();
     TQImageBrowser browser(ProgramWindow());
     browser.SetOptions(stretch_, autoSize_);
-    browser.SetPlacedSize(QSize(StoredWidth(), StoredHeight()));
+    browser.SetPlacedSize(QSize(Width(), Height()));
     const int result = ExecModal(browser);
     // A file that could not be read was reported in the preview; the object
     // then keeps the picture it had.

@@ -211,7 +211,7 @@ const QPainterPath& TQRCode::ModuleOutline() const
 QrSizeCheck TQRCode::SizeCheck() const
 {
     const double ppi = ScreenPixelsPerInch();
-    return CheckQrSize(StoredWidth() / ppi, StoredHeight() / ppi, Matrix().size);
+    return CheckQrSize(Width() / ppi, Height() / ppi, Matrix().size);
 }
 
 // ---- drawing
@@ -284,7 +284,7 @@ bool TQRCode::ShowProperties()
     dialog.Preview()->SetPreviewRecord(Record());
     dialog.Preview()->CopySettingsFrom(*this);
     const double ppi = ScreenPixelsPerInch();
-    dialog.SetBoxInches(StoredWidth() / ppi, StoredHeight() / ppi);
+    dialog.SetBoxInches(Width() / ppi, Height() / ppi);
     dialog.LoadFromPreview();
     if (ExecModal(dialog) != mrOk)
         return false;

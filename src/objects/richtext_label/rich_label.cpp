@@ -18,16 +18,16 @@
 namespace cardora {
 
 namespace {
-// The label's zoom in whole percent. A float zoom such as 1.3 is a hair
+// A zoom in whole percent. A float zoom such as 1.3 is a hair
 // below 130 percent; that hair must not cost a whole percent.
 int zoomPercent(float zoom) { return Trunc(static_cast<double>(zoom) * 100.0 + 1e-4); }
 
-TRichPageLayout pageOfBox(int width, int height, float zoom)
+TRichPageLayout pageOfBox(int width, int height)
 {
     const double ppi = ScreenPixelsPerInch();
     TRichPageLayout layout;
-    layout.pageWidth = BoxTwips(width, zoom, ppi);
-    layout.pageHeight = BoxTwips(height, zoom, ppi);
+    layout.pageWidth = BoxTwips(width, 1.0f, ppi);
+    layout.pageHeight = BoxTwips(height, 1.0f, ppi);
     return layout;
 }
 } // namespace
@@ -169,8 +169,8 @@ void TQPRichBaseLabel::DrawRich(QPainter& canvas)
     const QTextDocument& shown =
         rtfStorage_.Filled(ParentPanel() ? ParentPanel()->FieldValues() : nullptr, &generation);
     master->AssignDocument(shown, generation);
-    master->SetZoom(zoomPercent(Zoom()));
-    master->SetPageLayout(pageOfBox(w, h, Zoom()));
+    master->SetZoom(100);
+    master->SetPageLayout(pageOfBox(w, h));
     master->SetWordWrap(true);
     master->SetPaintModeFlags(TRichTextControl::kPaintNoErase);
     master->PaintTo(canvas, w, h);
@@ -215,10 +215,11 @@ bool TQPRichBaseLabel::EditRichText()
     editor.WPRichText1()->AssignDocument(RTFText());
     if (!transparent_)
         editor.SetPanelColor(ToQColor(bgColor_));
-    TRichPageLayout page = pageOfBox(Width(), Height(), Zoom());
-    editor.WPRichText1()->SetPageLayout(page);
-    editor.WPRichText1()->SetZoom(Round(static_cast<double>(Zoom()) * 100.0));
-    editor.SetPanelSize(Width() + 1, Height() + 1);
+    // The editor opens at the zoom the card is looked at.
+    const float zoom = ParentPanel() ? ParentPanel()->ViewZoom() : 1.0f;
+    editor.WPRichText1()->SetPageLayout(pageOfBox(Width(), Height()));
+    editor.WPRichText1()->SetZoom(zoomPercent(zoom));
+    editor.SetPanelSize(Round(Width() * double(zoom)) + 1, Round(Height() * double(zoom)) + 1);
     BusyOff();
     if (ExecModal(editor) != mrOk)
         return false;

@@ -297,14 +297,9 @@ QRect TSuperShape::VisibleSurface() const
 
 QSize TSuperShape::SurfaceBitmapSize() const { return VisibleSurface().size(); }
 
-int TSuperShape::zoomedDepth() const
-{
-    return Zoom() == 1.0f ? shadowDepth_ : Trunc(shadowDepth_ * static_cast<double>(Zoom()));
-}
-
 TShapeRects TSuperShape::ShapeRects() const
 {
-    return ComputeShapeRects(shape_, shadowOrient_, zoomedDepth(), outlineWidth_, Width(), Height());
+    return ComputeShapeRects(shape_, shadowOrient_, shadowDepth_, outlineWidth_, Width(), Height());
 }
 
 QPolygon TSuperShape::Vertices(const TEdges& r) const

@@ -81,7 +81,7 @@ public:
     // PrintAt for a screen of `ppi` logical pixels per inch and `displayColors` colours.
     void PrintAtResolution(TReport& report, double x, double y, int ppi, qint64 displayColors);
 
-    // The shape and shadow rectangles at the current zoom.
+    // The shape and shadow rectangles in the box.
     TShapeRects ShapeRects() const;
     // Vertices of the outline in `r` (empty for rectangles and ellipses).
     QPolygon Vertices(const TEdges& r) const;
@@ -110,7 +110,6 @@ private:
     void BuildSolidBitmap();
     void rebuildGradientIfShown();
     bool gradientIsStale() const;
-    int zoomedDepth() const;
 
     TColor backColor_ = clRed;
     int fillDirection_ = gdUp;

@@ -96,7 +96,7 @@ void TSuperShape::Paint()
             if (surfaceType_ == stGradientFill)
                 p->drawImage(gradientOrigin_, gradientBitmap_);
             else
-                TileFill(*p, tile, ScreenTileSize(tile, Zoom(), surfaceType_ == stBrushImage), QSize(Width(), Height()));
+                TileFill(*p, tile, tile.size(), QSize(Width(), Height()));
             p->restore();
         }
         if (outlineStyle_ != psClear) {

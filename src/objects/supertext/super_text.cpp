@@ -266,47 +266,33 @@ const PropertyTable& TQSuperText::Properties() const
 
 // ---- layout
 
-QFont TQSuperText::ZoomedFont() const { return FontAtZoom(Zoom()); }
-
-QFont TQSuperText::FontAtZoom(float zoom) const
+QFont TQSuperText::ShownFont() const
 {
-    TFont f;
-    f.Assign(Font());
-    if (zoom != 1.0f)
-        f.SetSize(Trunc(LetterFont().Size() * static_cast<double>(zoom)));
-    QFont q = f.ToQFont(1.0f);
+    QFont q = Font().ToQFont();
     if (q.pixelSize() > kMaxFontPixels)
         q.setPixelSize(kMaxFontPixels);
     return q;
-}
-
-QPoint TQSuperText::ShadowAtZoom(float zoom) const
-{
-    if (zoom == 1.0f)
-        return shadowOffset_;
-    const double z = zoom;
-    return QPoint(Trunc(shadowOffset_.x() * z), Trunc(shadowOffset_.y() * z));
 }
 
 void TQSuperText::CalcLayout()
 {
     if (!layoutDirty_)
         return;
-    const QPoint d = ShadowAtZoom(Zoom());
+    const QPoint d = shadowOffset_;
     if (inLayout_)
         return;
     inLayout_ = true;
     try {
-        const CaptionText text(LetterFont().Name(), ZoomedFont(), caption_);
+        const CaptionText text(LetterFont().Name(), ShownFont(), caption_);
         const int th = text.CellHeight();
         SuperTextLayout& L = layout_;
         L.shadowOffset = d;
         L.textMargin = QPoint(d.x() < 0 ? -d.x() : 0, d.y() < 0 ? -d.y() : 0);
         const bool shrinks = controlTransparent_ && borderStyle_ == bsNone;
-        FitBox([&](QSize box, float zoom) {
-            const QFont font = FontAtZoom(zoom);
+        FitBox([&](QSize box) {
+            const QFont font = ShownFont();
             const int tw = CaptionText(LetterFont().Name(), font, caption_ + QStringLiteral(" ")).Width();
-            const int f = std::abs(ShadowAtZoom(zoom).y()) + CaptionText(LetterFont().Name(), font, caption_).CellHeight();
+            const int f = std::abs(d.y()) + CaptionText(LetterFont().Name(), font, caption_).CellHeight();
             int w = box.width(), h = box.height();
             if (w <= 5)
                 w = std::max(1, tw);
@@ -330,7 +316,7 @@ void TQSuperText::CalcLayout()
 QString TQSuperText::ShownText() const
 {
     const int e = std::max(layout_.mainRect.left, layout_.shadowRect.left);
-    const QFont font = ZoomedFont();
+    const QFont font = ShownFont();
     const QString caption = WithFields(caption_);
     auto fits = [&](qsizetype n) {
         return CaptionText(LetterFont().Name(), font, caption.left(n)).Width() <= Width() - e;
@@ -349,7 +335,7 @@ QString TQSuperText::ShownText() const
 
 QPainterPath TQSuperText::TextPath(const QString& text, QPointF origin) const
 {
-    return CaptionText(LetterFont().Name(), ZoomedFont(), text).Path(origin);
+    return CaptionText(LetterFont().Name(), ShownFont(), text).Path(origin);
 }
 
 void TQSuperText::BuildGradient()
@@ -370,7 +356,7 @@ void TQSuperText::FitSample()
     const CaptionText stored(LetterFont().Name(), LetterFont().ToQFont(1.0f), WithFields(caption_));
     const int a = stored.Width();
     const int b = stored.CellHeight();
-    const QPoint d = ShadowAtZoom(1.0f);
+    const QPoint d = shadowOffset_;
     const int mx = d.x() < 0 ? -d.x() : 0, my = d.y() < 0 ? -d.y() : 0;
     const int left = std::max(mx + 5, mx + 5 + d.x());
     const int top = std::max(my, my + d.y());
@@ -380,7 +366,7 @@ void TQSuperText::FitSample()
         height = Trunc(1.5 * b);
     if (width < a)
         width = Trunc(1.5 * a);
-    SetStoredBounds(QRect(StoredLeft(), StoredTop(), std::max(1, width), std::max(1, height)));
+    SetBox(QRect(Left(), Top(), std::max(1, width), std::max(1, height)));
     layoutDirty_ = true;
 }
 
@@ -404,11 +390,11 @@ void TQSuperText::drawLetters(QPainter& canvas, const QString& text)
         switch (surfaceType_) {
         case stNormal: canvas.fillRect(box, ToQColor(LetterFont().Color())); break;
         case stBrushImage:
-            TileFill(canvas, image_, ScreenTileSize(image_, Zoom(), true), box.size());
+            TileFill(canvas, image_, image_.size(), box.size());
             break;
         default:
             if (gradientBitmap_.size() == box.size())
-                TileFill(canvas, gradientBitmap_, ScreenTileSize(gradientBitmap_, Zoom(), false), box.size());
+                TileFill(canvas, gradientBitmap_, gradientBitmap_.size(), box.size());
             else if (!gradientBitmap_.isNull())
                 canvas.drawImage(box, gradientBitmap_);
             break;

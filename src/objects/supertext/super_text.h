@@ -14,7 +14,7 @@ namespace cardora {
 
 // What the last layout run found, in pixels of the object's box.
 struct SuperTextLayout {
-    QPoint shadowOffset;         // zoomed
+    QPoint shadowOffset;
     QPoint textMargin;
     LabelRect mainRect, shadowRect;
     QPoint mainOrigin, shadowOrigin; // top-left of the text cell
@@ -90,11 +90,8 @@ public:
     void FieldValuesChanged() override { layoutDirty_ = layoutDirty_ || HasFields(caption_); }
     const SuperTextLayout& Layout() const { return layout_; }
     void CalcLayout();
-    // The letters' font at the current zoom.
-    QFont ZoomedFont() const;
-    QFont FontAtZoom(float zoom) const;
-    // The shadow's offset as drawn at a zoom.
-    QPoint ShadowAtZoom(float zoom) const;
+    // The letters' font, bounded in size.
+    QFont ShownFont() const;
     // The caption cut to what fits the box, as painting and printing show it.
     QString ShownText() const;
     // The letters of `text` as a path, the text cell's top-left at `origin`.
