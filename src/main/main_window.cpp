@@ -499,16 +499,6 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
             panel_->KeyUp(key->key());
             return panel_->Handle().Visible();
         }
-        if (key->modifiers() & Qt::KeypadModifier) {
-            if (key->key() == Qt::Key_Plus) {
-                ZoomSpinnerUpClick();
-                return true;
-            }
-            if (key->key() == Qt::Key_Minus) {
-                ZoomSpinnerDownClick();
-                return true;
-            }
-        }
         return false;
     }
     QScrollBar* bar = scrollBox_->verticalScrollBar();
@@ -531,7 +521,15 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 bool MainWindow::handleWindowKey(QKeyEvent* key)
 {
     const bool ctrl = key->modifiers() & Qt::ControlModifier;
+    // + is = with Shift: either may come with the release.
+    const int zoomKey = key->key() == Qt::Key_Plus || key->key() == Qt::Key_Equal ? Qt::Key_Plus
+        : key->key() == Qt::Key_Minus                                         ? Qt::Key_Minus
+                                                                              : 0;
     if (key->type() == QEvent::KeyPress) {
+        // Ctrl with + or - is the View menu's; letting Ctrl go before the
+        // key must not zoom a second time.
+        if (zoomKey)
+            plainZoomKey_ = ctrl ? 0 : zoomKey;
         if (key->key() == Qt::Key_Escape && !ctrl) {
             panel_->ClearSelection();
             return true;
@@ -543,17 +541,14 @@ bool MainWindow::handleWindowKey(QKeyEvent* key)
         return false;
     }
     // Zoom acts on release, like the keypad keys.
-    if (ctrl)
+    if (ctrl || !zoomKey || zoomKey != plainZoomKey_)
         return false;
-    if (key->key() == Qt::Key_Plus || key->key() == Qt::Key_Equal) {
+    plainZoomKey_ = 0;
+    if (zoomKey == Qt::Key_Plus)
         ZoomSpinnerUpClick();
-        return true;
-    }
-    if (key->key() == Qt::Key_Minus) {
+    else
         ZoomSpinnerDownClick();
-        return true;
-    }
-    return false;
+    return true;
 }
 
 } // namespace cardora

@@ -106,6 +106,8 @@ private:
     void showChangeState();
     void fitBackdrop();
     bool handleWindowKey(QKeyEvent* key);
+    // The + or - key last pressed without Ctrl; only its release zooms.
+    int plainZoomKey_ = 0;
     // Opens a handed-over card once no dialog or menu of the user's is open.
     void openWhenFree(const QString& path);
 

@@ -134,6 +134,39 @@ TEST_F(WindowFixture, KeypadZoomStepsFromAQuarterToFourTimes)
     EXPECT_EQ(window->cardPanel()->size(), QSize(336, 192));
 }
 
+// A + or - key zooms one step when it comes up, whichever key of a pair
+// comes up first; with Ctrl it is the View menu's shortcut, and letting Ctrl
+// go before the key does not step a second time.
+TEST_F(WindowFixture, PlusAndMinusKeysStepOnceWhateverComesUpFirst)
+{
+    start();
+    struct Stroke {
+        const char* what;
+        Qt::Key pressed, released;
+        Qt::KeyboardModifiers atPress, atRelease;
+        const char* zoom; // after the stroke, from 100 %
+    };
+    const Qt::KeyboardModifiers none, ctrl(Qt::ControlModifier), pad(Qt::KeypadModifier);
+    const Stroke strokes[] = {
+        { "minus", Qt::Key_Minus, Qt::Key_Minus, none, none, "75%" },
+        { "keypad minus", Qt::Key_Minus, Qt::Key_Minus, pad, pad, "75%" },
+        { "plus, Shift up first", Qt::Key_Plus, Qt::Key_Equal, Qt::ShiftModifier, none, "110%" },
+        { "equals", Qt::Key_Equal, Qt::Key_Equal, none, none, "110%" },
+        { "keypad plus", Qt::Key_Plus, Qt::Key_Plus, pad, pad, "110%" },
+        // The View menu's shortcut takes the step.
+        { "Ctrl+minus", Qt::Key_Minus, Qt::Key_Minus, ctrl, ctrl, "75%" },
+        { "Ctrl+minus, Ctrl up first", Qt::Key_Minus, Qt::Key_Minus, ctrl, none, "75%" },
+        { "Ctrl+keypad plus, Ctrl up first", Qt::Key_Plus, Qt::Key_Plus, ctrl | pad, pad, "110%" },
+    };
+    for (const Stroke& k : strokes) {
+        SCOPED_TRACE(k.what);
+        window->viewCommands().setZoom(1.0f);
+        QTest::keyPress(window->cardPanel(), k.pressed, k.atPress);
+        QTest::keyRelease(window->cardPanel(), k.released, k.atRelease);
+        EXPECT_EQ(zoomCaption().toStdString(), k.zoom);
+    }
+}
+
 // Any zoom is a view of the same card: Actual Size comes back to it, Fit to
 // Window shows the whole card as large as the window allows.
 TEST_F(WindowFixture, ViewMenuZoomsFitAndComeBack)
