@@ -126,7 +126,7 @@ QStringList buildFilledShapesCard(QObject& owner, CardPanel& panel, const QImage
     gradient->SetName(panel.UniqueName("Special"));
     panel.AddObject(gradient);
     gradient->SetBounds(190, 40, 140, 140);
-    gradient->SetFillDirection(gdRight);
+    gradient->SetFillDirection(FillDirection::Right);
     gradient->SetShadowOrient(soLowerLeft);
     return { "TSuperShape (texture)", "TSuperShape (gradient)" };
 }

@@ -55,11 +55,11 @@ int main(int argc, char** argv)
     full->SetTransparent(true);
     full->SetCaption(QString(260, 'c'));
     full->Font()->SetName("Times New Roman");
-    full->Font()->SetStyle(fsBold | fsUnderline);
-    full->Font()->SetPitch(fpFixed);
+    full->Font()->SetStyle(FontStyle::Bold | FontStyle::Underline);
+    full->Font()->SetPitch(FontPitch::Fixed);
     full->Pen()->SetColor(clNone);
-    full->Pen()->SetMode(pmNotXor);
-    full->Brush()->SetStyle(bsDiagCross);
+    full->Pen()->SetMode(PenMode::NotXor);
+    full->Brush()->SetStyle(BrushStyle::DiagCross);
     full->SetPictureData(QByteArray("BM") + QByteArray(40, '\x11'));
     full->SetItems({ "first", "", "third" });
     full->SetPartner("Component0");

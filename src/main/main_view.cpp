@@ -76,11 +76,11 @@ void MainWindow::showDefaultFont()
 {
     const TFont& f = panel_->Font();
     QString caption = "Default Font: " + f.Name() + ", " + QString::number(f.Size()) + " pt ";
-    if (f.Style() & fsBold)
+    if (f.Style() & FontStyle::Bold)
         caption += ", bold";
-    if (f.Style() & fsItalic)
+    if (f.Style() & FontStyle::Italic)
         caption += ", italic";
-    if (f.Style() & fsUnderline)
+    if (f.Style() & FontStyle::Underline)
         caption += ", underline";
     defaultFontItem_->setText(caption);
 }

@@ -91,7 +91,7 @@ QLine TQLineShape::ScreenLine() const
 void TQLineShape::Paint()
 {
     QPainter* p = CurrentCanvas();
-    if (p && pen_.Style() != psClear) {
+    if (p && pen_.Style() != PenStyle::Clear) {
         const int w = ScreenPenWidth();
         const QLine line = ScreenLine();
         p->save();
@@ -126,10 +126,10 @@ void TQLineShape::PrintAt(TReport& report, double x, double y)
 
 void TQLineShape::PrintAtResolution(TReport& report, double x, double y, int ppi)
 {
-    if (ppi <= 0 || pen_.Style() == psClear)
+    if (ppi <= 0 || pen_.Style() == PenStyle::Clear)
         return;
     // The line the panel draws, at its size in inches.
-    report.SetCardPen(pen_.Color(), pen_.Style(), SaneWidth(pen_.Width()), pmCopy, ppi);
+    report.SetCardPen(pen_.Color(), pen_.Style(), SaneWidth(pen_.Width()), PenMode::Copy, ppi);
     const int w = SaneWidth(pen_.Width());
     const QLine line = ScreenLine();
     const double d = ppi;

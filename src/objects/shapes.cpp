@@ -74,10 +74,10 @@ void TQLabelShapes::attributeChanged()
 void TQLabelShapes::SetTransparent(bool v)
 {
     // Also when only the brush disagrees, so that "opaque" always fills.
-    if (v == transparent_ && (brush_.Style() == bsClear) == v)
+    if (v == transparent_ && (brush_.Style() == BrushStyle::Clear) == v)
         return;
     transparent_ = v;
-    brush_.SetStyle(v ? bsClear : bsSolid);
+    brush_.SetStyle(v ? BrushStyle::Clear : BrushStyle::Solid);
     Invalidate();
 }
 

@@ -266,9 +266,9 @@ QFont TGetSymbol::GridFont() const
 QString TGetSymbol::FontButtonCaption() const
 {
     QString style;
-    if (gridStyle_ & fsItalic)
+    if (gridStyle_ & FontStyle::Italic)
         style = QStringLiteral("Italic ");
-    else if (gridStyle_ & fsBold)
+    else if (gridStyle_ & FontStyle::Bold)
         style = QStringLiteral("Bold ");
     return gridName_ + QStringLiteral(", ") + QString::number(GridPointSize()) + QStringLiteral("pt ") + style;
 }

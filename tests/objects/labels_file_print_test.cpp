@@ -94,7 +94,7 @@ TEST_F(LabelsFixture, EachLabelClassSurvivesACardFileRoundTrip)
     business->SetBackColor(clYellow);
     business->SetBorderStyle(bsSingle);
     business->Font()->SetName("Times New Roman");
-    business->Font()->SetStyle(fsBold | fsUnderline);
+    business->Font()->SetStyle(FontStyle::Bold | FontStyle::Underline);
     business->Font()->SetColor(clNavy);
 
     // A short turned caption leaves a box wider than tall; centring was chosen after turning.

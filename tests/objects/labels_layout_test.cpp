@@ -238,7 +238,7 @@ TEST_F(LabelsFixture, LayoutIsComputedOnlyWhenDirty)
     EXPECT_EQ(label->LayoutRuns(), runs + 1);
     label->SetLeft(40); // a bounds change
     RenderObject(*label);
-    label->Font()->SetStyle(fsBold);
+    label->Font()->SetStyle(FontStyle::Bold);
     RenderObject(*label);
     EXPECT_EQ(label->LayoutRuns(), runs + 3);
 }

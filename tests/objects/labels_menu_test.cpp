@@ -195,7 +195,7 @@ TEST_F(LabelsFixture, PlainTextDialogAndTheFontCommand)
     Trigger(*label->ObjectMenu(), "Font");
     EXPECT_EQ(label->Font()->Name(), "DejaVu Serif");
     EXPECT_EQ(label->Font()->Size(), 18);
-    EXPECT_EQ(label->Font()->Style(), int(fsBold));
+    EXPECT_EQ(label->Font()->Style(), int(FontStyle::Bold));
     EXPECT_EQ(label->Font()->Color(), clRed); // the font dialog has no say on colour here
     EXPECT_GT(parent.ChangedCount, changes);
     EXPECT_GE(label->Width(), ScreenWidth(*label, "Hello world     "));

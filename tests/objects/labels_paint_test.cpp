@@ -83,7 +83,7 @@ TEST_F(LabelsFixture, HighlightLiesOverShadowAndTextOverBoth)
     TQPLabel* label = make<TQPLabel>(0, 0, 200, 40);
     label->SetCaption("WMW");
     label->Font()->SetSize(20);
-    label->Font()->SetStyle(fsBold);
+    label->Font()->SetStyle(FontStyle::Bold);
     label->SetColorShadow(clRed);
     label->SetColorHighlight(clBlue);
     // The text alone shows where each copy's glyphs lie.
@@ -147,7 +147,7 @@ TEST_F(LabelsFixture, DefaultEffectsPlaceTheCopiesAroundTheText)
     TQPLabel* label = make<TQPLabel>(0, 0, 120, 30);
     label->SetCaption("I");
     label->Font()->SetSize(20);
-    label->Font()->SetStyle(fsBold);
+    label->Font()->SetStyle(FontStyle::Bold);
     const QRect plain = MatchBounds(Box(*label), Covered);
     label->SetColorShadow(clRed);
     label->SetColorHighlight(clBlue);

@@ -351,7 +351,7 @@ TEST(MultiLineLabel, MenusAndCommands)
     Item(menu, "Font")->trigger();
     EXPECT_EQ(l->Font()->Name(), "Times New Roman");
     EXPECT_EQ(l->Font()->Size(), 20);
-    EXPECT_EQ(l->Font()->Style() & fsBold, fsBold);
+    EXPECT_EQ(l->Font()->Style() & FontStyle::Bold, FontStyle::Bold);
     EXPECT_GT(panel.ChangedCount, changed);
     EXPECT_GT(l->WrappedLines().size(), smallCount);
     // Cancelling the font dialog changes nothing.

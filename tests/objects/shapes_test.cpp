@@ -149,12 +149,12 @@ TEST_F(ShapesFixture, FiguresFillTheWholeBoxWhateverTheShapeName)
     // Transparent: the page shows through; opaque again fills white.
     TBCShapes* tr = shape(stRectangle, 0, 0, 60, 30);
     tr->SetTransparent(true);
-    EXPECT_EQ(tr->Brush()->Style(), bsClear);
+    EXPECT_EQ(tr->Brush()->Style(), BrushStyle::Clear);
     img = RenderObject(*tr);
     EXPECT_TRUE(IsPage(img.pixel(40, 25)));
     EXPECT_TRUE(IsInk(img.pixel(10, 25)));
     tr->SetTransparent(false);
-    EXPECT_EQ(tr->Brush()->Style(), bsSolid);
+    EXPECT_EQ(tr->Brush()->Style(), BrushStyle::Solid);
     EXPECT_TRUE(IsFill(RenderObject(*tr).pixel(40, 25)));
 
     // The brush colour fills, the pen colour outlines; nothing leaves the box.
@@ -224,7 +224,7 @@ TEST_F(ShapesFixture, LineEndpointsOnScreenForEveryStyle)
     EXPECT_EQ(hz->ScreenLine(), QLine(1, 1, 120, 1));
 
     // A clear pen draws nothing.
-    hz->Pen()->SetStyle(psClear);
+    hz->Pen()->SetStyle(PenStyle::Clear);
     EXPECT_EQ(MatchBounds(RenderObject(*hz), IsInk), QRect());
 }
 
@@ -270,7 +270,7 @@ TEST_F(ShapesFixture, ShapeMenuItemsChecksAndCommands)
     before = parent.ChangedCount;
     FindItem(*menu, "Transparent")->trigger();
     EXPECT_TRUE(s->Transparent());
-    EXPECT_EQ(s->Brush()->Style(), bsClear);
+    EXPECT_EQ(s->Brush()->Style(), BrushStyle::Clear);
     EXPECT_GT(parent.ChangedCount, before);
 
     // "Background Color" starts at the brush colour and makes a transparent shape opaque.
@@ -281,7 +281,7 @@ TEST_F(ShapesFixture, ShapeMenuItemsChecksAndCommands)
     EXPECT_EQ(modal->initial[0], QColor(255, 255, 0));
     EXPECT_EQ(s->Brush()->Color(), clRed);
     EXPECT_FALSE(s->Transparent());
-    EXPECT_EQ(s->Brush()->Style(), bsSolid);
+    EXPECT_EQ(s->Brush()->Style(), BrushStyle::Solid);
 
     // Cancelling a colour dialog changes and notifies nothing.
     before = parent.ChangedCount;
@@ -431,8 +431,8 @@ TEST_F(ShapesFixture, PropertiesRoundTripThroughTheCardFile)
     old->SetTransparent(true);
     old->Brush()->SetColor(clNavy);
     old->Pen()->SetColor(clRed);
-    old->Pen()->SetStyle(psDash);
-    old->Pen()->SetMode(pmXor);
+    old->Pen()->SetStyle(PenStyle::Dash);
+    old->Pen()->SetMode(PenMode::Xor);
     old->Pen()->SetWidth(3);
     old->SetRoundPerc(60);
     TQLineShape* diag = line(stAngleSlopingDown, 1, 2, 30, 40);
@@ -455,7 +455,7 @@ TEST_F(ShapesFixture, PropertiesRoundTripThroughTheCardFile)
     EXPECT_EQ(s->Shape(), stRoundSquare);
     EXPECT_TRUE(s->Transparent());
     EXPECT_EQ(*s->Brush(), *old->Brush());
-    EXPECT_EQ(s->Brush()->Style(), bsClear);
+    EXPECT_EQ(s->Brush()->Style(), BrushStyle::Clear);
     EXPECT_EQ(*s->Pen(), *old->Pen());
     EXPECT_EQ(s->RoundPerc(), 60);
     EXPECT_FALSE(s->IsLoading());

@@ -65,17 +65,17 @@ TEST_F(SuperShapeDialogTest, ControlsChangeTheSampleAndOkAppliesThem)
     };
     const Case cases[] = {
         { "transparent with a clear outline keeps an outline",
-            [](TSuperShape& s) { s.SetOutlineStyle(psClear); },
+            [](TSuperShape& s) { s.SetOutlineStyle(PenStyle::Clear); },
             [](QDialog& d) {
                 choose(d, "SurfaceList", stBrushTransparent);
-                EXPECT_EQ(props(d).Sample()->OutlineStyle(), psSolid);
+                EXPECT_EQ(props(d).Sample()->OutlineStyle(), PenStyle::Solid);
                 // The list is not refreshed.
-                EXPECT_EQ(d.findChild<QComboBox*>("OutlineStyleList")->currentIndex(), psClear);
+                EXPECT_EQ(d.findChild<QComboBox*>("OutlineStyleList")->currentIndex(), int(PenStyle::Clear));
                 return int(mrOk);
             },
             [](const TSuperShape& s) {
                 EXPECT_EQ(s.SurfaceType(), stBrushTransparent);
-                EXPECT_EQ(s.OutlineStyle(), psSolid);
+                EXPECT_EQ(s.OutlineStyle(), PenStyle::Solid);
                 EXPECT_EQ(s.ShadowOrient(), soNone);
             } },
         { "a seven-pointed star with 30 % inward, from a rectangle",
@@ -87,7 +87,7 @@ TEST_F(SuperShapeDialogTest, ControlsChangeTheSampleAndOkAppliesThem)
                 choose(d, "ShadowOrientList", soUpperLeft);
                 d.findChild<QSpinBox*>("ShadowDepthSpinner")->setValue(8);
                 d.findChild<QSpinBox*>("OutlineWidthSpinner")->setValue(4);
-                choose(d, "FillDirectionList", gdRight);
+                choose(d, "FillDirectionList", int(FillDirection::Right));
                 return int(mrOk);
             },
             [](const TSuperShape& s) {
@@ -97,7 +97,7 @@ TEST_F(SuperShapeDialogTest, ControlsChangeTheSampleAndOkAppliesThem)
                 EXPECT_EQ(s.ShadowOrient(), soUpperLeft);
                 EXPECT_EQ(s.ShadowDepth(), 8);
                 EXPECT_EQ(s.OutlineWidth(), 4);
-                EXPECT_EQ(s.FillDirection(), gdRight);
+                EXPECT_EQ(s.FillDirection(), FillDirection::Right);
                 EXPECT_EQ(s.Width(), 120); // the size is not copied back
             } },
         { "a star with no inward vector stays so",

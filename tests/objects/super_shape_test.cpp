@@ -148,13 +148,15 @@ TEST_F(SuperShapeTest, SettersKeepRangesAndCouplings)
             10 * 10000 + 50 * 1000 + 90 },
         { "transparent keeps the outline",
             [](TSuperShape& s) {
-                s.SetOutlineStyle(psClear);
+                s.SetOutlineStyle(PenStyle::Clear);
                 s.SetShadowOrient(soLowerLeft);
-                s.SetPattern(bsCross);
+                s.SetPattern(BrushStyle::Cross);
                 s.SetSurfaceType(stBrushTransparent);
             },
-            [](const TSuperShape& s) { return s.OutlineStyle() * 100 + s.ShadowOrient() * 10 + s.Pattern(); },
-            psSolid * 100 + soNone * 10 + bsClear },
+            [](const TSuperShape& s) {
+                return int(s.OutlineStyle()) * 100 + s.ShadowOrient() * 10 + int(s.Pattern());
+            },
+            int(PenStyle::Solid) * 100 + soNone * 10 + int(BrushStyle::Clear) },
     };
     for (const Case& c : cases) {
         TSuperShape* s = make(25, 25);
@@ -199,7 +201,7 @@ TEST_F(SuperShapeTest, PaintsSurfaceShadowAndOutlineOnScreen)
         { "gradient up, no outline",
             [](TSuperShape& s) {
                 s.SetShape(qstRectangle);
-                s.SetOutlineStyle(psClear);
+                s.SetOutlineStyle(PenStyle::Clear);
             },
             { { { 50, 0 }, isBlue }, { { 50, 59 }, isRed }, { { 0, 30 }, [](QRgb c) { return qRed(c) > 100 && qBlue(c) > 100; } } } },
         { "solid ellipse",
@@ -211,7 +213,7 @@ TEST_F(SuperShapeTest, PaintsSurfaceShadowAndOutlineOnScreen)
         { "texture rectangle, tiles from the corner",
             [&texture](TSuperShape& s) {
                 s.SetShape(qstRectangle);
-                s.SetOutlineStyle(psClear);
+                s.SetOutlineStyle(PenStyle::Clear);
                 s.SetSurfaceType(stBrushImage);
                 s.SetImage(&texture);
             },
@@ -259,7 +261,7 @@ TEST_F(SuperShapeTest, PrintsAtPrinterResolution)
             [&texture](TSuperShape& s) {
                 s.SetSurfaceType(stBrushImage);
                 s.SetImage(&texture);
-                s.SetOutlineStyle(psClear);
+                s.SetOutlineStyle(PenStyle::Clear);
             },
             [](const QImage& page) {
                 EXPECT_EQ(MatchBounds(page, [](QRgb c) { return isRed(c) || isBlue(c); }), QRect(300, 300, 600, 400));
@@ -269,8 +271,8 @@ TEST_F(SuperShapeTest, PrintsAtPrinterResolution)
             } },
         { "gradient down",
             [](TSuperShape& s) {
-                s.SetFillDirection(gdDown);
-                s.SetOutlineStyle(psClear);
+                s.SetFillDirection(FillDirection::Down);
+                s.SetOutlineStyle(PenStyle::Clear);
             },
             [](const QImage& page) {
                 EXPECT_EQ(QColor(page.pixel(600, 300)), QColor(Qt::red));
@@ -378,7 +380,7 @@ TEST_F(SuperShapeTest, SurfacesCoverOnlyWhatTheCardShows)
         delete s;
     }
     // The part of a gradient is the whole gradient's pixels there.
-    for (TFillDirection d : { gdUp, gdDown, gdLeft, gdRight }) {
+    for (FillDirection d : { FillDirection::Up, FillDirection::Down, FillDirection::Left, FillDirection::Right }) {
         const QImage whole = BuildGradient(d, clRed, clBlue, QSize(300, 200));
         const QRect part(50, 40, 100, 80);
         EXPECT_EQ(BuildGradientPart(d, clRed, clBlue, QSize(300, 200), part), whole.copy(part)) << int(d);
@@ -392,7 +394,7 @@ TEST_F(SuperShapeTest, GiantTexturedShapePaintsTheCardsPart)
     const QImage texture = checkerTexture();
     TSuperShape* s = make(10, 10);
     s->SetShape(qstRectangle);
-    s->SetOutlineStyle(psClear);
+    s->SetOutlineStyle(PenStyle::Clear);
     s->SetBounds(-(32 * 10000 + 5), -(32 * 10000 + 7), 1 << 20, 1 << 20);
     s->SetSurfaceType(stBrushImage);
     s->SetImage(&texture);

@@ -195,7 +195,7 @@ TEST_F(SuperTextFixture, SurfacesFillTheLettersOnScreen)
         t->Font()->SetName("DejaVu Sans");
         t->Font()->SetSize(40);
         t->Font()->SetColor(clRed);
-        t->SetOutlineStyle(psClear);
+        t->SetOutlineStyle(PenStyle::Clear);
         t->SetSurfaceType(surface);
         t->SetBounds(10, 10, 200, 80);
         t->CalcLayout();
@@ -229,7 +229,7 @@ TEST_F(SuperTextFixture, ZoomDoublesShadowAndTilesButNotTheOutline)
         t->SetSurfaceType(ST::stBrushImage);
         const QImage tile = HalfTile(8);
         t->SetImage(&tile);
-        t->SetOutlineStyle(psClear);
+        t->SetOutlineStyle(PenStyle::Clear);
         t->SetZoom(zoom);
         t->SetBounds(0, 0, 400, 200);
         t->CalcLayout();
@@ -242,7 +242,7 @@ TEST_F(SuperTextFixture, ZoomDoublesShadowAndTilesButNotTheOutline)
 
         // A black outline of width 2 stays 2 pixels wide at any zoom.
         t->SetSurfaceType(ST::stBrushTransparent);
-        t->SetOutlineStyle(psSolid);
+        t->SetOutlineStyle(PenStyle::Solid);
         t->SetOutlineWidth(2);
         image = RenderObject(*t, 0);
         const std::vector<int> ink = Runs(image, block.center().y(), 0, block.left() + 10, IsBlack);
@@ -252,7 +252,7 @@ TEST_F(SuperTextFixture, ZoomDoublesShadowAndTilesButNotTheOutline)
         // The shadow lies depth * zoom below and to the right.
         t->SetShadowDepth(5);
         t->SetShadowcolor(clGreen);
-        t->SetOutlineStyle(psClear);
+        t->SetOutlineStyle(PenStyle::Clear);
         t->SetSurfaceType(ST::stNormal);
         t->CalcLayout();
         EXPECT_EQ(t->Layout().shadowOrigin - t->Layout().mainOrigin, QPoint(int(5 * zoom), int(5 * zoom))) << zoom;
@@ -264,9 +264,9 @@ TEST_F(SuperTextFixture, SetterSideEffects)
     TQSuperText* t = make(200, 60, "Side");
     const QImage tile = HalfTile(4);
     // A transparent surface with no outline would hide the letters: the outline comes back.
-    t->SetOutlineStyle(psClear);
+    t->SetOutlineStyle(PenStyle::Clear);
     t->SetSurfaceType(ST::stBrushTransparent);
-    EXPECT_EQ(t->OutlineStyle(), psSolid);
+    EXPECT_EQ(t->OutlineStyle(), PenStyle::Solid);
     // Leaving the texture loses it.
     t->SetSurfaceType(ST::stBrushImage);
     t->SetImage(&tile);
@@ -284,7 +284,7 @@ TEST_F(SuperTextFixture, SetterSideEffects)
     t->SetGradientFromColor(clRed);
     EXPECT_TRUE(IsRed(t->GradientBitmap().pixel(0, 0)));
     EXPECT_FALSE(IsRed(t->GradientBitmap().pixel(255, 0)));
-    t->SetFillDirection(gdUp); // From at the bottom
+    t->SetFillDirection(FillDirection::Up); // From at the bottom
     EXPECT_TRUE(IsRed(t->GradientBitmap().pixel(0, 39)));
     EXPECT_FALSE(IsRed(t->GradientBitmap().pixel(0, 0)));
 }
@@ -299,7 +299,7 @@ TEST_F(SuperTextFixture, SavedAndReadBackUnchangedWithItsTexture)
             o.SetShadowDepth(4);
             o.SetShadowOrientation(sdLeft);
             o.SetShadowcolor(0x102030);
-            o.SetFillDirection(1);
+            o.SetFillDirection(FillDirection::Down);
             o.SetGradientFromColor(clRed);
             o.SetGradientToColor(clLime);
         },
@@ -308,7 +308,7 @@ TEST_F(SuperTextFixture, SavedAndReadBackUnchangedWithItsTexture)
             const QImage tile = HalfTile(6);
             o.SetImage(&tile);
             o.SetLastBitmapFileNameandPath("/textures/half.bmp");
-            o.SetOutlineStyle(psDash);
+            o.SetOutlineStyle(PenStyle::Dash);
             o.SetOutlineWidth(3);
             o.SetBorderStyle(bsSingle);
             o.SetControlTransparent(false);
@@ -383,7 +383,7 @@ TEST_F(SuperTextFixture, PropertiesDialogWorksOnThePreview)
         }
         p.findChild<QComboBox*>("ShadowOrientationCombo")->setCurrentIndex(sdDown);
         p.findChild<QSpinBox*>("ShadowDepthSpinner")->setValue(3);
-        p.findChild<QComboBox*>("OutlineStyleCombo")->setCurrentIndex(psDot);
+        p.findChild<QComboBox*>("OutlineStyleCombo")->setCurrentIndex(int(PenStyle::Dot));
         p.findChild<QSpinBox*>("OutLineWidthSpinner")->setValue(2);
         // Empty text: told, and the dialog stays open.
         p.CaptionText()->clear();
@@ -400,7 +400,7 @@ TEST_F(SuperTextFixture, PropertiesDialogWorksOnThePreview)
     EXPECT_EQ(t->Caption(), "Final");
     EXPECT_EQ(t->ShadowOrientation(), sdDown);
     EXPECT_EQ(t->ShadowDepth(), 3);
-    EXPECT_EQ(t->OutlineStyle(), psDot);
+    EXPECT_EQ(t->OutlineStyle(), PenStyle::Dot);
     EXPECT_EQ(t->OutlineWidth(), 2);
     // The box keeps its size; the preview's refits stay in the dialog.
     EXPECT_EQ(t->Width(), 300);
@@ -426,7 +426,7 @@ TEST_F(SuperTextFixture, PrintedLettersTakeTheirFillAndTheShadowIsText)
     TQSuperText* t = make(300, 90, kBlock + kBlock + kBlock + kBlock);
     t->Font()->SetName("DejaVu Sans");
     t->Font()->SetSize(36);
-    t->SetOutlineStyle(psClear);
+    t->SetOutlineStyle(PenStyle::Clear);
     t->SetBounds(48, 24, 300, 90);
     t->CalcLayout();
     const QRect block = t->TextPath(t->ShownText(), t->Layout().mainOrigin).boundingRect().toAlignedRect();

@@ -19,7 +19,7 @@ struct PreviewFixture : ::testing::Test {
     void SetUp() override
     {
         pages.OnPrint = [](TReport& r) {
-            r.SetBrush(clBlack, bsSolid);
+            r.SetBrush(clBlack, BrushStyle::Solid);
             r.Rectangle(0.75, 0.5, 4.25, 2.5);
         };
         ASSERT_TRUE(pages.Execute());

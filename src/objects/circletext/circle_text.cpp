@@ -37,7 +37,7 @@ TQPCircleText::TQPCircleText(QObject* owner) : TQGraphicControl(owner)
     SetLoading(true);
     Font()->SetName(QStringLiteral("Arial"));
     Font()->SetSize(10);
-    Font()->SetStyle(Font()->Style() | fsBold);
+    Font()->SetStyle(Font()->Style() | FontStyle::Bold);
     Font()->SetColor(clBlack);
     SetParentFont(false);
     SetBounds(0, 0, 142, 33);

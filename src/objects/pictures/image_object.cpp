@@ -196,8 +196,8 @@ void TQImage::PrintAtResolution(TReport& report, double x, double y, int ppi)
     // Bitmaps go to paper at their own resolution, metafiles as vectors.
     PrintPicture(report, x1, y1, x2, y2, picture_, flip_, reverse_);
     if (borderStyle_ == bsSingle) {
-        report.SetCardPen(clBlack, psSolid, 1, pmCopy, ppi);
-        report.SetBrush(clWhite, bsClear);
+        report.SetCardPen(clBlack, PenStyle::Solid, 1, PenMode::Copy, ppi);
+        report.SetBrush(clWhite, BrushStyle::Clear);
         // Inside the box, through its edge pixels' middles, as on the panel.
         const double half = 0.5 / ppi;
         report.Rectangle(x1 + half, y1 + half, x2 - half, y2 - half);

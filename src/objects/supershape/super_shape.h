@@ -28,8 +28,8 @@ public:
     // --- stored properties
     TColor BackColor() const { return backColor_; }
     void SetBackColor(TColor c);
-    int FillDirection() const { return fillDirection_; }
-    void SetFillDirection(int d);
+    cardora::FillDirection FillDirection() const { return fillDirection_; }
+    void SetFillDirection(cardora::FillDirection d);
     TColor ForeColor() const { return foreColor_; }
     void SetForeColor(TColor c);
     TColor GradientToColor() const { return gradientToColor_; }
@@ -41,12 +41,12 @@ public:
     void SetInVectorPercent(int v);
     TColor OutlineColor() const { return outlineColor_; }
     void SetOutlineColor(TColor c);
-    int OutlineStyle() const { return outlineStyle_; }
-    void SetOutlineStyle(int s);
+    PenStyle OutlineStyle() const { return outlineStyle_; }
+    void SetOutlineStyle(PenStyle s);
     int OutlineWidth() const { return outlineWidth_; }
     void SetOutlineWidth(int w);
-    int Pattern() const { return pattern_; }
-    void SetPattern(int p);
+    BrushStyle Pattern() const { return pattern_; }
+    void SetPattern(BrushStyle p);
     int RoundPerc() const { return roundPerc_; }
     void SetRoundPerc(int v);
     TColor ShadowColor() const { return shadowColor_; }
@@ -113,7 +113,7 @@ private:
     int zoomedDepth() const;
 
     TColor backColor_ = clRed;
-    int fillDirection_ = gdUp;
+    cardora::FillDirection fillDirection_ = cardora::FillDirection::Up;
     TColor foreColor_ = clBlack;
     TColor gradientToColor_ = clBlue;
     QImage image_;
@@ -123,9 +123,9 @@ private:
     QImage solidBitmap_;
     int inVectorPercent_ = 50;
     TColor outlineColor_ = clBlack;
-    int outlineStyle_ = 0; // psSolid
+    PenStyle outlineStyle_ = PenStyle::Solid;
     int outlineWidth_ = 1;
-    int pattern_ = 1;      // bsClear
+    BrushStyle pattern_ = BrushStyle::Clear;
     int roundPerc_ = 25;
     TColor shadowColor_ = clBlack;
     int shadowDepth_ = 5;

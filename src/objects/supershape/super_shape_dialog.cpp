@@ -68,7 +68,7 @@ QComboBox* list(QWidget* parent, const char* name, const QStringList& items)
 }
 
 // The outline styles the dialog offers; an inside-frame pen shows as solid.
-int styleIndex(int style) { return style >= psSolid && style <= psClear ? style : psSolid; }
+int styleIndex(PenStyle style) { return style >= PenStyle::Solid && style <= PenStyle::Clear ? int(style) : 0; }
 
 } // namespace
 
@@ -213,7 +213,7 @@ void TSuperShapeProperties::build()
     connect(surfaceList_, &QComboBox::activated, this, [this](int i) { surfaceChosen(i); });
     connect(backColor_, &TColorButton::ColorChanged, this, [this](TColor c) { backColorChosen(c); });
     connect(fromColor_, &TColorButton::ColorChanged, this, [this](TColor c) { backColorChosen(c); });
-    connect(fillDirection_, &QComboBox::activated, this, onSample([this](int i) { sample_->SetFillDirection(i); }));
+    connect(fillDirection_, &QComboBox::activated, this, onSample([this](int i) { sample_->SetFillDirection(static_cast<FillDirection>(i)); }));
     connect(toColor_, &TColorButton::ColorChanged, this,
         onSample([this](TColor c) { sample_->SetGradientToColor(c); }));
     connect(loadTexture_, &QPushButton::clicked, this, [this] { LoadTexture(); });
@@ -222,7 +222,7 @@ void TSuperShapeProperties::build()
     connect(shadowDepth_, &QSpinBox::valueChanged, this, onSample([this](int v) { sample_->SetShadowDepth(v); }));
     connect(outlineColor_, &TColorButton::ColorChanged, this,
         onSample([this](TColor c) { sample_->SetOutlineColor(c); }));
-    connect(outlineStyle_, &QComboBox::activated, this, onSample([this](int i) { sample_->SetOutlineStyle(i); }));
+    connect(outlineStyle_, &QComboBox::activated, this, onSample([this](int i) { sample_->SetOutlineStyle(static_cast<PenStyle>(i)); }));
     connect(outlineWidth_, &QSpinBox::valueChanged, this, onSample([this](int v) { sample_->SetOutlineWidth(v); }));
 }
 
@@ -250,7 +250,7 @@ void TSuperShapeProperties::showControls()
     backColor_->SetColor(s.BackColor());
     fromColor_->SetColor(s.BackColor());
     toColor_->SetColor(s.GradientToColor());
-    fillDirection_->setCurrentIndex(s.FillDirection());
+    fillDirection_->setCurrentIndex(int(s.FillDirection()));
     shadowColor_->SetColor(s.ShadowColor());
     shadowOrient_->setCurrentIndex(s.ShadowOrient());
     shadowDepth_->setValue(s.ShadowDepth());

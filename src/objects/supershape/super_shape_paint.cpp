@@ -74,7 +74,7 @@ void TSuperShape::Paint()
         // have changed size under it.
         if (surfaceType_ == stGradientFill && gradientIsStale()) {
             const QRect part = VisibleSurface();
-            gradientBitmap_ = cardora::BuildGradientPart(static_cast<TFillDirection>(fillDirection_), backColor_,
+            gradientBitmap_ = cardora::BuildGradientPart(fillDirection_, backColor_,
                 gradientToColor_, QSize(Width(), Height()), part);
             gradientOrigin_ = part.topLeft();
         }
@@ -99,7 +99,7 @@ void TSuperShape::Paint()
                 TileFill(*p, tile, ScreenTileSize(tile, Zoom(), surfaceType_ == stBrushImage), QSize(Width(), Height()));
             p->restore();
         }
-        if (outlineStyle_ != psClear) {
+        if (outlineStyle_ != PenStyle::Clear) {
             const int w = saneWidth(outlineWidth_);
             QPen pen(ToQColor(outlineColor_), w, ToQtPenStyle(outlineStyle_), Qt::SquareCap, Qt::MiterJoin);
             p->setPen(pen);
@@ -164,12 +164,12 @@ void TSuperShape::PrintAtResolution(TReport& report, double x, double y, int ppi
     };
 
     if (shadowOrient_ != soNone) {
-        report.SetBrush(shadowColor_, bsSolid);
-        report.SetCardPen(clBlack, psSolid, 1, pmCopy, ppi);
+        report.SetBrush(shadowColor_, BrushStyle::Solid);
+        report.SetCardPen(clBlack, PenStyle::Solid, 1, PenMode::Copy, ppi);
         figure(rects.shadow);
     }
     if (surfaceType_ != stBrushTransparent) {
-        report.SetBrush(foreColor_, bsSolid);
+        report.SetBrush(foreColor_, BrushStyle::Solid);
         report.SelectClipRegion(region(rects.shape));
         const int left = Trunc(Left() * sx) + origin.x();
         const int top = Trunc(Top() * sy) + origin.y();
@@ -177,7 +177,7 @@ void TSuperShape::PrintAtResolution(TReport& report, double x, double y, int ppi
         const int bottom = top + Round(Height() * sy);
         if (surfaceType_ == stGradientFill) {
             // The bands span the box, as on screen, so the far edge has the end colour.
-            PrintGradient(report, static_cast<TFillDirection>(fillDirection_), backColor_, gradientToColor_,
+            PrintGradient(report, fillDirection_, backColor_, gradientToColor_,
                 QSize(right - left, bottom - top), QPoint(left, top) - offset);
         } else {
             const QImage& tile = surfaceType_ == stBrushPattern ? solidBitmap_ : image_;
@@ -187,8 +187,8 @@ void TSuperShape::PrintAtResolution(TReport& report, double x, double y, int ppi
         }
         report.RemoveClip();
     }
-    report.SetBrush(foreColor_, bsClear);
-    report.SetCardPen(outlineColor_, outlineStyle_, saneWidth(outlineWidth_), pmCopy, ppi);
+    report.SetBrush(foreColor_, BrushStyle::Clear);
+    report.SetCardPen(outlineColor_, outlineStyle_, saneWidth(outlineWidth_), PenMode::Copy, ppi);
     figure(rects.shape);
 }
 

@@ -43,7 +43,7 @@ TQSuperText::TQSuperText(QObject* owner) : TQGraphicControl(owner)
     SetLoading(true);
     Font()->SetName(QStringLiteral("Arial"));
     Font()->SetSize(48);
-    Font()->SetStyle(fsBold);
+    Font()->SetStyle(FontStyle::Bold);
     Font()->SetColor(clBlack);
     SetParentFont(false);
     SetBounds(0, 0, 142, 33);
@@ -123,9 +123,9 @@ void TQSuperText::SetCaption(const QString& v)
     changedVisibly();
 }
 
-void TQSuperText::SetFillDirection(int v)
+void TQSuperText::SetFillDirection(cardora::FillDirection v)
 {
-    if (v < gdUp || v > gdRight || !Assign(fillDirection_, v))
+    if (v < FillDirection::Up || v > FillDirection::Right || !Assign(fillDirection_, v))
         return;
     if (surfaceType_ == stGradientFill)
         BuildGradient();
@@ -171,9 +171,9 @@ void TQSuperText::SetOutlineColor(TColor v)
         repaint();
 }
 
-void TQSuperText::SetOutlineStyle(int v)
+void TQSuperText::SetOutlineStyle(PenStyle v)
 {
-    if (v >= psSolid && v <= psInsideFrame && Assign(outlineStyle_, v))
+    if (v >= PenStyle::Solid && v <= PenStyle::InsideFrame && Assign(outlineStyle_, v))
         repaint();
 }
 
@@ -194,8 +194,8 @@ void TQSuperText::SetSurfaceType(int v)
     if (v == stGradientFill)
         BuildGradient();
     // Letters neither filled nor outlined would vanish.
-    if (v == stBrushTransparent && outlineStyle_ == psClear)
-        SetOutlineStyle(psSolid);
+    if (v == stBrushTransparent && outlineStyle_ == PenStyle::Clear)
+        SetOutlineStyle(PenStyle::Solid);
 }
 
 QByteArray TQSuperText::ImageData() const
@@ -234,7 +234,7 @@ const PropertyTable& TQSuperText::Properties() const
         PropertyDecl font = NestedProp<T, TFont>("Font", &T::FontObject);
         font.storedWhen = [](const Persistent& o) { return !static_cast<const T&>(o).ParentFont(); };
         p.push_back(font);
-        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "FillDirection", std::nullopt, &T::FillDirection,
+        p.push_back(OrdinalProp<T, cardora::FillDirection>(PropKind::Enum, "FillDirection", std::nullopt, &T::FillDirection,
             &T::SetFillDirection, FillDirectionNames()));
         p.push_back(OrdinalProp<T, TColor>(PropKind::Color, "GradientToColor", std::nullopt, &T::GradientToColor,
             &T::SetGradientToColor));
@@ -252,7 +252,7 @@ const PropertyTable& TQSuperText::Properties() const
         p.push_back(image);
         p.push_back(OrdinalProp<T, TColor>(PropKind::Color, "OutlineColor", std::nullopt, &T::OutlineColor,
             &T::SetOutlineColor));
-        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "OutlineStyle", std::nullopt, &T::OutlineStyle,
+        p.push_back(OrdinalProp<T, PenStyle>(PropKind::Enum, "OutlineStyle", std::nullopt, &T::OutlineStyle,
             &T::SetOutlineStyle, PenStyleNames()));
         p.push_back(IntegerProp<T, int>("OutlineWidth", std::nullopt, &T::OutlineWidth, &T::SetOutlineWidth));
         p.push_back(OrdinalProp<T, int>(PropKind::Enum, "SurfaceType", std::nullopt, &T::SurfaceType,
@@ -354,7 +354,7 @@ QPainterPath TQSuperText::TextPath(const QString& text, QPointF origin) const
 
 void TQSuperText::BuildGradient()
 {
-    gradientBitmap_ = cardora::BuildGradient(static_cast<TFillDirection>(fillDirection_), gradientFrom_,
+    gradientBitmap_ = cardora::BuildGradient(fillDirection_, gradientFrom_,
         gradientTo_, GradientBitmapSize());
     repaint();
 }
@@ -415,7 +415,7 @@ void TQSuperText::drawLetters(QPainter& canvas, const QString& text)
         }
         canvas.restore();
     }
-    if (outlineStyle_ != psClear && outlineWidth_ >= 1) {
+    if (outlineStyle_ != PenStyle::Clear && outlineWidth_ >= 1) {
         QPen pen(ToQColor(outlineColor_), std::min(outlineWidth_, kMaxOutlineWidth), ToQtPenStyle(outlineStyle_));
         pen.setJoinStyle(Qt::MiterJoin);
         canvas.strokePath(letters, pen);

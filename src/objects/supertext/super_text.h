@@ -58,8 +58,8 @@ public:
     TFont* FontObject() { return Font(); }
     // The font as it is, also from non-const code.
     const TFont& LetterFont() const { return Font(); }
-    int FillDirection() const { return fillDirection_; }
-    void SetFillDirection(int v);
+    cardora::FillDirection FillDirection() const { return fillDirection_; }
+    void SetFillDirection(cardora::FillDirection v);
     TColor GradientToColor() const { return gradientTo_; }
     void SetGradientToColor(TColor v);
     TColor GradientFromColor() const { return gradientFrom_; }
@@ -69,8 +69,8 @@ public:
     void SetImage(const QImage* image);
     TColor OutlineColor() const { return outlineColor_; }
     void SetOutlineColor(TColor v);
-    int OutlineStyle() const { return outlineStyle_; }
-    void SetOutlineStyle(int v);
+    PenStyle OutlineStyle() const { return outlineStyle_; }
+    void SetOutlineStyle(PenStyle v);
     int OutlineWidth() const { return outlineWidth_; }
     void SetOutlineWidth(int v);
     int SurfaceType() const { return surfaceType_; }
@@ -143,13 +143,13 @@ private:
     bool controlTransparent_ = true;
     TColor bgColor_ = clWhite;
     QString caption_ = QStringLiteral("Text");
-    int fillDirection_ = gdRight;
+    cardora::FillDirection fillDirection_ = cardora::FillDirection::Right;
     TColor gradientTo_ = clYellow;
     TColor gradientFrom_ = clBlue;
     QImage image_;
     QByteArray imageFile_; // the BMP file the texture was read from, if any
     TColor outlineColor_ = clBlack;
-    int outlineStyle_ = psSolid;
+    PenStyle outlineStyle_ = PenStyle::Solid;
     int outlineWidth_ = 1;
     int surfaceType_ = stGradientFill;
     QString lastBitmapFile_;

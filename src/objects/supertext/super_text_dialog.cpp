@@ -206,11 +206,11 @@ TSuperTextProperties::TSuperTextProperties(QWidget* parent) : QDialog(parent)
     });
     connect(fillDirection_, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (!loading_ && index >= 0)
-            preview_->SetFillDirection(index);
+            preview_->SetFillDirection(static_cast<FillDirection>(index));
     });
     connect(outlineStyle_, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (!loading_ && index >= 0)
-            preview_->SetOutlineStyle(index);
+            preview_->SetOutlineStyle(static_cast<PenStyle>(index));
     });
     connect(shadowOrientation_, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (!loading_ && index >= 0) {
@@ -263,13 +263,13 @@ void TSuperTextProperties::loadControls()
 {
     loading_ = true;
     surfaceType_->setCurrentIndex(preview_->SurfaceType());
-    fillDirection_->setCurrentIndex(preview_->FillDirection());
+    fillDirection_->setCurrentIndex(int(preview_->FillDirection()));
     gradientFrom_->SetColor(preview_->GradientFromColor());
     gradientTo_->SetColor(preview_->GradientToColor());
     fontColor_->SetColor(preview_->Font()->Color());
     outlineColor_->SetColor(preview_->OutlineColor());
     shadowColor_->SetColor(preview_->Shadowcolor());
-    outlineStyle_->setCurrentIndex(std::min(preview_->OutlineStyle(), outlineStyle_->count() - 1));
+    outlineStyle_->setCurrentIndex(std::min(int(preview_->OutlineStyle()), outlineStyle_->count() - 1));
     outlineWidth_->setValue(preview_->OutlineWidth());
     shadowOrientation_->setCurrentIndex(preview_->ShadowOrientation());
     shadowDepth_->setValue(preview_->ShadowDepth());
