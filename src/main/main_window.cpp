@@ -65,7 +65,7 @@ MainWindow::MainWindow(QWidget* parent)
                                [this] { savePreferences(); },
                                [this] { applyCardSize(); },
                                [this] { fitBackdrop(); },
-                               [this] { ShowZoomCaption(); },
+                               [this] { updateZoomCaption(); },
                                [this] { return file_->saveChangesFirst(); },
                                [this](const QString& path) { file_->openCard(path); },
                            })),
@@ -334,8 +334,8 @@ void MainWindow::buildButtonRow(QWidget* row)
     auto* spinner = new ZoomSpinner(row);
     spinner->setObjectName("ZoomSpinner");
     spinner->setToolTip("Press plus (+) or minus (-) to \nincrease or decrease the zoom percentage");
-    spinner->OnUpClick = [this] { ZoomSpinnerUpClick(); };
-    spinner->OnDownClick = [this] { ZoomSpinnerDownClick(); };
+    spinner->OnUpClick = [this] { zoomIn(); };
+    spinner->OnDownClick = [this] { zoomOut(); };
     l->addWidget(spinner);
     l->addWidget(new QLabel("Zoom:", row));
     zoomCaption_ = new QLabel("100%", row);
@@ -501,11 +501,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         }
         if (key->modifiers() & Qt::KeypadModifier) {
             if (key->key() == Qt::Key_Plus) {
-                ZoomSpinnerUpClick();
+                zoomIn();
                 return true;
             }
             if (key->key() == Qt::Key_Minus) {
-                ZoomSpinnerDownClick();
+                zoomOut();
                 return true;
             }
         }
@@ -546,11 +546,11 @@ bool MainWindow::handleWindowKey(QKeyEvent* key)
     if (ctrl)
         return false;
     if (key->key() == Qt::Key_Plus || key->key() == Qt::Key_Equal) {
-        ZoomSpinnerUpClick();
+        zoomIn();
         return true;
     }
     if (key->key() == Qt::Key_Minus) {
-        ZoomSpinnerDownClick();
+        zoomOut();
         return true;
     }
     return false;

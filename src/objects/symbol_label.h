@@ -84,9 +84,9 @@ public:
     // the grid starts at its first character.
     void OfferFonts(const QStringList& families);
     QComboBox* SymbolSets() const { return symbolSets_; }
-    void SymbolSetsChange(int index);
+    void showSymbolSet(int index);
 
-    void FontbuttonClick();
+    void chooseFont();
     void reject() override;
 
 protected:

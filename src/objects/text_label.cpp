@@ -398,7 +398,7 @@ bool TQBusinessCardLabel::EditText()
     return true;
 }
 
-void TQBusinessCardLabel::PersonalInfoItemClick(const QString& itemCaption)
+void TQBusinessCardLabel::setCaptionFromPersonalInfo(const QString& itemCaption)
 {
     const int tab = itemCaption.indexOf(QLatin1Char('\t'));
     SetCaption(itemCaption.mid(tab + 1).left(255));
@@ -437,7 +437,7 @@ void TQBusinessCardLabel::rebuildPersonalInfoMenu()
         QAction* a = personalInfoMenu_->addAction(caption);
         // An entry with nothing in it would only wipe the caption.
         a->setEnabled(!values[i].trimmed().isEmpty());
-        connect(a, &QAction::triggered, this, [this, caption] { PersonalInfoItemClick(caption); });
+        connect(a, &QAction::triggered, this, [this, caption] { setCaptionFromPersonalInfo(caption); });
     }
 }
 

@@ -241,7 +241,7 @@ public:
     // The ten values of the panel, in order (missing ones empty).
     QStringList PanelPersonalInfo() const;
     // A click on a personal-information item with this caption.
-    void PersonalInfoItemClick(const QString& itemCaption);
+    void setCaptionFromPersonalInfo(const QString& itemCaption);
 
     // The fixed labels of the ten values, each followed by a tab in the menu.
     static const QStringList& PersonalInfoLabels();

@@ -89,9 +89,9 @@ TEST_F(LabelsFixture, PersonalInformationSubmenuIsRebuiltAtEachOpening)
     EXPECT_GE(label->Width(), ScreenWidth(*label, "Widgets Ltd     "));
 
     // Only the text after the first tab, at most 255 characters of it.
-    label->PersonalInfoItemClick("Title\tA\tB");
+    label->setCaptionFromPersonalInfo("Title\tA\tB");
     EXPECT_EQ(label->Caption(), "A\tB");
-    label->PersonalInfoItemClick("Name\t" + QString(300, 'x'));
+    label->setCaptionFromPersonalInfo("Name\t" + QString(300, 'x'));
     EXPECT_EQ(label->Caption(), QString(255, 'x'));
 }
 

@@ -402,9 +402,9 @@ TEST(RichLabel, EditorZoomLimits)
         editor.WPRichText1()->SetZoom(c.start);
         editor.SetPanelSize(201, 51);
         if (QString(c.button) == "in")
-            editor.ZoomPlusButtonClick();
+            editor.zoomIn();
         else
-            editor.ZoomMinusButtonClick();
+            editor.zoomOut();
         EXPECT_EQ(editor.WPRichText1()->Zoom(), c.zoom);
         // Rounded halves to even: 50 * 51 / 60 = 42.5 gives 42.
         EXPECT_EQ(editor.WPPanel()->width(), Round(c.zoom * 201.0 / c.start));

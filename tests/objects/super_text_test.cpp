@@ -478,7 +478,7 @@ TEST_F(SuperTextFixture, SymbolSelectorPutsOneSymbolInTheText)
         g.SymbolList()->setCurrentRow(74 - 32);
         return int(mrOk);
     });
-    d.SymbolButtonClick();
+    d.chooseSymbol();
     EXPECT_EQ(offered, SymbolFontFamilies());
     EXPECT_EQ(d.CaptionText()->text(), TQSymbolLabel::CaptionForCode(74));
     EXPECT_TRUE(d.Preview()->LetterFont().Name().toUpper().contains("WINGDING"));

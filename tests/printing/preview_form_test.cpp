@@ -84,7 +84,7 @@ TEST_F(PreviewFixture, ZoomButtonsAndClicksOnThePage)
 
     // Zooming out never reaches zero.
     for (int i = 0; i < 40; ++i)
-        form->SBZoomOutClick();
+        form->zoomOut();
     EXPECT_EQ(form->FilePreview1->Zoom(), TFilePreview::kMinZoom);
     EXPECT_GT(form->FilePreview1->PageControl()->width(), 0);
 }

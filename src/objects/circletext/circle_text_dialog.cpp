@@ -130,7 +130,7 @@ TCircleTextProperties::TCircleTextProperties(QWidget* parent) : QDialog(parent)
     // Ok checks the text first.
     auto* ok = findChild<QPushButton*>(QStringLiteral("OkButton"));
     disconnect(ok, &QPushButton::clicked, this, nullptr);
-    connect(ok, &QPushButton::clicked, this, &TCircleTextProperties::OkButtonClick);
+    connect(ok, &QPushButton::clicked, this, &TCircleTextProperties::applyAndClose);
 
     connect(captionText_, &QLineEdit::textChanged, this, [this](const QString& text) {
         if (!loading_)
@@ -158,11 +158,11 @@ TCircleTextProperties::TCircleTextProperties(QWidget* parent) : QDialog(parent)
         if (!loading_)
             preview_->Font()->SetColor(c);
     });
-    connect(fontButton, &QPushButton::clicked, this, &TCircleTextProperties::FontbuttonClick);
+    connect(fontButton, &QPushButton::clicked, this, &TCircleTextProperties::chooseFont);
     connect(fontSize_->UpButton(), &QToolButton::clicked, this, &TCircleTextProperties::FontSizeUp);
     connect(fontSize_->DownButton(), &QToolButton::clicked, this, &TCircleTextProperties::FontSizeDown);
-    connect(plus, &QPushButton::clicked, this, &TCircleTextProperties::ZoomPlusButtonClick);
-    connect(minus, &QPushButton::clicked, this, &TCircleTextProperties::ZoomMinusButtonClick);
+    connect(plus, &QPushButton::clicked, this, &TCircleTextProperties::zoomIn);
+    connect(minus, &QPushButton::clicked, this, &TCircleTextProperties::zoomOut);
     LoadFromPreview();
 }
 
@@ -194,13 +194,13 @@ void TCircleTextProperties::showEvent(QShowEvent* event)
     captionText_->setFocus();
 }
 
-void TCircleTextProperties::OkButtonClick()
+void TCircleTextProperties::applyAndClose()
 {
     if (TextEntered(*captionText_))
         done(mrOk);
 }
 
-void TCircleTextProperties::FontbuttonClick()
+void TCircleTextProperties::chooseFont()
 {
     if (const std::optional<QFont> f = ChooseFont(preview_->Font()->ToPointFont()))
         preview_->Font()->AssignQFont(*f);
@@ -221,14 +221,14 @@ void TCircleTextProperties::FontSizeDown()
 }
 
 // Whole tenths, so that steps up and down meet again at 100%.
-void TCircleTextProperties::ZoomPlusButtonClick()
+void TCircleTextProperties::zoomIn()
 {
     if (preview_->Zoom() < 1.0f)
         preview_->SetZoom(Round((preview_->Zoom() + 0.1) * 10.0) / 10.0f);
     showZoom();
 }
 
-void TCircleTextProperties::ZoomMinusButtonClick()
+void TCircleTextProperties::zoomOut()
 {
     if (preview_->Zoom() > 0.5f)
         preview_->SetZoom(Round((preview_->Zoom() - 0.1) * 10.0) / 10.0f);

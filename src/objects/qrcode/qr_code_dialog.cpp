@@ -102,7 +102,7 @@ TQRCodeProperties::TQRCodeProperties(QWidget* parent) : QDialog(parent)
     AddDialogButtons(*this, *layout, kHelpTopic);
     auto* ok = findChild<QPushButton*>(QStringLiteral("OkButton"));
     disconnect(ok, &QPushButton::clicked, this, nullptr);
-    connect(ok, &QPushButton::clicked, this, &TQRCodeProperties::OkButtonClick);
+    connect(ok, &QPushButton::clicked, this, &TQRCodeProperties::applyAndClose);
 
     connect(data_, &QPlainTextEdit::textChanged, this, [this] {
         if (!loading_)
@@ -169,7 +169,7 @@ void TQRCodeProperties::refresh()
     warnings_->setText(w.join(QChar('\n')));
 }
 
-void TQRCodeProperties::OkButtonClick()
+void TQRCodeProperties::applyAndClose()
 {
     if (data_->toPlainText().trimmed().isEmpty()) {
         Inform(QStringLiteral("Please enter what the code should hold."));

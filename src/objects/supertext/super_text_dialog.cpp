@@ -181,7 +181,7 @@ TSuperTextProperties::TSuperTextProperties(QWidget* parent) : QDialog(parent)
     // Ok checks the text first.
     auto* ok = findChild<QPushButton*>(QStringLiteral("OkButton"));
     disconnect(ok, &QPushButton::clicked, this, nullptr);
-    connect(ok, &QPushButton::clicked, this, &TSuperTextProperties::OkButtonClick);
+    connect(ok, &QPushButton::clicked, this, &TSuperTextProperties::applyAndClose);
 
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
@@ -242,9 +242,9 @@ TSuperTextProperties::TSuperTextProperties(QWidget* parent) : QDialog(parent)
         if (!loading_)
             preview_->Font()->SetColor(c);
     });
-    connect(fontButton, &QPushButton::clicked, this, &TSuperTextProperties::FontbuttonClick);
-    connect(symbolButton, &QPushButton::clicked, this, &TSuperTextProperties::SymbolButtonClick);
-    connect(loadTexture, &QPushButton::clicked, this, &TSuperTextProperties::LoadTextureClick);
+    connect(fontButton, &QPushButton::clicked, this, &TSuperTextProperties::chooseFont);
+    connect(symbolButton, &QPushButton::clicked, this, &TSuperTextProperties::chooseSymbol);
+    connect(loadTexture, &QPushButton::clicked, this, &TSuperTextProperties::loadTexture);
     connect(fontSize_->UpButton(), &QToolButton::clicked, this, &TSuperTextProperties::FontSizeUp);
     connect(fontSize_->DownButton(), &QToolButton::clicked, this, &TSuperTextProperties::FontSizeDown);
     loadControls();
@@ -322,13 +322,13 @@ void TSuperTextProperties::Timer1Timer()
     fit();
 }
 
-void TSuperTextProperties::OkButtonClick()
+void TSuperTextProperties::applyAndClose()
 {
     if (TextEntered(*captionText_))
         done(mrOk);
 }
 
-void TSuperTextProperties::FontbuttonClick()
+void TSuperTextProperties::chooseFont()
 {
     if (const std::optional<QFont> f = ChooseFont(preview_->Font()->ToPointFont())) {
         preview_->ApplyFont(FontChoice { *f, QColor() });
@@ -357,7 +357,7 @@ void TSuperTextProperties::FontSizeDown()
     fit();
 }
 
-void TSuperTextProperties::SymbolButtonClick()
+void TSuperTextProperties::chooseSymbol()
 {
     const QStringList fonts = SymbolFontFamilies();
     if (fonts.isEmpty()) {
@@ -380,7 +380,7 @@ void TSuperTextProperties::SymbolButtonClick()
     BusyOff();
 }
 
-void TSuperTextProperties::LoadTextureClick()
+void TSuperTextProperties::loadTexture()
 {
     const QString saved = QDir::currentPath();
     TQBrushImageBrowser browser(this);
