@@ -109,7 +109,7 @@ int main(int argc, char** argv)
     auto circle = new TQPCircleText(&parent.Owner);
     circle->SetName("Special4");
     circle->SetBounds(210, 100, 90, 90);
-    circle->SetDegrees(dg270);
+    circle->SetDegrees(ArcDegrees::Deg270);
     circle->SetMirror(true);
     save("headlines.cdw", TQLabelObjectFiler::WriteObjects({ headline, circle }));
 

@@ -117,7 +117,7 @@ void makeCards(const QString& folder)
     QObject owner;
     CardPanel panel(nullptr, &owner);
     panel.SetPanelSize(336, 192);
-    TBCShapes* s = TBCShapes::CreateForTool(&owner, stRectangle);
+    TBCShapes* s = TBCShapes::CreateForTool(&owner, ShapeType::Rectangle);
     panel.AddObject(s);
     s->SetBounds(40, 40, 200, 100);
     s->Brush()->SetColor(0x3080F0);

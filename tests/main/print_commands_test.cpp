@@ -49,7 +49,7 @@ struct PrintCommandFixture : cardora::test::MainWindowFixture {
     // A red rectangle from (48, 48) to (144, 96) panel pixels: 0.5 to 1.5 by 0.5 to 1 inch into the card.
     TBCShapes* addRedBox()
     {
-        TBCShapes* s = TBCShapes::CreateForTool(window.get(), stRectangle);
+        TBCShapes* s = TBCShapes::CreateForTool(window.get(), ShapeType::Rectangle);
         panel()->AddObject(s);
         s->SetBounds(48, 48, 96, 48);
         s->Brush()->SetColor(clRed);

@@ -46,7 +46,7 @@ struct TwoSidedFixture : cardora::test::MainWindowFixture {
     // A box at the card's top-left, an inch by half an inch.
     void addCornerBox(TColor color)
     {
-        TBCShapes* s = TBCShapes::CreateForTool(window.get(), stRectangle);
+        TBCShapes* s = TBCShapes::CreateForTool(window.get(), ShapeType::Rectangle);
         panel()->AddObject(s);
         s->SetBounds(0, 0, 96, 48);
         s->Brush()->SetColor(color);

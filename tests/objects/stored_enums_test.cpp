@@ -5,6 +5,10 @@
 #include "core/graphics_attributes.h"
 #include "core/object_stream.h"
 #include "core/stored_enum.h"
+#include "objects/circletext/circle_text.h"
+#include "objects/line_shape.h"
+#include "objects/qrcode/qr_code.h"
+#include "objects/shapes.h"
 #include "objects/supershape/super_shape.h"
 #include "objects/supertext/super_text.h"
 #include <gtest/gtest.h>
@@ -66,8 +70,8 @@ QString savedIdent(const Persistent& object, const QString& path)
 // Through the stream: each identifier read into a fresh object gives the C++
 // value, and saving writes the same identifier back (the default is left
 // out). Identifiers of no member, or of another table, are refused.
-template <class Obj, class E>
-void expectStoredProperty(const QString& path, E (Obj::*get)() const, const char* defaultIdentifier,
+template <class Obj, class Declaring, class E>
+void expectStoredProperty(const QString& path, E (Declaring::*get)() const, const char* defaultIdentifier,
     const Members<E>& members, const QStringList& foreign)
 {
     for (const auto& [value, identifier] : members) {
@@ -104,6 +108,16 @@ const Members<FontPitch> fontPitches = { { FontPitch::Default, "fpDefault" }, { 
 const Members<FillDirection> fillDirections = { { FillDirection::Up, "gdUp" }, { FillDirection::Down, "gdDown" },
     { FillDirection::Left, "gdLeft" }, { FillDirection::Right, "gdRight" } };
 
+const Members<ShapeType> shapeTypes = { { ShapeType::Rectangle, "stRectangle" }, { ShapeType::Square, "stSquare" },
+    { ShapeType::RoundRect, "stRoundRect" }, { ShapeType::RoundSquare, "stRoundSquare" },
+    { ShapeType::Ellipse, "stEllipse" }, { ShapeType::Circle, "stCircle" } };
+const Members<LineStyle> lineStyles = { { LineStyle::Horizontal, "stHorizontal" }, { LineStyle::Vertical, "stVertical" },
+    { LineStyle::AngleSlopingUp, "stAngleSlopingUp" }, { LineStyle::AngleSlopingDown, "stAngleSlopingDown" } };
+const Members<ArcDegrees> arcDegrees = { { ArcDegrees::Deg90, "dg90" }, { ArcDegrees::Deg180, "dg180" },
+    { ArcDegrees::Deg270, "dg270" }, { ArcDegrees::Deg360, "dg360" } };
+const Members<ErrorCorrection> errorLevels = { { ErrorCorrection::Low, "ecL" }, { ErrorCorrection::Medium, "ecM" },
+    { ErrorCorrection::Quartile, "ecQ" }, { ErrorCorrection::High, "ecH" } };
+
 } // namespace
 
 TEST(StoredEnums, GraphicsAttributeTablesKeepTheirIdentifiers)
@@ -126,6 +140,27 @@ TEST(StoredEnums, GraphicsAttributesRoundTripThroughTheStream)
         { "Up", "gdNone" });
     expectStoredProperty<TQSuperText>("FillDirection", &TQSuperText::FillDirection, "", fillDirections,
         { "sdDown" });
+}
+
+TEST(StoredEnums, ObjectTablesKeepTheirIdentifiers)
+{
+    expectTable(ShapeTypeNames(), shapeTypes);
+    expectTable(LineStyleNames(), lineStyles);
+    expectTable(DegreesNames(), arcDegrees);
+    expectTable(ErrorLevelNames(), errorLevels);
+}
+
+TEST(StoredEnums, ObjectPropertiesRoundTripThroughTheStream)
+{
+    // Shapes and lines share the "st" prefix: each table refuses the other's names.
+    expectStoredProperty<TBCShapes>("Shape", &TBCShapes::Shape, "stRectangle", shapeTypes,
+        { "stHorizontal", "stBrushImage", "qstEllipse" });
+    expectStoredProperty<TQLineShape>("LineStyle", &TQLineShape::LineStyle, "stHorizontal", lineStyles,
+        { "stRectangle", "stNormal" });
+    expectStoredProperty<TQPCircleText>("Degrees", &TQPCircleText::Degrees, "", arcDegrees, { "dg45", "90" });
+    expectStoredProperty<TQPCircleText>("StartingVector", &TQPCircleText::StartingVector, "", arcDegrees,
+        { "dg0", "dg450" });
+    expectStoredProperty<TQRCode>("ErrorLevel", &TQRCode::ErrorLevel, "", errorLevels, { "ecX", "L" });
 }
 
 TEST(StoredEnums, FontStyleIsASetOfNamedBits)

@@ -15,7 +15,8 @@ class QPicture;
 namespace cardora {
 
 // Quarter turns: where the text starts and how far round it runs.
-enum TDegrees { dg90, dg180, dg270, dg360 };
+// How far the text runs round the circle, and where it starts.
+enum class ArcDegrees { Deg90, Deg180, Deg270, Deg360 };
 const QStringList& DegreesNames();
 
 // Where one letter of a circle text goes.
@@ -52,10 +53,10 @@ public:
     static TQPCircleText* CreateForTool(QObject* owner);
 
     // --- stored properties
-    int StartingVector() const { return startingVector_; }
-    void SetStartingVector(int v);
-    int Degrees() const { return degrees_; }
-    void SetDegrees(int v);
+    ArcDegrees StartingVector() const { return startingVector_; }
+    void SetStartingVector(ArcDegrees v);
+    ArcDegrees Degrees() const { return degrees_; }
+    void SetDegrees(ArcDegrees v);
     QString PopupMenuName() const { return popupMenu_; }
     void SetPopupMenuName(const QString& name) { popupMenu_ = name; }
     bool Mirror() const { return mirror_; }
@@ -112,8 +113,8 @@ private:
     void repaint();
     void changedVisibly();
 
-    int startingVector_ = dg180;
-    int degrees_ = dg360;
+    ArcDegrees startingVector_ = ArcDegrees::Deg180;
+    ArcDegrees degrees_ = ArcDegrees::Deg360;
     QString popupMenu_;
     bool mirror_ = false;
     bool drawLettersAngled_ = true;

@@ -139,12 +139,12 @@ TCircleTextProperties::TCircleTextProperties(QWidget* parent) : QDialog(parent)
     connect(degreesBar_, &QSlider::valueChanged, this, [this](int position) {
         degreesLabel_->setText(DegreesText(position));
         if (!loading_)
-            preview_->SetDegrees(position - 1);
+            preview_->SetDegrees(static_cast<ArcDegrees>(position - 1));
     });
     connect(startingAngleBar_, &QSlider::valueChanged, this, [this](int position) {
         startingAngleLabel_->setText(DegreesText(position));
         if (!loading_)
-            preview_->SetStartingVector(position - 1);
+            preview_->SetStartingVector(static_cast<ArcDegrees>(position - 1));
     });
     connect(angled_, &QCheckBox::toggled, this, [this](bool on) {
         if (!loading_)
@@ -175,8 +175,8 @@ TCircleTextProperties::~TCircleTextProperties()
 void TCircleTextProperties::LoadFromPreview()
 {
     loading_ = true;
-    degreesBar_->setValue(preview_->Degrees() + 1);
-    startingAngleBar_->setValue(preview_->StartingVector() + 1);
+    degreesBar_->setValue(int(preview_->Degrees()) + 1);
+    startingAngleBar_->setValue(int(preview_->StartingVector()) + 1);
     degreesLabel_->setText(DegreesText(degreesBar_->value()));
     startingAngleLabel_->setText(DegreesText(startingAngleBar_->value()));
     angled_->setChecked(preview_->DrawLettersAngled());

@@ -117,7 +117,7 @@ TQRCodeProperties::TQRCodeProperties(QWidget* parent) : QDialog(parent)
     });
     connect(level_, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (!loading_)
-            preview_->SetErrorLevel(index);
+            preview_->SetErrorLevel(static_cast<ErrorCorrection>(index));
         refresh();
     });
     connect(meCard_, &QCheckBox::toggled, this, [this](bool on) {
@@ -152,7 +152,7 @@ void TQRCodeProperties::LoadFromPreview()
 {
     loading_ = true;
     data_->setPlainText(preview_->Data());
-    level_->setCurrentIndex(preview_->ErrorLevel());
+    level_->setCurrentIndex(int(preview_->ErrorLevel()));
     meCard_->setChecked(preview_->MeCard());
     foreColor_->SetColor(preview_->ForeColor());
     backColor_->SetColor(preview_->BackColor());
