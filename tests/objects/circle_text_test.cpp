@@ -190,7 +190,7 @@ TEST_F(CircleFixture, BackgroundAndFrameAloneForAnEmptyCaption)
     c->SetBGColor(clRed);
     for (const Case& k : cases) {
         c->SetControlTransparent(k.transparent);
-        c->SetBorderStyle(k.border ? 1 : 0);
+        c->SetBorderStyle(k.border ? LabelBorder::Single : LabelBorder::NoBorder);
         const QImage image = RenderObject(*c, 0);
         EXPECT_EQ(image.pixel(0, 0), k.corner) << k.transparent << k.border;
         EXPECT_EQ(image.pixel(59, 39), k.corner) << k.transparent << k.border;
@@ -220,7 +220,7 @@ TEST_F(CircleFixture, SavedAndReadBackUnchanged)
         },
         [](TQPCircleText& o) {
             o.SetDrawLettersAngled(false);
-            o.SetBorderStyle(1);
+            o.SetBorderStyle(LabelBorder::Single);
             o.SetControlTransparent(false);
             o.SetBGColor(0x123456);
         },

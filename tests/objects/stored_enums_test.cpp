@@ -7,10 +7,13 @@
 #include "core/stored_enum.h"
 #include "objects/circletext/circle_text.h"
 #include "objects/line_shape.h"
+#include "objects/multiline_label.h"
+#include "objects/pictures/image_object.h"
 #include "objects/qrcode/qr_code.h"
 #include "objects/shapes.h"
 #include "objects/supershape/super_shape.h"
 #include "objects/supertext/super_text.h"
+#include "objects/text_label.h"
 #include <gtest/gtest.h>
 #include <utility>
 #include <vector>
@@ -117,6 +120,18 @@ const Members<ArcDegrees> arcDegrees = { { ArcDegrees::Deg90, "dg90" }, { ArcDeg
     { ArcDegrees::Deg270, "dg270" }, { ArcDegrees::Deg360, "dg360" } };
 const Members<ErrorCorrection> errorLevels = { { ErrorCorrection::Low, "ecL" }, { ErrorCorrection::Medium, "ecM" },
     { ErrorCorrection::Quartile, "ecQ" }, { ErrorCorrection::High, "ecH" } };
+const Members<TextAlignment> alignments = { { TextAlignment::LeftJustify, "taLeftJustify" },
+    { TextAlignment::RightJustify, "taRightJustify" }, { TextAlignment::Center, "taCenter" } };
+// "hdright" has always been spelt so in files.
+const Members<HighlightDirection> highlightDirections = { { HighlightDirection::NoHighlight, "hdNone" },
+    { HighlightDirection::Right, "hdright" }, { HighlightDirection::Left, "hdLeft" },
+    { HighlightDirection::UpRight, "hdUpRight" }, { HighlightDirection::UpLeft, "hdUpLeft" },
+    { HighlightDirection::Up, "hdUp" } };
+const Members<ShadowDirection> shadowDirections = { { ShadowDirection::NoShadow, "sdNone" },
+    { ShadowDirection::Right, "sdRight" }, { ShadowDirection::Left, "sdLeft" },
+    { ShadowDirection::DownRight, "sdDownRight" }, { ShadowDirection::DownLeft, "sdDownLeft" },
+    { ShadowDirection::Down, "sdDown" } };
+const Members<LabelBorder> borders = { { LabelBorder::NoBorder, "bsNone" }, { LabelBorder::Single, "bsSingle" } };
 
 } // namespace
 
@@ -148,6 +163,10 @@ TEST(StoredEnums, ObjectTablesKeepTheirIdentifiers)
     expectTable(LineStyleNames(), lineStyles);
     expectTable(DegreesNames(), arcDegrees);
     expectTable(ErrorLevelNames(), errorLevels);
+    expectTable(AlignmentNames(), alignments);
+    expectTable(HighlightDirectionNames(), highlightDirections);
+    expectTable(ShadowDirectionNames(), shadowDirections);
+    expectTable(BorderStyleNames(), borders);
 }
 
 TEST(StoredEnums, ObjectPropertiesRoundTripThroughTheStream)
@@ -161,6 +180,24 @@ TEST(StoredEnums, ObjectPropertiesRoundTripThroughTheStream)
     expectStoredProperty<TQPCircleText>("StartingVector", &TQPCircleText::StartingVector, "", arcDegrees,
         { "dg0", "dg450" });
     expectStoredProperty<TQRCode>("ErrorLevel", &TQRCode::ErrorLevel, "", errorLevels, { "ecX", "L" });
+}
+
+TEST(StoredEnums, LabelPropertiesRoundTripThroughTheStream)
+{
+    expectStoredProperty<TQPLabel>("Alignment", &TQPLabel::Alignment, "taLeftJustify", alignments,
+        { "taRight", "alCenter" });
+    expectStoredProperty<TQMultiLineLabel>("Alignment", &TQMultiLineLabel::Alignment, "taLeftJustify", alignments,
+        { "taJustify" });
+    expectStoredProperty<TQPLabel>("DirectionHighlight", &TQPLabel::DirectionHighlight, "hdUpLeft",
+        highlightDirections, { "sdDown", "hdDown" });
+    expectStoredProperty<TQPLabel>("DirectionShadow", &TQPLabel::DirectionShadow, "sdDownRight", shadowDirections,
+        { "hdUp", "sdUp" });
+    expectStoredProperty<TQSuperText>("ShadowOrientation", &TQSuperText::ShadowOrientation, "sdDownRight",
+        shadowDirections, { "soLowerRight" });
+    // The border is written whatever it is.
+    expectStoredProperty<TQPLabel>("BorderStyle", &TQPLabel::BorderStyle, "", borders, { "bsDouble", "bsSolid" });
+    expectStoredProperty<TQImage>("BorderStyle", &TQImage::BorderStyle, "", borders, { "bsClear" });
+    expectStoredProperty<TQPCircleText>("BorderStyle", &TQPCircleText::BorderStyle, "", borders, { "None" });
 }
 
 TEST(StoredEnums, FontStyleIsASetOfNamedBits)

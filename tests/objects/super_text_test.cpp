@@ -92,28 +92,29 @@ std::vector<int> Runs(const QImage& image, int y, int x0, int x1, bool (*match)(
 TEST_F(SuperTextFixture, LayoutMarginsShadowAndTheHeightPull)
 {
     struct Case {
-        int orientation, depth;
+        ShadowDirection orientation;
+        int depth;
         float zoom;
         bool transparent;
-        int border;
+        LabelBorder border;
         int height; // before layout
         QPoint main, shadow;
         const char* heightRule; // "pulled", "grown", "kept"
     };
     const Case cases[] = {
-        { sdLeft, 4, 1.0f, true, bsNone, 40, { 9, 0 }, { 5, 0 }, "pulled" },
-        { sdDownRight, 4, 1.0f, true, bsNone, 40, { 5, 0 }, { 9, 4 }, "pulled" },
-        { sdDownLeft, 3, 1.0f, true, bsNone, 400, { 8, 0 }, { 5, 3 }, "pulled" },
-        { sdNone, 4, 1.0f, true, bsNone, 400, { 5, 0 }, { 5, 0 }, "pulled" },
+        { ShadowDirection::Left, 4, 1.0f, true, LabelBorder::NoBorder, 40, { 9, 0 }, { 5, 0 }, "pulled" },
+        { ShadowDirection::DownRight, 4, 1.0f, true, LabelBorder::NoBorder, 40, { 5, 0 }, { 9, 4 }, "pulled" },
+        { ShadowDirection::DownLeft, 3, 1.0f, true, LabelBorder::NoBorder, 400, { 8, 0 }, { 5, 3 }, "pulled" },
+        { ShadowDirection::NoShadow, 4, 1.0f, true, LabelBorder::NoBorder, 400, { 5, 0 }, { 5, 0 }, "pulled" },
         // Zoom 2 doubles the shadow's offset.
-        { sdDownRight, 3, 2.0f, true, bsNone, 400, { 5, 0 }, { 11, 6 }, "pulled" },
+        { ShadowDirection::DownRight, 3, 2.0f, true, LabelBorder::NoBorder, 400, { 5, 0 }, { 11, 6 }, "pulled" },
         // A filled or framed box keeps a larger height and only grows.
-        { sdRight, 2, 1.0f, false, bsNone, 400, { 5, 0 }, { 7, 0 }, "kept" },
-        { sdRight, 2, 1.0f, true, bsSingle, 400, { 5, 0 }, { 7, 0 }, "kept" },
-        { sdRight, 2, 1.0f, false, bsNone, 5, { 5, 0 }, { 7, 0 }, "grown" },
+        { ShadowDirection::Right, 2, 1.0f, false, LabelBorder::NoBorder, 400, { 5, 0 }, { 7, 0 }, "kept" },
+        { ShadowDirection::Right, 2, 1.0f, true, LabelBorder::Single, 400, { 5, 0 }, { 7, 0 }, "kept" },
+        { ShadowDirection::Right, 2, 1.0f, false, LabelBorder::NoBorder, 5, { 5, 0 }, { 7, 0 }, "grown" },
     };
     for (const Case& k : cases) {
-        const std::string what = std::to_string(k.orientation) + "/" + std::to_string(k.depth) + " z"
+        const std::string what = std::to_string(int(k.orientation)) + "/" + std::to_string(k.depth) + " z"
             + std::to_string(k.zoom) + " h" + std::to_string(k.height);
         auto* t = new TQSuperText(&parent.Owner);
         parent.Adopt(t);
@@ -297,7 +298,7 @@ TEST_F(SuperTextFixture, SavedAndReadBackUnchangedWithItsTexture)
         [](TQSuperText&) {},
         [](TQSuperText& o) {
             o.SetShadowDepth(4);
-            o.SetShadowOrientation(sdLeft);
+            o.SetShadowOrientation(ShadowDirection::Left);
             o.SetShadowcolor(0x102030);
             o.SetFillDirection(FillDirection::Down);
             o.SetGradientFromColor(clRed);
@@ -310,7 +311,7 @@ TEST_F(SuperTextFixture, SavedAndReadBackUnchangedWithItsTexture)
             o.SetLastBitmapFileNameandPath("/textures/half.bmp");
             o.SetOutlineStyle(PenStyle::Dash);
             o.SetOutlineWidth(3);
-            o.SetBorderStyle(bsSingle);
+            o.SetBorderStyle(LabelBorder::Single);
             o.SetControlTransparent(false);
             o.SetBGColor(clSilver);
         },
@@ -381,7 +382,7 @@ TEST_F(SuperTextFixture, PropertiesDialogWorksOnThePreview)
             p.SurfaceTypeCombo()->setCurrentIndex(s);
             panels.push_back(p.VisibleFillPanel());
         }
-        p.findChild<QComboBox*>("ShadowOrientationCombo")->setCurrentIndex(sdDown);
+        p.findChild<QComboBox*>("ShadowOrientationCombo")->setCurrentIndex(int(ShadowDirection::Down));
         p.findChild<QSpinBox*>("ShadowDepthSpinner")->setValue(3);
         p.findChild<QComboBox*>("OutlineStyleCombo")->setCurrentIndex(int(PenStyle::Dot));
         p.findChild<QSpinBox*>("OutLineWidthSpinner")->setValue(2);
@@ -398,7 +399,7 @@ TEST_F(SuperTextFixture, PropertiesDialogWorksOnThePreview)
     ASSERT_EQ(modal->messages.size(), 1u);
     EXPECT_EQ(modal->messages[0].text, "Please enter some text");
     EXPECT_EQ(t->Caption(), "Final");
-    EXPECT_EQ(t->ShadowOrientation(), sdDown);
+    EXPECT_EQ(t->ShadowOrientation(), ShadowDirection::Down);
     EXPECT_EQ(t->ShadowDepth(), 3);
     EXPECT_EQ(t->OutlineStyle(), PenStyle::Dot);
     EXPECT_EQ(t->OutlineWidth(), 2);

@@ -92,9 +92,9 @@ void TQPCircleText::SetDrawLettersAngled(bool v)
         changedVisibly();
 }
 
-void TQPCircleText::SetBorderStyle(int v)
+void TQPCircleText::SetBorderStyle(LabelBorder v)
 {
-    if (v >= bsNone && v <= bsSingle && Assign(borderStyle_, v))
+    if (v >= LabelBorder::NoBorder && v <= LabelBorder::Single && Assign(borderStyle_, v))
         changedVisibly();
 }
 
@@ -134,7 +134,7 @@ const PropertyTable& TQPCircleText::Properties() const
         p.push_back(OrdinalProp<T, bool>(PropKind::Boolean, "Mirror", std::nullopt, &T::Mirror, &T::SetMirror));
         p.push_back(OrdinalProp<T, bool>(PropKind::Boolean, "DrawLettersAngled", std::nullopt,
             &T::DrawLettersAngled, &T::SetDrawLettersAngled));
-        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "BorderStyle", std::nullopt, &T::BorderStyle,
+        p.push_back(OrdinalProp<T, LabelBorder>(PropKind::Enum, "BorderStyle", std::nullopt, &T::BorderStyle,
             &T::SetBorderStyle, BorderStyleNames()));
         p.push_back(OrdinalProp<T, bool>(PropKind::Boolean, "ControlTransparent", std::nullopt,
             &T::ControlTransparent, &T::SetControlTransparent));
@@ -282,7 +282,7 @@ void TQPCircleText::drawLetters(QPainter& canvas)
 
 void TQPCircleText::DrawTo(QPainter& canvas)
 {
-    DrawBoxBackground(canvas, Width(), Height(), controlTransparent_, bgColor_, borderStyle_ == bsSingle);
+    DrawBoxBackground(canvas, Width(), Height(), controlTransparent_, bgColor_, borderStyle_ == LabelBorder::Single);
     drawLetters(canvas);
 }
 
@@ -378,11 +378,11 @@ void TQPCircleText::AddMenuItems(QMenu& menu)
     boxItems_.Add(menu, *this,
         { [this] { ChooseFont(); }, [this] { SetControlTransparent(!controlTransparent_); },
             [this] { ChooseBackgroundColor(); },
-            [this] { SetBorderStyle(borderStyle_ == bsSingle ? bsNone : bsSingle); } });
+            [this] { SetBorderStyle(borderStyle_ == LabelBorder::Single ? LabelBorder::NoBorder : LabelBorder::Single); } });
     connect(menu.addAction(QStringLiteral("Properties")), &QAction::triggered, this, [this] { ShowProperties(); });
 }
 
-void TQPCircleText::PopupOpening() { boxItems_.Check(controlTransparent_, borderStyle_ == bsSingle); }
+void TQPCircleText::PopupOpening() { boxItems_.Check(controlTransparent_, borderStyle_ == LabelBorder::Single); }
 
 // Text around a circle.
 void RegisterCircleTextKind()

@@ -1,6 +1,7 @@
 #pragma once
 #include "objects/box_menu.h"
 #include "objects/graphic_control.h"
+#include "objects/label_border.h"
 #include <QFont>
 #include <QPoint>
 #include <QString>
@@ -63,8 +64,8 @@ public:
     void SetMirror(bool v);
     bool DrawLettersAngled() const { return drawLettersAngled_; }
     void SetDrawLettersAngled(bool v);
-    int BorderStyle() const { return borderStyle_; }
-    void SetBorderStyle(int v);
+    LabelBorder BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(LabelBorder v);
     bool ControlTransparent() const { return controlTransparent_; }
     void SetControlTransparent(bool v);
     TColor BGColor() const { return bgColor_; }
@@ -118,7 +119,7 @@ private:
     QString popupMenu_;
     bool mirror_ = false;
     bool drawLettersAngled_ = true;
-    int borderStyle_ = 0;
+    LabelBorder borderStyle_ = LabelBorder::NoBorder;
     bool controlTransparent_ = true;
     TColor bgColor_ = clWhite;
     QString caption_ = QStringLiteral("ABC DEF GHI JKL");

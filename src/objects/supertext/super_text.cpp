@@ -78,9 +78,9 @@ void TQSuperText::SetShadowDepth(int v)
     repaint();
 }
 
-void TQSuperText::SetShadowOrientation(int v)
+void TQSuperText::SetShadowOrientation(ShadowDirection v)
 {
-    if (v < sdNone || v > sdDown || !Assign(shadowOrientation_, v))
+    if (v < ShadowDirection::NoShadow || v > ShadowDirection::Down || !Assign(shadowOrientation_, v))
         return;
     shadowOffset_ = ShadowOffsetFor(shadowOrientation_, shadowDepth_);
     layoutDirty_ = true;
@@ -93,9 +93,9 @@ void TQSuperText::SetShadowcolor(TColor v)
         repaint();
 }
 
-void TQSuperText::SetBorderStyle(int v)
+void TQSuperText::SetBorderStyle(LabelBorder v)
 {
-    if (v < bsNone || v > bsSingle || !Assign(borderStyle_, v))
+    if (v < LabelBorder::NoBorder || v > LabelBorder::Single || !Assign(borderStyle_, v))
         return;
     PopupOpening();
     changedVisibly();
@@ -221,11 +221,11 @@ const PropertyTable& TQSuperText::Properties() const
         using T = TQSuperText;
         PropertyTable p = TQGraphicControl::Properties();
         p.push_back(IntegerProp<T, int>("ShadowDepth", 0, &T::ShadowDepth, &T::SetShadowDepth));
-        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "ShadowOrientation", sdDownRight, &T::ShadowOrientation,
-            &T::SetShadowOrientation, ShadowDirectionNames()));
+        p.push_back(OrdinalProp<T, ShadowDirection>(PropKind::Enum, "ShadowOrientation", int(ShadowDirection::DownRight),
+            &T::ShadowOrientation, &T::SetShadowOrientation, ShadowDirectionNames()));
         p.push_back(OrdinalProp<T, TColor>(PropKind::Color, "Shadowcolor", 0x808080, &T::Shadowcolor,
             &T::SetShadowcolor));
-        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "BorderStyle", std::nullopt, &T::BorderStyle,
+        p.push_back(OrdinalProp<T, LabelBorder>(PropKind::Enum, "BorderStyle", std::nullopt, &T::BorderStyle,
             &T::SetBorderStyle, BorderStyleNames()));
         p.push_back(OrdinalProp<T, bool>(PropKind::Boolean, "ControlTransparent", std::nullopt,
             &T::ControlTransparent, &T::SetControlTransparent));
@@ -302,7 +302,7 @@ void TQSuperText::CalcLayout()
         SuperTextLayout& L = layout_;
         L.shadowOffset = d;
         L.textMargin = QPoint(d.x() < 0 ? -d.x() : 0, d.y() < 0 ? -d.y() : 0);
-        const bool shrinks = controlTransparent_ && borderStyle_ == bsNone;
+        const bool shrinks = controlTransparent_ && borderStyle_ == LabelBorder::NoBorder;
         FitBox([&](QSize box, float zoom) {
             const QFont font = FontAtZoom(zoom);
             const int tw = CaptionText(LetterFont().Name(), font, caption_ + QStringLiteral(" ")).Width();
@@ -391,7 +391,7 @@ void TQSuperText::drawLetters(QPainter& canvas, const QString& text)
     const int W = Width(), H = Height();
     const QRect box(0, 0, W, H);
     canvas.setRenderHint(QPainter::Antialiasing, true);
-    if (shadowDepth_ > 0 && shadowOrientation_ != sdNone) {
+    if (shadowDepth_ > 0 && shadowOrientation_ != ShadowDirection::NoShadow) {
         canvas.save();
         canvas.setClipPath(TextPath(text, layout_.shadowOrigin), Qt::IntersectClip);
         canvas.fillRect(box, ToQColor(shadowColor_));
@@ -429,7 +429,7 @@ void TQSuperText::drawObject(QPainter& canvas, bool onPaper)
     CalcLayout();
     const int W = Width(), H = Height();
     canvas.save();
-    DrawBoxBackground(canvas, W, H, controlTransparent_, bgColor_, borderStyle_ == bsSingle);
+    DrawBoxBackground(canvas, W, H, controlTransparent_, bgColor_, borderStyle_ == LabelBorder::Single);
     const QString text = ShownText();
     if (text.isEmpty()) {
         // Too narrow for even one letter: a crossed box shows where it is,
@@ -584,11 +584,11 @@ void TQSuperText::AddMenuItems(QMenu& menu)
     boxItems_.Add(menu, *this,
         { [this] { ChooseFont(); }, [this] { SetControlTransparent(!controlTransparent_); },
             [this] { ChooseBackgroundColor(); },
-            [this] { SetBorderStyle(borderStyle_ == bsSingle ? bsNone : bsSingle); } });
+            [this] { SetBorderStyle(borderStyle_ == LabelBorder::Single ? LabelBorder::NoBorder : LabelBorder::Single); } });
     connect(menu.addAction(QStringLiteral("Properties")), &QAction::triggered, this, [this] { EditProperties(); });
 }
 
-void TQSuperText::PopupOpening() { boxItems_.Check(controlTransparent_, borderStyle_ == bsSingle); }
+void TQSuperText::PopupOpening() { boxItems_.Check(controlTransparent_, borderStyle_ == LabelBorder::Single); }
 
 // Display text filled with gradients or textures.
 void RegisterSuperTextKind()

@@ -42,12 +42,12 @@ public:
     // --- stored properties
     int ShadowDepth() const { return shadowDepth_; }
     void SetShadowDepth(int v);
-    int ShadowOrientation() const { return shadowOrientation_; }
-    void SetShadowOrientation(int v);
+    ShadowDirection ShadowOrientation() const { return shadowOrientation_; }
+    void SetShadowOrientation(ShadowDirection v);
     TColor Shadowcolor() const { return shadowColor_; }
     void SetShadowcolor(TColor v);
-    int BorderStyle() const { return borderStyle_; }
-    void SetBorderStyle(int v);
+    LabelBorder BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(LabelBorder v);
     bool ControlTransparent() const { return controlTransparent_; }
     void SetControlTransparent(bool v);
     TColor BGColor() const { return bgColor_; }
@@ -137,9 +137,9 @@ private:
     void drawObject(QPainter& canvas, bool onPaper = false);
 
     int shadowDepth_ = 0;
-    int shadowOrientation_ = sdDownRight;
+    ShadowDirection shadowOrientation_ = ShadowDirection::DownRight;
     TColor shadowColor_ = 0x808080;
-    int borderStyle_ = bsNone;
+    LabelBorder borderStyle_ = LabelBorder::NoBorder;
     bool controlTransparent_ = true;
     TColor bgColor_ = clWhite;
     QString caption_ = QStringLiteral("Text");

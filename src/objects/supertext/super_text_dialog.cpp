@@ -214,7 +214,7 @@ TSuperTextProperties::TSuperTextProperties(QWidget* parent) : QDialog(parent)
     });
     connect(shadowOrientation_, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (!loading_ && index >= 0) {
-            preview_->SetShadowOrientation(index);
+            preview_->SetShadowOrientation(static_cast<ShadowDirection>(index));
             fit();
         }
     });
@@ -271,7 +271,7 @@ void TSuperTextProperties::loadControls()
     shadowColor_->SetColor(preview_->Shadowcolor());
     outlineStyle_->setCurrentIndex(std::min(int(preview_->OutlineStyle()), outlineStyle_->count() - 1));
     outlineWidth_->setValue(preview_->OutlineWidth());
-    shadowOrientation_->setCurrentIndex(preview_->ShadowOrientation());
+    shadowOrientation_->setCurrentIndex(int(preview_->ShadowOrientation()));
     shadowDepth_->setValue(preview_->ShadowDepth());
     if (!preview_->Image().isNull())
         lastUsedImage_ = preview_->Image();
