@@ -117,17 +117,17 @@ QStringList buildFilledShapesCard(QObject& owner, CardPanel& panel, const QImage
     textured->SetName(panel.UniqueName("Special"));
     panel.AddObject(textured);
     textured->SetBounds(8, 8, 220, 150);
-    textured->SetShape(qstRoundRect);
+    textured->SetShape(SuperShapeKind::RoundRect);
     textured->SetSurfaceType(stBrushImage);
     textured->SetImage(&texture);
-    textured->SetShadowOrient(soLowerRight);
+    textured->SetShadowOrient(ShadowCorner::LowerRight);
     textured->SetOutlineWidth(2);
     TSuperShape* gradient = TSuperShape::CreateForTool(&owner);
     gradient->SetName(panel.UniqueName("Special"));
     panel.AddObject(gradient);
     gradient->SetBounds(190, 40, 140, 140);
     gradient->SetFillDirection(FillDirection::Right);
-    gradient->SetShadowOrient(soLowerLeft);
+    gradient->SetShadowOrient(ShadowCorner::LowerLeft);
     return { "TSuperShape (texture)", "TSuperShape (gradient)" };
 }
 

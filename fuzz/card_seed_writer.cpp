@@ -92,9 +92,9 @@ int main(int argc, char** argv)
     auto polygon = new TSuperShape(&parent.Owner);
     polygon->SetName("Special2");
     polygon->SetBounds(100, 4, 80, 80);
-    polygon->SetShape(qstPolyGon);
+    polygon->SetShape(SuperShapeKind::Polygon);
     polygon->SetVectors(7);
-    polygon->SetShadowOrient(soUpperLeft);
+    polygon->SetShadowOrient(ShadowCorner::UpperLeft);
     save("supershape.cdw", TQLabelObjectFiler::WriteObjects({ textured, polygon }));
 
     // Headlines: a textured, shadowed super text and a mirrored circle text.
@@ -124,7 +124,7 @@ int main(int argc, char** argv)
     patterned->SetName("Special6");
     patterned->SetBounds(0, 0, 1 << 20, 1 << 20);
     patterned->SetSurfaceType(stBrushPattern);
-    patterned->SetShadowOrient(soLowerRight);
+    patterned->SetShadowOrient(ShadowCorner::LowerRight);
     patterned->SetShadowDepth(-2147483647);
     patterned->SetOutlineWidth(2147483647);
     patterned->SetRoundPerc(2147483647);

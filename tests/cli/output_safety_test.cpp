@@ -138,7 +138,7 @@ void giantTexturedCard(const QString& path, int shapes = 1)
     for (int i = 0; i < shapes; ++i) {
         auto* s = new TSuperShape(&owner);
         panel.AddObject(s);
-        s->SetShape(qstRectangle);
+        s->SetShape(SuperShapeKind::Rectangle);
         s->SetBounds(-400000, -400000, 1000000, 1000000);
         s->SetSurfaceType(stBrushImage);
         s->SetImage(&dot);

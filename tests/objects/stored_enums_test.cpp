@@ -131,6 +131,16 @@ const Members<ShadowDirection> shadowDirections = { { ShadowDirection::NoShadow,
     { ShadowDirection::Right, "sdRight" }, { ShadowDirection::Left, "sdLeft" },
     { ShadowDirection::DownRight, "sdDownRight" }, { ShadowDirection::DownLeft, "sdDownLeft" },
     { ShadowDirection::Down, "sdDown" } };
+// "qstPolyGon" keeps its capital G in files.
+const Members<SuperShapeKind> superShapeKinds = { { SuperShapeKind::Rectangle, "qstRectangle" },
+    { SuperShapeKind::RoundRect, "qstRoundRect" }, { SuperShapeKind::Ellipse, "qstEllipse" },
+    { SuperShapeKind::Diamond, "qstDiamond" }, { SuperShapeKind::Star, "qstStar" },
+    { SuperShapeKind::TriangleLeft, "qstTriangleLeft" }, { SuperShapeKind::TriangleRight, "qstTriangleRight" },
+    { SuperShapeKind::TriangleUp, "qstTriangleUp" }, { SuperShapeKind::TriangleDown, "qstTriangleDown" },
+    { SuperShapeKind::Polygon, "qstPolyGon" } };
+const Members<ShadowCorner> shadowCorners = { { ShadowCorner::NoShadow, "soNone" },
+    { ShadowCorner::LowerRight, "soLowerRight" }, { ShadowCorner::UpperRight, "soUpperRight" },
+    { ShadowCorner::UpperLeft, "soUpperLeft" }, { ShadowCorner::LowerLeft, "soLowerLeft" } };
 const Members<LabelBorder> borders = { { LabelBorder::NoBorder, "bsNone" }, { LabelBorder::Single, "bsSingle" } };
 
 } // namespace
@@ -167,6 +177,8 @@ TEST(StoredEnums, ObjectTablesKeepTheirIdentifiers)
     expectTable(HighlightDirectionNames(), highlightDirections);
     expectTable(ShadowDirectionNames(), shadowDirections);
     expectTable(BorderStyleNames(), borders);
+    expectTable(ShapeKindNames(), superShapeKinds);
+    expectTable(ShadowOrientNames(), shadowCorners);
 }
 
 TEST(StoredEnums, ObjectPropertiesRoundTripThroughTheStream)
@@ -180,6 +192,10 @@ TEST(StoredEnums, ObjectPropertiesRoundTripThroughTheStream)
     expectStoredProperty<TQPCircleText>("StartingVector", &TQPCircleText::StartingVector, "", arcDegrees,
         { "dg0", "dg450" });
     expectStoredProperty<TQRCode>("ErrorLevel", &TQRCode::ErrorLevel, "", errorLevels, { "ecX", "L" });
+    expectStoredProperty<TSuperShape>("Shape", &TSuperShape::Shape, "", superShapeKinds,
+        { "stRectangle", "qstPolygon2", "qstHexagon" });
+    expectStoredProperty<TSuperShape>("ShadowOrient", &TSuperShape::ShadowOrient, "", shadowCorners,
+        { "sdDownRight", "soLower" });
 }
 
 TEST(StoredEnums, LabelPropertiesRoundTripThroughTheStream)

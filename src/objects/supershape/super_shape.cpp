@@ -153,21 +153,21 @@ void TSuperShape::SetShadowDepth(int d)
     Invalidate();
 }
 
-void TSuperShape::SetShadowOrient(int o)
+void TSuperShape::SetShadowOrient(ShadowCorner o)
 {
-    if (o == shadowOrient_ || o < soNone || o > soLowerLeft)
+    if (o == shadowOrient_ || o < ShadowCorner::NoShadow || o > ShadowCorner::LowerLeft)
         return;
     shadowOrient_ = o;
     rebuildGradientIfShown();
     Invalidate();
 }
 
-void TSuperShape::SetShape(int s)
+void TSuperShape::SetShape(SuperShapeKind s)
 {
-    if (s == shape_ || s < qstRectangle || s > qstPolyGon)
+    if (s == shape_ || s < SuperShapeKind::Rectangle || s > SuperShapeKind::Polygon)
         return;
     shape_ = s;
-    if (s == qstStar) {
+    if (s == SuperShapeKind::Star) {
         if (inVectorPercent_ == 0)
             SetInVectorPercent(50);
         if (vectors_ < 10)
@@ -201,7 +201,7 @@ void TSuperShape::SetSurfaceType(int t)
     }
     if (t == stBrushTransparent) {
         // A transparent shape stays visible through its outline.
-        SetShadowOrient(soNone);
+        SetShadowOrient(ShadowCorner::NoShadow);
         SetPattern(BrushStyle::Clear);
         if (outlineStyle_ == PenStyle::Clear)
             SetOutlineStyle(PenStyle::Solid);
@@ -250,9 +250,9 @@ const PropertyTable& TSuperShape::Properties() const
         p.push_back(OrdinalProp<T, TColor>(PropKind::Color, "ShadowColor", always, &T::ShadowColor,
             &T::SetShadowColor));
         p.push_back(IntegerProp<T, int>("ShadowDepth", always, &T::ShadowDepth, &T::SetShadowDepth));
-        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "ShadowOrient", always, &T::ShadowOrient,
+        p.push_back(OrdinalProp<T, ShadowCorner>(PropKind::Enum, "ShadowOrient", always, &T::ShadowOrient,
             &T::SetShadowOrient, ShadowOrientNames()));
-        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "Shape", always, &T::Shape, &T::SetShape, ShapeKindNames()));
+        p.push_back(OrdinalProp<T, SuperShapeKind>(PropKind::Enum, "Shape", always, &T::Shape, &T::SetShape, ShapeKindNames()));
         p.push_back(IntegerProp<T, int>("StartingAngle", always, &T::StartingAngle, &T::SetStartingAngle));
         p.push_back(OrdinalProp<T, int>(PropKind::Enum, "SurfaceType", always, &T::SurfaceType, &T::SetSurfaceType,
             ShapeSurfaceNames()));

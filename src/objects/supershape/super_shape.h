@@ -53,10 +53,10 @@ public:
     void SetShadowColor(TColor c);
     int ShadowDepth() const { return shadowDepth_; }
     void SetShadowDepth(int d);
-    int ShadowOrient() const { return shadowOrient_; }
-    void SetShadowOrient(int o);
-    int Shape() const { return shape_; }
-    void SetShape(int s);
+    ShadowCorner ShadowOrient() const { return shadowOrient_; }
+    void SetShadowOrient(ShadowCorner o);
+    SuperShapeKind Shape() const { return shape_; }
+    void SetShape(SuperShapeKind s);
     int StartingAngle() const { return startingAngle_; }
     void SetStartingAngle(int a);
     int SurfaceType() const { return surfaceType_; }
@@ -129,8 +129,8 @@ private:
     int roundPerc_ = 25;
     TColor shadowColor_ = clBlack;
     int shadowDepth_ = 5;
-    int shadowOrient_ = soNone;
-    int shape_ = qstStar;
+    ShadowCorner shadowOrient_ = ShadowCorner::NoShadow;
+    SuperShapeKind shape_ = SuperShapeKind::Star;
     int startingAngle_ = 90;
     int surfaceType_ = stGradientFill;
     int vectors_ = 10;

@@ -218,7 +218,7 @@ void TSuperShapeProperties::build()
         onSample([this](TColor c) { sample_->SetGradientToColor(c); }));
     connect(loadTexture_, &QPushButton::clicked, this, [this] { LoadTexture(); });
     connect(shadowColor_, &TColorButton::ColorChanged, this, onSample([this](TColor c) { sample_->SetShadowColor(c); }));
-    connect(shadowOrient_, &QComboBox::activated, this, onSample([this](int i) { sample_->SetShadowOrient(i); }));
+    connect(shadowOrient_, &QComboBox::activated, this, onSample([this](int i) { sample_->SetShadowOrient(static_cast<ShadowCorner>(i)); }));
     connect(shadowDepth_, &QSpinBox::valueChanged, this, onSample([this](int v) { sample_->SetShadowDepth(v); }));
     connect(outlineColor_, &TColorButton::ColorChanged, this,
         onSample([this](TColor c) { sample_->SetOutlineColor(c); }));
@@ -240,11 +240,11 @@ void TSuperShapeProperties::showControls()
 {
     updating_ = true;
     const TSuperShape& s = *sample_;
-    shapeList_->setCurrentIndex(s.Shape() <= qstTriangleDown ? s.Shape() : -1);
+    shapeList_->setCurrentIndex(s.Shape() <= SuperShapeKind::TriangleDown ? int(s.Shape()) : -1);
     points_->setValue(s.Vectors() / 2);
     inward_->setValue(s.InVectorPercent());
     roundPerc_->setValue(s.RoundPerc());
-    shapePanels_->setCurrentIndex(s.Shape() == qstStar ? 1 : s.Shape() == qstRoundRect ? 2 : 0);
+    shapePanels_->setCurrentIndex(s.Shape() == SuperShapeKind::Star ? 1 : s.Shape() == SuperShapeKind::RoundRect ? 2 : 0);
     surfaceList_->setCurrentIndex(s.SurfaceType());
     surfacePanels_->setCurrentIndex(s.SurfaceType());
     backColor_->SetColor(s.BackColor());
@@ -252,7 +252,7 @@ void TSuperShapeProperties::showControls()
     toColor_->SetColor(s.GradientToColor());
     fillDirection_->setCurrentIndex(int(s.FillDirection()));
     shadowColor_->SetColor(s.ShadowColor());
-    shadowOrient_->setCurrentIndex(s.ShadowOrient());
+    shadowOrient_->setCurrentIndex(int(s.ShadowOrient()));
     shadowDepth_->setValue(s.ShadowDepth());
     outlineColor_->SetColor(s.OutlineColor());
     outlineStyle_->setCurrentIndex(styleIndex(s.OutlineStyle()));
@@ -262,13 +262,14 @@ void TSuperShapeProperties::showControls()
 
 void TSuperShapeProperties::shapeChosen(int index)
 {
-    sample_->SetShape(index);
+    const auto shape = static_cast<SuperShapeKind>(index);
+    sample_->SetShape(shape);
     // A star brings its own points, inward percentage and angle.
     updating_ = true;
     points_->setValue(sample_->Vectors() / 2);
     inward_->setValue(sample_->InVectorPercent());
     updating_ = false;
-    shapePanels_->setCurrentIndex(index == qstStar ? 1 : index == qstRoundRect ? 2 : 0);
+    shapePanels_->setCurrentIndex(shape == SuperShapeKind::Star ? 1 : shape == SuperShapeKind::RoundRect ? 2 : 0);
     sampleChanged();
 }
 
