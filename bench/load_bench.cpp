@@ -58,7 +58,7 @@ void wrappedLabel(QObject& owner, CardPanel& panel)
 void manyShapes(QObject& owner, CardPanel& panel)
 {
     for (int i = 0; i < 20000; ++i) {
-        TBCShapes* s = TBCShapes::CreateForTool(&owner, stRectangle);
+        TBCShapes* s = TBCShapes::CreateForTool(&owner, ShapeType::Rectangle);
         s->SetName(QStringLiteral("Shape%1").arg(i + 1));
         s->SetBounds(i % 300, (i / 300) % 180, 20, 10);
         panel.AddObject(s);

@@ -49,7 +49,7 @@ namespace {
 
 using test::AddKind;
 
-void addShape(QObject& owner, CardPanel& panel, TShapeType shape, QRect box, TColor fill)
+void addShape(QObject& owner, CardPanel& panel, ShapeType shape, QRect box, TColor fill)
 {
     TBCShapes* s = TBCShapes::CreateForTool(&owner, shape);
     s->SetName(panel.UniqueName("Shape"));
@@ -64,14 +64,14 @@ constexpr int kMergeRecords = 1000;
 QStringList buildSevenObjectCard(QObject& owner, CardPanel& panel, bool merged = false)
 {
     QStringList kinds;
-    addShape(owner, panel, stRectangle, QRect(4, 4, 328, 40), 0xF0E0D0);
-    addShape(owner, panel, stEllipse, QRect(260, 110, 60, 60), 0x80C0FF);
-    addShape(owner, panel, stRoundRect, QRect(10, 140, 120, 40), 0xC0FFC0);
+    addShape(owner, panel, ShapeType::Rectangle, QRect(4, 4, 328, 40), 0xF0E0D0);
+    addShape(owner, panel, ShapeType::Ellipse, QRect(260, 110, 60, 60), 0x80C0FF);
+    addShape(owner, panel, ShapeType::RoundRect, QRect(10, 140, 120, 40), 0xC0FFC0);
     kinds << "TBCShapes" << "TBCShapes" << "TBCShapes";
     TQLineShape* line = TQLineShape::CreateForTool(&owner);
     line->SetName(panel.UniqueName("Line"));
     panel.AddObject(line);
-    line->SetLineStyle(stHorizontal);
+    line->SetLineStyle(LineStyle::Horizontal);
     line->SetBounds(10, 50, 316, 4);
     kinds << "TQLineShape";
     const char* texts[] = { merged ? "${Name}" : "Jane Example", merged ? "${Title}" : "Managing Director",
@@ -117,17 +117,17 @@ QStringList buildFilledShapesCard(QObject& owner, CardPanel& panel, const QImage
     textured->SetName(panel.UniqueName("Special"));
     panel.AddObject(textured);
     textured->SetBounds(8, 8, 220, 150);
-    textured->SetShape(qstRoundRect);
+    textured->SetShape(SuperShapeKind::RoundRect);
     textured->SetSurfaceType(stBrushImage);
     textured->SetImage(&texture);
-    textured->SetShadowOrient(soLowerRight);
+    textured->SetShadowOrient(ShadowCorner::LowerRight);
     textured->SetOutlineWidth(2);
     TSuperShape* gradient = TSuperShape::CreateForTool(&owner);
     gradient->SetName(panel.UniqueName("Special"));
     panel.AddObject(gradient);
     gradient->SetBounds(190, 40, 140, 140);
-    gradient->SetFillDirection(gdRight);
-    gradient->SetShadowOrient(soLowerLeft);
+    gradient->SetFillDirection(FillDirection::Right);
+    gradient->SetShadowOrient(ShadowCorner::LowerLeft);
     return { "TSuperShape (texture)", "TSuperShape (gradient)" };
 }
 
@@ -208,14 +208,14 @@ QStringList buildHeadlineCard(QObject& owner, CardPanel& panel)
     };
     struct Circle {
         const char* text;
-        int degrees, start;
+        ArcDegrees degrees, start;
         bool mirror;
         QRect box;
     };
     const Circle circles[] = {
-        { "CARDORA PRINT SHOP EST 1999", dg360, dg180, false, QRect(4, 4, 110, 110) },
-        { "QUALITY CARDS", dg180, dg180, false, QRect(120, 4, 110, 60) },
-        { "FAST AND FRIENDLY", dg180, dg360, true, QRect(120, 70, 110, 60) },
+        { "CARDORA PRINT SHOP EST 1999", ArcDegrees::Deg360, ArcDegrees::Deg180, false, QRect(4, 4, 110, 110) },
+        { "QUALITY CARDS", ArcDegrees::Deg180, ArcDegrees::Deg180, false, QRect(120, 4, 110, 60) },
+        { "FAST AND FRIENDLY", ArcDegrees::Deg180, ArcDegrees::Deg360, true, QRect(120, 70, 110, 60) },
     };
     for (const Circle& c : circles) {
         TQPCircleText* t = TQPCircleText::CreateForTool(&owner);

@@ -55,11 +55,11 @@ int main(int argc, char** argv)
     full->SetTransparent(true);
     full->SetCaption(QString(260, 'c'));
     full->Font()->SetName("Times New Roman");
-    full->Font()->SetStyle(fsBold | fsUnderline);
-    full->Font()->SetPitch(fpFixed);
+    full->Font()->SetStyle(FontStyle::Bold | FontStyle::Underline);
+    full->Font()->SetPitch(FontPitch::Fixed);
     full->Pen()->SetColor(clNone);
-    full->Pen()->SetMode(pmNotXor);
-    full->Brush()->SetStyle(bsDiagCross);
+    full->Pen()->SetMode(PenMode::NotXor);
+    full->Brush()->SetStyle(BrushStyle::DiagCross);
     full->SetPictureData(QByteArray("BM") + QByteArray(40, '\x11'));
     full->SetItems({ "first", "", "third" });
     full->SetPartner("Component0");
@@ -92,9 +92,9 @@ int main(int argc, char** argv)
     auto polygon = new TSuperShape(&parent.Owner);
     polygon->SetName("Special2");
     polygon->SetBounds(100, 4, 80, 80);
-    polygon->SetShape(qstPolyGon);
+    polygon->SetShape(SuperShapeKind::Polygon);
     polygon->SetVectors(7);
-    polygon->SetShadowOrient(soUpperLeft);
+    polygon->SetShadowOrient(ShadowCorner::UpperLeft);
     save("supershape.cdw", TQLabelObjectFiler::WriteObjects({ textured, polygon }));
 
     // Headlines: a textured, shadowed super text and a mirrored circle text.
@@ -109,7 +109,7 @@ int main(int argc, char** argv)
     auto circle = new TQPCircleText(&parent.Owner);
     circle->SetName("Special4");
     circle->SetBounds(210, 100, 90, 90);
-    circle->SetDegrees(dg270);
+    circle->SetDegrees(ArcDegrees::Deg270);
     circle->SetMirror(true);
     save("headlines.cdw", TQLabelObjectFiler::WriteObjects({ headline, circle }));
 
@@ -124,7 +124,7 @@ int main(int argc, char** argv)
     patterned->SetName("Special6");
     patterned->SetBounds(0, 0, 1 << 20, 1 << 20);
     patterned->SetSurfaceType(stBrushPattern);
-    patterned->SetShadowOrient(soLowerRight);
+    patterned->SetShadowOrient(ShadowCorner::LowerRight);
     patterned->SetShadowDepth(-2147483647);
     patterned->SetOutlineWidth(2147483647);
     patterned->SetRoundPerc(2147483647);

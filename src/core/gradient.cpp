@@ -20,11 +20,11 @@ QColor rgbOf(TColor c)
 
 } // namespace
 
-TGradientEnds GradientEnds(TFillDirection direction, TColor from, TColor to)
+TGradientEnds GradientEnds(FillDirection direction, TColor from, TColor to)
 {
     const QColor f = rgbOf(from);
     const QColor t = rgbOf(to);
-    if (direction == gdUp || direction == gdLeft)
+    if (direction == FillDirection::Up || direction == FillDirection::Left)
         return { t, f };
     return { f, t };
 }
@@ -37,10 +37,10 @@ QColor GradientBandColor(const TGradientEnds& ends, int band)
         channel(ends.start.blue(), ends.end.blue()));
 }
 
-std::vector<TGradientBand> GradientBands(TFillDirection direction, TColor from, TColor to, QSize size)
+std::vector<TGradientBand> GradientBands(FillDirection direction, TColor from, TColor to, QSize size)
 {
     const TGradientEnds ends = GradientEnds(direction, from, to);
-    const bool vertical = direction == gdLeft || direction == gdRight;
+    const bool vertical = direction == FillDirection::Left || direction == FillDirection::Right;
     const int extent = vertical ? size.width() : size.height();
     std::vector<TGradientBand> bands;
     bands.reserve(kGradientBands);

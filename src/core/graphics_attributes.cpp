@@ -31,51 +31,63 @@ const QStringList& BrushStyleNames()
     return n;
 }
 
-Qt::PenStyle ToQtPenStyle(int style)
+const QStringList& FontPitchNames()
+{
+    static const QStringList n = { "fpDefault", "fpVariable", "fpFixed" };
+    return n;
+}
+
+const QStringList& FontStyleNames()
+{
+    static const QStringList n = { "fsBold", "fsItalic", "fsUnderline", "fsStrikeOut" };
+    return n;
+}
+
+Qt::PenStyle ToQtPenStyle(PenStyle style)
 {
     switch (style) {
-    case psDash: return Qt::DashLine;
-    case psDot: return Qt::DotLine;
-    case psDashDot: return Qt::DashDotLine;
-    case psDashDotDot: return Qt::DashDotDotLine;
-    case psClear: return Qt::NoPen;
+    case PenStyle::Dash: return Qt::DashLine;
+    case PenStyle::Dot: return Qt::DotLine;
+    case PenStyle::DashDot: return Qt::DashDotLine;
+    case PenStyle::DashDotDot: return Qt::DashDotDotLine;
+    case PenStyle::Clear: return Qt::NoPen;
     default: return Qt::SolidLine;
     }
 }
 
-Qt::BrushStyle ToQtBrushStyle(int style)
+Qt::BrushStyle ToQtBrushStyle(BrushStyle style)
 {
     switch (style) {
-    case bsClear: return Qt::NoBrush;
-    case bsHorizontal: return Qt::HorPattern;
-    case bsVertical: return Qt::VerPattern;
-    case bsFDiagonal: return Qt::BDiagPattern; // "\" in the card's y-down frame
-    case bsBDiagonal: return Qt::FDiagPattern;
-    case bsCross: return Qt::CrossPattern;
-    case bsDiagCross: return Qt::DiagCrossPattern;
+    case BrushStyle::Clear: return Qt::NoBrush;
+    case BrushStyle::Horizontal: return Qt::HorPattern;
+    case BrushStyle::Vertical: return Qt::VerPattern;
+    case BrushStyle::FDiagonal: return Qt::BDiagPattern; // "\" in the card's y-down frame
+    case BrushStyle::BDiagonal: return Qt::FDiagPattern;
+    case BrushStyle::Cross: return Qt::CrossPattern;
+    case BrushStyle::DiagCross: return Qt::DiagCrossPattern;
     default: return Qt::SolidPattern;
     }
 }
 
-bool ApplyPenMode(QPainter& painter, int mode, QColor* forced)
+bool ApplyPenMode(QPainter& painter, PenMode mode, QColor* forced)
 {
     QPainter::CompositionMode cm = QPainter::CompositionMode_SourceOver;
     switch (mode) {
-    case pmNop: return false;
-    case pmBlack: *forced = Qt::black; break;
-    case pmWhite: *forced = Qt::white; break;
-    case pmNot: cm = QPainter::RasterOp_NotDestination; break;
-    case pmNotCopy: cm = QPainter::RasterOp_NotSource; break;
-    case pmMergePenNot: cm = QPainter::RasterOp_SourceOrNotDestination; break;
-    case pmMaskPenNot: cm = QPainter::RasterOp_SourceAndNotDestination; break;
-    case pmMergeNotPen: cm = QPainter::RasterOp_NotSourceOrDestination; break;
-    case pmMaskNotPen: cm = QPainter::RasterOp_NotSourceAndDestination; break;
-    case pmMerge: cm = QPainter::RasterOp_SourceOrDestination; break;
-    case pmNotMerge: cm = QPainter::RasterOp_NotSourceAndNotDestination; break;
-    case pmMask: cm = QPainter::RasterOp_SourceAndDestination; break;
-    case pmNotMask: cm = QPainter::RasterOp_NotSourceOrNotDestination; break;
-    case pmXor: cm = QPainter::RasterOp_SourceXorDestination; break;
-    case pmNotXor: cm = QPainter::RasterOp_NotSourceXorDestination; break;
+    case PenMode::Nop: return false;
+    case PenMode::Black: *forced = Qt::black; break;
+    case PenMode::White: *forced = Qt::white; break;
+    case PenMode::Not: cm = QPainter::RasterOp_NotDestination; break;
+    case PenMode::NotCopy: cm = QPainter::RasterOp_NotSource; break;
+    case PenMode::MergePenNot: cm = QPainter::RasterOp_SourceOrNotDestination; break;
+    case PenMode::MaskPenNot: cm = QPainter::RasterOp_SourceAndNotDestination; break;
+    case PenMode::MergeNotPen: cm = QPainter::RasterOp_NotSourceOrDestination; break;
+    case PenMode::MaskNotPen: cm = QPainter::RasterOp_NotSourceAndDestination; break;
+    case PenMode::Merge: cm = QPainter::RasterOp_SourceOrDestination; break;
+    case PenMode::NotMerge: cm = QPainter::RasterOp_NotSourceAndNotDestination; break;
+    case PenMode::Mask: cm = QPainter::RasterOp_SourceAndDestination; break;
+    case PenMode::NotMask: cm = QPainter::RasterOp_NotSourceOrNotDestination; break;
+    case PenMode::Xor: cm = QPainter::RasterOp_SourceXorDestination; break;
+    case PenMode::NotXor: cm = QPainter::RasterOp_NotSourceXorDestination; break;
     default: break;
     }
     // Devices without raster operations (pictures, PDF) draw the pen as it is.
@@ -88,8 +100,8 @@ bool ApplyPenMode(QPainter& painter, int mode, QColor* forced)
 
 // ---- TPen
 void TPen::SetColor(TColor c) { if (c != color_) { color_ = c; changed(); } }
-void TPen::SetMode(int m) { if (m != mode_) { mode_ = m; changed(); } }
-void TPen::SetStyle(int s) { if (s != style_) { style_ = s; changed(); } }
+void TPen::SetMode(PenMode m) { if (m != mode_) { mode_ = m; changed(); } }
+void TPen::SetStyle(PenStyle s) { if (s != style_) { style_ = s; changed(); } }
 void TPen::SetWidth(int w)
 {
     w = BoundedCoordinate(w);
@@ -117,7 +129,7 @@ bool TPen::operator==(const TPen& o) const
 
 QPen TPen::ToQPen(float zoom) const
 {
-    if (style_ == psClear)
+    if (style_ == PenStyle::Clear)
         return QPen(Qt::NoPen);
     const int w = std::max(1, Round(width_ * zoom));
     QPen p(ToQColor(color_), w, ToQtPenStyle(style_));
@@ -130,8 +142,10 @@ const PropertyTable& TPen::Properties() const
 {
     static const PropertyTable t = {
         OrdinalProp<TPen, TColor>(PropKind::Color, "Color", clBlack, &TPen::Color, &TPen::SetColor),
-        OrdinalProp<TPen, int>(PropKind::Enum, "Mode", pmCopy, &TPen::Mode, &TPen::SetMode, PenModeNames()),
-        OrdinalProp<TPen, int>(PropKind::Enum, "Style", psSolid, &TPen::Style, &TPen::SetStyle, PenStyleNames()),
+        OrdinalProp<TPen, PenMode>(PropKind::Enum, "Mode", int(PenMode::Copy), &TPen::Mode, &TPen::SetMode,
+            PenModeNames()),
+        OrdinalProp<TPen, PenStyle>(PropKind::Enum, "Style", int(PenStyle::Solid), &TPen::Style, &TPen::SetStyle,
+            PenStyleNames()),
         IntegerProp<TPen, int>("Width", 1, &TPen::Width, &TPen::SetWidth),
     };
     return t;
@@ -139,7 +153,7 @@ const PropertyTable& TPen::Properties() const
 
 // ---- TBrush
 void TBrush::SetColor(TColor c) { if (c != color_) { color_ = c; changed(); } }
-void TBrush::SetStyle(int s) { if (s != style_) { style_ = s; changed(); } }
+void TBrush::SetStyle(BrushStyle s) { if (s != style_) { style_ = s; changed(); } }
 
 void TBrush::Assign(const TBrush& o)
 {
@@ -158,7 +172,8 @@ const PropertyTable& TBrush::Properties() const
 {
     static const PropertyTable t = {
         OrdinalProp<TBrush, TColor>(PropKind::Color, "Color", clWhite, &TBrush::Color, &TBrush::SetColor),
-        OrdinalProp<TBrush, int>(PropKind::Enum, "Style", bsSolid, &TBrush::Style, &TBrush::SetStyle,
+        OrdinalProp<TBrush, BrushStyle>(PropKind::Enum, "Style", int(BrushStyle::Solid), &TBrush::Style,
+            &TBrush::SetStyle,
             BrushStyleNames()),
     };
     return t;
@@ -182,8 +197,8 @@ void TFont::SetHeight(int h)
     }
 }
 void TFont::SetName(const QString& n) { if (n != name_) { name_ = n; changed(); } }
-void TFont::SetPitch(int p) { if (p != pitch_) { pitch_ = p; changed(); } }
-void TFont::SetStyle(int s) { if (s != style_) { style_ = s; changed(); } }
+void TFont::SetPitch(FontPitch p) { if (p != pitch_) { pitch_ = p; changed(); } }
+void TFont::SetStyle(FontStyles s) { if (s != style_) { style_ = s; changed(); } }
 int TFont::Size() const { return -MulDiv(height_, 72, PixelsPerInch()); }
 void TFont::SetSize(int points) { SetHeight(-MulDiv(points, PixelsPerInch(), 72)); }
 
@@ -205,12 +220,12 @@ bool TFont::operator==(const TFont& o) const
         && style_ == o.style_;
 }
 
-static void applyStyle(QFont& f, int style)
+static void applyStyle(QFont& f, FontStyles style)
 {
-    f.setBold(style & fsBold);
-    f.setItalic(style & fsItalic);
-    f.setUnderline(style & fsUnderline);
-    f.setStrikeOut(style & fsStrikeOut);
+    f.setBold(style.testFlag(FontStyle::Bold));
+    f.setItalic(style.testFlag(FontStyle::Italic));
+    f.setUnderline(style.testFlag(FontStyle::Underline));
+    f.setStrikeOut(style.testFlag(FontStyle::StrikeOut));
 }
 
 QString FamilyOrDefault(const QString& name)
@@ -222,7 +237,7 @@ QFont TFont::ToQFont(float zoom) const
 {
     QFont f(FamilyOrDefault(name_));
     applyStyle(f, style_);
-    if (pitch_ == fpFixed)
+    if (pitch_ == FontPitch::Fixed)
         f.setFixedPitch(true);
     double px = std::abs(height_) * zoom;
     if (height_ > 0) {
@@ -254,11 +269,11 @@ void TFont::AssignQFont(const QFont& f)
         t.height_ = -MulDiv(f.pointSize(), PixelsPerInch(), 72);
     else if (f.pixelSize() > 0)
         t.height_ = -f.pixelSize();
-    int s = 0;
-    if (f.bold()) s |= fsBold;
-    if (f.italic()) s |= fsItalic;
-    if (f.underline()) s |= fsUnderline;
-    if (f.strikeOut()) s |= fsStrikeOut;
+    FontStyles s;
+    if (f.bold()) s |= FontStyle::Bold;
+    if (f.italic()) s |= FontStyle::Italic;
+    if (f.underline()) s |= FontStyle::Underline;
+    if (f.strikeOut()) s |= FontStyle::StrikeOut;
     t.style_ = s;
     Assign(t);
 }
@@ -270,10 +285,10 @@ const PropertyTable& TFont::Properties() const
             OrdinalProp<TFont, TColor>(PropKind::Color, "Color", std::nullopt, &TFont::Color, &TFont::SetColor),
             IntegerProp<TFont, int>("Height", std::nullopt, &TFont::Height, &TFont::SetHeight),
             TextProp<TFont>("Name", &TFont::Name, &TFont::SetName),
-            OrdinalProp<TFont, int>(PropKind::Enum, "Pitch", fpDefault, &TFont::Pitch, &TFont::SetPitch,
-                { "fpDefault", "fpVariable", "fpFixed" }),
-            OrdinalProp<TFont, int>(PropKind::Set, "Style", std::nullopt, &TFont::Style, &TFont::SetStyle,
-                { "fsBold", "fsItalic", "fsUnderline", "fsStrikeOut" }),
+            OrdinalProp<TFont, FontPitch>(PropKind::Enum, "Pitch", int(FontPitch::Default), &TFont::Pitch,
+                &TFont::SetPitch, FontPitchNames()),
+            OrdinalProp<TFont, FontStyles>(PropKind::Set, "Style", std::nullopt, &TFont::Style, &TFont::SetStyle,
+                FontStyleNames()),
         };
         // Files from elsewhere may give the size in points; it is read, and
         // written back as Height.

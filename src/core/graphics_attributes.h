@@ -13,23 +13,28 @@ namespace cardora {
 // Pen, brush and font as card objects hold them. Each tells its owner of a
 // change through OnChange so the owner can repaint and notify.
 
-enum TPenMode { pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot, pmMaskPenNot, pmMergeNotPen,
-    pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor };
-enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
-enum TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
-enum TFontPitch { fpDefault, fpVariable, fpFixed };
-enum TFontStyle { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 }; // set bits
+enum class PenMode { Black, White, Nop, Not, Copy, NotCopy, MergePenNot, MaskPenNot, MergeNotPen, MaskNotPen,
+    Merge, NotMerge, Mask, NotMask, Xor, NotXor };
+enum class PenStyle { Solid, Dash, Dot, DashDot, DashDotDot, Clear, InsideFrame };
+enum class BrushStyle { Solid, Clear, Horizontal, Vertical, FDiagonal, BDiagonal, Cross, DiagCross };
+enum class FontPitch { Default, Variable, Fixed };
+// Files store the style as a set of members named by bit position.
+enum class FontStyle { Bold = 1, Italic = 2, Underline = 4, StrikeOut = 8 };
+Q_DECLARE_FLAGS(FontStyles, FontStyle)
+Q_DECLARE_OPERATORS_FOR_FLAGS(FontStyles)
 
 const QStringList& PenModeNames();
 const QStringList& PenStyleNames();
 const QStringList& BrushStyleNames();
+const QStringList& FontPitchNames();
+const QStringList& FontStyleNames(); // by bit: "fsBold" is bit 0
 
-Qt::PenStyle ToQtPenStyle(int style);
-// Sets the painter's mix mode for a pen mode, and for pmBlack and pmWhite the
-// colour the pen must take; false when nothing is to be drawn (pmNop).
+Qt::PenStyle ToQtPenStyle(PenStyle style);
+// Sets the painter's mix mode for a pen mode, and for Black and White the
+// colour the pen must take; false when nothing is to be drawn (Nop).
 // Devices without raster operations draw the pen as it is.
-bool ApplyPenMode(QPainter& painter, int mode, QColor* forced);
-Qt::BrushStyle ToQtBrushStyle(int style);
+bool ApplyPenMode(QPainter& painter, PenMode mode, QColor* forced);
+Qt::BrushStyle ToQtBrushStyle(BrushStyle style);
 
 class TPen : public Persistent {
 public:
@@ -37,10 +42,10 @@ public:
 
     TColor Color() const { return color_; }
     void SetColor(TColor c);
-    int Mode() const { return mode_; }
-    void SetMode(int m);
-    int Style() const { return style_; }
-    void SetStyle(int s);
+    PenMode Mode() const { return mode_; }
+    void SetMode(PenMode m);
+    PenStyle Style() const { return style_; }
+    void SetStyle(PenStyle s);
     int Width() const { return width_; }
     void SetWidth(int w);
     void Assign(const TPen& other);
@@ -53,8 +58,8 @@ public:
 private:
     void changed() { if (OnChange) OnChange(); }
     TColor color_ = clBlack;
-    int mode_ = pmCopy;
-    int style_ = psSolid;
+    PenMode mode_ = PenMode::Copy;
+    PenStyle style_ = PenStyle::Solid;
     int width_ = 1;
 };
 
@@ -64,8 +69,8 @@ public:
 
     TColor Color() const { return color_; }
     void SetColor(TColor c);
-    int Style() const { return style_; }
-    void SetStyle(int s);
+    BrushStyle Style() const { return style_; }
+    void SetStyle(BrushStyle s);
     void Assign(const TBrush& other);
     bool operator==(const TBrush& o) const;
 
@@ -75,7 +80,7 @@ public:
 private:
     void changed() { if (OnChange) OnChange(); }
     TColor color_ = clWhite;
-    int style_ = bsSolid;
+    BrushStyle style_ = BrushStyle::Solid;
 };
 
 // The family a font name stands for: a card file may hold an empty name,
@@ -97,12 +102,12 @@ public:
     void SetHeight(int h);
     QString Name() const { return name_; }
     void SetName(const QString& n);
-    int Pitch() const { return pitch_; }
-    void SetPitch(int p);
+    FontPitch Pitch() const { return pitch_; }
+    void SetPitch(FontPitch p);
     int Size() const;               // points at the screen's resolution
     void SetSize(int points);
-    int Style() const { return style_; } // fs* bits
-    void SetStyle(int s);
+    FontStyles Style() const { return style_; }
+    void SetStyle(FontStyles s);
     void Assign(const TFont& other);
     bool operator==(const TFont& o) const;
 
@@ -120,8 +125,8 @@ private:
     TColor color_ = clBlack;
     int height_ = -13;
     QString name_ = "Arial";
-    int pitch_ = fpDefault;
-    int style_ = 0;
+    FontPitch pitch_ = FontPitch::Default;
+    FontStyles style_;
 };
 
 } // namespace cardora

@@ -1,4 +1,5 @@
 #include "core/object_stream.h"
+#include "core/stored_enum.h"
 #include "core/ident_tables.h"
 #include <QBuffer>
 #include <QIODevice>
@@ -575,14 +576,6 @@ const PropertyDecl* findDecl(const PropertyTable& table, const QString& name, bo
     return nullptr;
 }
 
-int indexOfName(const QStringList& names, const QString& name)
-{
-    for (int i = 0; i < names.size(); ++i)
-        if (names[i].compare(name, Qt::CaseInsensitive) == 0)
-            return i;
-    return -1;
-}
-
 void readSpecial(TObjectReader& r, Persistent& object, const PropertyDecl& d)
 {
     if (d.kind == PropKind::Binary) {
@@ -629,7 +622,7 @@ void readValue(TObjectReader& r, Persistent& object, const PropertyDecl& d, std:
     case PropKind::Enum:
     case PropKind::Boolean: {
         static const QStringList booleanNames = { QStringLiteral("False"), QStringLiteral("True") };
-        const int i = indexOfName(d.kind == PropKind::Boolean ? booleanNames : d.names, r.ReadIdent());
+        const int i = StoredIndex(d.kind == PropKind::Boolean ? booleanNames : d.names, r.ReadIdent());
         if (i < 0)
             fail(StreamMessage::InvalidValue);
         d.setOrdinal(object, i);
@@ -638,7 +631,7 @@ void readValue(TObjectReader& r, Persistent& object, const PropertyDecl& d, std:
     case PropKind::Set: {
         std::int64_t mask = 0;
         for (const QString& m : r.ReadSetMembers()) {
-            const int i = indexOfName(d.names, m);
+            const int i = StoredIndex(d.names, m);
             if (i < 0)
                 fail(StreamMessage::InvalidValue);
             if (i < kMaxSetMembers)

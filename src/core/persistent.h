@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <type_traits>
 #include <vector>
 
 namespace cardora {
@@ -66,6 +67,26 @@ public:
     virtual void PropertyRead(const QString& /*path*/) {}
 };
 
+// A stored ordinal as a property's own type and back: integers and enums
+// cast, a set of flags (QFlags) goes by its bits.
+template <class V>
+std::int64_t ToOrdinal(V v)
+{
+    if constexpr (std::is_arithmetic_v<V> || std::is_enum_v<V>)
+        return static_cast<std::int64_t>(v);
+    else
+        return static_cast<std::int64_t>(v.toInt());
+}
+
+template <class V>
+V FromOrdinal(std::int64_t v)
+{
+    if constexpr (std::is_arithmetic_v<V> || std::is_enum_v<V>)
+        return static_cast<V>(v);
+    else
+        return V::fromInt(static_cast<typename V::Int>(v));
+}
+
 // Helpers that keep the tables short.
 template <class T, class V>
 PropertyDecl IntegerProp(const QString& name, std::optional<std::int64_t> def, V (T::*get)() const, void (T::*set)(V))
@@ -74,8 +95,8 @@ PropertyDecl IntegerProp(const QString& name, std::optional<std::int64_t> def, V
     d.name = name;
     d.kind = PropKind::Integer;
     d.defaultValue = def;
-    d.getOrdinal = [get](const Persistent& p) { return static_cast<std::int64_t>((static_cast<const T&>(p).*get)()); };
-    d.setOrdinal = [set](Persistent& p, std::int64_t v) { (static_cast<T&>(p).*set)(static_cast<V>(v)); };
+    d.getOrdinal = [get](const Persistent& p) { return ToOrdinal<V>((static_cast<const T&>(p).*get)()); };
+    d.setOrdinal = [set](Persistent& p, std::int64_t v) { (static_cast<T&>(p).*set)(FromOrdinal<V>(v)); };
     return d;
 }
 

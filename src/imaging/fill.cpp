@@ -4,12 +4,12 @@
 
 namespace cardora {
 
-QImage BuildGradient(TFillDirection direction, TColor from, TColor to, QSize size)
+QImage BuildGradient(FillDirection direction, TColor from, TColor to, QSize size)
 {
     return BuildGradientPart(direction, from, to, size, QRect(QPoint(0, 0), size));
 }
 
-QImage BuildGradientPart(TFillDirection direction, TColor from, TColor to, QSize whole, const QRect& part)
+QImage BuildGradientPart(FillDirection direction, TColor from, TColor to, QSize whole, const QRect& part)
 {
     if (whole.width() <= 0 || whole.height() <= 0 || part.width() <= 0 || part.height() <= 0)
         return QImage();

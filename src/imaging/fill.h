@@ -12,11 +12,11 @@ namespace cardora {
 // colour rendered once into an object-sized bitmap, and texture tiling.
 
 // The 256-band gradient in a bitmap of `size`; a null image for an empty size.
-QImage BuildGradient(TFillDirection direction, TColor from, TColor to, QSize size);
+QImage BuildGradient(FillDirection direction, TColor from, TColor to, QSize size);
 
 // The part `part` (in the coordinates of `whole`) of that gradient: a bitmap
 // the size of the part, so that a huge object costs what is shown.
-QImage BuildGradientPart(TFillDirection direction, TColor from, TColor to, QSize whole, const QRect& part);
+QImage BuildGradientPart(FillDirection direction, TColor from, TColor to, QSize whole, const QRect& part);
 
 // A bitmap of `size` in one colour (system colours resolved); null when empty.
 QImage BuildSolidBitmap(TColor color, QSize size);

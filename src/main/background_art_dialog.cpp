@@ -35,14 +35,14 @@ TLoadBackGround::TLoadBackGround(QWidget* parent) : QDialog(parent)
     layout->addWidget(folderLabel_, 0, 0);
     auto* browse = new QPushButton("Other Folder...", this);
     browse->setObjectName("BrowseButton");
-    connect(browse, &QPushButton::clicked, this, [this] { BrowseButtonClick(); });
+    connect(browse, &QPushButton::clicked, this, [this] { browseForPicture(); });
     layout->addWidget(browse, 1, 0);
 
     files_ = new QListWidget(this);
     files_->setObjectName("FileListBox1");
     files_->setMinimumWidth(180);
-    connect(files_, &QListWidget::currentRowChanged, this, [this] { FileListBox1Change(); });
-    connect(files_, &QListWidget::itemDoubleClicked, this, [this] { OKButtonClick(); });
+    connect(files_, &QListWidget::currentRowChanged, this, [this] { showSelectedFile(); });
+    connect(files_, &QListWidget::itemDoubleClicked, this, [this] { applyAndClose(); });
     layout->addWidget(files_, 2, 0);
 
     preview_ = new QLabel(this);
@@ -60,13 +60,13 @@ TLoadBackGround::TLoadBackGround(QWidget* parent) : QDialog(parent)
     spec.cancel = { "Cancel", "Cancelbutton" };
     spec.help = { "Help", "Helpbutton" };
     spec.openHelp = [] { ShowHelpTopic(2101); };
-    spec.onOk = [this] { OKButtonClick(); };
+    spec.onOk = [this] { applyAndClose(); };
     QHBoxLayout* row = TDialogButtons(*this, std::move(spec)).MakeRow();
     // None (no background art) stands between Cancel and Help, as it always has.
     auto* none = new QPushButton("None", this);
     none->setObjectName("NoneButton");
     row->insertWidget(row->count() - 2, none);
-    connect(none, &QPushButton::clicked, this, [this] { NoneButtonClick(); });
+    connect(none, &QPushButton::clicked, this, [this] { chooseNoBackground(); });
     layout->addLayout(row, 3, 0, 1, 2);
 }
 
@@ -98,7 +98,7 @@ QString TLoadBackGround::SelectedPath() const
     return item && files_->currentRow() >= 0 ? folder_ + item->text() : QString();
 }
 
-void TLoadBackGround::FileListBox1Change()
+void TLoadBackGround::showSelectedFile()
 {
     const QString path = SelectedPath();
     if (path.isEmpty())
@@ -113,7 +113,7 @@ void TLoadBackGround::FileListBox1Change()
     preview_->setPixmap(QPixmap::fromImage(picture.Bitmap()));
 }
 
-void TLoadBackGround::OKButtonClick()
+void TLoadBackGround::applyAndClose()
 {
     if (SelectedPath().isEmpty()) {
         QApplication::beep();
@@ -122,9 +122,9 @@ void TLoadBackGround::OKButtonClick()
     done(mrOk);
 }
 
-void TLoadBackGround::NoneButtonClick() { done(mrNoneChoice); }
+void TLoadBackGround::chooseNoBackground() { done(mrNoneChoice); }
 
-void TLoadBackGround::BrowseButtonClick()
+void TLoadBackGround::browseForPicture()
 {
     FileDialogRequest r;
     r.title = "Background Art";

@@ -21,12 +21,12 @@ public:
     // Full path of the selected file, or empty.
     QString SelectedPath() const;
 
-    void OKButtonClick();
-    void NoneButtonClick();
-    void BrowseButtonClick();
+    void applyAndClose();
+    void chooseNoBackground();
+    void browseForPicture();
 
 private:
-    void FileListBox1Change();
+    void showSelectedFile();
 
     QString folder_;
     QListWidget* files_;

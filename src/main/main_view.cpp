@@ -24,7 +24,7 @@ void MainWindow::objectDropped(QRect&)
     toolGroup_->button(psPointing)->setChecked(true);
 }
 
-void MainWindow::ShowZoomCaption()
+void MainWindow::updateZoomCaption()
 {
     zoomCaption_->setText(QString::number(static_cast<int>(std::nearbyint(panel_->Zoom() * 100.0f))) + "%");
     fitBackdrop();
@@ -44,8 +44,8 @@ void MainWindow::fitBackdrop()
         backdrop->setMinimumSize(panel_->width() + 20 + 2 * bleed, panel_->height() + 16 + 2 * bleed);
 }
 
-void MainWindow::ZoomSpinnerUpClick() { view_->zoomBy(true); }
-void MainWindow::ZoomSpinnerDownClick() { view_->zoomBy(false); }
+void MainWindow::zoomIn() { view_->zoomBy(true); }
+void MainWindow::zoomOut() { view_->zoomBy(false); }
 
 void MainWindow::loadPreferences()
 {
@@ -76,11 +76,11 @@ void MainWindow::showDefaultFont()
 {
     const TFont& f = panel_->Font();
     QString caption = "Default Font: " + f.Name() + ", " + QString::number(f.Size()) + " pt ";
-    if (f.Style() & fsBold)
+    if (f.Style() & FontStyle::Bold)
         caption += ", bold";
-    if (f.Style() & fsItalic)
+    if (f.Style() & FontStyle::Italic)
         caption += ", italic";
-    if (f.Style() & fsUnderline)
+    if (f.Style() & FontStyle::Underline)
         caption += ", underline";
     defaultFontItem_->setText(caption);
 }

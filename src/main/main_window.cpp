@@ -65,7 +65,7 @@ MainWindow::MainWindow(QWidget* parent)
                                [this] { savePreferences(); },
                                [this] { applyCardSize(); },
                                [this] { fitBackdrop(); },
-                               [this] { ShowZoomCaption(); },
+                               [this] { updateZoomCaption(); },
                                [this] { return file_->saveChangesFirst(); },
                                [this](const QString& path) { file_->openCard(path); },
                            })),
@@ -334,8 +334,8 @@ void MainWindow::buildButtonRow(QWidget* row)
     auto* spinner = new ZoomSpinner(row);
     spinner->setObjectName("ZoomSpinner");
     spinner->setToolTip("Press plus (+) or minus (-) to \nincrease or decrease the zoom percentage");
-    spinner->OnUpClick = [this] { ZoomSpinnerUpClick(); };
-    spinner->OnDownClick = [this] { ZoomSpinnerDownClick(); };
+    spinner->OnUpClick = [this] { zoomIn(); };
+    spinner->OnDownClick = [this] { zoomOut(); };
     l->addWidget(spinner);
     l->addWidget(new QLabel("Zoom:", row));
     zoomCaption_ = new QLabel("100%", row);
@@ -545,9 +545,9 @@ bool MainWindow::handleWindowKey(QKeyEvent* key)
         return false;
     plainZoomKey_ = 0;
     if (zoomKey == Qt::Key_Plus)
-        ZoomSpinnerUpClick();
+        zoomIn();
     else
-        ZoomSpinnerDownClick();
+        zoomOut();
     return true;
 }
 

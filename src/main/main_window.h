@@ -80,9 +80,9 @@ public:
     void openFromCommandLine(const QString& path);
 
     // --- the window's own commands: zoom, the default font, the tools
-    void ZoomSpinnerUpClick();
-    void ZoomSpinnerDownClick();
-    void ShowZoomCaption();
+    void zoomIn();
+    void zoomOut();
+    void updateZoomCaption();
     void chooseDefaultFont();
     void objectDropped(QRect& r);
 

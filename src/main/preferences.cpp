@@ -134,12 +134,12 @@ void ApplyDefaultFont(const TDefaultFont& d, TFont& font)
 {
     font.SetName(d.Name.left(255));
     font.SetSize(d.Size);
-    int style = font.Style();
-    style = d.Bold ? (style | fsBold) : (style & ~fsBold);
-    style = d.Italic ? (style | fsItalic) : (style & ~fsItalic);
-    style = d.Underline ? (style | fsUnderline) : (style & ~fsUnderline);
+    FontStyles style = font.Style();
+    style.setFlag(FontStyle::Bold, d.Bold);
+    style.setFlag(FontStyle::Italic, d.Italic);
+    style.setFlag(FontStyle::Underline, d.Underline);
     if (d.StrikeOut)
-        style = *d.StrikeOut ? (style | fsStrikeOut) : (style & ~fsStrikeOut);
+        style.setFlag(FontStyle::StrikeOut, *d.StrikeOut);
     font.SetStyle(style);
     font.SetColor(d.Color);
 }
@@ -149,10 +149,10 @@ TDefaultFont DefaultFontOf(const TFont& font)
     TDefaultFont d;
     d.Name = font.Name();
     d.Size = font.Size();
-    d.Bold = font.Style() & fsBold;
-    d.Italic = font.Style() & fsItalic;
-    d.Underline = font.Style() & fsUnderline;
-    d.StrikeOut = (font.Style() & fsStrikeOut) != 0;
+    d.Bold = font.Style().testFlag(FontStyle::Bold);
+    d.Italic = font.Style().testFlag(FontStyle::Italic);
+    d.Underline = font.Style().testFlag(FontStyle::Underline);
+    d.StrikeOut = font.Style().testFlag(FontStyle::StrikeOut);
     d.Color = font.Color();
     return d;
 }

@@ -51,8 +51,8 @@ bool ChooseBoxBackground(TQGraphicControl& owner, TColor current, const std::fun
     return true;
 }
 
-std::array<QAction*, 3> AddAlignmentMenu(QMenu& menu, TQGraphicControl& owner, const std::array<int, 3>& values,
-    const std::function<void(int)>& set)
+std::array<QAction*, 3> AddAlignmentMenu(QMenu& menu, TQGraphicControl& owner,
+    const std::array<TextAlignment, 3>& values, const std::function<void(TextAlignment)>& set)
 {
     QMenu* sub = menu.addMenu(QStringLiteral("Alignment"));
     const std::array<const char*, 3> captions { "Left", "Center", "Right" };

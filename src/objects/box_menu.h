@@ -10,6 +10,7 @@ class QLineEdit;
 namespace cardora {
 
 class TQGraphicControl;
+enum class TextAlignment;
 
 // What the box items of an object menu do, in the object's own terms.
 struct BoxMenuCommands {
@@ -42,8 +43,8 @@ bool ChooseBoxBackground(TQGraphicControl& owner, TColor current, const std::fun
 // The "Alignment" submenu of a text object: Left, Center and Right, each
 // calling `set` with its value of `values` (in that order) and saying the card
 // changed. The three items come back in that order for their check marks.
-std::array<QAction*, 3> AddAlignmentMenu(QMenu& menu, TQGraphicControl& owner, const std::array<int, 3>& values,
-    const std::function<void(int)>& set);
+std::array<QAction*, 3> AddAlignmentMenu(QMenu& menu, TQGraphicControl& owner,
+    const std::array<TextAlignment, 3>& values, const std::function<void(TextAlignment)>& set);
 
 // A properties dialog's OK with an empty text: "Please enter some text", the
 // focus back in the text; false then.

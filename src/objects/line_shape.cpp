@@ -34,7 +34,7 @@ TQLineShape::~TQLineShape() { pen_.OnChange = nullptr; }
 TQLineShape* TQLineShape::CreateForTool(QObject* owner)
 {
     auto* line = new TQLineShape(owner);
-    line->SetLineStyle(stVertical);
+    line->SetLineStyle(LineStyle::Vertical);
     line->Loaded();
     return line;
 }
@@ -46,9 +46,9 @@ void TQLineShape::penChanged()
         NotifyChanged();
 }
 
-void TQLineShape::SetLineStyle(int v)
+void TQLineShape::SetLineStyle(cardora::LineStyle v)
 {
-    if (v == lineStyle_ || v < stHorizontal || v > stAngleSlopingDown)
+    if (v == lineStyle_ || v < LineStyle::Horizontal || v > LineStyle::AngleSlopingDown)
         return;
     lineStyle_ = v;
     Invalidate();
@@ -59,8 +59,8 @@ const PropertyTable& TQLineShape::Properties() const
     static const PropertyTable t = [this] {
         using T = TQLineShape;
         PropertyTable p = TQGraphicControl::Properties();
-        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "LineStyle", stHorizontal, &T::LineStyle,
-            &T::SetLineStyle, LineStyleNames()));
+        p.push_back(OrdinalProp<T, cardora::LineStyle>(PropKind::Enum, "LineStyle", int(LineStyle::Horizontal),
+            &T::LineStyle, &T::SetLineStyle, LineStyleNames()));
         p.push_back(NestedProp<T, TPen>("Pen", &T::Pen));
         return p;
     }();
@@ -78,9 +78,9 @@ QLine TQLineShape::ScreenLine() const
     const int h = w / 2;
     const int W = Width(), H = Height();
     switch (lineStyle_) {
-    case stVertical: return QLine(h, h, h, H + h - w + 1);
-    case stAngleSlopingUp: return QLine(W, 0, 0, H);
-    case stAngleSlopingDown: return QLine(0, 0, W, H);
+    case LineStyle::Vertical: return QLine(h, h, h, H + h - w + 1);
+    case LineStyle::AngleSlopingUp: return QLine(W, 0, 0, H);
+    case LineStyle::AngleSlopingDown: return QLine(0, 0, W, H);
     default: return QLine(h, h, W + h - w + 1, h);
     }
 }
@@ -88,7 +88,7 @@ QLine TQLineShape::ScreenLine() const
 void TQLineShape::Paint()
 {
     QPainter* p = CurrentCanvas();
-    if (p && pen_.Style() != psClear) {
+    if (p && pen_.Style() != PenStyle::Clear) {
         const int w = DrawnPenWidth();
         const QLine line = ScreenLine();
         p->save();
@@ -123,10 +123,10 @@ void TQLineShape::PrintAt(TReport& report, double x, double y)
 
 void TQLineShape::PrintAtResolution(TReport& report, double x, double y, int ppi)
 {
-    if (ppi <= 0 || pen_.Style() == psClear)
+    if (ppi <= 0 || pen_.Style() == PenStyle::Clear)
         return;
     // The line the panel draws, at its size in inches.
-    report.SetCardPen(pen_.Color(), pen_.Style(), SaneWidth(pen_.Width()), pmCopy, ppi);
+    report.SetCardPen(pen_.Color(), pen_.Style(), SaneWidth(pen_.Width()), PenMode::Copy, ppi);
     const int w = SaneWidth(pen_.Width());
     const QLine line = ScreenLine();
     const double d = ppi;
@@ -150,9 +150,9 @@ void TQLineShape::StretchToEdges()
     if (!ParentPanel())
         return;
     const QSize panel = ParentPanel()->PanelSize();
-    if (lineStyle_ == stHorizontal)
+    if (lineStyle_ == LineStyle::Horizontal)
         SetBounds(0, Top(), panel.width(), Height());
-    else if (lineStyle_ == stVertical)
+    else if (lineStyle_ == LineStyle::Vertical)
         SetBounds(Left(), 0, Width(), panel.height());
     Invalidate();
 }
@@ -162,12 +162,12 @@ void TQLineShape::AddMenuItems(QMenu& menu)
     menu.addSeparator();
     QMenu* styles = menu.addMenu(QStringLiteral("Style"));
     const char* captions[4] = { "Horizontal", "Vertical", "Angled Sloping Up", "Angled Sloping Down" };
-    for (int s = stHorizontal; s <= stAngleSlopingDown; ++s) {
+    for (int s = 0; s < 4; ++s) {
         QAction* a = styles->addAction(QString::fromLatin1(captions[s]));
         a->setCheckable(true);
         connect(a, &QAction::triggered, this, [this, s] {
             NotifyChanged();
-            SetLineStyle(s);
+            SetLineStyle(static_cast<cardora::LineStyle>(s));
         });
         styleItems_[s] = a;
     }
@@ -184,9 +184,9 @@ void TQLineShape::AddMenuItems(QMenu& menu)
 void TQLineShape::PopupOpening()
 {
     CheckThickness(thicknessItems_, pen_.Width());
-    for (int s = stHorizontal; s <= stAngleSlopingDown; ++s)
+    for (int s = 0; s < 4; ++s)
         if (styleItems_[s])
-            styleItems_[s]->setChecked(s == lineStyle_);
+            styleItems_[s]->setChecked(s == int(lineStyle_));
 }
 
 // Horizontal and vertical lines.
@@ -209,7 +209,7 @@ void RegisterLineKind()
             t.afterPlace = // The drag says which way the line runs: wider than tall is horizontal.
             [](const ToolPlacement& at, TQGraphicControl* object) {
                 if (auto* line = qobject_cast<TQLineShape*>(object))
-                    line->SetLineStyle(at.dragged.width() > at.dragged.height() ? stHorizontal : stVertical);
+                    line->SetLineStyle(at.dragged.width() > at.dragged.height() ? LineStyle::Horizontal : LineStyle::Vertical);
                 return true;
             };
             kind.tools.push_back(t);

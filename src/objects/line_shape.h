@@ -9,7 +9,7 @@ class QMenu;
 
 namespace cardora {
 
-enum TLineStyle { stHorizontal, stVertical, stAngleSlopingUp, stAngleSlopingDown };
+enum class LineStyle { Horizontal, Vertical, AngleSlopingUp, AngleSlopingDown };
 
 const QStringList& LineStyleNames();
 
@@ -27,8 +27,8 @@ public:
     // What the line tool creates, Loaded.
     static TQLineShape* CreateForTool(QObject* owner);
 
-    int LineStyle() const { return lineStyle_; }
-    void SetLineStyle(int v);
+    cardora::LineStyle LineStyle() const { return lineStyle_; }
+    void SetLineStyle(cardora::LineStyle v);
     TPen* Pen() { return &pen_; }
     void SetPen(const TPen& p) { pen_.Assign(p); }
 
@@ -55,7 +55,7 @@ protected:
 private:
     void penChanged();
 
-    int lineStyle_ = stHorizontal;
+    cardora::LineStyle lineStyle_ = cardora::LineStyle::Horizontal;
     TPen pen_;
     std::array<QAction*, 10> thicknessItems_ {};
     std::array<QAction*, 4> styleItems_ {};

@@ -166,9 +166,9 @@ void TQMultiLineBaseLabel::SetItems(const QStringList& items)
     Invalidate();
 }
 
-void TQMultiLineBaseLabel::SetAlignment(int v)
+void TQMultiLineBaseLabel::SetAlignment(TextAlignment v)
 {
-    if (v >= taLeftJustify && v <= taCenter && Assign(alignment_, v))
+    if (v >= TextAlignment::LeftJustify && v <= TextAlignment::Center && Assign(alignment_, v))
         Invalidate();
 }
 
@@ -195,7 +195,8 @@ const PropertyTable& TQMultiLineBaseLabel::Properties() const
         items.setStrings = [](Persistent& o, const QStringList& v) { static_cast<T&>(o).SetItems(v); };
         p.push_back(items);
         p.push_back(OrdinalProp<T, bool>(PropKind::Boolean, "AutoSize", std::nullopt, &T::AutoSize, &T::SetAutoSize));
-        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "Alignment", taLeftJustify, &T::Alignment, &T::SetAlignment,
+        p.push_back(OrdinalProp<T, TextAlignment>(PropKind::Enum, "Alignment", int(TextAlignment::LeftJustify),
+            &T::Alignment, &T::SetAlignment,
             AlignmentNames()));
         PropertyDecl font;
         font.name = QStringLiteral("Font");
@@ -223,11 +224,11 @@ int TQMultiLineBaseLabel::LineHeight() const
     return QFontMetrics(ShownFont()).height();
 }
 
-int TQMultiLineBaseLabel::LineOffset(int alignment, int boxWidth, int lineWidth)
+int TQMultiLineBaseLabel::LineOffset(TextAlignment alignment, int boxWidth, int lineWidth)
 {
     switch (alignment) {
-    case taRightJustify: return boxWidth - lineWidth - 1;
-    case taCenter: return boxWidth / 2 - lineWidth / 2 + 1;
+    case TextAlignment::RightJustify: return boxWidth - lineWidth - 1;
+    case TextAlignment::Center: return boxWidth / 2 - lineWidth / 2 + 1;
     default: return 0;
     }
 }
@@ -346,7 +347,8 @@ void TQMultiLineBaseLabel::BoundsChanged()
 
 void TQMultiLineBaseLabel::PopupOpening()
 {
-    static constexpr int order[3] = { taLeftJustify, taCenter, taRightJustify };
+    static constexpr TextAlignment order[3] = { TextAlignment::LeftJustify, TextAlignment::Center,
+        TextAlignment::RightJustify };
     for (int i = 0; i < 3; ++i) {
         if (alignmentItems_[i])
             alignmentItems_[i]->setChecked(alignment_ == order[i]);
@@ -388,8 +390,9 @@ void TQMultiLineBaseLabel::AddMenuItems(QMenu& menu)
 {
     menu.addSeparator();
     connect(menu.addAction(QStringLiteral("Font")), &QAction::triggered, this, [this] { ChooseFontCommand(); });
-    alignmentItems_ = AddAlignmentMenu(menu, *this, { taLeftJustify, taCenter, taRightJustify },
-        [this](int value) { SetAlignment(value); });
+    alignmentItems_ = AddAlignmentMenu(menu, *this,
+        { TextAlignment::LeftJustify, TextAlignment::Center, TextAlignment::RightJustify },
+        [this](TextAlignment value) { SetAlignment(value); });
 }
 
 // ---- TQMultiLineLabel

@@ -55,8 +55,8 @@ public:
     void SetItems(const QStringList& items);
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool v) { autoSize_ = v; }
-    int Alignment() const { return alignment_; }
-    void SetAlignment(int v);
+    TextAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TextAlignment v);
     bool WordWrap() const { return wordWrap_; }
     void SetWordWrap(bool v);
 
@@ -70,8 +70,8 @@ public:
     QFont ShownFont() const;
     // Height of one line: the cell height of "XXX" in the shown font.
     int LineHeight() const;
-    // Where a line of width `lineWidth` starts in a box `boxWidth` wide (TAlignment).
-    static int LineOffset(int alignment, int boxWidth, int lineWidth);
+    // Where a line of width `lineWidth` starts in a box `boxWidth` wide (TextAlignment).
+    static int LineOffset(TextAlignment alignment, int boxWidth, int lineWidth);
 
     // Draws the lines (or "<blank>") in object coordinates, transparent.
     void DrawLines(QPainter& canvas) const;
@@ -103,7 +103,7 @@ private:
     QStringList items_;
     QStringList wrappedLines_;
     bool autoSize_ = false;
-    int alignment_ = taLeftJustify;
+    TextAlignment alignment_ = TextAlignment::LeftJustify;
     bool wordWrap_ = false;
     // What the last layout was made for.
     int itemsRevision_ = 0;

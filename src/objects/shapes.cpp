@@ -74,10 +74,10 @@ void TQLabelShapes::attributeChanged()
 void TQLabelShapes::SetTransparent(bool v)
 {
     // Also when only the brush disagrees, so that "opaque" always fills.
-    if (v == transparent_ && (brush_.Style() == bsClear) == v)
+    if (v == transparent_ && (brush_.Style() == BrushStyle::Clear) == v)
         return;
     transparent_ = v;
-    brush_.SetStyle(v ? bsClear : bsSolid);
+    brush_.SetStyle(v ? BrushStyle::Clear : BrushStyle::Solid);
     Invalidate();
 }
 
@@ -89,9 +89,9 @@ void TQLabelShapes::SetRoundPerc(int v)
     Invalidate();
 }
 
-void TQLabelShapes::SetShape(int v)
+void TQLabelShapes::SetShape(ShapeType v)
 {
-    if (v == shape_ || v < stRectangle || v > stCircle)
+    if (v == shape_ || v < ShapeType::Rectangle || v > ShapeType::Circle)
         return;
     shape_ = v;
     Invalidate();
@@ -107,8 +107,8 @@ const PropertyTable& TQLabelShapes::Properties() const
         p.push_back(NestedProp<T, TBrush>("Brush", &T::Brush));
         p.push_back(NestedProp<T, TPen>("Pen", &T::Pen));
         p.push_back(IntegerProp<T, int>("RoundPerc", 25, &T::RoundPerc, &T::SetRoundPerc));
-        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "Shape", stRectangle, &T::Shape, &T::SetShape,
-            ShapeTypeNames()));
+        p.push_back(OrdinalProp<T, ShapeType>(PropKind::Enum, "Shape", int(ShapeType::Rectangle), &T::Shape,
+            &T::SetShape, ShapeTypeNames()));
         return p;
     }();
     return t;
@@ -158,14 +158,14 @@ void TQLabelShapes::Paint()
             const double off = (w % 2 == 1 || w == 0) ? 0.5 : 0.0;
             const QRectF r = QRectF(QPointF(h + off, h + off), QPointF(right - 1 + off, bottom - 1 + off)).normalized();
             switch (shape_) {
-            case stRoundRect:
-            case stRoundSquare: {
+            case ShapeType::RoundRect:
+            case ShapeType::RoundSquare: {
                 const double radius = CornerSize() / 2.0;
                 p->drawRoundedRect(r, radius, radius);
                 break;
             }
-            case stEllipse:
-            case stCircle: p->drawEllipse(r); break;
+            case ShapeType::Ellipse:
+            case ShapeType::Circle: p->drawEllipse(r); break;
             default: p->drawRect(r); break;
             }
         }
@@ -200,14 +200,14 @@ void TQLabelShapes::PrintAtResolution(TReport& report, double x, double y, int p
     const double x2 = x + (Left() + Width() + h - w + off) / d;
     const double y2 = y + (Top() + Height() + h - w + off) / d;
     switch (shape_) {
-    case stRoundRect:
-    case stRoundSquare: {
+    case ShapeType::RoundRect:
+    case ShapeType::RoundSquare: {
         const double r = CornerSize() / d;
         report.RoundRect(x1, y1, x2, y2, r, r);
         break;
     }
-    case stEllipse:
-    case stCircle: report.Ellipse(x1, y1, x2, y2); break;
+    case ShapeType::Ellipse:
+    case ShapeType::Circle: report.Ellipse(x1, y1, x2, y2); break;
     default: report.Rectangle(x1, y1, x2, y2); break;
     }
 }
@@ -267,7 +267,7 @@ void TQLabelShapes::PopupOpening()
     CheckThickness(thicknessItems_, pen_.Width());
 }
 
-TBCShapes* TBCShapes::CreateForTool(QObject* owner, TShapeType shape)
+TBCShapes* TBCShapes::CreateForTool(QObject* owner, ShapeType shape)
 {
     auto* s = new TBCShapes(owner);
     s->SetShape(shape);
@@ -298,7 +298,7 @@ void RegisterShapeKinds()
             t.hint = QStringLiteral("A rectangle");
             t.whatsThis = QStringLiteral("Rectangle tool: drag on the card to draw a rectangle.");
             t.assistantTip = QStringLiteral("drag on the card from one corner of the rectangle to the other.");
-            t.create = [](const ToolPlacement& at) -> TQGraphicControl* { return TBCShapes::CreateForTool(at.owner, stRectangle); };
+            t.create = [](const ToolPlacement& at) -> TQGraphicControl* { return TBCShapes::CreateForTool(at.owner, ShapeType::Rectangle); };
             kind.tools.push_back(t);
         }
         {
@@ -309,7 +309,7 @@ void RegisterShapeKinds()
             t.hint = QStringLiteral("An ellipse or circle");
             t.whatsThis = QStringLiteral("Ellipse tool: drag on the card to draw an ellipse or a circle.");
             t.assistantTip = QStringLiteral("drag on the card; the ellipse fills the box you drag.");
-            t.create = [](const ToolPlacement& at) -> TQGraphicControl* { return TBCShapes::CreateForTool(at.owner, stEllipse); };
+            t.create = [](const ToolPlacement& at) -> TQGraphicControl* { return TBCShapes::CreateForTool(at.owner, ShapeType::Ellipse); };
             kind.tools.push_back(t);
         }
         {
@@ -320,7 +320,7 @@ void RegisterShapeKinds()
             t.hint = QStringLiteral("A rectangle with rounded corners");
             t.whatsThis = QStringLiteral("Round Rectangle tool: drag on the card to draw a rectangle with rounded corners.");
             t.assistantTip = QStringLiteral("drag on the card for a rectangle with rounded corners.");
-            t.create = [](const ToolPlacement& at) -> TQGraphicControl* { return TBCShapes::CreateForTool(at.owner, stRoundRect); };
+            t.create = [](const ToolPlacement& at) -> TQGraphicControl* { return TBCShapes::CreateForTool(at.owner, ShapeType::RoundRect); };
             kind.tools.push_back(t);
         }
         ObjectKinds::Register(std::move(kind));

@@ -11,7 +11,7 @@ class QPainter;
 
 namespace cardora {
 
-enum TShapeType { stRectangle, stSquare, stRoundRect, stRoundSquare, stEllipse, stCircle };
+enum class ShapeType { Rectangle, Square, RoundRect, RoundSquare, Ellipse, Circle };
 
 const QStringList& ShapeTypeNames();
 
@@ -45,8 +45,8 @@ public:
     void SetPen(const TPen& p) { pen_.Assign(p); }
     int RoundPerc() const { return roundPerc_; }
     void SetRoundPerc(int v);
-    int Shape() const { return shape_; }
-    void SetShape(int v);
+    ShapeType Shape() const { return shape_; }
+    void SetShape(ShapeType v);
 
     const PropertyTable& Properties() const override;
 
@@ -61,7 +61,7 @@ public:
     int DrawnPenWidth() const;
     // Width and height of the rounded corners on screen.
     int CornerSize() const;
-    bool IsRounded() const { return shape_ == stRoundRect || shape_ == stRoundSquare; }
+    bool IsRounded() const { return shape_ == ShapeType::RoundRect || shape_ == ShapeType::RoundSquare; }
 
     // Menu commands.
     void ChooseBackgroundColor();
@@ -77,7 +77,7 @@ private:
     TBrush brush_;
     TPen pen_;
     int roundPerc_ = 25;
-    int shape_ = stRectangle;
+    ShapeType shape_ = ShapeType::Rectangle;
     // Whether the menu gets the rounding submenu, fixed when Loaded runs.
     int roundingMenu_ = -1; // -1: not decided yet
     std::array<QAction*, 10> thicknessItems_ {};
@@ -95,7 +95,7 @@ public:
     QString ClassName() const override { return StaticClassName(); }
 
     // What the rectangle, ellipse and rounded-rectangle tools create, Loaded.
-    static TBCShapes* CreateForTool(QObject* owner, TShapeType shape);
+    static TBCShapes* CreateForTool(QObject* owner, ShapeType shape);
 };
 
 // Registers the kind with its tool (objects/object_kinds.cpp calls it).

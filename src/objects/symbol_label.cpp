@@ -208,7 +208,7 @@ TGetSymbol::TGetSymbol(QWidget* parent) : QDialog(parent)
     selectedChar_->hide();
     AddDialogButtons(*this, *layout, kHelpTopic);
 
-    connect(fontButton_, &QPushButton::clicked, this, &TGetSymbol::FontbuttonClick);
+    connect(fontButton_, &QPushButton::clicked, this, &TGetSymbol::chooseFont);
     connect(symbolList_, &QListWidget::itemDoubleClicked, this, [this] { done(mrOk); });
     activate();
 }
@@ -266,9 +266,9 @@ QFont TGetSymbol::GridFont() const
 QString TGetSymbol::FontButtonCaption() const
 {
     QString style;
-    if (gridStyle_ & fsItalic)
+    if (gridStyle_ & FontStyle::Italic)
         style = QStringLiteral("Italic ");
-    else if (gridStyle_ & fsBold)
+    else if (gridStyle_ & FontStyle::Bold)
         style = QStringLiteral("Bold ");
     return gridName_ + QStringLiteral(", ") + QString::number(GridPointSize()) + QStringLiteral("pt ") + style;
 }
@@ -279,7 +279,7 @@ int TGetSymbol::SelectedCode() const
     return row >= 0 && row < kCodeCount ? row + kFirstCode : -1;
 }
 
-void TGetSymbol::FontbuttonClick()
+void TGetSymbol::chooseFont()
 {
     const std::optional<FontChoice> chosen = ChooseFontWithColor(selected_.ToPointFont(), ToQColor(selected_.Color()));
     if (chosen) {
@@ -302,7 +302,7 @@ void TGetSymbol::OfferFonts(const QStringList& families)
         symbolSets_->setEditable(false);
         if (auto* box = qobject_cast<QBoxLayout*>(layout()))
             box->insertWidget(0, symbolSets_);
-        connect(symbolSets_, &QComboBox::currentIndexChanged, this, &TGetSymbol::SymbolSetsChange);
+        connect(symbolSets_, &QComboBox::currentIndexChanged, this, &TGetSymbol::showSymbolSet);
     }
     fontButton_->hide();
     if (QWidget* prompt = qobject_cast<QWidget*>(fontButton_->parent()))
@@ -321,10 +321,10 @@ void TGetSymbol::OfferFonts(const QStringList& families)
             break;
         }
     symbolSets_->setCurrentIndex(chosen);
-    SymbolSetsChange(chosen);
+    showSymbolSet(chosen);
 }
 
-void TGetSymbol::SymbolSetsChange(int index)
+void TGetSymbol::showSymbolSet(int index)
 {
     if (!symbolSets_ || index < 0 || index >= symbolSets_->count())
         return;

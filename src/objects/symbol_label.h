@@ -68,7 +68,7 @@ public:
     // The grid's font for drawing its characters.
     QFont GridFont() const;
     QString GridFontName() const { return gridName_; }
-    int GridFontStyle() const { return gridStyle_; }
+    FontStyles GridFontStyle() const { return gridStyle_; }
     TColor GridFontColor() const { return gridColor_; }
 
     // Code of the selected character, -1 when none is selected.
@@ -84,9 +84,9 @@ public:
     // the grid starts at its first character.
     void OfferFonts(const QStringList& families);
     QComboBox* SymbolSets() const { return symbolSets_; }
-    void SymbolSetsChange(int index);
+    void showSymbolSet(int index);
 
-    void FontbuttonClick();
+    void chooseFont();
     void reject() override;
 
 protected:
@@ -102,7 +102,7 @@ private:
     QComboBox* symbolSets_ = nullptr;
     TFont selected_;
     QString gridName_ = QStringLiteral("WingDings");
-    int gridStyle_ = 0;
+    FontStyles gridStyle_;
     TColor gridColor_ = clBlack;
     int columns_ = 10;
 };

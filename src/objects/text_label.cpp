@@ -65,9 +65,9 @@ void TQBaseLabel::changedVisibly()
         NotifyChanged();
 }
 
-void TQBaseLabel::SetAlignment(int v)
+void TQBaseLabel::SetAlignment(TextAlignment v)
 {
-    if (v < taLeftJustify || v > taCenter || !Assign(alignment_, v))
+    if (v < TextAlignment::LeftJustify || v > TextAlignment::Center || !Assign(alignment_, v))
         return;
     layoutDirty_ = true;
     changedVisibly();
@@ -91,9 +91,9 @@ void TQBaseLabel::SetDepthHighlight(int v)
     repaint();
 }
 
-void TQBaseLabel::SetDirectionHighlight(int v)
+void TQBaseLabel::SetDirectionHighlight(HighlightDirection v)
 {
-    if (v < hdNone || v > hdUp || !Assign(directionHighlight_, v))
+    if (v < HighlightDirection::NoHighlight || v > HighlightDirection::Up || !Assign(directionHighlight_, v))
         return;
     recomputeHighlightOffset();
     layoutDirty_ = true;
@@ -111,9 +111,9 @@ void TQBaseLabel::SetDepthShadow(int v)
     repaint();
 }
 
-void TQBaseLabel::SetDirectionShadow(int v)
+void TQBaseLabel::SetDirectionShadow(ShadowDirection v)
 {
-    if (v < sdNone || v > sdDown || !Assign(directionShadow_, v))
+    if (v < ShadowDirection::NoShadow || v > ShadowDirection::Down || !Assign(directionShadow_, v))
         return;
     recomputeShadowOffset();
     layoutDirty_ = true;
@@ -144,7 +144,7 @@ void TQBaseLabel::SetAngle(int v)
         return;
     // Alignment means something only for level text.
     if (v != 0)
-        SetAlignment(taLeftJustify);
+        SetAlignment(TextAlignment::LeftJustify);
     const bool level = v == 0 || v == 180;
     if ((level && Height() > Width()) || (!level && Width() > Height())) {
         SetHeight(oldWidth);
@@ -176,9 +176,9 @@ void TQBaseLabel::SetBackColor(TColor v)
         changedVisibly();
 }
 
-void TQBaseLabel::SetBorderStyle(int v)
+void TQBaseLabel::SetBorderStyle(LabelBorder v)
 {
-    if (v >= bsNone && v <= bsSingle && Assign(borderStyle_, v))
+    if (v >= LabelBorder::NoBorder && v <= LabelBorder::Single && Assign(borderStyle_, v))
         changedVisibly();
 }
 
@@ -187,14 +187,14 @@ const PropertyTable& TQBaseLabel::Properties() const
     static const PropertyTable t = [this] {
         using T = TQBaseLabel;
         PropertyTable p = TQGraphicControl::Properties();
-        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "Alignment", taLeftJustify, &T::Alignment,
-            &T::SetAlignment, AlignmentNames()));
+        p.push_back(OrdinalProp<T, TextAlignment>(PropKind::Enum, "Alignment", int(TextAlignment::LeftJustify),
+            &T::Alignment, &T::SetAlignment, AlignmentNames()));
         p.push_back(IntegerProp<T, int>("DepthHighlight", 0, &T::DepthHighlight, &T::SetDepthHighlight));
         p.push_back(IntegerProp<T, int>("DepthShadow", 0, &T::DepthShadow, &T::SetDepthShadow));
-        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "DirectionHighlight", hdUpLeft, &T::DirectionHighlight,
-            &T::SetDirectionHighlight, HighlightDirectionNames()));
-        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "DirectionShadow", sdDownRight, &T::DirectionShadow,
-            &T::SetDirectionShadow, ShadowDirectionNames()));
+        p.push_back(OrdinalProp<T, HighlightDirection>(PropKind::Enum, "DirectionHighlight", int(HighlightDirection::UpLeft),
+            &T::DirectionHighlight, &T::SetDirectionHighlight, HighlightDirectionNames()));
+        p.push_back(OrdinalProp<T, ShadowDirection>(PropKind::Enum, "DirectionShadow", int(ShadowDirection::DownRight),
+            &T::DirectionShadow, &T::SetDirectionShadow, ShadowDirectionNames()));
         p.push_back(OrdinalProp<T, TColor>(PropKind::Color, "colorHighlight", 0xFFFF00, &T::ColorHighlight,
             &T::SetColorHighlight));
         p.push_back(OrdinalProp<T, TColor>(PropKind::Color, "colorShadow", 0x808080, &T::ColorShadow,
@@ -208,7 +208,7 @@ const PropertyTable& TQBaseLabel::Properties() const
             &T::SetTransparent));
         p.push_back(OrdinalProp<T, TColor>(PropKind::Color, "BackColor", std::nullopt, &T::BackColor,
             &T::SetBackColor));
-        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "BorderStyle", std::nullopt, &T::BorderStyle,
+        p.push_back(OrdinalProp<T, LabelBorder>(PropKind::Enum, "BorderStyle", std::nullopt, &T::BorderStyle,
             &T::SetBorderStyle, BorderStyleNames()));
         return p;
     }();
@@ -273,8 +273,9 @@ void TQBaseLabel::AddMenuItems(QMenu& menu)
     menu.addSeparator();
     connect(menu.addAction(QStringLiteral("Font")), &QAction::triggered, this, [this] { ChooseFont(); });
     connect(menu.addAction(QStringLiteral("3D Effects")), &QAction::triggered, this, [this] { Choose3DEffects(); });
-    alignmentItems_ = AddAlignmentMenu(menu, *this, { taLeftJustify, taCenter, taRightJustify },
-        [this](int value) { SetAlignment(value); });
+    alignmentItems_ = AddAlignmentMenu(menu, *this,
+        { TextAlignment::LeftJustify, TextAlignment::Center, TextAlignment::RightJustify },
+        [this](TextAlignment value) { SetAlignment(value); });
     transparentItem_ = menu.addAction(QStringLiteral("Transparent"));
     transparentItem_->setCheckable(true);
     transparentItem_->setChecked(transparent_);
@@ -287,17 +288,17 @@ void TQBaseLabel::AddMenuItems(QMenu& menu)
     borderItem_ = menu.addAction(QStringLiteral("Border"));
     borderItem_->setCheckable(true);
     connect(borderItem_, &QAction::triggered, this,
-        [this] { SetBorderStyle(borderStyle_ == bsSingle ? bsNone : bsSingle); });
+        [this] { SetBorderStyle(borderStyle_ == LabelBorder::Single ? LabelBorder::NoBorder : LabelBorder::Single); });
 }
 
 void TQBaseLabel::PopupOpening()
 {
     if (borderItem_)
-        borderItem_->setChecked(borderStyle_ == bsSingle);
+        borderItem_->setChecked(borderStyle_ == LabelBorder::Single);
     if (alignmentItems_[0]) {
-        alignmentItems_[0]->setChecked(alignment_ == taLeftJustify);
-        alignmentItems_[1]->setChecked(alignment_ == taCenter);
-        alignmentItems_[2]->setChecked(alignment_ == taRightJustify);
+        alignmentItems_[0]->setChecked(alignment_ == TextAlignment::LeftJustify);
+        alignmentItems_[1]->setChecked(alignment_ == TextAlignment::Center);
+        alignmentItems_[2]->setChecked(alignment_ == TextAlignment::RightJustify);
     }
     // Also after a file set the value, not only after the item was used.
     if (transparentItem_)
@@ -398,7 +399,7 @@ bool TQBusinessCardLabel::EditText()
     return true;
 }
 
-void TQBusinessCardLabel::PersonalInfoItemClick(const QString& itemCaption)
+void TQBusinessCardLabel::setCaptionFromPersonalInfo(const QString& itemCaption)
 {
     const int tab = itemCaption.indexOf(QLatin1Char('\t'));
     SetCaption(itemCaption.mid(tab + 1).left(255));
@@ -437,7 +438,7 @@ void TQBusinessCardLabel::rebuildPersonalInfoMenu()
         QAction* a = personalInfoMenu_->addAction(caption);
         // An entry with nothing in it would only wipe the caption.
         a->setEnabled(!values[i].trimmed().isEmpty());
-        connect(a, &QAction::triggered, this, [this, caption] { PersonalInfoItemClick(caption); });
+        connect(a, &QAction::triggered, this, [this, caption] { setCaptionFromPersonalInfo(caption); });
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include "core/symbol_fonts.h"
 #include "objects/graphic_control.h"
+#include "objects/label_border.h"
 #include <QFont>
 #include <QList>
 #include <QPainterPath>
@@ -17,20 +18,18 @@ class QPicture;
 
 namespace cardora {
 
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
-enum THighlightDirection { hdNone, hdright, hdLeft, hdUpRight, hdUpLeft, hdUp };
-enum TShadowDirection { sdNone, sdRight, sdLeft, sdDownRight, sdDownLeft, sdDown };
-enum TBorderStyle { bsNone, bsSingle };
+enum class TextAlignment { LeftJustify, RightJustify, Center };
+enum class HighlightDirection { NoHighlight, Right, Left, UpRight, UpLeft, Up };
+enum class ShadowDirection { NoShadow, Right, Left, DownRight, DownLeft, Down };
 
 const QStringList& AlignmentNames();
 const QStringList& HighlightDirectionNames();
 const QStringList& ShadowDirectionNames();
-const QStringList& BorderStyleNames();
 
 // The offset of a shadow or highlight copy in text coordinates (x along the
 // reading direction, y towards the foot of the characters).
-QPoint ShadowOffsetFor(int direction, int depth);
-QPoint HighlightOffsetFor(int direction, int depth);
+QPoint ShadowOffsetFor(ShadowDirection direction, int depth);
+QPoint HighlightOffsetFor(HighlightDirection direction, int depth);
 
 // A rectangle as left, top, right, bottom; right and bottom are exclusive
 // when it clips, as the layout rules count them.
@@ -93,16 +92,16 @@ public:
     QString ClassName() const override { return StaticClassName(); }
 
     // --- stored properties
-    int Alignment() const { return alignment_; }
-    void SetAlignment(int v);
+    TextAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TextAlignment v);
     int DepthHighlight() const { return depthHighlight_; }
     void SetDepthHighlight(int v);
     int DepthShadow() const { return depthShadow_; }
     void SetDepthShadow(int v);
-    int DirectionHighlight() const { return directionHighlight_; }
-    void SetDirectionHighlight(int v);
-    int DirectionShadow() const { return directionShadow_; }
-    void SetDirectionShadow(int v);
+    HighlightDirection DirectionHighlight() const { return directionHighlight_; }
+    void SetDirectionHighlight(HighlightDirection v);
+    ShadowDirection DirectionShadow() const { return directionShadow_; }
+    void SetDirectionShadow(ShadowDirection v);
     TColor ColorHighlight() const { return colorHighlight_; }
     void SetColorHighlight(TColor v);
     TColor ColorShadow() const { return colorShadow_; }
@@ -116,8 +115,8 @@ public:
     void SetTransparent(bool v);
     TColor BackColor() const { return backColor_; }
     void SetBackColor(TColor v);
-    int BorderStyle() const { return borderStyle_; }
-    void SetBorderStyle(int v);
+    LabelBorder BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(LabelBorder v);
     TFont* FontObject() { return Font(); }
 
     const PropertyTable& Properties() const override;
@@ -169,18 +168,18 @@ private:
     void recomputeShadowOffset();
     void recomputeHighlightOffset();
 
-    int alignment_ = taLeftJustify;
+    TextAlignment alignment_ = TextAlignment::LeftJustify;
     int depthHighlight_ = 0;
     int depthShadow_ = 0;
-    int directionHighlight_ = hdUpLeft;
-    int directionShadow_ = sdDownRight;
+    HighlightDirection directionHighlight_ = HighlightDirection::UpLeft;
+    ShadowDirection directionShadow_ = ShadowDirection::DownRight;
     TColor colorHighlight_ = 0xFFFF00;
     TColor colorShadow_ = 0x808080;
     int angle_ = 0;
     QString caption_ = QStringLiteral("Text");
     bool transparent_ = true;
     TColor backColor_ = clWhite;
-    int borderStyle_ = bsNone;
+    LabelBorder borderStyle_ = LabelBorder::NoBorder;
 
     bool layoutDirty_ = true;
     int layoutRuns_ = 0;
@@ -239,7 +238,7 @@ public:
     // The ten values of the panel, in order (missing ones empty).
     QStringList PanelPersonalInfo() const;
     // A click on a personal-information item with this caption.
-    void PersonalInfoItemClick(const QString& itemCaption);
+    void setCaptionFromPersonalInfo(const QString& itemCaption);
 
     // The fixed labels of the ten values, each followed by a tab in the menu.
     static const QStringList& PersonalInfoLabels();

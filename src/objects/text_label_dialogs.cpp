@@ -285,7 +285,7 @@ TQFont3DEffects::TQFont3DEffects(QWidget* parent) : QDialog(parent)
     // Every change is tried on the sample only.
     connect(shadowDirection_, &QComboBox::currentIndexChanged, this, [this](int i) {
         if (i >= 0)
-            sample_->SetDirectionShadow(i);
+            sample_->SetDirectionShadow(static_cast<cardora::ShadowDirection>(i));
         sampleChanged();
     });
     connect(shadowDepth_, &QComboBox::currentIndexChanged, this, [this](int i) {
@@ -295,7 +295,7 @@ TQFont3DEffects::TQFont3DEffects(QWidget* parent) : QDialog(parent)
     });
     connect(highlightDirection_, &QComboBox::currentIndexChanged, this, [this](int i) {
         if (i >= 0)
-            sample_->SetDirectionHighlight(i);
+            sample_->SetDirectionHighlight(static_cast<cardora::HighlightDirection>(i));
         sampleChanged();
     });
     connect(highlightDepth_, &QComboBox::currentIndexChanged, this, [this](int i) {
@@ -342,9 +342,9 @@ void TQFont3DEffects::Setup(const TQBaseLabel& label)
     auto select = [](QComboBox* list, int index) {
         list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
     };
-    select(shadowDirection_, label.DirectionShadow());
+    select(shadowDirection_, int(label.DirectionShadow()));
     select(shadowDepth_, label.DepthShadow());
-    select(highlightDirection_, label.DirectionHighlight());
+    select(highlightDirection_, int(label.DirectionHighlight()));
     select(highlightDepth_, label.DepthHighlight());
     for (QWidget* w : controls)
         w->blockSignals(false);

@@ -50,28 +50,28 @@ QPoint OriginOf(const LabelRect& r, int angle)
 
 } // namespace
 
-QPoint ShadowOffsetFor(int direction, int depth)
+QPoint ShadowOffsetFor(ShadowDirection direction, int depth)
 {
     const int d = SaneDepth(depth);
     switch (direction) {
-    case sdRight: return { d, 0 };
-    case sdLeft: return { -d, 0 };
-    case sdDownRight: return { d, d };
-    case sdDownLeft: return { -d, d };
-    case sdDown: return { 0, d };
+    case ShadowDirection::Right: return { d, 0 };
+    case ShadowDirection::Left: return { -d, 0 };
+    case ShadowDirection::DownRight: return { d, d };
+    case ShadowDirection::DownLeft: return { -d, d };
+    case ShadowDirection::Down: return { 0, d };
     default: return { 0, 0 };
     }
 }
 
-QPoint HighlightOffsetFor(int direction, int depth)
+QPoint HighlightOffsetFor(HighlightDirection direction, int depth)
 {
     const int d = SaneDepth(depth);
     switch (direction) {
-    case hdright: return { d, 0 };
-    case hdLeft: return { -d, 0 };
-    case hdUpRight: return { d, -d };
-    case hdUpLeft: return { -d, -d };
-    case hdUp: return { 0, -d };
+    case HighlightDirection::Right: return { d, 0 };
+    case HighlightDirection::Left: return { -d, 0 };
+    case HighlightDirection::UpRight: return { d, -d };
+    case HighlightDirection::UpLeft: return { -d, -d };
+    case HighlightDirection::Up: return { 0, -d };
     default: return { 0, 0 };
     }
 }
@@ -267,9 +267,9 @@ void TQBaseLabel::CalcLayout()
 
     if (angle_ == 0) {
         int x0 = main.left;
-        if (alignment_ == taRightJustify)
+        if (alignment_ == TextAlignment::RightJustify)
             x0 = main.right - shownTw;
-        else if (alignment_ == taCenter)
+        else if (alignment_ == TextAlignment::Center)
             x0 = (main.right - main.left) / 2 - shownTw / 2;
         L.mainOrigin.setX(x0);
         L.highlightOrigin.setX(x0 + hx);
@@ -304,12 +304,12 @@ void TQBaseLabel::DrawLabel(QPainter& canvas)
         canvas.fillRect(QRect(0, 0, W, H), ToQColor(backColor_));
     const CaptionText text = MeasuredText(WithFields(caption_));
     // Background, shadow, highlight, text, border: each lies over the one before.
-    if (depthShadow_ > 0 && directionShadow_ != sdNone)
+    if (depthShadow_ > 0 && directionShadow_ != ShadowDirection::NoShadow)
         drawCopy(canvas, text, layout_.shadowOrigin, layout_.shadowRect, colorShadow_);
-    if (depthHighlight_ > 0 && directionHighlight_ != hdNone)
+    if (depthHighlight_ > 0 && directionHighlight_ != HighlightDirection::NoHighlight)
         drawCopy(canvas, text, layout_.highlightOrigin, layout_.highlightRect, colorHighlight_);
     drawCopy(canvas, text, layout_.mainOrigin, layout_.mainRect, Font()->Color());
-    if (borderStyle_ == bsSingle) {
+    if (borderStyle_ == LabelBorder::Single) {
         canvas.setRenderHint(QPainter::Antialiasing, false);
         canvas.setPen(QPen(Qt::black, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
         canvas.setBrush(Qt::NoBrush);

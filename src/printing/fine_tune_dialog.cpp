@@ -64,22 +64,22 @@ TPrintFineTune::TPrintFineTune(const TPrinterNudges& nudges, QWidget* parent) : 
         column->addWidget(explanation);
         grid->addWidget(box, i / 2, i % 2);
         const auto which = static_cast<Which>(i);
-        connect(spinners_[i]->UpButton(), &QToolButton::clicked, this, [this, which] { SpinnerUpClick(which); });
+        connect(spinners_[i]->UpButton(), &QToolButton::clicked, this, [this, which] { stepUp(which); });
         connect(spinners_[i]->DownButton(), &QToolButton::clicked, this,
-            [this, which] { SpinnerDownClick(which); });
+            [this, which] { stepDown(which); });
     }
     top->addLayout(grid);
 
     DialogButtonsSpec spec;
-    spec.openHelp = [this] { HelpButtonClick(); };
-    spec.onOk = [this] { OKButtonClick(); };
-    spec.onCancel = [this] { CancelButtonClick(); };
+    spec.openHelp = [this] { showHelp(); };
+    spec.onOk = [this] { applyAndClose(); };
+    spec.onCancel = [this] { cancelAndClose(); };
     QHBoxLayout* buttons = TDialogButtons(*this, std::move(spec)).AddRow(*top);
     // The way back to no nudges stands apart, at the left.
     auto* defaults = new QPushButton("Default", this);
     defaults->setObjectName("DefaultButton");
     buttons->insertWidget(0, defaults);
-    connect(defaults, &QPushButton::clicked, this, [this] { DefaultButtonClick(); });
+    connect(defaults, &QPushButton::clicked, this, [this] { restoreDefaults(); });
 }
 
 TPrinterNudges TPrintFineTune::Nudges() const
@@ -98,7 +98,7 @@ void TPrintFineTune::showEvent(QShowEvent* event)
     FormActivate();
 }
 
-void TPrintFineTune::reject() { CancelButtonClick(); }
+void TPrintFineTune::reject() { cancelAndClose(); }
 
 void TPrintFineTune::FormActivate() { ShowValues(); }
 
@@ -108,28 +108,28 @@ void TPrintFineTune::ShowValues()
         labels_[i]->setText(NudgeText(values_[i]));
 }
 
-void TPrintFineTune::SpinnerDownClick(Which which)
+void TPrintFineTune::stepDown(Which which)
 {
     if (values_[which] < kHighest)
         ++values_[which];
     ShowValues();
 }
 
-void TPrintFineTune::SpinnerUpClick(Which which)
+void TPrintFineTune::stepUp(Which which)
 {
     if (values_[which] > kLowest)
         --values_[which];
     ShowValues();
 }
 
-void TPrintFineTune::DefaultButtonClick()
+void TPrintFineTune::restoreDefaults()
 {
     values_.fill(0);
     ShowValues();
 }
 
-void TPrintFineTune::OKButtonClick() { done(mrOk); }
-void TPrintFineTune::CancelButtonClick() { done(mrCancel); }
-void TPrintFineTune::HelpButtonClick() { emit HelpRequested(kHelpContext); }
+void TPrintFineTune::applyAndClose() { done(mrOk); }
+void TPrintFineTune::cancelAndClose() { done(mrCancel); }
+void TPrintFineTune::showHelp() { emit HelpRequested(kHelpContext); }
 
 } // namespace cardora

@@ -35,12 +35,12 @@ public:
     void FormActivate();
     void ShowValues();
     // The down arrow moves the cards down or right: the nudge grows.
-    void SpinnerDownClick(Which which);
-    void SpinnerUpClick(Which which);
-    void DefaultButtonClick();
-    void OKButtonClick();
-    void CancelButtonClick();
-    void HelpButtonClick();
+    void stepDown(Which which);
+    void stepUp(Which which);
+    void restoreDefaults();
+    void applyAndClose();
+    void cancelAndClose();
+    void showHelp();
 
     TSpinButtonPair* Spinner(Which which) const { return spinners_[which]; }
     QLabel* ValueLabel(Which which) const { return labels_[which]; }

@@ -33,7 +33,7 @@ TLabelPrinter::TLabelPrinter(CardPanel& panel, QWidget* parent) : QDialog(parent
     l->addWidget(RStatusLabel, 1);
     l->addWidget(Extralabel);
     l->addWidget(CancelButton, 0, Qt::AlignHCenter);
-    connect(CancelButton, &QPushButton::clicked, this, [this] { CancelButtonClick(); });
+    connect(CancelButton, &QPushButton::clicked, this, [this] { cancelPrinting(); });
 }
 
 TLabelPrinter::~TLabelPrinter() = default;
@@ -79,7 +79,7 @@ void TLabelPrinter::showEvent(QShowEvent* event)
         QTimer::singleShot(0, this, [this] { FormActivate(); });
 }
 
-void TLabelPrinter::reject() { CancelButtonClick(); }
+void TLabelPrinter::reject() { cancelPrinting(); }
 
 void TLabelPrinter::FormActivate()
 {
@@ -157,7 +157,7 @@ void TLabelPrinter::LoadBackGround()
         job_->LoadBackground();
 }
 
-void TLabelPrinter::CancelButtonClick()
+void TLabelPrinter::cancelPrinting()
 {
     if (finished_ || !report_ || !ran_) {
         done(mrOk);

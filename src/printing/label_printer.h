@@ -37,7 +37,7 @@ public:
     void BeforePrintLabels(TReport& report);
     void PrintLabels(TReport& report);
     void LoadBackGround();
-    void CancelButtonClick();
+    void cancelPrinting();
 
     // The text the status shows when the job is over.
     // `pdfFile`: where a print to a PDF file went (empty for a printer).

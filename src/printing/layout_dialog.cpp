@@ -128,27 +128,27 @@ TEditCardLayout::TEditCardLayout(QWidget* parent) : QDialog(parent)
     DialogButtonsSpec spec;
     spec.ok = { "OK", "OkButton" };
     spec.cancel = { "Cancel", "Cancelbutton" };
-    spec.openHelp = [this] { HelpButtonClick(); };
-    spec.onOk = [this] { OkButtonClick(); };
-    spec.onCancel = [this] { CancelbuttonClick(); };
+    spec.openHelp = [this] { showHelp(); };
+    spec.onOk = [this] { applyAndClose(); };
+    spec.onCancel = [this] { cancelAndClose(); };
     TDialogButtons(*this, std::move(spec)).AddRow(*top);
 
     connect(MMButton, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
-            MMButtonClick();
+            useMillimetres();
     });
     connect(Inchesbutton, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
-            InchesbuttonClick();
+            useInches();
     });
-    connect(eCardwidth, &TNumberEdit::Exited, this, [this] { eCardwidthExit(); });
-    connect(eCardHeight, &TNumberEdit::Exited, this, [this] { eCardHeightExit(); });
-    connect(PredefinedLayouts, &QComboBox::currentIndexChanged, this, [this] { PredefinedLayoutsChange(); });
-    connect(StockSearch, &QLineEdit::textEdited, this, [this](const QString& t) { StockSearchChange(t); });
-    connect(SaveStockButton, &QPushButton::clicked, this, [this] { SaveStockClick(); });
-    connect(DeleteStockButton, &QPushButton::clicked, this, [this] { DeleteStockClick(); });
-    connect(exportStocks, &QPushButton::clicked, this, [this] { ExportStocksClick(); });
-    connect(importStocks, &QPushButton::clicked, this, [this] { ImportStocksClick(); });
+    connect(eCardwidth, &TNumberEdit::Exited, this, [this] { applyCardWidth(); });
+    connect(eCardHeight, &TNumberEdit::Exited, this, [this] { applyCardHeight(); });
+    connect(PredefinedLayouts, &QComboBox::currentIndexChanged, this, [this] { applyPredefinedLayout(); });
+    connect(StockSearch, &QLineEdit::textEdited, this, [this](const QString& t) { findStock(t); });
+    connect(SaveStockButton, &QPushButton::clicked, this, [this] { saveStock(); });
+    connect(DeleteStockButton, &QPushButton::clicked, this, [this] { deleteStock(); });
+    connect(exportStocks, &QPushButton::clicked, this, &TEditCardLayout::exportStocks);
+    connect(importStocks, &QPushButton::clicked, this, &TEditCardLayout::importStocks);
 }
 
 bool TEditCardLayout::UseMM() const { return MMButton->isChecked(); }
@@ -165,7 +165,7 @@ void TEditCardLayout::showEvent(QShowEvent* event)
     FormActivate();
 }
 
-void TEditCardLayout::reject() { CancelbuttonClick(); }
+void TEditCardLayout::reject() { cancelAndClose(); }
 
 void TEditCardLayout::FormActivate()
 {
@@ -227,10 +227,10 @@ void TEditCardLayout::FillEditsFromValues()
     else if (Values.Papersize == kPaperA4)
         epapersize->setCurrentIndex(1);
     if (MMButton->isChecked())
-        MMButtonClick();
+        useMillimetres();
 }
 
-void TEditCardLayout::MMButtonClick()
+void TEditCardLayout::useMillimetres()
 {
     const std::array<double, 6> inches = editValues();
     setWorkingInches(inches);
@@ -244,7 +244,7 @@ void TEditCardLayout::MMButtonClick()
     setEditsFromInches(mm);
 }
 
-void TEditCardLayout::InchesbuttonClick()
+void TEditCardLayout::useInches()
 {
     std::array<double, 6> inches = editValues();
     for (double& v : inches)
@@ -258,19 +258,19 @@ void TEditCardLayout::InchesbuttonClick()
 }
 
 // The pitch never stays below the card size the user just typed.
-void TEditCardLayout::eCardwidthExit()
+void TEditCardLayout::applyCardWidth()
 {
     if (eCardwidth->Value() > eHorizPitch->Value())
         eHorizPitch->SetValue(eCardwidth->Value());
 }
 
-void TEditCardLayout::eCardHeightExit()
+void TEditCardLayout::applyCardHeight()
 {
     if (eCardHeight->Value() > eVertPitch->Value())
         eVertPitch->SetValue(eCardHeight->Value());
 }
 
-void TEditCardLayout::PredefinedLayoutsChange()
+void TEditCardLayout::applyPredefinedLayout()
 {
     if (firstActivation_)
         return;
@@ -281,14 +281,14 @@ void TEditCardLayout::PredefinedLayoutsChange()
     showStockInfo();
 }
 
-void TEditCardLayout::OkButtonClick()
+void TEditCardLayout::applyAndClose()
 {
     // An edit that still has the focus runs its exit rule before anything is read.
     QWidget* focused = focusWidget();
     if (focused == eCardwidth)
-        eCardwidthExit();
+        applyCardWidth();
     else if (focused == eCardHeight)
-        eCardHeightExit();
+        applyCardHeight();
     enbrdown->setFocus();
     QCoreApplication::processEvents();
     readEdits();
@@ -321,9 +321,9 @@ bool TEditCardLayout::ValidCard()
     return false;
 }
 
-void TEditCardLayout::CancelbuttonClick() { done(mrCancel); }
+void TEditCardLayout::cancelAndClose() { done(mrCancel); }
 
-void TEditCardLayout::HelpButtonClick() { emit HelpRequested(kHelpContext); }
+void TEditCardLayout::showHelp() { emit HelpRequested(kHelpContext); }
 
 // ---- card stocks
 
@@ -377,7 +377,7 @@ void TEditCardLayout::showStockInfo()
     StockInfo->setText(text);
 }
 
-bool TEditCardLayout::StockSearchChange(const QString& text)
+bool TEditCardLayout::findStock(const QString& text)
 {
     const QString t = text.trimmed();
     if (t.isEmpty()) {
@@ -427,7 +427,7 @@ bool TEditCardLayout::storeUserStocks(const std::vector<TCardStock>& own, const 
     return true;
 }
 
-void TEditCardLayout::SaveStockClick()
+void TEditCardLayout::saveStock()
 {
     if (!userStocksProblem_.isEmpty()) {
         Inform(userStocksProblem_);
@@ -459,7 +459,7 @@ void TEditCardLayout::SaveStockClick()
     storeUserStocks(own, name);
 }
 
-void TEditCardLayout::DeleteStockClick()
+void TEditCardLayout::deleteStock()
 {
     const int index = PredefinedLayouts->currentIndex();
     if (!userStocksProblem_.isEmpty() || index < 0 || index >= static_cast<int>(stocks_.size())
@@ -475,7 +475,7 @@ void TEditCardLayout::DeleteStockClick()
     storeUserStocks(own, QString());
 }
 
-void TEditCardLayout::ExportStocksClick()
+void TEditCardLayout::exportStocks()
 {
     const std::vector<TCardStock> own = userStocks();
     if (own.empty()) {
@@ -499,7 +499,7 @@ void TEditCardLayout::ExportStocksClick()
         Inform(error);
 }
 
-void TEditCardLayout::ImportStocksClick()
+void TEditCardLayout::importStocks()
 {
     if (!userStocksProblem_.isEmpty()) {
         Inform(userStocksProblem_);

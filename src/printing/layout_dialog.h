@@ -36,22 +36,22 @@ public:
     // --- handlers
     void FormActivate();
     void FillEditsFromValues();
-    void MMButtonClick();
-    void InchesbuttonClick();
-    void eCardwidthExit();
-    void eCardHeightExit();
-    void PredefinedLayoutsChange();
-    void OkButtonClick();
+    void useMillimetres();
+    void useInches();
+    void applyCardWidth();
+    void applyCardHeight();
+    void applyPredefinedLayout();
+    void applyAndClose();
     bool ValidCard();
-    void CancelbuttonClick();
-    void HelpButtonClick();
+    void cancelAndClose();
+    void showHelp();
     // Selects the first stock with the typed code, else the first whose
     // name, brand or code holds the text; false when none does.
-    bool StockSearchChange(const QString& text);
-    void SaveStockClick();
-    void DeleteStockClick();
-    void ExportStocksClick();
-    void ImportStocksClick();
+    bool findStock(const QString& text);
+    void saveStock();
+    void deleteStock();
+    void exportStocks();
+    void importStocks();
     // The shipped stocks and the user's, as the list shows them.
     const std::vector<TCardStock>& Stocks() const { return stocks_; }
 

@@ -126,7 +126,7 @@ void TFilePreview::PrintPage(int page)
     const int count = Pages();
     currentPage_ = count > 0 ? std::clamp(page, 1, count) : 1;
     layoutPage();
-    emit PageChange();
+    emit pageChanged();
 }
 
 void TFilePreview::layoutPage()
@@ -146,7 +146,7 @@ void TFilePreview::SetZoom(double percent)
     if (percent == zoom_)
         return;
     zoom_ = percent;
-    emit ZoomChange();
+    emit zoomChanged();
 }
 
 double TFilePreview::ZoomPageWidthFactor() const
@@ -196,7 +196,7 @@ TPreviewForm::TPreviewForm(QWidget* parent) : QDialog(parent)
     spec.cancel = {};
     spec.help = { "Help", "Helpbutton" };
     spec.openHelp = [this] { emit HelpRequested(kHelpContext); };
-    spec.onOk = [this] { CloseButtonClick(); };
+    spec.onOk = [this] { closePreview(); };
     const TDialogButtons buttons(*this, std::move(spec));
     CloseButton = buttons.Ok();
     auto zoomButton = [&](const char* name, const QString& text, const QString& hint) {
@@ -220,14 +220,14 @@ TPreviewForm::TPreviewForm(QWidget* parent) : QDialog(parent)
     row->addWidget(buttons.WhatsThis());
     top->addLayout(row);
 
-    connect(sbZoomIn, &QToolButton::clicked, this, [this] { SBZoomInClick(); });
-    connect(sbZoomOut, &QToolButton::clicked, this, [this] { SBZoomOutClick(); });
-    connect(sbZoomPageWidth, &QToolButton::clicked, this, [this] { SBZoomPageWidthClick(); });
-    connect(sbZoomPage, &QToolButton::clicked, this, [this] { SBZoomPageClick(); });
+    connect(sbZoomIn, &QToolButton::clicked, this, [this] { zoomIn(); });
+    connect(sbZoomOut, &QToolButton::clicked, this, [this] { zoomOut(); });
+    connect(sbZoomPageWidth, &QToolButton::clicked, this, [this] { zoomToPageWidth(); });
+    connect(sbZoomPage, &QToolButton::clicked, this, [this] { zoomToPage(); });
     connect(sbPriorPage, &QToolButton::clicked, this, [this] { FormKeyDown(Qt::Key_PageUp); });
     connect(sbNextPage, &QToolButton::clicked, this, [this] { FormKeyDown(Qt::Key_PageDown); });
-    connect(FilePreview1, &TFilePreview::PageChange, this, [this] { FilePreview1PageChange(); });
-    connect(FilePreview1, &TFilePreview::ZoomChange, this, [this] { FilePreview1ZoomChange(); });
+    connect(FilePreview1, &TFilePreview::pageChanged, this, [this] { showPageNumber(); });
+    connect(FilePreview1, &TFilePreview::zoomChanged, this, [this] { redrawPage(); });
 
     // FormCreate: the scroll box shows the magnifier.
     ScrollBox1->viewport()->setCursor(magnifyCursor());
@@ -257,17 +257,17 @@ void TPreviewForm::FormActivate()
     FilePreview1->SetZoom(100.0);
 }
 
-void TPreviewForm::SBZoomInClick() { FilePreview1->SetZoom(FilePreview1->Zoom() + FilePreview1->ZoomInc()); }
-void TPreviewForm::SBZoomOutClick() { FilePreview1->SetZoom(FilePreview1->Zoom() - FilePreview1->ZoomInc()); }
-void TPreviewForm::SBZoomPageWidthClick() { FilePreview1->SetZoom(FilePreview1->ZoomPageWidthFactor()); }
-void TPreviewForm::SBZoomPageClick() { FilePreview1->SetZoom(FilePreview1->ZoomPageFactor()); }
+void TPreviewForm::zoomIn() { FilePreview1->SetZoom(FilePreview1->Zoom() + FilePreview1->ZoomInc()); }
+void TPreviewForm::zoomOut() { FilePreview1->SetZoom(FilePreview1->Zoom() - FilePreview1->ZoomInc()); }
+void TPreviewForm::zoomToPageWidth() { FilePreview1->SetZoom(FilePreview1->ZoomPageWidthFactor()); }
+void TPreviewForm::zoomToPage() { FilePreview1->SetZoom(FilePreview1->ZoomPageFactor()); }
 
 void TPreviewForm::ScrollBox1MouseDown(Qt::MouseButton button)
 {
     if (button == Qt::LeftButton)
-        SBZoomInClick();
+        zoomIn();
     else
-        SBZoomOutClick();
+        zoomOut();
 }
 
 void TPreviewForm::FormKeyDown(int key)
@@ -281,7 +281,7 @@ void TPreviewForm::FormKeyDown(int key)
         FilePreview1->PrintPage(FilePreview1->CurrentPage() + (key == Qt::Key_PageDown ? 1 : -1));
 }
 
-void TPreviewForm::FilePreview1PageChange()
+void TPreviewForm::showPageNumber()
 {
     sbPriorPage->setEnabled(FilePreview1->CurrentPage() > FilePreview1->FirstPage());
     sbNextPage->setEnabled(FilePreview1->CurrentPage() < FilePreview1->Pages());
@@ -290,9 +290,9 @@ void TPreviewForm::FilePreview1PageChange()
                        .arg(FilePreview1->Pages()));
 }
 
-void TPreviewForm::FilePreview1ZoomChange() { FilePreview1->PrintPage(FilePreview1->CurrentPage()); }
+void TPreviewForm::redrawPage() { FilePreview1->PrintPage(FilePreview1->CurrentPage()); }
 
-void TPreviewForm::CloseButtonClick() { done(mrOk); }
+void TPreviewForm::closePreview() { done(mrOk); }
 
 void TPreviewForm::done(int result)
 {

@@ -65,8 +65,8 @@ public:
     TPreviewPage* PageControl() const { return pageControl_; }
 
 signals:
-    void PageChange();
-    void ZoomChange();
+    void pageChanged();
+    void zoomChanged();
 
 private:
     QSizeF sheetInches() const;
@@ -94,15 +94,15 @@ public:
 
     // --- handlers
     void FormActivate();
-    void SBZoomInClick();
-    void SBZoomOutClick();
-    void SBZoomPageWidthClick();
-    void SBZoomPageClick();
+    void zoomIn();
+    void zoomOut();
+    void zoomToPageWidth();
+    void zoomToPage();
     void ScrollBox1MouseDown(Qt::MouseButton button);
     void FormKeyDown(int key);
-    void FilePreview1PageChange();
-    void FilePreview1ZoomChange();
-    void CloseButtonClick();
+    void showPageNumber();
+    void redrawPage();
+    void closePreview();
     void FormClose();
     // Every way of closing ends with result Ok.
     void done(int result) override;

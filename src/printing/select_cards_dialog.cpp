@@ -212,15 +212,15 @@ TSelectSpecificLabels::TSelectSpecificLabels(TReport* settings, QWidget* parent)
 
     DialogButtonsSpec spec;
     spec.ok = { "OK", "OKbutton" };
-    spec.openHelp = [this] { HelpButtonClick(); };
-    spec.onOk = [this] { OKbuttonClick(); };
-    spec.onCancel = [this] { CancelButtonClick(); };
+    spec.openHelp = [this] { showHelp(); };
+    spec.onOk = [this] { applyAndClose(); };
+    spec.onCancel = [this] { cancelAndClose(); };
     TDialogButtons(*this, std::move(spec)).AddColumn(*right);
     top->addLayout(right);
 
-    connect(all, &QPushButton::clicked, this, [this] { SelectAllClick(); });
-    connect(none, &QPushButton::clicked, this, [this] { SelectnoneClick(); });
-    connect(setup, &QPushButton::clicked, this, [this] { PrinterSetupButtonClick(); });
+    connect(all, &QPushButton::clicked, this, [this] { selectAll(); });
+    connect(none, &QPushButton::clicked, this, [this] { selectNone(); });
+    connect(setup, &QPushButton::clicked, this, [this] { setUpPrinter(); });
 
     // FormCreate: the current printer's name.
     refreshPrinterName();
@@ -328,21 +328,21 @@ void TSelectSpecificLabels::FormMouseDown(QPoint point)
     PaintBox1->update(rects_[static_cast<std::size_t>(index)]);
 }
 
-void TSelectSpecificLabels::SelectAllClick()
+void TSelectSpecificLabels::selectAll()
 {
     for (int i = 0; i < Positions(); ++i)
         flags_.Set(i, true);
     PaintBox1->update();
 }
 
-void TSelectSpecificLabels::SelectnoneClick()
+void TSelectSpecificLabels::selectNone()
 {
     for (int i = 0; i < Positions(); ++i)
         flags_.Set(i, false);
     PaintBox1->update();
 }
 
-void TSelectSpecificLabels::PrinterSetupButtonClick()
+void TSelectSpecificLabels::setUpPrinter()
 {
     if (auto* printer = dynamic_cast<TPrinterReport*>(settings_))
         RunPrinterDialog(*printer, &TPrinterReport::PrinterSetupDialog);
@@ -351,7 +351,7 @@ void TSelectSpecificLabels::PrinterSetupButtonClick()
     refreshPrinterName();
 }
 
-void TSelectSpecificLabels::OKbuttonClick()
+void TSelectSpecificLabels::applyAndClose()
 {
     bool fromStart = false;
     for (int i = StartPosition() - 1; i < Positions(); ++i)
@@ -368,16 +368,16 @@ void TSelectSpecificLabels::OKbuttonClick()
     }
 }
 
-void TSelectSpecificLabels::CancelButtonClick() { done(mrCancel); }
-void TSelectSpecificLabels::HelpButtonClick() { emit HelpRequested(kHelpContext); }
-void TSelectSpecificLabels::reject() { CancelButtonClick(); }
+void TSelectSpecificLabels::cancelAndClose() { done(mrCancel); }
+void TSelectSpecificLabels::showHelp() { emit HelpRequested(kHelpContext); }
+void TSelectSpecificLabels::reject() { cancelAndClose(); }
 
 void TSelectSpecificLabels::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
     case Qt::Key_Return:
-    case Qt::Key_Enter: OKbuttonClick(); return;
-    case Qt::Key_Escape: CancelButtonClick(); return;
+    case Qt::Key_Enter: applyAndClose(); return;
+    case Qt::Key_Escape: cancelAndClose(); return;
     default: QDialog::keyPressEvent(event);
     }
 }

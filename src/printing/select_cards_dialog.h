@@ -70,12 +70,12 @@ public:
     void FormActivate();
     void PaintBox1Paint(QPainter& painter);
     void FormMouseDown(QPoint p);
-    void SelectAllClick();
-    void SelectnoneClick();
-    void PrinterSetupButtonClick();
-    void OKbuttonClick();
-    void CancelButtonClick();
-    void HelpButtonClick();
+    void selectAll();
+    void selectNone();
+    void setUpPrinter();
+    void applyAndClose();
+    void cancelAndClose();
+    void showHelp();
 
     TSelectionPaintBox* PaintBox1 = nullptr;
     QLabel* PrinterLabel = nullptr;

@@ -172,8 +172,8 @@ bool TSheetPrinter::printSide(
             } else {
                 drawer.Draw(report, x, y);
                 if (!request_.Printing) {
-                    report.SetBrush(clBlack, bsClear);
-                    report.SetPen(kPreviewOutlineColor, psSolid, -1, pmCopy);
+                    report.SetBrush(clBlack, BrushStyle::Clear);
+                    report.SetPen(kPreviewOutlineColor, PenStyle::Solid, -1, PenMode::Copy);
                     report.Rectangle(x, y, x + g.CardWidth, y + g.CardHeight);
                 }
                 if (request_.CropMarks) {
@@ -191,7 +191,7 @@ bool TSheetPrinter::printSide(
 
 void TSheetPrinter::drawCropMarks(TReport& report, const TSheetGeometry& geometry, int row, int col)
 {
-    report.SetPen(clBlack, psSolid, -1, pmCopy); // a hundredth of an inch
+    report.SetPen(clBlack, PenStyle::Solid, -1, PenMode::Copy); // a hundredth of an inch
     for (const QLineF& mark : TCropMarks::ForCard(geometry, row, col)) {
         report.MoveTo(mark.x1(), mark.y1());
         report.LineTo(mark.x2(), mark.y2());

@@ -46,8 +46,8 @@ TWarnBottomMargin::TWarnBottomMargin(QWidget* parent) : QDialog(parent)
     spec.cancel = { "Cancel Printing", "Cancelbutton" };
     spec.whatsThis = false;
     spec.openHelp = [this] { emit HelpRequested(kHelpContext); };
-    spec.onOk = [this] { OKButtonClick(); };
-    spec.onCancel = [this] { CancelbuttonClick(); };
+    spec.onOk = [this] { applyAndClose(); };
+    spec.onCancel = [this] { cancelAndClose(); };
     TDialogButtons(*this, std::move(spec)).AddRow(*top);
     setMinimumWidth(420);
 }
@@ -58,8 +58,8 @@ void TWarnBottomMargin::ShowMargin(double b)
     Difference->setText(Difference->text() + " " + FormatFixed3(b - 0.5) + " inches");
 }
 
-void TWarnBottomMargin::OKButtonClick() { done(mrOk); }
-void TWarnBottomMargin::CancelbuttonClick() { done(mrCancel); }
-void TWarnBottomMargin::reject() { CancelbuttonClick(); }
+void TWarnBottomMargin::applyAndClose() { done(mrOk); }
+void TWarnBottomMargin::cancelAndClose() { done(mrCancel); }
+void TWarnBottomMargin::reject() { cancelAndClose(); }
 
 } // namespace cardora

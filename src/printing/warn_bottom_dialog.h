@@ -19,8 +19,8 @@ public:
 
     // Escape and the close box: Cancel.
     void reject() override;
-    void OKButtonClick();
-    void CancelbuttonClick();
+    void applyAndClose();
+    void cancelAndClose();
 
     QLabel* BotMarg = nullptr;
     QLabel* Difference = nullptr;

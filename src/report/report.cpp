@@ -255,14 +255,14 @@ int TReport::PenWidthPixels(int width) const
 
 // ---- pen and brush
 
-void TReport::SetBrush(TColor color, int style, const QImage* bitmap)
+void TReport::SetBrush(TColor color, BrushStyle style, const QImage* bitmap)
 {
     brushColor_ = color;
     brushStyle_ = style;
     brushBitmap_ = bitmap ? *bitmap : QImage();
 }
 
-void TReport::SetPen(TColor color, int style, int width, int mode)
+void TReport::SetPen(TColor color, PenStyle style, int width, PenMode mode)
 {
     penColor_ = color;
     penStyle_ = style;
@@ -271,7 +271,7 @@ void TReport::SetPen(TColor color, int style, int width, int mode)
     penInches_ = 0.0;
 }
 
-void TReport::SetCardPen(TColor color, int style, int pixels, int mode, double ppi)
+void TReport::SetCardPen(TColor color, PenStyle style, int pixels, PenMode mode, double ppi)
 {
     SetPen(color, style, std::max(pixels, 1), mode);
     if (ppi > 0 && std::isfinite(ppi))
@@ -287,7 +287,7 @@ int TReport::CurrentPenPixels() const
 
 QPen TReport::CurrentPen() const
 {
-    if (penStyle_ == psClear || penColor_ == clNone)
+    if (penStyle_ == PenStyle::Clear || penColor_ == clNone)
         return QPen(Qt::NoPen);
     const int w = CurrentPenPixels();
     // Broken line styles exist only for one-pixel pens; wider ones are solid.
@@ -302,7 +302,7 @@ QBrush TReport::CurrentBrush() const
 {
     if (!brushBitmap_.isNull())
         return QBrush(brushBitmap_);
-    if (brushStyle_ == bsClear || brushColor_ == clNone)
+    if (brushStyle_ == BrushStyle::Clear || brushColor_ == clNone)
         return QBrush(Qt::NoBrush);
     return QBrush(ToQColor(brushColor_), ToQtBrushStyle(brushStyle_));
 }
@@ -320,7 +320,7 @@ QRectF TReport::FigureRect(double x1, double y1, double x2, double y2) const
     const int ax = DeviceX(x1), bx = DeviceX(x2), ay = DeviceY(y1), by = DeviceY(y2);
     const int l = std::min(ax, bx), r = std::max(ax, bx), t = std::min(ay, by), b = std::max(ay, by);
     QRectF rect(l + 0.5, t + 0.5, std::max(0, r - l - 1), std::max(0, b - t - 1));
-    if (penStyle_ == psInsideFrame) {
+    if (penStyle_ == PenStyle::InsideFrame) {
         const double inset = (CurrentPenPixels() - 1) / 2.0;
         rect.adjust(inset, inset, -inset, -inset);
         if (rect.width() < 0 || rect.height() < 0)
@@ -577,12 +577,12 @@ void TReport::EndCard()
 void TReport::ResetDrawingState()
 {
     penColor_ = clBlack;
-    penStyle_ = psSolid;
+    penStyle_ = PenStyle::Solid;
     penWidth_ = 1;
-    penMode_ = pmCopy;
+    penMode_ = PenMode::Copy;
     penInches_ = 0.0;
     brushColor_ = clWhite;
-    brushStyle_ = bsSolid;
+    brushStyle_ = BrushStyle::Solid;
     brushBitmap_ = QImage();
     font_ = QFont("Arial", 10);
     fontColor_ = Qt::black;
@@ -706,7 +706,7 @@ void TReport::PrintText(const QString& text)
             const QFontMetricsF fm(font);
             painter_->save();
             // As the platform canvas does: only a solid brush gives text an opaque cell.
-            if (!transparentText_ && brushStyle_ == bsSolid && brushBitmap_.isNull() && brushColor_ != clNone)
+            if (!transparentText_ && brushStyle_ == BrushStyle::Solid && brushBitmap_.isNull() && brushColor_ != clNone)
                 painter_->fillRect(QRectF(at.x(), at.y() - fm.ascent(), width * XDpi(), fm.height()),
                     ToQColor(brushColor_));
             painter_->setPen(fontColor_);

@@ -157,17 +157,17 @@ public:
     QPainter* Painter() const { return painter_; }
 
     // ---- pen and brush
-    void SetBrush(TColor color, int style, const QImage* bitmap = nullptr);
-    void SetPen(TColor color, int style, int width, int mode);
+    void SetBrush(TColor color, BrushStyle style, const QImage* bitmap = nullptr);
+    void SetPen(TColor color, PenStyle style, int width, PenMode mode);
     // A pen measured as the card measures it, in pixels of `ppi` to the inch,
     // so it lands at the same size in inches at every resolution.
-    void SetCardPen(TColor color, int style, int pixels, int mode, double ppi);
+    void SetCardPen(TColor color, PenStyle style, int pixels, PenMode mode, double ppi);
     // As they reach the device (pen width in device pixels).
     QPen CurrentPen() const;
     // The current pen's width in device pixels.
     int CurrentPenPixels() const;
     QBrush CurrentBrush() const;
-    int PenMode() const { return penMode_; }
+    PenMode CurrentPenMode() const { return penMode_; }
 
     // ---- figures, in inches with the current pen and brush
     void Rectangle(double x1, double y1, double x2, double y2);
@@ -312,12 +312,12 @@ private:
     bool overBudget_ = false;
 
     TColor penColor_ = clBlack;
-    int penStyle_ = psSolid;
+    PenStyle penStyle_ = PenStyle::Solid;
     int penWidth_ = 1;
-    int penMode_ = pmCopy;
+    PenMode penMode_ = PenMode::Copy;
     double penInches_ = 0.0; // > 0: the width in inches (SetCardPen)
     TColor brushColor_ = clWhite;
-    int brushStyle_ = bsSolid;
+    BrushStyle brushStyle_ = BrushStyle::Solid;
     QImage brushBitmap_; // pattern or texture, null for none
     QFont font_ { "Arial", 10 };
     QColor fontColor_ = Qt::black;

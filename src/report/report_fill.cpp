@@ -64,10 +64,10 @@ void PrintTiles(TReport& report, const QImage& tile, QSize tileSize, const QRect
     }
 }
 
-void PrintGradient(TReport& report, TFillDirection direction, TColor from, TColor to, QSize area, QPoint offset)
+void PrintGradient(TReport& report, FillDirection direction, TColor from, TColor to, QSize area, QPoint offset)
 {
-    report.SetPen(clBlack, psSolid, -1, pmCopy);
-    const bool across = direction == gdLeft || direction == gdRight;
+    report.SetPen(clBlack, PenStyle::Solid, -1, PenMode::Copy);
+    const bool across = direction == FillDirection::Left || direction == FillDirection::Right;
     const int extent = across ? area.width() : area.height();
     if (extent <= 0 || area.isEmpty())
         return;

@@ -28,6 +28,6 @@ void PrintTiles(TReport& report, const QImage& tile, QSize tileSize, const QRect
 // The 256 gradient bands over an area of `area` printer pixels, moved by
 // `offset` (device pixels, from the corner of the printable area), each
 // filled with a solid brush of its colour.
-void PrintGradient(TReport& report, TFillDirection direction, TColor from, TColor to, QSize area, QPoint offset);
+void PrintGradient(TReport& report, FillDirection direction, TColor from, TColor to, QSize area, QPoint offset);
 
 } // namespace cardora

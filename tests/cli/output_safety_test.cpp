@@ -117,7 +117,7 @@ void makeCards(const QString& folder)
     QObject owner;
     CardPanel panel(nullptr, &owner);
     panel.SetPanelSize(336, 192);
-    TBCShapes* s = TBCShapes::CreateForTool(&owner, stRectangle);
+    TBCShapes* s = TBCShapes::CreateForTool(&owner, ShapeType::Rectangle);
     panel.AddObject(s);
     s->SetBounds(40, 40, 200, 100);
     s->Brush()->SetColor(0x3080F0);
@@ -138,7 +138,7 @@ void giantTexturedCard(const QString& path, int shapes = 1)
     for (int i = 0; i < shapes; ++i) {
         auto* s = new TSuperShape(&owner);
         panel.AddObject(s);
-        s->SetShape(qstRectangle);
+        s->SetShape(SuperShapeKind::Rectangle);
         s->SetBounds(-400000, -400000, 1000000, 1000000);
         s->SetSurfaceType(stBrushImage);
         s->SetImage(&dot);

@@ -204,7 +204,7 @@ TEST(PictureCli, CardsWithPicturesDumpRenderAndPrint)
         blue.fill(Qt::blue);
         bitmap.SetBitmap(blue);
         placePicture(owner, panel, QRect(10, 10, 96, 48), wmf);
-        placePicture(owner, panel, QRect(200, 100, 40, 30), bitmap)->SetBorderStyle(cardora::bsSingle);
+        placePicture(owner, panel, QRect(200, 100, 40, 30), bitmap)->SetBorderStyle(cardora::LabelBorder::Single);
         placePicture(owner, panel, QRect(150, 10, 150, 60), emf);
         panel.SaveCardFile(card);
     }

@@ -30,7 +30,7 @@ const QStringList kPerson = { QString::fromUtf8("Zoë Øster-Müller"), QString:
 struct Code {
     QRect box;
     QString data;
-    int level;
+    ErrorCorrection level;
     bool meCard = false;
 };
 
@@ -83,8 +83,8 @@ TEST(QrCli, EveryLevelDecodesFromRenderAndPrint)
     const QStringList texts = { "LEVEL L https://example.com/l", "Level M: 0123456789", "level q ÄÖÜ",
         "LEVEL H +1 555 0100" };
     std::vector<Code> codes;
-    for (int level = ecL; level <= ecH; ++level)
-        codes.push_back({ QRect(4 + 83 * level, 50, 80, 80), texts[level], level });
+    for (int level = 0; level < 4; ++level)
+        codes.push_back({ QRect(4 + 83 * level, 50, 80, 80), texts[level], static_cast<ErrorCorrection>(level) });
     const QString card = saveCard(dir.path(), codes);
 
     const QString png = dir.filePath("card.png");
@@ -111,7 +111,7 @@ TEST(QrCli, ContactFromThePersonalInformationScansFromPrint)
 {
     QTemporaryDir dir;
     const QString card = saveCard(dir.path(),
-        { { QRect(10, 10, 170, 170), "${vCard}", ecM }, { QRect(200, 40, 120, 120), "${vCard}", ecL, true } });
+        { { QRect(10, 10, 170, 170), "${vCard}", ErrorCorrection::Medium }, { QRect(200, 40, 120, 120), "${vCard}", ErrorCorrection::Low, true } });
     const QString prefs = savePrefs(dir.path());
     const TFieldRecord person = PersonalRecord(kPerson);
     const QStringList expected = { VCardText(person), MeCardText(person) };
@@ -190,7 +190,7 @@ TEST(QrCli, MergedRecordsEachCarryTheirOwnContact)
 TEST(QrCli, PrintWithDataGivesEachCardItsPerson)
 {
     QTemporaryDir dir;
-    const QString card = saveCard(dir.path(), { { QRect(170, 10, 160, 160), "${vCard}", ecM } });
+    const QString card = saveCard(dir.path(), { { QRect(170, 10, 160, 160), "${vCard}", ErrorCorrection::Medium } });
     const QByteArray people = "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Anna Kowalska\r\nORG:Firma\\, S.A.\r\n"
                               "EMAIL:anna@example.pl\r\nEND:VCARD\r\n"
                               "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:J\xC3\xBCrgen Wei\xC3\x9F\r\nTEL;TYPE=CELL:+49 170 1\r\n"

@@ -23,7 +23,7 @@ QString cornerCard(const QString& path, TColor color)
     QObject owner;
     CardPanel panel(nullptr, &owner);
     panel.SetPanelSize(336, 192);
-    TBCShapes* s = TBCShapes::CreateForTool(&owner, stRectangle);
+    TBCShapes* s = TBCShapes::CreateForTool(&owner, ShapeType::Rectangle);
     panel.AddObject(s);
     s->SetBounds(0, 0, 96, 48);
     s->Brush()->SetColor(color);

@@ -9,31 +9,31 @@ using namespace cardora;
 TEST(Fill, GradientBitmapPutsEndColoursAtTheRightEdges)
 {
     struct Case {
-        TFillDirection direction;
+        FillDirection direction;
         QPoint first; // a pixel in band 0
         QPoint last;  // a pixel in band 255
     };
     const QSize size(200, 130);
     const Case cases[] = {
-        { gdUp, QPoint(50, 0), QPoint(50, 129) },
-        { gdDown, QPoint(0, 0), QPoint(199, 129) },
-        { gdLeft, QPoint(0, 30), QPoint(199, 30) },
-        { gdRight, QPoint(0, 0), QPoint(199, 129) },
+        { FillDirection::Up, QPoint(50, 0), QPoint(50, 129) },
+        { FillDirection::Down, QPoint(0, 0), QPoint(199, 129) },
+        { FillDirection::Left, QPoint(0, 30), QPoint(199, 30) },
+        { FillDirection::Right, QPoint(0, 0), QPoint(199, 129) },
     };
     for (const Case& c : cases) {
         const QImage g = BuildGradient(c.direction, clRed, clBlue, size);
         ASSERT_EQ(g.size(), size);
-        const bool toFirst = c.direction == gdUp || c.direction == gdLeft;
-        EXPECT_EQ(QColor(g.pixel(c.first)), toFirst ? QColor(Qt::blue) : QColor(Qt::red)) << c.direction;
-        EXPECT_EQ(QColor(g.pixel(c.last)), toFirst ? QColor(Qt::red) : QColor(Qt::blue)) << c.direction;
+        const bool toFirst = c.direction == FillDirection::Up || c.direction == FillDirection::Left;
+        EXPECT_EQ(QColor(g.pixel(c.first)), toFirst ? QColor(Qt::blue) : QColor(Qt::red)) << int(c.direction);
+        EXPECT_EQ(QColor(g.pixel(c.last)), toFirst ? QColor(Qt::red) : QColor(Qt::blue)) << int(c.direction);
     }
-    // gdUp: the colour changes down the bitmap, not across it.
-    const QImage up = BuildGradient(gdUp, clRed, clBlue, size);
+    // FillDirection::Up: the colour changes down the bitmap, not across it.
+    const QImage up = BuildGradient(FillDirection::Up, clRed, clBlue, size);
     EXPECT_EQ(up.pixel(0, 30), up.pixel(199, 30));
     EXPECT_NE(up.pixel(0, 10), up.pixel(0, 50));
     // On a small area the first band is empty: the top row is band 1's colour.
-    EXPECT_EQ(QColor(BuildGradient(gdDown, clRed, clBlue, QSize(10, 100)).pixel(0, 0)), QColor(254, 0, 1));
-    EXPECT_TRUE(BuildGradient(gdUp, clRed, clBlue, QSize(0, 10)).isNull());
+    EXPECT_EQ(QColor(BuildGradient(FillDirection::Down, clRed, clBlue, QSize(10, 100)).pixel(0, 0)), QColor(254, 0, 1));
+    EXPECT_TRUE(BuildGradient(FillDirection::Up, clRed, clBlue, QSize(0, 10)).isNull());
     EXPECT_EQ(QColor(BuildSolidBitmap(clBtnFace, QSize(3, 3)).pixel(1, 1)), QColor(0xD4, 0xD0, 0xC8));
 }
 

@@ -109,11 +109,11 @@ TEST_F(BackgroundFixture, OkWithoutSelectionStaysAndBadFilesAreReported)
     bad.close();
     TLoadBackGround dlg;
     dlg.SetFolder(folder.filePath("bg"));
-    dlg.OKButtonClick();
+    dlg.applyAndClose();
     EXPECT_EQ(dlg.result(), 0); // still open
     EXPECT_TRUE(dlg.SelectFile("broken.bmp"));
     ASSERT_FALSE(modal->messages.empty());
     EXPECT_EQ(modal->messages.back().text, "Error loading file!");
-    dlg.OKButtonClick();
+    dlg.applyAndClose();
     EXPECT_EQ(dlg.result(), int(mrOk));
 }

@@ -278,7 +278,7 @@ TEST_F(MainWindowFixture, ExportWritesTheChosenFormatAndRemembersTheFolder)
     rect->Loaded();
     window->cardPanel()->PlaceNewObject(rect, QRect(96, 48, 96, 48));
     rect->Brush()->SetColor(clRed);
-    window->ZoomSpinnerUpClick();
+    window->zoomIn();
     QDir(folder.path()).mkdir("out");
     const struct {
         TCardExportFormat format;

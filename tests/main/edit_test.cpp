@@ -248,7 +248,7 @@ TEST_F(EditFixture, ZoomingAndSavingAtAnyZoomLeaveTheCardAsItWas)
     for (TQGraphicControl* o : panel().Objects())
         bounds.push_back(o->BoundsRect());
     for (int step = 1; step <= 5; ++step) {
-        window->ZoomSpinnerUpClick();
+        window->zoomIn();
         const QString z = SavedFolder() + QString("z%1.CDW").arg(step);
         ASSERT_TRUE(window->fileCommands().saveCard(z));
         EXPECT_EQ(readAll(z), atOne) << "saved at " << 100 + 10 * step << "%";
@@ -260,7 +260,7 @@ TEST_F(EditFixture, ZoomingAndSavingAtAnyZoomLeaveTheCardAsItWas)
     EXPECT_EQ(shown.top(), 135);
     EXPECT_EQ(shown.height(), 23);
     for (int step = 1; step <= 5; ++step)
-        window->ZoomSpinnerDownClick();
+        window->zoomOut();
     EXPECT_EQ(panel().Zoom(), 1.0f);
     for (std::size_t i = 0; i < bounds.size(); ++i)
         EXPECT_EQ(panel().Objects()[i]->BoundsRect(), bounds[i]) << i;
@@ -268,10 +268,10 @@ TEST_F(EditFixture, ZoomingAndSavingAtAnyZoomLeaveTheCardAsItWas)
 
     // An object moved at 130% keeps that place at 130% after a round trip.
     for (int step = 1; step <= 3; ++step)
-        window->ZoomSpinnerUpClick();
+        window->zoomIn();
     line->SetBounds(77, 101, line->Width(), line->Height());
-    window->ZoomSpinnerDownClick();
-    window->ZoomSpinnerUpClick();
+    window->zoomOut();
+    window->zoomIn();
     EXPECT_EQ(line->BoundsRect().topLeft(), QPoint(77, 101));
 }
 

@@ -28,7 +28,7 @@ TEST(Export, BitmapAtZoomOneWithBorderAndCardCountsAsUnchanged)
         o->SetLeft(30);
         ASSERT_TRUE(window.context().card().changesMade);
         for (int i = 0; i < 3; ++i)
-            window.ZoomSpinnerUpClick();
+            window.zoomIn();
         const QString bmp = folder.filePath("card.BMP");
         modal->fileNames = { bmp };
         modal->answers = { mrYes }; // a border

@@ -79,9 +79,9 @@ TEST_F(FileFixture, SaveAsProposesNumberedNamesAndOpenRestoresTheCard)
 TEST_F(FileFixture, SavingAtZoomWritesZoomOneGeometryAndKeepsZoom)
 {
     draw(10, 20, 50, 30);
-    window->ZoomSpinnerUpClick();
-    window->ZoomSpinnerUpClick();
-    window->ZoomSpinnerUpClick(); // 1.3
+    window->zoomIn();
+    window->zoomIn();
+    window->zoomIn(); // 1.3
     const QString path = saveAsNext();
     EXPECT_FLOAT_EQ(panel().Zoom(), 1.3f);
     window->fileCommands().newCard();

@@ -258,7 +258,7 @@ TEST_F(WindowFixture, DefaultFontIsStoredAndNoteShownEvenWhenCancelled)
     TFont next;
     ApplyDefaultFont(LoadPreferencesFile(PreferencesFileName()).DefaultFont, next);
     EXPECT_EQ(next.Color(), clRed);
-    EXPECT_TRUE(next.Style() & fsStrikeOut);
+    EXPECT_TRUE(next.Style() & FontStyle::StrikeOut);
     const size_t before = modal->messages.size();
     window->chooseDefaultFont(); // cancelled: the note still shows
     EXPECT_EQ(modal->messages.size(), before + 1);
@@ -310,9 +310,9 @@ TEST(Preferences, DefaultsRoundTripAndHalfEvenThousandths)
     f.write("[Default Font]\nName=Courier New\nBold=1\nItalic=0\nUnderline=5\n");
     f.close();
     TFont font;
-    font.SetStyle(fsStrikeOut);
+    font.SetStyle(FontStyle::StrikeOut);
     ApplyDefaultFont(LoadPreferencesFile(path).DefaultFont, font);
-    EXPECT_EQ(font.Style(), fsBold | fsUnderline | fsStrikeOut);
+    EXPECT_EQ(font.Style(), FontStyle::Bold | FontStyle::Underline | FontStyle::StrikeOut);
     EXPECT_EQ(font.Name(), "Courier New");
     EXPECT_EQ(font.Size(), 10);
 }

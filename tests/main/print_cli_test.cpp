@@ -52,7 +52,7 @@ struct CliFixture : ::testing::Test {
         QObject owner;
         CardPanel panel(nullptr, &owner);
         panel.SetPanelSize(336, 192);
-        TBCShapes* s = TBCShapes::CreateForTool(&owner, stRectangle);
+        TBCShapes* s = TBCShapes::CreateForTool(&owner, ShapeType::Rectangle);
         panel.AddObject(s);
         s->SetBounds(48, 48, 96, 48);
         s->Brush()->SetColor(clRed);

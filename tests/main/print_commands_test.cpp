@@ -49,7 +49,7 @@ struct PrintCommandFixture : cardora::test::MainWindowFixture {
     // A red rectangle from (48, 48) to (144, 96) panel pixels: 0.5 to 1.5 by 0.5 to 1 inch into the card.
     TBCShapes* addRedBox()
     {
-        TBCShapes* s = TBCShapes::CreateForTool(window.get(), stRectangle);
+        TBCShapes* s = TBCShapes::CreateForTool(window.get(), ShapeType::Rectangle);
         panel()->AddObject(s);
         s->SetBounds(48, 48, 96, 48);
         s->Brush()->SetColor(clRed);
@@ -62,14 +62,14 @@ struct PrintCommandFixture : cardora::test::MainWindowFixture {
         modal->dialogs.push_back([=](QDialog& d) {
             auto& s = dynamic_cast<TSelectSpecificLabels&>(d);
             s.show();
-            s.SelectnoneClick();
+            s.selectNone();
             for (int p : positions)
                 QTest::mouseClick(s.PaintBox1, Qt::LeftButton, {}, s.PositionRects()[p - 1].center());
             s.pages->setValue(sheets);
             if (ok)
-                s.OKbuttonClick();
+                s.applyAndClose();
             else
-                s.CancelButtonClick();
+                s.cancelAndClose();
             return s.result();
         });
     }
@@ -83,7 +83,7 @@ struct PrintCommandFixture : cardora::test::MainWindowFixture {
             job.FormActivate();
             if (finalText)
                 *finalText = job.RStatusLabel->text();
-            job.CancelButtonClick();
+            job.cancelPrinting();
             return job.result();
         });
     }
@@ -114,7 +114,7 @@ TEST_F(PrintCommandFixture, LayoutCommandReadsTheFileAndOnOkSavesAndResizesTheCa
         l.eCardHeight->setText("2.1"); // five rows still end on the sheet
         l.eVertPitch->setText("2.1");
         l.MMButton->click();
-        l.OkButtonClick();
+        l.applyAndClose();
         return l.result();
     });
     window->printCommands().changeLayout();
@@ -134,7 +134,7 @@ TEST_F(PrintCommandFixture, LayoutCommandReadsTheFileAndOnOkSavesAndResizesTheCa
         EXPECT_TRUE(l.MMButton->isChecked());
         EXPECT_EQ(l.eCardwidth->text(), "91.44");
         l.eCardwidth->setText("50");
-        l.CancelbuttonClick();
+        l.cancelAndClose();
         return l.result();
     });
     window->printCommands().changeLayout();
@@ -147,10 +147,10 @@ TEST_F(PrintCommandFixture, FineTuningIsStoredOnlyOnOk)
     modal->dialogs.push_back([](QDialog& d) {
         auto& f = dynamic_cast<TPrintFineTune&>(d);
         f.show();
-        f.SpinnerDownClick(TPrintFineTune::TopMargin);
-        f.SpinnerDownClick(TPrintFineTune::TopMargin);
-        f.SpinnerUpClick(TPrintFineTune::HorizontalSpacing);
-        f.OKButtonClick();
+        f.stepDown(TPrintFineTune::TopMargin);
+        f.stepDown(TPrintFineTune::TopMargin);
+        f.stepUp(TPrintFineTune::HorizontalSpacing);
+        f.applyAndClose();
         return f.result();
     });
     window->printCommands().fineTunePrinter();
@@ -161,8 +161,8 @@ TEST_F(PrintCommandFixture, FineTuningIsStoredOnlyOnOk)
 
     modal->dialogs.push_back([](QDialog& d) {
         auto& f = dynamic_cast<TPrintFineTune&>(d);
-        f.DefaultButtonClick();
-        f.CancelButtonClick();
+        f.restoreDefaults();
+        f.cancelAndClose();
         return f.result();
     });
     window->printCommands().fineTunePrinter();
@@ -210,7 +210,7 @@ TEST_F(PrintCommandFixture, PrintAsksPositionsSheetsAndFileThenPrintsEverySheet)
         EXPECT_EQ(s.pages->value(), 1);
         EXPECT_TRUE(s.Flags()[3]);
         EXPECT_FALSE(s.Flags()[1]);
-        s.CancelButtonClick();
+        s.cancelAndClose();
         return s.result();
     });
     window->printCommands().print();
@@ -222,7 +222,7 @@ TEST_F(PrintCommandFixture, PrintingRestoresTheZoomAndPrintsAtTrueSize)
 {
     addRedBox();
     for (int i = 0; i < 3; ++i)
-        window->ZoomSpinnerUpClick();
+        window->zoomIn();
     const float zoom = panel()->Zoom();
     ASSERT_GT(zoom, 1.25f);
     answerSelection({ 1 });
@@ -264,7 +264,7 @@ TEST_F(PrintCommandFixture, PreviewRecordsTheWholeSheetAndShowsIt)
         TPreviewPage* page = p.FilePreview1->PageControl();
         shown = QImage(page->size(), QImage::Format_RGB32);
         page->render(&shown);
-        p.CloseButtonClick();
+        p.closePreview();
         return p.result();
     });
     window->printCommands().preview();
@@ -288,7 +288,7 @@ TEST_F(PrintCommandFixture, StoppedPreviewShowsNoWindow)
     addRedBox();
     QString finalText;
     answerStatus(&finalText, [](TLabelPrinter& job) {
-        job.OnCardPrinted = [&job](int) { job.CancelButtonClick(); };
+        job.OnCardPrinted = [&job](int) { job.cancelPrinting(); };
     });
     modal->dialogs.push_back([](QDialog&) {
         ADD_FAILURE() << "no preview after Stop";
@@ -423,12 +423,12 @@ TEST_F(PrintCommandFixture, MergedDataShowsEachRecordAndPrintsTheChosenRange)
         EXPECT_FALSE(s.pages->isVisible());
         EXPECT_TRUE(s.StartAt->isVisible()); // a partly used first sheet still counts
         EXPECT_EQ(s.LastRecord->value(), 12);
-        s.SelectnoneClick();
+        s.selectNone();
         for (int p : {2, 3})
             QTest::mouseClick(s.PaintBox1, Qt::LeftButton, {}, s.PositionRects()[p - 1].center());
         s.FirstRecord->setValue(3);
         s.LastRecord->setValue(5);
-        s.OKbuttonClick();
+        s.applyAndClose();
         return s.result();
     });
     modal->fileNames.push_back(pdf("merged.pdf"));

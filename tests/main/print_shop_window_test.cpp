@@ -72,8 +72,8 @@ TEST_F(PrintShopWindow, BleedPresetsReachTheIniAndThePanel)
     }
     // The band follows the zoom; the guides switch from the View menu.
     settings("ThreeMmButton", true);
-    window->ZoomSpinnerUpClick();
-    window->ZoomSpinnerUpClick();
+    window->zoomIn();
+    window->zoomIn();
     const int b = int(std::ceil(3 / 25.4 * 96 * panel().Zoom() - 0.01));
     EXPECT_EQ(band()->geometry(), panel().geometry().adjusted(-b, -b, b, b));
     window->Action("mnuShowGuides")->trigger();

@@ -61,7 +61,7 @@ TEST_F(SuperShapeToolTest, ToolDialogTextureAndCardFileEndToEnd)
     ASSERT_NE(shape, nullptr);
     EXPECT_EQ(panel->PanelState(), psPointing);
     EXPECT_TRUE(modal->dialogs.empty());
-    EXPECT_EQ(shape->Shape(), qstStar);
+    EXPECT_EQ(shape->Shape(), SuperShapeKind::Star);
     EXPECT_EQ(shape->SurfaceType(), stBrushImage);
     EXPECT_EQ(shape->Image().size(), QSize(64, 64));
     EXPECT_TRUE(shape->LastBitmapFileNameandPath().endsWith("bmbrush/marble.bmp"));

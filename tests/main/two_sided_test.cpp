@@ -46,7 +46,7 @@ struct TwoSidedFixture : cardora::test::MainWindowFixture {
     // A box at the card's top-left, an inch by half an inch.
     void addCornerBox(TColor color)
     {
-        TBCShapes* s = TBCShapes::CreateForTool(window.get(), stRectangle);
+        TBCShapes* s = TBCShapes::CreateForTool(window.get(), ShapeType::Rectangle);
         panel()->AddObject(s);
         s->SetBounds(0, 0, 96, 48);
         s->Brush()->SetColor(color);
@@ -68,13 +68,13 @@ struct TwoSidedFixture : cardora::test::MainWindowFixture {
         modal->dialogs.push_back([=](QDialog& d) {
             auto& s = dynamic_cast<TSelectSpecificLabels&>(d);
             s.show();
-            s.SelectnoneClick();
+            s.selectNone();
             for (int p : positions)
                 QTest::mouseClick(s.PaintBox1, Qt::LeftButton, {}, s.PositionRects()[p - 1].center());
             EXPECT_TRUE(s.BackSides->isEnabled());
             s.BackSides->setCurrentIndex(backChoice);
             s.StartAt->setValue(start);
-            s.OKbuttonClick();
+            s.applyAndClose();
             return s.result();
         });
     }
@@ -83,7 +83,7 @@ struct TwoSidedFixture : cardora::test::MainWindowFixture {
         modal->dialogs.push_back([](QDialog& d) {
             auto& job = dynamic_cast<TLabelPrinter&>(d);
             job.FormActivate();
-            job.CancelButtonClick();
+            job.cancelPrinting();
             return job.result();
         });
     }
@@ -230,10 +230,10 @@ TEST_F(TwoSidedFixture, BackNudgesAreTheirOwnAndStoredOnOk)
     modal->dialogs.push_back([](QDialog& d) {
         auto& f = dynamic_cast<TPrintFineTune&>(d);
         EXPECT_EQ(f.windowTitle(), "Back Side Fine-Tuning");
-        f.SpinnerDownClick(TPrintFineTune::LeftMargin);
-        f.SpinnerDownClick(TPrintFineTune::LeftMargin);
-        f.SpinnerUpClick(TPrintFineTune::TopMargin);
-        f.OKButtonClick();
+        f.stepDown(TPrintFineTune::LeftMargin);
+        f.stepDown(TPrintFineTune::LeftMargin);
+        f.stepUp(TPrintFineTune::TopMargin);
+        f.applyAndClose();
         return f.result();
     });
     window->printCommands().fineTuneBack();
@@ -305,7 +305,7 @@ TEST_F(TwoSidedFixture, LayoutDialogFindsStocksByCodeOrBrandAndKeepsTheUsersOwn)
         dynamic_cast<QInputDialog&>(d).setTextValue("Shop stock");
         return int(mrOk);
     });
-    dialog.SaveStockClick();
+    dialog.saveStock();
     EXPECT_TRUE(dialog.PredefinedLayouts->currentText().startsWith("Shop stock")) << dialog.PredefinedLayouts->currentText().toStdString();
     EXPECT_TRUE(dialog.Stocks().back().User);
     EXPECT_TRUE(QFile::exists(UserStocksFileName()));
@@ -313,13 +313,13 @@ TEST_F(TwoSidedFixture, LayoutDialogFindsStocksByCodeOrBrandAndKeepsTheUsersOwn)
     // Exported, removed, imported back.
     const QString exported = out.filePath("mine.json");
     modal->fileNames.push_back(exported);
-    dialog.ExportStocksClick();
+    dialog.exportStocks();
     ASSERT_TRUE(QFile::exists(exported));
     modal->answers.push_back(mrYes);
-    dialog.DeleteStockClick();
+    dialog.deleteStock();
     EXPECT_FALSE(dialog.Stocks().back().User);
     modal->fileNames.push_back(exported);
-    dialog.ImportStocksClick();
+    dialog.importStocks();
     ASSERT_TRUE(dialog.Stocks().back().User);
     EXPECT_EQ(dialog.Stocks().back().Name, "Shop stock");
     EXPECT_DOUBLE_EQ(dialog.Stocks().back().CardWidth, 3.25);
@@ -334,7 +334,7 @@ TEST_F(TwoSidedFixture, LayoutDialogFindsStocksByCodeOrBrandAndKeepsTheUsersOwn)
     f.close();
     modal->messages.clear();
     modal->fileNames.push_back(bad);
-    dialog.ImportStocksClick();
+    dialog.importStocks();
     ASSERT_EQ(modal->messages.size(), 1u);
     EXPECT_TRUE(modal->messages[0].text.contains("right edge")) << modal->messages[0].text.toStdString();
     EXPECT_EQ(bytesOf(UserStocksFileName()), before);
@@ -359,7 +359,7 @@ TEST_F(TwoSidedFixture, PreviewShowsTheFrontsThenTheBacksPageByPage)
         EXPECT_EQ(preview.FilePreview1->CurrentPage(), 2);
         EXPECT_FALSE(preview.sbNextPage->isEnabled());
         shown.push_back(preview.FilePreview1->PageControl()->grab().toImage());
-        preview.CloseButtonClick();
+        preview.closePreview();
         return int(mrOk);
     });
     window->printCommands().preview(); // a card with a back previews both sides

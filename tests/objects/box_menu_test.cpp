@@ -23,7 +23,7 @@ void walkBoxItems(ScriptedModal& modal)
     T* o = T::CreateForTool(&parent.Owner);
     parent.Adopt(o);
     o->SetControlTransparent(true);
-    o->SetBorderStyle(bsNone);
+    o->SetBorderStyle(LabelBorder::NoBorder);
     QMenu& menu = *o->ObjectMenu();
     QStringList own;
     std::map<QString, QAction*> items;
@@ -53,7 +53,7 @@ void walkBoxItems(ScriptedModal& modal)
         const int changes = parent.ChangedCount;
         items[s.item]->trigger();
         EXPECT_EQ(o->ControlTransparent(), s.transparent);
-        EXPECT_EQ(o->BorderStyle() == bsSingle, s.border);
+        EXPECT_EQ(o->BorderStyle() == LabelBorder::Single, s.border);
         EXPECT_EQ(parent.ChangedCount > changes, s.changed);
         o->PopupOpening();
         EXPECT_EQ(items["Transparent"]->isChecked(), s.transparent);

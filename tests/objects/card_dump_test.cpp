@@ -22,7 +22,7 @@ TEST(CardDump, SmallCardMatchesExactly)
     o.SetOptions(toShadow | toOutline);
     o.SetBackColor(0x808080);
     o.SetCaption("Say \"hi\"\n\\ \xC3\xA9");
-    o.Font()->SetStyle(fsBold);
+    o.Font()->SetStyle(FontStyle::Bold);
     o.SetPictureData("BM1234");
     o.SetItems({ "one", "two" });
 

@@ -74,15 +74,15 @@ void fillAllKinds(TTestCardObject& o)
     o.SetCaption(QString(300, 'c'));
     o.Font()->SetName("Times New Roman");
     o.Font()->SetHeight(-21);
-    o.Font()->SetStyle(fsItalic | fsStrikeOut);
-    o.Font()->SetPitch(fpFixed);
+    o.Font()->SetStyle(FontStyle::Italic | FontStyle::StrikeOut);
+    o.Font()->SetPitch(FontPitch::Fixed);
     o.Font()->SetColor(0x123456);
     o.Pen()->SetColor(clNone);
     o.Pen()->SetWidth(3);
-    o.Pen()->SetMode(pmNotXor);
-    o.Pen()->SetStyle(psInsideFrame);
+    o.Pen()->SetMode(PenMode::NotXor);
+    o.Pen()->SetStyle(PenStyle::InsideFrame);
     o.Brush()->SetColor(clRed);
-    o.Brush()->SetStyle(bsDiagCross);
+    o.Brush()->SetStyle(BrushStyle::DiagCross);
     o.SetPictureData(QByteArray("BM") + QByteArray(1000, '\xAB'));
     o.SetItems({ "first", "", QString(256, 'L') });
 }
@@ -169,7 +169,7 @@ TEST(CardFiler, ValueEncodingsOfProperties)
                                        .Name("Font.Style").Byte(0x0B).Byte(0x00);
     EXPECT_FALSE(o.ParentFont());
     EXPECT_EQ(entries().toHex(' '), QByteArray(base).append(fontEntries).toHex(' '));
-    o.Font()->SetStyle(fsBold | fsUnderline);
+    o.Font()->SetStyle(FontStyle::Bold | FontStyle::Underline);
     EXPECT_TRUE(entries().contains(Bytes().Name("Font.Style").Byte(0x0B).Name("fsBold").Name("fsUnderline")
                                        .Byte(0).Data()));
 

@@ -55,20 +55,20 @@ TEST_F(CircleFixture, CentreAndRadiusFollowTheArcAndTheStart)
 {
     // Box 200 x 100, character height 20, average width 10.
     struct Case {
-        int degrees, start;
+        ArcDegrees degrees, start;
         bool mirror;
         int cx, cy, radius;
     };
     // A quarter arc sits in a corner of the box, a half arc on an edge, three
     // quarters and a whole circle in the middle.
     const Case cases[] = {
-        { dg90, dg90, false, 10, 80, 56 },
-        { dg90, dg270, false, 190, 20, 56 },
-        { dg180, dg180, false, 100, 80, 56 },
-        { dg270, dg270, false, 100, 50, 26 },
-        { dg360, dg90, false, 100, 50, 26 },
+        { ArcDegrees::Deg90, ArcDegrees::Deg90, false, 10, 80, 56 },
+        { ArcDegrees::Deg90, ArcDegrees::Deg270, false, 190, 20, 56 },
+        { ArcDegrees::Deg180, ArcDegrees::Deg180, false, 100, 80, 56 },
+        { ArcDegrees::Deg270, ArcDegrees::Deg270, false, 100, 50, 26 },
+        { ArcDegrees::Deg360, ArcDegrees::Deg90, false, 100, 50, 26 },
         // Letters standing inwards need no room for their height.
-        { dg360, dg90, true, 100, 50, 46 },
+        { ArcDegrees::Deg360, ArcDegrees::Deg90, true, 100, 50, 46 },
     };
     TQPCircleText* c = make(200, 100, "ABC");
     for (const Case& k : cases) {
@@ -76,9 +76,9 @@ TEST_F(CircleFixture, CentreAndRadiusFollowTheArcAndTheStart)
         c->SetStartingVector(k.start);
         c->SetMirror(k.mirror);
         const CircleGeometry g = c->Geometry(20, 10);
-        EXPECT_EQ(g.cx, k.cx) << k.degrees << "/" << k.start;
-        EXPECT_EQ(g.cy, k.cy) << k.degrees << "/" << k.start;
-        EXPECT_EQ(g.radius, k.radius) << k.degrees << "/" << k.start;
+        EXPECT_EQ(g.cx, k.cx) << int(k.degrees) << "/" << int(k.start);
+        EXPECT_EQ(g.cy, k.cy) << int(k.degrees) << "/" << int(k.start);
+        EXPECT_EQ(g.radius, k.radius) << int(k.degrees) << "/" << int(k.start);
     }
 }
 
@@ -86,7 +86,7 @@ TEST_F(CircleFixture, StepsAndEscapementsOfTheLetters)
 {
     struct Case {
         QString caption;
-        int degrees, start;
+        ArcDegrees degrees, start;
         bool mirror, angled;
         float arc, step;
         std::vector<int> positions;   // characters in drawing order
@@ -94,24 +94,24 @@ TEST_F(CircleFixture, StepsAndEscapementsOfTheLetters)
     };
     const Case cases[] = {
         // One letter on a quarter from the top goes to the arc's end, pointing right.
-        { "A", dg90, dg90, false, true, 90, 90, { 1 }, { 2700 } },
+        { "A", ArcDegrees::Deg90, ArcDegrees::Deg90, false, true, 90, 90, { 1 }, { 2700 } },
         // On a full circle it stays at the start.
-        { "A", dg360, dg90, false, true, 360, 360, { 1 }, { 0 } },
+        { "A", ArcDegrees::Deg360, ArcDegrees::Deg90, false, true, 360, 360, { 1 }, { 0 } },
         // Five letters share the full circle; a sixth shortens it to 355 degrees.
-        { "ABCDE", dg360, dg180, false, true, 360, 72, { 1, 2, 3, 4, 5 }, { 900, 180, 3060, 2340, 1620 } },
-        { "ABCDEF", dg360, dg180, false, true, 355, 355.0f / 6, { 1, 2, 3, 4, 5, 6 },
+        { "ABCDE", ArcDegrees::Deg360, ArcDegrees::Deg180, false, true, 360, 72, { 1, 2, 3, 4, 5 }, { 900, 180, 3060, 2340, 1620 } },
+        { "ABCDEF", ArcDegrees::Deg360, ArcDegrees::Deg180, false, true, 355, 355.0f / 6, { 1, 2, 3, 4, 5, 6 },
             { 900, 308, 3317, 2725, 2133, 1542 } },
         // Two letters on a half circle from the top: top upright, bottom upside down.
-        { "AB", dg180, dg90, false, true, 180, 180, { 1, 2 }, { 0, 1800 } },
+        { "AB", ArcDegrees::Deg180, ArcDegrees::Deg90, false, true, 180, 180, { 1, 2 }, { 0, 1800 } },
         // Mirrored: reverse order, each turned half round.
-        { "ABC", dg180, dg90, true, true, 180, 90, { 3, 2, 1 }, { 1800, 900, 3600 } },
+        { "ABC", ArcDegrees::Deg180, ArcDegrees::Deg90, true, true, 180, 90, { 3, 2, 1 }, { 1800, 900, 3600 } },
         // Mirror without angled letters changes nothing.
-        { "ABC", dg180, dg90, true, false, 180, 90, { 1, 2, 3 }, { 0, 2700, 1800 } },
+        { "ABC", ArcDegrees::Deg180, ArcDegrees::Deg90, true, false, 180, 90, { 1, 2, 3 }, { 0, 2700, 1800 } },
     };
     TQPCircleText* c = make(200, 200, "");
     const QFontMetrics fm(c->ShownFont());
     for (const Case& k : cases) {
-        const QString what = k.caption + QString(" %1/%2").arg(k.degrees).arg(k.start);
+        const QString what = k.caption + QString(" %1/%2").arg(int(k.degrees)).arg(int(k.start));
         c->SetCaption(k.caption);
         c->SetDegrees(k.degrees);
         c->SetStartingVector(k.start);
@@ -138,8 +138,8 @@ TEST_F(CircleFixture, LettersLandWhereTheArcPutsThem)
     // the centre, B below it, nothing further right.
     TQPCircleText* c = make(200, 200, "AB");
     c->Font()->SetSize(20);
-    c->SetDegrees(dg180);
-    c->SetStartingVector(dg90);
+    c->SetDegrees(ArcDegrees::Deg180);
+    c->SetStartingVector(ArcDegrees::Deg90);
     const QFontMetrics fm(c->ShownFont());
     const CircleGeometry g = c->Geometry(fm.height(), fm.averageCharWidth());
     const std::vector<CircleLetter> letters = c->LetterPlacement(fm);
@@ -165,8 +165,8 @@ TEST_F(CircleFixture, LettersLandWhereTheArcPutsThem)
 
     // A box too small for the circle puts the letter off the box: skipped, not clipped.
     TQPCircleText* tiny = make(30, 30, "W");
-    tiny->SetDegrees(dg90);
-    tiny->SetStartingVector(dg90);
+    tiny->SetDegrees(ArcDegrees::Deg90);
+    tiny->SetStartingVector(ArcDegrees::Deg90);
     tiny->Font()->SetSize(20);
     const std::vector<CircleLetter> off = tiny->LetterPlacement(QFontMetrics(tiny->ShownFont()));
     ASSERT_EQ(off.size(), 1u);
@@ -190,7 +190,7 @@ TEST_F(CircleFixture, BackgroundAndFrameAloneForAnEmptyCaption)
     c->SetBGColor(clRed);
     for (const Case& k : cases) {
         c->SetControlTransparent(k.transparent);
-        c->SetBorderStyle(k.border ? 1 : 0);
+        c->SetBorderStyle(k.border ? LabelBorder::Single : LabelBorder::NoBorder);
         const QImage image = RenderObject(*c, 0);
         EXPECT_EQ(image.pixel(0, 0), k.corner) << k.transparent << k.border;
         EXPECT_EQ(image.pixel(59, 39), k.corner) << k.transparent << k.border;
@@ -214,13 +214,13 @@ TEST_F(CircleFixture, SavedAndReadBackUnchanged)
     const std::vector<std::function<void(TQPCircleText&)>> changes = {
         [](TQPCircleText&) {},
         [](TQPCircleText& o) {
-            o.SetStartingVector(dg270);
-            o.SetDegrees(dg90);
+            o.SetStartingVector(ArcDegrees::Deg270);
+            o.SetDegrees(ArcDegrees::Deg90);
             o.SetMirror(true);
         },
         [](TQPCircleText& o) {
             o.SetDrawLettersAngled(false);
-            o.SetBorderStyle(1);
+            o.SetBorderStyle(LabelBorder::Single);
             o.SetControlTransparent(false);
             o.SetBGColor(0x123456);
         },
@@ -293,8 +293,8 @@ TEST_F(CircleFixture, PropertiesDialogTriesSettingsOnThePreview)
     EXPECT_EQ(modal->messages[0].caption, "Information");
     EXPECT_EQ(seen, std::vector<QString>({ "360 degrees", "180 degrees", "90 degrees", "90%", "100%" }));
     EXPECT_EQ(c->Caption(), "Half way");
-    EXPECT_EQ(c->Degrees(), dg180);
-    EXPECT_EQ(c->StartingVector(), dg90);
+    EXPECT_EQ(c->Degrees(), ArcDegrees::Deg180);
+    EXPECT_EQ(c->StartingVector(), ArcDegrees::Deg90);
     EXPECT_TRUE(c->Mirror());
     EXPECT_EQ(c->Width(), 180);
     EXPECT_EQ(c->Height(), 180);

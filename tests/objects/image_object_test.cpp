@@ -112,7 +112,7 @@ TEST(ImageObject, PaintsPictureMirroredFramedOrPlaceholder)
             o.SetPicture(Metafile());
         o.SetFlip(c.flip);
         o.SetReverse(c.reverse);
-        o.SetBorderStyle(c.border ? bsSingle : bsNone);
+        o.SetBorderStyle(c.border ? LabelBorder::Single : LabelBorder::NoBorder);
         const QImage image = Render(o);
         for (const auto& [point, colour] : c.pixels)
             EXPECT_EQ(image.pixel(point) & 0xFFFFFF, colour & 0xFFFFFF) << point.x() << "," << point.y();
@@ -283,7 +283,7 @@ TEST(ImageObject, PrintsBitmapsAtTheirOwnResolutionAndMetafilesAsDrawings)
         TQImage o;
         o.SetBounds(0, 0, 96, 96);
         o.SetPicture(Metafile());
-        o.SetBorderStyle(bsSingle);
+        o.SetBorderStyle(LabelBorder::Single);
         const QImage page = print(o);
         EXPECT_EQ(page.pixel(197, 200) & 0xFFFFFF, kRed & 0xFFFFFF);
         EXPECT_EQ(page.pixel(203, 200) & 0xFFFFFF, kWhite & 0xFFFFFF);
@@ -306,7 +306,7 @@ TEST(ImageObject, MenuChecksItsOptionsAndMirrorsOnlyBitmaps)
         parent.Adopt(o);
         o->Loaded();
         o->SetPicture(c.bitmap ? TwoColours(true) : Metafile());
-        o->SetBorderStyle(bsSingle);
+        o->SetBorderStyle(LabelBorder::Single);
         QMenu* menu = o->ObjectMenu();
         ASSERT_NE(menu, nullptr);
         o->PopupOpening();

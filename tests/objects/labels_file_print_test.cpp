@@ -82,26 +82,26 @@ TEST_F(LabelsFixture, EachLabelClassSurvivesACardFileRoundTrip)
     plain->SetAngle(90);
     plain->SetCaption("Turned");
     plain->SetDepthHighlight(3);
-    plain->SetDirectionHighlight(hdright);
+    plain->SetDirectionHighlight(HighlightDirection::Right);
     plain->SetColorShadow(0x123456);
 
     auto* business = make<TQBusinessCardLabel>(5, 6, 150, 24);
     business->SetCaption(QString::fromUtf8("Caf\u00e9 \u20ac 5"));
-    business->SetAlignment(taCenter);
+    business->SetAlignment(TextAlignment::Center);
     business->SetDepthShadow(2);
-    business->SetDirectionShadow(sdDown);
+    business->SetDirectionShadow(ShadowDirection::Down);
     business->SetTransparent(false);
     business->SetBackColor(clYellow);
-    business->SetBorderStyle(bsSingle);
+    business->SetBorderStyle(LabelBorder::Single);
     business->Font()->SetName("Times New Roman");
-    business->Font()->SetStyle(fsBold | fsUnderline);
+    business->Font()->SetStyle(FontStyle::Bold | FontStyle::Underline);
     business->Font()->SetColor(clNavy);
 
     // A short turned caption leaves a box wider than tall; centring was chosen after turning.
     auto* shortTurned = make<TQPLabel>(0, 0, 40, 40);
     shortTurned->SetCaption("A");
     shortTurned->SetAngle(90);
-    shortTurned->SetAlignment(taCenter);
+    shortTurned->SetAlignment(TextAlignment::Center);
     RenderObject(*shortTurned);
     EXPECT_GT(shortTurned->Width(), shortTurned->Height());
 

@@ -26,8 +26,8 @@ TEST_F(LabelsFixture, ConstructionValues)
     EXPECT_EQ(label->Font()->Size(), 10);
     EXPECT_TRUE(label->Transparent());
     EXPECT_EQ(label->BackColor(), clWhite);
-    EXPECT_EQ(label->DirectionHighlight(), hdUpLeft);
-    EXPECT_EQ(label->DirectionShadow(), sdDownRight);
+    EXPECT_EQ(label->DirectionHighlight(), HighlightDirection::UpLeft);
+    EXPECT_EQ(label->DirectionShadow(), ShadowDirection::DownRight);
     EXPECT_EQ(label->ColorHighlight(), 0xFFFF00);
     EXPECT_EQ(label->ColorShadow(), 0x808080);
     EXPECT_TRUE(label->LayoutDirty());
@@ -50,14 +50,14 @@ TEST_F(LabelsFixture, OffsetsFollowDepthAndDirectionAndDamagedValuesStayHarmless
     label->SetDepthShadow(3);
     label->SetDepthHighlight(3);
     for (const auto& c : cases) {
-        label->SetDirectionShadow(c.direction);
-        label->SetDirectionHighlight(c.direction);
+        label->SetDirectionShadow(static_cast<ShadowDirection>(c.direction));
+        label->SetDirectionHighlight(static_cast<HighlightDirection>(c.direction));
         EXPECT_EQ(label->Layout().shadowOffset, c.shadow) << c.direction;
         EXPECT_EQ(label->Layout().highlightOffset, c.highlight) << c.direction;
     }
     // A depth from a damaged file does not overflow the arithmetic.
     label->SetDepthShadow(INT_MAX);
-    label->SetDirectionShadow(sdDownRight);
+    label->SetDirectionShadow(ShadowDirection::DownRight);
     label->CalcLayout();
     EXPECT_GE(label->Height(), 1);
     EXPECT_LE(label->Layout().shadowOffset.x(), 100000);
@@ -97,9 +97,9 @@ TEST_F(LabelsFixture, MarginsKeepEveryCopyInsideTheBox)
     EXPECT_EQ(label->Layout().highlightOrigin, QPoint(0, 0));
 
     // The larger of the two leftward offsets wins.
-    label->SetDirectionShadow(sdLeft);
+    label->SetDirectionShadow(ShadowDirection::Left);
     label->SetDepthShadow(5);
-    label->SetDirectionHighlight(hdLeft);
+    label->SetDirectionHighlight(HighlightDirection::Left);
     label->SetDepthHighlight(2);
     label->CalcLayout();
     EXPECT_EQ(label->Layout().textMargin, QPoint(5, 0));
@@ -110,7 +110,7 @@ TEST_F(LabelsFixture, HeightStaysBetweenLAndOneFifthMore)
 {
     TQPLabel* label = make<TQPLabel>(0, 0, 142, 33);
     label->SetDepthShadow(2);
-    label->SetDirectionShadow(sdDown);
+    label->SetDirectionShadow(ShadowDirection::Down);
     label->CalcLayout();
     const int l = label->Layout().l;
     ASSERT_EQ(l, CellWithLeadings(*label) + 2);
@@ -204,18 +204,18 @@ TEST_F(LabelsFixture, AngleChangesSwapWidthAndHeight)
 TEST_F(LabelsFixture, RotationResetsCentring)
 {
     TQPLabel* label = make<TQPLabel>(0, 0, 142, 33);
-    label->SetAlignment(taCenter);
+    label->SetAlignment(TextAlignment::Center);
     label->CalcLayout();
     const LabelLayout& L = label->Layout();
     EXPECT_EQ(L.mainOrigin.x(), (L.mainRect.right - L.mainRect.left) / 2 - L.tw / 2);
     label->SetAngle(90);
-    EXPECT_EQ(label->Alignment(), taLeftJustify);
+    EXPECT_EQ(label->Alignment(), TextAlignment::LeftJustify);
 
     // Centring a turned label is stored but moves nothing.
     label->CalcLayout();
     const QPoint before = label->Layout().mainOrigin;
-    label->SetAlignment(taCenter);
-    EXPECT_EQ(label->Alignment(), taCenter);
+    label->SetAlignment(TextAlignment::Center);
+    EXPECT_EQ(label->Alignment(), TextAlignment::Center);
     label->CalcLayout();
     EXPECT_EQ(label->Layout().mainOrigin, before);
 }
@@ -238,7 +238,7 @@ TEST_F(LabelsFixture, LayoutIsComputedOnlyWhenDirty)
     EXPECT_EQ(label->LayoutRuns(), runs + 1);
     label->SetLeft(40); // a bounds change
     RenderObject(*label);
-    label->Font()->SetStyle(fsBold);
+    label->Font()->SetStyle(FontStyle::Bold);
     RenderObject(*label);
     EXPECT_EQ(label->LayoutRuns(), runs + 3);
 }
@@ -271,21 +271,21 @@ TEST_F(LabelsFixture, SettersNotifyAsTheUserSeesThem)
     TQPLabel* label = make<TQPLabel>(0, 0, 142, 33);
     RenderObject(*label);
     const int start = parent.ChangedCount;
-    label->SetAlignment(taRightJustify);
+    label->SetAlignment(TextAlignment::RightJustify);
     label->SetBackColor(clRed);
     label->SetTransparent(false);
-    label->SetBorderStyle(bsSingle);
+    label->SetBorderStyle(LabelBorder::Single);
     label->SetCaption("Other");
     EXPECT_EQ(parent.ChangedCount, start + 5);
-    label->SetBorderStyle(bsSingle); // unchanged: nothing
-    label->SetBorderStyle(7);        // not a border style
+    label->SetBorderStyle(LabelBorder::Single); // unchanged: nothing
+    label->SetBorderStyle(static_cast<LabelBorder>(7)); // not a border style
     EXPECT_EQ(parent.ChangedCount, start + 5);
-    EXPECT_EQ(label->BorderStyle(), bsSingle);
+    EXPECT_EQ(label->BorderStyle(), LabelBorder::Single);
 
     // Setters run while loading store silently.
     label->SetLoading(true);
     label->SetCaption("Loaded");
-    label->SetAlignment(taCenter);
+    label->SetAlignment(TextAlignment::Center);
     label->SetLoading(false);
     EXPECT_EQ(parent.ChangedCount, start + 5);
     EXPECT_EQ(label->Caption(), "Loaded");

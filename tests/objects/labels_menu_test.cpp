@@ -89,9 +89,9 @@ TEST_F(LabelsFixture, PersonalInformationSubmenuIsRebuiltAtEachOpening)
     EXPECT_GE(label->Width(), ScreenWidth(*label, "Widgets Ltd     "));
 
     // Only the text after the first tab, at most 255 characters of it.
-    label->PersonalInfoItemClick("Title\tA\tB");
+    label->setCaptionFromPersonalInfo("Title\tA\tB");
     EXPECT_EQ(label->Caption(), "A\tB");
-    label->PersonalInfoItemClick("Name\t" + QString(300, 'x'));
+    label->setCaptionFromPersonalInfo("Name\t" + QString(300, 'x'));
     EXPECT_EQ(label->Caption(), QString(255, 'x'));
 }
 
@@ -100,8 +100,8 @@ TEST_F(LabelsFixture, CheckMarksFollowTheProperties)
     auto* label = make<TQBusinessCardLabel>(0, 0, 142, 33);
     QMenu* menu = label->ObjectMenu();
     label->SetAngle(180);
-    label->SetAlignment(taRightJustify);
-    label->SetBorderStyle(bsSingle);
+    label->SetAlignment(TextAlignment::RightJustify);
+    label->SetBorderStyle(LabelBorder::Single);
     emit menu->aboutToShow();
     EXPECT_EQ(Checked(*SubMenu(*menu, "Alignment")), QStringList({ "Right" }));
     EXPECT_EQ(Checked(*SubMenu(*menu, "Rotation")), QStringList({ "180 Degrees" }));
@@ -112,11 +112,11 @@ TEST_F(LabelsFixture, CheckMarksFollowTheProperties)
     EXPECT_FALSE(label->Transparent());
     EXPECT_FALSE(FindItem(*menu, "Transparent")->isChecked());
     Trigger(*menu, "Border");
-    EXPECT_EQ(label->BorderStyle(), bsNone);
+    EXPECT_EQ(label->BorderStyle(), LabelBorder::NoBorder);
     SubMenu(*menu, "Rotation")->actions()[1]->trigger();
     EXPECT_EQ(label->Angle(), 90);
     SubMenu(*menu, "Alignment")->actions()[1]->trigger();
-    EXPECT_EQ(label->Alignment(), taCenter);
+    EXPECT_EQ(label->Alignment(), TextAlignment::Center);
     emit menu->aboutToShow();
     EXPECT_EQ(Checked(*SubMenu(*menu, "Rotation")), QStringList({ "90 Degrees" }));
     EXPECT_EQ(Checked(*SubMenu(*menu, "Alignment")), QStringList({ "Center" }));
@@ -195,7 +195,7 @@ TEST_F(LabelsFixture, PlainTextDialogAndTheFontCommand)
     Trigger(*label->ObjectMenu(), "Font");
     EXPECT_EQ(label->Font()->Name(), "DejaVu Serif");
     EXPECT_EQ(label->Font()->Size(), 18);
-    EXPECT_EQ(label->Font()->Style(), int(fsBold));
+    EXPECT_EQ(label->Font()->Style(), int(FontStyle::Bold));
     EXPECT_EQ(label->Font()->Color(), clRed); // the font dialog has no say on colour here
     EXPECT_GT(parent.ChangedCount, changes);
     EXPECT_GE(label->Width(), ScreenWidth(*label, "Hello world     "));
@@ -226,9 +226,9 @@ TEST_F(LabelsFixture, EffectsDialogTriesOnTheSampleAndAppliesOnOk)
 {
     auto* label = make<TQPLabel>(0, 0, 142, 33);
     label->SetDepthShadow(3);
-    label->SetDirectionShadow(sdDownLeft);
+    label->SetDirectionShadow(ShadowDirection::DownLeft);
     label->SetDepthHighlight(1);
-    label->SetDirectionHighlight(hdUp);
+    label->SetDirectionHighlight(HighlightDirection::Up);
     label->SetColorShadow(clNavy);
     label->Font()->SetColor(clGreen);
     label->Font()->SetSize(14);
@@ -269,9 +269,9 @@ TEST_F(LabelsFixture, EffectsDialogTriesOnTheSampleAndAppliesOnOk)
         seen.sampleDepth = sample->DepthShadow();
         seen.sampleFontSize = sample->Font()->Size();
         seen.sampleCaption = sample->Caption();
-        sd->setCurrentIndex(sdRight);
+        sd->setCurrentIndex(int(ShadowDirection::Right));
         sdep->setCurrentIndex(6);
-        hd->setCurrentIndex(hdNone);
+        hd->setCurrentIndex(int(HighlightDirection::NoHighlight));
         hc->SetColor(clYellow);
         fc->SetColor(clRed);
         seen.labelDepthAfterChange = label->DepthShadow();
@@ -286,9 +286,9 @@ TEST_F(LabelsFixture, EffectsDialogTriesOnTheSampleAndAppliesOnOk)
     EXPECT_EQ(seen.highlightEntries, QStringList({ "None", "Right", "Left", "Upper Right", "Upper Left", "Up" }));
     EXPECT_EQ(seen.depthEntries.size(), 11);
     EXPECT_EQ(seen.depthEntries.last(), "10");
-    EXPECT_EQ(seen.shadowDirection, sdDownLeft);
+    EXPECT_EQ(seen.shadowDirection, int(ShadowDirection::DownLeft));
     EXPECT_EQ(seen.shadowDepth, 3);
-    EXPECT_EQ(seen.highlightDirection, hdUp);
+    EXPECT_EQ(seen.highlightDirection, int(HighlightDirection::Up));
     EXPECT_EQ(seen.highlightDepth, 1);
     EXPECT_EQ(seen.shadowColor, clNavy);
     EXPECT_EQ(seen.highlightColor, 0xFFFF00);
@@ -301,9 +301,9 @@ TEST_F(LabelsFixture, EffectsDialogTriesOnTheSampleAndAppliesOnOk)
     EXPECT_EQ(seen.sampleDepthAfterChange, 6);
     EXPECT_EQ(seen.sampleColorAfterChange, clRed);
 
-    EXPECT_EQ(label->DirectionShadow(), sdRight);
+    EXPECT_EQ(label->DirectionShadow(), ShadowDirection::Right);
     EXPECT_EQ(label->DepthShadow(), 6);
-    EXPECT_EQ(label->DirectionHighlight(), hdNone);
+    EXPECT_EQ(label->DirectionHighlight(), HighlightDirection::NoHighlight);
     EXPECT_EQ(label->DepthHighlight(), 1);
     EXPECT_EQ(label->ColorHighlight(), clYellow);
     EXPECT_EQ(label->ColorShadow(), clNavy);

@@ -83,15 +83,15 @@ TEST_F(LabelsFixture, HighlightLiesOverShadowAndTextOverBoth)
     TQPLabel* label = make<TQPLabel>(0, 0, 200, 40);
     label->SetCaption("WMW");
     label->Font()->SetSize(20);
-    label->Font()->SetStyle(fsBold);
+    label->Font()->SetStyle(FontStyle::Bold);
     label->SetColorShadow(clRed);
     label->SetColorHighlight(clBlue);
     // The text alone shows where each copy's glyphs lie.
     const QImage text = Box(*label);
 
-    label->SetDirectionShadow(sdRight);
+    label->SetDirectionShadow(ShadowDirection::Right);
     label->SetDepthShadow(4);
-    label->SetDirectionHighlight(hdright);
+    label->SetDirectionHighlight(HighlightDirection::Right);
     label->SetDepthHighlight(2);
     label->CalcLayout();
     ASSERT_EQ(label->Layout().textMargin, QPoint(0, 0)); // the text does not move
@@ -127,15 +127,15 @@ TEST_F(LabelsFixture, CopiesNeedBothDepthAndDirection)
     label->SetColorShadow(clRed);
     label->SetColorHighlight(clBlue);
     label->SetDepthShadow(3);
-    label->SetDirectionShadow(sdNone);
+    label->SetDirectionShadow(ShadowDirection::NoShadow);
     label->SetDepthHighlight(0);
-    label->SetDirectionHighlight(hdUp);
+    label->SetDirectionHighlight(HighlightDirection::Up);
     QImage image = Box(*label);
     EXPECT_EQ(CountIn(image, IsPureRed, image.rect()), 0);
     EXPECT_EQ(CountIn(image, IsPureBlue, image.rect()), 0);
     EXPECT_GT(CountIn(image, IsInk, image.rect()), 30);
 
-    label->SetDirectionShadow(sdDown);
+    label->SetDirectionShadow(ShadowDirection::Down);
     label->SetDepthHighlight(3);
     image = Box(*label);
     EXPECT_GT(CountIn(image, IsPureRed, image.rect()), 10);
@@ -147,7 +147,7 @@ TEST_F(LabelsFixture, DefaultEffectsPlaceTheCopiesAroundTheText)
     TQPLabel* label = make<TQPLabel>(0, 0, 120, 30);
     label->SetCaption("I");
     label->Font()->SetSize(20);
-    label->Font()->SetStyle(fsBold);
+    label->Font()->SetStyle(FontStyle::Bold);
     const QRect plain = MatchBounds(Box(*label), Covered);
     label->SetColorShadow(clRed);
     label->SetColorHighlight(clBlue);
@@ -175,7 +175,7 @@ TEST_F(LabelsFixture, BackgroundFillsTheBoxAndBorderFramesIt)
     EXPECT_TRUE(IsPureRed(image.pixel(box.right(), box.bottom())));
     EXPECT_TRUE(IsPureRed(image.pixel(box.right(), box.top())));
 
-    label->SetBorderStyle(bsSingle);
+    label->SetBorderStyle(LabelBorder::Single);
     const QImage framed = RenderObject(*label, 10);
     EXPECT_TRUE(IsPureBlack(framed.pixel(box.left(), box.top())));
     EXPECT_TRUE(IsPureBlack(framed.pixel(box.right(), box.bottom())));
@@ -190,13 +190,13 @@ TEST_F(LabelsFixture, AlignmentMovesTheTextWithinTheBox)
     label->SetCaption("Name");
     label->Font()->SetSize(14);
     const QRect left = MatchBounds(Box(*label), IsInk);
-    label->SetAlignment(taRightJustify);
+    label->SetAlignment(TextAlignment::RightJustify);
     const QRect right = MatchBounds(Box(*label), IsInk);
     // One space's width stays free at the right edge.
     const int space = ScreenWidth(*label, " ");
     EXPECT_NEAR(label->Width() - 1 - right.right(), space, 3);
     EXPECT_EQ(right.width(), left.width());
-    label->SetAlignment(taCenter);
+    label->SetAlignment(TextAlignment::Center);
     const QRect centre = MatchBounds(Box(*label), IsInk);
     EXPECT_NEAR(centre.center().x(), label->Width() / 2 - space / 2, 3);
 }

@@ -158,7 +158,7 @@ TEST_F(LabelsFixture, SymbolSelectorPicksCharacterAndFont)
     EXPECT_EQ(symbol->Code(), 0x80);
     EXPECT_EQ(symbol->Font()->Name(), "Webdings");
     EXPECT_EQ(symbol->Font()->Size(), 30);
-    EXPECT_EQ(symbol->Font()->Style(), fsBold | fsItalic);
+    EXPECT_EQ(symbol->Font()->Style(), FontStyle::Bold | FontStyle::Italic);
     EXPECT_EQ(symbol->BoundsRect().size(), GlyphBox(*symbol));
 
     // Cancel changes nothing.
@@ -175,7 +175,7 @@ TEST_F(LabelsFixture, SymbolSelectorCaptionAndColumns)
     TGetSymbol dialog;
     TFont font;
     font.SetName("Symbol");
-    font.SetStyle(fsBold);
+    font.SetStyle(FontStyle::Bold);
     dialog.Setup(font, "a");
     EXPECT_EQ(dialog.FontButtonCaption(), "Symbol, 20pt Bold ");
     EXPECT_EQ(dialog.Fontbutton()->text(), "Symbol, 20pt Bold ");

@@ -125,7 +125,7 @@ TEST(MultiLineLabel, ConstructionDefaults)
     EXPECT_FALSE(l.ParentFont());
     EXPECT_FALSE(l.WordWrap());
     EXPECT_FALSE(l.AutoSize());
-    EXPECT_EQ(l.Alignment(), taLeftJustify);
+    EXPECT_EQ(l.Alignment(), TextAlignment::LeftJustify);
     EXPECT_TRUE(l.Items().isEmpty());
     EXPECT_EQ(l.ClassName(), "TQMultiLineLabel");
 }
@@ -201,13 +201,13 @@ TEST(MultiLineLabel, AlignmentOffsetsAreOnePixelFromExact)
     const QRect left = Ink(Render(l));
     ASSERT_FALSE(left.isNull());
 
-    l.SetAlignment(taRightJustify);
+    l.SetAlignment(TextAlignment::RightJustify);
     const QRect right = Ink(Render(l));
     // The line starts at width - d - 1: one pixel stays free at the right.
     EXPECT_EQ(right.left() - left.left(), 191 - d - 1);
     EXPECT_EQ(right.top(), left.top());
 
-    l.SetAlignment(taCenter);
+    l.SetAlignment(TextAlignment::Center);
     const QRect centre = Ink(Render(l));
     // (191 div 2) - (d div 2) + 1: one pixel right of the exact middle.
     EXPECT_EQ(centre.left() - left.left(), 95 - d / 2 + 1);
@@ -217,9 +217,9 @@ TEST(MultiLineLabel, AlignmentOffsetsAreOnePixelFromExact)
     l.SetItems({ "Hi", "Hello there" });
     const int lh = l.LineHeight();
     const int d2 = QFontMetrics(l.ShownFont()).horizontalAdvance("Hello there");
-    l.SetAlignment(taLeftJustify);
+    l.SetAlignment(TextAlignment::LeftJustify);
     const QRect leftLine2 = Ink(Render(l), QRect(0, lh, 191, lh));
-    l.SetAlignment(taRightJustify);
+    l.SetAlignment(TextAlignment::RightJustify);
     const QImage two = Render(l);
     EXPECT_EQ(Ink(two, QRect(0, 0, 191, lh)), right);
     EXPECT_EQ(Ink(two, QRect(0, lh, 191, lh)).left() - leftLine2.left(), 191 - d2 - 1);
@@ -279,7 +279,7 @@ TEST(MultiLineLabel, MenusAndCommands)
     // Alignment items set the property, notify, and are ticked on opening.
     const int before = panel.ChangedCount;
     Item(menu, "Right")->trigger();
-    EXPECT_EQ(l->Alignment(), taRightJustify);
+    EXPECT_EQ(l->Alignment(), TextAlignment::RightJustify);
     EXPECT_EQ(panel.ChangedCount, before + 1);
     l->PopupOpening();
     EXPECT_TRUE(Item(menu, "Right")->isChecked());
@@ -311,7 +311,7 @@ TEST(MultiLineLabel, MenusAndCommands)
     Item(menu, "Font")->trigger();
     EXPECT_EQ(l->Font()->Name(), "Times New Roman");
     EXPECT_EQ(l->Font()->Size(), 20);
-    EXPECT_EQ(l->Font()->Style() & fsBold, fsBold);
+    EXPECT_EQ(l->Font()->Style() & FontStyle::Bold, FontStyle::Bold);
     EXPECT_GT(panel.ChangedCount, changed);
     EXPECT_GT(l->WrappedLines().size(), smallCount);
     // Cancelling the font dialog changes nothing.
@@ -338,7 +338,7 @@ TEST(MultiLineLabel, CardFileRoundTripIsByteForByte)
     full->SetName("Component0");
     full->SetBounds(12, 20, 200, 45);
     full->SetItems({ "Jane Doe", "", "  12 Long Street  ", QString(300, 'x') });
-    full->SetAlignment(taCenter);
+    full->SetAlignment(TextAlignment::Center);
     full->Font()->SetName("Times New Roman");
     full->Font()->SetColor(clNavy);
     full->SetWordWrap(true);
@@ -393,7 +393,7 @@ TEST(MultiLineLabel, CardFileRoundTripIsByteForByte)
     auto* back = qobject_cast<Label*>(read[0]);
     ASSERT_NE(back, nullptr);
     EXPECT_EQ(back->Items(), full->Items());
-    EXPECT_EQ(back->Alignment(), taCenter);
+    EXPECT_EQ(back->Alignment(), TextAlignment::Center);
     EXPECT_TRUE(back->WordWrap());
     EXPECT_TRUE(back->AutoSize());
     EXPECT_EQ(*back->Font(), *full->Font());
@@ -414,8 +414,8 @@ TEST(MultiLineLabel, DamagedValuesAreBounded)
     EXPECT_EQ(Render(l).size(), QSize(120, 40)); // painted (the letters lie below the box)
     l.Font()->SetHeight(-13);
     // Out-of-range alignments are refused.
-    l.SetAlignment(7);
-    EXPECT_EQ(l.Alignment(), taLeftJustify);
+    l.SetAlignment(static_cast<TextAlignment>(7));
+    EXPECT_EQ(l.Alignment(), TextAlignment::LeftJustify);
     // Many lines: only those in the box are drawn.
     QStringList many;
     for (int i = 0; i < 200000; ++i)

@@ -75,7 +75,7 @@ QStringList propertyNames(TQGraphicControl* o)
 TEST_F(QrFixture, StoredPropertiesInOrderAndReadBack)
 {
     TQRCode* code = make(QRect(20, 30, 120, 110), "https://example.com/${Name}");
-    code->SetErrorLevel(ecH);
+    code->SetErrorLevel(ErrorCorrection::High);
     code->SetMeCard(true);
     code->SetForeColor(clNavy);
     code->SetBackColor(clYellow);
@@ -95,7 +95,7 @@ TEST_F(QrFixture, StoredPropertiesInOrderAndReadBack)
     auto* copy = qobject_cast<TQRCode*>(read[0]);
     ASSERT_NE(copy, nullptr);
     EXPECT_EQ(copy->Data(), code->Data());
-    EXPECT_EQ(copy->ErrorLevel(), ecH);
+    EXPECT_EQ(copy->ErrorLevel(), ErrorCorrection::High);
     EXPECT_TRUE(copy->MeCard());
     EXPECT_EQ(copy->ForeColor(), clNavy);
     EXPECT_EQ(copy->BackColor(), clYellow);
@@ -197,10 +197,10 @@ TEST_F(QrFixture, DrawnCodesDecodeAtEveryLevel)
     parent.Record = &person;
     const QStringList contents = { "https://example.com/card?id=42", "${vCard}", "${vCard}" };
     for (int i = 0; i < contents.size(); ++i) {
-        for (int level = ecL; level <= ecH; ++level) {
+        for (int level = 0; level < 4; ++level) {
             SCOPED_TRACE(testing::Message() << contents[i].toStdString() << " level " << level);
             TQRCode* code = make(QRect(0, 0, 160, 140), contents[i]);
-            code->SetErrorLevel(level);
+            code->SetErrorLevel(static_cast<ErrorCorrection>(level));
             code->SetMeCard(i == 2);
             EXPECT_EQ(DecodeQrCode(picture(*code)).toStdString(), code->Content().toStdString());
         }
@@ -253,12 +253,12 @@ TEST_F(QrFixture, SquareCentredWithQuietZone)
 TEST_F(QrFixture, ContentTooLongIsCrossedOutAndWarned)
 {
     TQRCode* code = make(QRect(0, 0, 100, 100), QString(2900, QChar('x')));
-    code->SetErrorLevel(ecH);
+    code->SetErrorLevel(ErrorCorrection::High);
     EXPECT_TRUE(code->Matrix().IsEmpty());
     EXPECT_FALSE(code->SizeCheck().fits);
-    code->SetErrorLevel(ecL);
+    code->SetErrorLevel(ErrorCorrection::Low);
     EXPECT_FALSE(code->Matrix().IsEmpty()); // 2900 bytes fit at L
-    code->SetErrorLevel(ecH);
+    code->SetErrorLevel(ErrorCorrection::High);
     const QImage image = picture(*code, 1.0);
     EXPECT_EQ(QColor(image.pixel(10 + 50, 10 + 50)), QColor(Qt::black)); // where the cross's lines meet
 
@@ -283,11 +283,11 @@ TEST_F(QrFixture, PropertiesDialogPreviewsWarnsAndApplies)
         auto* dialog = static_cast<TQRCodeProperties*>(&d);
         seen << dialog->WarningsLabel()->text();
         EXPECT_EQ(dialog->DataText()->toPlainText(), "${vCard}");
-        EXPECT_EQ(dialog->ErrorLevelCombo()->currentIndex(), ecM);
+        EXPECT_EQ(dialog->ErrorLevelCombo()->currentIndex(), int(ErrorCorrection::Medium));
         // The preview shows the card's own contact.
         EXPECT_EQ(DecodeQrCode(picture(*dialog->Preview(), 2.0)), VCardText(PersonalRecord(parent.Info)));
         dialog->DataText()->setPlainText("HI");
-        dialog->ErrorLevelCombo()->setCurrentIndex(ecQ);
+        dialog->ErrorLevelCombo()->setCurrentIndex(int(ErrorCorrection::Quartile));
         dialog->MeCardCheck()->setChecked(true);
         EXPECT_EQ(dialog->Preview()->Content(), "HI");
         EXPECT_EQ(DecodeQrCode(picture(*dialog->Preview(), 2.0)), "HI");
@@ -303,7 +303,7 @@ TEST_F(QrFixture, PropertiesDialogPreviewsWarnsAndApplies)
     EXPECT_FALSE(seen[1].contains("0.25 mm")) << seen[1].toStdString(); // 21 modules: 0.37 mm
     EXPECT_TRUE(seen[1].contains("under 15 mm"));
     EXPECT_EQ(code->Data(), "HI");
-    EXPECT_EQ(code->ErrorLevel(), ecQ);
+    EXPECT_EQ(code->ErrorLevel(), ErrorCorrection::Quartile);
     EXPECT_TRUE(code->MeCard());
     EXPECT_GT(parent.ChangedCount, changes);
 

@@ -144,15 +144,15 @@ TEST(RichLabel, PaintsBackgroundFrameAndText)
         const char* what;
         QByteArray rtf;
         bool transparent;
-        int border;
+        LabelBorder border;
         QRgb corner, inside; // pixel (0,0) and (95, 5)
         bool inkInside;
     };
     const Case cases[] = {
-        { "empty and transparent: frame only", {}, true, bsSingle, qRgb(0, 0, 0), qRgb(255, 255, 255), false },
-        { "empty without border: nothing", {}, true, bsNone, qRgb(255, 255, 255), qRgb(255, 255, 255), false },
-        { "filled", {}, false, bsNone, qRgb(255, 255, 128), qRgb(255, 255, 128), false },
-        { "text", kWords, true, bsSingle, qRgb(0, 0, 0), qRgb(255, 255, 255), true },
+        { "empty and transparent: frame only", {}, true, LabelBorder::Single, qRgb(0, 0, 0), qRgb(255, 255, 255), false },
+        { "empty without border: nothing", {}, true, LabelBorder::NoBorder, qRgb(255, 255, 255), qRgb(255, 255, 255), false },
+        { "filled", {}, false, LabelBorder::NoBorder, qRgb(255, 255, 128), qRgb(255, 255, 128), false },
+        { "text", kWords, true, LabelBorder::Single, qRgb(0, 0, 0), qRgb(255, 255, 255), true },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -176,7 +176,7 @@ TEST(RichLabel, WrapsAtTheSameWordAtZoomOneAndOneAndAHalf)
     auto lines = [](float zoom) {
         Card card;
         TQPRichBaseLabel* l = card.Label(kWords, QRect(0, 0, 120, 400));
-        l->SetBorderStyle(bsNone);
+        l->SetBorderStyle(LabelBorder::NoBorder);
         QImage image(int(l->Width() * zoom), int(l->Height() * zoom), QImage::Format_RGB32);
         image.fill(Qt::white);
         {
@@ -207,7 +207,7 @@ TEST(RichLabel, WrapsAtTheSameWordAtZoomOneAndOneAndAHalf)
     // A box too low for the text shows what fits and nothing below it.
     Card card;
     TQPRichBaseLabel* low = card.Label(kWords, QRect(0, 0, 120, 20));
-    low->SetBorderStyle(bsNone);
+    low->SetBorderStyle(LabelBorder::NoBorder);
     QImage image(120, 60, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter p(&image);
@@ -296,7 +296,7 @@ TEST(RichLabel, StoresItsDocument)
             EXPECT_EQ(again.mid(again.indexOf("RTFText.Data")), stream.mid(at)) << "resaved byte for byte";
         }
         c.check(data, back->RTFText().toPlainText());
-        EXPECT_EQ(back->BorderStyle(), bsSingle);
+        EXPECT_EQ(back->BorderStyle(), LabelBorder::Single);
         EXPECT_TRUE(back->Transparent());
         EXPECT_EQ(back->BGColor(), TColor(0xFFFFFF));
     }
@@ -316,16 +316,16 @@ TEST(RichLabel, MenuCommands)
         const char* item;
         std::optional<QColor> color; // answer of the colour dialog
         bool transparent;
-        int border;
+        LabelBorder border;
         TColor bg;
         bool changed;
     };
     const Step steps[] = {
-        { "Border", {}, true, bsNone, 0xFFFFFF, true },
-        { "Border", {}, true, bsSingle, 0xFFFFFF, true },
-        { "Background Color", std::nullopt, true, bsSingle, 0xFFFFFF, false },
-        { "Background Color", QColor(0, 0, 255), false, bsSingle, 0xFF0000, true },
-        { "Transparent", {}, true, bsSingle, 0xFF0000, true },
+        { "Border", {}, true, LabelBorder::NoBorder, 0xFFFFFF, true },
+        { "Border", {}, true, LabelBorder::Single, 0xFFFFFF, true },
+        { "Background Color", std::nullopt, true, LabelBorder::Single, 0xFFFFFF, false },
+        { "Background Color", QColor(0, 0, 255), false, LabelBorder::Single, 0xFF0000, true },
+        { "Transparent", {}, true, LabelBorder::Single, 0xFF0000, true },
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(s.item);
@@ -339,7 +339,7 @@ TEST(RichLabel, MenuCommands)
         EXPECT_EQ(card.parent.ChangedCount > before, s.changed);
         l->PopupOpening();
         EXPECT_EQ(Item(menu, "Transparent")->isChecked(), s.transparent);
-        EXPECT_EQ(Item(menu, "Border")->isChecked(), s.border == bsSingle);
+        EXPECT_EQ(Item(menu, "Border")->isChecked(), s.border == LabelBorder::Single);
     }
     SetModalHandler(nullptr);
 }
@@ -408,9 +408,9 @@ TEST(RichLabel, EditorZoomLimits)
         editor.WPRichText1()->SetZoom(c.start);
         editor.SetPanelSize(201, 51);
         if (QString(c.button) == "in")
-            editor.ZoomPlusButtonClick();
+            editor.zoomIn();
         else
-            editor.ZoomMinusButtonClick();
+            editor.zoomOut();
         EXPECT_EQ(editor.WPRichText1()->Zoom(), c.zoom);
         // Rounded halves to even: 50 * 51 / 60 = 42.5 gives 42.
         EXPECT_EQ(editor.WPPanel()->width(), Round(c.zoom * 201.0 / c.start));

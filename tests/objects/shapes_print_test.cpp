@@ -86,7 +86,7 @@ TEST(ShapesPrint, RectanglesLandInsideTheirBoxWithPensAsWideAsOnScreen)
 
     // A transparent shape prints its outline only; an ellipse leaves the corners empty.
     s.SetTransparent(true);
-    s.SetShape(stEllipse);
+    s.SetShape(ShapeType::Ellipse);
     page = PrintPage([&](TReport& r) { s.PrintAtResolution(r, 0.5, 0.25, 96); });
     EXPECT_EQ(page.pixel(450, 225), qRgb(255, 255, 255));
     EXPECT_EQ(CountIn(page, IsDark, QRect(296, 146, 20, 20)), 0);
@@ -101,7 +101,7 @@ TEST(ShapesPrint, RoundedCornersArePercentOfTheLongerSide)
     // inside the corner along the diagonal.
     for (QSize box : { QSize(200, 100), QSize(100, 200) }) {
         TQLabelShapes s;
-        s.SetShape(stRoundRect);
+        s.SetShape(ShapeType::RoundRect);
         s.SetBounds(0, 0, box.width(), box.height());
         s.SetTransparent(true);
         const QImage page = PrintPage([&](TReport& r) { s.PrintAtResolution(r, 0.5, 0.5, 96); });
@@ -144,7 +144,7 @@ TEST(ShapesPrint, LineEndpointsAndWidthsForEveryStyle)
     EXPECT_NEAR(MatchBounds(page, IsDark, QRect(450, 0, 1, page.height())).height(), 8, 1);
 
     // Vertical: as the panel draws it, 1.5 screen pixels in from the left, from the box top to its bottom.
-    l.SetLineStyle(stVertical);
+    l.SetLineStyle(LineStyle::Vertical);
     page = print(96);
     ink = MatchBounds(page, IsDark);
     EXPECT_NEAR(ink.center().x(), 305, 1);
@@ -154,13 +154,13 @@ TEST(ShapesPrint, LineEndpointsAndWidthsForEveryStyle)
 
     // Diagonals, pen 1 (3 pixels): between the box's corners.
     l.Pen()->SetWidth(1);
-    l.SetLineStyle(stAngleSlopingUp);
+    l.SetLineStyle(LineStyle::AngleSlopingUp);
     page = print(96);
     EXPECT_GT(CountIn(page, IsDark, QRect(298, 297, 5, 5)), 0);  // (x1, y2)
     EXPECT_GT(CountIn(page, IsDark, QRect(598, 147, 5, 5)), 0);  // (x2, y1)
     EXPECT_EQ(CountIn(page, IsDark, QRect(290, 140, 20, 20)), 0); // (x1, y1) empty
     EXPECT_EQ(CountIn(page, IsDark, QRect(590, 290, 20, 20)), 0); // (x2, y2) empty
-    l.SetLineStyle(stAngleSlopingDown);
+    l.SetLineStyle(LineStyle::AngleSlopingDown);
     page = print(96);
     EXPECT_GT(CountIn(page, IsDark, QRect(298, 147, 5, 5)), 0);
     EXPECT_GT(CountIn(page, IsDark, QRect(598, 297, 5, 5)), 0);

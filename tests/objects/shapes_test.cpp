@@ -37,11 +37,11 @@ struct ShapesFixture : ::testing::Test {
         o->SetBounds(l, t, w, h);
         return o;
     }
-    TBCShapes* shape(TShapeType s, int l, int t, int w, int h)
+    TBCShapes* shape(ShapeType s, int l, int t, int w, int h)
     {
         return place(TBCShapes::CreateForTool(&parent.Owner, s), l, t, w, h);
     }
-    TQLineShape* line(TLineStyle s, int l, int t, int w, int h)
+    TQLineShape* line(LineStyle s, int l, int t, int w, int h)
     {
         TQLineShape* o = place(TQLineShape::CreateForTool(&parent.Owner), l, t, w, h);
         o->SetLineStyle(s);
@@ -53,7 +53,7 @@ struct ShapesFixture : ::testing::Test {
 
 TEST_F(ShapesFixture, RectangleOutlineFillsTheBoxForEveryPenWidthAndZoom)
 {
-    TBCShapes* s = shape(stRectangle, 0, 0, 100, 50);
+    TBCShapes* s = shape(ShapeType::Rectangle, 0, 0, 100, 50);
     // Pen width 1: rectangle (0,0)-(100,50), one-pixel outline on the box's edge.
     QImage img = RenderObject(*s);
     EXPECT_EQ(MatchBounds(img, IsInk), QRect(10, 10, 100, 50));
@@ -85,29 +85,29 @@ TEST_F(ShapesFixture, RectangleOutlineFillsTheBoxForEveryPenWidthAndZoom)
 TEST_F(ShapesFixture, FiguresFillTheWholeBoxWhateverTheShapeName)
 {
     // A "square" 80 by 40 is an 80 by 40 rectangle.
-    TBCShapes* sq = shape(stRectangle, 0, 0, 80, 40);
-    sq->SetShape(stSquare);
+    TBCShapes* sq = shape(ShapeType::Rectangle, 0, 0, 80, 40);
+    sq->SetShape(ShapeType::Square);
     QImage img = RenderObject(*sq);
     EXPECT_EQ(MatchBounds(img, IsInk), QRect(10, 10, 80, 40));
 
     // Ellipse and circle: inscribed in the box, corners untouched, white inside.
-    for (TShapeType t : { stEllipse, stCircle }) {
+    for (ShapeType t : { ShapeType::Ellipse, ShapeType::Circle }) {
         TBCShapes* e = shape(t, 0, 0, 100, 50);
         img = RenderObject(*e);
-        EXPECT_EQ(MatchBounds(img, IsInk), QRect(10, 10, 100, 50)) << t;
-        EXPECT_TRUE(IsPage(img.pixel(11, 11))) << t;
-        EXPECT_TRUE(IsPage(img.pixel(108, 58))) << t;
-        EXPECT_TRUE(IsFill(img.pixel(60, 35))) << t;
-        EXPECT_TRUE(IsInk(img.pixel(60, 10))) << t;
-        EXPECT_TRUE(IsInk(img.pixel(10, 35))) << t;
+        EXPECT_EQ(MatchBounds(img, IsInk), QRect(10, 10, 100, 50)) << int(t);
+        EXPECT_TRUE(IsPage(img.pixel(11, 11))) << int(t);
+        EXPECT_TRUE(IsPage(img.pixel(108, 58))) << int(t);
+        EXPECT_TRUE(IsFill(img.pixel(60, 35))) << int(t);
+        EXPECT_TRUE(IsInk(img.pixel(60, 10))) << int(t);
+        EXPECT_TRUE(IsInk(img.pixel(10, 35))) << int(t);
     }
 
     // Rounded rectangle 200 by 100, 25 %: corner ellipses 50 by 50.
-    for (TShapeType t : { stRoundRect, stRoundSquare }) {
+    for (ShapeType t : { ShapeType::RoundRect, ShapeType::RoundSquare }) {
         TBCShapes* r = shape(t, 0, 0, 200, 100);
-        EXPECT_EQ(r->CornerSize(), 50) << t;
+        EXPECT_EQ(r->CornerSize(), 50) << int(t);
         img = RenderObject(*r);
-        EXPECT_EQ(MatchBounds(img, IsInk), QRect(10, 10, 200, 100)) << t;
+        EXPECT_EQ(MatchBounds(img, IsInk), QRect(10, 10, 200, 100)) << int(t);
         // A quarter circle of radius 25 crosses the corner's diagonal
         // 25 * (1 - 1/sqrt 2) = 7.3 pixels inside the box, at every corner.
         auto firstInk = [&](int x, int y, int dx, int dy) {
@@ -117,24 +117,24 @@ TEST_F(ShapesFixture, FiguresFillTheWholeBoxWhateverTheShapeName)
                     return k;
             return -1;
         };
-        EXPECT_NEAR(firstInk(10, 10, 1, 1), 7, 1) << t;
-        EXPECT_NEAR(firstInk(209, 10, -1, 1), 7, 1) << t;
-        EXPECT_NEAR(firstInk(10, 109, 1, -1), 7, 1) << t;
-        EXPECT_NEAR(firstInk(209, 109, -1, -1), 7, 1) << t;
-        EXPECT_TRUE(IsFill(img.pixel(10 + 9, 10 + 9))) << t;
+        EXPECT_NEAR(firstInk(10, 10, 1, 1), 7, 1) << int(t);
+        EXPECT_NEAR(firstInk(209, 10, -1, 1), 7, 1) << int(t);
+        EXPECT_NEAR(firstInk(10, 109, 1, -1), 7, 1) << int(t);
+        EXPECT_NEAR(firstInk(209, 109, -1, -1), 7, 1) << int(t);
+        EXPECT_TRUE(IsFill(img.pixel(10 + 9, 10 + 9))) << int(t);
         r->SetRoundPerc(50);
-        EXPECT_EQ(r->CornerSize(), 100) << t;
+        EXPECT_EQ(r->CornerSize(), 100) << int(t);
     }
 
     // Transparent: the page shows through; opaque again fills white.
-    TBCShapes* tr = shape(stRectangle, 0, 0, 60, 30);
+    TBCShapes* tr = shape(ShapeType::Rectangle, 0, 0, 60, 30);
     tr->SetTransparent(true);
-    EXPECT_EQ(tr->Brush()->Style(), bsClear);
+    EXPECT_EQ(tr->Brush()->Style(), BrushStyle::Clear);
     img = RenderObject(*tr);
     EXPECT_TRUE(IsPage(img.pixel(40, 25)));
     EXPECT_TRUE(IsInk(img.pixel(10, 25)));
     tr->SetTransparent(false);
-    EXPECT_EQ(tr->Brush()->Style(), bsSolid);
+    EXPECT_EQ(tr->Brush()->Style(), BrushStyle::Solid);
     EXPECT_TRUE(IsFill(RenderObject(*tr).pixel(40, 25)));
 
     // The brush colour fills, the pen colour outlines; nothing leaves the box.
@@ -150,7 +150,7 @@ TEST_F(ShapesFixture, FiguresFillTheWholeBoxWhateverTheShapeName)
 TEST_F(ShapesFixture, LineEndpointsOnScreenForEveryStyle)
 {
     // Horizontal, 120 wide, pen 3: (1,1) to (119,1), rows 0..2 inked.
-    TQLineShape* hz = line(stHorizontal, 0, 0, 120, 20);
+    TQLineShape* hz = line(LineStyle::Horizontal, 0, 0, 120, 20);
     hz->Pen()->SetWidth(3);
     EXPECT_EQ(hz->ScreenLine(), QLine(1, 1, 119, 1));
     QImage img = RenderObject(*hz);
@@ -165,7 +165,7 @@ TEST_F(ShapesFixture, LineEndpointsOnScreenForEveryStyle)
     EXPECT_EQ(MatchBounds(img, IsInk), QRect(10, 10, 120, 1));
 
     // Vertical, pen 4: (2,2) to (2,99), columns 0..3.
-    TQLineShape* vt = line(stVertical, 0, 0, 20, 100);
+    TQLineShape* vt = line(LineStyle::Vertical, 0, 0, 20, 100);
     vt->Pen()->SetWidth(4);
     EXPECT_EQ(vt->ScreenLine(), QLine(2, 2, 2, 99));
     img = RenderObject(*vt);
@@ -175,7 +175,7 @@ TEST_F(ShapesFixture, LineEndpointsOnScreenForEveryStyle)
     EXPECT_EQ(MatchBounds(RenderObject(*vt), IsInk), QRect(10, 10, 1, 100));
 
     // Sloping up: from the top right corner to the bottom left one.
-    TQLineShape* up = line(stAngleSlopingUp, 0, 0, 100, 50);
+    TQLineShape* up = line(LineStyle::AngleSlopingUp, 0, 0, 100, 50);
     EXPECT_EQ(up->ScreenLine(), QLine(100, 0, 0, 50));
     img = RenderObject(*up);
     EXPECT_GT(CountIn(img, IsInk, QRect(106, 10, 4, 3)), 0);
@@ -184,7 +184,7 @@ TEST_F(ShapesFixture, LineEndpointsOnScreenForEveryStyle)
     EXPECT_EQ(CountIn(img, IsInk, QRect(100, 50, 10, 10)), 0);
 
     // Sloping down: from the top left corner to the bottom right one.
-    TQLineShape* down = line(stAngleSlopingDown, 0, 0, 100, 50);
+    TQLineShape* down = line(LineStyle::AngleSlopingDown, 0, 0, 100, 50);
     EXPECT_EQ(down->ScreenLine(), QLine(0, 0, 100, 50));
     img = RenderObject(*down);
     EXPECT_TRUE(IsInk(img.pixel(10, 10)));
@@ -195,13 +195,13 @@ TEST_F(ShapesFixture, LineEndpointsOnScreenForEveryStyle)
     EXPECT_TRUE(QRect(10, 10, 100, 50).contains(MatchBounds(img, IsInk)));
 
     // A clear pen draws nothing.
-    hz->Pen()->SetStyle(psClear);
+    hz->Pen()->SetStyle(PenStyle::Clear);
     EXPECT_EQ(MatchBounds(RenderObject(*hz), IsInk), QRect());
 }
 
 TEST_F(ShapesFixture, ShapeMenuItemsChecksAndCommands)
 {
-    TBCShapes* s = shape(stRoundRect, 10, 10, 80, 40);
+    TBCShapes* s = shape(ShapeType::RoundRect, 10, 10, 80, 40);
     QMenu* menu = s->ObjectMenu();
     const QStringList captions = Captions(*menu);
     const QStringList tail = { "Center Horizontally", "-", "Background Color", "Line Color", "Line Thickness", "-",
@@ -241,7 +241,7 @@ TEST_F(ShapesFixture, ShapeMenuItemsChecksAndCommands)
     before = parent.ChangedCount;
     FindItem(*menu, "Transparent")->trigger();
     EXPECT_TRUE(s->Transparent());
-    EXPECT_EQ(s->Brush()->Style(), bsClear);
+    EXPECT_EQ(s->Brush()->Style(), BrushStyle::Clear);
     EXPECT_GT(parent.ChangedCount, before);
 
     // "Background Color" starts at the brush colour and makes a transparent shape opaque.
@@ -252,7 +252,7 @@ TEST_F(ShapesFixture, ShapeMenuItemsChecksAndCommands)
     EXPECT_EQ(modal->initial[0], QColor(255, 255, 0));
     EXPECT_EQ(s->Brush()->Color(), clRed);
     EXPECT_FALSE(s->Transparent());
-    EXPECT_EQ(s->Brush()->Style(), bsSolid);
+    EXPECT_EQ(s->Brush()->Style(), BrushStyle::Solid);
 
     // Cancelling a colour dialog changes and notifies nothing.
     before = parent.ChangedCount;
@@ -267,17 +267,17 @@ TEST_F(ShapesFixture, ShapeMenuItemsChecksAndCommands)
     EXPECT_GT(parent.ChangedCount, before);
 
     // The rounding submenu depends on the shape when the object was loaded, once.
-    TBCShapes* rect = shape(stRectangle, 0, 0, 50, 50);
-    rect->SetShape(stRoundRect);
+    TBCShapes* rect = shape(ShapeType::Rectangle, 0, 0, 50, 50);
+    rect->SetShape(ShapeType::RoundRect);
     EXPECT_EQ(SubMenu(*rect->ObjectMenu(), "Degree of Rounding"), nullptr);
     EXPECT_EQ(Captions(*rect->ObjectMenu()).last(), "Transparent");
-    s->SetShape(stEllipse);
+    s->SetShape(ShapeType::Ellipse);
     EXPECT_NE(SubMenu(*s->ObjectMenu(), "Degree of Rounding"), nullptr);
 }
 
 TEST_F(ShapesFixture, LineMenuItemsChecksAndStretchToEdges)
 {
-    TQLineShape* l = line(stVertical, 30, 40, 10, 50);
+    TQLineShape* l = line(LineStyle::Vertical, 30, 40, 10, 50);
     QMenu* menu = l->ObjectMenu();
     const QStringList captions = Captions(*menu);
     const QStringList tail = { "Center Horizontally", "-", "Style", "Color", "Line Thickness", "-",
@@ -299,7 +299,7 @@ TEST_F(ShapesFixture, LineMenuItemsChecksAndStretchToEdges)
 
     int before = parent.ChangedCount;
     FindItem(*styles, "Angled Sloping Up")->trigger();
-    EXPECT_EQ(l->LineStyle(), stAngleSlopingUp);
+    EXPECT_EQ(l->LineStyle(), LineStyle::AngleSlopingUp);
     EXPECT_GT(parent.ChangedCount, before);
     emit menu->aboutToShow();
     EXPECT_EQ(Checked(*styles), QStringList({ "Angled Sloping Up" }));
@@ -314,20 +314,20 @@ TEST_F(ShapesFixture, LineMenuItemsChecksAndStretchToEdges)
     QAction* stretch = FindItem(*menu, "Stretch To Edges");
     stretch->trigger();
     EXPECT_EQ(l->BoundsRect(), QRect(30, 40, 10, 50));
-    l->SetLineStyle(stAngleSlopingDown);
+    l->SetLineStyle(LineStyle::AngleSlopingDown);
     stretch->trigger();
     EXPECT_EQ(l->BoundsRect(), QRect(30, 40, 10, 50));
     // Vertical: from the panel's top to its bottom.
-    l->SetLineStyle(stVertical);
+    l->SetLineStyle(LineStyle::Vertical);
     before = parent.ChangedCount;
     stretch->trigger();
     EXPECT_EQ(l->BoundsRect(), QRect(30, 0, 10, 192));
     EXPECT_GT(parent.ChangedCount, before);
     // Horizontal: across the whole panel.
-    l->SetLineStyle(stHorizontal);
+    l->SetLineStyle(LineStyle::Horizontal);
     stretch->trigger();
     EXPECT_EQ(l->BoundsRect(), QRect(0, 0, 336, 192));
-    TQLineShape* h = line(stHorizontal, 50, 60, 100, 10);
+    TQLineShape* h = line(LineStyle::Horizontal, 50, 60, 100, 10);
     parent.Size = QSize(437, 250); // the panel at 130 %
     h->StretchToEdges();
     EXPECT_EQ(h->BoundsRect(), QRect(0, 60, 437, 10));
@@ -341,16 +341,16 @@ TEST_F(ShapesFixture, LineMenuItemsChecksAndStretchToEdges)
 
 TEST_F(ShapesFixture, ToolsCreateLoadedObjectsThatNotifyOnlyWhenMoved)
 {
-    TBCShapes* e = TBCShapes::CreateForTool(&parent.Owner, stEllipse);
+    TBCShapes* e = TBCShapes::CreateForTool(&parent.Owner, ShapeType::Ellipse);
     EXPECT_EQ(e->ClassName(), "TBCShapes");
-    EXPECT_EQ(e->Shape(), stEllipse);
+    EXPECT_EQ(e->Shape(), ShapeType::Ellipse);
     EXPECT_EQ(e->BoundsRect(), QRect(0, 0, 25, 25));
     EXPECT_EQ(e->RoundPerc(), 25);
     EXPECT_FALSE(e->Transparent());
     TQLineShape* l = TQLineShape::CreateForTool(&parent.Owner);
-    EXPECT_EQ(l->LineStyle(), stVertical);
+    EXPECT_EQ(l->LineStyle(), LineStyle::Vertical);
     EXPECT_EQ(l->BoundsRect(), QRect(0, 0, 10, 10));
-    EXPECT_EQ(TQLineShape().LineStyle(), stHorizontal);
+    EXPECT_EQ(TQLineShape().LineStyle(), LineStyle::Horizontal);
 
     // Placing is the first bounds check: recorded, not a change; the next move is.
     parent.Adopt(e);
@@ -365,10 +365,10 @@ TEST_F(ShapesFixture, ToolsCreateLoadedObjectsThatNotifyOnlyWhenMoved)
     e->Pen()->SetWidth(2);
     EXPECT_EQ(parent.ChangedCount, 3);
     // Property setters ignore values outside their enumeration.
-    e->SetShape(17);
-    EXPECT_EQ(e->Shape(), stEllipse);
-    l->SetLineStyle(-1);
-    EXPECT_EQ(l->LineStyle(), stVertical);
+    e->SetShape(static_cast<ShapeType>(17));
+    EXPECT_EQ(e->Shape(), ShapeType::Ellipse);
+    l->SetLineStyle(static_cast<LineStyle>(-1));
+    EXPECT_EQ(l->LineStyle(), LineStyle::Vertical);
 }
 
 TEST_F(ShapesFixture, PropertiesRoundTripThroughTheCardFile)
@@ -378,7 +378,7 @@ TEST_F(ShapesFixture, PropertiesRoundTripThroughTheCardFile)
     RegisterCardClass<TBCShapes>();
 
     // A default line writes no pen entry at all; width 2 writes Pen.Width alone.
-    TQLineShape* plain = line(stHorizontal, 20, 30, 100, 10);
+    TQLineShape* plain = line(LineStyle::Horizontal, 20, 30, 100, 10);
     QByteArray bytes = TQLabelObjectFiler::WriteObjects({ plain });
     EXPECT_FALSE(bytes.contains("Pen"));
     EXPECT_FALSE(bytes.contains("LineStyle"));
@@ -390,7 +390,7 @@ TEST_F(ShapesFixture, PropertiesRoundTripThroughTheCardFile)
     EXPECT_FALSE(bytes.contains("Pen.Mode"));
 
     // A default shape writes Transparent (always) and nothing else of its own.
-    TBCShapes* defaults = shape(stRectangle, 0, 0, 40, 40);
+    TBCShapes* defaults = shape(ShapeType::Rectangle, 0, 0, 40, 40);
     bytes = TQLabelObjectFiler::WriteObjects({ defaults });
     EXPECT_TRUE(bytes.contains(QByteArray("\x0BTransparent\x08", 13)));
     for (const char* absent : { "Brush", "Pen", "RoundPerc", "\x05Shape" })
@@ -398,15 +398,15 @@ TEST_F(ShapesFixture, PropertiesRoundTripThroughTheCardFile)
 
     auto* old = new TQLabelShapes(&parent.Owner);
     place(old, 5, 6, 70, 35);
-    old->SetShape(stRoundSquare);
+    old->SetShape(ShapeType::RoundSquare);
     old->SetTransparent(true);
     old->Brush()->SetColor(clNavy);
     old->Pen()->SetColor(clRed);
-    old->Pen()->SetStyle(psDash);
-    old->Pen()->SetMode(pmXor);
+    old->Pen()->SetStyle(PenStyle::Dash);
+    old->Pen()->SetMode(PenMode::Xor);
     old->Pen()->SetWidth(3);
     old->SetRoundPerc(60);
-    TQLineShape* diag = line(stAngleSlopingDown, 1, 2, 30, 40);
+    TQLineShape* diag = line(LineStyle::AngleSlopingDown, 1, 2, 30, 40);
     diag->Pen()->SetColor(clGray);
     diag->Pen()->SetWidth(5);
 
@@ -423,10 +423,10 @@ TEST_F(ShapesFixture, PropertiesRoundTripThroughTheCardFile)
     ASSERT_EQ(read[0]->ClassName(), "TQLabelShapes");
     auto* s = static_cast<TQLabelShapes*>(read[0]);
     EXPECT_EQ(s->BoundsRect(), QRect(5, 6, 70, 35));
-    EXPECT_EQ(s->Shape(), stRoundSquare);
+    EXPECT_EQ(s->Shape(), ShapeType::RoundSquare);
     EXPECT_TRUE(s->Transparent());
     EXPECT_EQ(*s->Brush(), *old->Brush());
-    EXPECT_EQ(s->Brush()->Style(), bsClear);
+    EXPECT_EQ(s->Brush()->Style(), BrushStyle::Clear);
     EXPECT_EQ(*s->Pen(), *old->Pen());
     EXPECT_EQ(s->RoundPerc(), 60);
     EXPECT_FALSE(s->IsLoading());
@@ -435,12 +435,12 @@ TEST_F(ShapesFixture, PropertiesRoundTripThroughTheCardFile)
 
     ASSERT_EQ(read[1]->ClassName(), "TQLineShape");
     auto* d = static_cast<TQLineShape*>(read[1]);
-    EXPECT_EQ(d->LineStyle(), stAngleSlopingDown);
+    EXPECT_EQ(d->LineStyle(), LineStyle::AngleSlopingDown);
     EXPECT_EQ(*d->Pen(), *diag->Pen());
     EXPECT_EQ(d->BoundsRect(), QRect(1, 2, 30, 40));
     auto* p = static_cast<TQLineShape*>(read[2]);
     EXPECT_EQ(p->Pen()->Width(), 2);
-    EXPECT_EQ(p->LineStyle(), stHorizontal);
+    EXPECT_EQ(p->LineStyle(), LineStyle::Horizontal);
 
     // Writing the copies again gives the same bytes.
     EXPECT_EQ(TQLabelObjectFiler::WriteObjects(read), bytes);

@@ -65,45 +65,45 @@ TEST_F(SuperShapeDialogTest, ControlsChangeTheSampleAndOkAppliesThem)
     };
     const Case cases[] = {
         { "transparent with a clear outline keeps an outline",
-            [](TSuperShape& s) { s.SetOutlineStyle(psClear); },
+            [](TSuperShape& s) { s.SetOutlineStyle(PenStyle::Clear); },
             [](QDialog& d) {
                 choose(d, "SurfaceList", stBrushTransparent);
-                EXPECT_EQ(props(d).Sample()->OutlineStyle(), psSolid);
+                EXPECT_EQ(props(d).Sample()->OutlineStyle(), PenStyle::Solid);
                 // The list is not refreshed.
-                EXPECT_EQ(d.findChild<QComboBox*>("OutlineStyleList")->currentIndex(), psClear);
+                EXPECT_EQ(d.findChild<QComboBox*>("OutlineStyleList")->currentIndex(), int(PenStyle::Clear));
                 return int(mrOk);
             },
             [](const TSuperShape& s) {
                 EXPECT_EQ(s.SurfaceType(), stBrushTransparent);
-                EXPECT_EQ(s.OutlineStyle(), psSolid);
-                EXPECT_EQ(s.ShadowOrient(), soNone);
+                EXPECT_EQ(s.OutlineStyle(), PenStyle::Solid);
+                EXPECT_EQ(s.ShadowOrient(), ShadowCorner::NoShadow);
             } },
         { "a seven-pointed star with 30 % inward, from a rectangle",
-            [](TSuperShape& s) { s.SetShape(qstRectangle); },
+            [](TSuperShape& s) { s.SetShape(SuperShapeKind::Rectangle); },
             [](QDialog& d) {
-                choose(d, "ShapeList", qstStar);
+                choose(d, "ShapeList", int(SuperShapeKind::Star));
                 d.findChild<QSpinBox*>("PointsSpinner")->setValue(7);
                 d.findChild<QSpinBox*>("InwardSpinner")->setValue(30);
-                choose(d, "ShadowOrientList", soUpperLeft);
+                choose(d, "ShadowOrientList", int(ShadowCorner::UpperLeft));
                 d.findChild<QSpinBox*>("ShadowDepthSpinner")->setValue(8);
                 d.findChild<QSpinBox*>("OutlineWidthSpinner")->setValue(4);
-                choose(d, "FillDirectionList", gdRight);
+                choose(d, "FillDirectionList", int(FillDirection::Right));
                 return int(mrOk);
             },
             [](const TSuperShape& s) {
-                EXPECT_EQ(s.Shape(), qstStar);
+                EXPECT_EQ(s.Shape(), SuperShapeKind::Star);
                 EXPECT_EQ(s.Vectors(), 14);
                 EXPECT_EQ(s.InVectorPercent(), 30);
-                EXPECT_EQ(s.ShadowOrient(), soUpperLeft);
+                EXPECT_EQ(s.ShadowOrient(), ShadowCorner::UpperLeft);
                 EXPECT_EQ(s.ShadowDepth(), 8);
                 EXPECT_EQ(s.OutlineWidth(), 4);
-                EXPECT_EQ(s.FillDirection(), gdRight);
+                EXPECT_EQ(s.FillDirection(), FillDirection::Right);
                 EXPECT_EQ(s.Width(), 120); // the size is not copied back
             } },
         { "a star with no inward vector stays so",
-            [](TSuperShape& s) { s.SetShape(qstEllipse); },
+            [](TSuperShape& s) { s.SetShape(SuperShapeKind::Ellipse); },
             [](QDialog& d) {
-                choose(d, "ShapeList", qstStar);
+                choose(d, "ShapeList", int(SuperShapeKind::Star));
                 d.findChild<QSpinBox*>("InwardSpinner")->setValue(0);
                 return int(mrOk);
             },
@@ -111,12 +111,12 @@ TEST_F(SuperShapeDialogTest, ControlsChangeTheSampleAndOkAppliesThem)
         { "cancel",
             [](TSuperShape&) {},
             [](QDialog& d) {
-                choose(d, "ShapeList", qstTriangleDown);
+                choose(d, "ShapeList", int(SuperShapeKind::TriangleDown));
                 choose(d, "SurfaceList", stBrushPattern);
                 return int(mrCancel);
             },
             [](const TSuperShape& s) {
-                EXPECT_EQ(s.Shape(), qstStar);
+                EXPECT_EQ(s.Shape(), SuperShapeKind::Star);
                 EXPECT_EQ(s.SurfaceType(), stGradientFill);
             } },
     };

@@ -49,24 +49,24 @@ bool isBlue(QRgb c) { return qBlue(c) > 200 && qGreen(c) < 60 && qRed(c) < 60; }
 TEST_F(SuperShapeTest, ShapeAndShadowRectanglesByOrientation)
 {
     struct Case {
-        int shape;
-        int orient;
+        SuperShapeKind shape;
+        ShadowCorner orient;
         int depth;
         TEdges shape_;
         TEdges shadow;
     };
     const Case cases[] = {
-        { qstRectangle, soNone, 5, { 1, 1, 98, 58 }, {} },
-        { qstRectangle, soLowerRight, 5, { 1, 1, 93, 53 }, { 6, 6, 98, 58 } },
-        { qstEllipse, soUpperRight, 5, { 1, 6, 93, 58 }, { 6, 1, 98, 53 } },
-        { qstStar, soUpperLeft, 5, { 6, 6, 98, 58 }, { 1, 1, 93, 53 } },
-        { qstRoundRect, soLowerLeft, 5, { 6, 1, 98, 53 }, { 1, 6, 93, 58 } },
-        { qstDiamond, soLowerRight, 5, { 1, 1, 93, 58 }, { 6, 1, 98, 58 } },
-        { qstDiamond, soUpperRight, 5, { 1, 1, 93, 58 }, { 6, 1, 98, 58 } },
-        { qstDiamond, soUpperLeft, 5, { 6, 1, 98, 58 }, { 1, 1, 93, 58 } },
-        { qstDiamond, soLowerLeft, 5, { 6, 1, 98, 58 }, { 1, 1, 93, 58 } },
+        { SuperShapeKind::Rectangle, ShadowCorner::NoShadow, 5, { 1, 1, 98, 58 }, {} },
+        { SuperShapeKind::Rectangle, ShadowCorner::LowerRight, 5, { 1, 1, 93, 53 }, { 6, 6, 98, 58 } },
+        { SuperShapeKind::Ellipse, ShadowCorner::UpperRight, 5, { 1, 6, 93, 58 }, { 6, 1, 98, 53 } },
+        { SuperShapeKind::Star, ShadowCorner::UpperLeft, 5, { 6, 6, 98, 58 }, { 1, 1, 93, 53 } },
+        { SuperShapeKind::RoundRect, ShadowCorner::LowerLeft, 5, { 6, 1, 98, 53 }, { 1, 6, 93, 58 } },
+        { SuperShapeKind::Diamond, ShadowCorner::LowerRight, 5, { 1, 1, 93, 58 }, { 6, 1, 98, 58 } },
+        { SuperShapeKind::Diamond, ShadowCorner::UpperRight, 5, { 1, 1, 93, 58 }, { 6, 1, 98, 58 } },
+        { SuperShapeKind::Diamond, ShadowCorner::UpperLeft, 5, { 6, 1, 98, 58 }, { 1, 1, 93, 58 } },
+        { SuperShapeKind::Diamond, ShadowCorner::LowerLeft, 5, { 6, 1, 98, 58 }, { 1, 1, 93, 58 } },
         // Depth 7; the outline width stays 3.
-        { qstRectangle, soLowerRight, 7, { 1, 1, 91, 51 }, { 8, 8, 98, 58 } },
+        { SuperShapeKind::Rectangle, ShadowCorner::LowerRight, 7, { 1, 1, 91, 51 }, { 8, 8, 98, 58 } },
     };
     for (const Case& c : cases) {
         TSuperShape* s = make(100, 60);
@@ -75,29 +75,29 @@ TEST_F(SuperShapeTest, ShapeAndShadowRectanglesByOrientation)
         s->SetShadowOrient(c.orient);
         s->SetShadowDepth(c.depth);
         const TShapeRects r = s->ShapeRects();
-        EXPECT_EQ(r.shape, c.shape_) << c.shape << "/" << c.orient;
-        EXPECT_EQ(r.shadow, c.shadow) << c.shape << "/" << c.orient;
+        EXPECT_EQ(r.shape, c.shape_) << int(c.shape) << "/" << int(c.orient);
+        EXPECT_EQ(r.shadow, c.shadow) << int(c.shape) << "/" << int(c.orient);
     }
 }
 
 TEST_F(SuperShapeTest, OutlineVerticesOfDiamondTrianglesAndStars)
 {
     struct Case {
-        int shape;
+        SuperShapeKind shape;
         TEdges r;
         QPolygon expected;
     };
     const TEdges box { 0, 0, 100, 60 };
     const Case cases[] = {
-        { qstDiamond, box, QPolygon({ { 50, 0 }, { 99, 30 }, { 50, 59 }, { 0, 30 } }) },
-        { qstTriangleLeft, box, QPolygon({ { 99, 0 }, { 99, 59 }, { 0, 30 } }) },
-        { qstTriangleRight, box, QPolygon({ { 0, 0 }, { 99, 30 }, { 0, 59 } }) },
-        { qstTriangleUp, { 10, 20, 31, 41 }, QPolygon({ { 20, 20 }, { 10, 40 }, { 30, 40 } }) },
-        { qstTriangleDown, box, QPolygon({ { 0, 0 }, { 50, 59 }, { 99, 0 } }) },
-        { qstRectangle, box, QPolygon() },
+        { SuperShapeKind::Diamond, box, QPolygon({ { 50, 0 }, { 99, 30 }, { 50, 59 }, { 0, 30 } }) },
+        { SuperShapeKind::TriangleLeft, box, QPolygon({ { 99, 0 }, { 99, 59 }, { 0, 30 } }) },
+        { SuperShapeKind::TriangleRight, box, QPolygon({ { 0, 0 }, { 99, 30 }, { 0, 59 } }) },
+        { SuperShapeKind::TriangleUp, { 10, 20, 31, 41 }, QPolygon({ { 20, 20 }, { 10, 40 }, { 30, 40 } }) },
+        { SuperShapeKind::TriangleDown, box, QPolygon({ { 0, 0 }, { 50, 59 }, { 99, 0 } }) },
+        { SuperShapeKind::Rectangle, box, QPolygon() },
     };
     for (const Case& c : cases)
-        EXPECT_EQ(OutlineVertices(c.shape, c.r, 10, 90, 50), c.expected) << c.shape;
+        EXPECT_EQ(OutlineVertices(c.shape, c.r, 10, 90, 50), c.expected) << int(c.shape);
 
     // The new object: a five-pointed star, R = min(12, 12) - 4 = 8, first vertex straight up.
     TSuperShape* fresh = make(25, 25);
@@ -135,26 +135,29 @@ TEST_F(SuperShapeTest, SettersKeepRangesAndCouplings)
         { "InVectorPercent 101", [](TSuperShape& s) { s.SetInVectorPercent(101); }, &TSuperShape::InVectorPercent, 50 },
         { "ShadowDepth 13 on 25", [](TSuperShape& s) { s.SetShadowDepth(13); }, &TSuperShape::ShadowDepth, 5 },
         { "ShadowDepth 12 on 25", [](TSuperShape& s) { s.SetShadowDepth(12); }, &TSuperShape::ShadowDepth, 12 },
-        { "ShadowOrient 5", [](TSuperShape& s) { s.SetShadowOrient(5); }, &TSuperShape::ShadowOrient, soNone },
+        { "ShadowOrient 5", [](TSuperShape& s) { s.SetShadowOrient(static_cast<ShadowCorner>(5)); },
+            [](const TSuperShape& s) { return int(s.ShadowOrient()); }, int(ShadowCorner::NoShadow) },
         { "becoming a star",
             [](TSuperShape& s) {
-                s.SetShape(qstPolyGon);
+                s.SetShape(SuperShapeKind::Polygon);
                 s.SetVectors(6);
                 s.SetInVectorPercent(0);
                 s.SetStartingAngle(30);
-                s.SetShape(qstStar);
+                s.SetShape(SuperShapeKind::Star);
             },
             [](const TSuperShape& s) { return s.Vectors() * 10000 + s.InVectorPercent() * 1000 + s.StartingAngle(); },
             10 * 10000 + 50 * 1000 + 90 },
         { "transparent keeps the outline",
             [](TSuperShape& s) {
-                s.SetOutlineStyle(psClear);
-                s.SetShadowOrient(soLowerLeft);
-                s.SetPattern(bsCross);
+                s.SetOutlineStyle(PenStyle::Clear);
+                s.SetShadowOrient(ShadowCorner::LowerLeft);
+                s.SetPattern(BrushStyle::Cross);
                 s.SetSurfaceType(stBrushTransparent);
             },
-            [](const TSuperShape& s) { return s.OutlineStyle() * 100 + s.ShadowOrient() * 10 + s.Pattern(); },
-            psSolid * 100 + soNone * 10 + bsClear },
+            [](const TSuperShape& s) {
+                return int(s.OutlineStyle()) * 100 + int(s.ShadowOrient()) * 10 + int(s.Pattern());
+            },
+            int(PenStyle::Solid) * 100 + int(ShadowCorner::NoShadow) * 10 + int(BrushStyle::Clear) },
     };
     for (const Case& c : cases) {
         TSuperShape* s = make(25, 25);
@@ -198,29 +201,29 @@ TEST_F(SuperShapeTest, PaintsSurfaceShadowAndOutlineOnScreen)
     const Case cases[] = {
         { "gradient up, no outline",
             [](TSuperShape& s) {
-                s.SetShape(qstRectangle);
-                s.SetOutlineStyle(psClear);
+                s.SetShape(SuperShapeKind::Rectangle);
+                s.SetOutlineStyle(PenStyle::Clear);
             },
             { { { 50, 0 }, isBlue }, { { 50, 59 }, isRed }, { { 0, 30 }, [](QRgb c) { return qRed(c) > 100 && qBlue(c) > 100; } } } },
         { "solid ellipse",
             [](TSuperShape& s) {
-                s.SetShape(qstEllipse);
+                s.SetShape(SuperShapeKind::Ellipse);
                 s.SetSurfaceType(stBrushPattern);
             },
             { { { 50, 30 }, isRed }, { { 2, 2 }, page }, { { 0, 30 }, ink } } },
         { "texture rectangle, tiles from the corner",
             [&texture](TSuperShape& s) {
-                s.SetShape(qstRectangle);
-                s.SetOutlineStyle(psClear);
+                s.SetShape(SuperShapeKind::Rectangle);
+                s.SetOutlineStyle(PenStyle::Clear);
                 s.SetSurfaceType(stBrushImage);
                 s.SetImage(&texture);
             },
             { { { 0, 0 }, isBlue }, { { 32, 32 }, isBlue }, { { 64, 0 }, isBlue }, { { 33, 32 }, isRed } } },
         { "transparent triangle with a lower-right shadow",
             [](TSuperShape& s) {
-                s.SetShape(qstTriangleUp);
+                s.SetShape(SuperShapeKind::TriangleUp);
                 s.SetSurfaceType(stBrushTransparent);
-                s.SetShadowOrient(soLowerRight);
+                s.SetShadowOrient(ShadowCorner::LowerRight);
                 s.SetShadowColor(clBlue);
             },
             // Shape (0, 0, 95, 55): apex at (47, 0), its 1-pixel outline from row 1; shadow (5, 5, 100, 60).
@@ -259,7 +262,7 @@ TEST_F(SuperShapeTest, PrintsAtPrinterResolution)
             [&texture](TSuperShape& s) {
                 s.SetSurfaceType(stBrushImage);
                 s.SetImage(&texture);
-                s.SetOutlineStyle(psClear);
+                s.SetOutlineStyle(PenStyle::Clear);
             },
             [](const QImage& page) {
                 EXPECT_EQ(MatchBounds(page, [](QRgb c) { return isRed(c) || isBlue(c); }), QRect(300, 300, 600, 400));
@@ -269,8 +272,8 @@ TEST_F(SuperShapeTest, PrintsAtPrinterResolution)
             } },
         { "gradient down",
             [](TSuperShape& s) {
-                s.SetFillDirection(gdDown);
-                s.SetOutlineStyle(psClear);
+                s.SetFillDirection(FillDirection::Down);
+                s.SetOutlineStyle(PenStyle::Clear);
             },
             [](const QImage& page) {
                 EXPECT_EQ(QColor(page.pixel(600, 300)), QColor(Qt::red));
@@ -284,7 +287,7 @@ TEST_F(SuperShapeTest, PrintsAtPrinterResolution)
             [](TSuperShape& s) {
                 s.SetSurfaceType(stBrushTransparent);
                 s.SetOutlineWidth(3);
-                s.SetShadowOrient(soLowerRight);
+                s.SetShadowOrient(ShadowCorner::LowerRight);
                 s.SetShadowColor(clBlue);
             },
             [](const QImage& page) {
@@ -296,7 +299,7 @@ TEST_F(SuperShapeTest, PrintsAtPrinterResolution)
     };
     for (const Case& c : cases) {
         TSuperShape* s = make(96, 64);
-        s->SetShape(qstRectangle);
+        s->SetShape(SuperShapeKind::Rectangle);
         c.setup(*s);
         TRecordingReport report(sheet);
         report.OnPrint = [s](TReport& r) { s->PrintAtResolution(r, 0.5, 0.5, 96, 1 << 24); };
@@ -312,7 +315,7 @@ TEST_F(SuperShapeTest, TextureRoundTripsThroughTheCardFile)
 {
     TSuperShape* s = make(80, 50);
     s->SetName("Special1");
-    s->SetShape(qstDiamond);
+    s->SetShape(SuperShapeKind::Diamond);
     s->SetSurfaceType(stBrushImage);
     const QImage texture = checkerTexture();
     s->SetImage(&texture);
@@ -326,7 +329,7 @@ TEST_F(SuperShapeTest, TextureRoundTripsThroughTheCardFile)
     ASSERT_EQ(read.size(), 1u);
     auto* copy = qobject_cast<TSuperShape*>(read[0]);
     ASSERT_NE(copy, nullptr);
-    EXPECT_EQ(copy->Shape(), qstDiamond);
+    EXPECT_EQ(copy->Shape(), SuperShapeKind::Diamond);
     EXPECT_EQ(copy->Image().size(), QSize(32, 32));
     EXPECT_EQ(copy->Image().pixel(0, 0), qRgb(0, 0, 255));
     copy->SetName("Special1"); // the reader gives it a name of its own
@@ -378,7 +381,7 @@ TEST_F(SuperShapeTest, SurfacesCoverOnlyWhatTheCardShows)
         delete s;
     }
     // The part of a gradient is the whole gradient's pixels there.
-    for (TFillDirection d : { gdUp, gdDown, gdLeft, gdRight }) {
+    for (FillDirection d : { FillDirection::Up, FillDirection::Down, FillDirection::Left, FillDirection::Right }) {
         const QImage whole = BuildGradient(d, clRed, clBlue, QSize(300, 200));
         const QRect part(50, 40, 100, 80);
         EXPECT_EQ(BuildGradientPart(d, clRed, clBlue, QSize(300, 200), part), whole.copy(part)) << int(d);
@@ -391,8 +394,8 @@ TEST_F(SuperShapeTest, GiantTexturedShapePaintsTheCardsPart)
 {
     const QImage texture = checkerTexture();
     TSuperShape* s = make(10, 10);
-    s->SetShape(qstRectangle);
-    s->SetOutlineStyle(psClear);
+    s->SetShape(SuperShapeKind::Rectangle);
+    s->SetOutlineStyle(PenStyle::Clear);
     s->SetBounds(-(32 * 10000 + 5), -(32 * 10000 + 7), 1 << 20, 1 << 20);
     s->SetSurfaceType(stBrushImage);
     s->SetImage(&texture);

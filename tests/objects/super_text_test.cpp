@@ -92,25 +92,26 @@ std::vector<int> Runs(const QImage& image, int y, int x0, int x1, bool (*match)(
 TEST_F(SuperTextFixture, LayoutMarginsShadowAndTheHeightPull)
 {
     struct Case {
-        int orientation, depth;
+        ShadowDirection orientation;
+        int depth;
         bool transparent;
-        int border;
+        LabelBorder border;
         int height; // before layout
         QPoint main, shadow;
         const char* heightRule; // "pulled", "grown", "kept"
     };
     const Case cases[] = {
-        { sdLeft, 4, true, bsNone, 40, { 9, 0 }, { 5, 0 }, "pulled" },
-        { sdDownRight, 4, true, bsNone, 40, { 5, 0 }, { 9, 4 }, "pulled" },
-        { sdDownLeft, 3, true, bsNone, 400, { 8, 0 }, { 5, 3 }, "pulled" },
-        { sdNone, 4, true, bsNone, 400, { 5, 0 }, { 5, 0 }, "pulled" },
+        { ShadowDirection::Left, 4, true, LabelBorder::NoBorder, 40, { 9, 0 }, { 5, 0 }, "pulled" },
+        { ShadowDirection::DownRight, 4, true, LabelBorder::NoBorder, 40, { 5, 0 }, { 9, 4 }, "pulled" },
+        { ShadowDirection::DownLeft, 3, true, LabelBorder::NoBorder, 400, { 8, 0 }, { 5, 3 }, "pulled" },
+        { ShadowDirection::NoShadow, 4, true, LabelBorder::NoBorder, 400, { 5, 0 }, { 5, 0 }, "pulled" },
         // A filled or framed box keeps a larger height and only grows.
-        { sdRight, 2, false, bsNone, 400, { 5, 0 }, { 7, 0 }, "kept" },
-        { sdRight, 2, true, bsSingle, 400, { 5, 0 }, { 7, 0 }, "kept" },
-        { sdRight, 2, false, bsNone, 5, { 5, 0 }, { 7, 0 }, "grown" },
+        { ShadowDirection::Right, 2, false, LabelBorder::NoBorder, 400, { 5, 0 }, { 7, 0 }, "kept" },
+        { ShadowDirection::Right, 2, true, LabelBorder::Single, 400, { 5, 0 }, { 7, 0 }, "kept" },
+        { ShadowDirection::Right, 2, false, LabelBorder::NoBorder, 5, { 5, 0 }, { 7, 0 }, "grown" },
     };
     for (const Case& k : cases) {
-        const std::string what = std::to_string(k.orientation) + "/" + std::to_string(k.depth) + " h" + std::to_string(k.height);
+        const std::string what = std::to_string(int(k.orientation)) + "/" + std::to_string(k.depth) + " h" + std::to_string(k.height);
         auto* t = new TQSuperText(&parent.Owner);
         parent.Adopt(t);
         t->Loaded();
@@ -190,7 +191,7 @@ TEST_F(SuperTextFixture, SurfacesFillTheLettersOnScreen)
         t->Font()->SetName("DejaVu Sans");
         t->Font()->SetSize(40);
         t->Font()->SetColor(clRed);
-        t->SetOutlineStyle(psClear);
+        t->SetOutlineStyle(PenStyle::Clear);
         t->SetSurfaceType(surface);
         t->SetBounds(10, 10, 200, 80);
         t->CalcLayout();
@@ -228,7 +229,7 @@ TEST_F(SuperTextFixture, TilesStartAtTheBoxTheOutlineKeepsItsWidthAndTheShadowIt
         t->SetSurfaceType(ST::stBrushImage);
         const QImage tile = HalfTile(c.tile);
         t->SetImage(&tile);
-        t->SetOutlineStyle(psClear);
+        t->SetOutlineStyle(PenStyle::Clear);
         t->SetBounds(0, 0, 400, 200);
         t->CalcLayout();
         QImage image = RenderObject(*t, 0);
@@ -239,7 +240,7 @@ TEST_F(SuperTextFixture, TilesStartAtTheBoxTheOutlineKeepsItsWidthAndTheShadowIt
         EXPECT_EQ(reds[1], c.tile / 2);
 
         t->SetSurfaceType(ST::stBrushTransparent);
-        t->SetOutlineStyle(psSolid);
+        t->SetOutlineStyle(PenStyle::Solid);
         t->SetOutlineWidth(c.outline);
         image = RenderObject(*t, 0);
         const std::vector<int> ink = Runs(image, block.center().y(), 0, block.left() + 10, IsBlack);
@@ -249,7 +250,7 @@ TEST_F(SuperTextFixture, TilesStartAtTheBoxTheOutlineKeepsItsWidthAndTheShadowIt
         // The shadow lies its depth below and to the right.
         t->SetShadowDepth(c.depth);
         t->SetShadowcolor(clGreen);
-        t->SetOutlineStyle(psClear);
+        t->SetOutlineStyle(PenStyle::Clear);
         t->SetSurfaceType(ST::stNormal);
         t->CalcLayout();
         EXPECT_EQ(t->Layout().shadowOrigin - t->Layout().mainOrigin, QPoint(c.depth, c.depth));
@@ -261,9 +262,9 @@ TEST_F(SuperTextFixture, SetterSideEffects)
     TQSuperText* t = make(200, 60, "Side");
     const QImage tile = HalfTile(4);
     // A transparent surface with no outline would hide the letters: the outline comes back.
-    t->SetOutlineStyle(psClear);
+    t->SetOutlineStyle(PenStyle::Clear);
     t->SetSurfaceType(ST::stBrushTransparent);
-    EXPECT_EQ(t->OutlineStyle(), psSolid);
+    EXPECT_EQ(t->OutlineStyle(), PenStyle::Solid);
     // Leaving the texture loses it.
     t->SetSurfaceType(ST::stBrushImage);
     t->SetImage(&tile);
@@ -281,7 +282,7 @@ TEST_F(SuperTextFixture, SetterSideEffects)
     t->SetGradientFromColor(clRed);
     EXPECT_TRUE(IsRed(t->GradientBitmap().pixel(0, 0)));
     EXPECT_FALSE(IsRed(t->GradientBitmap().pixel(255, 0)));
-    t->SetFillDirection(gdUp); // From at the bottom
+    t->SetFillDirection(FillDirection::Up); // From at the bottom
     EXPECT_TRUE(IsRed(t->GradientBitmap().pixel(0, 39)));
     EXPECT_FALSE(IsRed(t->GradientBitmap().pixel(0, 0)));
 }
@@ -294,9 +295,9 @@ TEST_F(SuperTextFixture, SavedAndReadBackUnchangedWithItsTexture)
         [](TQSuperText&) {},
         [](TQSuperText& o) {
             o.SetShadowDepth(4);
-            o.SetShadowOrientation(sdLeft);
+            o.SetShadowOrientation(ShadowDirection::Left);
             o.SetShadowcolor(0x102030);
-            o.SetFillDirection(1);
+            o.SetFillDirection(FillDirection::Down);
             o.SetGradientFromColor(clRed);
             o.SetGradientToColor(clLime);
         },
@@ -305,9 +306,9 @@ TEST_F(SuperTextFixture, SavedAndReadBackUnchangedWithItsTexture)
             const QImage tile = HalfTile(6);
             o.SetImage(&tile);
             o.SetLastBitmapFileNameandPath("/textures/half.bmp");
-            o.SetOutlineStyle(psDash);
+            o.SetOutlineStyle(PenStyle::Dash);
             o.SetOutlineWidth(3);
-            o.SetBorderStyle(bsSingle);
+            o.SetBorderStyle(LabelBorder::Single);
             o.SetControlTransparent(false);
             o.SetBGColor(clSilver);
         },
@@ -378,9 +379,9 @@ TEST_F(SuperTextFixture, PropertiesDialogWorksOnThePreview)
             p.SurfaceTypeCombo()->setCurrentIndex(s);
             panels.push_back(p.VisibleFillPanel());
         }
-        p.findChild<QComboBox*>("ShadowOrientationCombo")->setCurrentIndex(sdDown);
+        p.findChild<QComboBox*>("ShadowOrientationCombo")->setCurrentIndex(int(ShadowDirection::Down));
         p.findChild<QSpinBox*>("ShadowDepthSpinner")->setValue(3);
-        p.findChild<QComboBox*>("OutlineStyleCombo")->setCurrentIndex(psDot);
+        p.findChild<QComboBox*>("OutlineStyleCombo")->setCurrentIndex(int(PenStyle::Dot));
         p.findChild<QSpinBox*>("OutLineWidthSpinner")->setValue(2);
         // Empty text: told, and the dialog stays open.
         p.CaptionText()->clear();
@@ -395,9 +396,9 @@ TEST_F(SuperTextFixture, PropertiesDialogWorksOnThePreview)
     ASSERT_EQ(modal->messages.size(), 1u);
     EXPECT_EQ(modal->messages[0].text, "Please enter some text");
     EXPECT_EQ(t->Caption(), "Final");
-    EXPECT_EQ(t->ShadowOrientation(), sdDown);
+    EXPECT_EQ(t->ShadowOrientation(), ShadowDirection::Down);
     EXPECT_EQ(t->ShadowDepth(), 3);
-    EXPECT_EQ(t->OutlineStyle(), psDot);
+    EXPECT_EQ(t->OutlineStyle(), PenStyle::Dot);
     EXPECT_EQ(t->OutlineWidth(), 2);
     // The box keeps its size; the preview's refits stay in the dialog.
     EXPECT_EQ(t->Width(), 300);
@@ -423,7 +424,7 @@ TEST_F(SuperTextFixture, PrintedLettersTakeTheirFillAndTheShadowIsText)
     TQSuperText* t = make(300, 90, kBlock + kBlock + kBlock + kBlock);
     t->Font()->SetName("DejaVu Sans");
     t->Font()->SetSize(36);
-    t->SetOutlineStyle(psClear);
+    t->SetOutlineStyle(PenStyle::Clear);
     t->SetBounds(48, 24, 300, 90);
     t->CalcLayout();
     const QRect block = t->TextPath(t->ShownText(), t->Layout().mainOrigin).boundingRect().toAlignedRect();
@@ -475,7 +476,7 @@ TEST_F(SuperTextFixture, SymbolSelectorPutsOneSymbolInTheText)
         g.SymbolList()->setCurrentRow(74 - 32);
         return int(mrOk);
     });
-    d.SymbolButtonClick();
+    d.chooseSymbol();
     EXPECT_EQ(offered, SymbolFontFamilies());
     EXPECT_EQ(d.CaptionText()->text(), TQSymbolLabel::CaptionForCode(74));
     EXPECT_TRUE(d.Preview()->LetterFont().Name().toUpper().contains("WINGDING"));

@@ -94,7 +94,7 @@ TEST_F(LayoutDialogFixture, EightyNineMillimetresAreStoredAsThreePointFiveZeroFo
     open(TCardLayout(), true);
     dialog->eCardwidth->setText("89");
     dialog->eHorizPitch->setText("89");
-    dialog->OkButtonClick();
+    dialog->applyAndClose();
     EXPECT_EQ(result(), mrOk);
     EXPECT_TRUE(modal->messages.empty());
     EXPECT_EQ(dialog->Values.Width, 3.504);
@@ -112,7 +112,7 @@ TEST_F(LayoutDialogFixture, ChoosingAStockInMillimetresShowsItsSizesAndSelectsA4
     EXPECT_EQ(dialog->etopmarg->text(), "13.49");
     EXPECT_EQ(dialog->eleftmarg->text(), "15.01");
     EXPECT_EQ(dialog->epapersize->currentIndex(), 1);
-    dialog->OkButtonClick();
+    dialog->applyAndClose();
     ASSERT_EQ(result(), mrOk);
     EXPECT_EQ(dialog->Values.Width, 3.543);
     EXPECT_EQ(dialog->Values.Height, 2.126);
@@ -125,16 +125,16 @@ TEST_F(LayoutDialogFixture, LeavingTheWidthRaisesThePitchButOkStillChecksIt)
 {
     open(TCardLayout());
     dialog->eCardwidth->setText("3.6");
-    dialog->eCardwidthExit();
+    dialog->applyCardWidth();
     EXPECT_EQ(dialog->eHorizPitch->text(), "3.6");
     dialog->eCardHeight->setText("2.1"); // five rows still end on the sheet
-    dialog->eCardHeightExit();
+    dialog->applyCardHeight();
     EXPECT_EQ(dialog->eVertPitch->text(), "2.1");
 
     // The pitch lowered again, OK pressed with the focus in the pitch edit.
     dialog->eHorizPitch->setText("3.5");
     dialog->eHorizPitch->setFocus();
-    dialog->OkButtonClick();
+    dialog->applyAndClose();
     EXPECT_EQ(messages(), QStringList({ "Horizontal Pitch must be at least = Card Width" }));
     EXPECT_EQ(modal->messages[0].caption, "Information");
     EXPECT_NE(result(), mrOk);
@@ -145,7 +145,7 @@ TEST_F(LayoutDialogFixture, LeavingTheWidthRaisesThePitchButOkStillChecksIt)
     modal->messages.clear();
     dialog->eCardwidth->setText("3.7");
     dialog->eCardwidth->setFocus();
-    dialog->OkButtonClick();
+    dialog->applyAndClose();
     EXPECT_TRUE(modal->messages.empty());
     EXPECT_EQ(result(), mrOk);
     EXPECT_EQ(dialog->Values.HPitch, 3.7);
@@ -168,7 +168,7 @@ TEST_F(LayoutDialogFixture, EachFailedCheckShowsItsMessageAndKeepsTheDialogOpen)
         open(TCardLayout());
         modal->messages.clear();
         dialog->findChild<TNumberEdit*>(c.edit)->setText(c.value);
-        dialog->OkButtonClick();
+        dialog->applyAndClose();
         EXPECT_EQ(messages(), QStringList({ c.message })) << c.edit;
         EXPECT_EQ(result(), 0) << c.edit;
     }
@@ -178,7 +178,7 @@ TEST_F(LayoutDialogFixture, EachFailedCheckShowsItsMessageAndKeepsTheDialogOpen)
     dialog->enbracross->setValue(1);
     dialog->eCardwidth->setText("4");
     dialog->eHorizPitch->setText("0");
-    dialog->OkButtonClick();
+    dialog->applyAndClose();
     EXPECT_TRUE(modal->messages.empty());
     EXPECT_EQ(result(), mrOk);
     EXPECT_EQ(dialog->Values.Across, 1);
@@ -192,14 +192,14 @@ TEST_F(LayoutDialogFixture, TheEmptyPaperItemKeepsThePaperAndCancelReturnsTwo)
     open(l);
     EXPECT_EQ(dialog->epapersize->currentIndex(), 1);
     dialog->epapersize->setCurrentIndex(2);
-    dialog->OkButtonClick();
+    dialog->applyAndClose();
     EXPECT_EQ(dialog->Values.Papersize, 9);
     dialog->epapersize->setCurrentIndex(0);
-    dialog->OkButtonClick();
+    dialog->applyAndClose();
     EXPECT_EQ(dialog->Values.Papersize, 1);
 
     open(TCardLayout());
-    dialog->CancelbuttonClick();
+    dialog->cancelAndClose();
     EXPECT_EQ(result(), mrCancel);
     open(TCardLayout());
     dialog->reject(); // Escape or the close box
@@ -207,7 +207,7 @@ TEST_F(LayoutDialogFixture, TheEmptyPaperItemKeepsThePaperAndCancelReturnsTwo)
 
     int topic = 0;
     QObject::connect(dialog.get(), &TEditCardLayout::HelpRequested, [&](int t) { topic = t; });
-    dialog->HelpButtonClick();
+    dialog->showHelp();
     EXPECT_EQ(topic, 3101);
 }
 

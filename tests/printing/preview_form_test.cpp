@@ -19,7 +19,7 @@ struct PreviewFixture : ::testing::Test {
     void SetUp() override
     {
         pages.OnPrint = [](TReport& r) {
-            r.SetBrush(clBlack, bsSolid);
+            r.SetBrush(clBlack, BrushStyle::Solid);
             r.Rectangle(0.75, 0.5, 4.25, 2.5);
         };
         ASSERT_TRUE(pages.Execute());
@@ -84,7 +84,7 @@ TEST_F(PreviewFixture, ZoomButtonsAndClicksOnThePage)
 
     // Zooming out never reaches zero.
     for (int i = 0; i < 40; ++i)
-        form->SBZoomOutClick();
+        form->zoomOut();
     EXPECT_EQ(form->FilePreview1->Zoom(), TFilePreview::kMinZoom);
     EXPECT_GT(form->FilePreview1->PageControl()->width(), 0);
 }

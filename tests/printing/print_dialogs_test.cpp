@@ -71,15 +71,15 @@ TEST_F(DialogFixture, FineTuneStopsAtEightEachWayAndDefaultClearsAll)
     d.findChild<TSpinButtonPair*>("LeftMarginSpinner")->UpButton()->click();
     EXPECT_EQ(d.Value(TPrintFineTune::LeftMargin), -8);
     // Above 8 only the up arrow moves it.
-    d.SpinnerDownClick(TPrintFineTune::HorizontalSpacing);
+    d.stepDown(TPrintFineTune::HorizontalSpacing);
     EXPECT_EQ(d.Value(TPrintFineTune::HorizontalSpacing), 12);
-    d.SpinnerUpClick(TPrintFineTune::HorizontalSpacing);
+    d.stepUp(TPrintFineTune::HorizontalSpacing);
     EXPECT_EQ(d.Value(TPrintFineTune::HorizontalSpacing), 11);
 
     d.findChild<QPushButton*>("DefaultButton")->click();
     for (const char* name : { "lTopMarginNudge", "LLeftMarginNudge", "LVerticalSpacing", "LHorizontalSpacing" })
         EXPECT_EQ(d.findChild<QLabel*>(name)->text(), "None") << name;
-    d.SpinnerDownClick(TPrintFineTune::VerticalSpacing);
+    d.stepDown(TPrintFineTune::VerticalSpacing);
     d.findChild<QPushButton*>("OKButton")->click();
     EXPECT_EQ(d.result(), mrOk);
     const TPrinterNudges n = d.Nudges();
@@ -87,7 +87,7 @@ TEST_F(DialogFixture, FineTuneStopsAtEightEachWayAndDefaultClearsAll)
     EXPECT_EQ(n.VerticalSpacing, 1);
 
     TPrintFineTune c(start);
-    c.SpinnerDownClick(TPrintFineTune::TopMargin);
+    c.stepDown(TPrintFineTune::TopMargin);
     c.reject();
     EXPECT_EQ(c.result(), mrCancel);
 }
@@ -173,7 +173,7 @@ TEST_F(DialogFixture, SelectionOkNeedsOnePositionAndLeavesTheSheetsInTheCopies)
 
     QTest::mouseClick(d.PaintBox1, Qt::LeftButton, {}, QPoint(100, 100)); // position 6
     d.pages->setValue(3);
-    d.OKbuttonClick();
+    d.applyAndClose();
     EXPECT_EQ(d.result(), mrOk);
     EXPECT_EQ(settings.Copies(), 3);
     EXPECT_EQ(settings.Orientation(), poPortrait);
@@ -215,7 +215,7 @@ TEST_F(DialogFixture, LargeLayoutsGetATableAndPictureForEveryPosition)
     QTest::mouseClick(d.PaintBox1, Qt::LeftButton, {}, last.center());
     EXPECT_TRUE(d.Flags()[299]);
     EXPECT_EQ(grab(d.PaintBox1).pixel(last.center()), qRgb(255, 0, 0));
-    d.OKbuttonClick();
+    d.applyAndClose();
     EXPECT_EQ(d.result(), mrOk); // position 300 alone is a selection
 
     // A sheet whose cards reach past the usual picture gets a larger picture.

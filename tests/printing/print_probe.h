@@ -28,8 +28,8 @@ public:
         auto* panel = dynamic_cast<CardView*>(ParentPanel());
         calls.push_back({ QPointF(x, y), panel && panel->Printing(), panel && panel->Previewing() });
         const double ppi = ScreenPixelsPerInch();
-        report.SetPen(clBlue, psClear, 1, pmCopy);
-        report.SetBrush(clBlue, bsSolid);
+        report.SetPen(clBlue, PenStyle::Clear, 1, PenMode::Copy);
+        report.SetBrush(clBlue, BrushStyle::Solid);
         report.Rectangle(x + Left() / ppi, y + Top() / ppi, x + (Left() + Width()) / ppi, y + (Top() + Height()) / ppi);
     }
 };

@@ -94,7 +94,7 @@ TEST_F(WalkFixture, DefaultSheetVisitsTenPositionsRowByRow)
     EXPECT_EQ(job->CancelButton->text(), "OK");
     EXPECT_EQ(job->Extralabel->text(), "");
     EXPECT_EQ(job->RStatusLabel->text(), "Print job completed and sent to printer!");
-    job->CancelButtonClick();
+    job->cancelPrinting();
     EXPECT_EQ(job->result(), mrOk);
 }
 
@@ -316,7 +316,7 @@ TEST_F(WalkFixture, StopEndsAPreviewAndCancelAbandonsAPrintAfterAsking)
     auto job = std::make_unique<TLabelPrinter>(card.panel);
     job->OnCardPrinted = [&](int n) {
         if (n == 2)
-            job->CancelButtonClick();
+            job->cancelPrinting();
     };
     job->Setup(report, column);
     EXPECT_EQ(job->CancelButton->text(), "Stop");
@@ -340,7 +340,7 @@ TEST_F(WalkFixture, StopEndsAPreviewAndCancelAbandonsAPrintAfterAsking)
     auto print = std::make_unique<TLabelPrinter>(card.panel);
     print->OnCardPrinted = [&](int n) {
         if (n == 3 || n == 5)
-            print->CancelButtonClick();
+            print->cancelPrinting();
     };
     print->Setup(paper, TPrintJobRequest());
     print->FormActivate();

@@ -30,12 +30,12 @@ std::shared_ptr<QPrinter> PdfPrinter(const QString& file, int dpi)
 // One drawing of every kind, each in its own part of a Letter sheet.
 void DrawScene(TReport& r)
 {
-    r.SetPen(clBlack, psSolid, -2, pmCopy);
-    r.SetBrush(clBlack, bsSolid);
+    r.SetPen(clBlack, PenStyle::Solid, -2, PenMode::Copy);
+    r.SetBrush(clBlack, BrushStyle::Solid);
     r.Rectangle(0.75, 0.5, 4.25, 2.5); // a card at the default layout's first place
-    r.SetBrush(clWhite, bsClear);
+    r.SetBrush(clWhite, BrushStyle::Clear);
     r.Ellipse(5.0, 0.5, 7.0, 2.5);
-    r.SetPen(clBlack, psSolid, 1, pmCopy);
+    r.SetPen(clBlack, PenStyle::Solid, 1, PenMode::Copy);
     r.MoveTo(1.0, 4.0);
     r.LineTo(7.5, 4.0);
     r.SetFont("Arial", 24);
@@ -45,7 +45,7 @@ void DrawScene(TReport& r)
     QImage bitmap(4, 4, QImage::Format_RGB32);
     bitmap.fill(Qt::black);
     r.StretchDrawBitmap(5.0, 5.5, 6.5, 6.5, bitmap);
-    r.SetBrush(clBlack, bsSolid);
+    r.SetBrush(clBlack, BrushStyle::Solid);
     r.Polygon(QPolygon({ QPoint(150, 1200), QPoint(450, 1200), QPoint(300, 1450) }));
     // A label's picture, made at screen resolution, stretched into its place.
     QPicture label;

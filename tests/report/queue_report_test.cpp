@@ -46,7 +46,7 @@ TEST(QueueReport, JobsReachTheSpoolerUnlessAborted)
     report.SetCopies(2);
     const int before = JobCount(queue);
     report.OnPrint = [](TReport& r) {
-        r.SetBrush(clBlack, bsSolid);
+        r.SetBrush(clBlack, BrushStyle::Solid);
         r.Rectangle(1, 1, 2, 2);
         r.NewPage();
         r.Abort();

@@ -37,8 +37,8 @@ TEST(RecordingReport, InchesMapToDevicePixelsFromThePrintableCorner)
 {
     TRecordingReport report(SmallSheet(600, 0.25));
     const QImage page = RecordOne(report, [](TReport& r) {
-        r.SetPen(clBlack, psSolid, 1, pmCopy); // one device pixel
-        r.SetBrush(clWhite, bsSolid);
+        r.SetPen(clBlack, PenStyle::Solid, 1, PenMode::Copy); // one device pixel
+        r.SetBrush(clWhite, BrushStyle::Solid);
         r.Rectangle(0.75, 1.0, 1.75, 2.0);
     });
     ASSERT_EQ(report.PageSize(0), QSize(2400, 1800));
@@ -62,7 +62,7 @@ TEST(RecordingReport, InchesMapToDevicePixelsFromThePrintableCorner)
     // Without unprintable margins the same rectangle starts at the sheet's pixel 450 too.
     TRecordingReport flush(SmallSheet(600, 0.0));
     const QImage flushPage = RecordOne(flush, [](TReport& r) {
-        r.SetPen(clBlack, psSolid, 1, pmCopy);
+        r.SetPen(clBlack, PenStyle::Solid, 1, PenMode::Copy);
         r.Rectangle(0.75, 1.0, 1.75, 2.0);
     });
     EXPECT_EQ(InkBounds(flushPage).topLeft(), QPoint(450, 600));
@@ -73,7 +73,7 @@ TEST(RecordingReport, NegativePenWidthIsHundredthsOfAnInchAtLeastOnePixel)
     auto lineWidth = [](int dpi, int penWidth) {
         TRecordingReport report(SmallSheet(dpi, 0.0));
         const QImage page = RecordOne(report, [&](TReport& r) {
-            r.SetPen(clBlack, psSolid, penWidth, pmCopy);
+            r.SetPen(clBlack, PenStyle::Solid, penWidth, PenMode::Copy);
             r.MoveTo(2.0, 0.5);
             r.LineTo(2.0, 2.5);
         });
@@ -100,7 +100,7 @@ TEST(RecordingReport, ExecuteCallsBothEventsOnceInOrderAndCountsPages)
     };
     report.OnPrint = [&](TReport& r) {
         calls.push_back("print");
-        r.SetBrush(clBlack, bsSolid);
+        r.SetBrush(clBlack, BrushStyle::Solid);
         r.Rectangle(0.5, 0.5, 1.0, 1.0);
         r.NewPage();
         pagesSeen.push_back(r.CurrentPage());
@@ -137,7 +137,7 @@ TEST(RecordingReport, AbortStopsOutputButPagesStillCount)
     TRecordingReport report(SmallSheet(100, 0.0));
     int drawnAfterAbort = 0;
     report.OnPrint = [&](TReport& r) {
-        r.SetBrush(clBlack, bsSolid);
+        r.SetBrush(clBlack, BrushStyle::Solid);
         r.Rectangle(0.5, 0.5, 1.0, 1.0);
         r.NewPage();
         r.Abort();
@@ -199,7 +199,7 @@ TEST(RecordingReport, TextSitsOnTheBaselineAtThePrintersSize)
 
 TEST(RecordingReport, OpaqueTextFillsItsCellTransparentDoesNot)
 {
-    auto cellPixels = [](bool transparent, int brushStyle = bsSolid) {
+    auto cellPixels = [](bool transparent, BrushStyle brushStyle = BrushStyle::Solid) {
         TRecordingReport report(SmallSheet(100, 0.0));
         const QImage page = RecordOne(report, [&](TReport& r) {
             r.SetBrush(clRed, brushStyle);
@@ -213,7 +213,7 @@ TEST(RecordingReport, OpaqueTextFillsItsCellTransparentDoesNot)
     };
     EXPECT_EQ(cellPixels(true), 0);
     EXPECT_GT(cellPixels(false), 200);
-    EXPECT_EQ(cellPixels(false, bsClear), 0); // only a solid brush makes text cells opaque
+    EXPECT_EQ(cellPixels(false, BrushStyle::Clear), 0); // only a solid brush makes text cells opaque
 }
 
 TEST(RecordingReport, PathOfTextClipsFillsToTheLetters)
@@ -235,7 +235,7 @@ TEST(RecordingReport, PathOfTextClipsFillsToTheLetters)
         r.PrintText("H");
         r.EndPath();
         r.ClipToPath();
-        r.SetBrush(clRed, bsSolid);
+        r.SetBrush(clRed, BrushStyle::Solid);
         r.FillDeviceRect(0, 0, 1200, 900);
         r.RemoveClip();
         r.FillDeviceRect(900, 600, 1000, 700); // unclipped again
@@ -256,11 +256,11 @@ TEST(RecordingReport, StrokePathOutlinesWithTheCurrentPen)
 {
     TRecordingReport report(SmallSheet(100, 0.0));
     const QImage page = RecordOne(report, [](TReport& r) {
-        r.SetBrush(clBlack, bsSolid);
+        r.SetBrush(clBlack, BrushStyle::Solid);
         r.BeginPath();
         r.Rectangle(1.0, 1.0, 2.0, 2.0); // part of the path, not drawn
         r.EndPath();
-        r.SetPen(clBlack, psSolid, 1, pmCopy);
+        r.SetPen(clBlack, PenStyle::Solid, 1, PenMode::Copy);
         r.StrokePath();
         r.StrokePath(); // the path is used up
     });
@@ -272,7 +272,7 @@ TEST(RecordingReport, ClipRegionsOfFiguresSuppressDrawingOutside)
 {
     TRecordingReport report(SmallSheet(100, 0.25));
     const QImage page = RecordOne(report, [](TReport& r) {
-        r.SetBrush(clRed, bsSolid);
+        r.SetBrush(clRed, BrushStyle::Solid);
         r.SelectClipRegion(r.EllipseRegion(1.0, 1.0, 2.0, 2.0));
         r.FillDeviceRect(QRect(0, 0, 400, 300));
         r.SelectClipRegion(r.PolygonRegion(QPolygon({ QPoint(250, 25), QPoint(350, 25), QPoint(250, 125) })));
@@ -299,15 +299,15 @@ TEST(RecordingReport, FiguresUsePenAndBrushPolygonsFillByWinding)
 {
     TRecordingReport report(SmallSheet(100, 0.0));
     const QImage page = RecordOne(report, [](TReport& r) {
-        r.SetPen(clBlack, psSolid, 1, pmCopy);
-        r.SetBrush(clRed, bsSolid);
+        r.SetPen(clBlack, PenStyle::Solid, 1, PenMode::Copy);
+        r.SetBrush(clRed, BrushStyle::Solid);
         r.Ellipse(0.5, 0.5, 1.5, 1.5);
-        r.SetBrush(clRed, bsClear);
+        r.SetBrush(clRed, BrushStyle::Clear);
         r.RoundRect(2.0, 0.5, 3.0, 1.5, 0.4, 0.4);
-        r.SetBrush(clRed, bsSolid);
+        r.SetBrush(clRed, BrushStyle::Solid);
         // A five-pointed star drawn in one stroke: its centre is inside only by winding.
         r.Polygon(QPolygon({ QPoint(250, 160), QPoint(310, 290), QPoint(190, 210), QPoint(310, 210), QPoint(190, 290) }));
-        r.SetPen(clBlack, psSolid, 1, pmNop);
+        r.SetPen(clBlack, PenStyle::Solid, 1, PenMode::Nop);
         r.Rectangle(0.2, 2.0, 1.5, 2.8); // draws nothing
     });
     EXPECT_EQ(InkBounds(page, IsDark, QRect(0, 0, 190, 160)), QRect(50, 50, 100, 100));
@@ -374,7 +374,7 @@ TEST(RecordingReport, AbsurdValuesDoNotBreakTheRun)
     EXPECT_TRUE(report.Metrics().paperInches.width() >= 0);
     report.SetPageMetrics(SmallSheet(100, 0.0));
     report.OnPrint = [](TReport& r) {
-        r.SetPen(clBlack, psSolid, INT_MIN, pmCopy);
+        r.SetPen(clBlack, PenStyle::Solid, INT_MIN, PenMode::Copy);
         r.SetFont("Arial", std::nan(""));
         r.Rectangle(-1e300, 1e300, std::nan(""), 2);
         r.RoundRect(0, 0, 1, 1, 1e300, -1e300);

@@ -91,13 +91,13 @@ TEST(ReportFill, PreassembledTilesFillExactlyTheBox)
 TEST(ReportFill, GradientBandsLandAtTheOffsetInDevicePixels)
 {
     struct Case {
-        TFillDirection direction;
+        FillDirection direction;
         QPoint firstPixel; // relative to the area
         QPoint lastPixel;
     };
     const Case cases[] = {
-        { gdDown, QPoint(50, 0), QPoint(50, 129) },
-        { gdRight, QPoint(0, 25), QPoint(199, 25) },
+        { FillDirection::Down, QPoint(50, 0), QPoint(50, 129) },
+        { FillDirection::Right, QPoint(0, 25), QPoint(199, 25) },
     };
     for (const Case& c : cases) {
         TRecordingReport report(Sheet(100, 100, 0.25)); // device origin at sheet pixel 25
@@ -106,10 +106,10 @@ TEST(ReportFill, GradientBandsLandAtTheOffsetInDevicePixels)
             PrintGradient(r, c.direction, clRed, clBlue, QSize(200, 130), offset);
         });
         const QPoint corner = offset + QPoint(25, 25);
-        EXPECT_EQ(QColor(page.pixel(corner + c.firstPixel)), QColor(Qt::red)) << c.direction;
-        EXPECT_EQ(QColor(page.pixel(corner + c.lastPixel)), QColor(Qt::blue)) << c.direction;
+        EXPECT_EQ(QColor(page.pixel(corner + c.firstPixel)), QColor(Qt::red)) << int(c.direction);
+        EXPECT_EQ(QColor(page.pixel(corner + c.lastPixel)), QColor(Qt::blue)) << int(c.direction);
         const QRect ink = InkBounds(page, [](QRgb px) { return px != qRgb(255, 255, 255); });
-        EXPECT_EQ(ink, QRect(corner, QSize(200, 130))) << c.direction;
+        EXPECT_EQ(ink, QRect(corner, QSize(200, 130))) << int(c.direction);
     }
 }
 

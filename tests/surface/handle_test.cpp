@@ -209,7 +209,7 @@ TEST_F(HandleFixture, EveryKindMovesOneCardPixelPerPressWhenZoomed)
     auto* symbol = TQSymbolLabel::CreateForTool(&owner);
     panel.PlaceNewObject(symbol, QRect(120, 60, 40, 40));
     objects.push_back(symbol);
-    auto* shape = TBCShapes::CreateForTool(&owner, stEllipse);
+    auto* shape = TBCShapes::CreateForTool(&owner, ShapeType::Ellipse);
     panel.PlaceNewObject(shape, QRect(200, 60, 40, 40));
     objects.push_back(shape);
     for (TQGraphicControl* o : objects) {
@@ -266,10 +266,10 @@ TEST_F(HandleFixture, DrawingToolsMakeShapesAndLines)
     }
     auto* e = dynamic_cast<TBCShapes*>(panel.Objects()[1]);
     ASSERT_NE(e, nullptr);
-    EXPECT_EQ(e->Shape(), stEllipse);
+    EXPECT_EQ(e->Shape(), ShapeType::Ellipse);
     auto* l = dynamic_cast<TQLineShape*>(panel.Objects()[3]);
     ASSERT_NE(l, nullptr);
-    EXPECT_EQ(l->LineStyle(), stVertical);
+    EXPECT_EQ(l->LineStyle(), LineStyle::Vertical);
 }
 
 TEST_F(HandleFixture, PressOnUnselectedObjectSelectsAndDragsIt)

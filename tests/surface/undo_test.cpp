@@ -56,10 +56,10 @@ struct Card {
         panel.SetPanelSize(336, 192);
         panel.SetUndoStack(&stack);
         panel.show();
-        ellipse = TBCShapes::CreateForTool(&owner, stEllipse);
+        ellipse = TBCShapes::CreateForTool(&owner, ShapeType::Ellipse);
         place(ellipse, QRect(20, 20, 60, 40));
         line = TQLineShape::CreateForTool(&owner);
-        line->SetLineStyle(stHorizontal);
+        line->SetLineStyle(LineStyle::Horizontal);
         place(line, QRect(100, 30, 80, 15));
         label = TQBusinessCardLabel::CreateForTool(&owner, panel, panel.Font());
         place(label, QRect(30, 100, 60, 20));

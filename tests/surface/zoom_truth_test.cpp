@@ -156,7 +156,7 @@ std::vector<Kind> kinds()
         { "line",
             [](CardPanel& p, QObject* o) {
                 auto* l = placed(p, TQLineShape::CreateForTool(o), QRect(100, 30, 81, 15));
-                l->SetLineStyle(stHorizontal);
+                l->SetLineStyle(LineStyle::Horizontal);
                 return l;
             },
             nullptr },

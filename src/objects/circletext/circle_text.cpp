@@ -37,7 +37,7 @@ TQPCircleText::TQPCircleText(QObject* owner) : TQGraphicControl(owner)
     SetLoading(true);
     Font()->SetName(QStringLiteral("Arial"));
     Font()->SetSize(10);
-    Font()->SetStyle(Font()->Style() | fsBold);
+    Font()->SetStyle(Font()->Style() | FontStyle::Bold);
     Font()->SetColor(clBlack);
     SetParentFont(false);
     SetBounds(0, 0, 142, 33);
@@ -68,15 +68,15 @@ void TQPCircleText::changedVisibly()
         NotifyChanged();
 }
 
-void TQPCircleText::SetStartingVector(int v)
+void TQPCircleText::SetStartingVector(ArcDegrees v)
 {
-    if (v >= dg90 && v <= dg360 && Assign(startingVector_, v))
+    if (v >= ArcDegrees::Deg90 && v <= ArcDegrees::Deg360 && Assign(startingVector_, v))
         repaint();
 }
 
-void TQPCircleText::SetDegrees(int v)
+void TQPCircleText::SetDegrees(ArcDegrees v)
 {
-    if (v >= dg90 && v <= dg360 && Assign(degrees_, v))
+    if (v >= ArcDegrees::Deg90 && v <= ArcDegrees::Deg360 && Assign(degrees_, v))
         repaint();
 }
 
@@ -92,9 +92,9 @@ void TQPCircleText::SetDrawLettersAngled(bool v)
         changedVisibly();
 }
 
-void TQPCircleText::SetBorderStyle(int v)
+void TQPCircleText::SetBorderStyle(LabelBorder v)
 {
-    if (v >= bsNone && v <= bsSingle && Assign(borderStyle_, v))
+    if (v >= LabelBorder::NoBorder && v <= LabelBorder::Single && Assign(borderStyle_, v))
         changedVisibly();
 }
 
@@ -121,9 +121,9 @@ const PropertyTable& TQPCircleText::Properties() const
     static const PropertyTable t = [this] {
         using T = TQPCircleText;
         PropertyTable p = TQGraphicControl::Properties();
-        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "StartingVector", std::nullopt, &T::StartingVector,
+        p.push_back(OrdinalProp<T, ArcDegrees>(PropKind::Enum, "StartingVector", std::nullopt, &T::StartingVector,
             &T::SetStartingVector, DegreesNames()));
-        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "Degrees", std::nullopt, &T::Degrees, &T::SetDegrees,
+        p.push_back(OrdinalProp<T, ArcDegrees>(PropKind::Enum, "Degrees", std::nullopt, &T::Degrees, &T::SetDegrees,
             DegreesNames()));
         PropertyDecl menu = TextProp<T>("PopupMenu", &T::PopupMenuName, &T::SetPopupMenuName);
         menu.kind = PropKind::Reference;
@@ -134,7 +134,7 @@ const PropertyTable& TQPCircleText::Properties() const
         p.push_back(OrdinalProp<T, bool>(PropKind::Boolean, "Mirror", std::nullopt, &T::Mirror, &T::SetMirror));
         p.push_back(OrdinalProp<T, bool>(PropKind::Boolean, "DrawLettersAngled", std::nullopt,
             &T::DrawLettersAngled, &T::SetDrawLettersAngled));
-        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "BorderStyle", std::nullopt, &T::BorderStyle,
+        p.push_back(OrdinalProp<T, LabelBorder>(PropKind::Enum, "BorderStyle", std::nullopt, &T::BorderStyle,
             &T::SetBorderStyle, BorderStyleNames()));
         p.push_back(OrdinalProp<T, bool>(PropKind::Boolean, "ControlTransparent", std::nullopt,
             &T::ControlTransparent, &T::SetControlTransparent));
@@ -160,27 +160,27 @@ CircleGeometry TQPCircleText::Geometry(int th, int aw) const
     const int W = Width(), H = Height();
     const int n = static_cast<int>(WithFields(caption_).toUcs4().size());
     CircleGeometry g;
-    g.start = (startingVector_ + 1) * 90;
-    g.arc = (degrees_ + 1) * 90;
-    if (degrees_ == dg360 && n > 5)
+    g.start = (int(startingVector_) + 1) * 90;
+    g.arc = (int(degrees_) + 1) * 90;
+    if (degrees_ == ArcDegrees::Deg360 && n > 5)
         g.arc = 355; // keeps the last letter off the first
     int cx = W / 2, cy = H / 2, rx = cx, ry = cy;
-    if (degrees_ == dg90) {
+    if (degrees_ == ArcDegrees::Deg90) {
         rx = W - aw;
         ry = H - th;
-        cx = (startingVector_ == dg90 || startingVector_ == dg360) ? aw : W - aw;
-        cy = (startingVector_ == dg90 || startingVector_ == dg180) ? H - th : th;
-    } else if (degrees_ == dg180) {
+        cx = (startingVector_ == ArcDegrees::Deg90 || startingVector_ == ArcDegrees::Deg360) ? aw : W - aw;
+        cy = (startingVector_ == ArcDegrees::Deg90 || startingVector_ == ArcDegrees::Deg180) ? H - th : th;
+    } else if (degrees_ == ArcDegrees::Deg180) {
         switch (startingVector_) {
-        case dg90:
+        case ArcDegrees::Deg90:
             cx = aw;
             rx = W - aw;
             break;
-        case dg180:
+        case ArcDegrees::Deg180:
             cy = H - th;
             ry = H - th;
             break;
-        case dg270:
+        case ArcDegrees::Deg270:
             cx = W - aw;
             rx = W - aw;
             break;
@@ -198,7 +198,7 @@ CircleGeometry TQPCircleText::Geometry(int th, int aw) const
         g.radius -= std::abs(th); // letters standing outwards need their height inside the box
     if (n < 2)
         g.step = static_cast<float>(g.arc);
-    else if (degrees_ == dg360)
+    else if (degrees_ == ArcDegrees::Deg360)
         g.step = static_cast<float>(g.arc) / static_cast<float>(n);
     else
         g.step = static_cast<float>(g.arc) / static_cast<float>(n - 1);
@@ -213,7 +213,7 @@ std::vector<CircleLetter> TQPCircleText::LetterPlacement(const QFontMetrics& met
         return letters;
     const CircleGeometry g = Geometry(metrics.height(), metrics.averageCharWidth());
     const bool m = mirror_ && drawLettersAngled_;
-    const bool partial = degrees_ != dg360;
+    const bool partial = degrees_ != ArcDegrees::Deg360;
     const float b = static_cast<float>((g.start - 90) * 10);
     const double toRadians = std::numbers::pi / 180.0;
     letters.reserve(n);
@@ -278,7 +278,7 @@ void TQPCircleText::drawLetters(QPainter& canvas)
 
 void TQPCircleText::DrawTo(QPainter& canvas)
 {
-    DrawBoxBackground(canvas, Width(), Height(), controlTransparent_, bgColor_, borderStyle_ == bsSingle);
+    DrawBoxBackground(canvas, Width(), Height(), controlTransparent_, bgColor_, borderStyle_ == LabelBorder::Single);
     drawLetters(canvas);
 }
 
@@ -373,11 +373,11 @@ void TQPCircleText::AddMenuItems(QMenu& menu)
     boxItems_.Add(menu, *this,
         { [this] { ChooseFont(); }, [this] { SetControlTransparent(!controlTransparent_); },
             [this] { ChooseBackgroundColor(); },
-            [this] { SetBorderStyle(borderStyle_ == bsSingle ? bsNone : bsSingle); } });
+            [this] { SetBorderStyle(borderStyle_ == LabelBorder::Single ? LabelBorder::NoBorder : LabelBorder::Single); } });
     connect(menu.addAction(QStringLiteral("Properties")), &QAction::triggered, this, [this] { ShowProperties(); });
 }
 
-void TQPCircleText::PopupOpening() { boxItems_.Check(controlTransparent_, borderStyle_ == bsSingle); }
+void TQPCircleText::PopupOpening() { boxItems_.Check(controlTransparent_, borderStyle_ == LabelBorder::Single); }
 
 // Text around a circle.
 void RegisterCircleTextKind()

@@ -1,6 +1,7 @@
 #pragma once
 #include "objects/box_menu.h"
 #include "objects/graphic_control.h"
+#include "objects/label_border.h"
 #include <QFont>
 #include <QPoint>
 #include <QString>
@@ -15,7 +16,8 @@ class QPicture;
 namespace cardora {
 
 // Quarter turns: where the text starts and how far round it runs.
-enum TDegrees { dg90, dg180, dg270, dg360 };
+// How far the text runs round the circle, and where it starts.
+enum class ArcDegrees { Deg90, Deg180, Deg270, Deg360 };
 const QStringList& DegreesNames();
 
 // Where one letter of a circle text goes.
@@ -52,18 +54,18 @@ public:
     static TQPCircleText* CreateForTool(QObject* owner);
 
     // --- stored properties
-    int StartingVector() const { return startingVector_; }
-    void SetStartingVector(int v);
-    int Degrees() const { return degrees_; }
-    void SetDegrees(int v);
+    ArcDegrees StartingVector() const { return startingVector_; }
+    void SetStartingVector(ArcDegrees v);
+    ArcDegrees Degrees() const { return degrees_; }
+    void SetDegrees(ArcDegrees v);
     QString PopupMenuName() const { return popupMenu_; }
     void SetPopupMenuName(const QString& name) { popupMenu_ = name; }
     bool Mirror() const { return mirror_; }
     void SetMirror(bool v);
     bool DrawLettersAngled() const { return drawLettersAngled_; }
     void SetDrawLettersAngled(bool v);
-    int BorderStyle() const { return borderStyle_; }
-    void SetBorderStyle(int v);
+    LabelBorder BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(LabelBorder v);
     bool ControlTransparent() const { return controlTransparent_; }
     void SetControlTransparent(bool v);
     TColor BGColor() const { return bgColor_; }
@@ -112,12 +114,12 @@ private:
     void repaint();
     void changedVisibly();
 
-    int startingVector_ = dg180;
-    int degrees_ = dg360;
+    ArcDegrees startingVector_ = ArcDegrees::Deg180;
+    ArcDegrees degrees_ = ArcDegrees::Deg360;
     QString popupMenu_;
     bool mirror_ = false;
     bool drawLettersAngled_ = true;
-    int borderStyle_ = 0;
+    LabelBorder borderStyle_ = LabelBorder::NoBorder;
     bool controlTransparent_ = true;
     TColor bgColor_ = clWhite;
     QString caption_ = QStringLiteral("ABC DEF GHI JKL");

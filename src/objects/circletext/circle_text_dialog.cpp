@@ -130,7 +130,7 @@ TCircleTextProperties::TCircleTextProperties(QWidget* parent) : QDialog(parent)
     // Ok checks the text first.
     auto* ok = findChild<QPushButton*>(QStringLiteral("OkButton"));
     disconnect(ok, &QPushButton::clicked, this, nullptr);
-    connect(ok, &QPushButton::clicked, this, &TCircleTextProperties::OkButtonClick);
+    connect(ok, &QPushButton::clicked, this, &TCircleTextProperties::applyAndClose);
 
     connect(captionText_, &QLineEdit::textChanged, this, [this](const QString& text) {
         if (!loading_)
@@ -139,12 +139,12 @@ TCircleTextProperties::TCircleTextProperties(QWidget* parent) : QDialog(parent)
     connect(degreesBar_, &QSlider::valueChanged, this, [this](int position) {
         degreesLabel_->setText(DegreesText(position));
         if (!loading_)
-            preview_->SetDegrees(position - 1);
+            preview_->SetDegrees(static_cast<ArcDegrees>(position - 1));
     });
     connect(startingAngleBar_, &QSlider::valueChanged, this, [this](int position) {
         startingAngleLabel_->setText(DegreesText(position));
         if (!loading_)
-            preview_->SetStartingVector(position - 1);
+            preview_->SetStartingVector(static_cast<ArcDegrees>(position - 1));
     });
     connect(angled_, &QCheckBox::toggled, this, [this](bool on) {
         if (!loading_)
@@ -158,11 +158,11 @@ TCircleTextProperties::TCircleTextProperties(QWidget* parent) : QDialog(parent)
         if (!loading_)
             preview_->Font()->SetColor(c);
     });
-    connect(fontButton, &QPushButton::clicked, this, &TCircleTextProperties::FontbuttonClick);
+    connect(fontButton, &QPushButton::clicked, this, &TCircleTextProperties::chooseFont);
     connect(fontSize_->UpButton(), &QToolButton::clicked, this, &TCircleTextProperties::FontSizeUp);
     connect(fontSize_->DownButton(), &QToolButton::clicked, this, &TCircleTextProperties::FontSizeDown);
-    connect(plus, &QPushButton::clicked, this, &TCircleTextProperties::ZoomPlusButtonClick);
-    connect(minus, &QPushButton::clicked, this, &TCircleTextProperties::ZoomMinusButtonClick);
+    connect(plus, &QPushButton::clicked, this, &TCircleTextProperties::zoomIn);
+    connect(minus, &QPushButton::clicked, this, &TCircleTextProperties::zoomOut);
     LoadFromPreview();
 }
 
@@ -175,8 +175,8 @@ TCircleTextProperties::~TCircleTextProperties()
 void TCircleTextProperties::LoadFromPreview()
 {
     loading_ = true;
-    degreesBar_->setValue(preview_->Degrees() + 1);
-    startingAngleBar_->setValue(preview_->StartingVector() + 1);
+    degreesBar_->setValue(int(preview_->Degrees()) + 1);
+    startingAngleBar_->setValue(int(preview_->StartingVector()) + 1);
     degreesLabel_->setText(DegreesText(degreesBar_->value()));
     startingAngleLabel_->setText(DegreesText(startingAngleBar_->value()));
     angled_->setChecked(preview_->DrawLettersAngled());
@@ -194,13 +194,13 @@ void TCircleTextProperties::showEvent(QShowEvent* event)
     captionText_->setFocus();
 }
 
-void TCircleTextProperties::OkButtonClick()
+void TCircleTextProperties::applyAndClose()
 {
     if (TextEntered(*captionText_))
         done(mrOk);
 }
 
-void TCircleTextProperties::FontbuttonClick()
+void TCircleTextProperties::chooseFont()
 {
     if (const std::optional<QFont> f = ChooseFont(preview_->Font()->ToPointFont()))
         preview_->Font()->AssignQFont(*f);
@@ -221,14 +221,14 @@ void TCircleTextProperties::FontSizeDown()
 }
 
 // Whole tenths, so that steps up and down meet again at 100%.
-void TCircleTextProperties::ZoomPlusButtonClick()
+void TCircleTextProperties::zoomIn()
 {
     if (previewArea_->Zoom() < 1.0f)
         previewArea_->SetZoom(Round((previewArea_->Zoom() + 0.1) * 10.0) / 10.0f);
     showZoom();
 }
 
-void TCircleTextProperties::ZoomMinusButtonClick()
+void TCircleTextProperties::zoomOut()
 {
     if (previewArea_->Zoom() > 0.5f)
         previewArea_->SetZoom(Round((previewArea_->Zoom() - 0.1) * 10.0) / 10.0f);

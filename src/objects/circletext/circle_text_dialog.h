@@ -35,12 +35,12 @@ public:
     QLabel* StartingAngleLabel() const { return startingAngleLabel_; }
     QLabel* ZoomLabel() const { return zoomLabel_; }
 
-    void OkButtonClick();
-    void FontbuttonClick();
+    void applyAndClose();
+    void chooseFont();
     void FontSizeUp();
     void FontSizeDown();
-    void ZoomPlusButtonClick();
-    void ZoomMinusButtonClick();
+    void zoomIn();
+    void zoomOut();
     void reject() override;
 
 protected:

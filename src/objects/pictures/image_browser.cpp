@@ -40,8 +40,8 @@ TQImageBrowser::TQImageBrowser(QWidget* parent) : QDialog(parent)
 
     files_ = new QListWidget(this);
     files_->setObjectName(QStringLiteral("FileListBox1"));
-    connect(files_, &QListWidget::currentRowChanged, this, [this] { FileListBox1Change(); });
-    connect(files_, &QListWidget::itemDoubleClicked, this, [this] { OkButtonClick(); });
+    connect(files_, &QListWidget::currentRowChanged, this, [this] { showSelectedFile(); });
+    connect(files_, &QListWidget::itemDoubleClicked, this, [this] { applyAndClose(); });
 
     scroll_ = new QScrollArea(this);
     scroll_->setObjectName(QStringLiteral("ScrollBox1"));
@@ -79,7 +79,7 @@ TQImageBrowser::TQImageBrowser(QWidget* parent) : QDialog(parent)
     spec.ok = { QStringLiteral("Ok"), QStringLiteral("OkButton") };
     spec.help = { QStringLiteral("Help"), QStringLiteral("HelpButton") };
     spec.openHelp = [] { ShowDialogHelp(kHelpTopic); };
-    spec.onOk = [this] { OkButtonClick(); };
+    spec.onOk = [this] { applyAndClose(); };
     const TDialogButtons row(*this, std::move(spec));
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(options);
@@ -164,7 +164,7 @@ QString TQImageBrowser::SelectedFile() const
     return item && files_->currentRow() >= 0 ? QDir(folder_).filePath(item->text()) : QString();
 }
 
-void TQImageBrowser::FileListBox1Change()
+void TQImageBrowser::showSelectedFile()
 {
     const QString path = SelectedFile();
     if (path.isEmpty())
@@ -185,7 +185,7 @@ void TQImageBrowser::FileListBox1Change()
     showPreview();
 }
 
-void TQImageBrowser::OkButtonClick() { done(mrOk); }
+void TQImageBrowser::applyAndClose() { done(mrOk); }
 
 void TQImageBrowser::resizeEvent(QResizeEvent* event)
 {

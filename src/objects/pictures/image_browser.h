@@ -36,8 +36,8 @@ public:
     // What the image object receives on Ok.
     const TPicture& PreviewPicture() const { return preview_; }
 
-    void FileListBox1Change();
-    void OkButtonClick();
+    void showSelectedFile();
+    void applyAndClose();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

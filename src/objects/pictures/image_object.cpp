@@ -51,9 +51,9 @@ void TQImage::SetStretch(bool v)
     Invalidate();
 }
 
-void TQImage::SetBorderStyle(int v)
+void TQImage::SetBorderStyle(LabelBorder v)
 {
-    if (v == borderStyle_ || (v != bsNone && v != bsSingle))
+    if (v == borderStyle_ || (v != LabelBorder::NoBorder && v != LabelBorder::Single))
         return;
     borderStyle_ = v;
     Invalidate();
@@ -135,7 +135,7 @@ const PropertyTable& TQImage::Properties() const
         using T = TQImage;
         PropertyTable p = TQGraphicControl::Properties();
         p.push_back(OrdinalProp<T, bool>(PropKind::Boolean, "AutoSize", 0, &T::AutoSize, &T::SetAutoSize));
-        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "BorderStyle", std::nullopt, &T::BorderStyle,
+        p.push_back(OrdinalProp<T, LabelBorder>(PropKind::Enum, "BorderStyle", std::nullopt, &T::BorderStyle,
             &T::SetBorderStyle, BorderStyleNames()));
         PropertyDecl picture;
         picture.name = QStringLiteral("Picture");
@@ -169,7 +169,7 @@ void TQImage::Paint()
             p->setBrush(Qt::white);
             p->drawRect(QRectF(0.5, 0.5, Width() - 1, Height() - 1));
         }
-        if (borderStyle_ == bsSingle) {
+        if (borderStyle_ == LabelBorder::Single) {
             p->setPen(QPen(Qt::black, 0));
             p->setBrush(Qt::NoBrush);
             p->drawRect(QRectF(0.5, 0.5, Width() - 1, Height() - 1));
@@ -195,9 +195,9 @@ void TQImage::PrintAtResolution(TReport& report, double x, double y, int ppi)
     const double y2 = y + (Top() + Height()) / static_cast<double>(ppi);
     // Bitmaps go to paper at their own resolution, metafiles as vectors.
     PrintPicture(report, x1, y1, x2, y2, picture_, flip_, reverse_);
-    if (borderStyle_ == bsSingle) {
-        report.SetCardPen(clBlack, psSolid, 1, pmCopy, ppi);
-        report.SetBrush(clWhite, bsClear);
+    if (borderStyle_ == LabelBorder::Single) {
+        report.SetCardPen(clBlack, PenStyle::Solid, 1, PenMode::Copy, ppi);
+        report.SetBrush(clWhite, BrushStyle::Clear);
         // Inside the box, through its edge pixels' middles, as on the panel.
         const double half = 0.5 / ppi;
         report.Rectangle(x1 + half, y1 + half, x2 - half, y2 - half);
@@ -216,8 +216,8 @@ void TQImage::AddMenuItems(QMenu& menu)
         connect(a, &QAction::triggered, this, action);
         return a;
     };
-    borderItem_ = checkable(QStringLiteral("Border"), [this] { SetBorderStyle(borderStyle_ == bsSingle ? bsNone : bsSingle); });
-    borderItem_->setChecked(borderStyle_ == bsSingle);
+    borderItem_ = checkable(QStringLiteral("Border"), [this] { SetBorderStyle(borderStyle_ == LabelBorder::Single ? LabelBorder::NoBorder : LabelBorder::Single); });
+    borderItem_->setChecked(borderStyle_ == LabelBorder::Single);
     stretchItem_ = checkable(QStringLiteral("Stretch to Fit"), [this] {
         SetStretch(!stretch_);
         Invalidate();
@@ -234,7 +234,7 @@ void TQImage::PopupOpening()
 {
     if (!borderItem_)
         return;
-    borderItem_->setChecked(borderStyle_ == bsSingle);
+    borderItem_->setChecked(borderStyle_ == LabelBorder::Single);
     stretchItem_->setChecked(stretch_);
     autoSizeItem_->setChecked(autoSize_);
     flipItem_->setChecked(flip_);

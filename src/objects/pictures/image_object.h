@@ -22,8 +22,8 @@ public:
 
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool v);
-    int BorderStyle() const { return borderStyle_; }
-    void SetBorderStyle(int v);
+    LabelBorder BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(LabelBorder v);
     bool Stretch() const { return stretch_; }
     void SetStretch(bool v);
     bool Reverse() const { return reverse_; }
@@ -58,7 +58,7 @@ protected:
 
 private:
     bool autoSize_ = false;
-    int borderStyle_ = bsNone;
+    LabelBorder borderStyle_ = LabelBorder::NoBorder;
     bool stretch_ = true;
     bool reverse_ = false;
     bool flip_ = false;

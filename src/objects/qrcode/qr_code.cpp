@@ -81,9 +81,9 @@ void TQRCode::SetData(const QString& v)
         changed();
 }
 
-void TQRCode::SetErrorLevel(int v)
+void TQRCode::SetErrorLevel(ErrorCorrection v)
 {
-    if (v >= ecL && v <= ecH && Assign(errorLevel_, v))
+    if (v >= ErrorCorrection::Low && v <= ErrorCorrection::High && Assign(errorLevel_, v))
         changed();
 }
 
@@ -117,7 +117,7 @@ const PropertyTable& TQRCode::Properties() const
         using T = TQRCode;
         PropertyTable p = TQGraphicControl::Properties();
         p.push_back(TextProp<T>("Data", &T::Data, &T::SetData));
-        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "ErrorLevel", std::nullopt, &T::ErrorLevel,
+        p.push_back(OrdinalProp<T, ErrorCorrection>(PropKind::Enum, "ErrorLevel", std::nullopt, &T::ErrorLevel,
             &T::SetErrorLevel, ErrorLevelNames()));
         p.push_back(OrdinalProp<T, bool>(PropKind::Boolean, "MeCard", std::nullopt, &T::MeCard, &T::SetMeCard));
         p.push_back(OrdinalProp<T, TColor>(PropKind::Color, "ForeColor", std::nullopt, &T::ForeColor, &T::SetForeColor));
@@ -171,10 +171,10 @@ QString TQRCode::Content() const
 const QrMatrix& TQRCode::Matrix() const
 {
     const QString content = Content();
-    if (content != cachedContent_ || errorLevel_ != cachedLevel_) {
+    if (content != cachedContent_ || int(errorLevel_) != cachedLevel_) {
         cachedMatrix_ = EncodeQr(content.toUtf8(), static_cast<QrLevel>(errorLevel_));
         cachedContent_ = content;
-        cachedLevel_ = errorLevel_;
+        cachedLevel_ = int(errorLevel_);
     }
     return cachedMatrix_;
 }

@@ -10,7 +10,7 @@ class QAction;
 
 namespace cardora {
 
-enum TErrorLevel { ecL, ecM, ecQ, ecH };
+enum class ErrorCorrection { Low, Medium, Quartile, High };
 const QStringList& ErrorLevelNames();
 
 // How a QR code will print at its size: a module under 0.25 mm or a code
@@ -46,8 +46,8 @@ public:
     // --- stored properties, in their stored order
     QString Data() const { return data_; }
     void SetData(const QString& v);
-    int ErrorLevel() const { return errorLevel_; }
-    void SetErrorLevel(int v);
+    ErrorCorrection ErrorLevel() const { return errorLevel_; }
+    void SetErrorLevel(ErrorCorrection v);
     bool MeCard() const { return meCard_; }
     void SetMeCard(bool v);
     TColor ForeColor() const { return foreColor_; }
@@ -96,7 +96,7 @@ private:
     void changed();
 
     QString data_ = DefaultData();
-    int errorLevel_ = ecM;
+    ErrorCorrection errorLevel_ = ErrorCorrection::Medium;
     bool meCard_ = false;
     TColor foreColor_ = clBlack;
     TColor backColor_ = clWhite;

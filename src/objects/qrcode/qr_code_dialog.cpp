@@ -102,7 +102,7 @@ TQRCodeProperties::TQRCodeProperties(QWidget* parent) : QDialog(parent)
     AddDialogButtons(*this, *layout, kHelpTopic);
     auto* ok = findChild<QPushButton*>(QStringLiteral("OkButton"));
     disconnect(ok, &QPushButton::clicked, this, nullptr);
-    connect(ok, &QPushButton::clicked, this, &TQRCodeProperties::OkButtonClick);
+    connect(ok, &QPushButton::clicked, this, &TQRCodeProperties::applyAndClose);
 
     connect(data_, &QPlainTextEdit::textChanged, this, [this] {
         if (!loading_)
@@ -117,7 +117,7 @@ TQRCodeProperties::TQRCodeProperties(QWidget* parent) : QDialog(parent)
     });
     connect(level_, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (!loading_)
-            preview_->SetErrorLevel(index);
+            preview_->SetErrorLevel(static_cast<ErrorCorrection>(index));
         refresh();
     });
     connect(meCard_, &QCheckBox::toggled, this, [this](bool on) {
@@ -152,7 +152,7 @@ void TQRCodeProperties::LoadFromPreview()
 {
     loading_ = true;
     data_->setPlainText(preview_->Data());
-    level_->setCurrentIndex(preview_->ErrorLevel());
+    level_->setCurrentIndex(int(preview_->ErrorLevel()));
     meCard_->setChecked(preview_->MeCard());
     foreColor_->SetColor(preview_->ForeColor());
     backColor_->SetColor(preview_->BackColor());
@@ -169,7 +169,7 @@ void TQRCodeProperties::refresh()
     warnings_->setText(w.join(QChar('\n')));
 }
 
-void TQRCodeProperties::OkButtonClick()
+void TQRCodeProperties::applyAndClose()
 {
     if (data_->toPlainText().trimmed().isEmpty()) {
         Inform(QStringLiteral("Please enter what the code should hold."));

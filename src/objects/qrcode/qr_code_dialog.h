@@ -32,7 +32,7 @@ public:
     QCheckBox* MeCardCheck() const { return meCard_; }
     QLabel* WarningsLabel() const { return warnings_; }
 
-    void OkButtonClick();
+    void applyAndClose();
 
 private:
     void refresh();

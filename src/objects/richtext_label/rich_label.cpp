@@ -57,9 +57,9 @@ void TQPRichBaseLabel::SetRTFText(const QTextDocument& document)
         NotifyChanged();
 }
 
-void TQPRichBaseLabel::SetBorderStyle(int v)
+void TQPRichBaseLabel::SetBorderStyle(LabelBorder v)
 {
-    if (v < bsNone || v > bsSingle || !Assign(borderStyle_, v))
+    if (v < LabelBorder::NoBorder || v > LabelBorder::Single || !Assign(borderStyle_, v))
         return;
     Invalidate();
     if (!IsLoading())
@@ -97,7 +97,7 @@ const PropertyTable& TQPRichBaseLabel::Properties() const
             label.Invalidate();
         };
         p.push_back(rtf);
-        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "BorderStyle", std::nullopt, &T::BorderStyle,
+        p.push_back(OrdinalProp<T, LabelBorder>(PropKind::Enum, "BorderStyle", std::nullopt, &T::BorderStyle,
             &T::SetBorderStyle, BorderStyleNames()));
         p.push_back(OrdinalProp<T, bool>(PropKind::Boolean, "Transparent", std::nullopt, &T::Transparent,
             &T::SetTransparent));
@@ -139,11 +139,11 @@ void TQPRichBaseLabel::AddMenuItems(QMenu& menu)
     // Rich text carries its fonts in the text: no Font item.
     boxItems_.Add(menu, *this,
         { nullptr, [this] { SetTransparent(!transparent_); }, [this] { ChooseBackgroundColor(); },
-            [this] { SetBorderStyle(borderStyle_ == bsSingle ? bsNone : bsSingle); } });
+            [this] { SetBorderStyle(borderStyle_ == LabelBorder::Single ? LabelBorder::NoBorder : LabelBorder::Single); } });
     connect(menu.addAction(QStringLiteral("Edit")), &QAction::triggered, this, [this] { EditRichText(); });
 }
 
-void TQPRichBaseLabel::PopupOpening() { boxItems_.Check(transparent_, borderStyle_ == bsSingle); }
+void TQPRichBaseLabel::PopupOpening() { boxItems_.Check(transparent_, borderStyle_ == LabelBorder::Single); }
 
 void TQPRichBaseLabel::ChooseBackgroundColor()
 {
@@ -174,7 +174,7 @@ void TQPRichBaseLabel::DrawRich(QPainter& canvas)
     master->SetWordWrap(true);
     master->SetPaintModeFlags(TRichTextControl::kPaintNoErase);
     master->PaintTo(canvas, w, h);
-    if (borderStyle_ == bsSingle) {
+    if (borderStyle_ == LabelBorder::Single) {
         canvas.setPen(QPen(Qt::black, 1, Qt::SolidLine));
         canvas.setBrush(Qt::NoBrush);
         canvas.setRenderHint(QPainter::Antialiasing, false);

@@ -1,6 +1,7 @@
 #pragma once
 #include "objects/box_menu.h"
 #include "objects/graphic_control.h"
+#include "objects/label_border.h"
 #include "objects/stream_error.h"
 #include "richtext/rich_text_control.h"
 #include "richtext/rich_text_storage.h"
@@ -40,8 +41,8 @@ public:
     // --- stored properties
     const QTextDocument& RTFText() const { return rtfStorage_.Document(); }
     void SetRTFText(const QTextDocument& document);
-    int BorderStyle() const { return borderStyle_; }
-    void SetBorderStyle(int v);
+    LabelBorder BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(LabelBorder v);
     bool Transparent() const { return transparent_; }
     void SetTransparent(bool v);
     TColor BGColor() const { return bgColor_; }
@@ -76,7 +77,7 @@ protected:
 private:
     TRichTextStorage rtfStorage_;
     QPointer<TRichTextControl> master_;
-    int borderStyle_ = 1; // bsSingle
+    LabelBorder borderStyle_ = LabelBorder::Single;
     bool transparent_ = true;
     TColor bgColor_ = 0x00FFFFFF;
     BoxMenuItems boxItems_;

@@ -261,8 +261,8 @@ TRichTextLabelEditor::TRichTextLabelEditor(QWidget* parent) : QDialog(parent)
     toolBar_->AddTool(zoomCaption_);
     toolBar_->AddTool(zoomIn);
     toolBar_->AddTool(zoomOut);
-    connect(zoomIn, &QToolButton::clicked, this, [this] { ZoomPlusButtonClick(); });
-    connect(zoomOut, &QToolButton::clicked, this, [this] { ZoomMinusButtonClick(); });
+    connect(zoomIn, &QToolButton::clicked, this, &TRichTextLabelEditor::zoomIn);
+    connect(zoomOut, &QToolButton::clicked, this, &TRichTextLabelEditor::zoomOut);
     layout->addWidget(toolBar_);
 
     // The frame keeps its set size in the middle of a light area.
@@ -304,14 +304,14 @@ void TRichTextLabelEditor::fitPanel()
         std::max(1, Round(double(z) * rememberedHeight_ / rememberedZoom_)));
 }
 
-void TRichTextLabelEditor::ZoomPlusButtonClick()
+void TRichTextLabelEditor::zoomIn()
 {
     if (edit_->Zoom() < kZoomInLimit)
         edit_->SetZoom(edit_->Zoom() + kZoomStep);
     fitPanel();
 }
 
-void TRichTextLabelEditor::ZoomMinusButtonClick()
+void TRichTextLabelEditor::zoomOut()
 {
     if (edit_->Zoom() > kZoomOutLimit)
         edit_->SetZoom(edit_->Zoom() - kZoomStep);

@@ -60,8 +60,8 @@ public:
     // The frame's size; the proportions kept when zooming start from it.
     void SetPanelSize(int width, int height);
 
-    void ZoomPlusButtonClick();
-    void ZoomMinusButtonClick();
+    void zoomIn();
+    void zoomOut();
     // Shows the control ready for typing and remembers the frame at this zoom.
     void FormActivate();
 

@@ -55,9 +55,9 @@ void TSuperShape::SetBackColor(TColor c)
     Invalidate();
 }
 
-void TSuperShape::SetFillDirection(int d)
+void TSuperShape::SetFillDirection(cardora::FillDirection d)
 {
-    if (d == fillDirection_ || d < gdUp || d > gdRight)
+    if (d == fillDirection_ || d < FillDirection::Up || d > FillDirection::Right)
         return;
     fillDirection_ = d;
     rebuildGradientIfShown();
@@ -104,9 +104,9 @@ void TSuperShape::SetOutlineColor(TColor c)
     Invalidate();
 }
 
-void TSuperShape::SetOutlineStyle(int s)
+void TSuperShape::SetOutlineStyle(PenStyle s)
 {
-    if (s == outlineStyle_ || s < psSolid || s > psInsideFrame)
+    if (s == outlineStyle_ || s < PenStyle::Solid || s > PenStyle::InsideFrame)
         return;
     outlineStyle_ = s;
     Invalidate();
@@ -120,9 +120,9 @@ void TSuperShape::SetOutlineWidth(int w)
     Invalidate();
 }
 
-void TSuperShape::SetPattern(int p)
+void TSuperShape::SetPattern(BrushStyle p)
 {
-    if (p == pattern_ || p < bsSolid || p > bsDiagCross)
+    if (p == pattern_ || p < BrushStyle::Solid || p > BrushStyle::DiagCross)
         return;
     pattern_ = p;
     BuildSolidBitmap();
@@ -153,21 +153,21 @@ void TSuperShape::SetShadowDepth(int d)
     Invalidate();
 }
 
-void TSuperShape::SetShadowOrient(int o)
+void TSuperShape::SetShadowOrient(ShadowCorner o)
 {
-    if (o == shadowOrient_ || o < soNone || o > soLowerLeft)
+    if (o == shadowOrient_ || o < ShadowCorner::NoShadow || o > ShadowCorner::LowerLeft)
         return;
     shadowOrient_ = o;
     rebuildGradientIfShown();
     Invalidate();
 }
 
-void TSuperShape::SetShape(int s)
+void TSuperShape::SetShape(SuperShapeKind s)
 {
-    if (s == shape_ || s < qstRectangle || s > qstPolyGon)
+    if (s == shape_ || s < SuperShapeKind::Rectangle || s > SuperShapeKind::Polygon)
         return;
     shape_ = s;
-    if (s == qstStar) {
+    if (s == SuperShapeKind::Star) {
         if (inVectorPercent_ == 0)
             SetInVectorPercent(50);
         if (vectors_ < 10)
@@ -201,10 +201,10 @@ void TSuperShape::SetSurfaceType(int t)
     }
     if (t == stBrushTransparent) {
         // A transparent shape stays visible through its outline.
-        SetShadowOrient(soNone);
-        SetPattern(bsClear);
-        if (outlineStyle_ == psClear)
-            SetOutlineStyle(psSolid);
+        SetShadowOrient(ShadowCorner::NoShadow);
+        SetPattern(BrushStyle::Clear);
+        if (outlineStyle_ == PenStyle::Clear)
+            SetOutlineStyle(PenStyle::Solid);
     }
 }
 
@@ -223,7 +223,7 @@ const PropertyTable& TSuperShape::Properties() const
         PropertyTable p = TQGraphicControl::Properties();
         const std::nullopt_t always = std::nullopt;
         p.push_back(OrdinalProp<T, TColor>(PropKind::Color, "BackColor", always, &T::BackColor, &T::SetBackColor));
-        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "FillDirection", always, &T::FillDirection,
+        p.push_back(OrdinalProp<T, cardora::FillDirection>(PropKind::Enum, "FillDirection", always, &T::FillDirection,
             &T::SetFillDirection, FillDirectionNames()));
         p.push_back(OrdinalProp<T, TColor>(PropKind::Color, "ForeColor", always, &T::ForeColor, &T::SetForeColor));
         p.push_back(OrdinalProp<T, TColor>(PropKind::Color, "GradientToColor", always, &T::GradientToColor,
@@ -241,18 +241,18 @@ const PropertyTable& TSuperShape::Properties() const
         p.push_back(IntegerProp<T, int>("InVectorPercent", always, &T::InVectorPercent, &T::SetInVectorPercent));
         p.push_back(OrdinalProp<T, TColor>(PropKind::Color, "OutlineColor", always, &T::OutlineColor,
             &T::SetOutlineColor));
-        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "OutlineStyle", always, &T::OutlineStyle,
+        p.push_back(OrdinalProp<T, PenStyle>(PropKind::Enum, "OutlineStyle", always, &T::OutlineStyle,
             &T::SetOutlineStyle, PenStyleNames()));
         p.push_back(IntegerProp<T, int>("OutlineWidth", always, &T::OutlineWidth, &T::SetOutlineWidth));
-        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "Pattern", always, &T::Pattern, &T::SetPattern,
+        p.push_back(OrdinalProp<T, BrushStyle>(PropKind::Enum, "Pattern", always, &T::Pattern, &T::SetPattern,
             BrushStyleNames()));
         p.push_back(IntegerProp<T, int>("RoundPerc", always, &T::RoundPerc, &T::SetRoundPerc));
         p.push_back(OrdinalProp<T, TColor>(PropKind::Color, "ShadowColor", always, &T::ShadowColor,
             &T::SetShadowColor));
         p.push_back(IntegerProp<T, int>("ShadowDepth", always, &T::ShadowDepth, &T::SetShadowDepth));
-        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "ShadowOrient", always, &T::ShadowOrient,
+        p.push_back(OrdinalProp<T, ShadowCorner>(PropKind::Enum, "ShadowOrient", always, &T::ShadowOrient,
             &T::SetShadowOrient, ShadowOrientNames()));
-        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "Shape", always, &T::Shape, &T::SetShape, ShapeKindNames()));
+        p.push_back(OrdinalProp<T, SuperShapeKind>(PropKind::Enum, "Shape", always, &T::Shape, &T::SetShape, ShapeKindNames()));
         p.push_back(IntegerProp<T, int>("StartingAngle", always, &T::StartingAngle, &T::SetStartingAngle));
         p.push_back(OrdinalProp<T, int>(PropKind::Enum, "SurfaceType", always, &T::SurfaceType, &T::SetSurfaceType,
             ShapeSurfaceNames()));
@@ -311,7 +311,7 @@ void TSuperShape::BuildGradient()
 {
     // The bands of the whole shape, of which the bitmap holds the part shown.
     const QRect part = VisibleSurface();
-    gradientBitmap_ = cardora::BuildGradientPart(static_cast<TFillDirection>(fillDirection_), backColor_,
+    gradientBitmap_ = cardora::BuildGradientPart(fillDirection_, backColor_,
         gradientToColor_, QSize(Width(), Height()), part);
     gradientOrigin_ = part.topLeft();
     Invalidate();

@@ -28,8 +28,8 @@ public:
     // --- stored properties
     TColor BackColor() const { return backColor_; }
     void SetBackColor(TColor c);
-    int FillDirection() const { return fillDirection_; }
-    void SetFillDirection(int d);
+    cardora::FillDirection FillDirection() const { return fillDirection_; }
+    void SetFillDirection(cardora::FillDirection d);
     TColor ForeColor() const { return foreColor_; }
     void SetForeColor(TColor c);
     TColor GradientToColor() const { return gradientToColor_; }
@@ -41,22 +41,22 @@ public:
     void SetInVectorPercent(int v);
     TColor OutlineColor() const { return outlineColor_; }
     void SetOutlineColor(TColor c);
-    int OutlineStyle() const { return outlineStyle_; }
-    void SetOutlineStyle(int s);
+    PenStyle OutlineStyle() const { return outlineStyle_; }
+    void SetOutlineStyle(PenStyle s);
     int OutlineWidth() const { return outlineWidth_; }
     void SetOutlineWidth(int w);
-    int Pattern() const { return pattern_; }
-    void SetPattern(int p);
+    BrushStyle Pattern() const { return pattern_; }
+    void SetPattern(BrushStyle p);
     int RoundPerc() const { return roundPerc_; }
     void SetRoundPerc(int v);
     TColor ShadowColor() const { return shadowColor_; }
     void SetShadowColor(TColor c);
     int ShadowDepth() const { return shadowDepth_; }
     void SetShadowDepth(int d);
-    int ShadowOrient() const { return shadowOrient_; }
-    void SetShadowOrient(int o);
-    int Shape() const { return shape_; }
-    void SetShape(int s);
+    ShadowCorner ShadowOrient() const { return shadowOrient_; }
+    void SetShadowOrient(ShadowCorner o);
+    SuperShapeKind Shape() const { return shape_; }
+    void SetShape(SuperShapeKind s);
     int StartingAngle() const { return startingAngle_; }
     void SetStartingAngle(int a);
     int SurfaceType() const { return surfaceType_; }
@@ -112,7 +112,7 @@ private:
     bool gradientIsStale() const;
 
     TColor backColor_ = clRed;
-    int fillDirection_ = gdUp;
+    cardora::FillDirection fillDirection_ = cardora::FillDirection::Up;
     TColor foreColor_ = clBlack;
     TColor gradientToColor_ = clBlue;
     QImage image_;
@@ -122,14 +122,14 @@ private:
     QImage solidBitmap_;
     int inVectorPercent_ = 50;
     TColor outlineColor_ = clBlack;
-    int outlineStyle_ = 0; // psSolid
+    PenStyle outlineStyle_ = PenStyle::Solid;
     int outlineWidth_ = 1;
-    int pattern_ = 1;      // bsClear
+    BrushStyle pattern_ = BrushStyle::Clear;
     int roundPerc_ = 25;
     TColor shadowColor_ = clBlack;
     int shadowDepth_ = 5;
-    int shadowOrient_ = soNone;
-    int shape_ = qstStar;
+    ShadowCorner shadowOrient_ = ShadowCorner::NoShadow;
+    SuperShapeKind shape_ = SuperShapeKind::Star;
     int startingAngle_ = 90;
     int surfaceType_ = stGradientFill;
     int vectors_ = 10;

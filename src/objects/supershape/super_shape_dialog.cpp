@@ -68,7 +68,7 @@ QComboBox* list(QWidget* parent, const char* name, const QStringList& items)
 }
 
 // The outline styles the dialog offers; an inside-frame pen shows as solid.
-int styleIndex(int style) { return style >= psSolid && style <= psClear ? style : psSolid; }
+int styleIndex(PenStyle style) { return style >= PenStyle::Solid && style <= PenStyle::Clear ? int(style) : 0; }
 
 } // namespace
 
@@ -213,16 +213,16 @@ void TSuperShapeProperties::build()
     connect(surfaceList_, &QComboBox::activated, this, [this](int i) { surfaceChosen(i); });
     connect(backColor_, &TColorButton::ColorChanged, this, [this](TColor c) { backColorChosen(c); });
     connect(fromColor_, &TColorButton::ColorChanged, this, [this](TColor c) { backColorChosen(c); });
-    connect(fillDirection_, &QComboBox::activated, this, onSample([this](int i) { sample_->SetFillDirection(i); }));
+    connect(fillDirection_, &QComboBox::activated, this, onSample([this](int i) { sample_->SetFillDirection(static_cast<FillDirection>(i)); }));
     connect(toColor_, &TColorButton::ColorChanged, this,
         onSample([this](TColor c) { sample_->SetGradientToColor(c); }));
     connect(loadTexture_, &QPushButton::clicked, this, [this] { LoadTexture(); });
     connect(shadowColor_, &TColorButton::ColorChanged, this, onSample([this](TColor c) { sample_->SetShadowColor(c); }));
-    connect(shadowOrient_, &QComboBox::activated, this, onSample([this](int i) { sample_->SetShadowOrient(i); }));
+    connect(shadowOrient_, &QComboBox::activated, this, onSample([this](int i) { sample_->SetShadowOrient(static_cast<ShadowCorner>(i)); }));
     connect(shadowDepth_, &QSpinBox::valueChanged, this, onSample([this](int v) { sample_->SetShadowDepth(v); }));
     connect(outlineColor_, &TColorButton::ColorChanged, this,
         onSample([this](TColor c) { sample_->SetOutlineColor(c); }));
-    connect(outlineStyle_, &QComboBox::activated, this, onSample([this](int i) { sample_->SetOutlineStyle(i); }));
+    connect(outlineStyle_, &QComboBox::activated, this, onSample([this](int i) { sample_->SetOutlineStyle(static_cast<PenStyle>(i)); }));
     connect(outlineWidth_, &QSpinBox::valueChanged, this, onSample([this](int v) { sample_->SetOutlineWidth(v); }));
 }
 
@@ -240,19 +240,19 @@ void TSuperShapeProperties::showControls()
 {
     updating_ = true;
     const TSuperShape& s = *sample_;
-    shapeList_->setCurrentIndex(s.Shape() <= qstTriangleDown ? s.Shape() : -1);
+    shapeList_->setCurrentIndex(s.Shape() <= SuperShapeKind::TriangleDown ? int(s.Shape()) : -1);
     points_->setValue(s.Vectors() / 2);
     inward_->setValue(s.InVectorPercent());
     roundPerc_->setValue(s.RoundPerc());
-    shapePanels_->setCurrentIndex(s.Shape() == qstStar ? 1 : s.Shape() == qstRoundRect ? 2 : 0);
+    shapePanels_->setCurrentIndex(s.Shape() == SuperShapeKind::Star ? 1 : s.Shape() == SuperShapeKind::RoundRect ? 2 : 0);
     surfaceList_->setCurrentIndex(s.SurfaceType());
     surfacePanels_->setCurrentIndex(s.SurfaceType());
     backColor_->SetColor(s.BackColor());
     fromColor_->SetColor(s.BackColor());
     toColor_->SetColor(s.GradientToColor());
-    fillDirection_->setCurrentIndex(s.FillDirection());
+    fillDirection_->setCurrentIndex(int(s.FillDirection()));
     shadowColor_->SetColor(s.ShadowColor());
-    shadowOrient_->setCurrentIndex(s.ShadowOrient());
+    shadowOrient_->setCurrentIndex(int(s.ShadowOrient()));
     shadowDepth_->setValue(s.ShadowDepth());
     outlineColor_->SetColor(s.OutlineColor());
     outlineStyle_->setCurrentIndex(styleIndex(s.OutlineStyle()));
@@ -262,13 +262,14 @@ void TSuperShapeProperties::showControls()
 
 void TSuperShapeProperties::shapeChosen(int index)
 {
-    sample_->SetShape(index);
+    const auto shape = static_cast<SuperShapeKind>(index);
+    sample_->SetShape(shape);
     // A star brings its own points, inward percentage and angle.
     updating_ = true;
     points_->setValue(sample_->Vectors() / 2);
     inward_->setValue(sample_->InVectorPercent());
     updating_ = false;
-    shapePanels_->setCurrentIndex(index == qstStar ? 1 : index == qstRoundRect ? 2 : 0);
+    shapePanels_->setCurrentIndex(shape == SuperShapeKind::Star ? 1 : shape == SuperShapeKind::RoundRect ? 2 : 0);
     sampleChanged();
 }
 

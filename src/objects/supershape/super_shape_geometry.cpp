@@ -19,9 +19,9 @@ const QStringList& ShadowOrientNames()
     return n;
 }
 
-bool IsPolygonShape(int shape) { return shape >= qstDiamond && shape <= qstPolyGon; }
+bool IsPolygonShape(SuperShapeKind shape) { return shape >= SuperShapeKind::Diamond && shape <= SuperShapeKind::Polygon; }
 
-TShapeRects ComputeShapeRects(int shape, int orient, int d, int outlineWidth, int width, int height)
+TShapeRects ComputeShapeRects(SuperShapeKind shape, ShadowCorner orient, int d, int outlineWidth, int width, int height)
 {
     // Stored values of any size: bounded, every sum below stays in range.
     d = BoundedCoordinate(d);
@@ -32,8 +32,8 @@ TShapeRects ComputeShapeRects(int shape, int orient, int d, int outlineWidth, in
     const int w1 = width - outlineWidth + 1;
     const int h1 = height - outlineWidth + 1;
     TShapeRects r;
-    if (shape == qstDiamond && orient != soNone) {
-        if (orient == soLowerRight || orient == soUpperRight) {
+    if (shape == SuperShapeKind::Diamond && orient != ShadowCorner::NoShadow) {
+        if (orient == ShadowCorner::LowerRight || orient == ShadowCorner::UpperRight) {
             r.shape = { h, h, w1 - d, h1 };
             r.shadow = { h + d, h, w1, h1 };
         } else {
@@ -43,19 +43,19 @@ TShapeRects ComputeShapeRects(int shape, int orient, int d, int outlineWidth, in
         return r;
     }
     switch (orient) {
-    case soLowerRight:
+    case ShadowCorner::LowerRight:
         r.shape = { h, h, w1 - d, h1 - d };
         r.shadow = { h + d, h + d, w1, h1 };
         break;
-    case soUpperRight:
+    case ShadowCorner::UpperRight:
         r.shape = { h, h + d, w1 - d, h1 };
         r.shadow = { h + d, h, w1, h1 - d };
         break;
-    case soUpperLeft:
+    case ShadowCorner::UpperLeft:
         r.shape = { h + d, h + d, w1, h1 };
         r.shadow = { h, h, w1 - d, h1 - d };
         break;
-    case soLowerLeft:
+    case ShadowCorner::LowerLeft:
         r.shape = { h + d, h, w1, h1 - d };
         r.shadow = { h, h + d, w1 - d, h1 };
         break;
@@ -85,23 +85,23 @@ QPolygon StarPoints(const TEdges& r, int vectors, int startingAngle, int inVecto
     return points;
 }
 
-QPolygon OutlineVertices(int shape, const TEdges& r, int vectors, int startingAngle, int inVectorPercent)
+QPolygon OutlineVertices(SuperShapeKind shape, const TEdges& r, int vectors, int startingAngle, int inVectorPercent)
 {
     const int l = r.left, t = r.top, w = r.Width(), v = r.Height();
     switch (shape) {
-    case qstDiamond:
+    case SuperShapeKind::Diamond:
         return QPolygon({ QPoint(l + w / 2, t), QPoint(l + w - 1, t + v / 2), QPoint(l + w / 2, t + v - 1),
             QPoint(l, t + v / 2) });
-    case qstTriangleLeft:
+    case SuperShapeKind::TriangleLeft:
         return QPolygon({ QPoint(l + w - 1, t), QPoint(l + w - 1, t + v - 1), QPoint(l, t + v / 2) });
-    case qstTriangleRight:
+    case SuperShapeKind::TriangleRight:
         return QPolygon({ QPoint(l, t), QPoint(l + w - 1, t + v / 2), QPoint(l, t + v - 1) });
-    case qstTriangleUp:
+    case SuperShapeKind::TriangleUp:
         return QPolygon({ QPoint(l + w / 2, t), QPoint(l, t + v - 1), QPoint(l + w - 1, t + v - 1) });
-    case qstTriangleDown:
+    case SuperShapeKind::TriangleDown:
         return QPolygon({ QPoint(l, t), QPoint(l + w / 2, t + v - 1), QPoint(l + w - 1, t) });
-    case qstStar:
-    case qstPolyGon: return StarPoints(r, vectors, startingAngle, inVectorPercent);
+    case SuperShapeKind::Star:
+    case SuperShapeKind::Polygon: return StarPoints(r, vectors, startingAngle, inVectorPercent);
     default: return QPolygon();
     }
 }

@@ -4,11 +4,11 @@
 
 namespace cardora {
 
-enum TQPShapeType {
-    qstRectangle, qstRoundRect, qstEllipse, qstDiamond, qstStar,
-    qstTriangleLeft, qstTriangleRight, qstTriangleUp, qstTriangleDown, qstPolyGon
+enum class SuperShapeKind {
+    Rectangle, RoundRect, Ellipse, Diamond, Star, TriangleLeft, TriangleRight, TriangleUp, TriangleDown, Polygon
 };
-enum TShadowOrient { soNone, soLowerRight, soUpperRight, soUpperLeft, soLowerLeft };
+// The corner the drop shadow falls towards.
+enum class ShadowCorner { NoShadow, LowerRight, UpperRight, UpperLeft, LowerLeft };
 
 const QStringList& ShapeKindNames();    // "qstRectangle" ...
 const QStringList& ShadowOrientNames(); // "soNone" ...
@@ -34,7 +34,7 @@ struct TShapeRects {
 // Where the figure and its drop shadow go inside an object of width x height:
 // the outline's half width in from the edges, the shadow `depth` pixels off
 // in its direction. A diamond's shadow is offset horizontally only.
-TShapeRects ComputeShapeRects(int shape, int orient, int depth, int outlineWidth, int width, int height);
+TShapeRects ComputeShapeRects(SuperShapeKind shape, ShadowCorner orient, int depth, int outlineWidth, int width, int height);
 
 // The vertices of the star and the polygon: `vectors` points alternating
 // between the outer radius and the radius reduced by `inVectorPercent`,
@@ -44,11 +44,11 @@ QPolygon StarPoints(const TEdges& r, int vectors, int startingAngle, int inVecto
 
 // The polygon of a diamond, a triangle, a star or a polygon in `r`; empty
 // for the rectangle, the rounded rectangle and the ellipse.
-QPolygon OutlineVertices(int shape, const TEdges& r, int vectors, int startingAngle, int inVectorPercent);
+QPolygon OutlineVertices(SuperShapeKind shape, const TEdges& r, int vectors, int startingAngle, int inVectorPercent);
 
 // Corner width and height of the rounded rectangle.
 int RoundCornerSize(int width, int height, int roundPerc);
 
-bool IsPolygonShape(int shape);
+bool IsPolygonShape(SuperShapeKind shape);
 
 } // namespace cardora

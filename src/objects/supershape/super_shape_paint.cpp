@@ -33,27 +33,27 @@ qint64 displayColors()
 // The figure between the edges as drawn with a pen `penWidth` wide: an odd
 // pen is centred on pixel centres, an even one on pixel edges, so that the
 // outline covers the pixels left..right-1 like the figures of the printer.
-void drawFigure(QPainter& p, int shape, const TEdges& r, int penWidth, int corner, const QPolygon& vertices)
+void drawFigure(QPainter& p, SuperShapeKind shape, const TEdges& r, int penWidth, int corner, const QPolygon& vertices)
 {
     const double off = (penWidth % 2 == 1 || penWidth == 0) ? 0.5 : 0.0;
     const QRectF box(QPointF(r.left + off, r.top + off), QPointF(r.right - 1 + off, r.bottom - 1 + off));
     switch (shape) {
-    case qstRectangle: p.drawRect(box); break;
-    case qstRoundRect: p.drawRoundedRect(box, corner / 2.0, corner / 2.0); break;
-    case qstEllipse: p.drawEllipse(box); break;
+    case SuperShapeKind::Rectangle: p.drawRect(box); break;
+    case SuperShapeKind::RoundRect: p.drawRoundedRect(box, corner / 2.0, corner / 2.0); break;
+    case SuperShapeKind::Ellipse: p.drawEllipse(box); break;
     default: p.drawPolygon(QPolygonF(vertices).translated(off, off), Qt::WindingFill); break;
     }
 }
 
 // The clip of the surface: the pixels the figure covers.
-QPainterPath figureRegion(int shape, const TEdges& r, int corner, const QPolygon& vertices)
+QPainterPath figureRegion(SuperShapeKind shape, const TEdges& r, int corner, const QPolygon& vertices)
 {
     QPainterPath path;
     const QRectF box(r.left, r.top, r.Width(), r.Height());
     switch (shape) {
-    case qstRectangle: path.addRect(box); break;
-    case qstRoundRect: path.addRoundedRect(box, corner / 2.0, corner / 2.0); break;
-    case qstEllipse: path.addEllipse(box); break;
+    case SuperShapeKind::Rectangle: path.addRect(box); break;
+    case SuperShapeKind::RoundRect: path.addRoundedRect(box, corner / 2.0, corner / 2.0); break;
+    case SuperShapeKind::Ellipse: path.addEllipse(box); break;
     default:
         path.addPolygon(QPolygonF(vertices).translated(0.5, 0.5));
         path.closeSubpath();
@@ -74,7 +74,7 @@ void TSuperShape::Paint()
         // have changed size under it.
         if (surfaceType_ == stGradientFill && gradientIsStale()) {
             const QRect part = VisibleSurface();
-            gradientBitmap_ = cardora::BuildGradientPart(static_cast<TFillDirection>(fillDirection_), backColor_,
+            gradientBitmap_ = cardora::BuildGradientPart(fillDirection_, backColor_,
                 gradientToColor_, QSize(Width(), Height()), part);
             gradientOrigin_ = part.topLeft();
         }
@@ -82,7 +82,7 @@ void TSuperShape::Paint()
         const int corner = RoundCornerSize(Width(), Height(), roundPerc_);
         p->save();
         p->setRenderHint(QPainter::Antialiasing, false);
-        if (shadowOrient_ != soNone) {
+        if (shadowOrient_ != ShadowCorner::NoShadow) {
             p->setPen(QPen(Qt::black, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
             p->setBrush(ToQColor(shadowColor_));
             drawFigure(*p, shape_, rects.shadow, 1, corner, Vertices(rects.shadow));
@@ -99,7 +99,7 @@ void TSuperShape::Paint()
                 TileFill(*p, tile, tile.size(), QSize(Width(), Height()));
             p->restore();
         }
-        if (outlineStyle_ != psClear) {
+        if (outlineStyle_ != PenStyle::Clear) {
             const int w = saneWidth(outlineWidth_);
             QPen pen(ToQColor(outlineColor_), w, ToQtPenStyle(outlineStyle_), Qt::SquareCap, Qt::MiterJoin);
             p->setPen(pen);
@@ -143,33 +143,33 @@ void TSuperShape::PrintAtResolution(TReport& report, double x, double y, int ppi
     };
     auto figure = [&](const TEdges& r) {
         switch (shape_) {
-        case qstRectangle: report.Rectangle(inchX(r.left), inchY(r.top), inchX(r.right), inchY(r.bottom)); break;
-        case qstRoundRect:
+        case SuperShapeKind::Rectangle: report.Rectangle(inchX(r.left), inchY(r.top), inchX(r.right), inchY(r.bottom)); break;
+        case SuperShapeKind::RoundRect:
             report.RoundRect(inchX(r.left), inchY(r.top), inchX(r.right), inchY(r.bottom), corner / double(ppi),
                 corner / double(ppi));
             break;
-        case qstEllipse: report.Ellipse(inchX(r.left), inchY(r.top), inchX(r.right), inchY(r.bottom)); break;
+        case SuperShapeKind::Ellipse: report.Ellipse(inchX(r.left), inchY(r.top), inchX(r.right), inchY(r.bottom)); break;
         default: report.Polygon(devicePolygon(r)); break;
         }
     };
     auto region = [&](const TEdges& r) {
         switch (shape_) {
-        case qstRectangle: return report.RectRegion(inchX(r.left), inchY(r.top), inchX(r.right), inchY(r.bottom));
-        case qstRoundRect:
+        case SuperShapeKind::Rectangle: return report.RectRegion(inchX(r.left), inchY(r.top), inchX(r.right), inchY(r.bottom));
+        case SuperShapeKind::RoundRect:
             return report.RoundRectRegion(inchX(r.left), inchY(r.top), inchX(r.right), inchY(r.bottom),
                 corner / double(ppi), corner / double(ppi));
-        case qstEllipse: return report.EllipseRegion(inchX(r.left), inchY(r.top), inchX(r.right), inchY(r.bottom));
+        case SuperShapeKind::Ellipse: return report.EllipseRegion(inchX(r.left), inchY(r.top), inchX(r.right), inchY(r.bottom));
         default: return report.PolygonRegion(devicePolygon(r));
         }
     };
 
-    if (shadowOrient_ != soNone) {
-        report.SetBrush(shadowColor_, bsSolid);
-        report.SetCardPen(clBlack, psSolid, 1, pmCopy, ppi);
+    if (shadowOrient_ != ShadowCorner::NoShadow) {
+        report.SetBrush(shadowColor_, BrushStyle::Solid);
+        report.SetCardPen(clBlack, PenStyle::Solid, 1, PenMode::Copy, ppi);
         figure(rects.shadow);
     }
     if (surfaceType_ != stBrushTransparent) {
-        report.SetBrush(foreColor_, bsSolid);
+        report.SetBrush(foreColor_, BrushStyle::Solid);
         report.SelectClipRegion(region(rects.shape));
         const int left = Trunc(Left() * sx) + origin.x();
         const int top = Trunc(Top() * sy) + origin.y();
@@ -177,7 +177,7 @@ void TSuperShape::PrintAtResolution(TReport& report, double x, double y, int ppi
         const int bottom = top + Round(Height() * sy);
         if (surfaceType_ == stGradientFill) {
             // The bands span the box, as on screen, so the far edge has the end colour.
-            PrintGradient(report, static_cast<TFillDirection>(fillDirection_), backColor_, gradientToColor_,
+            PrintGradient(report, fillDirection_, backColor_, gradientToColor_,
                 QSize(right - left, bottom - top), QPoint(left, top) - offset);
         } else {
             const QImage& tile = surfaceType_ == stBrushPattern ? solidBitmap_ : image_;
@@ -187,8 +187,8 @@ void TSuperShape::PrintAtResolution(TReport& report, double x, double y, int ppi
         }
         report.RemoveClip();
     }
-    report.SetBrush(foreColor_, bsClear);
-    report.SetCardPen(outlineColor_, outlineStyle_, saneWidth(outlineWidth_), pmCopy, ppi);
+    report.SetBrush(foreColor_, BrushStyle::Clear);
+    report.SetCardPen(outlineColor_, outlineStyle_, saneWidth(outlineWidth_), PenMode::Copy, ppi);
     figure(rects.shape);
 }
 

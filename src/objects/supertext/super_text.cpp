@@ -43,7 +43,7 @@ TQSuperText::TQSuperText(QObject* owner) : TQGraphicControl(owner)
     SetLoading(true);
     Font()->SetName(QStringLiteral("Arial"));
     Font()->SetSize(48);
-    Font()->SetStyle(fsBold);
+    Font()->SetStyle(FontStyle::Bold);
     Font()->SetColor(clBlack);
     SetParentFont(false);
     SetBounds(0, 0, 142, 33);
@@ -78,9 +78,9 @@ void TQSuperText::SetShadowDepth(int v)
     repaint();
 }
 
-void TQSuperText::SetShadowOrientation(int v)
+void TQSuperText::SetShadowOrientation(ShadowDirection v)
 {
-    if (v < sdNone || v > sdDown || !Assign(shadowOrientation_, v))
+    if (v < ShadowDirection::NoShadow || v > ShadowDirection::Down || !Assign(shadowOrientation_, v))
         return;
     shadowOffset_ = ShadowOffsetFor(shadowOrientation_, shadowDepth_);
     layoutDirty_ = true;
@@ -93,9 +93,9 @@ void TQSuperText::SetShadowcolor(TColor v)
         repaint();
 }
 
-void TQSuperText::SetBorderStyle(int v)
+void TQSuperText::SetBorderStyle(LabelBorder v)
 {
-    if (v < bsNone || v > bsSingle || !Assign(borderStyle_, v))
+    if (v < LabelBorder::NoBorder || v > LabelBorder::Single || !Assign(borderStyle_, v))
         return;
     PopupOpening();
     changedVisibly();
@@ -123,9 +123,9 @@ void TQSuperText::SetCaption(const QString& v)
     changedVisibly();
 }
 
-void TQSuperText::SetFillDirection(int v)
+void TQSuperText::SetFillDirection(cardora::FillDirection v)
 {
-    if (v < gdUp || v > gdRight || !Assign(fillDirection_, v))
+    if (v < FillDirection::Up || v > FillDirection::Right || !Assign(fillDirection_, v))
         return;
     if (surfaceType_ == stGradientFill)
         BuildGradient();
@@ -171,9 +171,9 @@ void TQSuperText::SetOutlineColor(TColor v)
         repaint();
 }
 
-void TQSuperText::SetOutlineStyle(int v)
+void TQSuperText::SetOutlineStyle(PenStyle v)
 {
-    if (v >= psSolid && v <= psInsideFrame && Assign(outlineStyle_, v))
+    if (v >= PenStyle::Solid && v <= PenStyle::InsideFrame && Assign(outlineStyle_, v))
         repaint();
 }
 
@@ -194,8 +194,8 @@ void TQSuperText::SetSurfaceType(int v)
     if (v == stGradientFill)
         BuildGradient();
     // Letters neither filled nor outlined would vanish.
-    if (v == stBrushTransparent && outlineStyle_ == psClear)
-        SetOutlineStyle(psSolid);
+    if (v == stBrushTransparent && outlineStyle_ == PenStyle::Clear)
+        SetOutlineStyle(PenStyle::Solid);
 }
 
 QByteArray TQSuperText::ImageData() const
@@ -221,11 +221,11 @@ const PropertyTable& TQSuperText::Properties() const
         using T = TQSuperText;
         PropertyTable p = TQGraphicControl::Properties();
         p.push_back(IntegerProp<T, int>("ShadowDepth", 0, &T::ShadowDepth, &T::SetShadowDepth));
-        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "ShadowOrientation", sdDownRight, &T::ShadowOrientation,
-            &T::SetShadowOrientation, ShadowDirectionNames()));
+        p.push_back(OrdinalProp<T, ShadowDirection>(PropKind::Enum, "ShadowOrientation", int(ShadowDirection::DownRight),
+            &T::ShadowOrientation, &T::SetShadowOrientation, ShadowDirectionNames()));
         p.push_back(OrdinalProp<T, TColor>(PropKind::Color, "Shadowcolor", 0x808080, &T::Shadowcolor,
             &T::SetShadowcolor));
-        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "BorderStyle", std::nullopt, &T::BorderStyle,
+        p.push_back(OrdinalProp<T, LabelBorder>(PropKind::Enum, "BorderStyle", std::nullopt, &T::BorderStyle,
             &T::SetBorderStyle, BorderStyleNames()));
         p.push_back(OrdinalProp<T, bool>(PropKind::Boolean, "ControlTransparent", std::nullopt,
             &T::ControlTransparent, &T::SetControlTransparent));
@@ -234,7 +234,7 @@ const PropertyTable& TQSuperText::Properties() const
         PropertyDecl font = NestedProp<T, TFont>("Font", &T::FontObject);
         font.storedWhen = [](const Persistent& o) { return !static_cast<const T&>(o).ParentFont(); };
         p.push_back(font);
-        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "FillDirection", std::nullopt, &T::FillDirection,
+        p.push_back(OrdinalProp<T, cardora::FillDirection>(PropKind::Enum, "FillDirection", std::nullopt, &T::FillDirection,
             &T::SetFillDirection, FillDirectionNames()));
         p.push_back(OrdinalProp<T, TColor>(PropKind::Color, "GradientToColor", std::nullopt, &T::GradientToColor,
             &T::SetGradientToColor));
@@ -252,7 +252,7 @@ const PropertyTable& TQSuperText::Properties() const
         p.push_back(image);
         p.push_back(OrdinalProp<T, TColor>(PropKind::Color, "OutlineColor", std::nullopt, &T::OutlineColor,
             &T::SetOutlineColor));
-        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "OutlineStyle", std::nullopt, &T::OutlineStyle,
+        p.push_back(OrdinalProp<T, PenStyle>(PropKind::Enum, "OutlineStyle", std::nullopt, &T::OutlineStyle,
             &T::SetOutlineStyle, PenStyleNames()));
         p.push_back(IntegerProp<T, int>("OutlineWidth", std::nullopt, &T::OutlineWidth, &T::SetOutlineWidth));
         p.push_back(OrdinalProp<T, int>(PropKind::Enum, "SurfaceType", std::nullopt, &T::SurfaceType,
@@ -288,7 +288,7 @@ void TQSuperText::CalcLayout()
         SuperTextLayout& L = layout_;
         L.shadowOffset = d;
         L.textMargin = QPoint(d.x() < 0 ? -d.x() : 0, d.y() < 0 ? -d.y() : 0);
-        const bool shrinks = controlTransparent_ && borderStyle_ == bsNone;
+        const bool shrinks = controlTransparent_ && borderStyle_ == LabelBorder::NoBorder;
         FitBox([&](QSize box) {
             const QFont font = ShownFont();
             const int tw = CaptionText(LetterFont().Name(), font, caption_ + QStringLiteral(" ")).Width();
@@ -340,7 +340,7 @@ QPainterPath TQSuperText::TextPath(const QString& text, QPointF origin) const
 
 void TQSuperText::BuildGradient()
 {
-    gradientBitmap_ = cardora::BuildGradient(static_cast<TFillDirection>(fillDirection_), gradientFrom_,
+    gradientBitmap_ = cardora::BuildGradient(fillDirection_, gradientFrom_,
         gradientTo_, GradientBitmapSize());
     repaint();
 }
@@ -377,7 +377,7 @@ void TQSuperText::drawLetters(QPainter& canvas, const QString& text)
     const int W = Width(), H = Height();
     const QRect box(0, 0, W, H);
     canvas.setRenderHint(QPainter::Antialiasing, true);
-    if (shadowDepth_ > 0 && shadowOrientation_ != sdNone) {
+    if (shadowDepth_ > 0 && shadowOrientation_ != ShadowDirection::NoShadow) {
         canvas.save();
         canvas.setClipPath(TextPath(text, layout_.shadowOrigin), Qt::IntersectClip);
         canvas.fillRect(box, ToQColor(shadowColor_));
@@ -401,7 +401,7 @@ void TQSuperText::drawLetters(QPainter& canvas, const QString& text)
         }
         canvas.restore();
     }
-    if (outlineStyle_ != psClear && outlineWidth_ >= 1) {
+    if (outlineStyle_ != PenStyle::Clear && outlineWidth_ >= 1) {
         QPen pen(ToQColor(outlineColor_), std::min(outlineWidth_, kMaxOutlineWidth), ToQtPenStyle(outlineStyle_));
         pen.setJoinStyle(Qt::MiterJoin);
         canvas.strokePath(letters, pen);
@@ -415,7 +415,7 @@ void TQSuperText::drawObject(QPainter& canvas, bool onPaper)
     CalcLayout();
     const int W = Width(), H = Height();
     canvas.save();
-    DrawBoxBackground(canvas, W, H, controlTransparent_, bgColor_, borderStyle_ == bsSingle);
+    DrawBoxBackground(canvas, W, H, controlTransparent_, bgColor_, borderStyle_ == LabelBorder::Single);
     const QString text = ShownText();
     if (text.isEmpty()) {
         // Too narrow for even one letter: a crossed box shows where it is,
@@ -570,11 +570,11 @@ void TQSuperText::AddMenuItems(QMenu& menu)
     boxItems_.Add(menu, *this,
         { [this] { ChooseFont(); }, [this] { SetControlTransparent(!controlTransparent_); },
             [this] { ChooseBackgroundColor(); },
-            [this] { SetBorderStyle(borderStyle_ == bsSingle ? bsNone : bsSingle); } });
+            [this] { SetBorderStyle(borderStyle_ == LabelBorder::Single ? LabelBorder::NoBorder : LabelBorder::Single); } });
     connect(menu.addAction(QStringLiteral("Properties")), &QAction::triggered, this, [this] { EditProperties(); });
 }
 
-void TQSuperText::PopupOpening() { boxItems_.Check(controlTransparent_, borderStyle_ == bsSingle); }
+void TQSuperText::PopupOpening() { boxItems_.Check(controlTransparent_, borderStyle_ == LabelBorder::Single); }
 
 // Display text filled with gradients or textures.
 void RegisterSuperTextKind()

@@ -42,12 +42,12 @@ public:
     // --- stored properties
     int ShadowDepth() const { return shadowDepth_; }
     void SetShadowDepth(int v);
-    int ShadowOrientation() const { return shadowOrientation_; }
-    void SetShadowOrientation(int v);
+    ShadowDirection ShadowOrientation() const { return shadowOrientation_; }
+    void SetShadowOrientation(ShadowDirection v);
     TColor Shadowcolor() const { return shadowColor_; }
     void SetShadowcolor(TColor v);
-    int BorderStyle() const { return borderStyle_; }
-    void SetBorderStyle(int v);
+    LabelBorder BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(LabelBorder v);
     bool ControlTransparent() const { return controlTransparent_; }
     void SetControlTransparent(bool v);
     TColor BGColor() const { return bgColor_; }
@@ -58,8 +58,8 @@ public:
     TFont* FontObject() { return Font(); }
     // The font as it is, also from non-const code.
     const TFont& LetterFont() const { return Font(); }
-    int FillDirection() const { return fillDirection_; }
-    void SetFillDirection(int v);
+    cardora::FillDirection FillDirection() const { return fillDirection_; }
+    void SetFillDirection(cardora::FillDirection v);
     TColor GradientToColor() const { return gradientTo_; }
     void SetGradientToColor(TColor v);
     TColor GradientFromColor() const { return gradientFrom_; }
@@ -69,8 +69,8 @@ public:
     void SetImage(const QImage* image);
     TColor OutlineColor() const { return outlineColor_; }
     void SetOutlineColor(TColor v);
-    int OutlineStyle() const { return outlineStyle_; }
-    void SetOutlineStyle(int v);
+    PenStyle OutlineStyle() const { return outlineStyle_; }
+    void SetOutlineStyle(PenStyle v);
     int OutlineWidth() const { return outlineWidth_; }
     void SetOutlineWidth(int v);
     int SurfaceType() const { return surfaceType_; }
@@ -134,19 +134,19 @@ private:
     void drawObject(QPainter& canvas, bool onPaper = false);
 
     int shadowDepth_ = 0;
-    int shadowOrientation_ = sdDownRight;
+    ShadowDirection shadowOrientation_ = ShadowDirection::DownRight;
     TColor shadowColor_ = 0x808080;
-    int borderStyle_ = bsNone;
+    LabelBorder borderStyle_ = LabelBorder::NoBorder;
     bool controlTransparent_ = true;
     TColor bgColor_ = clWhite;
     QString caption_ = QStringLiteral("Text");
-    int fillDirection_ = gdRight;
+    cardora::FillDirection fillDirection_ = cardora::FillDirection::Right;
     TColor gradientTo_ = clYellow;
     TColor gradientFrom_ = clBlue;
     QImage image_;
     QByteArray imageFile_; // the BMP file the texture was read from, if any
     TColor outlineColor_ = clBlack;
-    int outlineStyle_ = psSolid;
+    PenStyle outlineStyle_ = PenStyle::Solid;
     int outlineWidth_ = 1;
     int surfaceType_ = stGradientFill;
     QString lastBitmapFile_;

@@ -181,7 +181,7 @@ TSuperTextProperties::TSuperTextProperties(QWidget* parent) : QDialog(parent)
     // Ok checks the text first.
     auto* ok = findChild<QPushButton*>(QStringLiteral("OkButton"));
     disconnect(ok, &QPushButton::clicked, this, nullptr);
-    connect(ok, &QPushButton::clicked, this, &TSuperTextProperties::OkButtonClick);
+    connect(ok, &QPushButton::clicked, this, &TSuperTextProperties::applyAndClose);
 
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
@@ -206,15 +206,15 @@ TSuperTextProperties::TSuperTextProperties(QWidget* parent) : QDialog(parent)
     });
     connect(fillDirection_, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (!loading_ && index >= 0)
-            preview_->SetFillDirection(index);
+            preview_->SetFillDirection(static_cast<FillDirection>(index));
     });
     connect(outlineStyle_, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (!loading_ && index >= 0)
-            preview_->SetOutlineStyle(index);
+            preview_->SetOutlineStyle(static_cast<PenStyle>(index));
     });
     connect(shadowOrientation_, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (!loading_ && index >= 0) {
-            preview_->SetShadowOrientation(index);
+            preview_->SetShadowOrientation(static_cast<ShadowDirection>(index));
             fit();
         }
     });
@@ -242,9 +242,9 @@ TSuperTextProperties::TSuperTextProperties(QWidget* parent) : QDialog(parent)
         if (!loading_)
             preview_->Font()->SetColor(c);
     });
-    connect(fontButton, &QPushButton::clicked, this, &TSuperTextProperties::FontbuttonClick);
-    connect(symbolButton, &QPushButton::clicked, this, &TSuperTextProperties::SymbolButtonClick);
-    connect(loadTexture, &QPushButton::clicked, this, &TSuperTextProperties::LoadTextureClick);
+    connect(fontButton, &QPushButton::clicked, this, &TSuperTextProperties::chooseFont);
+    connect(symbolButton, &QPushButton::clicked, this, &TSuperTextProperties::chooseSymbol);
+    connect(loadTexture, &QPushButton::clicked, this, &TSuperTextProperties::loadTexture);
     connect(fontSize_->UpButton(), &QToolButton::clicked, this, &TSuperTextProperties::FontSizeUp);
     connect(fontSize_->DownButton(), &QToolButton::clicked, this, &TSuperTextProperties::FontSizeDown);
     loadControls();
@@ -263,15 +263,15 @@ void TSuperTextProperties::loadControls()
 {
     loading_ = true;
     surfaceType_->setCurrentIndex(preview_->SurfaceType());
-    fillDirection_->setCurrentIndex(preview_->FillDirection());
+    fillDirection_->setCurrentIndex(int(preview_->FillDirection()));
     gradientFrom_->SetColor(preview_->GradientFromColor());
     gradientTo_->SetColor(preview_->GradientToColor());
     fontColor_->SetColor(preview_->Font()->Color());
     outlineColor_->SetColor(preview_->OutlineColor());
     shadowColor_->SetColor(preview_->Shadowcolor());
-    outlineStyle_->setCurrentIndex(std::min(preview_->OutlineStyle(), outlineStyle_->count() - 1));
+    outlineStyle_->setCurrentIndex(std::min(int(preview_->OutlineStyle()), outlineStyle_->count() - 1));
     outlineWidth_->setValue(preview_->OutlineWidth());
-    shadowOrientation_->setCurrentIndex(preview_->ShadowOrientation());
+    shadowOrientation_->setCurrentIndex(int(preview_->ShadowOrientation()));
     shadowDepth_->setValue(preview_->ShadowDepth());
     if (!preview_->Image().isNull())
         lastUsedImage_ = preview_->Image();
@@ -322,13 +322,13 @@ void TSuperTextProperties::Timer1Timer()
     fit();
 }
 
-void TSuperTextProperties::OkButtonClick()
+void TSuperTextProperties::applyAndClose()
 {
     if (TextEntered(*captionText_))
         done(mrOk);
 }
 
-void TSuperTextProperties::FontbuttonClick()
+void TSuperTextProperties::chooseFont()
 {
     if (const std::optional<QFont> f = ChooseFont(preview_->Font()->ToPointFont())) {
         preview_->ApplyFont(FontChoice { *f, QColor() });
@@ -357,7 +357,7 @@ void TSuperTextProperties::FontSizeDown()
     fit();
 }
 
-void TSuperTextProperties::SymbolButtonClick()
+void TSuperTextProperties::chooseSymbol()
 {
     const QStringList fonts = SymbolFontFamilies();
     if (fonts.isEmpty()) {
@@ -380,7 +380,7 @@ void TSuperTextProperties::SymbolButtonClick()
     BusyOff();
 }
 
-void TSuperTextProperties::LoadTextureClick()
+void TSuperTextProperties::loadTexture()
 {
     const QString saved = QDir::currentPath();
     TQBrushImageBrowser browser(this);

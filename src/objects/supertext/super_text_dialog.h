@@ -44,10 +44,10 @@ public:
     QString VisibleFillPanel() const;
     bool RefitPending() const { return refitPending_; }
 
-    void OkButtonClick();
-    void FontbuttonClick();
-    void SymbolButtonClick();
-    void LoadTextureClick();
+    void applyAndClose();
+    void chooseFont();
+    void chooseSymbol();
+    void loadTexture();
     void FontSizeUp();
     void FontSizeDown();
     // The timer's tick: refits the preview when the text changed since the last one.
