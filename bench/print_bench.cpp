@@ -118,7 +118,7 @@ QStringList buildFilledShapesCard(QObject& owner, CardPanel& panel, const QImage
     panel.AddObject(textured);
     textured->SetBounds(8, 8, 220, 150);
     textured->SetShape(SuperShapeKind::RoundRect);
-    textured->SetSurfaceType(stBrushImage);
+    textured->SetSurfaceType(ShapeSurface::Image);
     textured->SetImage(&texture);
     textured->SetShadowOrient(ShadowCorner::LowerRight);
     textured->SetOutlineWidth(2);
@@ -229,14 +229,15 @@ QStringList buildHeadlineCard(QObject& owner, CardPanel& panel)
     // Super text filled with a gradient, a texture and the font colour,
     // outlined and shadowed.
     const QImage tile = benchTexture();
-    const int surfaces[] = { TQSuperText::stGradientFill, TQSuperText::stBrushImage, TQSuperText::stNormal };
+    const TQSuperText::Surface surfaces[] = { TQSuperText::Surface::Gradient, TQSuperText::Surface::Image,
+        TQSuperText::Surface::Normal };
     for (int i = 0; i < 3; ++i) {
         TQSuperText* t = TQSuperText::CreateForTool(&owner);
         t->SetCaption(QStringLiteral("Headline %1").arg(i + 1));
         t->Font()->SetSize(22);
         t->SetShadowDepth(3);
         t->SetSurfaceType(surfaces[i]);
-        if (surfaces[i] == TQSuperText::stBrushImage)
+        if (surfaces[i] == TQSuperText::Surface::Image)
             t->SetImage(&tile);
         place(t, i < 2 ? QRect(232, 4 + i * 60, 100, 50) : QRect(10, 135, 320, 50));
     }

@@ -85,7 +85,7 @@ int main(int argc, char** argv)
     auto textured = new TSuperShape(&parent.Owner);
     textured->SetName("Special1");
     textured->SetBounds(4, 4, 90, 60);
-    textured->SetSurfaceType(stBrushImage);
+    textured->SetSurfaceType(ShapeSurface::Image);
     QImage tile(5, 3, QImage::Format_RGB32);
     tile.fill(Qt::darkGreen);
     textured->SetImage(&tile);
@@ -101,7 +101,7 @@ int main(int argc, char** argv)
     auto headline = new TQSuperText(&parent.Owner);
     headline->SetName("Special3");
     headline->SetBounds(4, 100, 200, 50);
-    headline->SetSurfaceType(TQSuperText::stBrushImage);
+    headline->SetSurfaceType(TQSuperText::Surface::Image);
     headline->SetImage(&tile);
     headline->SetShadowDepth(4);
     headline->SetShadowOrientation(2);
@@ -118,12 +118,12 @@ int main(int argc, char** argv)
     auto giant = new TSuperShape(&parent.Owner);
     giant->SetName("Special5");
     giant->SetBounds(-500000, -500000, 1 << 20, 1 << 20);
-    giant->SetSurfaceType(stBrushImage);
+    giant->SetSurfaceType(ShapeSurface::Image);
     giant->SetImage(&tile);
     auto patterned = new TSuperShape(&parent.Owner);
     patterned->SetName("Special6");
     patterned->SetBounds(0, 0, 1 << 20, 1 << 20);
-    patterned->SetSurfaceType(stBrushPattern);
+    patterned->SetSurfaceType(ShapeSurface::Pattern);
     patterned->SetShadowOrient(ShadowCorner::LowerRight);
     patterned->SetShadowDepth(-2147483647);
     patterned->SetOutlineWidth(2147483647);

@@ -140,7 +140,7 @@ void giantTexturedCard(const QString& path, int shapes = 1)
         panel.AddObject(s);
         s->SetShape(SuperShapeKind::Rectangle);
         s->SetBounds(-400000, -400000, 1000000, 1000000);
-        s->SetSurfaceType(stBrushImage);
+        s->SetSurfaceType(ShapeSurface::Image);
         s->SetImage(&dot);
     }
     panel.SaveCardFile(path);

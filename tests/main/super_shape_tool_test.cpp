@@ -41,8 +41,8 @@ TEST_F(SuperShapeToolTest, ToolDialogTextureAndCardFileEndToEnd)
     start();
     modal->dialogs.push_back([](QDialog& d) {
         auto* surface = d.findChild<QComboBox*>("SurfaceList");
-        surface->setCurrentIndex(stBrushImage);
-        emit surface->activated(stBrushImage);
+        surface->setCurrentIndex(int(ShapeSurface::Image));
+        emit surface->activated(int(ShapeSurface::Image));
         d.findChild<QPushButton*>("LoadTextureButton")->click();
         return int(mrOk);
     });
@@ -62,7 +62,7 @@ TEST_F(SuperShapeToolTest, ToolDialogTextureAndCardFileEndToEnd)
     EXPECT_EQ(panel->PanelState(), psPointing);
     EXPECT_TRUE(modal->dialogs.empty());
     EXPECT_EQ(shape->Shape(), SuperShapeKind::Star);
-    EXPECT_EQ(shape->SurfaceType(), stBrushImage);
+    EXPECT_EQ(shape->SurfaceType(), ShapeSurface::Image);
     EXPECT_EQ(shape->Image().size(), QSize(64, 64));
     EXPECT_TRUE(shape->LastBitmapFileNameandPath().endsWith("bmbrush/marble.bmp"));
 

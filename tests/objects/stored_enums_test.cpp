@@ -141,6 +141,13 @@ const Members<SuperShapeKind> superShapeKinds = { { SuperShapeKind::Rectangle, "
 const Members<ShadowCorner> shadowCorners = { { ShadowCorner::NoShadow, "soNone" },
     { ShadowCorner::LowerRight, "soLowerRight" }, { ShadowCorner::UpperRight, "soUpperRight" },
     { ShadowCorner::UpperLeft, "soUpperLeft" }, { ShadowCorner::LowerLeft, "soLowerLeft" } };
+const Members<ShapeSurface> shapeSurfaces = { { ShapeSurface::Transparent, "stBrushTransparent" },
+    { ShapeSurface::Pattern, "stBrushPattern" }, { ShapeSurface::Image, "stBrushImage" },
+    { ShapeSurface::Gradient, "stGradientFill" } };
+// The styled text's surfaces share three names with the shape's, at other ordinals.
+const Members<TQSuperText::Surface> textSurfaces = { { TQSuperText::Surface::Normal, "stNormal" },
+    { TQSuperText::Surface::Transparent, "stBrushTransparent" }, { TQSuperText::Surface::Image, "stBrushImage" },
+    { TQSuperText::Surface::Gradient, "stGradientFill" } };
 const Members<LabelBorder> borders = { { LabelBorder::NoBorder, "bsNone" }, { LabelBorder::Single, "bsSingle" } };
 
 } // namespace
@@ -179,6 +186,8 @@ TEST(StoredEnums, ObjectTablesKeepTheirIdentifiers)
     expectTable(BorderStyleNames(), borders);
     expectTable(ShapeKindNames(), superShapeKinds);
     expectTable(ShadowOrientNames(), shadowCorners);
+    expectTable(ShapeSurfaceNames(), shapeSurfaces);
+    expectTable(TQSuperText::SurfaceTypeNames(), textSurfaces);
 }
 
 TEST(StoredEnums, ObjectPropertiesRoundTripThroughTheStream)
@@ -196,6 +205,9 @@ TEST(StoredEnums, ObjectPropertiesRoundTripThroughTheStream)
         { "stRectangle", "qstPolygon2", "qstHexagon" });
     expectStoredProperty<TSuperShape>("ShadowOrient", &TSuperShape::ShadowOrient, "", shadowCorners,
         { "sdDownRight", "soLower" });
+    expectStoredProperty<TSuperShape>("SurfaceType", &TSuperShape::SurfaceType, "", shapeSurfaces, { "stNormal" });
+    expectStoredProperty<TQSuperText>("SurfaceType", &TQSuperText::SurfaceType, "", textSurfaces,
+        { "stBrushPattern" });
 }
 
 TEST(StoredEnums, LabelPropertiesRoundTripThroughTheStream)

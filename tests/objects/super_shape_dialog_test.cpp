@@ -67,14 +67,14 @@ TEST_F(SuperShapeDialogTest, ControlsChangeTheSampleAndOkAppliesThem)
         { "transparent with a clear outline keeps an outline",
             [](TSuperShape& s) { s.SetOutlineStyle(PenStyle::Clear); },
             [](QDialog& d) {
-                choose(d, "SurfaceList", stBrushTransparent);
+                choose(d, "SurfaceList", int(ShapeSurface::Transparent));
                 EXPECT_EQ(props(d).Sample()->OutlineStyle(), PenStyle::Solid);
                 // The list is not refreshed.
                 EXPECT_EQ(d.findChild<QComboBox*>("OutlineStyleList")->currentIndex(), int(PenStyle::Clear));
                 return int(mrOk);
             },
             [](const TSuperShape& s) {
-                EXPECT_EQ(s.SurfaceType(), stBrushTransparent);
+                EXPECT_EQ(s.SurfaceType(), ShapeSurface::Transparent);
                 EXPECT_EQ(s.OutlineStyle(), PenStyle::Solid);
                 EXPECT_EQ(s.ShadowOrient(), ShadowCorner::NoShadow);
             } },
@@ -112,12 +112,12 @@ TEST_F(SuperShapeDialogTest, ControlsChangeTheSampleAndOkAppliesThem)
             [](TSuperShape&) {},
             [](QDialog& d) {
                 choose(d, "ShapeList", int(SuperShapeKind::TriangleDown));
-                choose(d, "SurfaceList", stBrushPattern);
+                choose(d, "SurfaceList", int(ShapeSurface::Pattern));
                 return int(mrCancel);
             },
             [](const TSuperShape& s) {
                 EXPECT_EQ(s.Shape(), SuperShapeKind::Star);
-                EXPECT_EQ(s.SurfaceType(), stGradientFill);
+                EXPECT_EQ(s.SurfaceType(), ShapeSurface::Gradient);
             } },
     };
     for (const Case& c : cases) {
@@ -144,12 +144,12 @@ TEST_F(SuperShapeDialogTest, TextureComesFromTheBrowserAndSurvivesASurfaceRoundT
     writeTexture(brushes, "other.bmp", qRgb(0, 0, 255));
 
     modal->dialogs.push_back([&](QDialog& d) {
-        choose(d, "SurfaceList", stBrushImage);
+        choose(d, "SurfaceList", int(ShapeSurface::Image));
         d.findChild<QPushButton*>("LoadTextureButton")->click();
         EXPECT_EQ(props(d).Sample()->Image().pixel(0, 0), qRgb(0, 255, 0));
-        choose(d, "SurfaceList", stGradientFill);
+        choose(d, "SurfaceList", int(ShapeSurface::Gradient));
         EXPECT_TRUE(props(d).Sample()->Image().isNull());
-        choose(d, "SurfaceList", stBrushImage);
+        choose(d, "SurfaceList", int(ShapeSurface::Image));
         EXPECT_EQ(props(d).Sample()->Image().size(), QSize(16, 8));
         return int(mrOk);
     });
@@ -161,7 +161,7 @@ TEST_F(SuperShapeDialogTest, TextureComesFromTheBrowserAndSurvivesASurfaceRoundT
         return int(mrOk);
     });
     shape->EditProperties();
-    EXPECT_EQ(shape->SurfaceType(), stBrushImage);
+    EXPECT_EQ(shape->SurfaceType(), ShapeSurface::Image);
     EXPECT_EQ(shape->Image().pixel(3, 3), qRgb(0, 255, 0));
     EXPECT_EQ(QFileInfo(shape->LastBitmapFileNameandPath()), QFileInfo(file));
 

@@ -152,7 +152,7 @@ TEST_F(SuperShapeTest, SettersKeepRangesAndCouplings)
                 s.SetOutlineStyle(PenStyle::Clear);
                 s.SetShadowOrient(ShadowCorner::LowerLeft);
                 s.SetPattern(BrushStyle::Cross);
-                s.SetSurfaceType(stBrushTransparent);
+                s.SetSurfaceType(ShapeSurface::Transparent);
             },
             [](const TSuperShape& s) {
                 return int(s.OutlineStyle()) * 100 + int(s.ShadowOrient()) * 10 + int(s.Pattern());
@@ -172,17 +172,17 @@ TEST_F(SuperShapeTest, SurfaceChangesRebuildOrEmptyTheBitmaps)
 {
     const QImage texture = checkerTexture();
     TSuperShape* s = make(40, 30);
-    s->SetSurfaceType(stBrushImage);
+    s->SetSurfaceType(ShapeSurface::Image);
     s->SetImage(&texture);
-    s->SetSurfaceType(stGradientFill);
+    s->SetSurfaceType(ShapeSurface::Gradient);
     EXPECT_TRUE(s->Image().isNull());
     EXPECT_EQ(s->GradientBitmap().size(), QSize(40, 30));
-    s->SetSurfaceType(stBrushImage);
+    s->SetSurfaceType(ShapeSurface::Image);
     EXPECT_TRUE(s->Image().isNull()); // nothing brings it back but the dialog
-    s->SetSurfaceType(stGradientFill);
+    s->SetSurfaceType(ShapeSurface::Gradient);
     s->SetBounds(0, 0, 70, 50);
     EXPECT_EQ(s->GradientBitmap().size(), QSize(70, 50));
-    s->SetSurfaceType(stBrushPattern);
+    s->SetSurfaceType(ShapeSurface::Pattern);
     EXPECT_EQ(s->SolidBitmap().size(), QSize(70, 50));
     EXPECT_EQ(QColor(s->SolidBitmap().pixel(5, 5)), QColor(Qt::red));
 }
@@ -208,21 +208,21 @@ TEST_F(SuperShapeTest, PaintsSurfaceShadowAndOutlineOnScreen)
         { "solid ellipse",
             [](TSuperShape& s) {
                 s.SetShape(SuperShapeKind::Ellipse);
-                s.SetSurfaceType(stBrushPattern);
+                s.SetSurfaceType(ShapeSurface::Pattern);
             },
             { { { 50, 30 }, isRed }, { { 2, 2 }, page }, { { 0, 30 }, ink } } },
         { "texture rectangle, tiles from the corner",
             [&texture](TSuperShape& s) {
                 s.SetShape(SuperShapeKind::Rectangle);
                 s.SetOutlineStyle(PenStyle::Clear);
-                s.SetSurfaceType(stBrushImage);
+                s.SetSurfaceType(ShapeSurface::Image);
                 s.SetImage(&texture);
             },
             { { { 0, 0 }, isBlue }, { { 32, 32 }, isBlue }, { { 64, 0 }, isBlue }, { { 33, 32 }, isRed } } },
         { "transparent triangle with a lower-right shadow",
             [](TSuperShape& s) {
                 s.SetShape(SuperShapeKind::TriangleUp);
-                s.SetSurfaceType(stBrushTransparent);
+                s.SetSurfaceType(ShapeSurface::Transparent);
                 s.SetShadowOrient(ShadowCorner::LowerRight);
                 s.SetShadowColor(clBlue);
             },
@@ -230,7 +230,7 @@ TEST_F(SuperShapeTest, PaintsSurfaceShadowAndOutlineOnScreen)
             // The shadow shows through the transparent shape.
             { { { 47, 1 }, ink }, { { 47, 30 }, isBlue }, { { 40, 12 }, page }, { { 90, 57 }, isBlue }, { { 2, 40 }, page } } },
         { "star: the centre filled, the corners not",
-            [](TSuperShape& s) { s.SetSurfaceType(stBrushPattern); },
+            [](TSuperShape& s) { s.SetSurfaceType(ShapeSurface::Pattern); },
             { { { 50, 30 }, isRed }, { { 3, 3 }, page }, { { 96, 56 }, page } } },
     };
     for (const Case& c : cases) {
@@ -260,7 +260,7 @@ TEST_F(SuperShapeTest, PrintsAtPrinterResolution)
     const Case cases[] = {
         { "texture",
             [&texture](TSuperShape& s) {
-                s.SetSurfaceType(stBrushImage);
+                s.SetSurfaceType(ShapeSurface::Image);
                 s.SetImage(&texture);
                 s.SetOutlineStyle(PenStyle::Clear);
             },
@@ -285,7 +285,7 @@ TEST_F(SuperShapeTest, PrintsAtPrinterResolution)
             } },
         { "outline 3 pixels, shadow",
             [](TSuperShape& s) {
-                s.SetSurfaceType(stBrushTransparent);
+                s.SetSurfaceType(ShapeSurface::Transparent);
                 s.SetOutlineWidth(3);
                 s.SetShadowOrient(ShadowCorner::LowerRight);
                 s.SetShadowColor(clBlue);
@@ -316,7 +316,7 @@ TEST_F(SuperShapeTest, TextureRoundTripsThroughTheCardFile)
     TSuperShape* s = make(80, 50);
     s->SetName("Special1");
     s->SetShape(SuperShapeKind::Diamond);
-    s->SetSurfaceType(stBrushImage);
+    s->SetSurfaceType(ShapeSurface::Image);
     const QImage texture = checkerTexture();
     s->SetImage(&texture);
     s->SetLastBitmapFileNameandPath("/home/user/bmbrush/paper.bmp");
@@ -336,7 +336,7 @@ TEST_F(SuperShapeTest, TextureRoundTripsThroughTheCardFile)
     EXPECT_EQ(TQLabelObjectFiler::WriteObjects({ copy }), first);
 
     // Without a texture nothing is written for it.
-    s->SetSurfaceType(stGradientFill);
+    s->SetSurfaceType(ShapeSurface::Gradient);
     EXPECT_FALSE(TQLabelObjectFiler::WriteObjects({ s }).contains("Image.Data"));
 
     QByteArray broken = first;
@@ -373,10 +373,10 @@ TEST_F(SuperShapeTest, SurfacesCoverOnlyWhatTheCardShows)
         TSuperShape* s = make(10, 10);
         s->SetBounds(c.bounds.x(), c.bounds.y(), c.bounds.width(), c.bounds.height());
         EXPECT_EQ(s->VisibleSurface().isEmpty() ? QRect() : s->VisibleSurface(), c.visible);
-        s->SetSurfaceType(stGradientFill);
+        s->SetSurfaceType(ShapeSurface::Gradient);
         EXPECT_EQ(s->GradientBitmap().size(), c.visible.size());
         EXPECT_EQ(s->GradientOrigin(), c.visible.isEmpty() ? s->GradientOrigin() : c.visible.topLeft());
-        s->SetSurfaceType(stBrushPattern);
+        s->SetSurfaceType(ShapeSurface::Pattern);
         EXPECT_EQ(s->SolidBitmap().size(), c.visible.size());
         delete s;
     }
@@ -397,7 +397,7 @@ TEST_F(SuperShapeTest, GiantTexturedShapePaintsTheCardsPart)
     s->SetShape(SuperShapeKind::Rectangle);
     s->SetOutlineStyle(PenStyle::Clear);
     s->SetBounds(-(32 * 10000 + 5), -(32 * 10000 + 7), 1 << 20, 1 << 20);
-    s->SetSurfaceType(stBrushImage);
+    s->SetSurfaceType(ShapeSurface::Image);
     s->SetImage(&texture);
     QImage card(336, 192, QImage::Format_RGB32);
     card.fill(Qt::white);

@@ -186,7 +186,7 @@ TEST_F(SuperTextFixture, SurfacesFillTheLettersOnScreen)
 {
     // What a pixel inside the letters shows, by surface: the font colour,
     // the gradient of the whole box at that place, or the page behind.
-    for (const int surface : { ST::stNormal, ST::stGradientFill, ST::stBrushTransparent }) {
+    for (const ST::Surface surface : { ST::Surface::Normal, ST::Surface::Gradient, ST::Surface::Transparent }) {
         TQSuperText* t = make(200, 80, kBlock + kBlock + kBlock);
         t->Font()->SetName("DejaVu Sans");
         t->Font()->SetSize(40);
@@ -199,13 +199,13 @@ TEST_F(SuperTextFixture, SurfacesFillTheLettersOnScreen)
         const QRect block = t->TextPath(t->ShownText(), t->Layout().mainOrigin).boundingRect().toAlignedRect();
         const int y = block.center().y();
         for (const int x : { block.left() + 3, block.center().x(), block.right() - 3 }) {
-            const QRgb expected = surface == ST::stNormal ? qRgb(255, 0, 0)
-                : surface == ST::stGradientFill           ? t->GradientBitmap().pixel(x, y)
+            const QRgb expected = surface == ST::Surface::Normal ? qRgb(255, 0, 0)
+                : surface == ST::Surface::Gradient           ? t->GradientBitmap().pixel(x, y)
                                                           : kPage.rgb();
-            EXPECT_EQ(image.pixel(x, y), expected) << surface << " x " << x;
+            EXPECT_EQ(image.pixel(x, y), expected) << int(surface) << " x " << x;
         }
         // Outside the letters the page shows.
-        EXPECT_TRUE(IsPage(image.pixel(2, 2))) << surface;
+        EXPECT_TRUE(IsPage(image.pixel(2, 2))) << int(surface);
     }
     // The default gradient runs from blue at the left to yellow at the right.
     TQSuperText* t = make(256, 40, "x");
@@ -226,7 +226,7 @@ TEST_F(SuperTextFixture, TilesStartAtTheBoxTheOutlineKeepsItsWidthAndTheShadowIt
         t->SetCaption(kBlock + kBlock + kBlock);
         t->Font()->SetName("DejaVu Sans");
         t->Font()->SetSize(30);
-        t->SetSurfaceType(ST::stBrushImage);
+        t->SetSurfaceType(ST::Surface::Image);
         const QImage tile = HalfTile(c.tile);
         t->SetImage(&tile);
         t->SetOutlineStyle(PenStyle::Clear);
@@ -239,7 +239,7 @@ TEST_F(SuperTextFixture, TilesStartAtTheBoxTheOutlineKeepsItsWidthAndTheShadowIt
         ASSERT_GE(reds.size(), 2u);
         EXPECT_EQ(reds[1], c.tile / 2);
 
-        t->SetSurfaceType(ST::stBrushTransparent);
+        t->SetSurfaceType(ST::Surface::Transparent);
         t->SetOutlineStyle(PenStyle::Solid);
         t->SetOutlineWidth(c.outline);
         image = RenderObject(*t, 0);
@@ -251,7 +251,7 @@ TEST_F(SuperTextFixture, TilesStartAtTheBoxTheOutlineKeepsItsWidthAndTheShadowIt
         t->SetShadowDepth(c.depth);
         t->SetShadowcolor(clGreen);
         t->SetOutlineStyle(PenStyle::Clear);
-        t->SetSurfaceType(ST::stNormal);
+        t->SetSurfaceType(ST::Surface::Normal);
         t->CalcLayout();
         EXPECT_EQ(t->Layout().shadowOrigin - t->Layout().mainOrigin, QPoint(c.depth, c.depth));
     }
@@ -263,20 +263,20 @@ TEST_F(SuperTextFixture, SetterSideEffects)
     const QImage tile = HalfTile(4);
     // A transparent surface with no outline would hide the letters: the outline comes back.
     t->SetOutlineStyle(PenStyle::Clear);
-    t->SetSurfaceType(ST::stBrushTransparent);
+    t->SetSurfaceType(ST::Surface::Transparent);
     EXPECT_EQ(t->OutlineStyle(), PenStyle::Solid);
     // Leaving the texture loses it.
-    t->SetSurfaceType(ST::stBrushImage);
+    t->SetSurfaceType(ST::Surface::Image);
     t->SetImage(&tile);
     EXPECT_FALSE(t->Image().isNull());
-    t->SetSurfaceType(ST::stNormal);
+    t->SetSurfaceType(ST::Surface::Normal);
     EXPECT_TRUE(t->Image().isNull());
     // A giant box from a damaged file keeps a bounded gradient, stretched over it.
     t->SetBounds(0, 0, 30000, 20000);
     EXPECT_LE(t->GradientBitmap().width(), 4096);
     EXPECT_LE(t->GradientBitmap().height(), 4096);
     // The gradient follows the box and the colours.
-    t->SetSurfaceType(ST::stGradientFill);
+    t->SetSurfaceType(ST::Surface::Gradient);
     t->SetBounds(0, 0, 256, 40);
     EXPECT_EQ(t->GradientBitmap().size(), QSize(256, 40));
     t->SetGradientFromColor(clRed);
@@ -302,7 +302,7 @@ TEST_F(SuperTextFixture, SavedAndReadBackUnchangedWithItsTexture)
             o.SetGradientToColor(clLime);
         },
         [](TQSuperText& o) {
-            o.SetSurfaceType(ST::stBrushImage);
+            o.SetSurfaceType(ST::Surface::Image);
             const QImage tile = HalfTile(6);
             o.SetImage(&tile);
             o.SetLastBitmapFileNameandPath("/textures/half.bmp");
@@ -356,7 +356,7 @@ TEST_F(SuperTextFixture, PropertiesDialogWorksOnThePreview)
     modal->dialogs.push_back([](QDialog& d) {
         auto& p = static_cast<TSuperTextProperties&>(d);
         p.CaptionText()->setText("Tried");
-        p.SurfaceTypeCombo()->setCurrentIndex(ST::stNormal);
+        p.SurfaceTypeCombo()->setCurrentIndex(int(ST::Surface::Normal));
         return int(mrCancel);
     });
     EXPECT_FALSE(t->EditProperties());
@@ -375,8 +375,9 @@ TEST_F(SuperTextFixture, PropertiesDialogWorksOnThePreview)
         EXPECT_FALSE(p.RefitPending());
         EXPECT_GT(p.Preview()->Width(), widthBefore);
         // Each surface shows its own panel.
-        for (int s : { ST::stNormal, ST::stBrushTransparent, ST::stBrushImage, ST::stGradientFill }) {
-            p.SurfaceTypeCombo()->setCurrentIndex(s);
+        for (ST::Surface s :
+            { ST::Surface::Normal, ST::Surface::Transparent, ST::Surface::Image, ST::Surface::Gradient }) {
+            p.SurfaceTypeCombo()->setCurrentIndex(int(s));
             panels.push_back(p.VisibleFillPanel());
         }
         p.findChild<QComboBox*>("ShadowOrientationCombo")->setCurrentIndex(int(ShadowDirection::Down));
@@ -408,14 +409,14 @@ TEST_F(SuperTextFixture, TextureComesBackWhenTheSurfaceReturnsToTexture)
 {
     TQSuperText* t = make(300, 90, "Tiles");
     const QImage tile = HalfTile(6);
-    t->SetSurfaceType(ST::stBrushImage);
+    t->SetSurfaceType(ST::Surface::Image);
     t->SetImage(&tile);
     TSuperTextProperties d;
     d.Setup(*t);
     EXPECT_EQ(d.LastUsedImage(), tile);
-    d.SurfaceTypeCombo()->setCurrentIndex(ST::stGradientFill);
+    d.SurfaceTypeCombo()->setCurrentIndex(int(ST::Surface::Gradient));
     EXPECT_TRUE(d.Preview()->Image().isNull());
-    d.SurfaceTypeCombo()->setCurrentIndex(ST::stBrushImage);
+    d.SurfaceTypeCombo()->setCurrentIndex(int(ST::Surface::Image));
     EXPECT_EQ(d.Preview()->Image(), tile);
 }
 

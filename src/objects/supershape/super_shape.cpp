@@ -40,7 +40,7 @@ TSuperShape* TSuperShape::CreateForTool(QObject* owner)
 
 void TSuperShape::rebuildGradientIfShown()
 {
-    if (surfaceType_ == stGradientFill)
+    if (surfaceType_ == ShapeSurface::Gradient)
         BuildGradient();
 }
 
@@ -50,7 +50,7 @@ void TSuperShape::SetBackColor(TColor c)
         return;
     backColor_ = c;
     rebuildGradientIfShown();
-    if (surfaceType_ == stBrushPattern)
+    if (surfaceType_ == ShapeSurface::Pattern)
         BuildSolidBitmap();
     Invalidate();
 }
@@ -69,7 +69,7 @@ void TSuperShape::SetForeColor(TColor c)
     if (c == foreColor_)
         return;
     foreColor_ = c;
-    if (surfaceType_ == stBrushPattern)
+    if (surfaceType_ == ShapeSurface::Pattern)
         BuildSolidBitmap();
     Invalidate();
 }
@@ -185,21 +185,21 @@ void TSuperShape::SetStartingAngle(int a)
     Invalidate();
 }
 
-void TSuperShape::SetSurfaceType(int t)
+void TSuperShape::SetSurfaceType(ShapeSurface t)
 {
-    if (t == surfaceType_ || t < stBrushTransparent || t > stGradientFill)
+    if (t == surfaceType_ || t < ShapeSurface::Transparent || t > ShapeSurface::Gradient)
         return;
     surfaceType_ = t;
     Invalidate();
-    if (t != stBrushImage)
+    if (t != ShapeSurface::Image)
         SetImage(nullptr);
-    if (t == stGradientFill)
+    if (t == ShapeSurface::Gradient)
         BuildGradient();
-    if (t == stBrushPattern) {
+    if (t == ShapeSurface::Pattern) {
         SetImage(nullptr);
         BuildSolidBitmap();
     }
-    if (t == stBrushTransparent) {
+    if (t == ShapeSurface::Transparent) {
         // A transparent shape stays visible through its outline.
         SetShadowOrient(ShadowCorner::NoShadow);
         SetPattern(BrushStyle::Clear);
@@ -254,7 +254,7 @@ const PropertyTable& TSuperShape::Properties() const
             &T::SetShadowOrient, ShadowOrientNames()));
         p.push_back(OrdinalProp<T, SuperShapeKind>(PropKind::Enum, "Shape", always, &T::Shape, &T::SetShape, ShapeKindNames()));
         p.push_back(IntegerProp<T, int>("StartingAngle", always, &T::StartingAngle, &T::SetStartingAngle));
-        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "SurfaceType", always, &T::SurfaceType, &T::SetSurfaceType,
+        p.push_back(OrdinalProp<T, ShapeSurface>(PropKind::Enum, "SurfaceType", always, &T::SurfaceType, &T::SetSurfaceType,
             ShapeSurfaceNames()));
         p.push_back(IntegerProp<T, int>("Vectors", always, &T::Vectors, &T::SetVectors));
         p.push_back(TextProp<T>("LastBitmapFileNameandPath", &T::LastBitmapFileNameandPath,
@@ -343,7 +343,7 @@ void TSuperShape::BoundsChanged()
     // The common handling (change notice, handles) stays: a moved or resized
     // shape is a change of the card like any other.
     TQGraphicControl::BoundsChanged();
-    if (surfaceType_ == stGradientFill && gradientIsStale())
+    if (surfaceType_ == ShapeSurface::Gradient && gradientIsStale())
         BuildGradient();
 }
 

@@ -8,7 +8,7 @@
 namespace cardora {
 
 // Surfaces of the super shape (the super text has a list of its own).
-enum TSurfaceType { stBrushTransparent, stBrushPattern, stBrushImage, stGradientFill };
+enum class ShapeSurface { Transparent, Pattern, Image, Gradient };
 const QStringList& ShapeSurfaceNames();
 
 // One of ten outlines with a drop shadow, a transparent, solid, textured or
@@ -59,8 +59,8 @@ public:
     void SetShape(SuperShapeKind s);
     int StartingAngle() const { return startingAngle_; }
     void SetStartingAngle(int a);
-    int SurfaceType() const { return surfaceType_; }
-    void SetSurfaceType(int t);
+    ShapeSurface SurfaceType() const { return surfaceType_; }
+    void SetSurfaceType(ShapeSurface t);
     int Vectors() const { return vectors_; }
     void SetVectors(int v);
     QString LastBitmapFileNameandPath() const { return lastBitmapFile_; }
@@ -131,7 +131,7 @@ private:
     ShadowCorner shadowOrient_ = ShadowCorner::NoShadow;
     SuperShapeKind shape_ = SuperShapeKind::Star;
     int startingAngle_ = 90;
-    int surfaceType_ = stGradientFill;
+    ShapeSurface surfaceType_ = ShapeSurface::Gradient;
     int vectors_ = 10;
     QString lastBitmapFile_;
 };

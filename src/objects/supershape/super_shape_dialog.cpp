@@ -245,8 +245,8 @@ void TSuperShapeProperties::showControls()
     inward_->setValue(s.InVectorPercent());
     roundPerc_->setValue(s.RoundPerc());
     shapePanels_->setCurrentIndex(s.Shape() == SuperShapeKind::Star ? 1 : s.Shape() == SuperShapeKind::RoundRect ? 2 : 0);
-    surfaceList_->setCurrentIndex(s.SurfaceType());
-    surfacePanels_->setCurrentIndex(s.SurfaceType());
+    surfaceList_->setCurrentIndex(int(s.SurfaceType()));
+    surfacePanels_->setCurrentIndex(int(s.SurfaceType()));
     backColor_->SetColor(s.BackColor());
     fromColor_->SetColor(s.BackColor());
     toColor_->SetColor(s.GradientToColor());
@@ -275,9 +275,10 @@ void TSuperShapeProperties::shapeChosen(int index)
 
 void TSuperShapeProperties::surfaceChosen(int index)
 {
-    sample_->SetSurfaceType(index);
+    const auto surface = static_cast<ShapeSurface>(index);
+    sample_->SetSurfaceType(surface);
     // Leaving the texture surface empties it; coming back restores the last one used here.
-    if (index == stBrushImage)
+    if (surface == ShapeSurface::Image)
         sample_->SetImage(&lastTexture_);
     surfacePanels_->setCurrentIndex(index);
     sampleChanged();

@@ -68,11 +68,11 @@ QPainterPath figureRegion(SuperShapeKind shape, const TEdges& r, int corner, con
 void TSuperShape::Paint()
 {
     if (QPainter* p = CurrentCanvas()) {
-        if (surfaceType_ == stBrushPattern && solidBitmap_.isNull())
+        if (surfaceType_ == ShapeSurface::Pattern && solidBitmap_.isNull())
             BuildSolidBitmap();
         // A shape read from a file has had no size change yet; the card may
         // have changed size under it.
-        if (surfaceType_ == stGradientFill && gradientIsStale()) {
+        if (surfaceType_ == ShapeSurface::Gradient && gradientIsStale()) {
             const QRect part = VisibleSurface();
             gradientBitmap_ = cardora::BuildGradientPart(fillDirection_, backColor_,
                 gradientToColor_, QSize(Width(), Height()), part);
@@ -87,13 +87,13 @@ void TSuperShape::Paint()
             p->setBrush(ToQColor(shadowColor_));
             drawFigure(*p, shape_, rects.shadow, 1, corner, Vertices(rects.shadow));
         }
-        if (surfaceType_ != stBrushTransparent) {
-            const QImage& tile = surfaceType_ == stBrushPattern ? solidBitmap_
-                : surfaceType_ == stBrushImage                 ? image_
+        if (surfaceType_ != ShapeSurface::Transparent) {
+            const QImage& tile = surfaceType_ == ShapeSurface::Pattern ? solidBitmap_
+                : surfaceType_ == ShapeSurface::Image                 ? image_
                                                                : gradientBitmap_;
             p->save();
             p->setClipPath(figureRegion(shape_, rects.shape, corner, Vertices(rects.shape)), Qt::IntersectClip);
-            if (surfaceType_ == stGradientFill)
+            if (surfaceType_ == ShapeSurface::Gradient)
                 p->drawImage(gradientOrigin_, gradientBitmap_);
             else
                 TileFill(*p, tile, tile.size(), QSize(Width(), Height()));
@@ -127,7 +127,7 @@ void TSuperShape::PrintAtResolution(TReport& report, double x, double y, int ppi
     const double sy = yRes / static_cast<double>(ppi);
     const QPoint offset(Trunc(report.UnprintableLeft() * xRes), Trunc(report.UnprintableTop() * yRes));
     const QPoint origin(Trunc(xRes * x), Trunc(yRes * y));
-    if (surfaceType_ == stBrushPattern && solidBitmap_.isNull())
+    if (surfaceType_ == ShapeSurface::Pattern && solidBitmap_.isNull())
         BuildSolidBitmap();
 
     const TShapeRects rects = ShapeRects();
@@ -168,19 +168,19 @@ void TSuperShape::PrintAtResolution(TReport& report, double x, double y, int ppi
         report.SetCardPen(clBlack, PenStyle::Solid, 1, PenMode::Copy, ppi);
         figure(rects.shadow);
     }
-    if (surfaceType_ != stBrushTransparent) {
+    if (surfaceType_ != ShapeSurface::Transparent) {
         report.SetBrush(foreColor_, BrushStyle::Solid);
         report.SelectClipRegion(region(rects.shape));
         const int left = Trunc(Left() * sx) + origin.x();
         const int top = Trunc(Top() * sy) + origin.y();
         const int right = left + Round(Width() * sx);
         const int bottom = top + Round(Height() * sy);
-        if (surfaceType_ == stGradientFill) {
+        if (surfaceType_ == ShapeSurface::Gradient) {
             // The bands span the box, as on screen, so the far edge has the end colour.
             PrintGradient(report, fillDirection_, backColor_, gradientToColor_,
                 QSize(right - left, bottom - top), QPoint(left, top) - offset);
         } else {
-            const QImage& tile = surfaceType_ == stBrushPattern ? solidBitmap_ : image_;
+            const QImage& tile = surfaceType_ == ShapeSurface::Pattern ? solidBitmap_ : image_;
             const bool preassemble = ParentPanel() && ParentPanel()->IsPreviewing() && colours <= 256;
             PrintTiles(report, tile, PrintedTileSize(tile.size(), sx, sy),
                 QRect(left, top, right - left, bottom - top), QPointF(), preassemble);

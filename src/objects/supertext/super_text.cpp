@@ -127,7 +127,7 @@ void TQSuperText::SetFillDirection(cardora::FillDirection v)
 {
     if (v < FillDirection::Up || v > FillDirection::Right || !Assign(fillDirection_, v))
         return;
-    if (surfaceType_ == stGradientFill)
+    if (surfaceType_ == TQSuperText::Surface::Gradient)
         BuildGradient();
     repaint();
 }
@@ -136,7 +136,7 @@ void TQSuperText::SetGradientToColor(TColor v)
 {
     if (!Assign(gradientTo_, v))
         return;
-    if (surfaceType_ == stGradientFill)
+    if (surfaceType_ == TQSuperText::Surface::Gradient)
         BuildGradient();
     repaint();
 }
@@ -147,7 +147,7 @@ void TQSuperText::SetGradientFromColor(TColor v)
         return;
     if (!IsLoading())
         NotifyChanged();
-    if (surfaceType_ == stGradientFill)
+    if (surfaceType_ == TQSuperText::Surface::Gradient)
         BuildGradient();
     repaint();
 }
@@ -183,18 +183,18 @@ void TQSuperText::SetOutlineWidth(int v)
         repaint();
 }
 
-void TQSuperText::SetSurfaceType(int v)
+void TQSuperText::SetSurfaceType(Surface v)
 {
-    if (v < stNormal || v > stGradientFill || !Assign(surfaceType_, v))
+    if (v < TQSuperText::Surface::Normal || v > TQSuperText::Surface::Gradient || !Assign(surfaceType_, v))
         return;
     repaint();
     // A texture lives only while it is the surface.
-    if (v != stBrushImage)
+    if (v != TQSuperText::Surface::Image)
         SetImage(nullptr);
-    if (v == stGradientFill)
+    if (v == TQSuperText::Surface::Gradient)
         BuildGradient();
     // Letters neither filled nor outlined would vanish.
-    if (v == stBrushTransparent && outlineStyle_ == PenStyle::Clear)
+    if (v == TQSuperText::Surface::Transparent && outlineStyle_ == PenStyle::Clear)
         SetOutlineStyle(PenStyle::Solid);
 }
 
@@ -255,7 +255,7 @@ const PropertyTable& TQSuperText::Properties() const
         p.push_back(OrdinalProp<T, PenStyle>(PropKind::Enum, "OutlineStyle", std::nullopt, &T::OutlineStyle,
             &T::SetOutlineStyle, PenStyleNames()));
         p.push_back(IntegerProp<T, int>("OutlineWidth", std::nullopt, &T::OutlineWidth, &T::SetOutlineWidth));
-        p.push_back(OrdinalProp<T, int>(PropKind::Enum, "SurfaceType", std::nullopt, &T::SurfaceType,
+        p.push_back(OrdinalProp<T, Surface>(PropKind::Enum, "SurfaceType", std::nullopt, &T::SurfaceType,
             &T::SetSurfaceType, SurfaceTypeNames()));
         p.push_back(TextProp<T>("LastBitmapFileNameandPath", &T::LastBitmapFileNameandPath,
             &T::SetLastBitmapFileNameandPath));
@@ -384,12 +384,12 @@ void TQSuperText::drawLetters(QPainter& canvas, const QString& text)
         canvas.restore();
     }
     const QPainterPath letters = TextPath(text, layout_.mainOrigin);
-    if (surfaceType_ != stBrushTransparent) {
+    if (surfaceType_ != TQSuperText::Surface::Transparent) {
         canvas.save();
         canvas.setClipPath(letters, Qt::IntersectClip);
         switch (surfaceType_) {
-        case stNormal: canvas.fillRect(box, ToQColor(LetterFont().Color())); break;
-        case stBrushImage:
+        case TQSuperText::Surface::Normal: canvas.fillRect(box, ToQColor(LetterFont().Color())); break;
+        case TQSuperText::Surface::Image:
             TileFill(canvas, image_, image_.size(), box.size());
             break;
         default:
@@ -519,7 +519,7 @@ void TQSuperText::Loaded()
     TQGraphicControl::Loaded();
     // Laid out anew from what was read, before it is first drawn anywhere.
     layoutDirty_ = true;
-    if (surfaceType_ == stGradientFill) {
+    if (surfaceType_ == TQSuperText::Surface::Gradient) {
         try {
             BuildGradient();
         } catch (...) {
@@ -533,7 +533,7 @@ void TQSuperText::BoundsChanged()
     layoutDirty_ = true;
     if (Width() < 1 || Height() < 1)
         SetBounds(Left(), Top(), std::max(1, Width()), std::max(1, Height()));
-    if (surfaceType_ == stGradientFill && gradientBitmap_.size() != GradientBitmapSize())
+    if (surfaceType_ == TQSuperText::Surface::Gradient && gradientBitmap_.size() != GradientBitmapSize())
         BuildGradient();
 }
 

@@ -27,7 +27,7 @@ struct SuperTextLayout {
 class TQSuperText : public TQGraphicControl {
     Q_OBJECT
 public:
-    enum TSurfaceType { stNormal, stBrushTransparent, stBrushImage, stGradientFill };
+    enum class Surface { Normal, Transparent, Image, Gradient };
     static const QStringList& SurfaceTypeNames();
 
     explicit TQSuperText(QObject* owner = nullptr);
@@ -73,8 +73,8 @@ public:
     void SetOutlineStyle(PenStyle v);
     int OutlineWidth() const { return outlineWidth_; }
     void SetOutlineWidth(int v);
-    int SurfaceType() const { return surfaceType_; }
-    void SetSurfaceType(int v);
+    Surface SurfaceType() const { return surfaceType_; }
+    void SetSurfaceType(Surface v);
     QString LastBitmapFileNameandPath() const { return lastBitmapFile_; }
     void SetLastBitmapFileNameandPath(const QString& path) { lastBitmapFile_ = path; }
 
@@ -148,7 +148,7 @@ private:
     TColor outlineColor_ = clBlack;
     PenStyle outlineStyle_ = PenStyle::Solid;
     int outlineWidth_ = 1;
-    int surfaceType_ = stGradientFill;
+    Surface surfaceType_ = Surface::Gradient;
     QString lastBitmapFile_;
 
     QPoint shadowOffset_;

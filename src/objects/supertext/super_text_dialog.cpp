@@ -198,8 +198,9 @@ TSuperTextProperties::TSuperTextProperties(QWidget* parent) : QDialog(parent)
     connect(surfaceType_, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (loading_ || index < 0)
             return;
-        preview_->SetSurfaceType(index);
-        if (index == TQSuperText::stBrushImage)
+        const auto surface = static_cast<TQSuperText::Surface>(index);
+        preview_->SetSurfaceType(surface);
+        if (surface == TQSuperText::Surface::Image)
             preview_->SetImage(&lastUsedImage_);
         fit();
         showFillPanel();
@@ -262,7 +263,7 @@ void TSuperTextProperties::Setup(const TQSuperText& object)
 void TSuperTextProperties::loadControls()
 {
     loading_ = true;
-    surfaceType_->setCurrentIndex(preview_->SurfaceType());
+    surfaceType_->setCurrentIndex(int(preview_->SurfaceType()));
     fillDirection_->setCurrentIndex(int(preview_->FillDirection()));
     gradientFrom_->SetColor(preview_->GradientFromColor());
     gradientTo_->SetColor(preview_->GradientToColor());
@@ -301,9 +302,9 @@ QString TSuperTextProperties::VisibleFillPanel() const { return fillPanels_->cur
 void TSuperTextProperties::showFillPanel()
 {
     switch (preview_->SurfaceType()) {
-    case TQSuperText::stGradientFill: fillPanels_->setCurrentWidget(fillPanel_); break;
-    case TQSuperText::stBrushImage: fillPanels_->setCurrentWidget(imagePanel_); break;
-    case TQSuperText::stNormal: fillPanels_->setCurrentWidget(fontColorPanel_); break;
+    case TQSuperText::Surface::Gradient: fillPanels_->setCurrentWidget(fillPanel_); break;
+    case TQSuperText::Surface::Image: fillPanels_->setCurrentWidget(imagePanel_); break;
+    case TQSuperText::Surface::Normal: fillPanels_->setCurrentWidget(fontColorPanel_); break;
     default: fillPanels_->setCurrentIndex(3); break;
     }
 }
