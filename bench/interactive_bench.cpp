@@ -261,7 +261,7 @@ Card writeBusyCard(const QString& path)
     QObject owner;
     CardPanel panel(nullptr, &owner);
     TRichTextControl master(&owner, QString::fromLatin1(kMasterRichTextName));
-    panel.SetShape(lsRectangle);
+    panel.SetShape(CardShape::Rectangle);
     panel.SetPanelSize(336, 192);
     test::BuildBusyCard(owner, panel);
     panel.SaveCardFile(path);
@@ -285,7 +285,7 @@ public:
             master_ = std::make_unique<TRichTextControl>(holder_.get(), QString::fromLatin1(kMasterRichTextName));
             panel_ = new CardPanel(holder_.get(), holder_.get());
             panel_->move(10, 10);
-            panel_->SetShape(lsRectangle);
+            panel_->SetShape(CardShape::Rectangle);
             panel_->SetDrawOutline(true);
             panel_->SetPanelSize(336, 192);
             panel_->LoadCardFile(cardPath);

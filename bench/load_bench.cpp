@@ -110,7 +110,7 @@ int main(int argc, char** argv)
         {
             QObject owner;
             CardPanel panel(nullptr, &owner);
-            panel.SetShape(lsRectangle);
+            panel.SetShape(CardShape::Rectangle);
             panel.SetPanelSize(336, 192);
             c.build(owner, panel);
             panel.SaveCardFile(path);
@@ -125,7 +125,7 @@ int main(int argc, char** argv)
         for (int r = 0; r < runs; ++r) {
             QObject owner;
             CardPanel panel(nullptr, &owner);
-            panel.SetShape(lsRectangle);
+            panel.SetShape(CardShape::Rectangle);
             panel.SetPanelSize(336, 192);
             QElapsedTimer t;
             t.start();

@@ -359,7 +359,7 @@ int main(int argc, char** argv)
         QObject owner;
         CardPanel panel(nullptr, &owner);
         TRichTextControl masterRichText(&owner, QString::fromLatin1(kMasterRichTextName));
-        panel.SetShape(lsRectangle);
+        panel.SetShape(CardShape::Rectangle);
         panel.SetPanelSize(336, 192);
         QStringList kinds;
         for (const test::CompositePart& part : test::CompositeParts()) {
@@ -387,7 +387,7 @@ int main(int argc, char** argv)
     QObject owner;
     CardPanel panel(nullptr, &owner);
     TRichTextControl masterRichText(&owner, QString::fromLatin1(kMasterRichTextName));
-    panel.SetShape(lsRectangle);
+    panel.SetShape(CardShape::Rectangle);
     panel.SetPanelSize(336, 192);
     const QStringList kinds = buildEveryKindCard(owner, panel);
     const QString card = program.FilePath("every-kind.CDW");
@@ -404,7 +404,7 @@ int main(int argc, char** argv)
     QObject compositeOwner;
     CardPanel composite(nullptr, &compositeOwner);
     TRichTextControl compositeRichText(&compositeOwner, QString::fromLatin1(kMasterRichTextName));
-    composite.SetShape(lsRectangle);
+    composite.SetShape(CardShape::Rectangle);
     composite.SetPanelSize(336, 192);
     for (const test::CompositePart& part : test::CompositeParts())
         test::AddPart(compositeOwner, composite, part);
@@ -418,7 +418,7 @@ int main(int argc, char** argv)
 
     QObject filledOwner;
     CardPanel filled(nullptr, &filledOwner);
-    filled.SetShape(lsRectangle);
+    filled.SetShape(CardShape::Rectangle);
     filled.SetPanelSize(336, 192);
     const QStringList filledKinds = buildFilledShapesCard(filledOwner, filled, benchTexture());
     const QString filledCard = program.FilePath("filled.CDW");
@@ -431,7 +431,7 @@ int main(int argc, char** argv)
 
     QObject headlineOwner;
     CardPanel headline(nullptr, &headlineOwner);
-    headline.SetShape(lsRectangle);
+    headline.SetShape(CardShape::Rectangle);
     headline.SetPanelSize(336, 192);
     const QStringList headlineKinds = buildHeadlineCard(headlineOwner, headline);
     const QString headlineCard = program.FilePath("headlines.CDW");
@@ -444,7 +444,7 @@ int main(int argc, char** argv)
 
     QObject mergeOwner;
     CardPanel merge(nullptr, &mergeOwner);
-    merge.SetShape(lsRectangle);
+    merge.SetShape(CardShape::Rectangle);
     merge.SetPanelSize(336, 192);
     buildSevenObjectCard(mergeOwner, merge, true);
     std::printf("\n");

@@ -32,7 +32,7 @@ void paintOnCard(const QByteArray& input)
     static CardPanel panel(nullptr, &owner);
     static bool sized = false;
     if (!sized) {
-        panel.SetShape(lsRectangle);
+        panel.SetShape(CardShape::Rectangle);
         panel.SetPanelSize(336, 192);
         sized = true;
     }

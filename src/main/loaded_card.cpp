@@ -8,7 +8,7 @@ namespace cardora {
 
 TLoadedCard::TLoadedCard(const TCardLayout& layout)
 {
-    panel.SetShape(lsRectangle);
+    panel.SetShape(CardShape::Rectangle);
     panel.SetPanelSize(Round(96 * layout.Width), Round(96 * layout.Height));
 }
 

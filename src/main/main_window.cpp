@@ -104,8 +104,8 @@ MainWindow::MainWindow(QWidget* parent)
     panel_->setProperty("ownContextMenu", true); // its right click opens the card's menus
     panel_->move(10, 8);
     panel_->SetDrawOutline(true);
-    panel_->SetShape(lsRectangle);
-    panel_->SetGridSize(gs4x4);
+    panel_->SetShape(CardShape::Rectangle);
+    panel_->SetGridSize(GridSpacing::FourPixels);
     panel_->DroppedObjectEvent = [this](QRect& r) { objectDropped(r); };
     panel_->ZoomStepRequested = [this](int step) { view_->zoomBy(step > 0); };
     bleedBand_ = new TBleedBand(*panel_, backdrop);
@@ -403,7 +403,7 @@ void MainWindow::firstActivation()
     RestoreWindowPlacement(*this, kPlacementName);
     show();
     QCoreApplication::processEvents();
-    panel_->SetShape(lsRectangle);
+    panel_->SetShape(CardShape::Rectangle);
     applyCardSize();
     panel_->show();
     QCoreApplication::processEvents();

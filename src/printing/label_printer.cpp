@@ -60,7 +60,7 @@ void TLabelPrinter::Setup(TReport& report, const TPrintJobRequest& r)
         setWindowTitle("Preview Status");
         CancelButton->setText("Stop");
     }
-    report.SetOrientation(poPortrait);
+    report.SetOrientation(PageOrientation::Portrait);
     report.OnBeforePrint = [this](TReport& sender) { BeforePrintLabels(sender); };
     report.OnPrint = [this](TReport& sender) { PrintLabels(sender); };
 }

@@ -363,7 +363,7 @@ void TSelectSpecificLabels::applyAndClose()
     else
         done(mrOk);
     if (settings_) {
-        settings_->SetOrientation(poPortrait);
+        settings_->SetOrientation(PageOrientation::Portrait);
         settings_->SetCopies(records_ > 0 ? 1 : pages->value()); // records decide the sheets
     }
 }

@@ -214,7 +214,7 @@ void TSheetPrinter::drawAlignmentCross(TReport& report, const QRectF& card)
 QString TSheetPrinter::Run(TReport& report)
 {
     LoadBackground();
-    report.SetOrientation(poPortrait);
+    report.SetOrientation(PageOrientation::Portrait);
     report.OnBeforePrint = [this](TReport& r) { BeforePrint(r); };
     report.OnPrint = [this](TReport& r) { PrintSheets(r); };
     QString error;

@@ -32,9 +32,9 @@ QString DefaultPdfPath()
     return folder + "/Cardora.pdf";
 }
 
-QPageLayout::Orientation ToQt(TPrinterOrientation o)
+QPageLayout::Orientation ToQt(PageOrientation o)
 {
-    return o == poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait;
+    return o == PageOrientation::Landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
 }
 
 // Coordinates start at the sheet's corner: full page, no margins.
@@ -75,7 +75,7 @@ TPageMetrics PrinterMetrics(const QPrinter& printer)
 TPrinterReport::TPrinterReport(std::shared_ptr<QPrinter> printer)
     : printer_(printer ? std::move(printer) : CreateDefaultPrinter())
 {
-    SetOrientation(printer_->pageLayout().orientation() == QPageLayout::Landscape ? poLandscape : poPortrait);
+    SetOrientation(printer_->pageLayout().orientation() == QPageLayout::Landscape ? PageOrientation::Landscape : PageOrientation::Portrait);
     ReReadDeviceMetrics();
 }
 
@@ -223,7 +223,7 @@ int TPrinterReport::DriverMaxCopies() const
     return printer_->supportsMultipleCopies() ? kSpoolerMaxCopies : 1;
 }
 
-void TPrinterReport::SetOrientation(TPrinterOrientation orientation)
+void TPrinterReport::SetOrientation(PageOrientation orientation)
 {
     TReport::SetOrientation(orientation);
     if (!Executing() && printer_) {
@@ -309,7 +309,7 @@ bool TPrinterReport::PrinterSetupDialog()
     const bool ok = ExecModal(dialog) == QDialog::Accepted;
     SetCopies(Copies()); // set-up chooses the printer, not the number of copies
     if (ok)
-        SetOrientation(printer_->pageLayout().orientation() == QPageLayout::Landscape ? poLandscape : poPortrait);
+        SetOrientation(printer_->pageLayout().orientation() == QPageLayout::Landscape ? PageOrientation::Landscape : PageOrientation::Portrait);
     Normalize();
     notePdfConfirmed(ok);
     return ok;

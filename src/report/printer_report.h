@@ -60,7 +60,7 @@ public:
     void ReReadDeviceMetrics() override;
     void SetCopies(int copies) override;
     int DriverMaxCopies() const override;
-    void SetOrientation(TPrinterOrientation orientation) override;
+    void SetOrientation(PageOrientation orientation) override;
 
 protected:
     QPainter* BeginDocument() override;

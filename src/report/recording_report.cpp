@@ -53,8 +53,8 @@ void TRecordingReport::ReReadDeviceMetrics()
 {
     if (printer_ && !Executing()) {
         SetMetrics(PrinterMetrics(*printer_));
-        TReport::SetOrientation(printer_->pageLayout().orientation() == QPageLayout::Landscape ? poLandscape
-                                                                                               : poPortrait);
+        TReport::SetOrientation(printer_->pageLayout().orientation() == QPageLayout::Landscape ? PageOrientation::Landscape
+                                                                                               : PageOrientation::Portrait);
     }
 }
 
@@ -74,7 +74,7 @@ bool TRecordingReport::SelectPaper(int paperCode, int width, int height)
         return false;
     // In points, as a printer lays out its page.
     QSizeF inches = QSizeF(size.sizePoints()) / 72.0;
-    if (Orientation() == poLandscape)
+    if (Orientation() == PageOrientation::Landscape)
         inches.transpose();
     TPageMetrics m = Metrics();
     m.paperInches = inches;
@@ -82,7 +82,7 @@ bool TRecordingReport::SelectPaper(int paperCode, int width, int height)
     return true;
 }
 
-void TRecordingReport::SetOrientation(TPrinterOrientation orientation)
+void TRecordingReport::SetOrientation(PageOrientation orientation)
 {
     if (orientation == Orientation() || Executing())
         return;

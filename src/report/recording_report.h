@@ -25,7 +25,7 @@ public:
     bool SelectPaper(int paperCode, int width = 0, int height = 0) override;
     QString PrinterName() const override;
     void ReReadDeviceMetrics() override;
-    void SetOrientation(TPrinterOrientation orientation) override;
+    void SetOrientation(PageOrientation orientation) override;
 
     // ---- the recorded pages (index from 0); an abort discards them
     int PageCount() const { return static_cast<int>(pages_.size()); }

@@ -73,7 +73,7 @@ void PlayPicture(QPainter& painter, const QPicture& picture)
 TReport::TReport() = default;
 TReport::~TReport() = default;
 
-void TReport::SetOrientation(TPrinterOrientation orientation) { orientation_ = orientation; }
+void TReport::SetOrientation(PageOrientation orientation) { orientation_ = orientation; }
 
 void TReport::SetMetrics(const TPageMetrics& metrics)
 {

@@ -23,7 +23,7 @@ class QPicture;
 
 namespace cardora {
 
-enum TPrinterOrientation { poPortrait, poLandscape };
+enum class PageOrientation { Portrait, Landscape };
 
 // Geometry of a printed page: the paper, the device resolution and the
 // margins the printer cannot reach, all as the printer reports them.
@@ -87,8 +87,8 @@ public:
     // The most copies the device makes by itself; 1 or less when it cannot.
     virtual int DriverMaxCopies() const { return 1; }
 
-    TPrinterOrientation Orientation() const { return orientation_; }
-    virtual void SetOrientation(TPrinterOrientation orientation);
+    PageOrientation Orientation() const { return orientation_; }
+    virtual void SetOrientation(PageOrientation orientation);
 
     // Kept for the caller; they do not shift coordinates.
     double MarginLeft() const { return marginLeft_; }
@@ -291,7 +291,7 @@ private:
 
     TPageMetrics metrics_;
     int copies_ = 1;
-    TPrinterOrientation orientation_ = poPortrait;
+    PageOrientation orientation_ = PageOrientation::Portrait;
     double marginLeft_ = 0.0;
     double marginTop_ = 0.0;
 

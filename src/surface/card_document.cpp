@@ -44,14 +44,14 @@ bool CardDocument::SendToBack(TQGraphicControl* o)
     return true;
 }
 
-QRegion CardDocument::ShapeRegion(TLabelShapeType shape, const QRect& r)
+QRegion CardDocument::ShapeRegion(CardShape shape, const QRect& r)
 {
     switch (shape) {
-    case lsRectangle:
+    case CardShape::Rectangle:
         return QRegion(r);
-    case lsEllipse:
+    case CardShape::Ellipse:
         return QRegion(r, QRegion::Ellipse);
-    case lsRoundRect: {
+    case CardShape::RoundRect: {
         QPainterPath path;
         path.addRoundedRect(QRectF(r), 12, 12);
         return QRegion(path.toFillPolygon().toPolygon());

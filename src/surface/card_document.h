@@ -9,7 +9,7 @@ namespace cardora {
 
 class TQGraphicControl;
 
-enum TLabelShapeType { lsRectangle, lsRoundRect, lsEllipse };
+enum class CardShape { Rectangle, RoundRect, Ellipse };
 
 // The card itself, apart from any view of it: its objects back to front with
 // their stored geometry, its size and shape, the background art and the
@@ -31,10 +31,10 @@ public:
     QSize Size() const { return size_; }
     void SetSize(QSize size) { size_ = size; }
     QRect Rect() const { return QRect(QPoint(0, 0), size_); }
-    TLabelShapeType Shape() const { return shape_; }
-    void SetShape(TLabelShapeType shape) { shape_ = shape; }
+    CardShape Shape() const { return shape_; }
+    void SetShape(CardShape shape) { shape_ = shape; }
     // The card's shape over `r` (a view passes the rectangle it shows it in).
-    static QRegion ShapeRegion(TLabelShapeType shape, const QRect& r);
+    static QRegion ShapeRegion(CardShape shape, const QRect& r);
 
     TPicture& Art() { return art_; }
     TPicture& ColorArt() { return colorArt_; }
@@ -53,7 +53,7 @@ private:
     // card (cards of thousands of objects load in linear time).
     std::unordered_set<const TQGraphicControl*> members_;
     QSize size_;
-    TLabelShapeType shape_ = lsRoundRect;
+    CardShape shape_ = CardShape::RoundRect;
     TPicture art_;
     TPicture colorArt_;
     double bleed_ = 0.0;

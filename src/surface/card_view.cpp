@@ -81,7 +81,7 @@ void CardView::SetDrawOutline(bool v)
     update();
 }
 
-void CardView::SetShape(TLabelShapeType s)
+void CardView::SetShape(CardShape s)
 {
     if (s == document_.Shape())
         return;
@@ -89,10 +89,10 @@ void CardView::SetShape(TLabelShapeType s)
     update();
 }
 
-void CardView::SetGridSize(TGridSize g)
+void CardView::SetGridSize(GridSpacing g)
 {
     gridSize_ = g;
-    const int step = g == gs4x4 ? 4 : 8;
+    const int step = g == GridSpacing::FourPixels ? 4 : 8;
     handle_.SetGridX(step);
     handle_.SetGridY(step);
     update();
@@ -111,7 +111,7 @@ void CardView::SetSnapToGrid(bool v)
     snapToGrid_ = v;
     handle_.SetSnapToGrid(v);
     if (v) {
-        const int step = gridSize_ == gs4x4 ? 4 : 8;
+        const int step = gridSize_ == GridSpacing::FourPixels ? 4 : 8;
         handle_.SetGridX(step);
         handle_.SetGridY(step);
         handle_.SetSnapToGrid(true);
@@ -485,9 +485,9 @@ void CardView::PaintBackground(QPainter& p, QRect area)
         p.setPen(QPen(Qt::black, 0));
         p.setBrush(Qt::NoBrush);
         const QRect outline(0, 0, w - 1, h - 1);
-        if (document_.Shape() == lsRectangle)
+        if (document_.Shape() == CardShape::Rectangle)
             p.drawRect(outline);
-        else if (document_.Shape() == lsRoundRect)
+        else if (document_.Shape() == CardShape::RoundRect)
             p.drawRoundedRect(outline, 12, 12);
         else
             p.drawEllipse(outline);
@@ -496,7 +496,7 @@ void CardView::PaintBackground(QPainter& p, QRect area)
     if (showGrid_) {
         // Dark-green dots ANDed into what is there, every 4 (or 8) card
         // pixels at 2 mod step, one screen pixel each at any zoom.
-        const int step = gridSize_ == gs4x4 ? 4 : 8;
+        const int step = gridSize_ == GridSpacing::FourPixels ? 4 : 8;
         const QRect cards = CardRect(area);
         p.save();
         p.setClipRegion(shapeRegion, Qt::IntersectClip);

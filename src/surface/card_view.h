@@ -23,7 +23,7 @@ class TQGraphicControl;
 class TReport;
 struct TCardSnapshot;
 
-enum TGridSize { gs4x4, gs8x8 };
+enum class GridSpacing { FourPixels, EightPixels };
 
 // The design surface: a view of its CardDocument at any zoom, painting the
 // objects (back to front) through its transform, with the outline, grid,
@@ -46,10 +46,10 @@ public:
     void SetPrinting(bool v) { printing_ = v; }
     bool Previewing() const { return previewing_; }
     void SetPreviewing(bool v) { previewing_ = v; }
-    TLabelShapeType Shape() const { return document_.Shape(); }
-    void SetShape(TLabelShapeType s);
-    TGridSize GridSize() const { return gridSize_; }
-    void SetGridSize(TGridSize g);
+    CardShape Shape() const { return document_.Shape(); }
+    void SetShape(CardShape s);
+    GridSpacing GridSize() const { return gridSize_; }
+    void SetGridSize(GridSpacing g);
     bool ShowGrid() const { return showGrid_; }
     void SetShowGrid(bool v);
     bool SnapToGrid() const { return snapToGrid_; }
@@ -269,7 +269,7 @@ private:
     bool drawOutline_ = false;
     bool printing_ = false;
     bool previewing_ = false;
-    TGridSize gridSize_ = gs4x4;
+    GridSpacing gridSize_ = GridSpacing::FourPixels;
     bool showGrid_ = false;
     bool snapToGrid_ = false;
     bool showGuides_ = false;

@@ -18,7 +18,7 @@ struct ShopCard {
     QSizeF inches;
     explicit ShopCard(QSizeF cardInches = QSizeF(3.5, 2.0)) : inches(cardInches)
     {
-        panel.SetShape(lsRectangle);
+        panel.SetShape(CardShape::Rectangle);
         panel.SetPanelSize(int(std::lround(cardInches.width() * 96)), int(std::lround(cardInches.height() * 96)));
     }
     // Zoom-1 pixels of the card.

@@ -176,7 +176,7 @@ TEST_F(DialogFixture, SelectionOkNeedsOnePositionAndLeavesTheSheetsInTheCopies)
     d.applyAndClose();
     EXPECT_EQ(d.result(), mrOk);
     EXPECT_EQ(settings.Copies(), 3);
-    EXPECT_EQ(settings.Orientation(), poPortrait);
+    EXPECT_EQ(settings.Orientation(), PageOrientation::Portrait);
     for (int i = 0; i < 10; ++i)
         EXPECT_EQ(d.Flags()[i], i == 5) << i;
 

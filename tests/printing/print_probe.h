@@ -42,7 +42,7 @@ struct ProbeCard {
 
     explicit ProbeCard(QRect box = QRect(48, 48, 96, 48))
     {
-        panel.SetShape(lsRectangle);
+        panel.SetShape(CardShape::Rectangle);
         panel.SetPanelSize(336, 192);
         probe = new PrintProbe(&owner);
         panel.AddObject(probe);

@@ -355,9 +355,9 @@ TEST(RecordingReport, PaperCodesAndOrientationShapeThePage)
     EXPECT_FALSE(report.SelectPaper(-5));
     EXPECT_FALSE(report.SelectPaper(100000));
     EXPECT_EQ(report.Metrics().PaperPixels(), QSize(826, 1169));
-    report.SetOrientation(poLandscape);
+    report.SetOrientation(PageOrientation::Landscape);
     EXPECT_EQ(report.Metrics().PaperPixels(), QSize(1169, 826));
-    report.SetOrientation(poPortrait);
+    report.SetOrientation(PageOrientation::Portrait);
     report.OnPrint = [](TReport&) {};
     report.Execute();
     EXPECT_EQ(report.RenderPage(0, 0.5).size(), QSize(413, 584)); // halves to even

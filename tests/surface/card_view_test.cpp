@@ -25,7 +25,7 @@ struct ViewFixture : ::testing::Test {
     {
         SetTickSourceForTesting([this] { return now; });
         panel.SetPanelSize(336, 192);
-        panel.SetShape(lsRectangle);
+        panel.SetShape(CardShape::Rectangle);
         panel.SetPointing(true);
         panel.show();
         panel.installEventFilter(&paintWatch);

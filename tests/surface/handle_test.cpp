@@ -71,7 +71,7 @@ TEST_F(HandleFixture, DragMovesWithSnappingAndQuickClickMovesNothing)
     PlainObject* a = add(50, 60, 100, 40);
     panel.AddToSelection(a);
     panel.SetSnapToGrid(true);
-    panel.SetGridSize(gs8x8);
+    panel.SetGridSize(GridSpacing::EightPixels);
     EXPECT_EQ(handle().GridX(), 8);
     drag(QPoint(100, 80), QPoint(103, 80)); // handle left 48 + 3 snaps back to 48
     EXPECT_EQ(a->Left(), 50);

@@ -20,7 +20,7 @@ struct PanelFixture : ::testing::Test {
     {
         panel.SetPanelSize(336, 192);
         panel.SetDrawOutline(true);
-        panel.SetShape(lsRectangle);
+        panel.SetShape(CardShape::Rectangle);
         panel.LabelChangedEvent = [this](QObject*) { ++changes; };
         panel.show();
     }
@@ -186,7 +186,7 @@ TEST_F(PanelFixture, GridDotsAreDarkGreenAtTwoModuloStep)
     EXPECT_EQ(img.pixel(4, 6) & 0xFFFFFF, 0xFFFFFFu);
     EXPECT_EQ(img.pixel(6, 7) & 0xFFFFFF, 0xFFFFFFu);
     EXPECT_EQ(img.pixel(0, 100) & 0xFFFFFF, 0x000000u); // the outline
-    panel.SetGridSize(gs8x8);
+    panel.SetGridSize(GridSpacing::EightPixels);
     QImage img8(panel.size(), QImage::Format_RGB32);
     QPainter p8(&img8);
     panel.PaintBackground(p8);

@@ -33,7 +33,7 @@ struct Card {
     QStringList kinds;
     Card()
     {
-        panel.SetShape(lsRectangle);
+        panel.SetShape(CardShape::Rectangle);
         panel.SetPanelSize(336, 192);
     }
     QImage Painted() { return panel.RenderCardBitmap(); }
