@@ -104,7 +104,7 @@ int main(int argc, char** argv)
     headline->SetSurfaceType(TQSuperText::Surface::Image);
     headline->SetImage(&tile);
     headline->SetShadowDepth(4);
-    headline->SetShadowOrientation(2);
+    headline->SetShadowOrientation(ShadowDirection::Left);
     headline->SetLastBitmapFileNameandPath("bmbrush/wood.bmp");
     auto circle = new TQPCircleText(&parent.Owner);
     circle->SetName("Special4");

@@ -95,12 +95,12 @@ TPrinterNudges TPrintFineTune::Nudges() const
 void TPrintFineTune::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    FormActivate();
+    prepareToShow();
 }
 
 void TPrintFineTune::reject() { cancelAndClose(); }
 
-void TPrintFineTune::FormActivate() { ShowValues(); }
+void TPrintFineTune::prepareToShow() { ShowValues(); }
 
 void TPrintFineTune::ShowValues()
 {

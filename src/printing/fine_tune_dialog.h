@@ -32,7 +32,7 @@ public:
     // Escape and the close box: Cancel.
     void reject() override;
     // --- handlers
-    void FormActivate();
+    void prepareToShow();
     void ShowValues();
     // The down arrow moves the cards down or right: the nudge grows.
     void stepDown(Which which);

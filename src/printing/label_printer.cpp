@@ -76,19 +76,19 @@ void TLabelPrinter::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     // The job runs once the status window is up.
     if (!ran_)
-        QTimer::singleShot(0, this, [this] { FormActivate(); });
+        QTimer::singleShot(0, this, [this] { runJobOnce(); });
 }
 
 void TLabelPrinter::reject() { cancelPrinting(); }
 
-void TLabelPrinter::FormActivate()
+void TLabelPrinter::runJobOnce()
 {
     if (ran_ || !report_)
         return;
     ran_ = true;
     setWindowTitle(printing_ ? "Print Status " : "Preview Status");
     report_->SetStatusLabel(RStatusLabel);
-    LoadBackGround();
+    loadBackgroundArt();
     try {
         if (!report_->Execute())
             error_ = report_->ErrorString();
@@ -151,7 +151,7 @@ void TLabelPrinter::PrintLabels(TReport& report)
         job_->PrintSheets(report);
 }
 
-void TLabelPrinter::LoadBackGround()
+void TLabelPrinter::loadBackgroundArt()
 {
     if (job_)
         job_->LoadBackground();

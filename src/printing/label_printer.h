@@ -33,10 +33,10 @@ public:
     void reject() override;
     // --- handlers
     // Runs the whole job the first time; later calls do nothing.
-    void FormActivate();
+    void runJobOnce();
     void BeforePrintLabels(TReport& report);
     void PrintLabels(TReport& report);
-    void LoadBackGround();
+    void loadBackgroundArt();
     void cancelPrinting();
 
     // The text the status shows when the job is over.

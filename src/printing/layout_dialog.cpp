@@ -162,12 +162,12 @@ void TEditCardLayout::SetUseMM(bool mm)
 void TEditCardLayout::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    FormActivate();
+    prepareToShow();
 }
 
 void TEditCardLayout::reject() { cancelAndClose(); }
 
-void TEditCardLayout::FormActivate()
+void TEditCardLayout::prepareToShow()
 {
     if (!firstActivation_)
         return;

@@ -34,7 +34,7 @@ public:
     // Escape and the close box: Cancel.
     void reject() override;
     // --- handlers
-    void FormActivate();
+    void prepareToShow();
     void FillEditsFromValues();
     void useMillimetres();
     void useInches();

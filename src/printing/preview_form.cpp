@@ -224,8 +224,8 @@ TPreviewForm::TPreviewForm(QWidget* parent) : QDialog(parent)
     connect(sbZoomOut, &QToolButton::clicked, this, [this] { zoomOut(); });
     connect(sbZoomPageWidth, &QToolButton::clicked, this, [this] { zoomToPageWidth(); });
     connect(sbZoomPage, &QToolButton::clicked, this, [this] { zoomToPage(); });
-    connect(sbPriorPage, &QToolButton::clicked, this, [this] { FormKeyDown(Qt::Key_PageUp); });
-    connect(sbNextPage, &QToolButton::clicked, this, [this] { FormKeyDown(Qt::Key_PageDown); });
+    connect(sbPriorPage, &QToolButton::clicked, this, [this] { handleKey(Qt::Key_PageUp); });
+    connect(sbNextPage, &QToolButton::clicked, this, [this] { handleKey(Qt::Key_PageDown); });
     connect(FilePreview1, &TFilePreview::pageChanged, this, [this] { showPageNumber(); });
     connect(FilePreview1, &TFilePreview::zoomChanged, this, [this] { redrawPage(); });
 
@@ -240,10 +240,10 @@ TPreviewForm::~TPreviewForm() = default;
 void TPreviewForm::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    FormActivate();
+    prepareToShow();
 }
 
-void TPreviewForm::FormActivate()
+void TPreviewForm::prepareToShow()
 {
     if (!firstActivation_)
         return;
@@ -252,7 +252,7 @@ void TPreviewForm::FormActivate()
     FilePreview1->Start(ScrollBox1);
     if (TPreviewPage* page = FilePreview1->PageControl()) {
         page->setCursor(ScrollBox1->viewport()->cursor());
-        page->OnMouseDown = [this](Qt::MouseButton b) { ScrollBox1MouseDown(b); };
+        page->OnMouseDown = [this](Qt::MouseButton b) { zoomByClick(b); };
     }
     FilePreview1->SetZoom(100.0);
 }
@@ -262,7 +262,7 @@ void TPreviewForm::zoomOut() { FilePreview1->SetZoom(FilePreview1->Zoom() - File
 void TPreviewForm::zoomToPageWidth() { FilePreview1->SetZoom(FilePreview1->ZoomPageWidthFactor()); }
 void TPreviewForm::zoomToPage() { FilePreview1->SetZoom(FilePreview1->ZoomPageFactor()); }
 
-void TPreviewForm::ScrollBox1MouseDown(Qt::MouseButton button)
+void TPreviewForm::zoomByClick(Qt::MouseButton button)
 {
     if (button == Qt::LeftButton)
         zoomIn();
@@ -270,7 +270,7 @@ void TPreviewForm::ScrollBox1MouseDown(Qt::MouseButton button)
         zoomOut();
 }
 
-void TPreviewForm::FormKeyDown(int key)
+void TPreviewForm::handleKey(int key)
 {
     QScrollBar* bar = ScrollBox1->verticalScrollBar();
     if (key == Qt::Key_Up)
@@ -315,7 +315,7 @@ void TPreviewForm::keyPressEvent(QKeyEvent* event)
 {
     const int key = event->key();
     if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp || key == Qt::Key_PageDown)
-        FormKeyDown(key);
+        handleKey(key);
     else
         QDialog::keyPressEvent(event);
 }
@@ -325,11 +325,11 @@ bool TPreviewForm::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp || key == Qt::Key_PageDown) {
-            FormKeyDown(key);
+            handleKey(key);
             return true;
         }
     } else if (event->type() == QEvent::MouseButtonPress && watched == ScrollBox1->viewport()) {
-        ScrollBox1MouseDown(static_cast<QMouseEvent*>(event)->button());
+        zoomByClick(static_cast<QMouseEvent*>(event)->button());
         return true;
     }
     return QDialog::eventFilter(watched, event);

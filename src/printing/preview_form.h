@@ -93,13 +93,13 @@ public:
     ~TPreviewForm() override;
 
     // --- handlers
-    void FormActivate();
+    void prepareToShow();
     void zoomIn();
     void zoomOut();
     void zoomToPageWidth();
     void zoomToPage();
-    void ScrollBox1MouseDown(Qt::MouseButton button);
-    void FormKeyDown(int key);
+    void zoomByClick(Qt::MouseButton button);
+    void handleKey(int key);
     void showPageNumber();
     void redrawPage();
     void closePreview();

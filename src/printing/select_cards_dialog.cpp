@@ -109,8 +109,8 @@ TSelectSpecificLabels::TSelectSpecificLabels(TReport* settings, QWidget* parent)
     PaintBox1->setObjectName("PaintBox1");
     PaintBox1->setFixedSize(kPictureSize);
     PaintBox1->setToolTip("Click a card to print it or leave it out");
-    PaintBox1->OnPaint = [this](QPainter& p) { PaintBox1Paint(p); };
-    PaintBox1->OnMouseDown = [this](QPoint p) { FormMouseDown(p); };
+    PaintBox1->OnPaint = [this](QPainter& p) { paintSheet(p); };
+    PaintBox1->OnMouseDown = [this](QPoint p) { toggleCardAt(p); };
     leftLayout->addWidget(PaintBox1);
     auto* allNone = new QHBoxLayout;
     auto* all = new QPushButton("&All", left);
@@ -235,7 +235,7 @@ void TSelectSpecificLabels::Setup(const TPositionSelection& flags, const TCardLa
     flags_.Resize(static_cast<std::size_t>(Positions()));
     StartAt->setRange(1, Positions());
     pageInches_ = pageInches;
-    FormActivate();
+    prepareToShow();
 }
 
 void TSelectSpecificLabels::SetRecordCount(int count)
@@ -275,10 +275,10 @@ void TSelectSpecificLabels::refreshPrinterName()
 void TSelectSpecificLabels::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    FormActivate();
+    prepareToShow();
 }
 
-void TSelectSpecificLabels::FormActivate()
+void TSelectSpecificLabels::prepareToShow()
 {
     rects_ = TSelectionPicture::PositionRects(layout_, ppi_);
     // A sheet larger than the usual picture gets a larger picture.
@@ -292,7 +292,7 @@ void TSelectSpecificLabels::FormActivate()
     PaintBox1->update();
 }
 
-void TSelectSpecificLabels::PaintBox1Paint(QPainter& p)
+void TSelectSpecificLabels::paintSheet(QPainter& p)
 {
     p.fillRect(PaintBox1->rect(), palette().color(QPalette::Window));
     drawGdiRectangle(p, PageRect(), Qt::white);
@@ -319,7 +319,7 @@ void TSelectSpecificLabels::SetBackSide(const QString& backName)
 
 int TSelectSpecificLabels::StartPosition() const { return StartAt ? StartAt->value() : 1; }
 
-void TSelectSpecificLabels::FormMouseDown(QPoint point)
+void TSelectSpecificLabels::toggleCardAt(QPoint point)
 {
     const int index = TSelectionPicture::PositionAt(rects_, point);
     if (index < 0)

@@ -67,9 +67,9 @@ public:
     // Escape and the close box: Cancel.
     void reject() override;
     // --- handlers
-    void FormActivate();
-    void PaintBox1Paint(QPainter& painter);
-    void FormMouseDown(QPoint p);
+    void prepareToShow();
+    void paintSheet(QPainter& painter);
+    void toggleCardAt(QPoint p);
     void selectAll();
     void selectNone();
     void setUpPrinter();

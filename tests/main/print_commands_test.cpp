@@ -80,7 +80,7 @@ struct PrintCommandFixture : cardora::test::MainWindowFixture {
             auto& job = dynamic_cast<TLabelPrinter&>(d);
             if (during)
                 during(job);
-            job.FormActivate();
+            job.runJobOnce();
             if (finalText)
                 *finalText = job.RStatusLabel->text();
             job.cancelPrinting();

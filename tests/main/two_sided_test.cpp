@@ -82,7 +82,7 @@ struct TwoSidedFixture : cardora::test::MainWindowFixture {
     {
         modal->dialogs.push_back([](QDialog& d) {
             auto& job = dynamic_cast<TLabelPrinter&>(d);
-            job.FormActivate();
+            job.runJobOnce();
             job.cancelPrinting();
             return job.result();
         });
@@ -271,7 +271,7 @@ TEST_F(TwoSidedFixture, LayoutDialogFindsStocksByCodeOrBrandAndKeepsTheUsersOwn)
     TEditCardLayout dialog;
     dialog.Values = window->context().preferences().Layout;
     dialog.show();
-    dialog.FormActivate();
+    dialog.prepareToShow();
 
     struct Case {
         const char* typed;

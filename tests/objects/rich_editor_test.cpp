@@ -132,7 +132,7 @@ TEST(RichTextEditor, KeyboardSelectsAndBolds)
 {
     TRichTextLabelEditor editor;
     editor.show();
-    editor.FormActivate();
+    editor.prepareToShow();
     TRichTextEdit* edit = editor.WPRichText1();
     QTest::keyClicks(edit->viewport(), "Jane");
     QTest::keyClick(edit->viewport(), Qt::Key_Home, Qt::ShiftModifier);

@@ -102,7 +102,7 @@ TEST_F(PreviewFixture, ArrowKeysScrollWithinTheRangeAndOkCloses)
     QTest::keyClick(form->ScrollBox1, Qt::Key_Up);
     EXPECT_EQ(bar->value(), 0);
     bar->setValue(bar->maximum());
-    form->FormKeyDown(Qt::Key_Down);
+    form->handleKey(Qt::Key_Down);
     EXPECT_EQ(bar->value(), bar->maximum());
 
     form->CloseButton->click();

@@ -34,7 +34,7 @@ struct WalkFixture : ::testing::Test {
         auto job = std::make_unique<TLabelPrinter>(card.panel);
         report.SetStatusSink([this](const QString& s) { statuses << s; });
         job->Setup(report, request);
-        job->FormActivate();
+        job->runJobOnce();
         return job;
     }
     static TPrintJobRequest preview()
@@ -70,7 +70,7 @@ TEST_F(WalkFixture, DefaultSheetVisitsTenPositionsRowByRow)
     job->Setup(report, TPrintJobRequest());
     EXPECT_EQ(job->windowTitle(), "Print Status");
     EXPECT_EQ(job->CancelButton->text(), "Cancel");
-    job->FormActivate();
+    job->runJobOnce();
 
     const double xs[] = { 0.75, 4.25 };
     const double ys[] = { 0.5, 2.5, 4.5, 6.5, 8.5 };
@@ -320,7 +320,7 @@ TEST_F(WalkFixture, StopEndsAPreviewAndCancelAbandonsAPrintAfterAsking)
     };
     job->Setup(report, column);
     EXPECT_EQ(job->CancelButton->text(), "Stop");
-    job->FormActivate();
+    job->runJobOnce();
     EXPECT_TRUE(job->Cancelled());
     EXPECT_TRUE(report.Aborted());
     EXPECT_EQ(card.probe->calls.size(), 2u);
@@ -343,7 +343,7 @@ TEST_F(WalkFixture, StopEndsAPreviewAndCancelAbandonsAPrintAfterAsking)
             print->cancelPrinting();
     };
     print->Setup(paper, TPrintJobRequest());
-    print->FormActivate();
+    print->runJobOnce();
     ASSERT_EQ(modal->messages.size(), 2u);
     EXPECT_EQ(modal->messages[0].text, "Cancel Business Card Printing?");
     EXPECT_EQ(modal->messages[0].style, MessageStyle::Question);
@@ -422,7 +422,7 @@ TEST_F(WalkFixture, LargeLayoutsNumberEveryPositionAndDamagedCountsStillEnd)
     auto job = std::make_unique<TLabelPrinter>(card.panel);
     job->OnCardPrinted = [&](int n) { numbers.push_back(n); };
     job->Setup(report, r);
-    job->FormActivate();
+    job->runJobOnce();
     ASSERT_EQ(numbers.size(), 47u);
     EXPECT_EQ(numbers.back(), 48);
     EXPECT_EQ(std::count(numbers.begin(), numbers.end(), 46), 0);

@@ -99,7 +99,7 @@ TEST(SpoolerPrint, SheetThroughCupsPdfLandsWithTheLayoutsGeometry)
     TPrintJobRequest request;
     request.Selection.Set(4, false); // position 5 stays empty
     job.Setup(report, request);
-    job.FormActivate();
+    job.runJobOnce();
     ASSERT_EQ(job.Error(), "") << job.Error().toStdString();
     EXPECT_EQ(job.RStatusLabel->text(), "Print job completed and sent to printer!");
     EXPECT_EQ(card.probe->calls.size(), 9u);

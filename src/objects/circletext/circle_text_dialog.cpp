@@ -159,8 +159,8 @@ TCircleTextProperties::TCircleTextProperties(QWidget* parent) : QDialog(parent)
             preview_->Font()->SetColor(c);
     });
     connect(fontButton, &QPushButton::clicked, this, &TCircleTextProperties::chooseFont);
-    connect(fontSize_->UpButton(), &QToolButton::clicked, this, &TCircleTextProperties::FontSizeUp);
-    connect(fontSize_->DownButton(), &QToolButton::clicked, this, &TCircleTextProperties::FontSizeDown);
+    connect(fontSize_->UpButton(), &QToolButton::clicked, this, &TCircleTextProperties::growFont);
+    connect(fontSize_->DownButton(), &QToolButton::clicked, this, &TCircleTextProperties::shrinkFont);
     connect(plus, &QPushButton::clicked, this, &TCircleTextProperties::zoomIn);
     connect(minus, &QPushButton::clicked, this, &TCircleTextProperties::zoomOut);
     LoadFromPreview();
@@ -206,14 +206,14 @@ void TCircleTextProperties::chooseFont()
         preview_->Font()->AssignQFont(*f);
 }
 
-void TCircleTextProperties::FontSizeUp()
+void TCircleTextProperties::growFont()
 {
     const int size = preview_->Font()->Size();
     if (size < 150)
         preview_->Font()->SetSize(size + 5);
 }
 
-void TCircleTextProperties::FontSizeDown()
+void TCircleTextProperties::shrinkFont()
 {
     const int size = preview_->Font()->Size();
     if (size > 10)

@@ -37,8 +37,8 @@ public:
 
     void applyAndClose();
     void chooseFont();
-    void FontSizeUp();
-    void FontSizeDown();
+    void growFont();
+    void shrinkFont();
     void zoomIn();
     void zoomOut();
     void reject() override;

@@ -318,7 +318,7 @@ void TRichTextLabelEditor::zoomOut()
     fitPanel();
 }
 
-void TRichTextLabelEditor::FormActivate()
+void TRichTextLabelEditor::prepareToShow()
 {
     QCoreApplication::processEvents();
     edit_->ReformatAndFocus();
@@ -331,7 +331,7 @@ void TRichTextLabelEditor::showEvent(QShowEvent* event)
     if (!activated_) {
         activated_ = true;
         // After the window system has shown the dialog.
-        QMetaObject::invokeMethod(this, [this] { FormActivate(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, [this] { prepareToShow(); }, Qt::QueuedConnection);
     }
 }
 

@@ -63,7 +63,7 @@ public:
     void zoomIn();
     void zoomOut();
     // Shows the control ready for typing and remembers the frame at this zoom.
-    void FormActivate();
+    void prepareToShow();
 
     void reject() override;
 

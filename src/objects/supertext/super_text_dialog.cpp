@@ -246,8 +246,8 @@ TSuperTextProperties::TSuperTextProperties(QWidget* parent) : QDialog(parent)
     connect(fontButton, &QPushButton::clicked, this, &TSuperTextProperties::chooseFont);
     connect(symbolButton, &QPushButton::clicked, this, &TSuperTextProperties::chooseSymbol);
     connect(loadTexture, &QPushButton::clicked, this, &TSuperTextProperties::loadTexture);
-    connect(fontSize_->UpButton(), &QToolButton::clicked, this, &TSuperTextProperties::FontSizeUp);
-    connect(fontSize_->DownButton(), &QToolButton::clicked, this, &TSuperTextProperties::FontSizeDown);
+    connect(fontSize_->UpButton(), &QToolButton::clicked, this, &TSuperTextProperties::growFont);
+    connect(fontSize_->DownButton(), &QToolButton::clicked, this, &TSuperTextProperties::shrinkFont);
     loadControls();
 }
 
@@ -338,7 +338,7 @@ void TSuperTextProperties::chooseFont()
     }
 }
 
-void TSuperTextProperties::FontSizeUp()
+void TSuperTextProperties::growFont()
 {
     const int size = preview_->Font()->Size();
     if (size < 150) {
@@ -348,7 +348,7 @@ void TSuperTextProperties::FontSizeUp()
     fit();
 }
 
-void TSuperTextProperties::FontSizeDown()
+void TSuperTextProperties::shrinkFont()
 {
     const int size = preview_->Font()->Size();
     if (size > 10) {

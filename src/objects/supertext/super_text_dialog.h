@@ -48,8 +48,8 @@ public:
     void chooseFont();
     void chooseSymbol();
     void loadTexture();
-    void FontSizeUp();
-    void FontSizeDown();
+    void growFont();
+    void shrinkFont();
     // The timer's tick: refits the preview when the text changed since the last one.
     void Timer1Timer();
     void reject() override;
