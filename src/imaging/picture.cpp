@@ -180,7 +180,15 @@ void TPicture::SetPng(const QImage& image, const QByteArray& pngFile)
     kind_ = TGraphicKind::Bitmap;
     bitmap_ = image.hasAlphaChannel() ? image.convertToFormat(QImage::Format_ARGB32_Premultiplied)
                                       : image.convertToFormat(QImage::Format_RGB32);
-    source_ = pngFile;
+    // A file named .png may hold a GIF or a JPEG: card data must hold a PNG,
+    // or the card would save and never open again.
+    if (pngFile.startsWith("\x89PNG\r\n\x1a\n")) {
+        source_ = pngFile;
+    } else {
+        QBuffer buffer(&source_);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+    }
 }
 
 bool TPicture::SetSvg(const QByteArray& bytes, QString* message)

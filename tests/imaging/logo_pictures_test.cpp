@@ -153,6 +153,36 @@ TEST(LogoPictures, CardDataKeepsTheFileByteForByte)
     }
 }
 
+// A file named .png that holds another format (a GIF or JPEG saved under
+// the wrong name, as web pages hand them out) shows its pixels and, in card
+// data, becomes a PNG that reads back: the card saves and opens again.
+TEST(LogoPictures, OtherFormatsNamedPngComeBackFromCardData)
+{
+    QTemporaryDir dir;
+    int readBack = 0;
+    for (const char* file : { "magick.gif", "netpbm.gif", "netpbm.jpg", "netpbm_24.bmp", "magick_raw.tga" }) {
+        SCOPED_TRACE(file);
+        const QString real = QStringLiteral(CARDORA_TEST_DATA "/pictures/") + file;
+        const QString named = dir.filePath(QStringLiteral("logo.png"));
+        QFile::remove(named);
+        ASSERT_TRUE(QFile::copy(real, named));
+        TPicture asItIs, misnamed;
+        QString message;
+        ASSERT_TRUE(ReadPicture(FileBytes(real), real, asItIs, &message)) << message.toStdString();
+        if (!ReadPicture(FileBytes(named), named, misnamed, &message))
+            continue; // refused by its name is fine; what is read must come back
+        EXPECT_EQ(misnamed.Size(), asItIs.Size());
+        const QByteArray data = misnamed.GraphicData();
+        TPicture reread;
+        ASSERT_TRUE(reread.SetGraphicData(misnamed.ClassName(), data, &message)) << message.toStdString();
+        EXPECT_EQ(reread.Size(), asItIs.Size());
+        EXPECT_EQ(reread.GraphicData(), data);
+        EXPECT_EQ(OverGreen(reread, QSize(40, 30), false), OverGreen(asItIs, QSize(40, 30), false));
+        ++readBack;
+    }
+    EXPECT_GE(readBack, 2); // Qt reads GIFs whatever their name
+}
+
 TEST(LogoPictures, HostileFilesAreRefusedWithoutReadingOtherFiles)
 {
     // Each names what is wrong; the drawings that point elsewhere would
