@@ -13,7 +13,7 @@ QWidget* MainWindow::createAssistant(QWidget* parent)
     assistant_ = new TDesignerAssistant(parent);
     assistant_->Situation = [this] {
         TAssistantSituation s;
-        s.Tool = panel_->PanelState();
+        s.Tool = int(panel_->PanelState());
         s.Objects = static_cast<int>(panel_->Objects().size());
         s.Selected = panel_->SelectionCount();
         if (s.Selected == 1)

@@ -22,7 +22,7 @@ QString tipForTool(int tool)
     const ObjectTool* t = ObjectKinds::Tool(tool);
     if (!t || t->assistantTip.isEmpty())
         return QString();
-    return CardPanel::ToolName(static_cast<TLPanelState>(tool)) + ": " + t->assistantTip;
+    return CardPanel::ToolName(static_cast<PanelTool>(tool)) + ": " + t->assistantTip;
 }
 
 QString tipForSelection(const QString& kind)
@@ -117,7 +117,7 @@ const QStringList& TDesignerAssistant::QuickTips()
 
 QString TDesignerAssistant::TipFor(const TAssistantSituation& s)
 {
-    if (s.Tool != psPointing) {
+    if (s.Tool != int(PanelTool::Pointing)) {
         const QString tip = tipForTool(s.Tool);
         if (!tip.isEmpty())
             return tip;

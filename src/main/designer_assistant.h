@@ -12,7 +12,7 @@ namespace cardora {
 
 // What the user is doing, as the assistant sees it.
 struct TAssistantSituation {
-    int Tool = 0;          // the panel state of the chosen tool (psPointing for the selection tool)
+    int Tool = 0;          // the number of the chosen tool (0, PanelTool::Pointing, for the selection tool)
     int Objects = 0;       // objects on the card
     int Selected = 0;      // objects selected
     QString SelectedKind;  // class name of the one selected object

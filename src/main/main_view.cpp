@@ -16,12 +16,12 @@
 
 namespace cardora {
 
-void MainWindow::setTool(int state) { panel_->SetPanelState(static_cast<TLPanelState>(state)); }
+void MainWindow::setTool(int state) { panel_->SetPanelState(static_cast<PanelTool>(state)); }
 
 void MainWindow::objectDropped(QRect&)
 {
-    panel_->SetPanelState(psPointing);
-    toolGroup_->button(psPointing)->setChecked(true);
+    panel_->SetPanelState(PanelTool::Pointing);
+    toolGroup_->button(int(PanelTool::Pointing))->setChecked(true);
 }
 
 void MainWindow::updateZoomCaption()

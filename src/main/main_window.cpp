@@ -271,19 +271,19 @@ void MainWindow::buildToolBar(QWidget* bar)
     // Each tool's tip is its name and what it makes; F1 on it opens the help
     // of the dialog it opens (none: the main window's).
     toolGroup_->addButton(addToolButton(bar, "Pointerbutton", "pointer",
-                              CardPanel::ToolName(psPointing) + "\nSelect, move and resize objects", true),
-        psPointing);
+                              CardPanel::ToolName(PanelTool::Pointing) + "\nSelect, move and resize objects", true),
+        int(PanelTool::Pointing));
     RegisterCardObjectKinds();
     for (int n = 1; n <= ObjectKinds::ToolCount(); ++n) {
         const ObjectTool& t = *ObjectKinds::Tool(n);
         QToolButton* b = addToolButton(bar, t.buttonName, t.icon,
-            CardPanel::ToolName(static_cast<TLPanelState>(n)) + "\n" + t.hint, true);
+            CardPanel::ToolName(static_cast<PanelTool>(n)) + "\n" + t.hint, true);
         b->setWhatsThis(t.whatsThis);
         toolGroup_->addButton(b, n);
         if (t.helpTopic)
             SetHelpTopic(b, t.helpTopic);
     }
-    toolGroup_->button(psPointing)->setChecked(true);
+    toolGroup_->button(int(PanelTool::Pointing))->setChecked(true);
     connect(toolGroup_, &QButtonGroup::idClicked, this, [this](int id) { setTool(id); });
 
     l->addSpacing(10);

@@ -15,13 +15,13 @@ CardPanel::CardPanel(QWidget* parent, QObject* owner) : CardView(parent, owner)
     SetZoom(1.0f);
 }
 
-void CardPanel::SetPanelState(TLPanelState s)
+void CardPanel::SetPanelState(PanelTool s)
 {
     if (s == panelState_)
         return;
     panelState_ = s;
-    SetPointing(s == psPointing);
-    setCursor(s == psPointing ? Qt::ArrowCursor : Qt::CrossCursor);
+    SetPointing(s == PanelTool::Pointing);
+    setCursor(s == PanelTool::Pointing ? Qt::ArrowCursor : Qt::CrossCursor);
 }
 
 void CardPanel::SetPersonalInfo(const QStringList& values)
@@ -39,10 +39,10 @@ void CardPanel::CreateObjectForRect(QRect& r)
         r.setWidth(50);
     if (r.height() < 15)
         r.setHeight(15);
-    const ObjectTool* tool = ObjectKinds::Tool(panelState_);
+    const ObjectTool* tool = ObjectKinds::Tool(int(panelState_));
     if (!tool || !tool->create)
         return;
-    const TLPanelState state = panelState_;
+    const PanelTool state = panelState_;
     BeginEdit();
     // The card changes only when the new object stays.
     HeldChanges held(*this);
@@ -53,7 +53,7 @@ void CardPanel::CreateObjectForRect(QRect& r)
         PlaceNewObject(o, r);
         if (tool->pointerBeforeDialog) {
             setCursor(Qt::ArrowCursor);
-            SetPanelState(psPointing);
+            SetPanelState(PanelTool::Pointing);
         }
         const bool kept = !tool->afterPlace || tool->afterPlace(at, o);
         if (!kept && placed) {
@@ -70,17 +70,17 @@ void CardPanel::CreateObjectForRect(QRect& r)
     EndEdit("New " + ToolNoun(state));
 }
 
-QString CardPanel::ToolNoun(TLPanelState state)
+QString CardPanel::ToolNoun(PanelTool state)
 {
-    const ObjectTool* tool = ObjectKinds::Tool(state);
+    const ObjectTool* tool = ObjectKinds::Tool(int(state));
     if (tool)
         return tool->noun;
     return "Object";
 }
 
-QString CardPanel::ToolName(TLPanelState state)
+QString CardPanel::ToolName(PanelTool state)
 {
-    return (state == psPointing ? QStringLiteral("Selection") : ToolNoun(state)) + QStringLiteral(" tool");
+    return (state == PanelTool::Pointing ? QStringLiteral("Selection") : ToolNoun(state)) + QStringLiteral(" tool");
 }
 
 QImage CardPanel::RenderCardBitmap()

@@ -8,8 +8,8 @@ namespace cardora {
 // The chosen tool: 0 the selection tool, else the number of a registered
 // tool (ObjectKinds, in tool bar order). The tools of the first kinds have
 // names here; later kinds are known by number only.
-enum TLPanelState : int { psPointing, psLabel, psMultiLineLabel, psSymbolLabel, psRectangle, psEllipse,
-    psRoundRectangle, psLine, psImage, psSuperShape, psRichLabel, psSuperText, psCircleText };
+enum class PanelTool : int { Pointing, Label, MultiLineLabel, SymbolLabel, Rectangle, Ellipse, RoundRectangle,
+    Line, Image, SuperShape, RichLabel, SuperText, CircleText };
 
 class CardPanel;
 
@@ -20,8 +20,8 @@ class CardPanel : public CardView {
 public:
     explicit CardPanel(QWidget* parent = nullptr, QObject* owner = nullptr);
 
-    TLPanelState PanelState() const { return panelState_; }
-    void SetPanelState(TLPanelState s);
+    PanelTool PanelState() const { return panelState_; }
+    void SetPanelState(PanelTool s);
     void SetPersonalInfo(const QStringList& values);
 
     void CreateObjectForRect(QRect& r) override;
@@ -29,15 +29,15 @@ public:
     QImage RenderCardBitmap();
     bool HasFilledObjects() const;
     // What a tool makes, as undo names it ("Undo New Line").
-    static QString ToolNoun(TLPanelState state);
+    static QString ToolNoun(PanelTool state);
     // The tool's name wherever it is shown ("Text tool", "Selection tool").
-    static QString ToolName(TLPanelState state);
+    static QString ToolName(PanelTool state);
     // The rectangle the user dragged for the object being made, before the
     // minimum sizes were applied.
     QRect DraggedRect() const { return draggedRect_; }
 
 private:
-    TLPanelState panelState_ = psPointing;
+    PanelTool panelState_ = PanelTool::Pointing;
     QRect draggedRect_;
 };
 

@@ -19,10 +19,10 @@ TEST(AssistantTips, EachToolHasItsOwnTipNamingIt)
         int tool;
         const char* mentions;
     } cases[] = {
-        { psLabel, "Text tool:" }, { psMultiLineLabel, "Multi-line Text tool:" }, { psSymbolLabel, "Symbol tool:" },
-        { psRectangle, "Rectangle tool:" }, { psEllipse, "Ellipse tool:" }, { psRoundRectangle, "Round Rectangle tool:" },
-        { psLine, "Line tool:" }, { psImage, "Picture tool:" }, { psSuperShape, "Super Shape tool:" },
-        { psRichLabel, "Rich Text tool:" }, { psSuperText, "Super Text tool:" }, { psCircleText, "Circle Text tool:" },
+        { int(PanelTool::Label), "Text tool:" }, { int(PanelTool::MultiLineLabel), "Multi-line Text tool:" }, { int(PanelTool::SymbolLabel), "Symbol tool:" },
+        { int(PanelTool::Rectangle), "Rectangle tool:" }, { int(PanelTool::Ellipse), "Ellipse tool:" }, { int(PanelTool::RoundRectangle), "Round Rectangle tool:" },
+        { int(PanelTool::Line), "Line tool:" }, { int(PanelTool::Image), "Picture tool:" }, { int(PanelTool::SuperShape), "Super Shape tool:" },
+        { int(PanelTool::RichLabel), "Rich Text tool:" }, { int(PanelTool::SuperText), "Super Text tool:" }, { int(PanelTool::CircleText), "Circle Text tool:" },
         { ObjectKinds::ToolFor("TQRCode"), "QR Code tool:" },
     };
     QSet<QString> tips;

@@ -44,7 +44,7 @@ struct EditFixture : cardora::test::MainWindowFixture {
     }
     CardPanel& panel() { return *window->cardPanel(); }
     // Draws with a tool, as a drag on the panel does.
-    TQGraphicControl* drawWith(TLPanelState tool, QRect r)
+    TQGraphicControl* drawWith(PanelTool tool, QRect r)
     {
         panel().SetPanelState(tool);
         panel().CreateObjectForRect(r);
@@ -53,7 +53,7 @@ struct EditFixture : cardora::test::MainWindowFixture {
     }
     QString savedCard()
     {
-        drawWith(psRoundRectangle, QRect(10, 10, 60, 30));
+        drawWith(PanelTool::RoundRectangle, QRect(10, 10, 60, 30));
         const QString path = SavedFolder() + "card.CDW";
         modal->fileNames = { path };
         window->fileCommands().save();
@@ -100,7 +100,7 @@ TEST_F(EditFixture, SaveChangesQuestionCanBeCancelled)
         QFile::copy(path, other);
         window->context().recentFiles().Add(other);
         const QByteArray saved = readAll(path);
-        drawWith(psRoundRectangle, QRect(100, 60, 40, 40));
+        drawWith(PanelTool::RoundRectangle, QRect(100, 60, 40, 40));
         ASSERT_TRUE(window->context().card().changesMade);
         modal->messages.clear();
         modal->answers = { c.answer };
@@ -138,7 +138,7 @@ TEST_F(EditFixture, SaveChangesQuestionCanBeCancelled)
 // that dialog after Yes to "Save changes?" keeps the card.
 TEST_F(EditFixture, SaveOnANewCardRunsSaveAsAndACancelledSaveAsKeepsTheCard)
 {
-    drawWith(psRoundRectangle, QRect(10, 10, 60, 30));
+    drawWith(PanelTool::RoundRectangle, QRect(10, 10, 60, 30));
     const QString path = SavedFolder() + "first.CDW";
     modal->fileNames = { path };
     window->fileCommands().save();
@@ -151,7 +151,7 @@ TEST_F(EditFixture, SaveOnANewCardRunsSaveAsAndACancelledSaveAsKeepsTheCard)
     EXPECT_TRUE(window->Action("mnuSave")->isEnabled());
 
     window->fileCommands().newCard();
-    drawWith(psRoundRectangle, QRect(10, 10, 60, 30));
+    drawWith(PanelTool::RoundRectangle, QRect(10, 10, 60, 30));
     modal->answers = { mrYes };
     modal->fileNames = { QString() };
     window->fileCommands().newCard();
@@ -166,7 +166,7 @@ TEST_F(EditFixture, SavedStateIsTheCleanStateOfUndo)
 {
     const QString path = savedCard();
     EXPECT_EQ(window->windowTitle(), "Cardora - card.CDW");
-    TQGraphicControl* o = drawWith(psRoundRectangle, QRect(100, 60, 40, 30));
+    TQGraphicControl* o = drawWith(PanelTool::RoundRectangle, QRect(100, 60, 40, 30));
     EXPECT_TRUE(window->context().card().changesMade);
     EXPECT_EQ(window->windowTitle(), "Cardora - card.CDW *");
     panel().SelectOnly({ o });
@@ -193,7 +193,7 @@ TEST_F(EditFixture, SavedStateIsTheCleanStateOfUndo)
 
     window->fileCommands().openCard(path);
     EXPECT_EQ(stack.count(), 0);
-    drawWith(psRoundRectangle, QRect(100, 60, 40, 30));
+    drawWith(PanelTool::RoundRectangle, QRect(100, 60, 40, 30));
     window->fileCommands().newCard();
     EXPECT_EQ(stack.count(), 0);
     EXPECT_FALSE(window->Action("mnuUndo")->isEnabled());
@@ -208,8 +208,8 @@ TEST_F(EditFixture, NewObjectsBecomeTheSelection)
         std::function<void(EditFixture&, TQGraphicControl* old)> make;
     };
     const Case cases[] = {
-        { "drawn", [](EditFixture& f, TQGraphicControl*) { f.drawWith(psRectangle, QRect(150, 80, 50, 40)); } },
-        { "line drawn", [](EditFixture& f, TQGraphicControl*) { f.drawWith(psLine, QRect(150, 80, 80, 3)); } },
+        { "drawn", [](EditFixture& f, TQGraphicControl*) { f.drawWith(PanelTool::Rectangle, QRect(150, 80, 50, 40)); } },
+        { "line drawn", [](EditFixture& f, TQGraphicControl*) { f.drawWith(PanelTool::Line, QRect(150, 80, 80, 3)); } },
         { "pasted",
             [](EditFixture& f, TQGraphicControl*) {
                 f.panel().KeyDown(Qt::Key_C, Qt::ControlModifier);
@@ -221,7 +221,7 @@ TEST_F(EditFixture, NewObjectsBecomeTheSelection)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.how);
         window->fileCommands().newCard();
-        TQGraphicControl* old = drawWith(psRoundRectangle, QRect(10, 10, 60, 30));
+        TQGraphicControl* old = drawWith(PanelTool::RoundRectangle, QRect(10, 10, 60, 30));
         const QString oldName = old->Name();
         panel().SelectOnly({ old });
         c.make(*this, old);
@@ -237,10 +237,10 @@ TEST_F(EditFixture, NewObjectsBecomeTheSelection)
 // Zooming in and out and saving at any zoom never change the card.
 TEST_F(EditFixture, ZoomingAndSavingAtAnyZoomLeaveTheCardAsItWas)
 {
-    drawWith(psRoundRectangle, QRect(13, 17, 61, 33));
-    TQGraphicControl* line = drawWith(psLine, QRect(40, 90, 3, 15));
+    drawWith(PanelTool::RoundRectangle, QRect(13, 17, 61, 33));
+    TQGraphicControl* line = drawWith(PanelTool::Line, QRect(40, 90, 3, 15));
     ASSERT_EQ(line->Height(), 15);
-    drawWith(psRoundRectangle, QRect(101, 57, 47, 29));
+    drawWith(PanelTool::RoundRectangle, QRect(101, 57, 47, 29));
     const QString a = SavedFolder() + "a.CDW";
     ASSERT_TRUE(window->fileCommands().saveCard(a));
     const QByteArray atOne = readAll(a);
@@ -278,8 +278,8 @@ TEST_F(EditFixture, ZoomingAndSavingAtAnyZoomLeaveTheCardAsItWas)
 // The keys a first-time user tries.
 TEST_F(EditFixture, EverydayKeys)
 {
-    TQGraphicControl* a = drawWith(psRoundRectangle, QRect(10, 10, 60, 30));
-    drawWith(psRoundRectangle, QRect(100, 10, 60, 30));
+    TQGraphicControl* a = drawWith(PanelTool::RoundRectangle, QRect(10, 10, 60, 30));
+    drawWith(PanelTool::RoundRectangle, QRect(100, 10, 60, 30));
     panel().setFocus();
     struct Case {
         const char* what;
@@ -319,7 +319,7 @@ TEST_F(EditFixture, EverydayKeys)
 // the keys do, each one step.
 TEST_F(EditFixture, EditMenuCommandsAreUndoableSteps)
 {
-    TQGraphicControl* a = drawWith(psRoundRectangle, QRect(10, 10, 60, 30));
+    TQGraphicControl* a = drawWith(PanelTool::RoundRectangle, QRect(10, 10, 60, 30));
     panel().SelectOnly({ a });
     window->context().undoStack().clear();
     window->Action("mnuCopy")->trigger();

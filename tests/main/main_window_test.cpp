@@ -227,12 +227,12 @@ TEST_F(WindowFixture, DroppedObjectReturnsToSelectionTool)
     start();
     ObjectTool plain;
     plain.create = [](const ToolPlacement& at) -> TQGraphicControl* { return new PlainObject(at.owner); };
-    ObjectKinds::ReplaceTool(psEllipse, plain);
+    ObjectKinds::ReplaceTool(int(PanelTool::Ellipse), plain);
     window->ToolButton("DrawEllipseButton")->click();
-    EXPECT_EQ(window->cardPanel()->PanelState(), psEllipse);
+    EXPECT_EQ(window->cardPanel()->PanelState(), PanelTool::Ellipse);
     QTest::mouseClick(window->cardPanel(), Qt::LeftButton, {}, QPoint(30, 30));
     EXPECT_EQ(window->cardPanel()->Objects().size(), 1u);
-    EXPECT_EQ(window->cardPanel()->PanelState(), psPointing);
+    EXPECT_EQ(window->cardPanel()->PanelState(), PanelTool::Pointing);
     EXPECT_TRUE(window->ToolButton("Pointerbutton")->isChecked());
     EXPECT_FALSE(window->ToolButton("DrawEllipseButton")->isChecked());
 }

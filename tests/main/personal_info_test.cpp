@@ -196,7 +196,7 @@ TEST_F(PersonalInfoFixture, MultiLineToolAsksForTextThenFitsTheBox)
         d.findChild<QPlainTextEdit*>("Memo")->setPlainText("Line one\nLine two\nLine three");
         return int(mrOk);
     });
-    panel->SetPanelState(psMultiLineLabel);
+    panel->SetPanelState(PanelTool::MultiLineLabel);
     QRect r(20, 30, 200, 10);
     panel->CreateObjectForRect(r);
     ASSERT_EQ(panel->Objects().size(), 1u);

@@ -49,10 +49,10 @@ TEST_F(RichTextWindow, ToolCreatesEditsSavesAndReopens)
             editor.findChild<QToolButton*>("BoldButton")->click();
             return c.result;
         });
-        panel->SetPanelState(psRichLabel);
+        panel->SetPanelState(PanelTool::RichLabel);
         QRect r(20, 30, 200, 40);
         panel->CreateObjectForRect(r);
-        EXPECT_EQ(panel->PanelState(), psPointing);
+        EXPECT_EQ(panel->PanelState(), PanelTool::Pointing);
         if (c.result == mrCancel) {
             EXPECT_TRUE(panel->Objects().empty());
             EXPECT_FALSE(window->context().card().changesMade);

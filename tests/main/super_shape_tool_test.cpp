@@ -59,7 +59,7 @@ TEST_F(SuperShapeToolTest, ToolDialogTextureAndCardFileEndToEnd)
     ASSERT_EQ(panel->Objects().size(), 1u);
     auto* shape = qobject_cast<TSuperShape*>(panel->Objects()[0]);
     ASSERT_NE(shape, nullptr);
-    EXPECT_EQ(panel->PanelState(), psPointing);
+    EXPECT_EQ(panel->PanelState(), PanelTool::Pointing);
     EXPECT_TRUE(modal->dialogs.empty());
     EXPECT_EQ(shape->Shape(), SuperShapeKind::Star);
     EXPECT_EQ(shape->SurfaceType(), ShapeSurface::Image);

@@ -251,8 +251,8 @@ TEST_F(HandleFixture, GridWriteChangesStepWithoutSnapFlag)
 
 TEST_F(HandleFixture, DrawingToolsMakeShapesAndLines)
 {
-    const std::pair<TLPanelState, QString> tools[] = { { psRectangle, "TBCShapes" }, { psEllipse, "TBCShapes" },
-        { psRoundRectangle, "TBCShapes" }, { psLine, "TQLineShape" } };
+    const std::pair<PanelTool, QString> tools[] = { { PanelTool::Rectangle, "TBCShapes" }, { PanelTool::Ellipse, "TBCShapes" },
+        { PanelTool::RoundRectangle, "TBCShapes" }, { PanelTool::Line, "TQLineShape" } };
     int x = 10;
     for (const auto& [state, cls] : tools) {
         panel.SetPanelState(state);

@@ -27,7 +27,7 @@ struct ToolFixture : ::testing::Test {
     }
     void TearDown() override { SetModalHandler(nullptr); }
 
-    TQGraphicControl* drag(TLPanelState tool, QPoint from, QPoint to)
+    TQGraphicControl* drag(PanelTool tool, QPoint from, QPoint to)
     {
         panel.SetPanelState(tool);
         QTest::mousePress(&panel, Qt::LeftButton, {}, from);
@@ -42,16 +42,16 @@ struct ToolFixture : ::testing::Test {
 TEST_F(ToolFixture, ToolsPlaceTheObjectAndOpenItsPropertiesAtOnce)
 {
     struct Case {
-        TLPanelState tool;
+        PanelTool tool;
         const char* dialog;
         bool confirm;
         const char* caption;
     };
     const Case cases[] = {
-        { psCircleText, "TCircleTextProperties", false, "ABC DEF GHI JKL" },
-        { psCircleText, "TCircleTextProperties", true, "Round" },
-        { psSuperText, "TSuperTextProperties", false, "Text" },
-        { psSuperText, "TSuperTextProperties", true, "Headline" },
+        { PanelTool::CircleText, "TCircleTextProperties", false, "ABC DEF GHI JKL" },
+        { PanelTool::CircleText, "TCircleTextProperties", true, "Round" },
+        { PanelTool::SuperText, "TSuperTextProperties", false, "Text" },
+        { PanelTool::SuperText, "TSuperTextProperties", true, "Headline" },
     };
     int n = 0;
     for (const Case& k : cases) {
@@ -59,7 +59,7 @@ TEST_F(ToolFixture, ToolsPlaceTheObjectAndOpenItsPropertiesAtOnce)
         modal->dialogs.push_back([&](QDialog& d) {
             shown = d.objectName();
             // The tool has gone back to the pointer before the dialog opens.
-            EXPECT_EQ(panel.PanelState(), psPointing);
+            EXPECT_EQ(panel.PanelState(), PanelTool::Pointing);
             if (!k.confirm)
                 return int(mrCancel);
             d.findChild<QLineEdit*>("CaptionText")->setText(QString::fromLatin1(k.caption));

@@ -213,10 +213,10 @@ TEST_F(PanelFixture, DrawingToolCreatesObjectInNormalisedRectWithMinimums)
 {
     ObjectTool plain;
     plain.create = [](const ToolPlacement& at) -> TQGraphicControl* { return new PlainObject(at.owner); };
-    ObjectKinds::ReplaceTool(psRectangle, plain);
+    ObjectKinds::ReplaceTool(int(PanelTool::Rectangle), plain);
     QRect dropped;
     panel.DroppedObjectEvent = [&](QRect& r) { dropped = r; };
-    panel.SetPanelState(psRectangle);
+    panel.SetPanelState(PanelTool::Rectangle);
     EXPECT_FALSE(panel.Pointing());
     // A click without dragging: 50 wide, 15 high at the click point.
     QTest::mouseClick(&panel, Qt::LeftButton, {}, QPoint(40, 30));

@@ -125,13 +125,13 @@ TEST_F(UndoFixture, EveryCommandUndoesToTheBytesBeforeAndRedoesToTheBytesAfter)
     const Case cases[] = {
         { "New Ellipse", nullptr,
             [&](Card& c) {
-                c.panel.SetPanelState(psEllipse);
+                c.panel.SetPanelState(PanelTool::Ellipse);
                 QRect r(150, 100, 40, 30);
                 c.panel.CreateObjectForRect(r);
             } },
         { "New Line", nullptr,
             [&](Card& c) {
-                c.panel.SetPanelState(psLine);
+                c.panel.SetPanelState(PanelTool::Line);
                 QRect r(150, 150, 90, 4);
                 c.panel.CreateObjectForRect(r);
             } },
