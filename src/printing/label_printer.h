@@ -51,7 +51,7 @@ public:
     QString Error() const { return error_; }
     int Sheets() const { return job_ ? job_->Sheets() : 1; }
     const TSheetGeometry& Geometry() const;
-    TBackgroundKind BackgroundKind() const { return job_ ? job_->BackgroundKind() : bkNone; }
+    ArtKind BackgroundKind() const { return job_ ? job_->BackgroundKind() : ArtKind::None; }
     TReport* Report() const { return report_; }
     // Called after each card is drawn with its 1-based position number.
     std::function<void(int position)> OnCardPrinted;

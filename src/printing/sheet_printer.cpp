@@ -68,7 +68,7 @@ QRectF TSheetPrinter::BackCardRect(int row, int col) const
 
 void TSheetPrinter::LoadBackground()
 {
-    backgroundKind_ = bkNone;
+    backgroundKind_ = ArtKind::None;
     background_.Clear();
     backBackground_.Clear();
     // Every picture the background chooser offers prints, read the same way
@@ -79,7 +79,7 @@ void TSheetPrinter::LoadBackground()
         return;
     if (!background_.LoadFromFile(request_.BackgroundFile))
         return;
-    backgroundKind_ = background_.IsMetafile() ? bkMetafile : bkBitmap;
+    backgroundKind_ = background_.IsMetafile() ? ArtKind::Metafile : ArtKind::Bitmap;
 }
 
 void TSheetPrinter::BeforePrint(TReport& report)
@@ -102,7 +102,7 @@ void TSheetPrinter::PrintSheets(TReport& report)
     // The drawers first: records are shown on panels already drawn at true size.
     const QSizeF card(geometry_.CardWidth, geometry_.CardHeight);
     TCardDrawer drawer(panel_, card);
-    if (backgroundKind_ != bkNone)
+    if (backgroundKind_ != ArtKind::None)
         drawer.SetArt(&background_, QSizeF(kBackgroundWidth, kBackgroundHeight));
     std::optional<TCardDrawer> backDrawer;
     if (PrintsBacks()) {

@@ -15,7 +15,7 @@ class CardPanel;
 class TReport;
 class TCardDrawer;
 
-enum TBackgroundKind : std::uint8_t { bkNone = 0, bkMetafile = 1, bkBitmap = 2 };
+enum class ArtKind : std::uint8_t { None, Metafile, Bitmap };
 
 // Which sides a job prints: fronts only; each sheet's fronts then its backs
 // (a duplex printer); or only the backs, for sheets printed earlier and fed
@@ -98,7 +98,7 @@ public:
     int Sheets() const { return sheets_; }
     bool Merged() const { return request_.Records != nullptr; }
     const TSheetGeometry& Geometry() const { return geometry_; }
-    TBackgroundKind BackgroundKind() const { return backgroundKind_; }
+    ArtKind BackgroundKind() const { return backgroundKind_; }
     bool Printing() const { return request_.Printing; }
 
 private:
@@ -114,7 +114,7 @@ private:
     int sheets_ = 1;
     int firstRecord_ = 0; // the merged run's records, first and past the last
     int endRecord_ = 0;
-    TBackgroundKind backgroundKind_ = bkNone;
+    ArtKind backgroundKind_ = ArtKind::None;
     TPicture background_;
     TSheetGeometry backGeometry_; // the mirrored layout with the back's nudges
     TPicture backBackground_;

@@ -367,7 +367,7 @@ TEST_F(WalkFixture, BackgroundArtIsDrawnThreeAndAHalfByTwoInchesWhateverTheCardS
     r.BackgroundFile = bmp;
     TRecordingReport report(LetterAt(100));
     auto job = run(report, r);
-    EXPECT_EQ(job->BackgroundKind(), bkBitmap);
+    EXPECT_EQ(job->BackgroundKind(), ArtKind::Bitmap);
     const QImage page = report.RenderPage(0);
     auto green = [](QRgb c) { return qGreen(c) > 120 && qRed(c) < 60 && qBlue(c) < 60; };
     // From (0.591, 0.531) to (4.091, 2.531) inches; the next card starts at 4.134.
@@ -385,14 +385,14 @@ TEST_F(WalkFixture, BackgroundArtIsDrawnThreeAndAHalfByTwoInchesWhateverTheCardS
     auto red = [](QRgb c) { return qRed(c) > 200 && qGreen(c) < 60 && qBlue(c) < 60; };
     const struct {
         QString file;
-        TBackgroundKind kind;
+        ArtKind kind;
         std::function<bool(QRgb)> ink;
     } cases[] = {
-        { dir.filePath("missing.BMP"), bkNone, green },
-        { dir.filePath("broken.wmf"), bkNone, green },
-        { dir.filePath("art.png"), bkBitmap, green },
-        { dir.filePath("art.Jpg"), bkBitmap, green },
-        { QStringLiteral(CARDORA_TEST_DATA "/pictures/inkscape.wmf"), bkMetafile, red },
+        { dir.filePath("missing.BMP"), ArtKind::None, green },
+        { dir.filePath("broken.wmf"), ArtKind::None, green },
+        { dir.filePath("art.png"), ArtKind::Bitmap, green },
+        { dir.filePath("art.Jpg"), ArtKind::Bitmap, green },
+        { QStringLiteral(CARDORA_TEST_DATA "/pictures/inkscape.wmf"), ArtKind::Metafile, red },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file.toStdString());
@@ -402,7 +402,7 @@ TEST_F(WalkFixture, BackgroundArtIsDrawnThreeAndAHalfByTwoInchesWhateverTheCardS
         job = run(plain, r);
         EXPECT_EQ(job->BackgroundKind(), c.kind);
         EXPECT_EQ(card.probe->calls.size(), 10u);
-        EXPECT_EQ(cardora::test::CountMatching(plain.RenderPage(0), c.ink) > 0, c.kind != bkNone);
+        EXPECT_EQ(cardora::test::CountMatching(plain.RenderPage(0), c.ink) > 0, c.kind != ArtKind::None);
     }
 }
 
