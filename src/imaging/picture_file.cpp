@@ -201,6 +201,12 @@ bool ReadPicture(const QByteArray& bytes, const QString& fileName, TPicture& pic
         return true;
     }
     case PictureClass::Png: {
+        // A file named .png that holds another format (web pages hand out
+        // JPEGs and GIFs so) is read by what it holds, as a plain bitmap.
+        if (!bytes.startsWith("\x89PNG\r\n\x1a\n")) {
+            image = ReadWithQt(bytes, nullptr, &why);
+            break;
+        }
         // Kept with its alpha and its bytes.
         const QImage png = ReadWithQt(bytes, "png", &why);
         if (png.isNull())
