@@ -21,28 +21,28 @@ QPushButton* makeButton(QDialog& dialog, const ButtonLook& look)
 }
 } // namespace
 
-TDialogButtons::TDialogButtons(QDialog& dialog, DialogButtonsSpec spec)
+TDialogButtons::TDialogButtons(QDialog& dialog, DialogButtonsLook look)
 {
-    ok_ = makeButton(dialog, spec.ok);
-    cancel_ = makeButton(dialog, spec.cancel);
-    help_ = makeButton(dialog, spec.help);
+    ok_ = makeButton(dialog, look.ok);
+    cancel_ = makeButton(dialog, look.cancel);
+    help_ = makeButton(dialog, look.help);
     QDialog* d = &dialog;
     if (ok_) {
         ok_->setDefault(true);
-        auto onOk = spec.onOk ? spec.onOk : [d] { d->done(mrOk); };
+        auto onOk = look.onOk ? look.onOk : [d] { d->done(mrOk); };
         QObject::connect(ok_, &QPushButton::clicked, d, onOk);
     }
     if (cancel_) {
-        auto onCancel = spec.onCancel ? spec.onCancel : [d] { d->done(mrCancel); };
+        auto onCancel = look.onCancel ? look.onCancel : [d] { d->done(mrCancel); };
         QObject::connect(cancel_, &QPushButton::clicked, d, onCancel);
     }
     if (help_) {
         // Enter in a field of the dialog means OK, never Help.
         help_->setAutoDefault(false);
-        if (spec.openHelp)
-            QObject::connect(help_, &QPushButton::clicked, d, spec.openHelp);
+        if (look.openHelp)
+            QObject::connect(help_, &QPushButton::clicked, d, look.openHelp);
     }
-    if (spec.whatsThis) {
+    if (look.whatsThis) {
         whatsThis_ = new QToolButton(&dialog);
         whatsThis_->setObjectName(QStringLiteral("MouseHelpButton"));
         whatsThis_->setText(QStringLiteral("?"));

@@ -20,7 +20,7 @@ struct ButtonLook {
 // What a dialog's OK / Cancel / Help / what's-this buttons are called and do.
 // Captions and names differ between dialogs (each keeps its own, as files of
 // help texts and tests know them); an empty name leaves that button out.
-struct DialogButtonsSpec {
+struct DialogButtonsLook {
     ButtonLook ok { QStringLiteral("OK"), QStringLiteral("OKButton") };
     ButtonLook cancel { QStringLiteral("Cancel"), QStringLiteral("CancelButton") };
     ButtonLook help { QStringLiteral("&Help"), QStringLiteral("HelpButton") };
@@ -37,7 +37,7 @@ struct DialogButtonsSpec {
 // what's-this button starts what's-this mode (click it, then a control).
 class TDialogButtons {
 public:
-    TDialogButtons(QDialog& dialog, DialogButtonsSpec spec);
+    TDialogButtons(QDialog& dialog, DialogButtonsLook look);
 
     QPushButton* Ok() const { return ok_; }
     QPushButton* Cancel() const { return cancel_; }

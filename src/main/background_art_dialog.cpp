@@ -55,13 +55,13 @@ TLoadBackGround::TLoadBackGround(QWidget* parent) : QDialog(parent)
     scroll->setFixedSize(340, 196);
     layout->addWidget(scroll, 0, 1, 3, 1);
 
-    DialogButtonsSpec spec;
-    spec.ok = { "Ok", "OKButton" };
-    spec.cancel = { "Cancel", "Cancelbutton" };
-    spec.help = { "Help", "Helpbutton" };
-    spec.openHelp = [] { ShowHelpTopic(2101); };
-    spec.onOk = [this] { applyAndClose(); };
-    QHBoxLayout* row = TDialogButtons(*this, std::move(spec)).MakeRow();
+    DialogButtonsLook look;
+    look.ok = { "Ok", "OKButton" };
+    look.cancel = { "Cancel", "Cancelbutton" };
+    look.help = { "Help", "Helpbutton" };
+    look.openHelp = [] { ShowHelpTopic(2101); };
+    look.onOk = [this] { applyAndClose(); };
+    QHBoxLayout* row = TDialogButtons(*this, std::move(look)).MakeRow();
     // None (no background art) stands between Cancel and Help, as it always has.
     auto* none = new QPushButton("None", this);
     none->setObjectName("NoneButton");

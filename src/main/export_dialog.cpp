@@ -57,9 +57,9 @@ TExportDialog::TExportDialog(QSizeF cardInches, QWidget* parent) : QDialog(paren
     BorderCheck->setObjectName("Border");
     layout->addWidget(BorderCheck);
 
-    DialogButtonsSpec spec;
-    spec.openHelp = [] { ShowHelpTopic(kHelpTopic); };
-    TDialogButtons(*this, std::move(spec)).AddRow(*layout);
+    DialogButtonsLook look;
+    look.openHelp = [] { ShowHelpTopic(kHelpTopic); };
+    TDialogButtons(*this, std::move(look)).AddRow(*layout);
 
     connect(FormatCombo, &QComboBox::currentIndexChanged, this, [this] { refresh(); });
     connect(Resolution, &QSpinBox::valueChanged, this, [this] { refresh(); });

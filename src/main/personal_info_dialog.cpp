@@ -47,12 +47,12 @@ TPersonalInformation::TPersonalInformation(QWidget* parent) : QDialog(parent)
     }
     layout->addLayout(form);
 
-    DialogButtonsSpec spec;
-    spec.ok = { QStringLiteral("Ok"), QStringLiteral("OKButton") };
-    spec.cancel = { QStringLiteral("Cancel"), QStringLiteral("Cancelbutton") };
-    spec.help = { QStringLiteral("Help"), QStringLiteral("Helpbutton") };
-    spec.openHelp = [] { ShowHelpTopic(kHelpTopic); };
-    TDialogButtons(*this, std::move(spec)).AddRow(*layout);
+    DialogButtonsLook look;
+    look.ok = { QStringLiteral("Ok"), QStringLiteral("OKButton") };
+    look.cancel = { QStringLiteral("Cancel"), QStringLiteral("Cancelbutton") };
+    look.help = { QStringLiteral("Help"), QStringLiteral("Helpbutton") };
+    look.openHelp = [] { ShowHelpTopic(kHelpTopic); };
+    TDialogButtons(*this, std::move(look)).AddRow(*layout);
     fields_[0]->setFocus();
 }
 

@@ -26,12 +26,12 @@ QDoubleSpinBox* millimetres(QWidget* parent, const QString& name, double max)
 }
 
 // Both windows explain themselves on the one print-shop help page.
-DialogButtonsSpec shopButtons(const QString& okText)
+DialogButtonsLook shopButtons(const QString& okText)
 {
-    DialogButtonsSpec spec;
-    spec.ok = { okText, QStringLiteral("OKButton") };
-    spec.openHelp = [] { ShowHelpTopic(TPrintShopSettingsDialog::kHelpTopic); };
-    return spec;
+    DialogButtonsLook look;
+    look.ok = { okText, QStringLiteral("OKButton") };
+    look.openHelp = [] { ShowHelpTopic(TPrintShopSettingsDialog::kHelpTopic); };
+    return look;
 }
 } // namespace
 

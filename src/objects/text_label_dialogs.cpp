@@ -96,11 +96,11 @@ void ShowDialogHelp(int topic)
 QBoxLayout* AddDialogButtons(QDialog& dialog, QVBoxLayout& layout, int helpTopic)
 {
     dialog.setWindowFlag(Qt::WindowContextHelpButtonHint, true);
-    DialogButtonsSpec spec;
-    spec.ok = { QStringLiteral("Ok"), QStringLiteral("OkButton") };
-    spec.help = { QStringLiteral("Help"), QStringLiteral("HelpButton") };
-    spec.openHelp = [helpTopic] { ShowDialogHelp(helpTopic); };
-    return TDialogButtons(dialog, std::move(spec)).AddRow(layout);
+    DialogButtonsLook look;
+    look.ok = { QStringLiteral("Ok"), QStringLiteral("OkButton") };
+    look.help = { QStringLiteral("Help"), QStringLiteral("HelpButton") };
+    look.openHelp = [helpTopic] { ShowDialogHelp(helpTopic); };
+    return TDialogButtons(dialog, std::move(look)).AddRow(layout);
 }
 
 // ---- TGetLabelText

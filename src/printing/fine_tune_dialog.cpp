@@ -70,11 +70,11 @@ TPrintFineTune::TPrintFineTune(const TPrinterNudges& nudges, QWidget* parent) : 
     }
     top->addLayout(grid);
 
-    DialogButtonsSpec spec;
-    spec.openHelp = [this] { showHelp(); };
-    spec.onOk = [this] { applyAndClose(); };
-    spec.onCancel = [this] { cancelAndClose(); };
-    QHBoxLayout* buttons = TDialogButtons(*this, std::move(spec)).AddRow(*top);
+    DialogButtonsLook look;
+    look.openHelp = [this] { showHelp(); };
+    look.onOk = [this] { applyAndClose(); };
+    look.onCancel = [this] { cancelAndClose(); };
+    QHBoxLayout* buttons = TDialogButtons(*this, std::move(look)).AddRow(*top);
     // The way back to no nudges stands apart, at the left.
     auto* defaults = new QPushButton("Default", this);
     defaults->setObjectName("DefaultButton");

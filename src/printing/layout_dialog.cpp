@@ -125,13 +125,13 @@ TEditCardLayout::TEditCardLayout(QWidget* parent) : QDialog(parent)
     grid->addWidget(epapersize, 4, 1);
     top->addLayout(grid);
 
-    DialogButtonsSpec spec;
-    spec.ok = { "OK", "OkButton" };
-    spec.cancel = { "Cancel", "Cancelbutton" };
-    spec.openHelp = [this] { showHelp(); };
-    spec.onOk = [this] { applyAndClose(); };
-    spec.onCancel = [this] { cancelAndClose(); };
-    TDialogButtons(*this, std::move(spec)).AddRow(*top);
+    DialogButtonsLook look;
+    look.ok = { "OK", "OkButton" };
+    look.cancel = { "Cancel", "Cancelbutton" };
+    look.openHelp = [this] { showHelp(); };
+    look.onOk = [this] { applyAndClose(); };
+    look.onCancel = [this] { cancelAndClose(); };
+    TDialogButtons(*this, std::move(look)).AddRow(*top);
 
     connect(MMButton, &QRadioButton::toggled, this, [this](bool on) {
         if (on)

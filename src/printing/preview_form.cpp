@@ -191,13 +191,13 @@ TPreviewForm::TPreviewForm(QWidget* parent) : QDialog(parent)
     auto* row = new QHBoxLayout;
     row->setContentsMargins(6, 4, 6, 6);
     // The preview only closes: its OK is "CloseButton" and it has no Cancel.
-    DialogButtonsSpec spec;
-    spec.ok = { "Ok", "CloseButton" };
-    spec.cancel = {};
-    spec.help = { "Help", "Helpbutton" };
-    spec.openHelp = [this] { emit HelpRequested(kHelpContext); };
-    spec.onOk = [this] { closePreview(); };
-    const TDialogButtons buttons(*this, std::move(spec));
+    DialogButtonsLook look;
+    look.ok = { "Ok", "CloseButton" };
+    look.cancel = {};
+    look.help = { "Help", "Helpbutton" };
+    look.openHelp = [this] { emit HelpRequested(kHelpContext); };
+    look.onOk = [this] { closePreview(); };
+    const TDialogButtons buttons(*this, std::move(look));
     CloseButton = buttons.Ok();
     auto zoomButton = [&](const char* name, const QString& text, const QString& hint) {
         auto* b = new QToolButton(this);

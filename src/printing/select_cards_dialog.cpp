@@ -210,12 +210,12 @@ TSelectSpecificLabels::TSelectSpecificLabels(TReport* settings, QWidget* parent)
     right->addWidget(CropMarks);
     right->addStretch(1);
 
-    DialogButtonsSpec spec;
-    spec.ok = { "OK", "OKbutton" };
-    spec.openHelp = [this] { showHelp(); };
-    spec.onOk = [this] { applyAndClose(); };
-    spec.onCancel = [this] { cancelAndClose(); };
-    TDialogButtons(*this, std::move(spec)).AddColumn(*right);
+    DialogButtonsLook look;
+    look.ok = { "OK", "OKbutton" };
+    look.openHelp = [this] { showHelp(); };
+    look.onOk = [this] { applyAndClose(); };
+    look.onCancel = [this] { cancelAndClose(); };
+    TDialogButtons(*this, std::move(look)).AddColumn(*right);
     top->addLayout(right);
 
     connect(all, &QPushButton::clicked, this, [this] { selectAll(); });

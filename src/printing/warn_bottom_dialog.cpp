@@ -41,14 +41,14 @@ TWarnBottomMargin::TWarnBottomMargin(QWidget* parent) : QDialog(parent)
     DontShowCheck->setObjectName("DontShowCheck");
     top->addWidget(DontShowCheck);
 
-    DialogButtonsSpec spec;
-    spec.ok = { "Continue", "OKButton" };
-    spec.cancel = { "Cancel Printing", "Cancelbutton" };
-    spec.whatsThis = false;
-    spec.openHelp = [this] { emit HelpRequested(kHelpContext); };
-    spec.onOk = [this] { applyAndClose(); };
-    spec.onCancel = [this] { cancelAndClose(); };
-    TDialogButtons(*this, std::move(spec)).AddRow(*top);
+    DialogButtonsLook look;
+    look.ok = { "Continue", "OKButton" };
+    look.cancel = { "Cancel Printing", "Cancelbutton" };
+    look.whatsThis = false;
+    look.openHelp = [this] { emit HelpRequested(kHelpContext); };
+    look.onOk = [this] { applyAndClose(); };
+    look.onCancel = [this] { cancelAndClose(); };
+    TDialogButtons(*this, std::move(look)).AddRow(*top);
     setMinimumWidth(420);
 }
 

@@ -75,12 +75,12 @@ TQImageBrowser::TQImageBrowser(QWidget* parent) : QDialog(parent)
         showPreview();
     });
 
-    DialogButtonsSpec spec;
-    spec.ok = { QStringLiteral("Ok"), QStringLiteral("OkButton") };
-    spec.help = { QStringLiteral("Help"), QStringLiteral("HelpButton") };
-    spec.openHelp = [] { ShowDialogHelp(kHelpTopic); };
-    spec.onOk = [this] { applyAndClose(); };
-    const TDialogButtons row(*this, std::move(spec));
+    DialogButtonsLook look;
+    look.ok = { QStringLiteral("Ok"), QStringLiteral("OkButton") };
+    look.help = { QStringLiteral("Help"), QStringLiteral("HelpButton") };
+    look.openHelp = [] { ShowDialogHelp(kHelpTopic); };
+    look.onOk = [this] { applyAndClose(); };
+    const TDialogButtons row(*this, std::move(look));
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(options);
     buttons->addStretch();
